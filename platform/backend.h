@@ -58,7 +58,9 @@ enum class EventType {
     MouseMove,       // x, y: client coordinates of `window`
     MouseButton,     // button, down, x, y (client), clicks (2 for a double-click the backend detected)
     MouseWheel,      // wheelDelta (multiples of 120, positive away from the user), x, y (client)
-    Key,             // vk, scanCode, extended, down, repeat
+    Key,             // vk, scanCode, extended, down, repeat; vk is side-specific for Shift, Ctrl and Alt
+                     // (VK_LSHIFT, VK_RCONTROL, VK_LMENU, ...): the window system reports the generic code
+                     // (VK_SHIFT, VK_CONTROL, VK_MENU) in messages and keeps both in the key state
     Text,            // codepoint (UTF-32) typed
     WindowMoved,     // x, y: new client-area origin in screen coordinates
     WindowResized,   // width, height: new client size
