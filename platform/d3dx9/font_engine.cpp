@@ -1,0 +1,168 @@
+// Font engine: face choice and sizing, per-character fallback, shaping of
+// paragraphs by runs of one face, and the glyph cache over the atlas.
+#include "platform/d3dx9/font_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/d3dx9/font_face.h"
+#include "platform/d3dx9/font_match.h"
+
+namespace plat {
+namespace {
+
+// Result when no installed font can serve a request: no such file.
+constexpr HRESULT kNoFont = static_cast<HRESULT>(0x80070002);
+constexpr int kDefaultHeight = 16;
+constexpr size_t kShapeCacheLimit = 512;
+
+FontRequest RequestOf(const D3DXFONT_DESCW& desc) {
+    FontRequest request;
+    for (int i = 0; i < LF_FACESIZE && desc.FaceName[i]; ++i) request.face += desc.FaceName[i];
+    request.weight = static_cast<int>(desc.Weight);
+    request.italic = desc.Italic != FALSE;
+    request.pitchAndFamily = desc.PitchAndFamily;
+    return request;
+}
+
+void DebugLine(const std::wstring& face) {
+    std::fprintf(stderr, "D3DXCreateFont: no installed font for face \"%ls\"\n", face.c_str());
+}
+
+int PageSizeFor(int cellHeight) {
+    int size = 256;
+    while (size < cellHeight * 12 && size < 2048) size *= 2;
+    return size;
+}
+
+// Marks that belong to the previous character's face.
+bool IsCombining(char32_t ch) {
+    return (ch >= 0x0300 && ch <= 0x036F) || (ch >= 0x200C && ch <= 0x200D) || (ch >= 0xFE00 && ch <= 0xFE0F);
+}
+
+}  // namespace
+
+FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize) : m_desc(desc), m_atlas(pageSize) {}
+FontEngine::~FontEngine() = default;
+
+HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngine>* out) {
+    const FontRequest request = RequestOf(desc);
+    FontFile file;
+    if (!MatchFontFile(request, &file)) {
+        DebugLine(request.face);
+        return kNoFont;
+    }
+    std::unique_ptr<SizedFace> face = SizedFace::Open(file);
+    if (!face) {
+        std::fprintf(stderr, "D3DXCreateFont: cannot open font file %s\n", file.path.c_str());
+        return kNoFont;
+    }
+    // Positive height: the cell (ascent + descent); negative: the em square; 0: a default cell.
+    const int units = face->UnitsPerEm();
+    const int cellUnits = std::max(1, face->CellAscentUnits() + face->CellDescentUnits());
+    const int height = desc.Height == 0 ? kDefaultHeight : desc.Height;
+    const double emY = height > 0 ? static_cast<double>(height) * units / cellUnits : -static_cast<double>(height);
+    const double emX = desc.Width > 0 ? static_cast<double>(desc.Width) * units / face->AverageWidthUnits() : emY;
+    const bool mono = desc.Quality == NONANTIALIASED_QUALITY;
+    face->SetPixelSize(emX, emY, mono);
+
+    int ascent = face->Ascent();
+    int descent = face->Descent();
+    if (height > 0) descent = height - ascent;  // the cell is exactly what was asked for
+    const int cell = std::max(1, ascent + descent);
+
+    std::unique_ptr<FontEngine> engine(new FontEngine(desc, PageSizeFor(cell)));
+    engine->m_emX = emX;
+    engine->m_emY = emY;
+    engine->m_mono = mono;
+    engine->m_ascent = ascent;
+    engine->m_descent = descent;
+    engine->m_averageWidth =
+        std::max(1, static_cast<int>(std::lround(face->AverageWidthUnits() * emX / units)));
+    engine->m_fallback = std::make_unique<FontFallbackChain>(request);
+    engine->m_faceFiles.emplace_back(file.path, file.index);
+    engine->m_faces.push_back(std::move(face));
+    *out = std::move(engine);
+    return S_OK;
+}
+
+int FontEngine::SlotFor(char32_t ch) {
+    auto found = m_charSlots.find(ch);
+    if (found != m_charSlots.end()) return found->second;
+    int slot = 0;
+    if (!m_faces[0]->HasChar(ch)) {
+        for (size_t i = 1; i < m_faces.size() && slot == 0; ++i)
+            if (m_faces[i]->HasChar(ch)) slot = static_cast<int>(i);
+        FontFile file;
+        if (slot == 0 && m_fallback->Find(ch, &file)) {
+            const auto key = std::make_pair(file.path, file.index);
+            const auto known = std::find(m_faceFiles.begin(), m_faceFiles.end(), key);
+            if (known != m_faceFiles.end()) {
+                slot = static_cast<int>(known - m_faceFiles.begin());
+            } else if (auto face = SizedFace::Open(file)) {
+                face->SetPixelSize(m_emX, m_emY, m_mono);
+                m_faces.push_back(std::move(face));
+                m_faceFiles.push_back(key);
+                slot = static_cast<int>(m_faces.size()) - 1;
+            }
+        }
+    }
+    m_charSlots.emplace(ch, slot);
+    return slot;
+}
+
+const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32string& text) {
+    auto cached = m_shapeCache.find(text);
+    if (cached != m_shapeCache.end()) return cached->second;
+    if (m_shapeCache.size() >= kShapeCacheLimit) m_shapeCache.clear();
+
+    std::vector<Shaped> shaped;
+    std::vector<ShapedGlyph> run;
+    const int length = static_cast<int>(text.size());
+    int start = 0;
+    int runSlot = length ? SlotFor(text[0]) : 0;
+    for (int i = 1; i <= length; ++i) {
+        int slot = runSlot;
+        if (i < length) {
+            const char32_t ch = text[i];
+            // Spaces and marks stay in the current run so runs are not split needlessly.
+            if (!(ch == U' ' || IsCombining(ch))) slot = SlotFor(ch);
+        }
+        if (i < length && slot == runSlot) continue;
+        run.clear();
+        m_faces[runSlot]->Shape(text.data(), length, start, i - start, &run);
+        for (const ShapedGlyph& g : run)
+            shaped.push_back(Shaped{runSlot, g.glyph, g.advance, g.xOffset, g.yOffset, g.cluster});
+        start = i;
+        runSlot = slot;
+    }
+    return m_shapeCache.emplace(text, std::move(shaped)).first->second;
+}
+
+const CachedGlyph* FontEngine::Glyph(int slot, uint32_t glyph) {
+    const uint64_t key = (static_cast<uint64_t>(slot) << 32) | glyph;
+    auto found = m_glyphs.find(key);
+    if (found != m_glyphs.end()) return &found->second;
+    if (slot < 0 || slot >= static_cast<int>(m_faces.size())) return nullptr;
+    GlyphImage image;
+    if (!m_faces[slot]->Render(glyph, &image)) return nullptr;
+    CachedGlyph cachedGlyph;
+    cachedGlyph.left = image.left;
+    cachedGlyph.top = image.top;
+    if (!m_atlas.Add(image.width, image.height, image.coverage.data(), &cachedGlyph.spot)) return nullptr;
+    return &m_glyphs.emplace(key, cachedGlyph).first->second;
+}
+
+bool FontEngine::GlyphForChar(char32_t ch, int* slot, uint32_t* glyph) {
+    const int s = SlotFor(ch);
+    m_scratch.assign(1, ch);
+    std::vector<ShapedGlyph> shaped;
+    m_faces[s]->Shape(m_scratch.data(), 1, 0, 1, &shaped);
+    if (shaped.empty() || shaped[0].glyph == 0) return false;
+    *slot = s;
+    *glyph = shaped[0].glyph;
+    return true;
+}
+
+}  // namespace plat

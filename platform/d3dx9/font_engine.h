@@ -1,0 +1,93 @@
+// The device-independent half of a font: the chosen faces and their sizes,
+// per-character fallback, shaping (with a cache of shaped paragraphs), line
+// layout with the DT_* flags, and the glyph cache over a coverage atlas.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/d3dx9core.h"
+#include "platform/d3dx9/glyph_atlas.h"
+
+namespace plat {
+
+class SizedFace;
+class FontFallbackChain;
+
+// A glyph placed by layout: pen position on the baseline, in pixels.
+struct PlacedGlyph {
+    int slot = 0;  // face slot: 0 the chosen face, higher the fallbacks
+    uint32_t glyph = 0;
+    int x = 0, y = 0;
+};
+
+// The outcome of laying out one DrawText call.
+struct TextLayout {
+    std::vector<PlacedGlyph> glyphs;
+    RECT bounds{};   // rectangle the lines occupy
+    int lines = 0;   // number of lines
+    int height = 0;  // value DrawText returns
+};
+
+// A rasterised glyph: its place in the atlas and its offset from the pen position.
+struct CachedGlyph {
+    AtlasSpot spot;
+    int left = 0, top = 0;
+};
+
+class FontEngine {
+public:
+    // Matches and opens the faces for a description; the failure result when
+    // no installed font can serve it.
+    static HRESULT Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngine>* out);
+    ~FontEngine();
+    FontEngine(const FontEngine&) = delete;
+    FontEngine& operator=(const FontEngine&) = delete;
+
+    int Ascent() const { return m_ascent; }
+    int Descent() const { return m_descent; }
+    int CellHeight() const { return m_ascent + m_descent; }
+    int AverageCharWidth() const { return m_averageWidth; }
+
+    // Lays out count characters (-1: up to the terminator) in rect with DT_* flags.
+    void Layout(const WCHAR* text, int count, const RECT& rect, DWORD format, TextLayout* out);
+    // The rasterised glyph, rendering it into the atlas on first use; null when it cannot be rendered.
+    const CachedGlyph* Glyph(int slot, uint32_t glyph);
+    // The chosen face's glyph for a character (fallback faces included); false when none covers it.
+    bool GlyphForChar(char32_t ch, int* slot, uint32_t* glyph);
+
+    GlyphAtlas& Atlas() { return m_atlas; }
+
+private:
+    FontEngine(const D3DXFONT_DESCW& desc, int pageSize);
+
+    // A glyph of a shaped paragraph, tagged with the face that shaped it.
+    struct Shaped {
+        int slot;
+        uint32_t glyph;
+        int advance, xOffset, yOffset;
+        uint32_t cluster;  // index of the glyph's first character in the paragraph
+    };
+    const std::vector<Shaped>& ShapeParagraph(const std::u32string& text);
+    int SlotFor(char32_t ch);
+    void LayoutParagraph(const std::u32string& text, const std::vector<Shaped>& shaped, DWORD format, int limit,
+                         std::vector<std::vector<PlacedGlyph>>* lines, std::vector<int>* widths);
+
+    D3DXFONT_DESCW m_desc;
+    double m_emX = 0, m_emY = 0;
+    bool m_mono = false;
+    int m_ascent = 0, m_descent = 0, m_averageWidth = 0;
+    std::unique_ptr<FontFallbackChain> m_fallback;
+    std::vector<std::unique_ptr<SizedFace>> m_faces;  // by slot
+    std::vector<std::pair<std::string, int>> m_faceFiles;  // file and index of each slot
+    std::unordered_map<char32_t, int> m_charSlots;
+    std::unordered_map<std::u32string, std::vector<Shaped>> m_shapeCache;
+    std::unordered_map<uint64_t, CachedGlyph> m_glyphs;
+    GlyphAtlas m_atlas;
+    std::u32string m_scratch;
+};
+
+}  // namespace plat

@@ -1,0 +1,139 @@
+// Face matching through fontconfig: requests become patterns, patterns become
+// font files; the sorted list behind the best match serves as fallback chain.
+#include "platform/d3dx9/font_match.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <mutex>
+
+namespace plat {
+namespace {
+
+std::string ToUtf8(const std::wstring& text) {
+    std::string out;
+    for (wchar_t wc : text) {
+        const auto c = static_cast<char32_t>(wc);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x110000) {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+FcConfig* Config() {
+    static std::once_flag once;
+    static FcConfig* config = nullptr;
+    std::call_once(once, [] { config = FcInitLoadConfigAndFonts(); });
+    return config;
+}
+
+// Generic family for the FF_* bits, used when no face name is given and as a
+// second family after the name.
+const char* GenericFamily(unsigned pitchAndFamily) {
+    if ((pitchAndFamily & 0x3) == 1) return "monospace";  // FIXED_PITCH
+    switch (pitchAndFamily & 0xF0) {
+        case 0x10: return "serif";       // FF_ROMAN
+        case 0x30: return "monospace";   // FF_MODERN
+        case 0x40: return "cursive";     // FF_SCRIPT
+        case 0x50: return "fantasy";     // FF_DECORATIVE
+        default: return "sans-serif";
+    }
+}
+
+int RequestedFcWeight(const FontRequest& request) {
+    const int weight = request.weight <= 0 ? 400 : (request.weight > 1000 ? 1000 : request.weight);
+    return FcWeightFromOpenType(weight);
+}
+
+// A pattern ready for matching: names, weight, slant, defaults applied.
+FcPattern* BuildPattern(const FontRequest& request) {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return nullptr;
+    const std::string face = ToUtf8(request.face);
+    if (!face.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(GenericFamily(request.pitchAndFamily)));
+    FcPatternAddInteger(pattern, FC_WEIGHT, RequestedFcWeight(request));
+    FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(Config(), pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    return pattern;
+}
+
+bool FileOf(const FontRequest& request, FcPattern* font, FontFile* out) {
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file) return false;
+    int index = 0;
+    FcPatternGetInteger(font, FC_INDEX, 0, &index);
+    int weight = FC_WEIGHT_REGULAR;
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+    out->path = reinterpret_cast<const char*>(file);
+    out->index = index;
+    out->synthBold = request.weight >= 600 && weight < FC_WEIGHT_DEMIBOLD;
+    out->synthItalic = request.italic && slant == FC_SLANT_ROMAN;
+    return true;
+}
+
+}  // namespace
+
+bool MatchFontFile(const FontRequest& request, FontFile* out) {
+    FcConfig* config = Config();
+    if (!config) return false;
+    FcPattern* pattern = BuildPattern(request);
+    if (!pattern) return false;
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return false;
+    const bool found = FileOf(request, match, out);
+    FcPatternDestroy(match);
+    return found;
+}
+
+struct FontFallbackChain::Chain {
+    FcFontSet* fonts = nullptr;  // sorted by preference, trimmed to fonts that add coverage
+    ~Chain() {
+        if (fonts) FcFontSetDestroy(fonts);
+    }
+};
+
+FontFallbackChain::FontFallbackChain(const FontRequest& request) : m_request(request) {}
+FontFallbackChain::~FontFallbackChain() = default;
+
+bool FontFallbackChain::Find(char32_t ch, FontFile* out) {
+    if (!m_chain) {
+        m_chain = std::make_unique<Chain>();
+        FcConfig* config = Config();
+        FcPattern* pattern = config ? BuildPattern(m_request) : nullptr;
+        if (pattern) {
+            FcResult result = FcResultNoMatch;
+            m_chain->fonts = FcFontSort(config, pattern, FcTrue, nullptr, &result);
+            FcPatternDestroy(pattern);
+        }
+    }
+    if (!m_chain->fonts) return false;
+    for (int i = 0; i < m_chain->fonts->nfont; ++i) {
+        FcPattern* font = m_chain->fonts->fonts[i];
+        FcCharSet* charset = nullptr;
+        if (FcPatternGetCharSet(font, FC_CHARSET, 0, &charset) != FcResultMatch || !charset) continue;
+        if (!FcCharSetHasChar(charset, static_cast<FcChar32>(ch))) continue;
+        if (FileOf(m_request, font, out)) return true;
+    }
+    return false;
+}
+
+}  // namespace plat
