@@ -32,6 +32,7 @@ struct MonitorDesc {
     RECT workArea{};                // bounds less task bars and docks
     bool primary = false;
     DisplayMode desktop;            // the mode the desktop uses now
+    DisplayMode registryMode;       // the user's desktop mode before any full-screen switch (0 x 0: same as desktop)
     std::vector<DisplayMode> modes; // every mode the monitor offers
 };
 
@@ -175,6 +176,23 @@ void SetBackend(std::unique_ptr<Backend> backend);
 // Bridges for the device, implemented by the window system.
 NativeWindowId NativeWindowOf(HWND hwnd);                                // 0 if none
 bool PresentToWindow(HWND hwnd, const FrameView& frame, bool vsync);     // false if the window is gone
+// Monitor handles: the same HMONITOR for a monitor index in MonitorFromWindow,
+// GetMonitorInfoW and the device's GetAdapterMonitor. NULL / -1 when out of range.
+HMONITOR MonitorHandle(int monitorIndex);
+int MonitorIndexOf(HMONITOR monitor);
+// "\\.\DISPLAY1" for monitor 0, ...: the device name of MONITORINFOEXW and EnumDisplaySettingsW.
+std::wstring MonitorDeviceName(int monitorIndex);
+
+// Backend factories by name ("headless" is built in; "sdl" registers itself).
+typedef std::unique_ptr<Backend> (*BackendFactory)();
+void RegisterBackendFactory(const char* name, BackendFactory factory);
+// Creates a backend by name; null when the name is unknown or creation failed.
+std::unique_ptr<Backend> CreateBackendByName(const std::string& name);
+
+// Tests: destroys every window (without messages) and clears queue, input
+// state, hooks, classes, capture, focus and the quit flag.
+void ResetWindowSystem();
+
 // Number of device losses forced so far (headless script, tests); a device
 // that saw a smaller number becomes lost.
 uint64_t ForcedDeviceLossCount();
