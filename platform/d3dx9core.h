@@ -8,16 +8,9 @@
 #include "platform/d3d9.h"
 #include "platform/d3dx9math.h"
 
-struct IDirect3DDevice9;
-struct IDirect3DTexture9;
-struct D3DXVECTOR3;
-struct D3DXMATRIX;
-
 // ---------------------------------------------------------------------------
-// Versions. The Direct3D version carries the debug-information bit 0x80000000.
-#ifndef D3D_SDK_VERSION
-#define D3D_SDK_VERSION 0x80000020
-#endif
+// Versions. D3D_SDK_VERSION (32) comes from the device header; callers may
+// add the debug-information bit 0x80000000 to it.
 #define D3DX_SDK_VERSION 42
 #define D3DX_VERSION 0x0902
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "platform/d3dx9/font_face.h"
 #include "platform/d3dx9/font_match.h"
@@ -26,8 +25,9 @@ FontRequest RequestOf(const D3DXFONT_DESCW& desc) {
     return request;
 }
 
-void DebugLine(const std::wstring& face) {
-    std::fprintf(stderr, "D3DXCreateFont: no installed font for face \"%ls\"\n", face.c_str());
+void DebugLine(const std::wstring& text) {
+    const std::wstring line = L"D3DXCreateFont: " + text + L"\n";
+    OutputDebugStringW(line.c_str());
 }
 
 int PageSizeFor(int cellHeight) {
@@ -50,12 +50,12 @@ HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngin
     const FontRequest request = RequestOf(desc);
     FontFile file;
     if (!MatchFontFile(request, &file)) {
-        DebugLine(request.face);
+        DebugLine(L"no installed font can serve the face \"" + request.face + L"\"");
         return kNoFont;
     }
     std::unique_ptr<SizedFace> face = SizedFace::Open(file);
     if (!face) {
-        std::fprintf(stderr, "D3DXCreateFont: cannot open font file %s\n", file.path.c_str());
+        DebugLine(L"cannot open the font file for the face \"" + request.face + L"\"");
         return kNoFont;
     }
     // Positive height: the cell (ascent + descent); negative: the em square; 0: a default cell.
