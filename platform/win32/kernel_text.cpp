@@ -1,0 +1,171 @@
+// UTF-8 <-> UTF-32 conversion and the code-page functions built on it
+// (MultiByteToWideChar, WideCharToMultiByte; the "ANSI" code page is UTF-8).
+#include "platform/win32/kernel_text.h"
+
+#include <cwchar>
+
+#include "platform/win32kernel.h"
+
+namespace plat {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsScalar(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+
+// Decodes one sequence at `i`; advances `i`. Returns kReplacement and clears
+// `ok` for a malformed sequence (one byte is consumed then).
+char32_t DecodeOne(std::string_view s, size_t& i, bool& ok) {
+    unsigned char b = static_cast<unsigned char>(s[i]);
+    int extra;
+    char32_t c;
+    if (b < 0x80) {
+        ++i;
+        return b;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+        extra = 1, c = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        extra = 2, c = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        extra = 3, c = b & 0x07;
+    } else {
+        ++i;
+        ok = false;
+        return kReplacement;
+    }
+    if (s.size() - i <= static_cast<size_t>(extra)) {
+        ++i;
+        ok = false;
+        return kReplacement;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        unsigned char t = static_cast<unsigned char>(s[i + k]);
+        if ((t & 0xC0) != 0x80) {
+            ++i;
+            ok = false;
+            return kReplacement;
+        }
+        c = (c << 6) | (t & 0x3F);
+    }
+    // Overlong forms and surrogates.
+    static const char32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
+    if (c < kMin[extra] || !IsScalar(c)) {
+        ++i;
+        ok = false;
+        return kReplacement;
+    }
+    i += extra + 1;
+    return c;
+}
+
+void EncodeOne(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::wstring Utf8ToWide(std::string_view utf8, bool* valid) {
+    std::wstring out;
+    out.reserve(utf8.size());
+    bool ok = true;
+    for (size_t i = 0; i < utf8.size();) out += static_cast<wchar_t>(DecodeOne(utf8, i, ok));
+    if (valid) *valid = ok;
+    return out;
+}
+
+std::string WideToUtf8(std::wstring_view wide, bool* valid) {
+    std::string out;
+    out.reserve(wide.size());
+    bool ok = true;
+    for (wchar_t w : wide) {
+        char32_t c = static_cast<char32_t>(w);
+        if (!IsScalar(c)) {
+            ok = false;
+            c = kReplacement;
+        }
+        EncodeOne(c, out);
+    }
+    if (valid) *valid = ok;
+    return out;
+}
+
+}  // namespace plat
+
+namespace {
+
+bool SupportedCodePage(UINT cp) { return cp == CP_ACP || cp == CP_UTF8; }
+
+}  // namespace
+
+int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                               LPWSTR lpWideCharStr, int cchWideChar) {
+    if (!SupportedCodePage(CodePage) || !lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 ||
+        cchWideChar < 0 || (cchWideChar > 0 && !lpWideCharStr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    size_t len = cbMultiByte == -1 ? strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
+    bool ok = true;
+    std::wstring wide = plat::Utf8ToWide(std::string_view(lpMultiByteStr, len), &ok);
+    if (!ok && (dwFlags & MB_ERR_INVALID_CHARS)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    if (cchWideChar == 0) return static_cast<int>(wide.size());
+    if (wide.size() > static_cast<size_t>(cchWideChar)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    wmemcpy(lpWideCharStr, wide.data(), wide.size());
+    return static_cast<int>(wide.size());
+}
+
+int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                               LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
+                               LPBOOL lpUsedDefaultChar) {
+    if (!SupportedCodePage(CodePage) || !lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 ||
+        cbMultiByte < 0 || (cbMultiByte > 0 && !lpMultiByteStr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    size_t len = cchWideChar == -1 ? wcslen(lpWideCharStr) + 1 : static_cast<size_t>(cchWideChar);
+    std::wstring_view in(lpWideCharStr, len);
+    std::string out;
+    bool usedDefault = false;
+    for (wchar_t w : in) {
+        const char32_t c = static_cast<char32_t>(w);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            if (dwFlags & WC_ERR_INVALID_CHARS) {
+                SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+                return 0;
+            }
+            usedDefault = true;
+            out += lpDefaultChar ? lpDefaultChar : "\xEF\xBF\xBD";
+            continue;
+        }
+        out += plat::WideToUtf8(std::wstring_view(&w, 1));
+    }
+    if (lpUsedDefaultChar) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
+    if (cbMultiByte == 0) return static_cast<int>(out.size());
+    if (out.size() > static_cast<size_t>(cbMultiByte)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    memcpy(lpMultiByteStr, out.data(), out.size());
+    return static_cast<int>(out.size());
+}

@@ -1,0 +1,15 @@
+// UTF-8 <-> UTF-32 (wchar_t) conversion shared by the kernel side and the rest
+// of the platform (clipboard, registry file, command line, paths).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+// Malformed input (bad bytes, surrogates, values above U+10FFFF) becomes
+// U+FFFD; `valid`, when given, is set to false if that happened.
+std::wstring Utf8ToWide(std::string_view utf8, bool* valid = nullptr);
+std::string WideToUtf8(std::wstring_view wide, bool* valid = nullptr);
+
+}  // namespace plat
