@@ -1,0 +1,199 @@
+// The puzzle cube's model: loading box.x, measuring it, the home layout of the
+// 27 cubies, the settled matrices and the tolerant comparisons.
+#include "app/puzzle_cube.h"
+
+#include <cmath>
+
+#include "platform/win32.h"
+
+namespace {
+
+void ZeroMatrix(D3DXMATRIX& m) {
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) m.m[r][c] = 0.0f;
+}
+
+} // namespace
+
+CPuzzleCube::CPuzzleCube() : m_bTurning(false), m_pMesh(nullptr), m_bLaidOut(false) {
+    for (Cubie& c : m_aCubies) {
+        c.fPickDistSq = 0.0f;
+        ZeroMatrix(c.mWorld);
+        c.bSelected = false;
+        c.vCenter = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+        c.fPickRadius = 0.0f;
+    }
+    for (D3DXMATRIX& m : m_aSettled) ZeroMatrix(m);
+    for (SnapEntry& e : m_aSnapLog) {
+        e.nCubie = -1;
+        ZeroMatrix(e.mRotation);
+    }
+}
+
+CPuzzleCube::~CPuzzleCube() { ReleaseDeviceObjects(); }
+
+bool CPuzzleCube::Build(IDirect3DDevice9* pd3dDevice) {
+    ID3DXMesh* pMesh = nullptr;
+    ID3DXBuffer* pMaterials = nullptr;
+    DWORD dwMaterials = 0;
+    float fRadius = 0.0f;
+    if (!LoadMesh(pd3dDevice, &pMesh, &pMaterials, &dwMaterials, &fRadius)) return false;
+    AdoptDeviceObjects(pd3dDevice, pMesh, pMaterials, dwMaterials);
+    LayOut(fRadius);
+    return true;
+}
+
+bool CPuzzleCube::CreateDeviceObjects(IDirect3DDevice9* pd3dDevice) {
+    ID3DXMesh* pMesh = nullptr;
+    ID3DXBuffer* pMaterials = nullptr;
+    DWORD dwMaterials = 0;
+    float fRadius = 0.0f;
+    if (!LoadMesh(pd3dDevice, &pMesh, &pMaterials, &dwMaterials, &fRadius)) return false;
+    AdoptDeviceObjects(pd3dDevice, pMesh, pMaterials, dwMaterials);
+    return true;
+}
+
+void CPuzzleCube::ReleaseDeviceObjects() {
+    if (m_pMesh) {
+        m_pMesh->Release();
+        m_pMesh = nullptr;
+    }
+    for (IDirect3DTexture9* pTexture : m_Textures)
+        if (pTexture) pTexture->Release();
+    m_Textures.clear();
+    m_Materials.clear();
+}
+
+// Everything that can fail happens here, before the cube is touched, so a
+// bad file leaves the previous mesh and layout in place.
+bool CPuzzleCube::LoadMesh(IDirect3DDevice9* pd3dDevice, ID3DXMesh** ppMesh, ID3DXBuffer** ppMaterials,
+                           DWORD* pdwMaterials, float* pfRadius) {
+    ID3DXBuffer* pAdjacency = nullptr;
+    ID3DXBuffer* pMaterials = nullptr;
+    DWORD dwMaterials = 0;
+    ID3DXMesh* pMesh = nullptr;
+    HRESULT hr = D3DXLoadMeshFromXW(L"box.x", D3DXMESH_MANAGED, pd3dDevice, &pAdjacency, &pMaterials, nullptr,
+                                    &dwMaterials, &pMesh);
+    if (FAILED(hr) || !pMesh) {
+        if (pAdjacency) pAdjacency->Release();
+        if (pMaterials) pMaterials->Release();
+        if (pMesh) pMesh->Release();
+        MessageBoxA(nullptr, "D3DXLoadMeshFromX() - FAILED", nullptr, MB_OK);
+        return false;
+    }
+    // Adjacency is not used.
+    if (pAdjacency) pAdjacency->Release();
+
+    float fRadius = 0.0f;
+    bool bUsable = MeasureRadius(pMesh, &fRadius);
+    if (bUsable && !RadiusSeparatesLayers(fRadius)) {
+        MessageBoxA(nullptr, "ComputeRadius - FAILED", nullptr, MB_OK);
+        bUsable = false;
+    }
+    if (!bUsable) {
+        if (pMaterials) pMaterials->Release();
+        pMesh->Release();
+        return false;
+    }
+    *ppMesh = pMesh;
+    *ppMaterials = pMaterials;
+    *pdwMaterials = dwMaterials;
+    *pfRadius = fRadius;
+    return true;
+}
+
+// Takes over a loaded mesh: one material (ambient = diffuse) and one texture
+// slot per subset. Consumes the material buffer.
+void CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh, ID3DXBuffer* pMaterials,
+                                     DWORD dwMaterials) {
+    ReleaseDeviceObjects();
+    m_pMesh = pMesh;
+    if (pMaterials && dwMaterials > 0) {
+        const D3DXMATERIAL* pMtrls = static_cast<const D3DXMATERIAL*>(pMaterials->GetBufferPointer());
+        for (DWORD i = 0; i < dwMaterials; ++i) {
+            D3DMATERIAL9 mtrl = pMtrls[i].MatD3D;
+            mtrl.Ambient = mtrl.Diffuse;
+            m_Materials.push_back(mtrl);
+            IDirect3DTexture9* pTexture = nullptr;
+            const char* szTexture = pMtrls[i].pTextureFilename;
+            if (szTexture && szTexture[0] != '\0') {
+                // A texture that cannot be created leaves its subset untextured.
+                if (FAILED(D3DXCreateTextureFromFileA(pd3dDevice, szTexture, &pTexture))) pTexture = nullptr;
+            }
+            m_Textures.push_back(pTexture);
+        }
+    }
+    if (pMaterials) pMaterials->Release();
+}
+
+float CPuzzleCube::ComputeRadius() {
+    float fRadius = 0.0f;
+    MeasureRadius(m_pMesh, &fRadius);
+    return fRadius;
+}
+
+// Bounding-sphere radius over every vertex of the mesh (unreferenced ones too).
+bool CPuzzleCube::MeasureRadius(ID3DXMesh* pMesh, float* pfRadius) {
+    *pfRadius = 0.0f;
+    HRESULT hr = E_FAIL;
+    void* pVertices = nullptr;
+    if (pMesh) hr = pMesh->LockVertexBuffer(0, &pVertices);
+    if (SUCCEEDED(hr)) {
+        D3DXVECTOR3 vCenter;
+        hr = pVertices ? D3DXComputeBoundingSphere(static_cast<const D3DXVECTOR3*>(pVertices),
+                                                   pMesh->GetNumVertices(),
+                                                   D3DXGetFVFVertexSize(pMesh->GetFVF()), &vCenter, pfRadius)
+                       : E_FAIL;
+        pMesh->UnlockVertexBuffer();
+    }
+    if (FAILED(hr)) {
+        *pfRadius = 0.0f;
+        MessageBoxA(nullptr, "ComputeRadius - FAILED", nullptr, MB_OK);
+        return false;
+    }
+    return true;
+}
+
+// The layer tolerance tells neighbouring layers apart only above 2.0, and the
+// corner test of IsTurnablePair tells edge cubies (R from the layer centre)
+// from corners (2 x 0.707 R) only above about 2.42; a mesh outside that range
+// would make turns move the wrong cubies or never start.
+bool CPuzzleCube::RadiusSeparatesLayers(float fRadius) {
+    if (!std::isfinite(fRadius) || fRadius <= kLayerTolerance) return false;
+    const float fCorner = 2.0f * (fRadius * kPickRadiusScale);
+    const float fEdgeDist = fRadius;
+    const float fCornerDist = PointDistance(D3DXVECTOR3(0.0f, 0.0f, 0.0f), D3DXVECTOR3(fRadius, fRadius, 0.0f));
+    return std::fabs(fEdgeDist - fCorner) > kCornerTolerance && std::fabs(fCornerDist - fCorner) <= kCornerTolerance;
+}
+
+void CPuzzleCube::LayOut(float fRadius) {
+    int n = 0;
+    for (int x = -1; x <= 1; ++x) {
+        for (int y = -1; y <= 1; ++y) {
+            for (int z = -1; z <= 1; ++z, ++n) {
+                Cubie& c = m_aCubies[n];
+                const float fx = x * fRadius, fy = y * fRadius, fz = z * fRadius;
+                D3DXMatrixTranslation(&c.mWorld, fx, fy, fz);
+                c.vCenter = D3DXVECTOR3(fx, fy, fz);
+                c.fPickRadius = fRadius * kPickRadiusScale;
+                c.bSelected = false;
+            }
+        }
+    }
+    m_bTurning = false;
+    SettleAll();
+    m_bLaidOut = true;
+}
+
+void CPuzzleCube::SettleAll() {
+    for (int i = 0; i < kCubieCount; ++i) m_aSettled[i] = m_aCubies[i].mWorld;
+}
+
+bool CPuzzleCube::NearlyEqual(float a, float b, float tol) { return std::fabs(a - b) <= tol; }
+
+float CPuzzleCube::PointDistance(const D3DXVECTOR3& p, const D3DXVECTOR3& q) {
+    const double dx = static_cast<float>(p.x - q.x);
+    const double dy = static_cast<float>(p.y - q.y);
+    const double dz = static_cast<float>(p.z - q.z);
+    return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
+}
