@@ -67,11 +67,4 @@ void GlyphAtlas::DirtyRows(int page, int* top, int* bottom) const {
 
 void GlyphAtlas::MarkClean(int page) { m_pages[page].dirtyTop = m_pages[page].dirtyBottom = 0; }
 
-void GlyphAtlas::MarkAllDirty() {
-    for (Page& page : m_pages) {
-        page.dirtyTop = 0;
-        page.dirtyBottom = m_pageSize;
-    }
-}
-
 }  // namespace plat

@@ -27,8 +27,6 @@ public:
     // Rows [top, bottom) changed since the last MarkClean; empty when top >= bottom.
     void DirtyRows(int page, int* top, int* bottom) const;
     void MarkClean(int page);
-    // Marks every page as changed (after its texture was recreated).
-    void MarkAllDirty();
 
 private:
     struct Page {
