@@ -54,6 +54,9 @@ public:
 
     // Lays out count characters (-1: up to the terminator) in rect with DT_* flags.
     void Layout(const WCHAR* text, int count, const RECT& rect, DWORD format, TextLayout* out);
+    // Advance width of each of count characters laid out as one line (a
+    // ligature's width is shared among its characters), for caret placement.
+    void MeasureCharacters(const WCHAR* text, int count, std::vector<int>* advances);
     // The rasterised glyph, rendering it into the atlas on first use; null when it cannot be rendered.
     const CachedGlyph* Glyph(int slot, uint32_t glyph);
     // The chosen face's glyph for a character (fallback faces included); false when none covers it.

@@ -139,4 +139,29 @@ void FontEngine::Layout(const WCHAR* text, int count, const RECT& rect, DWORD fo
     out->height = (format & (DT_VCENTER | DT_BOTTOM)) ? top - rect.top + total : total;
 }
 
+void FontEngine::MeasureCharacters(const WCHAR* text, int count, std::vector<int>* advances) {
+    advances->clear();
+    if (!text || count <= 0) return;
+    const std::u32string line(text, text + count);
+    const std::vector<Shaped>& shaped = ShapeParagraph(line);
+    // Sum advances per cluster, then spread each cluster's width over its characters.
+    std::vector<int> width(line.size(), 0);
+    std::vector<bool> starts(line.size() + 1, false);
+    starts[line.size()] = true;
+    for (const Shaped& g : shaped) {
+        if (g.cluster >= line.size()) continue;
+        starts[g.cluster] = true;
+        if (!IsInvisible(line[g.cluster])) width[g.cluster] += g.advance;
+    }
+    advances->assign(line.size(), 0);
+    size_t start = 0;
+    while (start < line.size()) {
+        size_t end = start + 1;
+        while (!starts[end]) ++end;
+        const int chars = static_cast<int>(end - start), total = width[start];
+        for (int i = 0; i < chars; ++i) (*advances)[start + i] = total / chars + (i < total % chars ? 1 : 0);
+        start = end;
+    }
+}
+
 }  // namespace plat

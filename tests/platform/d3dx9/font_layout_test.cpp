@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "platform/d3dx9/font_dc.h"
 #include "platform/d3dx9/font_engine.h"
@@ -162,6 +163,24 @@ TEST(FontLayout, CountsEmptyTextAndTabs) {
     const LONG expanded = Width(Lay(*engine, L"a\tb", RECT{}, DT_NOCLIP | DT_EXPANDTABS).bounds);
     EXPECT_GE(expanded, engine->AverageCharWidth() * 8);
     EXPECT_LT(plain, expanded);
+}
+
+TEST(FontLayout, CharacterAdvancesAddUpToTheLineWidth) {
+    auto engine = MakeEngine(L"Arial", 15);
+    std::vector<int> advances;
+    engine->MeasureCharacters(L"office W\u8fd8", 8, &advances);
+    ASSERT_EQ(advances.size(), 8u);
+    int sum = 0;
+    for (int a : advances) {
+        EXPECT_GT(a, 0);
+        sum += a;
+    }
+    // The line's ink ends before its last advance; the space adds a gap of its own.
+    const auto layout = Lay(*engine, L"office W\u8fd8", RECT{}, DT_NOCLIP, 8);
+    EXPECT_EQ(sum, Width(layout.bounds));
+    EXPECT_GT(advances[7], advances[0]);  // an ideograph is wider than 'o'
+    engine->MeasureCharacters(L"x", 0, &advances);
+    EXPECT_TRUE(advances.empty());
 }
 
 TEST(FontLayout, DeviceContextNamesTheEngineWhileRegistered) {
