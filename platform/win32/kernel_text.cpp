@@ -14,46 +14,41 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsScalar(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
 
-// Decodes one sequence at `i`; advances `i`. Returns kReplacement and clears
-// `ok` for a malformed sequence (one byte is consumed then).
+// Decodes one sequence at `i` and advances `i`. A malformed sequence gives
+// one kReplacement for its longest valid start (at least one byte) and clears `ok`.
 char32_t DecodeOne(std::string_view s, size_t& i, bool& ok) {
-    unsigned char b = static_cast<unsigned char>(s[i]);
-    int extra;
-    char32_t c;
+    const unsigned char b = static_cast<unsigned char>(s[i]);
     if (b < 0x80) {
         ++i;
         return b;
-    } else if (b >= 0xC2 && b <= 0xDF) {
+    }
+    int extra = 0;
+    char32_t c = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
         extra = 1, c = b & 0x1F;
     } else if (b >= 0xE0 && b <= 0xEF) {
         extra = 2, c = b & 0x0F;
+        if (b == 0xE0) lo = 0xA0;  // overlong
+        if (b == 0xED) hi = 0x9F;  // surrogates
     } else if (b >= 0xF0 && b <= 0xF4) {
         extra = 3, c = b & 0x07;
+        if (b == 0xF0) lo = 0x90;  // overlong
+        if (b == 0xF4) hi = 0x8F;  // above U+10FFFF
     } else {
         ++i;
         ok = false;
         return kReplacement;
     }
-    if (s.size() - i <= static_cast<size_t>(extra)) {
-        ++i;
-        ok = false;
-        return kReplacement;
-    }
     for (int k = 1; k <= extra; ++k) {
-        unsigned char t = static_cast<unsigned char>(s[i + k]);
-        if ((t & 0xC0) != 0x80) {
-            ++i;
+        const unsigned char t = i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0;
+        const bool fits = k == 1 ? (t >= lo && t <= hi) : (t & 0xC0) == 0x80;
+        if (!fits) {
+            i += k;
             ok = false;
             return kReplacement;
         }
         c = (c << 6) | (t & 0x3F);
-    }
-    // Overlong forms and surrogates.
-    static const char32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
-    if (c < kMin[extra] || !IsScalar(c)) {
-        ++i;
-        ok = false;
-        return kReplacement;
     }
     i += extra + 1;
     return c;
