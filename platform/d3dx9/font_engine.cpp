@@ -14,6 +14,7 @@ namespace {
 // Result when no installed font can serve a request: no such file.
 constexpr HRESULT kNoFont = static_cast<HRESULT>(0x80070002);
 constexpr int kDefaultHeight = 16;
+constexpr double kMaxEm = 2048.0;
 constexpr size_t kShapeCacheLimit = 512;
 
 FontRequest RequestOf(const D3DXFONT_DESCW& desc) {
@@ -62,14 +63,17 @@ HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngin
     const int units = face->UnitsPerEm();
     const int cellUnits = std::max(1, face->CellAscentUnits() + face->CellDescentUnits());
     const int height = desc.Height == 0 ? kDefaultHeight : desc.Height;
-    const double emY = height > 0 ? static_cast<double>(height) * units / cellUnits : -static_cast<double>(height);
-    const double emX = desc.Width > 0 ? static_cast<double>(desc.Width) * units / face->AverageWidthUnits() : emY;
+    // Sizes are kept within what a screen can show, so absurd requests cannot exhaust memory.
+    const double emY = std::clamp(
+        height > 0 ? static_cast<double>(height) * units / cellUnits : -static_cast<double>(height), 1.0, kMaxEm);
+    const double emX = std::clamp(
+        desc.Width > 0 ? static_cast<double>(desc.Width) * units / face->AverageWidthUnits() : emY, 1.0, kMaxEm);
     const bool mono = desc.Quality == NONANTIALIASED_QUALITY;
     face->SetPixelSize(emX, emY, mono);
 
     int ascent = face->Ascent();
     int descent = face->Descent();
-    if (height > 0) descent = height - ascent;  // the cell is exactly what was asked for
+    if (height > 0 && emY < kMaxEm) descent = height - ascent;  // the cell is exactly what was asked for
     const int cell = std::max(1, ascent + descent);
 
     std::unique_ptr<FontEngine> engine(new FontEngine(desc, PageSizeFor(cell)));

@@ -52,6 +52,20 @@ TEST(FontLayout, PositiveHeightIsTheCellNegativeHeightTheEm) {
     EXPECT_GT(Width(line.bounds), 40);
 }
 
+TEST(FontLayout, AbsurdSizesAreBoundedNotFatal) {
+    for (int height : {INT32_MIN, -100000, 100000, INT32_MAX}) {
+        auto engine = MakeEngine(L"Arial", height);
+        ASSERT_TRUE(engine);
+        EXPECT_GT(engine->CellHeight(), 0);
+        EXPECT_LE(engine->CellHeight(), 4096);
+        // Glyphs larger than an atlas page are skipped, never drawn out of bounds.
+        const auto layout = Lay(*engine, L"W", RECT{}, DT_NOCLIP);
+        ASSERT_EQ(layout.glyphs.size(), 1u);
+        const plat::CachedGlyph* glyph = engine->Glyph(layout.glyphs[0].slot, layout.glyphs[0].glyph);
+        if (glyph) EXPECT_LE(glyph->spot.width, engine->Atlas().PageSize());
+    }
+}
+
 TEST(FontLayout, FaceNamesMatchInstalledFontsAndUnknownNamesFallBack) {
     for (const wchar_t* face : {L"Arial", L"Comic Sans MS", L"Courier New", L"MS Sans Serif", L"Microsoft Sans Serif",
                                 L"No Such Face 1234"}) {
