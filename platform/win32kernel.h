@@ -299,8 +299,9 @@ BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation);
 // UTF-8 <-> UTF-32 wchar_t. A length of -1 converts up to and including the
 // terminator. A destination size of 0 asks for the size needed. Too small a
 // destination: 0 and ERROR_INSUFFICIENT_BUFFER. Invalid input becomes U+FFFD
-// ('?' for WideCharToMultiByte with a default character) unless the
-// *_ERR_INVALID_CHARS flag asks for 0 and ERROR_NO_UNICODE_TRANSLATION.
+// (WideCharToMultiByte: the given default character, if any, and
+// *lpUsedDefaultChar is set) unless the *_ERR_INVALID_CHARS flag asks for 0
+// and ERROR_NO_UNICODE_TRANSLATION.
 // Other code pages: 0 and ERROR_INVALID_PARAMETER.
 int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
                                LPWSTR lpWideCharStr, int cchWideChar);
