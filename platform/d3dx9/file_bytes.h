@@ -1,0 +1,20 @@
+// Reading whole files for the loaders, with Windows-style result codes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/win32types.h"
+
+namespace plat {
+
+// HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) for a missing file,
+// E_ACCESSDENIED when it may not be read, D3DXERR_INVALIDDATA for a file over
+// 256 MiB, E_FAIL for other read errors (a directory, say).
+HRESULT ReadFileBytes(LPCWSTR path, std::vector<uint8_t>* out);
+HRESULT ReadFileBytes(LPCSTR path, std::vector<uint8_t>* out);
+
+// The result code for a file that does not exist.
+HRESULT FileNotFoundResult();
+
+}  // namespace plat

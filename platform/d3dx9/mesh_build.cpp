@@ -1,0 +1,119 @@
+// Mesh image building: vertex splitting by normal, sorting faces by
+// material, attribute ranges and edge adjacency.
+#include "platform/d3dx9/mesh_build.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <unordered_map>
+
+namespace plat {
+namespace {
+
+constexpr uint32_t kUnset = 0xFFFFFFFFu;
+
+uint64_t Key(uint32_t a, uint32_t b) { return (uint64_t(a) << 32) | b; }
+
+}  // namespace
+
+void BuildMeshImage(const XMeshData& data, MeshImage* out) {
+    const bool hasNormals = !data.normals.empty();
+    const bool hasCoords = !data.texCoords.empty();
+    out->fvf = D3DFVF_XYZ | (hasNormals ? D3DFVF_NORMAL : 0) | (hasCoords ? D3DFVF_TEX1 : 0);
+    out->stride = 12 + (hasNormals ? 12 : 0) + (hasCoords ? 8 : 0);
+
+    // Output vertex of each corner: the file's vertex, or a copy of it for a
+    // second, third, ... normal.
+    const uint32_t nFileVertices = static_cast<uint32_t>(data.positions.size());
+    std::vector<uint32_t> source(nFileVertices);  // file vertex of each output vertex
+    std::iota(source.begin(), source.end(), 0u);
+    std::vector<uint32_t> normalOf(nFileVertices, kUnset);  // normal of each output vertex
+    std::unordered_map<uint64_t, uint32_t> copies;          // (file vertex, normal) -> copy
+    const size_t nCorners = data.corners.size();
+    std::vector<uint32_t> cornerVertex(nCorners);
+    for (size_t i = 0; i < nCorners; ++i) {
+        const XCorner& c = data.corners[i];
+        uint32_t v = c.vertex;
+        if (hasNormals) {
+            if (normalOf[v] == kUnset) {
+                normalOf[v] = c.normal;
+            } else if (normalOf[v] != c.normal) {
+                const auto [it, added] = copies.try_emplace(Key(c.vertex, c.normal),
+                                                            static_cast<uint32_t>(source.size()));
+                if (added) {
+                    source.push_back(c.vertex);
+                    normalOf.push_back(c.normal);
+                }
+                v = it->second;
+            }
+        }
+        cornerVertex[i] = v;
+    }
+
+    out->numVertices = static_cast<uint32_t>(source.size());
+    out->vertices.assign(size_t(out->numVertices) * out->stride, 0);
+    for (uint32_t v = 0; v < out->numVertices; ++v) {
+        uint8_t* p = out->vertices.data() + size_t(v) * out->stride;
+        std::memcpy(p, &data.positions[source[v]], 12);
+        p += 12;
+        if (hasNormals) {
+            if (normalOf[v] != kUnset) std::memcpy(p, &data.normals[normalOf[v]], 12);
+            p += 12;
+        }
+        if (hasCoords) std::memcpy(p, &data.texCoords[size_t(source[v]) * 2], 8);
+    }
+
+    // Faces in material order (stable, so file order within a material).
+    const uint32_t nFaces = static_cast<uint32_t>(data.attributes.size());
+    std::vector<uint32_t> order(nFaces);
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return data.attributes[a] < data.attributes[b]; });
+    out->indices.resize(size_t(nFaces) * 3);
+    out->attributes.resize(nFaces);
+    for (uint32_t f = 0; f < nFaces; ++f) {
+        const uint32_t src = order[f];
+        for (int k = 0; k < 3; ++k) out->indices[size_t(f) * 3 + k] = cornerVertex[size_t(src) * 3 + k];
+        out->attributes[f] = data.attributes[src];
+    }
+
+    out->table.clear();
+    for (uint32_t f = 0; f < nFaces; ++f) {
+        if (out->table.empty() || out->table.back().AttribId != out->attributes[f])
+            out->table.push_back({out->attributes[f], f, 0, 0, 0});
+        out->table.back().FaceCount++;
+    }
+    for (D3DXATTRIBUTERANGE& r : out->table) {
+        uint32_t lo = kUnset, hi = 0;
+        for (size_t i = size_t(r.FaceStart) * 3; i < size_t(r.FaceStart + r.FaceCount) * 3; ++i) {
+            lo = std::min(lo, out->indices[i]);
+            hi = std::max(hi, out->indices[i]);
+        }
+        r.VertexStart = lo;
+        r.VertexCount = hi - lo + 1;
+    }
+
+    // Adjacency over the file's vertices, so that faces split apart by
+    // differing normals still count as neighbours.
+    std::unordered_map<uint64_t, uint32_t> firstFaceOfEdge;
+    std::vector<uint32_t> fileIndex(size_t(nFaces) * 3);
+    for (uint32_t f = 0; f < nFaces; ++f)
+        for (int k = 0; k < 3; ++k) fileIndex[size_t(f) * 3 + k] = data.corners[size_t(order[f]) * 3 + k].vertex;
+    out->adjacency.assign(size_t(nFaces) * 3, kUnset);
+    for (uint32_t f = 0; f < nFaces; ++f) {
+        for (int k = 0; k < 3; ++k) {
+            const uint32_t a = fileIndex[size_t(f) * 3 + k], b = fileIndex[size_t(f) * 3 + (k + 1) % 3];
+            const uint64_t key = Key(std::min(a, b), std::max(a, b));
+            const auto [it, added] = firstFaceOfEdge.try_emplace(key, f * 3 + k);
+            if (added) continue;
+            const uint32_t other = it->second;  // face * 3 + edge
+            if (out->adjacency[other] == kUnset && out->adjacency[size_t(f) * 3 + k] == kUnset &&
+                other / 3 != f) {
+                out->adjacency[other] = f;
+                out->adjacency[size_t(f) * 3 + k] = other / 3;
+            }
+        }
+    }
+}
+
+}  // namespace plat
