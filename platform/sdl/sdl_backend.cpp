@@ -1,0 +1,181 @@
+// SDL backend: start-up, native windows and presenting frames.
+#include "platform/sdl/sdl_backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/sdl/sdl_backend_impl.h"
+#include "platform/win32/kernel_text.h"
+
+namespace plat {
+
+std::unique_ptr<Backend> CreateSdlBackend() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!x11 || !*x11) && (!wayland || !*wayland)) return nullptr;
+    // Our own windows end the program, not SDL's idea of "the last window closed".
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "tumbral: SDL video could not start (%s)\n", SDL_GetError());
+        return nullptr;
+    }
+    // SDL quietly falls back to drivers that show nothing; those are no display.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || !std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy")) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    return std::make_unique<SdlBackend>();
+}
+
+SdlBackend::SdlBackend() { SDL_StartTextInput(); }
+
+SdlBackend::~SdlBackend() {
+    for (auto& [id, w] : windows_) {
+        if (w.texture) SDL_DestroyTexture(w.texture);
+        if (w.renderer) SDL_DestroyRenderer(w.renderer);
+        SDL_DestroyWindow(w.window);
+    }
+    for (SDL_GameController* pad : pads_)
+        if (pad) SDL_GameControllerClose(pad);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | (padsOpened_ ? SDL_INIT_GAMECONTROLLER : 0));
+}
+
+SdlBackend::Window* SdlBackend::Find(NativeWindowId id) {
+    auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+NativeWindowId SdlBackend::CreateNativeWindow(const NativeWindowDesc& desc) {
+    int w = std::max<LONG>(1, desc.clientRect.right - desc.clientRect.left);
+    int h = std::max<LONG>(1, desc.clientRect.bottom - desc.clientRect.top);
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (desc.resizable) flags |= SDL_WINDOW_RESIZABLE;
+    if (!desc.decorated) flags |= SDL_WINDOW_BORDERLESS;
+    if (desc.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    SDL_Window* sw = SDL_CreateWindow(WideToUtf8(desc.title).c_str(), desc.clientRect.left, desc.clientRect.top, w,
+                                      h, flags);
+    if (!sw) {
+        std::fprintf(stderr, "tumbral: SDL_CreateWindow failed (%s)\n", SDL_GetError());
+        return 0;
+    }
+    Window rec;
+    rec.window = sw;
+    rec.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_ACCELERATED);
+    if (!rec.renderer) rec.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_SOFTWARE);
+    rec.lastSet = {desc.clientRect.left, desc.clientRect.top, w, h};
+    NativeWindowId id = SDL_GetWindowID(sw);
+    windows_[id] = rec;
+    SetNativeWindowShow(id, desc.show);
+    return id;
+}
+
+void SdlBackend::DestroyNativeWindow(NativeWindowId id) {
+    Window* w = Find(id);
+    if (!w) return;
+    if (w->texture) SDL_DestroyTexture(w->texture);
+    if (w->renderer) SDL_DestroyRenderer(w->renderer);
+    SDL_DestroyWindow(w->window);
+    windows_.erase(id);
+}
+
+void SdlBackend::SetNativeWindowTitle(NativeWindowId id, const std::wstring& title) {
+    if (Window* w = Find(id)) SDL_SetWindowTitle(w->window, WideToUtf8(title).c_str());
+}
+
+void SdlBackend::SetNativeWindowRect(NativeWindowId id, const RECT& r) {
+    Window* w = Find(id);
+    if (!w) return;
+    int cw = std::max<LONG>(1, r.right - r.left), ch = std::max<LONG>(1, r.bottom - r.top);
+    w->lastSet = {r.left, r.top, cw, ch};
+    SDL_SetWindowPosition(w->window, r.left, r.top);
+    SDL_SetWindowSize(w->window, cw, ch);
+}
+
+void SdlBackend::SetNativeWindowShow(NativeWindowId id, ShowState show) {
+    Window* w = Find(id);
+    if (!w) return;
+    switch (show) {
+        case ShowState::Hidden: SDL_HideWindow(w->window); break;
+        case ShowState::Normal:
+            SDL_ShowWindow(w->window);
+            SDL_RestoreWindow(w->window);
+            break;
+        case ShowState::Minimized:
+            SDL_ShowWindow(w->window);
+            SDL_MinimizeWindow(w->window);
+            break;
+        case ShowState::Maximized:
+            SDL_ShowWindow(w->window);
+            SDL_MaximizeWindow(w->window);
+            break;
+    }
+}
+
+void SdlBackend::SetNativeWindowStyle(NativeWindowId id, bool resizable, bool decorated, bool topmost) {
+    Window* w = Find(id);
+    if (!w) return;
+    SDL_SetWindowResizable(w->window, resizable ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowBordered(w->window, decorated ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowAlwaysOnTop(w->window, topmost ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlBackend::SetNativeWindowFullscreen(NativeWindowId id, int monitor) {
+    Window* w = Find(id);
+    if (!w) return;
+    if (monitor < 0) {
+        SDL_SetWindowFullscreen(w->window, 0);
+        return;
+    }
+    auto it = requestedModes_.find(monitor);
+    if (it != requestedModes_.end()) {
+        SDL_DisplayMode want{};
+        want.w = it->second.width;
+        want.h = it->second.height;
+        want.refresh_rate = it->second.refreshHz;
+        SDL_DisplayMode closest{};
+        if (SDL_GetClosestDisplayMode(monitor, &want, &closest)) SDL_SetWindowDisplayMode(w->window, &closest);
+    }
+    SDL_Rect b{};
+    if (SDL_GetDisplayBounds(monitor, &b) == 0) SDL_SetWindowPosition(w->window, b.x, b.y);
+    SDL_SetWindowFullscreen(w->window, SDL_WINDOW_FULLSCREEN);
+}
+
+void SdlBackend::FocusNativeWindow(NativeWindowId id) {
+    if (Window* w = Find(id)) SDL_RaiseWindow(w->window);
+}
+
+RECT SdlBackend::DecorationInsets() const {
+    // The frame our window system assumes around a decorated client area; the
+    // real frame belongs to the window manager and is not part of our coordinates.
+    return RECT{8, 31, 8, 8};
+}
+
+void SdlBackend::Present(NativeWindowId id, const FrameView& frame, bool vsync) {
+    Window* w = Find(id);
+    if (!w || !w->renderer || !frame.pixels || frame.width <= 0 || frame.height <= 0) return;
+    if (!w->texture || w->textureWidth != frame.width || w->textureHeight != frame.height) {
+        if (w->texture) SDL_DestroyTexture(w->texture);
+        w->texture = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                       frame.width, frame.height);
+        if (!w->texture) return;
+        SDL_SetTextureBlendMode(w->texture, SDL_BLENDMODE_NONE);
+        w->textureWidth = frame.width;
+        w->textureHeight = frame.height;
+    }
+    if (w->vsync != int(vsync)) {
+        SDL_RenderSetVSync(w->renderer, vsync ? 1 : 0);
+        w->vsync = vsync;
+    }
+    SDL_UpdateTexture(w->texture, nullptr, frame.pixels, frame.pitchPixels * 4);
+    SDL_RenderClear(w->renderer);
+    // Scales to the drawable size, which differs from the window size on HiDPI screens.
+    SDL_RenderCopy(w->renderer, w->texture, nullptr, nullptr);
+    SDL_RenderPresent(w->renderer);
+}
+
+}  // namespace plat

@@ -1,0 +1,76 @@
+// The SDL backend's class, shared by its source files (windows, events,
+// displays, services). Only platform/sdl includes this header.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <deque>
+#include <map>
+
+#include "platform/backend.h"
+
+namespace plat {
+
+class SdlBackend final : public Backend {
+public:
+    SdlBackend();
+    ~SdlBackend() override;
+    const char* Name() const override { return "sdl"; }
+
+    std::vector<MonitorDesc> Monitors() override;
+    bool SetDisplayMode(int monitor, const DisplayMode& mode) override;
+    void RestoreDisplayMode(int monitor) override;
+
+    NativeWindowId CreateNativeWindow(const NativeWindowDesc& desc) override;
+    void DestroyNativeWindow(NativeWindowId id) override;
+    void SetNativeWindowTitle(NativeWindowId id, const std::wstring& title) override;
+    void SetNativeWindowRect(NativeWindowId id, const RECT& clientRectScreen) override;
+    void SetNativeWindowShow(NativeWindowId id, ShowState show) override;
+    void SetNativeWindowStyle(NativeWindowId id, bool resizable, bool decorated, bool topmost) override;
+    void SetNativeWindowFullscreen(NativeWindowId id, int monitor) override;
+    void FocusNativeWindow(NativeWindowId id) override;
+    RECT DecorationInsets() const override;
+
+    void Present(NativeWindowId id, const FrameView& frame, bool vsync) override;
+
+    bool PollEvent(Event& out) override;
+    void WaitEvent(int timeoutMs) override;
+
+    POINT CursorPos() override;
+    void SetCursorPos(int x, int y) override;
+    void ShowCursor(bool show) override;
+    void ClipCursor(const RECT* screenRect) override;
+    void CaptureMouse(bool capture) override;
+
+    bool SetClipboardText(const std::string& utf8) override;
+    bool GetClipboardText(std::string& utf8) override;
+    int ShowMessageBox(const MessageBoxRequest& request) override;
+    UINT DoubleClickTimeMs() const override { return 500; }
+    UINT CaretBlinkTimeMs() const override { return 530; }
+    bool Gamepad(int index, GamepadState& out) override;
+    void SetGamepadVibration(int index, WORD left, WORD right) override;
+
+private:
+    struct Window {
+        SDL_Window* window = nullptr;
+        SDL_Renderer* renderer = nullptr;
+        SDL_Texture* texture = nullptr;
+        int textureWidth = 0, textureHeight = 0;
+        int vsync = -1;                  // as last given to the renderer
+        SDL_Rect lastSet{};              // the client rectangle we last asked for (echo suppression)
+    };
+
+    Window* Find(NativeWindowId id);
+    bool Translate(const SDL_Event& e, Event& out);
+    bool TranslateWindowEvent(const SDL_WindowEvent& we, Event& out);
+    void OpenGamepads();
+
+    std::map<NativeWindowId, Window> windows_;
+    std::deque<Event> pending_;          // extra events from one SDL event (typed text)
+    std::map<int, DisplayMode> requestedModes_;
+    SDL_GameController* pads_[4] = {};
+    uint32_t padPackets_[4] = {};
+    bool padsOpened_ = false;
+};
+
+}  // namespace plat
