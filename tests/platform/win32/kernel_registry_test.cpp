@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "platform/win32.h"
+#include "platform/win32/kernel_registry_file.h"
 
 namespace {
 
@@ -220,6 +222,62 @@ TEST_F(Registry, UnreadableOrUnwritableFileIsAResultCode) {
     UseFile("/proc/self/tumbral-none/registry");
     EXPECT_EQ(ReadDword(kKitKey, kSkip, value), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(WriteDword(kKitKey, kSkip, 1), ERROR_CANTWRITE);
+}
+
+// Any registry survives writing and reading back, whatever its names and
+// data hold; damaged copies of it parse or are refused, never crash.
+TEST(RegistryFormat, RoundTripAndDamagedCopies) {
+    std::mt19937 rng(1234);
+    const std::wstring alphabet = L"abcXYZ \"%]=[;:,\t\n\r\\\x7f\xe9\x8fd8\x1F600";
+    auto randomText = [&](size_t maxLen) {
+        std::wstring t;
+        for (size_t n = rng() % (maxLen + 1); n > 0; --n) t += alphabet[rng() % alphabet.size()];
+        return t;
+    };
+    plat::RegistryData data;
+    for (int k = 0; k < 20; ++k) {
+        plat::RegistryKey key;
+        key.path = L"HKEY_CURRENT_USER\\" + randomText(6) + L"x" + std::to_wstring(k);
+        for (int v = 0; v < 4; ++v) {
+            plat::RegistryValue value;
+            value.name = randomText(5) + std::to_wstring(v);
+            value.type = std::vector<DWORD>{REG_SZ, REG_DWORD, REG_BINARY, REG_MULTI_SZ}[rng() % 4];
+            if (value.type == REG_SZ) {
+                const std::wstring text = randomText(8) + L'\0';
+                const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
+                value.data.assign(bytes, bytes + text.size() * sizeof(WCHAR));
+            } else {
+                value.data.resize(value.type == REG_DWORD ? 4 : rng() % 9);
+                for (BYTE& b : value.data) b = static_cast<BYTE>(rng());
+            }
+            key.values.push_back(value);
+        }
+        data[plat::RegistryLower(key.path)] = key;
+    }
+    const std::string text = plat::SerializeRegistry(data);
+    plat::RegistryData back;
+    ASSERT_EQ(plat::ParseRegistry(text, back), ERROR_SUCCESS);
+    ASSERT_EQ(back.size(), data.size());
+    for (const auto& [name, key] : data) {
+        ASSERT_EQ(back.count(name), 1u);
+        const plat::RegistryKey& other = back[name];
+        EXPECT_EQ(other.path, key.path);
+        ASSERT_EQ(other.values.size(), key.values.size());
+        for (size_t i = 0; i < key.values.size(); ++i) {
+            EXPECT_EQ(other.values[i].name, key.values[i].name);
+            EXPECT_EQ(other.values[i].type, key.values[i].type);
+            EXPECT_EQ(other.values[i].data, key.values[i].data);
+        }
+    }
+    int refused = 0;
+    for (int trial = 0; trial < 500; ++trial) {
+        std::string damaged = text;
+        for (int m = 0; m < 3; ++m) damaged[rng() % damaged.size()] = static_cast<char>(rng());
+        const LONG r = plat::ParseRegistry(damaged, back);
+        EXPECT_TRUE(r == ERROR_SUCCESS || r == ERROR_BADDB);
+        refused += r == ERROR_BADDB;
+    }
+    EXPECT_GT(refused, 0);
 }
 
 }  // namespace
