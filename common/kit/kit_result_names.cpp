@@ -217,6 +217,7 @@ constexpr ResultName kWin32Names[] = {
     {131u, L"ERROR_NEGATIVE_SEEK"},
     {145u, L"ERROR_DIR_NOT_EMPTY"},
     {158u, L"ERROR_NOT_LOCKED"},
+    {160u, L"ERROR_BAD_ARGUMENTS"},
     {161u, L"ERROR_BAD_PATHNAME"},
     {170u, L"ERROR_BUSY"},
     {183u, L"ERROR_ALREADY_EXISTS"},
@@ -246,6 +247,7 @@ constexpr ResultName kWin32Names[] = {
     {1017u, L"ERROR_NOT_REGISTRY_FILE"},
     {1018u, L"ERROR_KEY_DELETED"},
     {1113u, L"ERROR_NO_UNICODE_TRANSLATION"},
+    {1167u, L"ERROR_DEVICE_NOT_CONNECTED"},
     {1168u, L"ERROR_NOT_FOUND"},
     {1223u, L"ERROR_CANCELLED"},
     {1400u, L"ERROR_INVALID_WINDOW_HANDLE"},
@@ -266,7 +268,9 @@ constexpr ResultName kWin32Names[] = {
     {1418u, L"ERROR_CLIPBOARD_NOT_OPEN"},
     {1420u, L"ERROR_WINDOW_NOT_DIALOG"},
     {1421u, L"ERROR_CONTROL_ID_NOT_FOUND"},
+    {1426u, L"ERROR_INVALID_HOOK_FILTER"},
     {1460u, L"ERROR_TIMEOUT"},
+    {1461u, L"ERROR_INVALID_MONITOR_HANDLE"},
 };
 
 const WCHAR* FindName(const ResultName* pTable, size_t nCount, DWORD dwValue) {
