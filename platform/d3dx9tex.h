@@ -80,11 +80,14 @@ HRESULT D3DXGetImageInfoFromResourceW(HMODULE hSrcModule, LPCWSTR pSrcResource, 
 
 // ---------------------------------------------------------------------------
 // 2D textures. The short forms use D3DX_DEFAULT sizes and levels, usage 0,
-// D3DFMT_UNKNOWN (format from the file), D3DPOOL_MANAGED, default filters,
-// no colour key. Format D3DFMT_UNKNOWN or D3DFMT_FROM_FILE keeps the file's
-// format when the device accepts it and A8R8G8B8/X8R8G8B8 otherwise. A
-// non-zero ColorKey (ARGB) turns matching texels into transparent black.
-// pPalette is accepted and ignored (no palettised formats).
+// D3DFMT_UNKNOWN, D3DPOOL_MANAGED, default filters, no colour key.
+// D3DFMT_UNKNOWN or D3DFMT_FROM_FILE gives A8R8G8B8 when the image has alpha
+// (or a colour key is given) and X8R8G8B8 otherwise; so does a format the
+// loader cannot write. Writable formats: A8R8G8B8, X8R8G8B8, A8B8G8R8,
+// X8B8G8R8, R8G8B8, R5G6B5, X1R5G5B5, A1R5G5B5, A4R4G4B4, X4R4G4B4, A8L8,
+// A8, L8. A non-zero ColorKey (ARGB) turns matching texels into transparent
+// black. pPalette is accepted and ignored (no palettised formats).
+// pSrcInfo receives the source image's description.
 HRESULT D3DXCreateTexture(IDirect3DDevice9* pDevice, UINT Width, UINT Height, UINT MipLevels, DWORD Usage,
                           D3DFORMAT Format, D3DPOOL Pool, IDirect3DTexture9** ppTexture);
 
@@ -120,7 +123,8 @@ HRESULT D3DXCreateTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE hSrc
 #define D3DXCreateTextureFromResourceEx D3DXCreateTextureFromResourceExW
 
 // ---------------------------------------------------------------------------
-// Cube textures: from DDS cube maps with all six faces (Size is the edge).
+// Cube textures: from DDS cube maps with all six faces (Size is the edge);
+// any other image is D3DXERR_INVALIDDATA.
 HRESULT D3DXCreateCubeTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
                                        IDirect3DCubeTexture9** ppCubeTexture);
 HRESULT D3DXCreateCubeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size, UINT MipLevels,
@@ -142,7 +146,7 @@ HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE 
 #define D3DXCreateCubeTextureFromResourceEx D3DXCreateCubeTextureFromResourceExW
 
 // ---------------------------------------------------------------------------
-// Volume textures: from DDS volumes.
+// Volume textures: from DDS volumes, or from any 2D image as depth 1.
 HRESULT D3DXCreateVolumeTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
                                          IDirect3DVolumeTexture9** ppVolumeTexture);
 HRESULT D3DXCreateVolumeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
