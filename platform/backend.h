@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -192,6 +193,9 @@ std::unique_ptr<Backend> CreateBackendByName(const std::string& name);
 // Tests: destroys every window (without messages) and clears queue, input
 // state, hooks, classes, capture, focus and the quit flag.
 void ResetWindowSystem();
+// Tests: called with each modal dialog once it is initialised and shown, before its message loop runs.
+typedef std::function<void(HWND dialog)> DialogHook;
+void SetDialogHook(DialogHook hook);
 
 // Number of device losses forced so far (headless script, tests); a device
 // that saw a smaller number becomes lost.
