@@ -113,6 +113,7 @@ private:
     std::chrono::steady_clock::time_point m_scriptStart;
     std::chrono::steady_clock::time_point m_lastPresent;
     uint64_t m_frames = 0;
+    uint64_t m_framesAtLastEvent = 0;  // frames presented when the last event was taken
     POINT m_cursor{100, 100};
     POINT m_lastClient{0, 0};  // where the script's mouse is, in client coordinates
     bool m_cursorShown = true;

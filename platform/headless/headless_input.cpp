@@ -203,12 +203,15 @@ bool HeadlessBackend::PollEvent(Event& out) {
         bool needsWindow = step.kind != ScriptStep::Kind::Quit && step.kind != ScriptStep::Kind::DeviceLoss;
         NativeWindowId target = Target();
         if (needsWindow && !target) break;  // waits for a window
+        // A shot waits until a frame was presented after the input before it.
+        if (step.kind == ScriptStep::Kind::Shot && m_frames <= m_framesAtLastEvent) break;
         ++m_next;
         Expand(step, target);
     }
     if (m_queue.empty()) return false;
     out = m_queue.front();
     m_queue.pop_front();
+    m_framesAtLastEvent = m_frames;
     // The pointer follows mouse events.
     if (out.type == EventType::MouseMove || out.type == EventType::MouseButton || out.type == EventType::MouseWheel) {
         if (auto it = m_windows.find(out.window); it != m_windows.end())
@@ -222,7 +225,8 @@ void HeadlessBackend::WaitEvent(int timeoutMs) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     if (m_next < m_script.steps.size()) {
         const ScriptStep& step = m_script.steps[m_next];
-        if (StepDue(step) && Target()) return;
+        if (StepDue(step) && Target() && (step.kind != ScriptStep::Kind::Shot || m_frames > m_framesAtLastEvent))
+            return;
         if (step.trigger == ScriptStep::Trigger::Ms) {
             auto due = m_scriptStart + std::chrono::milliseconds(step.at);
             if (due < deadline) deadline = due;
