@@ -1,0 +1,129 @@
+// Vertex and index buffers.
+#include "platform/d3d9/buffers.h"
+
+#include <utility>
+
+#include "platform/d3d9/device.h"
+
+namespace plat::d3d9 {
+
+HRESULT BufferStore::Lock(UINT offset, UINT size, void** ppData) {
+    if (!ppData) return D3DERR_INVALIDCALL;
+    if (offset > m_bytes.size() || (size != 0 && size > m_bytes.size() - offset)) return D3DERR_INVALIDCALL;
+    *ppData = m_bytes.data() + offset;
+    ++m_locks;
+    return S_OK;
+}
+
+HRESULT BufferStore::Unlock() {
+    if (m_locks == 0) return D3DERR_INVALIDCALL;
+    --m_locks;
+    return S_OK;
+}
+
+// ---- VertexBuffer -----------------------------------------------------------
+
+VertexBuffer::VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
+    : DeviceChild(device), m_store(0, pool), m_usage(usage), m_fvf(fvf) {
+    try {
+        m_store = BufferStore(length, pool);
+    } catch (...) {
+        DeviceRelease(device);
+        throw;
+    }
+    if (pool == D3DPOOL_DEFAULT) device->DefaultPoolCreated();
+}
+
+void VertexBuffer::OnLastPublicRelease() {
+    if (m_store.Pool() == D3DPOOL_DEFAULT) m_device->DefaultPoolReleased();
+}
+
+HRESULT VertexBuffer::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (IsUnknownIid(riid) || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DVertexBuffer9) {
+        *ppv = static_cast<IDirect3DVertexBuffer9*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT VertexBuffer::GetDevice(IDirect3DDevice9** ppDevice) {
+    if (!ppDevice) return D3DERR_INVALIDCALL;
+    *ppDevice = m_device;
+    m_device->AddRef();
+    return S_OK;
+}
+
+DWORD VertexBuffer::SetPriority(DWORD priority) {
+    std::swap(priority, m_priority);
+    return priority;
+}
+
+HRESULT VertexBuffer::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD) {
+    return m_store.Lock(OffsetToLock, SizeToLock, ppbData);
+}
+
+HRESULT VertexBuffer::Unlock() { return m_store.Unlock(); }
+
+HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* pDesc) {
+    if (!pDesc) return D3DERR_INVALIDCALL;
+    *pDesc = D3DVERTEXBUFFER_DESC{D3DFMT_VERTEXDATA, D3DRTYPE_VERTEXBUFFER, m_usage, m_store.Pool(), m_store.Size(),
+                                  m_fvf};
+    return S_OK;
+}
+
+// ---- IndexBuffer ------------------------------------------------------------
+
+IndexBuffer::IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
+    : DeviceChild(device), m_store(0, pool), m_usage(usage), m_format(format) {
+    try {
+        m_store = BufferStore(length, pool);
+    } catch (...) {
+        DeviceRelease(device);
+        throw;
+    }
+    if (pool == D3DPOOL_DEFAULT) device->DefaultPoolCreated();
+}
+
+void IndexBuffer::OnLastPublicRelease() {
+    if (m_store.Pool() == D3DPOOL_DEFAULT) m_device->DefaultPoolReleased();
+}
+
+HRESULT IndexBuffer::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (IsUnknownIid(riid) || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DIndexBuffer9) {
+        *ppv = static_cast<IDirect3DIndexBuffer9*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT IndexBuffer::GetDevice(IDirect3DDevice9** ppDevice) {
+    if (!ppDevice) return D3DERR_INVALIDCALL;
+    *ppDevice = m_device;
+    m_device->AddRef();
+    return S_OK;
+}
+
+DWORD IndexBuffer::SetPriority(DWORD priority) {
+    std::swap(priority, m_priority);
+    return priority;
+}
+
+HRESULT IndexBuffer::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD) {
+    return m_store.Lock(OffsetToLock, SizeToLock, ppbData);
+}
+
+HRESULT IndexBuffer::Unlock() { return m_store.Unlock(); }
+
+HRESULT IndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* pDesc) {
+    if (!pDesc) return D3DERR_INVALIDCALL;
+    *pDesc = D3DINDEXBUFFER_DESC{m_format, D3DRTYPE_INDEXBUFFER, m_usage, m_store.Pool(), m_store.Size()};
+    return S_OK;
+}
+
+}  // namespace plat::d3d9

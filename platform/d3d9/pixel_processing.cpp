@@ -1,0 +1,318 @@
+// Pixel stage: the span loops and the general combiner and blender they fall back on.
+#include "platform/d3d9/pixel_processing.h"
+
+#include <algorithm>
+
+#include "platform/d3d9/texture_sampling.h"
+
+namespace plat::d3d9 {
+
+namespace {
+
+inline uint32_t Channel(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
+
+inline int ToByte(float f) {
+    int i = static_cast<int>(f + 0.5f);
+    return i < 0 ? 0 : (i > 255 ? 255 : i);
+}
+
+inline uint32_t PackColor(float r, float g, float b, float a) {
+    return (uint32_t(ToByte(a)) << 24) | (uint32_t(ToByte(r)) << 16) | (uint32_t(ToByte(g)) << 8) | uint32_t(ToByte(b));
+}
+
+inline uint32_t MulColor(uint32_t x, uint32_t y) {
+    return (Mul255(x >> 24, y >> 24) << 24) | (Mul255(Channel(x, 16), Channel(y, 16)) << 16) |
+           (Mul255(Channel(x, 8), Channel(y, 8)) << 8) | Mul255(x & 0xFF, y & 0xFF);
+}
+
+inline uint32_t AddSpecular(uint32_t c, uint32_t s) {
+    uint32_t r = std::min<uint32_t>(255, Channel(c, 16) + Channel(s, 16));
+    uint32_t g = std::min<uint32_t>(255, Channel(c, 8) + Channel(s, 8));
+    uint32_t b = std::min<uint32_t>(255, (c & 0xFF) + (s & 0xFF));
+    return (c & 0xFF000000u) | (r << 16) | (g << 8) | b;
+}
+
+// The simple combiner: (texture or 1) x (diffuse or 1) for colour and for alpha.
+inline uint32_t CombineSimple(const PixelConfig& c, uint32_t diffuse, uint32_t texel) {
+    uint32_t colorA = c.colorUsesTexture ? texel : 0xFFFFFFFFu;
+    uint32_t colorB = c.colorUsesDiffuse ? diffuse : 0xFFFFFFFFu;
+    uint32_t alphaA = c.alphaUsesTexture ? texel : 0xFFFFFFFFu;
+    uint32_t alphaB = c.alphaUsesDiffuse ? diffuse : 0xFFFFFFFFu;
+    uint32_t rgb = MulColor(colorA, colorB) & 0x00FFFFFFu;
+    return rgb | (Mul255(alphaA >> 24, alphaB >> 24) << 24);
+}
+
+inline bool DepthPasses(DWORD func, float z, float stored) {
+    if (func == D3DCMP_LESSEQUAL) return z <= stored;
+    if (func == D3DCMP_LESS) return z < stored;
+    return CompareFunc(func, z, stored);
+}
+
+template <bool kPersp, bool kTex, bool kDepth, bool kBlend, bool kSimple>
+void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) {
+    const float fx = static_cast<float>(x0), fy = static_cast<float>(y);
+    float z = g.At(kZ, fx, fy);
+    const float dz = g.ddx[kZ];
+    float q = g.At(kRhw, fx, fy);
+    const float dq = g.ddx[kRhw];
+    float r = g.At(kR, fx, fy), gr = g.At(kG, fx, fy), b = g.At(kB, fx, fy), a = g.At(kA, fx, fy);
+    const float dr = g.ddx[kR], dg = g.ddx[kG], db = g.ddx[kB], da = g.ddx[kA];
+    float u0 = g.At(kU0, fx, fy), v0 = g.At(kV0, fx, fy);
+    const float du0 = g.ddx[kU0], dv0 = g.ddx[kV0];
+    float u1 = g.At(kU1, fx, fy), v1 = g.At(kV1, fx, fy);
+    const float du1 = g.ddx[kU1], dv1 = g.ddx[kV1];
+    float sr = g.At(kSR, fx, fy), sg = g.At(kSG, fx, fy), sb = g.At(kSB, fx, fy);
+    const float dsr = g.ddx[kSR], dsg = g.ddx[kSG], dsb = g.ddx[kSB];
+
+    uint32_t* dst = c.color.pixels + static_cast<ptrdiff_t>(y) * c.color.pitch + x0;
+    float* zp = kDepth ? c.depth.depth + static_cast<ptrdiff_t>(y) * c.depth.pitch + x0 : nullptr;
+    const uint32_t keep = ~c.writeMask;
+
+    for (int x = x0; x < x1; ++x) {
+        bool visible = true;
+        if constexpr (kDepth) visible = !c.depthTest || DepthPasses(c.depthFunc, z, *zp);
+        if (visible) {
+            uint32_t diffuse = PackColor(r, gr, b, a);
+            uint32_t color;
+            const float w = kPersp ? 1.0f / q : 1.0f;
+            if constexpr (kSimple) {
+                uint32_t texel = 0xFFFFFFFFu;
+                if constexpr (kTex) texel = Sample(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
+                color = CombineSimple(c, diffuse, texel);
+            } else {
+                uint32_t texels[kPipelineTexStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};
+                if (g.sampling[0].level) texels[0] = Sample(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
+                if (g.sampling[1].level) texels[1] = Sample(g.sampling[1], c.samplers[1], u1 * w, v1 * w);
+                color = CombineStages(c, diffuse, PackColor(sr, sg, sb, 0), texels);
+            }
+            if (c.specularAdd) color = AddSpecular(color, PackColor(sr, sg, sb, 0));
+            if (!c.alphaTest || CompareFunc(c.alphaFunc, color >> 24, c.alphaRef)) {
+                if constexpr (kBlend) color = BlendPixel(c, color, *dst);
+                *dst = (color & c.writeMask) | (*dst & keep);
+                if constexpr (kDepth) {
+                    if (c.depthWrite) *zp = z;
+                }
+            }
+        }
+        ++dst;
+        if constexpr (kDepth) ++zp;
+        z += dz;
+        q += dq;
+        r += dr, gr += dg, b += db, a += da;
+        u0 += du0, v0 += dv0;
+        if constexpr (!kSimple) u1 += du1, v1 += dv1;
+        sr += dsr, sg += dsg, sb += dsb;
+    }
+}
+
+template <bool kTex, bool kDepth, bool kBlend, bool kSimple>
+SpanFunctions Pick() {
+    return SpanFunctions{&ShadeSpan<false, kTex, kDepth, kBlend, kSimple>,
+                         &ShadeSpan<true, kTex, kDepth, kBlend, kSimple>};
+}
+
+template <bool kTex, bool kDepth, bool kBlend>
+SpanFunctions PickSimple(bool simple) {
+    return simple ? Pick<kTex, kDepth, kBlend, true>() : Pick<kTex, kDepth, kBlend, false>();
+}
+
+template <bool kTex, bool kDepth>
+SpanFunctions PickBlend(bool blend, bool simple) {
+    return blend ? PickSimple<kTex, kDepth, true>(simple) : PickSimple<kTex, kDepth, false>(simple);
+}
+
+template <bool kTex>
+SpanFunctions PickDepth(bool depth, bool blend, bool simple) {
+    return depth ? PickBlend<kTex, true>(blend, simple) : PickBlend<kTex, false>(blend, simple);
+}
+
+// ---- General combiner -------------------------------------------------------
+
+struct Rgba {
+    int c[4];  // r, g, b, a in 0..255
+};
+
+inline Rgba Unpack(uint32_t p) {
+    return Rgba{{int(Channel(p, 16)), int(Channel(p, 8)), int(p & 0xFF), int(p >> 24)}};
+}
+
+inline uint32_t Pack(const Rgba& v) {
+    auto clamp = [](int x) { return uint32_t(x < 0 ? 0 : (x > 255 ? 255 : x)); };
+    return (clamp(v.c[3]) << 24) | (clamp(v.c[0]) << 16) | (clamp(v.c[1]) << 8) | clamp(v.c[2]);
+}
+
+struct StageInputs {
+    Rgba diffuse, specular, current, texture, factor, temp;
+};
+
+Rgba Argument(DWORD arg, const StageInputs& in) {
+    Rgba v;
+    switch (arg & D3DTA_SELECTMASK) {
+    case D3DTA_DIFFUSE: v = in.diffuse; break;
+    case D3DTA_CURRENT: v = in.current; break;
+    case D3DTA_TEXTURE: v = in.texture; break;
+    case D3DTA_TFACTOR:
+    case D3DTA_CONSTANT: v = in.factor; break;
+    case D3DTA_SPECULAR: v = in.specular; break;
+    case D3DTA_TEMP: v = in.temp; break;
+    default: v = in.current; break;
+    }
+    if (arg & D3DTA_COMPLEMENT)
+        for (int& x : v.c) x = 255 - x;
+    if (arg & D3DTA_ALPHAREPLICATE) v.c[0] = v.c[1] = v.c[2] = v.c[3];
+    return v;
+}
+
+int Operate(DWORD op, int a1, int a2, int a0, const StageInputs& in, int current) {
+    switch (op) {
+    case D3DTOP_SELECTARG1: return a1;
+    case D3DTOP_SELECTARG2: return a2;
+    case D3DTOP_MODULATE: return int(Mul255(a1, a2));
+    case D3DTOP_MODULATE2X: return std::min(255, int(Mul255(a1, a2)) * 2);
+    case D3DTOP_MODULATE4X: return std::min(255, int(Mul255(a1, a2)) * 4);
+    case D3DTOP_ADD: return std::min(255, a1 + a2);
+    case D3DTOP_ADDSIGNED: return std::clamp(a1 + a2 - 128, 0, 255);
+    case D3DTOP_ADDSIGNED2X: return std::clamp((a1 + a2 - 128) * 2, 0, 255);
+    case D3DTOP_SUBTRACT: return std::max(0, a1 - a2);
+    case D3DTOP_ADDSMOOTH: return std::min(255, a1 + a2 - int(Mul255(a1, a2)));
+    case D3DTOP_BLENDDIFFUSEALPHA: {
+        int f = in.diffuse.c[3];
+        return int(Mul255(a1, f) + Mul255(a2, 255 - f));
+    }
+    case D3DTOP_BLENDTEXTUREALPHA: {
+        int f = in.texture.c[3];
+        return int(Mul255(a1, f) + Mul255(a2, 255 - f));
+    }
+    case D3DTOP_BLENDFACTORALPHA: {
+        int f = in.factor.c[3];
+        return int(Mul255(a1, f) + Mul255(a2, 255 - f));
+    }
+    case D3DTOP_BLENDCURRENTALPHA: {
+        int f = in.current.c[3];
+        return int(Mul255(a1, f) + Mul255(a2, 255 - f));
+    }
+    case D3DTOP_MULTIPLYADD: return std::min(255, a0 + int(Mul255(a1, a2)));
+    case D3DTOP_LERP: return int(Mul255(a0, a1) + Mul255(255 - a0, a2));
+    default: return current;  // unsupported operations pass the current value (ValidateDevice reports them)
+    }
+}
+
+}  // namespace
+
+bool CompareFunc(DWORD func, float value, float reference) {
+    switch (func) {
+    case D3DCMP_NEVER: return false;
+    case D3DCMP_LESS: return value < reference;
+    case D3DCMP_EQUAL: return value == reference;
+    case D3DCMP_LESSEQUAL: return value <= reference;
+    case D3DCMP_GREATER: return value > reference;
+    case D3DCMP_NOTEQUAL: return value != reference;
+    case D3DCMP_GREATEREQUAL: return value >= reference;
+    default: return true;
+    }
+}
+
+bool CompareFunc(DWORD func, uint32_t value, uint32_t reference) {
+    switch (func) {
+    case D3DCMP_NEVER: return false;
+    case D3DCMP_LESS: return value < reference;
+    case D3DCMP_EQUAL: return value == reference;
+    case D3DCMP_LESSEQUAL: return value <= reference;
+    case D3DCMP_GREATER: return value > reference;
+    case D3DCMP_NOTEQUAL: return value != reference;
+    case D3DCMP_GREATEREQUAL: return value >= reference;
+    default: return true;
+    }
+}
+
+uint32_t CombineStages(const PixelConfig& config, uint32_t diffuse, uint32_t specular,
+                       const uint32_t texel[kPipelineTexStages]) {
+    StageInputs in;
+    in.diffuse = Unpack(diffuse);
+    in.specular = Unpack(specular);
+    in.current = in.diffuse;
+    in.factor = Unpack(config.textureFactor);
+    in.temp = Rgba{{0, 0, 0, 0}};
+    for (int s = 0; s < config.stageCount; ++s) {
+        const StageConfig& st = config.stages[s];
+        in.texture = Unpack(texel[st.sampler >= 0 ? st.sampler : 0]);
+        if (st.sampler < 0) in.texture = Rgba{{255, 255, 255, 255}};
+        Rgba c1 = Argument(st.colorArg1, in), c2 = Argument(st.colorArg2, in), c0 = Argument(st.colorArg0, in);
+        Rgba out = in.current;
+        for (int i = 0; i < 3; ++i) out.c[i] = Operate(st.colorOp, c1.c[i], c2.c[i], c0.c[i], in, in.current.c[i]);
+        if (st.alphaOp != D3DTOP_DISABLE) {
+            Rgba a1 = Argument(st.alphaArg1, in), a2 = Argument(st.alphaArg2, in), a0 = Argument(st.alphaArg0, in);
+            out.c[3] = Operate(st.alphaOp, a1.c[3], a2.c[3], a0.c[3], in, in.current.c[3]);
+        }
+        if ((st.resultArg & D3DTA_SELECTMASK) == D3DTA_TEMP)
+            in.temp = out;
+        else
+            in.current = out;
+    }
+    return Pack(in.current);
+}
+
+namespace {
+
+inline int BlendFactor(DWORD factor, int channel, const Rgba& src, const Rgba& dst, const Rgba& constant) {
+    switch (factor) {
+    case D3DBLEND_ZERO: return 0;
+    case D3DBLEND_ONE: return 255;
+    case D3DBLEND_SRCCOLOR: return src.c[channel];
+    case D3DBLEND_INVSRCCOLOR: return 255 - src.c[channel];
+    case D3DBLEND_SRCALPHA: return src.c[3];
+    case D3DBLEND_INVSRCALPHA: return 255 - src.c[3];
+    case D3DBLEND_DESTALPHA: return dst.c[3];
+    case D3DBLEND_INVDESTALPHA: return 255 - dst.c[3];
+    case D3DBLEND_DESTCOLOR: return dst.c[channel];
+    case D3DBLEND_INVDESTCOLOR: return 255 - dst.c[channel];
+    case D3DBLEND_SRCALPHASAT: return channel == 3 ? 255 : std::min(src.c[3], 255 - dst.c[3]);
+    case D3DBLEND_BLENDFACTOR: return constant.c[channel];
+    case D3DBLEND_INVBLENDFACTOR: return 255 - constant.c[channel];
+    default: return 255;
+    }
+}
+
+inline int BlendOp(DWORD op, int s, int d, int sf, int df) {
+    int a = int(Mul255(s, sf)), b = int(Mul255(d, df));
+    switch (op) {
+    case D3DBLENDOP_SUBTRACT: return std::max(0, a - b);
+    case D3DBLENDOP_REVSUBTRACT: return std::max(0, b - a);
+    case D3DBLENDOP_MIN: return std::min(s, d);
+    case D3DBLENDOP_MAX: return std::max(s, d);
+    default: return std::min(255, a + b);
+    }
+}
+
+}  // namespace
+
+uint32_t BlendPixel(const PixelConfig& c, uint32_t src, uint32_t dst) {
+    if (c.srcBlend == D3DBLEND_SRCALPHA && c.destBlend == D3DBLEND_INVSRCALPHA && c.blendOp == D3DBLENDOP_ADD &&
+        !c.separateAlpha) {
+        uint32_t a = src >> 24, ia = 255 - a;
+        uint32_t r = Mul255(Channel(src, 16), a) + Mul255(Channel(dst, 16), ia);
+        uint32_t g = Mul255(Channel(src, 8), a) + Mul255(Channel(dst, 8), ia);
+        uint32_t b = Mul255(src & 0xFF, a) + Mul255(dst & 0xFF, ia);
+        uint32_t al = Mul255(a, a) + Mul255(dst >> 24, ia);
+        return (std::min<uint32_t>(al, 255) << 24) | (std::min<uint32_t>(r, 255) << 16) |
+               (std::min<uint32_t>(g, 255) << 8) | std::min<uint32_t>(b, 255);
+    }
+    Rgba s = Unpack(src), d = Unpack(dst), k = Unpack(c.blendFactor), out;
+    for (int i = 0; i < 3; ++i)
+        out.c[i] = BlendOp(c.blendOp, s.c[i], d.c[i], BlendFactor(c.srcBlend, i, s, d, k),
+                           BlendFactor(c.destBlend, i, s, d, k));
+    DWORD sa = c.separateAlpha ? c.srcBlendAlpha : c.srcBlend;
+    DWORD da = c.separateAlpha ? c.destBlendAlpha : c.destBlend;
+    DWORD oa = c.separateAlpha ? c.blendOpAlpha : c.blendOp;
+    out.c[3] = BlendOp(oa, s.c[3], d.c[3], BlendFactor(sa, 3, s, d, k), BlendFactor(da, 3, s, d, k));
+    return Pack(out);
+}
+
+SpanFunctions ChooseSpanFunctions(const PixelConfig& c) {
+    bool tex = c.samplers[0].levels != nullptr;
+    bool depth = c.depth.depth != nullptr && (c.depthTest || c.depthWrite);
+    return tex ? PickDepth<true>(depth, c.blend, c.simpleCombiner)
+               : PickDepth<false>(depth, c.blend, c.simpleCombiner);
+}
+
+}  // namespace plat::d3d9

@@ -1,0 +1,115 @@
+// Rasterization stage: triangle edge walking into spans, lines and points.
+#include "platform/d3d9/rasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "platform/d3d9/setup.h"
+
+namespace plat::d3d9 {
+
+namespace {
+
+// First integer >= f, as int (f within the guard band).
+inline int CeilToInt(float f) {
+    int i = static_cast<int>(f);
+    return (static_cast<float>(i) < f) ? i + 1 : i;
+}
+
+// An edge from its upper to its lower end; x at a row is computed from the
+// upper end, so every triangle sharing the edge gets the same value.
+struct Edge {
+    float x, y, slope;
+    Edge(const ScreenVertex& top, const ScreenVertex& bottom)
+        : x(top.x), y(top.y), slope((bottom.x - top.x) / (bottom.y - top.y)) {}
+    float At(float row) const { return x + (row - y) * slope; }
+};
+
+}  // namespace
+
+void Rasterizer::Begin(const PixelConfig& config) {
+    m_config = &config;
+    m_spans = ChooseSpanFunctions(config);
+}
+
+void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                          const ScreenVertex& flat) {
+    const PixelConfig& cfg = *m_config;
+    Gradients g;
+    if (!SetupTriangle(a, b, c, cfg, flat, g)) return;
+    SpanFn span = m_spans.For(g.perspective);
+
+    const ScreenVertex* v[3] = {&a, &b, &c};
+    std::sort(v, v + 3, [](const ScreenVertex* p, const ScreenVertex* q) { return p->y < q->y; });
+    const ScreenVertex &top = *v[0], &mid = *v[1], &bottom = *v[2];
+    if (bottom.y == top.y) return;
+
+    Edge longEdge(top, bottom);
+    // The middle vertex lies right of the long edge when it is right of the long edge's x at its row.
+    bool midRight = mid.x > longEdge.At(mid.y);
+
+    int yStart = std::max<int>(CeilToInt(top.y), cfg.clip.top);
+    int yEnd = std::min<int>(CeilToInt(bottom.y), cfg.clip.bottom);
+    int yMid = CeilToInt(mid.y);
+    for (int pass = 0; pass < 2; ++pass) {
+        int y0 = pass == 0 ? yStart : std::max(yStart, yMid);
+        int y1 = pass == 0 ? std::min(yEnd, yMid) : yEnd;
+        if (y0 >= y1) continue;
+        const ScreenVertex& s0 = pass == 0 ? top : mid;
+        const ScreenVertex& s1 = pass == 0 ? mid : bottom;
+        if (s1.y == s0.y) continue;
+        Edge shortEdge(s0, s1);
+        for (int y = y0; y < y1; ++y) {
+            float row = static_cast<float>(y);
+            float xl = longEdge.At(row), xr = shortEdge.At(row);
+            if (midRight == false) std::swap(xl, xr);
+            int x0 = std::max<int>(CeilToInt(xl), cfg.clip.left);
+            int x1 = std::min<int>(CeilToInt(xr), cfg.clip.right);
+            if (x0 < x1) span(cfg, g, y, x0, x1);
+        }
+    }
+}
+
+void Rasterizer::ShadePixel(int x, int y, const ScreenVertex& v, bool perspective) {
+    const PixelConfig& cfg = *m_config;
+    if (x < cfg.clip.left || x >= cfg.clip.right || y < cfg.clip.top || y >= cfg.clip.bottom) return;
+    Gradients g;
+    SetupConstant(v, cfg, perspective, g);
+    m_spans.For(perspective)(cfg, g, y, x, x + 1);
+}
+
+void Rasterizer::Line(const ScreenVertex& a, const ScreenVertex& b, bool last) {
+    float dx = b.x - a.x, dy = b.y - a.y;
+    int steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
+    bool perspective = a.rhw != b.rhw;
+    int count = last ? steps + 1 : std::max(steps, 1);
+    int lastX = 0x7fffffff, lastY = 0x7fffffff;
+    for (int i = 0; i < count; ++i) {
+        float t = steps > 0 ? static_cast<float>(i) / static_cast<float>(steps) : 0.0f;
+        ScreenVertex p;
+        p.x = a.x + dx * t;
+        p.y = a.y + dy * t;
+        p.z = a.z + (b.z - a.z) * t;
+        p.rhw = a.rhw + (b.rhw - a.rhw) * t;
+        for (int k = 0; k < 4; ++k) p.color[k] = a.color[k] + (b.color[k] - a.color[k]) * t;
+        for (int k = 0; k < 3; ++k) p.specular[k] = a.specular[k] + (b.specular[k] - a.specular[k]) * t;
+        // Texture coordinates interpolate perspective-correctly along the line.
+        float wa = perspective ? a.rhw : 1.0f, wb = perspective ? b.rhw : 1.0f;
+        float q = wa + (wb - wa) * t;
+        for (int s = 0; s < kPipelineTexStages; ++s)
+            for (int k = 0; k < 2; ++k)
+                p.tex[s][k] = (a.tex[s][k] * wa + (b.tex[s][k] * wb - a.tex[s][k] * wa) * t) / q;
+        int px = static_cast<int>(std::floor(p.x + 0.5f)), py = static_cast<int>(std::floor(p.y + 0.5f));
+        if (px == lastX && py == lastY) continue;
+        lastX = px;
+        lastY = py;
+        ShadePixel(px, py, p, perspective);
+    }
+}
+
+void Rasterizer::Point(const ScreenVertex& v) {
+    ShadePixel(static_cast<int>(std::floor(v.x + 0.5f)), static_cast<int>(std::floor(v.y + 0.5f)), v, false);
+}
+
+}  // namespace plat::d3d9

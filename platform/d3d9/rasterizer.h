@@ -1,0 +1,31 @@
+// Rasterization stage: finds the pixels a primitive covers and hands them to
+// the pixel stage as spans. Pixel centres lie at integer coordinates; the
+// top-left rule decides pixels on edges (a pixel is covered when
+// left <= x < right and top <= y < bottom along the row), so triangles that
+// share an edge cover each pixel on it exactly once.
+#pragma once
+
+#include "platform/d3d9/pipeline_types.h"
+#include "platform/d3d9/pixel_processing.h"
+
+namespace plat::d3d9 {
+
+class Rasterizer {
+public:
+    // Prepares for a draw with `config`; the configuration must outlive the draw.
+    void Begin(const PixelConfig& config);
+
+    // A triangle after culling; `flat` supplies the colours under flat shading.
+    void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& flat);
+    // A one-pixel-wide line; `last` includes the end pixel.
+    void Line(const ScreenVertex& a, const ScreenVertex& b, bool last);
+    void Point(const ScreenVertex& v);
+
+private:
+    void ShadePixel(int x, int y, const ScreenVertex& v, bool perspective);
+
+    const PixelConfig* m_config = nullptr;
+    SpanFunctions m_spans;
+};
+
+}  // namespace plat::d3d9

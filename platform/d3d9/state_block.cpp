@@ -1,0 +1,91 @@
+// State blocks: capture and apply of a masked device state.
+#include "platform/d3d9/state_block.h"
+
+#include "platform/d3d9/device.h"
+
+namespace plat::d3d9 {
+
+namespace {
+
+template <class T>
+void Rebind(T*& slot, T* value) {
+    if (slot == value) return;
+    if (auto* b = dynamic_cast<Bindable*>(value)) b->AddInternalRef();
+    if (auto* b = dynamic_cast<Bindable*>(slot)) b->ReleaseInternal();
+    slot = value;
+}
+
+}  // namespace
+
+void CopyMaskedState(const DeviceState& from, DeviceState& to, const StateMask& mask) {
+    for (int i = 0; i < kTransformSlots; ++i)
+        if (mask.transforms.test(size_t(i))) to.transforms[i] = from.transforms[i];
+    if (mask.viewport) to.viewport = from.viewport;
+    if (mask.material) to.material = from.material;
+    if (mask.allLights) {
+        to.lights = from.lights;
+    } else {
+        for (const auto& entry : mask.lights) {
+            auto it = from.lights.find(entry.first);
+            if (it != from.lights.end()) to.lights[entry.first] = it->second;
+            else to.lights.erase(entry.first);
+        }
+    }
+    for (int i = 0; i < kRenderStateCount; ++i)
+        if (mask.renderStates.test(size_t(i))) to.renderStates[i] = from.renderStates[i];
+    for (int s = 0; s < kTextureStages; ++s)
+        for (int t = 0; t < kStageStateCount; ++t)
+            if (mask.stageStates[s].test(size_t(t))) to.stageStates[s][t] = from.stageStates[s][t];
+    for (int s = 0; s < kSamplers; ++s) {
+        for (int t = 0; t < kSamplerStateCount; ++t)
+            if (mask.samplerStates[s].test(size_t(t))) to.samplerStates[s][t] = from.samplerStates[s][t];
+        if (mask.textures.test(size_t(s))) Rebind(to.textures[s], from.textures[s]);
+    }
+    if (mask.fvf) to.fvf = from.fvf;
+    if (mask.declaration) Rebind(to.declaration, from.declaration);
+    for (int i = 0; i < kStreams; ++i)
+        if (mask.streams.test(size_t(i))) {
+            Rebind(to.streams[i].buffer, from.streams[i].buffer);
+            to.streams[i].offset = from.streams[i].offset;
+            to.streams[i].stride = from.streams[i].stride;
+        }
+    if (mask.indices) Rebind(to.indices, from.indices);
+    if (mask.scissor) to.scissor = from.scissor;
+}
+
+StateBlock::StateBlock(Device* device, const StateMask& mask) : DeviceChild(device), m_mask(mask) {
+    ResetToDefaults(m_state, false, 0, 0);
+}
+
+StateBlock::~StateBlock() { ReleaseBindingRefs(m_state); }
+
+HRESULT StateBlock::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (IsUnknownIid(riid) || riid == IID_IDirect3DStateBlock9) {
+        *ppv = static_cast<IDirect3DStateBlock9*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT StateBlock::GetDevice(IDirect3DDevice9** ppDevice) {
+    if (!ppDevice) return D3DERR_INVALIDCALL;
+    *ppDevice = m_device;
+    m_device->AddRef();
+    return S_OK;
+}
+
+HRESULT StateBlock::Capture() {
+    CopyMaskedState(m_device->State(), m_state, m_mask);
+    return S_OK;
+}
+
+HRESULT StateBlock::Apply() {
+    CopyMaskedState(m_state, m_device->State(), m_mask);
+    m_device->StateChanged();
+    return S_OK;
+}
+
+}  // namespace plat::d3d9
