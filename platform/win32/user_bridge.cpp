@@ -33,6 +33,7 @@ void ResetWindowSystem() {
     s.appActive = false;
     s.activationOrder.clear();
     std::fill(std::begin(s.keys), std::end(s.keys), 0);
+    std::fill(std::begin(s.asyncKeys), std::end(s.asyncKeys), 0);
     s.altAlone = false;
     s.pendingKeyChar = 0;
     s.lastClickWindow = nullptr;

@@ -43,12 +43,12 @@ UINT SideKey(UINT vk) {
 }
 
 void SetKey(UINT vk, bool down) {
-    BYTE& k = S().keys[vk & 0xFF];
+    BYTE& k = S().asyncKeys[vk & 0xFF];
     if (down && !(k & 0x80)) k ^= 0x01;  // toggled on every press
     k = static_cast<BYTE>(down ? (k | 0x80) : (k & ~0x80));
 }
 
-bool KeyDown(UINT vk) { return S().keys[vk & 0xFF] & 0x80; }
+bool KeyDown(UINT vk) { return S().asyncKeys[vk & 0xFF] & 0x80; }
 
 WPARAM MouseKeys() {
     WPARAM mk = 0;
@@ -112,10 +112,10 @@ void HandleKey(const Event& e) {
                     (altNow ? (LPARAM(1) << 29) : 0) | ((wasDown || !e.down) ? (LPARAM(1) << 30) : 0) |
                     (!e.down ? (LPARAM(1) << 31) : 0);
     s.pendingKeyChar = (e.down && msg == WM_KEYDOWN)
-                           ? CharacterOfKey(generic, KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), s.keys[VK_CAPITAL] & 1)
+                           ? CharacterOfKey(generic, KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), s.asyncKeys[VK_CAPITAL] & 1)
                            : 0;
     HWND target = s.focus ? s.focus : s.active;
-    if (target) Post(target, msg, generic, static_cast<LPARAM>(static_cast<uint32_t>(lParam)));
+    if (target) PostInput(target, msg, generic, static_cast<LPARAM>(static_cast<uint32_t>(lParam)));
 }
 
 void HandleText(const Event& e) {
@@ -126,7 +126,7 @@ void HandleText(const Event& e) {
         return;
     }
     HWND target = s.focus ? s.focus : s.active;
-    if (target) Post(target, WM_CHAR, static_cast<WPARAM>(e.codepoint), 1);
+    if (target) PostInput(target, WM_CHAR, static_cast<WPARAM>(e.codepoint), 1);
 }
 
 // The deepest visible child of `top` under a screen point.
@@ -177,7 +177,7 @@ void HandleMouse(const Event& e, Window* top) {
     if (e.type == EventType::MouseWheel) {
         HWND target = s.focus ? s.focus : (s.active ? s.active : topHandle);
         WPARAM wp = MAKEWPARAM(static_cast<WORD>(MouseKeys()), static_cast<WORD>(static_cast<short>(e.wheelDelta)));
-        Post(target, WM_MOUSEWHEEL, wp, MAKELPARAM(screen.x, screen.y));
+        PostInput(target, WM_MOUSEWHEEL, wp, MAKELPARAM(screen.x, screen.y));
         return;
     }
 
@@ -216,7 +216,7 @@ void HandleMouse(const Event& e, Window* top) {
     WPARAM wp = MouseKeys();
     if (msg >= WM_XBUTTONDOWN && msg <= WM_XBUTTONDBLCLK)
         wp |= static_cast<WPARAM>(e.button == MouseButton::X1 ? XBUTTON1 : XBUTTON2) << 16;
-    Post(target, msg, wp, MAKELPARAM(pt.x, pt.y));
+    PostInput(target, msg, wp, MAKELPARAM(pt.x, pt.y));
 }
 
 void HandleWindowEvent(const Event& e, Window* w) {
@@ -305,7 +305,7 @@ SHORT WINAPI GetKeyState(int nVirtKey) {
 }
 
 SHORT WINAPI GetAsyncKeyState(int vKey) {
-    return static_cast<SHORT>((S().keys[vKey & 0xFF] & 0x80) ? 0x8000 : 0);
+    return static_cast<SHORT>((S().asyncKeys[vKey & 0xFF] & 0x80) ? 0x8000 : 0);
 }
 
 BOOL WINAPI GetKeyboardState(BYTE* lpKeyState) {

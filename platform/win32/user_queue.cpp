@@ -16,14 +16,21 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    MSG m{};
-    m.hwnd = hwnd;
-    m.message = msg;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    m.time = Now();
-    GetCursorPos(&m.pt);
-    S().posted.push_back(m);
+    State::Posted p;
+    p.msg.hwnd = hwnd;
+    p.msg.message = msg;
+    p.msg.wParam = wParam;
+    p.msg.lParam = lParam;
+    p.msg.time = Now();
+    GetCursorPos(&p.msg.pt);
+    S().posted.push_back(p);
+}
+
+void PostInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Post(hwnd, msg, wParam, lParam);
+    State::Posted& p = S().posted.back();
+    p.input = true;
+    std::copy(std::begin(S().asyncKeys), std::end(S().asyncKeys), p.keys.begin());
 }
 
 void PumpBackend() {
@@ -53,9 +60,13 @@ bool Matches(const MSG& m, HWND hWnd, UINT lo, UINT hi) {
 bool Take(LPMSG out, HWND hWnd, UINT lo, UINT hi, UINT remove) {
     State& s = S();
     for (auto it = s.posted.begin(); it != s.posted.end(); ++it) {
-        if (!Matches(*it, hWnd, lo, hi)) continue;
-        *out = *it;
-        if (remove & PM_REMOVE) s.posted.erase(it);
+        if (!Matches(it->msg, hWnd, lo, hi)) continue;
+        *out = it->msg;
+        if (remove & PM_REMOVE) {
+            // Reading an input message moves the thread's key state on.
+            if (it->input) std::copy(it->keys.begin(), it->keys.end(), std::begin(s.keys));
+            s.posted.erase(it);
+        }
         s.messageTime = out->time;
         s.messagePos = out->pt;
         return true;
@@ -112,10 +123,11 @@ BOOL WINAPI TranslateMessage(const MSG* lpMsg) {
     if (ctrl && alt) return FALSE;
     char32_t ch = plat::CharacterOfKey(static_cast<UINT>(lpMsg->wParam), keys[VK_SHIFT] & 0x80, ctrl, keys[VK_CAPITAL] & 1);
     if (!ch) return FALSE;
-    MSG m = *lpMsg;
-    m.message = lpMsg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
-    m.wParam = static_cast<WPARAM>(ch);
-    S().posted.push_front(m);
+    State::Posted p;
+    p.msg = *lpMsg;
+    p.msg.message = lpMsg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+    p.msg.wParam = static_cast<WPARAM>(ch);
+    S().posted.push_front(p);
     return TRUE;
 }
 

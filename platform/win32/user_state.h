@@ -4,6 +4,7 @@
 // window system still answers from the framework's atexit handlers.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <memory>
 #include <string>
@@ -109,7 +110,13 @@ struct State {
     std::vector<std::unique_ptr<WindowClass>> classes;
     ATOM nextAtom = 0xC000;
 
-    std::deque<MSG> posted;
+    // Posted messages; input messages carry the key state as it was when they were made.
+    struct Posted {
+        MSG msg;
+        bool input = false;
+        std::array<BYTE, 256> keys{};
+    };
+    std::deque<Posted> posted;
     bool quitPosted = false;
     int quitCode = 0;
     DWORD messageTime = 0;
@@ -121,7 +128,8 @@ struct State {
     bool appActive = false;
     std::vector<HWND> activationOrder;  // most recently active last
 
-    BYTE keys[256] = {};
+    BYTE asyncKeys[256] = {};       // keys as the backend reports them now
+    BYTE keys[256] = {};            // keys as of the last input message read from the queue
     bool altAlone = false;          // Alt went down and no other key since
     char32_t pendingKeyChar = 0;    // character the last backend key-down will translate to
 
@@ -174,6 +182,7 @@ void DestroyAll();
 // Messages.
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void PostInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);  // with a snapshot of the key state
 void PumpBackend();                   // turns waiting backend events into messages
 DWORD Now();
 
