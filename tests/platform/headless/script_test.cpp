@@ -1,0 +1,118 @@
+// The input-script parser: every command form, triggers, and clear errors for malformed lines.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/headless/headless_backend.h"
+#include "platform/headless/script.h"
+#include "platform/win32.h"
+
+using plat::ParseScript;
+using plat::Script;
+using plat::ScriptStep;
+
+namespace {
+
+TEST(ScriptParse, CommandsAndTriggers) {
+    const char* text =
+        "# a comment\n"
+        "move 10 20\n"
+        "@frame 5\n"
+        "click 100 200\n"
+        "click right 1 2\n"
+        "doubleclick 3 4\n"
+        "drag right 10 10 50 60 4\n"
+        "down middle\n"
+        "wheel -2 30 40\n"
+        "@ms 250\n"
+        "press alt+VK_RETURN\n"
+        "keydown ctrl+shift+a\n"
+        "keyup VK_F1\n"
+        "type \"Hi there\\n\"\n"
+        "type plain words\n"
+        "minimize\nmaximise\nrestore\nactivate\ndeactivate\nclose\n"
+        "movewindow 50 60\nresize 800 600\ndeviceloss\nshot out.png\nquit\n";
+    Script s;
+    std::string error;
+    ASSERT_TRUE(ParseScript(text, "t.txt", s, error)) << error;
+    ASSERT_EQ(s.steps.size(), 23u);
+    EXPECT_EQ(s.steps[0].trigger, ScriptStep::Trigger::Frame);
+    EXPECT_EQ(s.steps[0].at, 0u);
+    EXPECT_EQ(s.steps[1].at, 5u);
+    EXPECT_EQ(s.steps[1].kind, ScriptStep::Kind::Click);
+    EXPECT_EQ(s.steps[1].line, 4);
+    EXPECT_EQ(s.steps[2].button, plat::MouseButton::Right);
+    EXPECT_EQ(s.steps[4].steps, 4);
+    EXPECT_EQ(s.steps[4].x2, 50);
+    EXPECT_FALSE(s.steps[5].hasPoint);
+    EXPECT_EQ(s.steps[6].notches, -2);
+    const ScriptStep& press = s.steps[7];
+    EXPECT_EQ(press.trigger, ScriptStep::Trigger::Ms);
+    EXPECT_EQ(press.at, 250u);
+    EXPECT_EQ(press.vk, UINT(VK_RETURN));
+    ASSERT_EQ(press.modifiers.size(), 1u);
+    EXPECT_EQ(press.modifiers[0], UINT(VK_LMENU));
+    EXPECT_EQ(s.steps[8].vk, UINT('A'));
+    EXPECT_EQ(s.steps[8].modifiers.size(), 2u);
+    EXPECT_EQ(s.steps[10].text, U"Hi there\r");
+    EXPECT_EQ(s.steps[11].text, U"plain words");
+    EXPECT_EQ(s.steps[18].kind, ScriptStep::Kind::MoveWindow);
+    EXPECT_EQ(s.steps[21].path, "out.png");
+    EXPECT_EQ(s.steps[22].kind, ScriptStep::Kind::Quit);
+}
+
+TEST(ScriptParse, MalformedLinesNameTheFileAndLine) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"quit\nfly 1 2\n", "s.txt:2: unknown command \"fly\""},
+        {"click 10\n", "s.txt:1: expected 2 numbers after \"click\""},
+        {"click ten 20\n", "s.txt:1: \"ten\" is not a coordinate"},
+        {"move 10 abc\n", "s.txt:1: \"abc\" is not a coordinate"},
+        {"press VK_NOPE\n", "s.txt:1: unknown key \"VK_NOPE\""},
+        {"press hyper+A\n", "s.txt:1: unknown modifier \"hyper\""},
+        {"keydown\n", "s.txt:1: \"keydown\" needs one key"},
+        {"@frame\n", "s.txt:1: expected \"@frame N\" or \"@ms N\""},
+        {"@frame -3\n", "s.txt:1: expected \"@frame N\""},
+        {"@tick 3\n", "s.txt:1: expected \"@frame N\""},
+        {"quit now\n", "s.txt:1: \"quit\" takes no arguments"},
+        {"type\n", "s.txt:1: type needs text"},
+        {"type \"open\n", "s.txt:1: unterminated"},
+        {"type \xff\xfe\n", "s.txt:1: text is not valid UTF-8"},
+        {"resize 0 100\n", "s.txt:1: resize needs a positive width"},
+        {"wheel\n", "s.txt:1: wheel needs a number"},
+        {"shot\n", "s.txt:1: shot needs one file path"},
+        {"drag 1 2 3\n", "s.txt:1: expected 4 numbers"},
+        {"move 1 99999999999999999999\n", "is not a coordinate"},
+    };
+    for (const Case& c : cases) {
+        Script s;
+        std::string error;
+        EXPECT_FALSE(ParseScript(c.text, "s.txt", s, error)) << c.text;
+        EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
+    }
+}
+
+TEST(ScriptParse, MissingFileIsAnError) {
+    Script s;
+    std::string error;
+    EXPECT_FALSE(plat::LoadScript("/no/such/script.txt", s, error));
+    EXPECT_NE(error.find("/no/such/script.txt"), std::string::npos);
+}
+
+TEST(ScriptParse, MonitorListSetting) {
+    std::vector<plat::DisplayMode> list;
+    ASSERT_TRUE(plat::ParseMonitorList("1920x1080@60,1280x1024", list));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].height, 1024);
+    EXPECT_EQ(list[1].refreshHz, 60);
+    EXPECT_FALSE(plat::ParseMonitorList("", list));
+    EXPECT_FALSE(plat::ParseMonitorList("1920x", list));
+    EXPECT_FALSE(plat::ParseMonitorList("1920x1080@", list));
+    EXPECT_FALSE(plat::ParseMonitorList("10x10", list));
+    EXPECT_FALSE(plat::ParseMonitorList("1920x1080 junk", list));
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// A scripted session: a window is clicked, dragged, scrolled and typed into
+// by an input script, frames are presented and shot to PNG, and the script
+// closes the window.
+#include <cstdio>
+
+#include "support/headless_fixture.h"
+
+using tumbral_test::HeadlessTest;
+using tumbral_test::Seen;
+using tumbral_test::SeenOf;
+
+namespace {
+
+class SessionTest : public HeadlessTest {
+protected:
+    // Runs a message loop that presents a frame per idle pass, as a program does.
+    int RunLoop(HWND hwnd, uint32_t color, int maxFrames = 200) {
+        std::vector<uint32_t> pixels(64 * 48, color);
+        MSG msg{};
+        int frames = 0;
+        while (frames < maxFrames) {
+            if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) break;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+                if (msg.message == WM_KEYDOWN && msg.wParam == 'R') std::fill(pixels.begin(), pixels.end(), 0xFF0000u);
+            } else if (IsWindow(hwnd)) {
+                plat::FrameView view{pixels.data(), 64, 48, 64};
+                EXPECT_TRUE(plat::PresentToWindow(hwnd, view, true));
+                ++frames;
+            } else {
+                break;
+            }
+        }
+        return frames;
+    }
+    void Run(const std::string& text) {
+        plat::Script script;
+        std::string error;
+        ASSERT_TRUE(plat::ParseScript(text, "session.txt", script, error)) << error;
+        Backend().RunScript(script);
+    }
+};
+
+TEST_F(SessionTest, ScriptClicksTypesScrollsAndCloses) {
+    RegisterTestClass(CS_DBLCLKS);
+    HWND hwnd = CreateTestWindow(640, 480, true);
+    std::string shot = ::testing::TempDir() + "session_shot.png";
+    Run("@frame 2\n"
+        "click 100 50\n"
+        "doubleclick 30 40\n"
+        "drag right 10 10 110 60 5\n"
+        "wheel 2 5 5\n"
+        "type \"Hi!\"\n"
+        "press alt+VK_RETURN\n"
+        "@frame 4\n"
+        "press R\n"
+        "shot " + shot + "\n"
+        "@frame 6\n"
+        "close\n");
+    int frames = RunLoop(hwnd, 0x00FF00u);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_TRUE(Backend().ScriptFinished());
+    EXPECT_GE(frames, 6);
+    EXPECT_EQ(Backend().FramesPresented(), static_cast<uint64_t>(frames));
+
+    auto downs = SeenOf(WM_LBUTTONDOWN);
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0].lParam, MAKELPARAM(100, 50));
+    EXPECT_EQ(SeenOf(WM_LBUTTONDBLCLK).size(), 1u);
+    ASSERT_EQ(SeenOf(WM_RBUTTONDOWN).size(), 1u);
+    EXPECT_EQ(SeenOf(WM_RBUTTONUP)[0].lParam, MAKELPARAM(110, 60));
+    auto moves = SeenOf(WM_MOUSEMOVE);
+    bool draggedWithRight = false;
+    for (auto& m : moves)
+        if (m.wParam & MK_RBUTTON) draggedWithRight = true;
+    EXPECT_TRUE(draggedWithRight);
+    ASSERT_EQ(SeenOf(WM_MOUSEWHEEL).size(), 1u);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(SeenOf(WM_MOUSEWHEEL)[0].wParam), 240);
+
+    std::u32string typed;
+    for (auto& m : SeenOf(WM_CHAR)) typed += static_cast<char32_t>(m.wParam);
+    EXPECT_EQ(typed, U"Hi!r");  // the three typed characters, then R pressed
+    bool altEnter = false;
+    for (auto& m : SeenOf(WM_SYSKEYDOWN))
+        if (m.wParam == VK_RETURN && (m.lParam & (1 << 29))) altEnter = true;
+    EXPECT_TRUE(altEnter);
+    ASSERT_FALSE(SeenOf(WM_CLOSE).empty());
+
+    uint32_t rgb = 0;
+    int w = 0, h = 0;
+    ASSERT_TRUE(tumbral_test::ReadPngPixel(shot, 10, 10, rgb, &w, &h));
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 48);
+    EXPECT_EQ(rgb, 0xFF0000u);  // the frame after R was pressed
+    std::remove(shot.c_str());
+}
+
+TEST_F(SessionTest, WindowStepsMinimiseRestoreMoveResizeAndLoseTheDevice) {
+    RegisterTestClass();
+    HWND hwnd = CreateTestWindow(640, 480, true);
+    uint64_t losses = plat::ForcedDeviceLossCount();
+    Seen().clear();
+    Run("minimize\nrestore\nmaximize\nrestore\nmovewindow 300 200\nresize 320 240\ndeactivate\nactivate\n"
+        "deviceloss\n@frame 10\nquit\n");
+    RunLoop(hwnd, 0, 5);
+    std::vector<WPARAM> sizes;
+    for (auto& m : SeenOf(WM_SIZE)) sizes.push_back(m.wParam);
+    std::vector<WPARAM> expected{SIZE_MINIMIZED, SIZE_RESTORED, SIZE_MAXIMIZED, SIZE_RESTORED, SIZE_RESTORED};
+    EXPECT_EQ(sizes, expected);
+    EXPECT_EQ(SeenOf(WM_SIZE).back().lParam, MAKELPARAM(320, 240));
+    EXPECT_EQ(SeenOf(WM_ENTERSIZEMOVE).size(), 2u);
+    EXPECT_EQ(SeenOf(WM_EXITSIZEMOVE).size(), 2u);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    EXPECT_EQ(origin.x, 300);
+    EXPECT_EQ(origin.y, 200);
+    auto app = SeenOf(WM_ACTIVATEAPP);
+    ASSERT_GE(app.size(), 2u);
+    EXPECT_EQ(app[app.size() - 2].wParam, WPARAM(FALSE));
+    EXPECT_EQ(app.back().wParam, WPARAM(TRUE));
+    EXPECT_EQ(plat::ForcedDeviceLossCount(), losses + 1);
+    RunLoop(hwnd, 0);
+    EXPECT_FALSE(IsWindow(hwnd));  // quit closes the windows
+}
+
+TEST_F(SessionTest, StepsWaitForTheirFrameAndForAWindow) {
+    Run("@frame 3\npress A\n");
+    RegisterTestClass();
+    HWND hwnd = CreateTestWindow(200, 100, true);
+    std::vector<uint32_t> pixels(4, 0);
+    plat::FrameView view{pixels.data(), 2, 2, 2};
+    for (int i = 0; i < 2; ++i) plat::PresentToWindow(hwnd, view, false);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    plat::PresentToWindow(hwnd, view, false);
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, WPARAM('A'));
+}
+
+TEST_F(SessionTest, VsyncPacesToTheRefreshUnlessToldNotToWait) {
+    plat::HeadlessConfig config;
+    config.noWait = false;
+    UseBackend(config);
+    RegisterTestClass();
+    HWND hwnd = CreateTestWindow(64, 48, true);
+    std::vector<uint32_t> pixels(64 * 48, 0);
+    plat::FrameView view{pixels.data(), 64, 48, 64};
+    LARGE_INTEGER f, a, b;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&a);
+    for (int i = 0; i < 7; ++i) plat::PresentToWindow(hwnd, view, true);
+    QueryPerformanceCounter(&b);
+    double ms = 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+    EXPECT_GE(ms, 6 * 1000.0 / 60 - 2);  // six full intervals at 60 Hz at least
+    QueryPerformanceCounter(&a);
+    for (int i = 0; i < 7; ++i) plat::PresentToWindow(hwnd, view, false);
+    QueryPerformanceCounter(&b);
+    ms = 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
+    EXPECT_LT(ms, 50.0);
+    DestroyWindow(hwnd);
+    EXPECT_FALSE(plat::PresentToWindow(hwnd, view, true));
+}
+
+TEST_F(SessionTest, ShotBeforeAnyFrameReportsAndGoesOn) {
+    RegisterTestClass();
+    HWND hwnd = CreateTestWindow(64, 48, true);
+    std::string error;
+    EXPECT_FALSE(Backend().WriteFrame(plat::NativeWindowOf(hwnd), "/tmp/never.png", error));
+    EXPECT_NE(error.find("no frame"), std::string::npos);
+    std::vector<uint32_t> pixels(64 * 48, 0x123456u);
+    plat::FrameView view{pixels.data(), 64, 48, 64};
+    plat::PresentToWindow(hwnd, view, false);
+    EXPECT_FALSE(Backend().WriteFrame(plat::NativeWindowOf(hwnd), "/no/such/dir/x.png", error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos);
+}
+
+}  // namespace
