@@ -79,6 +79,29 @@ TEST_F(AccessibilityKeys, HookSwallowsWindowsKeysOnlyWhileSuppressed) {
     EXPECT_EQ(KitWindowsKeyHook(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key)), 0);
 }
 
+TEST_F(AccessibilityKeys, WindowsKeyNeverReachesTheKeyStateWhileSuppressed) {
+    auto press = [this](UINT vk, bool down) {
+        plat::Event e;
+        e.type = plat::EventType::Key;
+        e.vk = vk;
+        e.down = down;
+        backend->events.push_back(e);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    };
+    KitAllowAccessibilityKeys(false);
+    press(VK_LWIN, true);
+    EXPECT_EQ(GetAsyncKeyState(VK_LWIN), 0);
+    press(VK_LWIN, false);
+    press('A', true);
+    EXPECT_NE(GetAsyncKeyState('A'), 0);
+    press('A', false);
+    KitAllowAccessibilityKeys(true);
+    press(VK_LWIN, true);
+    EXPECT_NE(GetAsyncKeyState(VK_LWIN), 0);
+    press(VK_LWIN, false);
+}
+
 TEST_F(AccessibilityKeys, PolicyAppliesForTheCurrentModeOnceInitialised) {
     KitSetAccessibilityKeyPolicy(false, true);
     EXPECT_FALSE(KitCore().m_bAllowKeysFullScreen);

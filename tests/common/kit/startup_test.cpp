@@ -69,8 +69,13 @@ TEST_F(KitStartupTest, Direct3DLibraryAndMarkers) {
     EXPECT_GE(pD3D->GetAdapterCount(), 1u);
     pD3D->Release();
     EXPECT_EQ(KitCreateD3D9(12345), nullptr);  // not this runtime's version
-    int depth = KitPerfBeginEvent(D3DCOLOR_ARGB(0xFF, 0xC8, 0x64, 0x64), L"HUD / Stats");
-    EXPECT_EQ(KitPerfEndEvent(), depth - 1);
+    // The markers reach the library: a nested pair reports the levels it starts and ends in.
+    int outer = KitPerfBeginEvent(D3DCOLOR_ARGB(0xFF, 0xC8, 0x64, 0x64), L"HUD / Stats");
+    ASSERT_NE(outer, -1);
+    int inner = KitPerfBeginEvent(D3DCOLOR_ARGB(0xFF, 0, 0, 0), L"inner");
+    EXPECT_EQ(inner, outer + 1);
+    EXPECT_EQ(KitPerfEndEvent(), inner);
+    EXPECT_EQ(KitPerfEndEvent(), outer);
 }
 
 TEST_F(KitStartupTest, DebugLineIsBoundedTo511Characters) {

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "common/kit/state_reset.h"
+#include "common/kit/test_backend.h"
 #include "kit/kit_state.h"
 
 namespace {
@@ -98,9 +99,30 @@ TEST_F(KitState, KeysComeFromTheKeyTable) {
     s.m_Keys['A'] = true;
     EXPECT_TRUE(KitKeyDown('A'));
     EXPECT_FALSE(KitKeyDown('B'));
-    // Side-specific modifiers never come from the table.
-    s.m_Keys[VK_LSHIFT] = true;
-    EXPECT_EQ(KitKeyDown(VK_LSHIFT), GetAsyncKeyState(VK_LSHIFT) != 0);
+}
+
+void PumpKey(kittest::TestBackend& backend, UINT vk, bool down) {
+    plat::Event e;
+    e.type = plat::EventType::Key;
+    e.vk = vk;
+    e.down = down;
+    backend.events.push_back(e);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+TEST_F(KitState, SideSpecificModifiersReadTheLiveState) {
+    kittest::TestBackendScope backend;
+    // No key message ever reached the framework: the table says up.
+    ASSERT_FALSE(KitCore().m_Keys[VK_LSHIFT]);
+    PumpKey(*backend, VK_LSHIFT, true);
+    EXPECT_TRUE(KitKeyDown(VK_LSHIFT));
+    EXPECT_FALSE(KitKeyDown(VK_RSHIFT));
+    PumpKey(*backend, VK_LSHIFT, false);
+    EXPECT_FALSE(KitKeyDown(VK_LSHIFT));
+    // And a stale table entry does not make it down either.
+    KitCore().m_Keys[VK_RMENU] = true;
+    EXPECT_FALSE(KitKeyDown(VK_RMENU));
 }
 
 TEST_F(KitState, FixedFrameTimeFromTheCommandLineWins) {

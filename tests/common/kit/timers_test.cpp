@@ -107,14 +107,21 @@ TEST_F(KitTimers, SuspendCountsNestAndClampAtZero) {
     EXPECT_FALSE(KitClock()->IsHalted());
 
     KitSuspend(true, true);
-    KitSuspend(true, false);
-    EXPECT_TRUE(KitTimeHeld());
+    KitSuspend(true, true);
+    EXPECT_EQ(KitCore().m_nPauseTimeCount, 2);
     EXPECT_TRUE(KitRenderingHeld());
     EXPECT_TRUE(KitClock()->IsHalted());
+    // Each argument counts on its own: false lowers the rendering count.
+    KitSuspend(true, false);
+    EXPECT_EQ(KitCore().m_nPauseTimeCount, 3);
+    EXPECT_EQ(KitCore().m_nPauseRenderingCount, 1);
+    KitSuspend(false, false);
     KitSuspend(false, false);
     EXPECT_TRUE(KitTimeHeld());
+    EXPECT_TRUE(KitCore().m_bTimePaused);
     EXPECT_FALSE(KitRenderingHeld());
     EXPECT_FALSE(KitCore().m_bRenderingPaused);
+    EXPECT_EQ(KitCore().m_nPauseRenderingCount, 0);  // clamped
     EXPECT_TRUE(KitClock()->IsHalted());
     KitSuspend(false, false);
     EXPECT_FALSE(KitTimeHeld());

@@ -5,6 +5,13 @@
 
 namespace {
 
+// A caller error: an assertion in debug builds, the failure result otherwise.
+#ifdef NDEBUG
+#define EXPECT_CALLER_ERROR(call, result, assertion) EXPECT_EQ((call), (result))
+#else
+#define EXPECT_CALLER_ERROR(call, result, assertion) EXPECT_DEATH((void)(call), assertion)
+#endif
+
 struct Record {
     int a;
     double b;
@@ -36,7 +43,7 @@ TEST(GrowableArray, ResizeReservesWithoutChangingLength) {
     ASSERT_EQ(arr.Resize(100), S_OK);
     EXPECT_EQ(arr.Capacity(), 100);
     EXPECT_EQ(arr.Length(), 1);
-    EXPECT_EQ(arr.Resize(-1), E_INVALIDARG);
+    EXPECT_CALLER_ERROR(arr.Resize(-1), E_INVALIDARG, "n >= 0");
     EXPECT_EQ(arr.Length(), 1);
     ASSERT_EQ(arr.Resize(0), S_OK);
     EXPECT_EQ(arr.Length(), 0);
@@ -50,8 +57,8 @@ TEST(GrowableArray, InsertAtBoundsAndShifting) {
     ASSERT_EQ(arr.InsertAt(1, 30), S_OK);  // at Length: appends
     ASSERT_EQ(arr.InsertAt(1, 20), S_OK);
     ASSERT_EQ(arr.InsertAt(0, 5), S_OK);
-    EXPECT_EQ(arr.InsertAt(5, 99), E_INVALIDARG);  // Length + 1
-    EXPECT_EQ(arr.InsertAt(-1, 99), E_INVALIDARG);
+    EXPECT_CALLER_ERROR(arr.InsertAt(5, 99), E_INVALIDARG, "nIndex");  // Length + 1
+    EXPECT_CALLER_ERROR(arr.InsertAt(-1, 99), E_INVALIDARG, "nIndex");
     ASSERT_EQ(arr.Length(), 4);
     EXPECT_EQ(arr.GetAt(0), 5);
     EXPECT_EQ(arr.GetAt(1), 10);
@@ -62,13 +69,13 @@ TEST(GrowableArray, InsertAtBoundsAndShifting) {
 TEST(GrowableArray, PutAndRemoveAt) {
     CGrowableArray<int> arr;
     for (int i = 0; i < 20; ++i) arr.Add(i);
-    EXPECT_EQ(arr.Put(20, 1), E_INVALIDARG);
+    EXPECT_CALLER_ERROR(arr.Put(20, 1), E_INVALIDARG, "nIndex >= 0 && nIndex < m_nSize");
     ASSERT_EQ(arr.Put(3, 300), S_OK);
     EXPECT_EQ(arr.GetAt(3), 300);
     ASSERT_EQ(arr.RemoveAt(0), S_OK);
     EXPECT_EQ(arr.GetAt(0), 1);
     EXPECT_EQ(arr.GetAt(2), 300);
-    EXPECT_EQ(arr.RemoveAt(19), E_INVALIDARG);
+    EXPECT_CALLER_ERROR(arr.RemoveAt(19), E_INVALIDARG, "nIndex >= 0 && nIndex < m_nSize");
     int capacity = arr.Capacity();
     ASSERT_EQ(arr.RemoveAt(18), S_OK);  // the last one
     EXPECT_EQ(arr.Length(), 18);
@@ -87,6 +94,7 @@ TEST(GrowableArray, FindAndHas) {
     EXPECT_EQ(arr.Find(4, 1, 3), 2);
     EXPECT_EQ(arr.Find(9, 0, 3), -1);  // outside the range
     EXPECT_EQ(arr.Find(4, 0, 0), -1);
+    EXPECT_CALLER_ERROR(arr.Find(4, 2, 3), -1, "rangeOk");  // runs past the end
     EXPECT_TRUE(arr.Has(9));
     EXPECT_FALSE(arr.Has(5));
 }
@@ -109,6 +117,16 @@ TEST(GrowableArray, RecordsSurviveGrowthAndShifts) {
     EXPECT_EQ(arr.GetAt(19), (Record{-1, -1.0}));
     EXPECT_EQ(arr.GetAt(39), (Record{39, 19.5}));
     EXPECT_EQ(arr.Find(Record{39, 19.5}), 39);
+}
+
+TEST(GrowableArray, GetAtOutsideTheRangeIsACallerError) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "assertions are compiled out";
+#else
+    CGrowableArray<int> arr;
+    arr.Add(1);
+    EXPECT_DEATH(arr.GetAt(1), "nIndex >= 0 && nIndex < m_nSize");
+#endif
 }
 
 TEST(GrowableArray, ClearOnNeverAllocatedArraySucceeds) {

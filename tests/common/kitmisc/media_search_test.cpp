@@ -54,6 +54,7 @@ TEST_F(MediaSearch, NameInTheWorkingFolderIsReturnedUnchanged) {
 
 TEST_F(MediaSearch, ProgramNameFolderBesideTheProgramFolder) {
     Touch("apps/viewer/box.x");
+    fs::create_directories(m_root / "apps/bin");  // the program's own folder
     Enter("work/a");
     WCHAR path[MAX_PATH];
     std::wstring exeFolder = W(m_root / "apps/bin");
