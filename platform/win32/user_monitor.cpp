@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/win32/kernel_modules.h"
 #include "platform/win32/user_state.h"
 
 using namespace plat::user;
@@ -308,6 +309,18 @@ BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT, LPVOID pvParam, UINT) {
     default: Fail(ERROR_INVALID_PARAMETER); return FALSE;
     }
 }
+
+namespace {
+
+// "user32.dll" for code that looks the monitor functions up by name.
+const bool g_user32 = plat::RegisterBuiltinModule(
+    "user32.dll", {{"MonitorFromWindow", plat::Export(&MonitorFromWindow)},
+                   {"MonitorFromPoint", plat::Export(&MonitorFromPoint)},
+                   {"MonitorFromRect", plat::Export(&MonitorFromRect)},
+                   {"GetMonitorInfoW", plat::Export(&GetMonitorInfoW)},
+                   {"EnumDisplayMonitors", plat::Export(&EnumDisplayMonitors)}});
+
+}  // namespace
 
 UINT WINAPI GetDoubleClickTime() { return plat::CurrentBackend().DoubleClickTimeMs(); }
 UINT WINAPI GetCaretBlinkTime() { return plat::CurrentBackend().CaretBlinkTimeMs(); }

@@ -238,3 +238,20 @@ TEST_F(SystemTest, RectangleHelpers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SystemTest, MonitorFunctionsCanBeLookedUpInUser32) {
+    HMODULE user32 = LoadLibraryW(L"user32.dll");
+    ASSERT_TRUE(user32);
+    typedef HMONITOR(WINAPI * MonitorFromWindowFn)(HWND, DWORD);
+    auto fn = reinterpret_cast<MonitorFromWindowFn>(GetProcAddress(user32, "MonitorFromWindow"));
+    ASSERT_TRUE(fn);
+    RegisterTestClass();
+    HWND hwnd = CreateTestWindow(100, 100, false);
+    EXPECT_EQ(fn(hwnd, MONITOR_DEFAULTTOPRIMARY), MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY));
+    EXPECT_TRUE(GetProcAddress(user32, "GetMonitorInfoW"));
+    FreeLibrary(user32);
+}
+
+}  // namespace
