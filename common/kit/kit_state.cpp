@@ -21,6 +21,8 @@ CRITICAL_SECTION g_StateLock;
 // At process exit: terminate the framework, then drop the lock.
 void KitCoreExitAction() {
     if (KitTerminate) KitTerminate(0);
+    // Whatever runs after this at exit reads the state without the lock.
+    g_bUseStateLock = false;
     DeleteCriticalSection(&g_StateLock);
 }
 
