@@ -283,8 +283,8 @@ struct OSVERSIONINFOW {
 };
 typedef OSVERSIONINFOW* LPOSVERSIONINFOW;
 
-// Reports an NT-family platform, version 6.1 (the behaviour the window system
-// follows), with the host system's name and release in szCSDVersion.
+// Reports an NT-family platform, version 6.1 build 7601 (nothing here depends
+// on the number), with the host system's name and release in szCSDVersion.
 // FALSE and ERROR_INVALID_PARAMETER when the size field is wrong.
 BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation);
 

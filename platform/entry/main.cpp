@@ -3,13 +3,7 @@
 #include "platform/win32.h"
 #include "platform/win32/kernel_process.h"
 
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);
-
-namespace {
-constexpr int kShowDefault = 10;  // SW_SHOWDEFAULT
-}
-
 int main(int argc, char** argv) {
     plat::SetProcessCommandLine(argc, argv);
-    return wWinMain(plat::ProgramInstance(), nullptr, plat::CommandLineArguments(), kShowDefault);
+    return wWinMain(plat::ProgramInstance(), nullptr, plat::CommandLineArguments(), SW_SHOWDEFAULT);
 }

@@ -1,6 +1,5 @@
 // Bounded text functions: copies, appends and formats that always terminate
 // the destination and report truncation.
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
