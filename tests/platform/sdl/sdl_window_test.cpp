@@ -1,0 +1,285 @@
+// The SDL backend in a real X server: windows, input through xdotool, pixels
+// on the screen, clipboard and a full-screen switch. Skipped, with a message,
+// where Xvfb or xdotool are not installed.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "support/headless_fixture.h"
+#include "platform/backend.h"
+#include "platform/d3d9.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/win32.h"
+#include "x11_session.h"
+
+namespace tumbral_test {
+namespace {
+
+const char* kTitle = "TumbralSdlTest";
+
+class SdlWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_x11 = new X11Session;
+        if (!s_x11->Start(s_skipWhy)) return;
+        auto backend = plat::CreateBackendByName("sdl");
+        if (!backend) {
+            s_skipWhy = "the SDL backend could not open the X display";
+            return;
+        }
+        plat::ResetWindowSystem();
+        plat::SetBackend(std::move(backend));
+        s_ready = true;
+    }
+
+    static void TearDownTestSuite() {
+        if (s_ready) {
+            plat::ResetWindowSystem();
+            plat::HeadlessConfig config;
+            config.noWait = true;
+            plat::SetBackend(std::make_unique<plat::HeadlessBackend>(config));
+        }
+        delete s_x11;
+        s_x11 = nullptr;
+        s_ready = false;
+    }
+
+    void SetUp() override {
+        if (!s_ready) GTEST_SKIP() << "real-window tests skipped: " << s_skipWhy;
+        Seen().clear();
+    }
+
+    void TearDown() override {
+        if (!s_ready) return;
+        if (m_hwnd && IsWindow(m_hwnd)) DestroyWindow(m_hwnd);
+        UnregisterClassW(L"SdlTestWindow", nullptr);
+        Pump(100);
+        Seen().clear();
+    }
+
+    // A shown window of a recording class with the given client size; waits until X maps it.
+    void Open(int width, int height, UINT classStyle = 0) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = classStyle;
+        wc.lpfnWndProc = RecordingWndProc;
+        wc.lpszClassName = L"SdlTestWindow";
+        ASSERT_NE(RegisterClassExW(&wc), 0);
+        RECT r{0, 0, width, height};
+        AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+        m_hwnd = CreateWindowExW(0, L"SdlTestWindow", L"TumbralSdlTest", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60,
+                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(m_hwnd, nullptr);
+        Pump(200);
+        m_xid = s_x11->FindWindow(kTitle, 5000);
+        ASSERT_NE(m_xid, 0u) << "no X window titled " << kTitle;
+        Pump(300);
+        Seen().clear();
+    }
+
+    // Dispatches messages for `ms` milliseconds, or until `until` holds.
+    static void Pump(int ms, const std::function<bool()>& until = nullptr) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            if (until && until()) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    std::string Xdo(const std::string& args) { return s_x11->Run("xdotool " + args); }
+    std::string Wid() const { return std::to_string(m_xid); }
+
+    void Activate() {
+        Xdo("windowactivate --sync " + Wid());
+        Pump(300);
+    }
+
+    static X11Session* s_x11;
+    static std::string s_skipWhy;
+    static bool s_ready;
+    HWND m_hwnd = nullptr;
+    unsigned long m_xid = 0;
+};
+
+X11Session* SdlWindowTest::s_x11 = nullptr;
+std::string SdlWindowTest::s_skipWhy;
+bool SdlWindowTest::s_ready = false;
+
+int XwininfoField(const std::string& info, const char* field) {
+    size_t at = info.find(field);
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + std::strlen(field));
+}
+
+TEST_F(SdlWindowTest, ShownWindowHasTitleAndClientSize) {
+    Open(320, 200);
+    std::string info = s_x11->Run("xwininfo -id " + Wid());
+    EXPECT_NE(info.find(kTitle), std::string::npos) << info;
+    EXPECT_EQ(XwininfoField(info, "Width: "), 320) << info;
+    EXPECT_EQ(XwininfoField(info, "Height: "), 200) << info;
+    RECT client{};
+    GetClientRect(m_hwnd, &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 200);
+}
+
+TEST_F(SdlWindowTest, ClickArrivesWithClientCoordinatesAndButtonMask) {
+    Open(320, 200);
+    Xdo("mousemove --window " + Wid() + " 100 50 click 1");
+    Pump(2000, [] { return !SeenOf(WM_LBUTTONUP).empty(); });
+    auto downs = SeenOf(WM_LBUTTONDOWN), ups = SeenOf(WM_LBUTTONUP);
+    ASSERT_EQ(downs.size(), 1u);
+    ASSERT_EQ(ups.size(), 1u);
+    EXPECT_EQ(GET_X_LPARAM(downs[0].lParam), 100);
+    EXPECT_EQ(GET_Y_LPARAM(downs[0].lParam), 50);
+    EXPECT_TRUE(downs[0].wParam & MK_LBUTTON);
+    EXPECT_FALSE(ups[0].wParam & MK_LBUTTON);
+    EXPECT_EQ(GET_X_LPARAM(ups[0].lParam), 100);
+}
+
+TEST_F(SdlWindowTest, DoubleClickNeedsTheClassStyle) {
+    Open(320, 200, CS_DBLCLKS);
+    Xdo("mousemove --window " + Wid() + " 30 30 click --repeat 2 --delay 60 1");
+    Pump(2000, [] { return SeenOf(WM_LBUTTONUP).size() >= 2; });
+    EXPECT_EQ(SeenOf(WM_LBUTTONDBLCLK).size(), 1u);
+    EXPECT_EQ(SeenOf(WM_LBUTTONDOWN).size(), 1u);
+}
+
+TEST_F(SdlWindowTest, KeysArriveAsVirtualKeysWithAltInBit29) {
+    Open(320, 200);
+    Activate();
+    Xdo("key b");
+    Pump(2000, [] { return !SeenOf(WM_CHAR).empty() && !SeenOf(WM_KEYUP).empty(); });
+    auto downs = SeenOf(WM_KEYDOWN);
+    ASSERT_FALSE(downs.empty());
+    EXPECT_EQ(downs[0].wParam, WPARAM('B'));
+    EXPECT_FALSE(downs[0].lParam & (1 << 29));
+    auto chars = SeenOf(WM_CHAR);
+    ASSERT_FALSE(chars.empty());
+    EXPECT_EQ(chars[0].wParam, WPARAM('b'));
+
+    Seen().clear();
+    Xdo("key alt+a");
+    Pump(2000, [] { return SeenOf(WM_SYSKEYUP).size() >= 2 || !SeenOf(WM_KEYUP).empty(); });
+    bool altA = false;
+    for (const SeenMessage& m : SeenOf(WM_SYSKEYDOWN))
+        if (m.wParam == 'A') altA = (m.lParam & (1 << 29)) != 0;
+    EXPECT_TRUE(altA) << "no WM_SYSKEYDOWN 'A' with the Alt bit";
+}
+
+TEST_F(SdlWindowTest, WheelArrivesInNotchesWithScreenCoordinates) {
+    Open(320, 200);
+    Xdo("mousemove --window " + Wid() + " 60 40 click 4");
+    Pump(2000, [] { return !SeenOf(WM_MOUSEWHEEL).empty(); });
+    auto wheels = SeenOf(WM_MOUSEWHEEL);
+    ASSERT_EQ(wheels.size(), 1u);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[0].wParam), 120);
+    POINT p{60, 40};
+    ClientToScreen(m_hwnd, &p);
+    EXPECT_EQ(GET_X_LPARAM(wheels[0].lParam), p.x);
+    EXPECT_EQ(GET_Y_LPARAM(wheels[0].lParam), p.y);
+
+    Seen().clear();
+    Xdo("click 5");
+    Pump(2000, [] { return !SeenOf(WM_MOUSEWHEEL).empty(); });
+    wheels = SeenOf(WM_MOUSEWHEEL);
+    ASSERT_EQ(wheels.size(), 1u);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheels[0].wParam), -120);
+}
+
+TEST_F(SdlWindowTest, PresentedPixelsReachTheScreen) {
+    Open(160, 120);
+    std::vector<uint32_t> pixels(160 * 120, 0x00336699);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 80; x < 160; ++x) pixels[y * 160 + x] = 0x00CC2211;
+    plat::FrameView frame{pixels.data(), 160, 120, 160};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(plat::PresentToWindow(m_hwnd, frame, false));
+        Pump(100);
+    }
+    std::string shot = std::string(TUMBRAL_BINARY_DIR) + "/sdl_screen.png";
+    s_x11->Run("import -window root " + shot);
+    POINT left{40, 60}, right{120, 60};
+    ClientToScreen(m_hwnd, &left);
+    ClientToScreen(m_hwnd, &right);
+    uint32_t rgb = 0;
+    ASSERT_TRUE(ReadPngPixel(shot, left.x, left.y, rgb));
+    EXPECT_EQ(rgb, 0x336699u);
+    ASSERT_TRUE(ReadPngPixel(shot, right.x, right.y, rgb));
+    EXPECT_EQ(rgb, 0xCC2211u);
+}
+
+TEST_F(SdlWindowTest, ClipboardRoundTrip) {
+    Open(100, 100);
+    const std::wstring text = L"还原 cube";
+    ASSERT_TRUE(OpenClipboard(m_hwnd));
+    ASSERT_TRUE(EmptyClipboard());
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(WCHAR));
+    ASSERT_NE(mem, nullptr);
+    std::memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(WCHAR));
+    GlobalUnlock(mem);
+    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, mem), nullptr);
+    CloseClipboard();
+
+    ASSERT_TRUE(OpenClipboard(m_hwnd));
+    HANDLE got = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(got, nullptr);
+    EXPECT_EQ(std::wstring(static_cast<const WCHAR*>(GlobalLock(got))), text);
+    GlobalUnlock(got);
+    CloseClipboard();
+}
+
+TEST_F(SdlWindowTest, FullScreenDeviceAndBackRestoresTheWindow) {
+    if (!ToolInstalled("openbox")) GTEST_SKIP() << "full screen needs a window manager (openbox)";
+    Open(320, 200);
+    Activate();
+    // The framework keeps the windowed placement across full screen and puts it back afterwards.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    ASSERT_TRUE(GetWindowPlacement(m_hwnd, &placement));
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    D3DDISPLAYMODE desktop{};
+    ASSERT_EQ(d3d->GetAdapterDisplayMode(0, &desktop), D3D_OK);
+    D3DPRESENT_PARAMETERS pp{};
+    pp.BackBufferWidth = desktop.Width;
+    pp.BackBufferHeight = desktop.Height;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.BackBufferCount = 1;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.hDeviceWindow = m_hwnd;
+    pp.Windowed = FALSE;
+    pp.FullScreen_RefreshRateInHz = desktop.RefreshRate;
+    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_hwnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device),
+              D3D_OK);
+    Pump(800);
+    std::string info = s_x11->Run("xwininfo -id " + Wid());
+    EXPECT_EQ(XwininfoField(info, "Width: "), int(desktop.Width)) << info;
+    EXPECT_EQ(XwininfoField(info, "Height: "), int(desktop.Height)) << info;
+
+    pp.Windowed = TRUE;
+    pp.BackBufferWidth = 320;
+    pp.BackBufferHeight = 200;
+    pp.FullScreen_RefreshRateInHz = 0;
+    EXPECT_EQ(device->Reset(&pp), D3D_OK);
+    SetWindowPlacement(m_hwnd, &placement);
+    Pump(800);
+    info = s_x11->Run("xwininfo -id " + Wid());
+    EXPECT_EQ(XwininfoField(info, "Width: "), 320) << info;
+    EXPECT_EQ(XwininfoField(info, "Height: "), 200) << info;
+    EXPECT_EQ(device->Release(), 0u);
+    d3d->Release();
+}
+
+}  // namespace
+}  // namespace tumbral_test

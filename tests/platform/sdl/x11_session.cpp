@@ -1,0 +1,104 @@
+// Xvfb and openbox for real-window tests.
+#include "x11_session.h"
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tumbral_test {
+namespace {
+
+int Spawn(const std::vector<const char*>& argv) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        execvp(argv[0], const_cast<char* const*>(argv.data()));
+        _exit(127);
+    }
+    return pid;
+}
+
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+}  // namespace
+
+bool ToolInstalled(const char* name) {
+    std::string cmd = std::string("command -v ") + name + " >/dev/null 2>&1";
+    return std::system(cmd.c_str()) == 0;
+}
+
+bool X11Session::Start(std::string& why) {
+    for (const char* tool : {"Xvfb", "xdotool", "xwininfo", "import"}) {
+        if (!ToolInstalled(tool)) {
+            why = std::string(tool) + " is not installed (scripts/setup.sh installs it)";
+            return false;
+        }
+    }
+    // A display number of our own: the first free one from 70 up.
+    for (m_display = 70 + getpid() % 50; m_display < 200; ++m_display) {
+        struct stat st;
+        std::string lock = "/tmp/.X" + std::to_string(m_display) + "-lock";
+        if (stat(lock.c_str(), &st) != 0) break;
+    }
+    std::string disp = ":" + std::to_string(m_display);
+    m_xvfbPid = Spawn({"Xvfb", disp.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
+                       nullptr});
+    std::string socket = "/tmp/.X11-unix/X" + std::to_string(m_display);
+    struct stat st;
+    for (int i = 0; i < 100 && stat(socket.c_str(), &st) != 0; ++i) Sleep(50);
+    if (stat(socket.c_str(), &st) != 0) {
+        why = "Xvfb did not start on " + disp;
+        Stop();
+        return false;
+    }
+    setenv("DISPLAY", disp.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    if (ToolInstalled("openbox")) {
+        m_wmPid = Spawn({"openbox", nullptr});
+        Sleep(1000);  // creating a window right after the manager starts can hang the map
+    }
+    return true;
+}
+
+void X11Session::Stop() {
+    for (int* pid : {&m_wmPid, &m_xvfbPid}) {
+        if (*pid > 0) {
+            kill(-*pid, SIGTERM);
+            kill(*pid, SIGTERM);
+            waitpid(*pid, nullptr, 0);
+            *pid = 0;
+        }
+    }
+}
+
+std::string X11Session::Run(const std::string& command, int* status) const {
+    std::string out;
+    FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!p) return out;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    int rc = pclose(p);
+    if (status) *status = rc;
+    return out;
+}
+
+unsigned long X11Session::FindWindow(const std::string& title, int timeoutMs) const {
+    for (int waited = 0; waited <= timeoutMs; waited += 100) {
+        std::string out = Run("xdotool search --name '^" + title + "$'");
+        if (!out.empty()) return std::strtoul(out.c_str(), nullptr, 10);
+        Sleep(100);
+    }
+    return 0;
+}
+
+}  // namespace tumbral_test
