@@ -75,6 +75,7 @@ private:
     ID3DXSprite* m_sprite = nullptr;          // for calls that bring no sprite
     HDC m_dc = nullptr;
     TextLayout m_layout;  // scratch, reused between calls
+    std::vector<const CachedGlyph*> m_cached;  // scratch: the layout's glyphs
 };
 
 // Copies atlas rows changed since the last upload into the page textures,
@@ -111,8 +112,8 @@ HRESULT Font::UploadPages() {
 
 HRESULT Font::DrawLayout(ID3DXSprite* sprite, const RECT& clip, bool clipped, D3DCOLOR color) {
     // Rasterise first so that every page is uploaded before the first quad is queued.
-    std::vector<const CachedGlyph*> cached;
-    cached.reserve(m_layout.glyphs.size());
+    std::vector<const CachedGlyph*>& cached = m_cached;
+    cached.clear();
     for (const PlacedGlyph& g : m_layout.glyphs) cached.push_back(m_engine->Glyph(g.slot, g.glyph));
     HRESULT hr = UploadPages();
     if (FAILED(hr)) return hr;

@@ -62,7 +62,9 @@ TEST(FontLayout, AbsurdSizesAreBoundedNotFatal) {
         const auto layout = Lay(*engine, L"W", RECT{}, DT_NOCLIP);
         ASSERT_EQ(layout.glyphs.size(), 1u);
         const plat::CachedGlyph* glyph = engine->Glyph(layout.glyphs[0].slot, layout.glyphs[0].glyph);
-        if (glyph) EXPECT_LE(glyph->spot.width, engine->Atlas().PageSize());
+        if (glyph) {
+            EXPECT_LE(glyph->spot.width, engine->Atlas().PageSize());
+        }
     }
 }
 

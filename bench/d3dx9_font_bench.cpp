@@ -1,0 +1,98 @@
+// DrawTextW of a 40-character line with a warm glyph cache on the headless
+// device, drawn for real (glyph quads rasterised into the back buffer).
+//   BM_DrawTextOwnSprite      the font's own sprite: Begin, quads, End per call
+//   BM_DrawTextCallerSprite   the HUD's way: the caller's sprite begun once per call
+//   BM_DrawTextChangingText   digits change every call, so the line is shaped anew
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "platform/d3dx9.h"
+
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
+
+const wchar_t kLine[] = L"Frame rate: 59.94 fps (640x480) X8R8G8B8";
+static_assert(sizeof(kLine) / sizeof(kLine[0]) == 41);
+
+// One device and font for the whole run.
+struct Scene {
+    HWND hwnd = nullptr;
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+    ID3DXFont* font = nullptr;
+    ID3DXSprite* sprite = nullptr;
+
+    Scene() {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = PlainProc;
+        wc.lpszClassName = L"FontBench";
+        RegisterClassExW(&wc);
+        hwnd = CreateWindowExW(0, L"FontBench", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
+                               nullptr, nullptr);
+        d3d = Direct3DCreate9(D3D_SDK_VERSION);
+        if (!hwnd || !d3d) return;
+        D3DPRESENT_PARAMETERS pp{};
+        pp.BackBufferWidth = 640;
+        pp.BackBufferHeight = 480;
+        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+        pp.BackBufferCount = 1;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.hDeviceWindow = hwnd;
+        pp.Windowed = TRUE;
+        if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device)))
+            return;
+        if (FAILED(D3DXCreateFontW(device, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial", &font)) ||
+            FAILED(D3DXCreateSprite(device, &sprite)))
+            return;
+        // Warm the glyph cache with every character the runs use.
+        font->PreloadTextW(L"Frame rate: 0123456789. fps (640x480) X8R8G8B8", -1);
+        device->BeginScene();
+    }
+    bool Ready() const { return font && sprite; }
+};
+
+Scene& TheScene() {
+    static Scene scene;
+    return scene;
+}
+
+void BM_DrawTextOwnSprite(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.Ready()) return state.SkipWithError("no device or font");
+    RECT rect{5, 5, 0, 0};
+    for (auto _ : state) benchmark::DoNotOptimize(s.font->DrawTextW(nullptr, kLine, -1, &rect, DT_NOCLIP, 0xFFFFFF00));
+}
+BENCHMARK(BM_DrawTextOwnSprite)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawTextCallerSprite(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.Ready()) return state.SkipWithError("no device or font");
+    RECT rect{5, 5, 0, 0};
+    for (auto _ : state) {
+        s.sprite->Begin(D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE);
+        benchmark::DoNotOptimize(s.font->DrawTextW(s.sprite, kLine, -1, &rect, DT_NOCLIP, 0xFFFFFF00));
+        s.sprite->End();
+    }
+}
+BENCHMARK(BM_DrawTextCallerSprite)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawTextChangingText(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.Ready()) return state.SkipWithError("no device or font");
+    RECT rect{5, 5, 0, 0};
+    wchar_t line[64];
+    unsigned frame = 0;
+    for (auto _ : state) {
+        std::swprintf(line, 64, L"Frame rate: %05u fps (640x480) X8R8G8B8", frame++ % 100000);
+        benchmark::DoNotOptimize(s.font->DrawTextW(nullptr, line, -1, &rect, DT_NOCLIP, 0xFFFFFF00));
+    }
+}
+BENCHMARK(BM_DrawTextChangingText)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
