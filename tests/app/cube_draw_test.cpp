@@ -1,6 +1,6 @@
 // Drawing through the software device: every subset of every cubie once per
 // frame, the highlight on every subset of a selected cubie (textures kept),
-// the light and render states, and the camera's world matrix having no effect.
+// and the camera's world matrix having no effect.
 #include <cmath>
 
 #include "cube_test_env.h"
@@ -73,9 +73,10 @@ protected:
         CubeDrawTest::SetUp();
         WriteSolidBmp("sticker.bmp", 8, 8, 60, 120, 240);
         const std::vector<XMaterial> materials = {{1, 0, 0, 1, 0, 0, 0, ""}, {0, 1, 0, 1, 0, 0, 0, "sticker.bmp"}};
-        WriteTextFile("box.x", MakeXFile({FrontQuad(-3, -3, 0, 3, -4, 0), FrontQuad(0, -3, 3, 3, -4, 1)},
+        WriteTextFile("box.x", MakeXFile({FrontQuad(-3, -3, 0, 3, 0, 0), FrontQuad(0, -3, 3, 3, 0, 1)},
                                          materials, kR));
         ASSERT_TRUE(m_pCube->Build(m_pDevice));
+        ASSERT_EQ(m_pCube->ComputeRadius(), kR);
         ASSERT_NE(m_pCube->GetTexture(1), nullptr);
         ASSERT_TRUE(SUCCEEDED(CPuzzleCube::SetupLightAndStates(m_pDevice)));
         SetOrthoView();
@@ -144,32 +145,4 @@ TEST_F(CubeHighlightTest, RejectedPairShowsForOneFrameThenClears) {
     m_pDevice->EndScene();
     ExpectPlain(0, 0);
     ExpectPlain(-kR, 0);
-}
-
-TEST_F(CubeDrawTest, LightAndRenderStatesForTheCube) {
-    ASSERT_TRUE(SUCCEEDED(CPuzzleCube::SetupLightAndStates(m_pDevice)));
-    D3DLIGHT9 light{};
-    ASSERT_TRUE(SUCCEEDED(m_pDevice->GetLight(0, &light)));
-    EXPECT_EQ(light.Type, D3DLIGHT_DIRECTIONAL);
-    EXPECT_EQ(light.Diffuse.r, 1.0f);
-    EXPECT_EQ(light.Diffuse.a, 1.0f);
-    EXPECT_EQ(light.Specular.g, 0.6f);
-    EXPECT_EQ(light.Specular.a, 0.6f);
-    EXPECT_EQ(light.Ambient.b, 0.6f);
-    EXPECT_EQ(light.Ambient.a, 0.6f);
-    EXPECT_EQ(light.Direction.x, 1.0f);
-    EXPECT_EQ(light.Direction.y, 0.0f);
-    EXPECT_EQ(light.Direction.z, 0.25f);
-    EXPECT_EQ(light.Range, 0.0f);
-    EXPECT_EQ(light.Phi, 0.0f);
-    BOOL bEnabled = FALSE;
-    ASSERT_TRUE(SUCCEEDED(m_pDevice->GetLightEnable(0, &bEnabled)));
-    EXPECT_TRUE(bEnabled);
-    DWORD dw = 0;
-    m_pDevice->GetRenderState(D3DRS_NORMALIZENORMALS, &dw);
-    EXPECT_EQ(dw, DWORD(TRUE));
-    m_pDevice->GetRenderState(D3DRS_SPECULARENABLE, &dw);
-    EXPECT_EQ(dw, DWORD(FALSE));
-    m_pDevice->GetRenderState(D3DRS_LIGHTING, &dw);
-    EXPECT_EQ(dw, DWORD(TRUE));
 }

@@ -209,3 +209,21 @@ TEST(CubeMath, PointDistanceAndTurnDirection) {
     EXPECT_EQ(CPuzzleCube::TurnDirection(D3DXVECTOR3(0, -kR, 0), D3DXVECTOR3(0, 0, -kR)), -1);
     EXPECT_EQ(CPuzzleCube::TurnDirection(D3DXVECTOR3(0, 0, -kR), D3DXVECTOR3(0, -kR, 0)), -1);
 }
+
+// The program's own mesh: radius far above the tolerances, six faces, each
+// with its sticker texture, and the puzzle turns with it.
+TEST_F(CubeModelTest, ShippedBoxBuildsAndTurns) {
+    const std::filesystem::path media = std::filesystem::path(TUMBRAL_SOURCE_DIR) / "app" / "media";
+    for (const auto& entry : std::filesystem::directory_iterator(media))
+        std::filesystem::copy_file(entry.path(), entry.path().filename());
+    ASSERT_TRUE(m_pCube->Build(m_pDevice));
+    const float fRadius = m_pCube->ComputeRadius();
+    EXPECT_GT(fRadius, 10.0f);
+    EXPECT_LT(fRadius, 12.5f);
+    ASSERT_EQ(m_pCube->GetMaterialCount(), 6u);
+    for (size_t i = 0; i < 6; ++i) EXPECT_NE(m_pCube->GetTexture(i), nullptr) << i;
+    m_pCube->GetCubie(1).bSelected = true;
+    m_pCube->GetCubie(3).bSelected = true;
+    EXPECT_EQ(RunTurn(*m_pCube, m_pDevice), 51);
+    EXPECT_LT(CPuzzleCube::PointDistance(m_pCube->GetCubie(1).vCenter, D3DXVECTOR3(-fRadius, 0, -fRadius)), 1e-3f);
+}

@@ -94,6 +94,11 @@ TEST_F(CubePickTest, RayFollowsTheProjectionAndView) {
     ASSERT_TRUE(AppPickRay(m_pDevice, UINT(vScreen.x + 0.5f), UINT(vScreen.y + 0.5f), &vOrigin, &vDir));
     EXPECT_TRUE(VectorNear(vOrigin, D3DXVECTOR3(0, 0, -100), 1e-4f));
     EXPECT_NEAR(D3DXVec3Length(&vDir), 1.0f, 1e-5f);
+    // The ray passes the projected centre within half a pixel's width there (~0.2).
+    const D3DXVECTOR3 vToTarget = vTarget - vOrigin;
+    D3DXVECTOR3 vOff;
+    D3DXVec3Cross(&vOff, &vToTarget, &vDir);
+    EXPECT_LT(D3DXVec3Length(&vOff), 0.2f);
     EXPECT_TRUE(AppPick(m_pDevice, *m_pCube, UINT(vScreen.x + 0.5f), UINT(vScreen.y + 0.5f)));
     EXPECT_TRUE(m_pCube->GetCubie(6).bSelected);
 }
