@@ -76,6 +76,7 @@ enum class EventType {
     SizeMoveEnd,       // ... and ends
     DeviceLoss,        // tests: make every full-screen and windowed device lost once
     Quit,              // the process is asked to end (SIGTERM, last window gone)
+    WindowExposed,     // the window's content was lost and must be drawn again (becomes WM_PAINT)
 };
 
 struct Event {

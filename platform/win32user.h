@@ -1147,9 +1147,25 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
 BOOL WINAPI GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl);
 BOOL WINAPI SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* lpwndpl);
 BOOL WINAPI BringWindowToTop(HWND hWnd);
-BOOL WINAPI UpdateWindow(HWND hWnd);
+// Painting: a window is invalidated only by InvalidateRect and by the backend
+// (an exposed window), always as a whole; the queue then returns WM_PAINT
+// (when no posted message waits) until BeginPaint, ValidateRect or
+// DefWindowProcW validates it. Nothing is drawn through the device context.
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+typedef PAINTSTRUCT* LPPAINTSTRUCT;
+BOOL WINAPI UpdateWindow(HWND hWnd);  // sends WM_PAINT at once when the window is invalid
 BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL WINAPI ValidateRect(HWND hWnd, const RECT* lpRect);
+BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase);
+HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
+BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 
 // GWL_STYLE changes take effect at once (the client area follows the new frame;
 // WS_VISIBLE shows or hides without messages; WS_MINIMIZE and WS_MAXIMIZE are

@@ -101,6 +101,7 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
         if ((w->style & WS_CHILD) && w->parent) return Send(w->parent, Msg, wParam, lParam);
         return 0;
+    case WM_PAINT: w->invalid = false; return 0;
     case WM_NCACTIVATE: return TRUE;
     case WM_MOUSEACTIVATE: return 1;  // MA_ACTIVATE
     case WM_QUERYENDSESSION: return TRUE;

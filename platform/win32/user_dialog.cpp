@@ -175,8 +175,8 @@ bool DialogKeys(HWND dlg, const MSG& msg) {
 }
 
 plat::DialogHook& DialogHookSlot() {
-    static plat::DialogHook hook;
-    return hook;
+    static auto* hook = new plat::DialogHook();  // never destroyed, like the rest of the window system
+    return *hook;
 }
 
 }  // namespace

@@ -184,7 +184,55 @@ BOOL WINAPI BringWindowToTop(HWND hWnd) {
     return TRUE;
 }
 
-// Painting is the device's business: nothing is invalidated or painted here.
-BOOL WINAPI UpdateWindow(HWND hWnd) { return W(hWnd) ? TRUE : FALSE; }
-BOOL WINAPI InvalidateRect(HWND hWnd, const RECT*, BOOL) { return !hWnd || W(hWnd) ? TRUE : FALSE; }
-BOOL WINAPI ValidateRect(HWND hWnd, const RECT*) { return !hWnd || W(hWnd) ? TRUE : FALSE; }
+// Painting: whole windows only; the device draws, the device context is a token.
+BOOL WINAPI UpdateWindow(HWND hWnd) {
+    Window* w = W(hWnd);
+    if (!w) return FALSE;
+    if (w->invalid && (w->style & WS_VISIBLE)) Send(hWnd, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+BOOL WINAPI InvalidateRect(HWND hWnd, const RECT*, BOOL) {
+    if (!hWnd) {
+        for (uintptr_t h : S().windows.All())
+            if (Window* w = S().windows.Get(h); w && !(w->style & WS_CHILD)) w->invalid = true;
+        return TRUE;
+    }
+    Window* w = W(hWnd);
+    if (!w) return FALSE;
+    w->invalid = true;
+    return TRUE;
+}
+
+BOOL WINAPI ValidateRect(HWND hWnd, const RECT*) {
+    if (!hWnd) return TRUE;
+    Window* w = W(hWnd);
+    if (!w) return FALSE;
+    w->invalid = false;
+    return TRUE;
+}
+
+BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL) {
+    Window* w = W(hWnd);
+    if (!w) return FALSE;
+    if (lpRect) {
+        RECT c = ClientScreenRect(*w);
+        *lpRect = w->invalid ? RECT{0, 0, c.right - c.left, c.bottom - c.top} : RECT{0, 0, 0, 0};
+    }
+    return w->invalid ? TRUE : FALSE;
+}
+
+HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
+    Window* w = W(hWnd);
+    if (!w || !lpPaint) return nullptr;
+    *lpPaint = PAINTSTRUCT{};
+    GetUpdateRect(hWnd, &lpPaint->rcPaint, FALSE);
+    w->invalid = false;
+    lpPaint->hdc = GetDC(hWnd);
+    return lpPaint->hdc;
+}
+
+BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
+    if (lpPaint && lpPaint->hdc) ReleaseDC(hWnd, lpPaint->hdc);
+    return TRUE;
+}

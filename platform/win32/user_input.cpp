@@ -258,6 +258,7 @@ void HandleWindowEvent(const Event& e, Window* w) {
         if (S().active == hwnd) Deactivate(true);
         break;
     case EventType::WindowClose: Post(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case EventType::WindowExposed: w->invalid = true; break;
     case EventType::SizeMoveBegin: Send(hwnd, WM_ENTERSIZEMOVE, 0, 0); break;
     case EventType::SizeMoveEnd: Send(hwnd, WM_EXITSIZEMOVE, 0, 0); break;
     default: break;

@@ -81,6 +81,21 @@ bool Take(LPMSG out, HWND hWnd, UINT lo, UINT hi, UINT remove) {
         if (remove & PM_REMOVE) s.quitPosted = false;
         return true;
     }
+    // WM_PAINT for an invalid window, while it stays invalid.
+    if ((lo == 0 && hi == 0) || (WM_PAINT >= lo && WM_PAINT <= hi)) {
+        for (uintptr_t h : s.windows.All()) {
+            Window* w = s.windows.Get(h);
+            HWND hwnd = reinterpret_cast<HWND>(h);
+            if (!w || !w->invalid || !(w->style & WS_VISIBLE) || w->destroying) continue;
+            if (hWnd == reinterpret_cast<HWND>(-1) || (hWnd && hwnd != hWnd && !IsChild(hWnd, hwnd))) continue;
+            *out = MSG{};
+            out->hwnd = hwnd;
+            out->message = WM_PAINT;
+            out->time = Now();
+            GetCursorPos(&out->pt);
+            return true;
+        }
+    }
     return false;
 }
 

@@ -53,6 +53,7 @@ struct Window {
     bool restoreToMaximized = false;
     bool destroying = false;
     bool created = false;   // WM_CREATE returned success
+    bool invalid = false;   // needs WM_PAINT
     std::vector<uint8_t> extra;
     NativeWindowId native = 0;
     // What the backend and the window procedure were last told.

@@ -436,7 +436,7 @@ BOOL WINAPI EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam) {
     if (!lpEnumFunc) return FALSE;
     for (uintptr_t h : S().windows.All()) {
         Window* w = S().windows.Get(h);
-        if (w && !(w->style & WS_CHILD) && !lpEnumFunc(reinterpret_cast<HWND>(h), lParam)) break;
+        if (w && !(w->style & WS_CHILD) && w->native && !lpEnumFunc(reinterpret_cast<HWND>(h), lParam)) break;
     }
     return TRUE;
 }
@@ -446,7 +446,7 @@ HWND WINAPI FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) {
     if (lpClassName && !cls) return nullptr;
     for (uintptr_t h : S().windows.All()) {
         Window* w = S().windows.Get(h);
-        if (!w || (w->style & WS_CHILD) || w->destroying) continue;
+        if (!w || (w->style & WS_CHILD) || w->destroying || !w->native) continue;
         if (cls && w->cls != cls) continue;
         if (lpWindowName && w->text != lpWindowName) continue;
         return reinterpret_cast<HWND>(h);

@@ -324,3 +324,38 @@ TEST_F(WindowTest, CreateFailsWhenWmCreateRefuses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowTest, PaintComesWhileTheWindowIsInvalidAndAfterPostedMessages) {
+    HWND hwnd = CreateTestWindow(100, 100, true);
+    Pump();
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE));
+    InvalidateRect(hwnd, nullptr, FALSE);
+    PostMessageW(hwnd, WM_USER, 0, 0);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, UINT(WM_USER));
+    // Not removed by reading: it stays until the window is validated.
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, UINT(WM_PAINT));
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, UINT(WM_PAINT));
+    DispatchMessageW(&msg);  // DefWindowProcW validates
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+
+    // The backend reports lost content.
+    plat::Event e;
+    e.type = plat::EventType::WindowExposed;
+    e.window = plat::NativeWindowOf(hwnd);
+    Push(e);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, UINT(WM_PAINT));
+    PAINTSTRUCT ps;
+    ASSERT_TRUE(BeginPaint(hwnd, &ps));
+    EXPECT_EQ(ps.rcPaint.right, 100);
+    EndPaint(hwnd, &ps);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+}  // namespace
