@@ -14,6 +14,24 @@ constexpr uint32_t kUnset = 0xFFFFFFFFu;
 
 uint64_t Key(uint32_t a, uint32_t b) { return (uint64_t(a) << 32) | b; }
 
+// A position compared bit for bit (with -0 folded onto +0).
+struct PositionKey {
+    uint32_t x, y, z;
+    bool operator==(const PositionKey&) const = default;
+};
+struct PositionHash {
+    size_t operator()(const PositionKey& k) const { return (size_t(k.x) * 73856093u) ^ (size_t(k.y) * 19349663u) ^ (size_t(k.z) * 83492791u); }
+};
+PositionKey KeyOf(const D3DVECTOR& p) {
+    auto bits = [](float f) {
+        uint32_t u;
+        f = f == 0.0f ? 0.0f : f;
+        std::memcpy(&u, &f, 4);
+        return u;
+    };
+    return {bits(p.x), bits(p.y), bits(p.z)};
+}
+
 }  // namespace
 
 void BuildMeshImage(const XMeshData& data, MeshImage* out) {
@@ -93,12 +111,16 @@ void BuildMeshImage(const XMeshData& data, MeshImage* out) {
         r.VertexCount = hi - lo + 1;
     }
 
-    // Adjacency over the file's vertices, so that faces split apart by
-    // differing normals still count as neighbours.
+    // Adjacency over point representatives: vertices at the same position
+    // count as one, so faces with separate corners (split by normals or
+    // texture coordinates) are still neighbours.
+    std::unordered_map<PositionKey, uint32_t, PositionHash> firstAtPosition;
+    std::vector<uint32_t> rep(nFileVertices);
+    for (uint32_t v = 0; v < nFileVertices; ++v) rep[v] = firstAtPosition.try_emplace(KeyOf(data.positions[v]), v).first->second;
     std::unordered_map<uint64_t, uint32_t> firstFaceOfEdge;
     std::vector<uint32_t> fileIndex(size_t(nFaces) * 3);
     for (uint32_t f = 0; f < nFaces; ++f)
-        for (int k = 0; k < 3; ++k) fileIndex[size_t(f) * 3 + k] = data.corners[size_t(order[f]) * 3 + k].vertex;
+        for (int k = 0; k < 3; ++k) fileIndex[size_t(f) * 3 + k] = rep[data.corners[size_t(order[f]) * 3 + k].vertex];
     out->adjacency.assign(size_t(nFaces) * 3, kUnset);
     for (uint32_t f = 0; f < nFaces; ++f) {
         for (int k = 0; k < 3; ++k) {

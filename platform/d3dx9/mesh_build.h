@@ -1,6 +1,7 @@
 // Turns the triangles read from a .x file into what a mesh holds: vertices
 // in their final format (one normal per vertex), faces sorted by material,
-// the attribute table and the adjacency of the faces.
+// the attribute table and the adjacency of the faces (vertices at one
+// position count as one vertex for adjacency).
 #pragma once
 
 #include <cstdint>
