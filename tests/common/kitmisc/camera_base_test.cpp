@@ -142,14 +142,4 @@ TEST_F(BaseCameraTest, DampingNeverReversesOnALongLastFrame)
     }
 }
 
-TEST_F(BaseCameraTest, WithoutDampingVelocityStopsAtOnce)
-{
-    window.KeyDown('S');
-    cam.Advance(0.05f);
-    EXPECT_NEAR(Velocity().z, -5.0f, kEps);
-    window.KeyUp('S');
-    cam.Advance(0.05f);
-    EXPECT_NEAR(Velocity().z, 0.0f, kEps);
-}
-
 } // namespace
