@@ -19,7 +19,7 @@ D3DMATERIAL9 HighlightMaterial() {
     return mtrl;
 }
 
-} // namespace
+}  // namespace
 
 void CPuzzleCube::DrawCubies(IDirect3DDevice9* pd3dDevice) {
     if (!m_pMesh || !pd3dDevice) return;

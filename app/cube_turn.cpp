@@ -16,7 +16,7 @@ D3DXVECTOR3 AxisVector(int nAxis) {
     return D3DXVECTOR3(nAxis == 0 ? 1.0f : 0.0f, nAxis == 1 ? 1.0f : 0.0f, nAxis == 2 ? 1.0f : 0.0f);
 }
 
-} // namespace
+}  // namespace
 
 int CPuzzleCube::SharedAxis(const D3DXVECTOR3& vA, const D3DXVECTOR3& vB) {
     int nAxis = -1;
@@ -29,8 +29,10 @@ void CPuzzleCube::AdvanceTurn(IDirect3DDevice9* pd3dDevice) {
     int nSelected = 0, a = -1, b = -1;
     for (int k = 0; k < kCubieCount; ++k) {
         if (!m_aCubies[k].bSelected) continue;
-        if (nSelected == 0) a = k;
-        else if (nSelected == 1) b = k;
+        if (nSelected == 0)
+            a = k;
+        else if (nSelected == 1)
+            b = k;
         ++nSelected;
     }
     if (nSelected != 2) {
@@ -91,9 +93,12 @@ bool CPuzzleCube::IsTurnablePair(const D3DXVECTOR3& vA, const D3DXVECTOR3& vB) c
     const int nAxis = SharedAxis(vA, vB);
     if (nAxis < 0) return false;
     D3DXVECTOR3 vLayerCenter(0.0f, 0.0f, 0.0f);
-    if (nAxis == 0) vLayerCenter.x = vA.x;
-    else if (nAxis == 1) vLayerCenter.y = vA.y;
-    else vLayerCenter.z = vA.z;
+    if (nAxis == 0)
+        vLayerCenter.x = vA.x;
+    else if (nAxis == 1)
+        vLayerCenter.y = vA.y;
+    else
+        vLayerCenter.z = vA.z;
 
     const float fCornerDist = 2.0f * m_aCubies[0].fPickRadius;
     int nCorners = 0;

@@ -13,7 +13,7 @@ void ZeroMatrix(D3DXMATRIX& m) {
         for (int c = 0; c < 4; ++c) m.m[r][c] = 0.0f;
 }
 
-} // namespace
+}  // namespace
 
 CPuzzleCube::CPuzzleCube() : m_bTurning(false), m_pMesh(nullptr), m_bLaidOut(false) {
     for (Cubie& c : m_aCubies) {
@@ -162,8 +162,10 @@ bool CPuzzleCube::RadiusSeparatesLayers(float fRadius) {
     if (!std::isfinite(fRadius) || fRadius <= kLayerTolerance) return false;
     const float fCorner = 2.0f * (fRadius * kPickRadiusScale);
     const float fEdgeDist = fRadius;
-    const float fCornerDist = PointDistance(D3DXVECTOR3(0.0f, 0.0f, 0.0f), D3DXVECTOR3(fRadius, fRadius, 0.0f));
-    return std::fabs(fEdgeDist - fCorner) > kCornerTolerance && std::fabs(fCornerDist - fCorner) <= kCornerTolerance;
+    const float fCornerDist =
+        PointDistance(D3DXVECTOR3(0.0f, 0.0f, 0.0f), D3DXVECTOR3(fRadius, fRadius, 0.0f));
+    return std::fabs(fEdgeDist - fCorner) > kCornerTolerance &&
+           std::fabs(fCornerDist - fCorner) <= kCornerTolerance;
 }
 
 void CPuzzleCube::LayOut(float fRadius) {

@@ -19,32 +19,32 @@ extern float g_fTurnedZ;
 
 // One small cube.
 struct Cubie {
-    float fPickDistSq;   // squared distance from the last pick ray's origin to vCenter, / 100
-    D3DXMATRIX mWorld;   // current world matrix
-    bool bSelected;      // selection mark
-    D3DXVECTOR3 vCenter; // centre in world space; changes at build and at a snap
-    float fPickRadius;   // radius of the picking sphere: 0.707 R
+    float fPickDistSq;    // squared distance from the last pick ray's origin to vCenter, / 100
+    D3DXMATRIX mWorld;    // current world matrix
+    bool bSelected;       // selection mark
+    D3DXVECTOR3 vCenter;  // centre in world space; changes at build and at a snap
+    float fPickRadius;    // radius of the picking sphere: 0.707 R
 };
 
 // One cubie moved by the last snap, and the rotation it received.
 struct SnapEntry {
-    int nCubie;           // index into m_aCubies; -1 when the snap wrote no entry here
-    D3DXMATRIX mRotation; // the rotation the snap applied
+    int nCubie;            // index into m_aCubies; -1 when the snap wrote no entry here
+    D3DXMATRIX mRotation;  // the rotation the snap applied
 };
 
 class CPuzzleCube {
-public:
+  public:
     static constexpr int kCubieCount = 27;
     static constexpr int kLayerSize = 9;
 
     // Geometry and turn constants.
-    static constexpr float kPickRadiusScale = 0.707f;  // picking radius / R
-    static constexpr float kLayerTolerance = 2.0f;     // two centres share a coordinate
-    static constexpr float kCornerTolerance = 1.0f;    // corner test of IsTurnablePair
-    static constexpr double kStepNumerator = 3.1415927; // step = dir * this / 100, in double
-    static constexpr double kSnapThreshold = 1.5707963705062866; // pi/2 as a float, compared in double
-    static constexpr float kTurnIncrement = 0.03141593f; // added to the accumulator per frame
-    static constexpr float kSnapAngle = 1.5707964f;    // exact quarter turn of the snap
+    static constexpr float kPickRadiusScale = 0.707f;             // picking radius / R
+    static constexpr float kLayerTolerance = 2.0f;                // two centres share a coordinate
+    static constexpr float kCornerTolerance = 1.0f;               // corner test of IsTurnablePair
+    static constexpr double kStepNumerator = 3.1415927;           // step = dir * this / 100, in double
+    static constexpr double kSnapThreshold = 1.5707963705062866;  // pi/2 as a float, compared in double
+    static constexpr float kTurnIncrement = 0.03141593f;          // added to the accumulator per frame
+    static constexpr float kSnapAngle = 1.5707964f;               // exact quarter turn of the snap
 
     CPuzzleCube();
     ~CPuzzleCube();
@@ -97,26 +97,26 @@ public:
     size_t GetTextureCount() const { return m_Textures.size(); }
     IDirect3DTexture9* GetTexture(size_t i) const { return m_Textures[i]; }
 
-private:
+  private:
     // Loads the mesh and measures it; on success the caller owns *ppMesh and
     // *ppMaterials and gets the radius.
-    static bool LoadMesh(IDirect3DDevice9* pd3dDevice, ID3DXMesh** ppMesh,
-                         ID3DXBuffer** ppMaterials, DWORD* pdwMaterials, float* pfRadius);
+    static bool LoadMesh(IDirect3DDevice9* pd3dDevice, ID3DXMesh** ppMesh, ID3DXBuffer** ppMaterials,
+                         DWORD* pdwMaterials, float* pfRadius);
     static bool MeasureRadius(ID3DXMesh* pMesh, float* pfRadius);
     static bool RadiusSeparatesLayers(float fRadius);
-    void AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh,
-                            ID3DXBuffer* pMaterials, DWORD dwMaterials);
+    void AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh, ID3DXBuffer* pMaterials,
+                            DWORD dwMaterials);
     void LayOut(float fRadius);
     // Axis (0 x, 1 y, 2 z) on which A and B lie in one layer, the last such
     // axis when several agree; -1 when none.
     static int SharedAxis(const D3DXVECTOR3& vA, const D3DXVECTOR3& vB);
 
-    Cubie m_aCubies[kCubieCount];        // indexed by home cell
-    bool m_bTurning;                     // a layer turn is in progress
-    ID3DXMesh* m_pMesh;                  // the mesh of every cubie (owned)
-    std::vector<D3DMATERIAL9> m_Materials;     // one per subset
-    std::vector<IDirect3DTexture9*> m_Textures; // parallel to m_Materials; may hold null (owned)
-    D3DXMATRIX m_aSettled[kCubieCount];  // world matrices as of the last snap or build
-    SnapEntry m_aSnapLog[kLayerSize];    // the cubies of the last snap
-    bool m_bLaidOut;                     // a Build has placed the cubies
+    Cubie m_aCubies[kCubieCount];                // indexed by home cell
+    bool m_bTurning;                             // a layer turn is in progress
+    ID3DXMesh* m_pMesh;                          // the mesh of every cubie (owned)
+    std::vector<D3DMATERIAL9> m_Materials;       // one per subset
+    std::vector<IDirect3DTexture9*> m_Textures;  // parallel to m_Materials; may hold null (owned)
+    D3DXMATRIX m_aSettled[kCubieCount];          // world matrices as of the last snap or build
+    SnapEntry m_aSnapLog[kLayerSize];            // the cubies of the last snap
+    bool m_bLaidOut;                             // a Build has placed the cubies
 };

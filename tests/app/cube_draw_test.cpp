@@ -17,10 +17,10 @@ BYTE Blue(DWORD c) { return BYTE(c); }
 UINT PixelX(float x) { return UINT(320.0f + 10.0f * x); }
 UINT PixelY(float y) { return UINT(240.0f - 10.0f * y); }
 
-} // namespace
+}  // namespace
 
 class CubeDrawTest : public CubeDeviceTest {
-protected:
+  protected:
     void DrawFrame() {
         m_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
         ASSERT_TRUE(SUCCEEDED(m_pDevice->BeginScene()));
@@ -36,7 +36,8 @@ protected:
 TEST_F(CubeDrawTest, EverySubsetOfEveryCubieIsDrawnOncePerFrame) {
     const float e = 4.4f / 255.0f;
     const std::vector<XMaterial> materials = {{0, 0, 0, 1, e, 0, 0, ""}, {0, 0, 0, 1, 0, e, 0, ""}};
-    WriteTextFile("box.x", MakeXFile({FrontQuad(-1, -1, 1, 1, 0, 0), FrontQuad(-1, -1, 1, 1, 0, 1)}, materials, kR));
+    WriteTextFile("box.x",
+                  MakeXFile({FrontQuad(-1, -1, 1, 1, 0, 0), FrontQuad(-1, -1, 1, 1, 0, 1)}, materials, kR));
     ASSERT_TRUE(m_pCube->Build(m_pDevice));
     ASSERT_EQ(m_pCube->GetMaterialCount(), 2u);
 
@@ -68,13 +69,14 @@ TEST_F(CubeDrawTest, EverySubsetOfEveryCubieIsDrawnOncePerFrame) {
 // texture. A selected cubie shows white on the left and the texture at full
 // brightness on the right.
 class CubeHighlightTest : public CubeDrawTest {
-protected:
+  protected:
     void SetUp() override {
         CubeDrawTest::SetUp();
         WriteSolidBmp("sticker.bmp", 8, 8, 60, 120, 240);
-        const std::vector<XMaterial> materials = {{1, 0, 0, 1, 0, 0, 0, ""}, {0, 1, 0, 1, 0, 0, 0, "sticker.bmp"}};
-        WriteTextFile("box.x", MakeXFile({FrontQuad(-3, -3, 0, 3, 0, 0), FrontQuad(0, -3, 3, 3, 0, 1)},
-                                         materials, kR));
+        const std::vector<XMaterial> materials = {{1, 0, 0, 1, 0, 0, 0, ""},
+                                                  {0, 1, 0, 1, 0, 0, 0, "sticker.bmp"}};
+        WriteTextFile(
+            "box.x", MakeXFile({FrontQuad(-3, -3, 0, 3, 0, 0), FrontQuad(0, -3, 3, 3, 0, 1)}, materials, kR));
         ASSERT_TRUE(m_pCube->Build(m_pDevice));
         ASSERT_EQ(m_pCube->ComputeRadius(), kR);
         ASSERT_NE(m_pCube->GetTexture(1), nullptr);

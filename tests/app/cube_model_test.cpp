@@ -13,7 +13,7 @@ D3DXVECTOR3 Home(int i) {
     return D3DXVECTOR3(float(i / 9 - 1) * kR, float(i / 3 % 3 - 1) * kR, float(i % 3 - 1) * kR);
 }
 
-} // namespace
+}  // namespace
 
 using CubeModelTest = CubeDeviceTest;
 
@@ -101,7 +101,7 @@ TEST_F(CubeModelTest, TexturesLoadPerMaterialAndMissingOnesStayNull) {
 // Broken mesh files take the failure path: a message, false, and the cube as
 // it was before.
 class CubeBrokenMeshTest : public CubeDeviceTest {
-protected:
+  protected:
     // Builds and expects failure with the given message on standard error.
     void ExpectBuildFails(const char* szMessage) {
         testing::internal::CaptureStderr();
@@ -225,5 +225,6 @@ TEST_F(CubeModelTest, ShippedBoxBuildsAndTurns) {
     m_pCube->GetCubie(1).bSelected = true;
     m_pCube->GetCubie(3).bSelected = true;
     EXPECT_EQ(RunTurn(*m_pCube, m_pDevice), 51);
-    EXPECT_LT(CPuzzleCube::PointDistance(m_pCube->GetCubie(1).vCenter, D3DXVECTOR3(-fRadius, 0, -fRadius)), 1e-3f);
+    EXPECT_LT(CPuzzleCube::PointDistance(m_pCube->GetCubie(1).vCenter, D3DXVECTOR3(-fRadius, 0, -fRadius)),
+              1e-3f);
 }

@@ -11,10 +11,10 @@ int CountSelected(const CPuzzleCube& cube) {
     return n;
 }
 
-} // namespace
+}  // namespace
 
 class CubePickTest : public CubeDeviceTest {
-protected:
+  protected:
     void SetUp() override {
         CubeDeviceTest::SetUp();
         WriteStandardBox();

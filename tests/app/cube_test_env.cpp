@@ -20,13 +20,16 @@ LRESULT CALLBACK TestWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
-void AppendVector(std::ostringstream& os, const D3DXVECTOR3& v) { os << v.x << ";" << v.y << ";" << v.z << ";"; }
+void AppendVector(std::ostringstream& os, const D3DXVECTOR3& v) {
+    os << v.x << ";" << v.y << ";" << v.z << ";";
+}
 
-} // namespace
+}  // namespace
 
-std::string MakeXFile(const std::vector<XQuad>& quads, const std::vector<XMaterial>& materials, float fExtra) {
-    const D3DXVECTOR3 extras[6] = {{fExtra, 0, 0}, {-fExtra, 0, 0}, {0, fExtra, 0},
-                                   {0, -fExtra, 0}, {0, 0, fExtra}, {0, 0, -fExtra}};
+std::string MakeXFile(const std::vector<XQuad>& quads, const std::vector<XMaterial>& materials,
+                      float fExtra) {
+    const D3DXVECTOR3 extras[6] = {{fExtra, 0, 0},  {-fExtra, 0, 0}, {0, fExtra, 0},
+                                   {0, -fExtra, 0}, {0, 0, fExtra},  {0, 0, -fExtra}};
     const size_t nVertices = quads.size() * 4 + 6;
     std::ostringstream os;
     os.precision(9);
@@ -56,7 +59,8 @@ std::string MakeXFile(const std::vector<XQuad>& quads, const std::vector<XMateri
     }
     os << "  " << quads.size() << ";\n";
     for (size_t i = 0; i < quads.size(); ++i)
-        os << "  4;" << i << "," << i << "," << i << "," << i << ";" << (i + 1 == quads.size() ? ";\n" : ",\n");
+        os << "  4;" << i << "," << i << "," << i << "," << i << ";"
+           << (i + 1 == quads.size() ? ";\n" : ",\n");
     os << " }\n";
 
     os << " MeshTextureCoords {\n  " << nVertices << ";\n";
@@ -108,8 +112,8 @@ XQuad FrontQuad(float x0, float y0, float x1, float y1, float fZ, int nMaterial)
 }
 
 std::vector<XMaterial> SixColours() {
-    return {{1, 0, 0, 1, 0, 0, 0, ""}, {1, 0.5f, 0, 1, 0, 0, 0, ""}, {1, 1, 0, 1, 0, 0, 0, ""},
-            {0, 0.6f, 0, 1, 0, 0, 0, ""}, {0, 0, 1, 1, 0, 0, 0, ""},   {1, 1, 1, 1, 0, 0, 0, ""}};
+    return {{1, 0, 0, 1, 0, 0, 0, ""},    {1, 0.5f, 0, 1, 0, 0, 0, ""}, {1, 1, 0, 1, 0, 0, 0, ""},
+            {0, 0.6f, 0, 1, 0, 0, 0, ""}, {0, 0, 1, 1, 0, 0, 0, ""},    {1, 1, 1, 1, 0, 0, 0, ""}};
 }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
@@ -201,15 +205,17 @@ void CubeDeviceTest::TearDown() {
     std::filesystem::remove_all(m_TempDir, ec);
 }
 
-void CubeDeviceTest::WriteStandardBox() { WriteTextFile("box.x", MakeXFile(CubeQuads(4.0f), SixColours(), 10.0f)); }
+void CubeDeviceTest::WriteStandardBox() {
+    WriteTextFile("box.x", MakeXFile(CubeQuads(4.0f), SixColours(), 10.0f));
+}
 
 DWORD CubeDeviceTest::ReadPixel(UINT x, UINT y) {
     IDirect3DSurface9* pBack = nullptr;
     IDirect3DSurface9* pCopy = nullptr;
     DWORD dwPixel = 0xFFFFFFFF;
     if (SUCCEEDED(m_pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBack)) &&
-        SUCCEEDED(m_pDevice->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &pCopy,
-                                                         nullptr)) &&
+        SUCCEEDED(m_pDevice->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                                         &pCopy, nullptr)) &&
         SUCCEEDED(m_pDevice->GetRenderTargetData(pBack, pCopy))) {
         D3DLOCKED_RECT lr{};
         if (SUCCEEDED(pCopy->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {

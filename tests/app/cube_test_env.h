@@ -48,7 +48,7 @@ void WriteSolidBmp(const std::string& path, int w, int h, BYTE r, BYTE g, BYTE b
 // Working directory, window and device for one test. The cube is created
 // after the device and destroyed before it, as the application does.
 class CubeDeviceTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr UINT kWidth = 640;
     static constexpr UINT kHeight = 480;
 

@@ -20,9 +20,12 @@ D3DXVECTOR3 QuarterTurn(const D3DXVECTOR3& p, int nAxis, int nDir) {
     D3DXVECTOR3 q = p;
     for (int n = 0; n < (nDir > 0 ? 1 : 3); ++n) {
         const D3DXVECTOR3 s = q;
-        if (nAxis == 0) q = D3DXVECTOR3(s.x, -s.z, s.y);
-        else if (nAxis == 1) q = D3DXVECTOR3(s.z, s.y, -s.x);
-        else q = D3DXVECTOR3(-s.y, s.x, s.z);
+        if (nAxis == 0)
+            q = D3DXVECTOR3(s.x, -s.z, s.y);
+        else if (nAxis == 1)
+            q = D3DXVECTOR3(s.z, s.y, -s.x);
+        else
+            q = D3DXVECTOR3(-s.y, s.x, s.z);
     }
     return q;
 }
@@ -34,10 +37,10 @@ D3DXVECTOR3 Snapped(const D3DXVECTOR3& v) {
     return D3DXVECTOR3(std::round(v.x / kR) * kR, std::round(v.y / kR) * kR, std::round(v.z / kR) * kR);
 }
 
-} // namespace
+}  // namespace
 
 class CubeTurnTest : public CubeDeviceTest {
-protected:
+  protected:
     void SetUp() override {
         CubeDeviceTest::SetUp();
         WriteStandardBox();
@@ -136,7 +139,8 @@ TEST_F(CubeTurnTest, ThreeMarksStandStill) {
     Select(1, 3);
     m_pCube->AdvanceTurn(m_pDevice);
     EXPECT_FALSE(m_pCube->IsTurning());
-    EXPECT_TRUE(m_pCube->GetCubie(1).bSelected && m_pCube->GetCubie(3).bSelected && m_pCube->GetCubie(5).bSelected);
+    EXPECT_TRUE(m_pCube->GetCubie(1).bSelected && m_pCube->GetCubie(3).bSelected &&
+                m_pCube->GetCubie(5).bSelected);
     EXPECT_TRUE(MatrixNear(m_pCube->GetCubie(1).mWorld, m_pCube->GetSettled(1), 0));
 
     // A turn whose selection gains a third mark halts where it is, then goes on.
@@ -182,7 +186,8 @@ TEST_F(CubeTurnTest, HundredsOfTurnsStayOnTheGrid) {
         }
         ASSERT_TRUE(a >= 0 && b >= 0) << "turn " << t;
         const int lo = std::min(a, b), hi = std::max(a, b);
-        const int nDir = CPuzzleCube::TurnDirection(m_pCube->GetCubie(lo).vCenter, m_pCube->GetCubie(hi).vCenter);
+        const int nDir =
+            CPuzzleCube::TurnDirection(m_pCube->GetCubie(lo).vCenter, m_pCube->GetCubie(hi).vCenter);
 
         D3DXVECTOR3 vExpected[CPuzzleCube::kCubieCount];
         for (int i = 0; i < CPuzzleCube::kCubieCount; ++i) {
@@ -204,7 +209,8 @@ TEST_F(CubeTurnTest, HundredsOfTurnsStayOnTheGrid) {
                     fMaxMatrixDrift = std::max(fMaxMatrixDrift, std::fabs(e - std::round(e)));
                 }
             const D3DXVECTOR3 vTranslation(c.mWorld._41, c.mWorld._42, c.mWorld._43);
-            fMaxMatrixDrift = std::max(fMaxMatrixDrift, CPuzzleCube::PointDistance(vTranslation, c.vCenter) / kR);
+            fMaxMatrixDrift =
+                std::max(fMaxMatrixDrift, CPuzzleCube::PointDistance(vTranslation, c.vCenter) / kR);
         }
     }
     for (int n : nTurnsPerAxis) EXPECT_GT(n, 100);
