@@ -145,6 +145,37 @@ TEST_F(MeshDeviceTest, DrawSubsetDrawsOnlyThatMaterialsFaces) {
     mesh->Release();
 }
 
+TEST_F(MeshDeviceTest, OurBoxFacesTheCameraUnderDefaultCulling) {
+    const std::wstring path = TUMBRAL_SOURCE_DIR L"/app/media/box.x";
+    ID3DXMesh* mesh = nullptr;
+    ASSERT_EQ(D3DXLoadMeshFromXW(path.c_str(), D3DXMESH_MANAGED, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh),
+              S_OK);
+    D3DXMATRIX world, view, proj;
+    D3DXMatrixIdentity(&world);
+    const D3DXVECTOR3 eye(0, 0, -30), at(0, 0, 0), up(0, 1, 0);
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&proj, D3DX_PI / 4, 1.0f, 1.0f, 100.0f);
+    m_pDevice->SetTransform(D3DTS_WORLD, &world);
+    m_pDevice->SetTransform(D3DTS_VIEW, &view);
+    m_pDevice->SetTransform(D3DTS_PROJECTION, &proj);
+    m_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+    m_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    m_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    // Subset 5 is the face towards the camera (-z), subset 4 the one away from it.
+    for (DWORD cull : {DWORD(D3DCULL_CCW), DWORD(D3DCULL_NONE)}) {
+        m_pDevice->SetRenderState(D3DRS_CULLMODE, cull);
+        for (DWORD subset : {4u, 5u}) {
+            m_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+            m_pDevice->BeginScene();
+            EXPECT_EQ(mesh->DrawSubset(subset), S_OK);
+            m_pDevice->EndScene();
+            const bool drawn = ReadPixel(32, 32) != 0;
+            EXPECT_EQ(drawn, subset == 5 || cull == D3DCULL_NONE) << "cull " << cull << " subset " << subset;
+        }
+    }
+    mesh->Release();
+}
+
 TEST_F(MeshDeviceTest, FailuresClearOutputsAndLeaveNoReferences) {
     const ULONG refsBefore = DeviceRefs();
     ID3DXBuffer* adjacency = reinterpret_cast<ID3DXBuffer*>(1);

@@ -2,6 +2,8 @@
 // frames, polygons, normals, materials, and malformed files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -89,6 +91,26 @@ TEST(XFileReaderTest, ReadsOurBox) {
     }
     EXPECT_GT(radius - 2 * half, 0.2f);
     EXPECT_LT(radius - 2 * half, 2.0f);
+
+    // From the start camera (eye 100 in front, 45 degree field of view,
+    // 640 x 480) the 3 x 3 x 3 puzzle fills roughly half the view's height.
+    const float extent = radius + half;
+    D3DXMATRIX view, proj;
+    const D3DXVECTOR3 eye(0, 0, -100), at(0, 0, 0), up(0, 1, 0);
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&proj, D3DX_PI / 4, 640.0f / 480.0f, 1.0f, 1000.0f);
+    const D3DVIEWPORT9 vp = {0, 0, 640, 480, 0.0f, 1.0f};
+    float top = 480, bottom = 0;
+    for (float y : {-extent, extent})
+        for (float z : {-extent, extent}) {
+            const D3DXVECTOR3 corner(extent, y, z);
+            D3DXVECTOR3 s;
+            D3DXVec3Project(&s, &corner, &vp, &proj, &view, nullptr);
+            top = std::min(top, s.y);
+            bottom = std::max(bottom, s.y);
+        }
+    EXPECT_GT((bottom - top) / 480.0f, 0.4f);
+    EXPECT_LT((bottom - top) / 480.0f, 0.65f);
 }
 
 TEST(XFileReaderTest, BoxFacesAreClockwiseSeenFromOutside) {
