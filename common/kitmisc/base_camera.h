@@ -58,6 +58,7 @@ public:
     float Yaw() const { return m_fYaw; }
     float Pitch() const { return m_fPitch; }
     const D3DXVECTOR3* VelocityNow() const { return &m_vVelocityNow; }
+    const D3DXVECTOR2* TurnRate() const { return &m_vTurnRate; }
     // BTN_MASK_* bits of the buttons held after a press inside the drag area.
     INT ButtonsDown() const { return m_nButtonsDown; }
 

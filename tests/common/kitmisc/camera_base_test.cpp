@@ -11,14 +11,16 @@ namespace {
 
 constexpr float kEps = 1e-4f;
 
-// The smallest derived camera: keyboard movement only.
+// The smallest derived camera: keyboard movement, and the mouse when asked.
 class MotionCamera : public CBaseCamera {
 public:
     void Advance(float fElapsedTime) override
     {
-        GatherInput(m_bMoveEnabled, false, false, false);
+        GatherInput(m_bMoveEnabled, bMouse, false, bRecentre);
         UpdateMotion(fElapsedTime);
     }
+    bool bMouse = false;
+    bool bRecentre = false;
 };
 
 class BaseCameraTest : public ::testing::Test {
@@ -140,6 +142,43 @@ TEST_F(BaseCameraTest, DampingNeverReversesOnALongLastFrame)
         cam.Advance(0.1f);
         EXPECT_NEAR(Velocity().z, expected, kEps);
     }
+}
+
+// Both cursor tests build their camera after placing the cursor: a camera
+// measures the first movement from where the cursor was at its construction.
+TEST(BaseCameraCursorTest, CursorMovementIsSmoothedOverTwoFrames)
+{
+    SetCursorPos(500, 400);
+    MotionCamera cam;
+    cam.bMouse = true;
+    cam.Advance(0.02f);
+    EXPECT_EQ(cam.TurnRate()->x, 0.0f);
+    SetCursorPos(520, 390);
+    cam.Advance(0.02f);
+    // Half of each new movement joins half of the previous average; 0.01 rad per pixel.
+    for (float expected : {0.1f, 0.05f, 0.025f}) {
+        EXPECT_NEAR(cam.TurnRate()->x, expected, kEps);
+        EXPECT_NEAR(cam.TurnRate()->y, -expected / 2, kEps);
+        cam.Advance(0.02f);
+    }
+}
+
+TEST(BaseCameraCursorTest, RecentredCursorReturnsToTheMonitorCentre)
+{
+    SetCursorPos(100, 100);
+    MotionCamera cam;
+    cam.bMouse = true;
+    cam.bRecentre = true;
+    cam.Advance(0.02f);
+    POINT pt;
+    ASSERT_TRUE(GetCursorPos(&pt));
+    EXPECT_EQ(pt.x, 960); // the default headless monitor is 1920 x 1080
+    EXPECT_EQ(pt.y, 540);
+    // The next movement is measured from the centre.
+    SetCursorPos(970, 540);
+    cam.Advance(0.02f);
+    EXPECT_NEAR(cam.TurnRate()->x, 0.05f, kEps);
+    EXPECT_EQ(cam.TurnRate()->y, 0.0f);
 }
 
 } // namespace
