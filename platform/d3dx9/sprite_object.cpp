@@ -70,7 +70,9 @@ public:
     HRESULT End() override;
 
     HRESULT OnLostDevice() override {
+        // Queued quads and an open batch do not outlive the device's state.
         DropQueued();
+        m_begun = false;
         if (m_saved) {
             m_saved->Release();
             m_saved = nullptr;
@@ -123,7 +125,10 @@ void Sprite::SetRenderStates() {
     d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     d->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
     d->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, FALSE);
-    d->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    // Blending skips fully transparent texels: same picture, no blend work for glyph backgrounds.
+    d->SetRenderState(D3DRS_ALPHATESTENABLE, (m_flags & D3DXSPRITE_ALPHABLEND) ? TRUE : FALSE);
+    d->SetRenderState(D3DRS_ALPHAREF, 0);
+    d->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
     d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     d->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);

@@ -229,4 +229,11 @@ TEST_F(FontDraw, NarrowStringsDrawLikeWideOnes) {
     EXPECT_LT(part.right, wide.right);
 }
 
+TEST(D3DXCore, VersionCheckAcceptsThisRuntimeWithOrWithoutTheDebugBit) {
+    EXPECT_TRUE(D3DXCheckVersion(D3D_SDK_VERSION, D3DX_SDK_VERSION));
+    EXPECT_TRUE(D3DXCheckVersion(0x80000020, 42));
+    EXPECT_FALSE(D3DXCheckVersion(31, 42));
+    EXPECT_FALSE(D3DXCheckVersion(0x80000020, 41));
+}
+
 }  // namespace

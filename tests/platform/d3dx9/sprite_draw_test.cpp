@@ -194,7 +194,10 @@ TEST_F(SpriteDraw, CallsOutOfOrderFailAndTheSpriteSurvivesAReset) {
     EXPECT_EQ(device, m_device);
     device->Release();
 
-    // The saved-state block must go before a reset and come back after it.
+    // The saved-state block must go before a reset and come back after it; a
+    // batch left open when the device was lost is dropped.
+    ASSERT_EQ(m_sprite->Begin(0), S_OK);
+    ASSERT_EQ(m_sprite->Draw(m_texture, nullptr, nullptr, &at, 0xFFFFFFFF), S_OK);
     ASSERT_EQ(m_sprite->OnLostDevice(), S_OK);
     ASSERT_EQ(m_device->Reset(&m_pp), S_OK);
     ASSERT_EQ(m_sprite->OnResetDevice(), S_OK);
@@ -205,6 +208,32 @@ TEST_F(SpriteDraw, CallsOutOfOrderFailAndTheSpriteSurvivesAReset) {
     ASSERT_EQ(m_sprite->End(), S_OK);
     m_device->EndScene();
     EXPECT_EQ(Pixel(4, 4), Texel(1, 1));
+}
+
+TEST_F(SpriteDraw, SortingByTextureKeepsTheOrderWithinATexture) {
+    MakeTexture(2, 2);
+    IDirect3DTexture9* other = nullptr;
+    ASSERT_EQ(m_device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &other, nullptr), S_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(other->LockRect(0, &locked, nullptr, 0), S_OK);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] = 0xFFFFFFFF;
+    other->UnlockRect(0);
+
+    Clear(0);
+    m_device->BeginScene();
+    ASSERT_EQ(m_sprite->Begin(D3DXSPRITE_SORT_TEXTURE), S_OK);
+    const D3DXVECTOR3 at(20, 20, 0);
+    m_sprite->Draw(m_texture, nullptr, nullptr, &at, 0xFFFF0000);  // red
+    m_sprite->Draw(other, nullptr, nullptr, &at, 0xFF00FF00);      // green, other texture
+    m_sprite->Draw(m_texture, nullptr, nullptr, &at, 0xFF0000FF);  // blue, after red on the same texture
+    ASSERT_EQ(m_sprite->End(), S_OK);
+    m_device->EndScene();
+    other->Release();
+    const DWORD top = Pixel(20, 20);
+    // Whichever texture went first, blue follows red; green lies above or below both.
+    EXPECT_TRUE(top == (Texel(0, 0) & 0x000000FF) || top == 0x0000FF00) << std::hex << top;
 }
 
 }  // namespace
