@@ -10,7 +10,7 @@
 #include "platform/win32.h"
 
 class CKitArcBall {
-public:
+  public:
     CKitArcBall();
 
     // Identity rotation and shifts, no drag, ball radius 1.0, shift scale 1.0.
@@ -40,20 +40,20 @@ public:
     // The quaternion (from × to, from · to): twice the angle between the points.
     static D3DXQUATERNION ArcQuaternion(const D3DXVECTOR3& vFrom, const D3DXVECTOR3& vTo);
 
-private:
-    D3DXMATRIX m_mSpin;          // rotation matrix of m_qCurrent, refreshed by SpinMatrix
-    D3DXMATRIX m_mShift;         // accumulated translation (own message handler only)
-    D3DXMATRIX m_mShiftStep;     // last translation step (own message handler only)
-    POINT m_ptOrigin;            // top-left corner of the area, client pixels
-    INT m_nAreaWidth;            // area width in pixels
-    INT m_nAreaHeight;           // area height in pixels
-    D3DXVECTOR2 m_vAreaCenter;   // (width / 2, height / 2)
-    float m_fBallRadius;         // ball radius as a fraction of the half-sizes
-    float m_fShiftScale;         // scale of translation drags
-    D3DXQUATERNION m_qAtPress;   // rotation when the current drag began
-    D3DXQUATERNION m_qCurrent;   // current rotation
-    bool m_bDragging;            // a rotation drag is under way
-    POINT m_ptLastPointer;       // last pointer position of a translation drag
-    D3DXVECTOR3 m_vPressPoint;   // ball point of the press
-    D3DXVECTOR3 m_vDragPoint;    // ball point of the latest move
+  private:
+    D3DXMATRIX m_mSpin;         // rotation matrix of m_qCurrent, refreshed by SpinMatrix
+    D3DXMATRIX m_mShift;        // accumulated translation (own message handler only)
+    D3DXMATRIX m_mShiftStep;    // last translation step (own message handler only)
+    POINT m_ptOrigin;           // top-left corner of the area, client pixels
+    INT m_nAreaWidth;           // area width in pixels
+    INT m_nAreaHeight;          // area height in pixels
+    D3DXVECTOR2 m_vAreaCenter;  // (width / 2, height / 2)
+    float m_fBallRadius;        // ball radius as a fraction of the half-sizes
+    float m_fShiftScale;        // scale of translation drags
+    D3DXQUATERNION m_qAtPress;  // rotation when the current drag began
+    D3DXQUATERNION m_qCurrent;  // current rotation
+    bool m_bDragging;           // a rotation drag is under way
+    POINT m_ptLastPointer;      // last pointer position of a translation drag
+    D3DXVECTOR3 m_vPressPoint;  // ball point of the press
+    D3DXVECTOR3 m_vDragPoint;   // ball point of the latest move
 };

@@ -8,13 +8,11 @@
 
 #include "kit/kit_state.h"
 
-CBaseCamera::CBaseCamera()
-{
+CBaseCamera::CBaseCamera() {
     memset(m_aPads, 0, sizeof(m_aPads));
     m_vLeftStick = D3DXVECTOR3(0, 0, 0);
     m_vRightStick = D3DXVECTOR3(0, 0, 0);
-    for (double& t : m_adPadLastActive)
-        t = 0.0;
+    for (double& t : m_adPadLastActive) t = 0.0;
     m_nHeldKeys = 0;
     memset(m_aKeyState, 0, sizeof(m_aKeyState));
     m_vKeyMove = D3DXVECTOR3(0, 0, 0);
@@ -56,118 +54,113 @@ CBaseCamera::CBaseCamera()
     SetPerspective(D3DX_PI / 4, 1.0f, 1.0f, 1000.0f);
 }
 
-CamKey CBaseCamera::KeyToAction(UINT nKey)
-{
+CamKey CBaseCamera::KeyToAction(UINT nKey) {
     switch (nKey) {
-    case VK_CONTROL:
-        return CamKeyControl;
-    case VK_LEFT:
-    case 'A':
-    case VK_NUMPAD4:
-        return CamKeyStrafeLeft;
-    case VK_RIGHT:
-    case 'D':
-    case VK_NUMPAD6:
-        return CamKeyStrafeRight;
-    case VK_UP:
-    case 'W':
-    case VK_NUMPAD8:
-        return CamKeyForward;
-    case VK_DOWN:
-    case 'S':
-    case VK_NUMPAD2:
-        return CamKeyBackward;
-    case VK_PRIOR:
-    case 'E':
-    case VK_NUMPAD9:
-        return CamKeyUp;
-    case VK_NEXT:
-    case 'Q':
-    case VK_NUMPAD3:
-        return CamKeyDown;
-    case VK_HOME:
-        return CamKeyReset;
-    default:
-        return CamKeyNone;
+        case VK_CONTROL:
+            return CamKeyControl;
+        case VK_LEFT:
+        case 'A':
+        case VK_NUMPAD4:
+            return CamKeyStrafeLeft;
+        case VK_RIGHT:
+        case 'D':
+        case VK_NUMPAD6:
+            return CamKeyStrafeRight;
+        case VK_UP:
+        case 'W':
+        case VK_NUMPAD8:
+            return CamKeyForward;
+        case VK_DOWN:
+        case 'S':
+        case VK_NUMPAD2:
+            return CamKeyBackward;
+        case VK_PRIOR:
+        case 'E':
+        case VK_NUMPAD9:
+            return CamKeyUp;
+        case VK_NEXT:
+        case 'Q':
+        case VK_NUMPAD3:
+            return CamKeyDown;
+        case VK_HOME:
+            return CamKeyReset;
+        default:
+            return CamKeyNone;
     }
 }
 
-bool CBaseCamera::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
+bool CBaseCamera::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     POINT pt;
     pt.x = GET_X_LPARAM(lParam);
     pt.y = GET_Y_LPARAM(lParam);
 
     switch (uMsg) {
-    case WM_KEYDOWN: {
-        const CamKey k = KeyToAction(static_cast<UINT>(wParam));
-        if (k != CamKeyNone && !IsKeyHeld(m_aKeyState[k])) {
-            m_aKeyState[k] = KEYSTATE_HELD | KEYSTATE_SEEN;
-            ++m_nHeldKeys;
+        case WM_KEYDOWN: {
+            const CamKey k = KeyToAction(static_cast<UINT>(wParam));
+            if (k != CamKeyNone && !IsKeyHeld(m_aKeyState[k])) {
+                m_aKeyState[k] = KEYSTATE_HELD | KEYSTATE_SEEN;
+                ++m_nHeldKeys;
+            }
+            break;
         }
-        break;
-    }
-    case WM_KEYUP: {
-        // Only a key this camera saw go down counts down again: a key whose
-        // press went to another window must not make the count negative.
-        const CamKey k = KeyToAction(static_cast<UINT>(wParam));
-        if (k != CamKeyNone && k < CamKeyCount && IsKeyHeld(m_aKeyState[k])) {
-            m_aKeyState[k] &= ~KEYSTATE_HELD;
-            --m_nHeldKeys;
+        case WM_KEYUP: {
+            // Only a key this camera saw go down counts down again: a key whose
+            // press went to another window must not make the count negative.
+            const CamKey k = KeyToAction(static_cast<UINT>(wParam));
+            if (k != CamKeyNone && k < CamKeyCount && IsKeyHeld(m_aKeyState[k])) {
+                m_aKeyState[k] &= ~KEYSTATE_HELD;
+                --m_nHeldKeys;
+            }
+            break;
         }
-        break;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: {
-        const bool bInside = PtInRect(&m_rcDragArea, pt) != FALSE;
-        if (bInside && (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK)) {
-            m_bLeftDown = true;
-            m_nButtonsDown |= BTN_MASK_LEFT;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK: {
+            const bool bInside = PtInRect(&m_rcDragArea, pt) != FALSE;
+            if (bInside && (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK)) {
+                m_bLeftDown = true;
+                m_nButtonsDown |= BTN_MASK_LEFT;
+            }
+            if (bInside && (uMsg == WM_MBUTTONDOWN || uMsg == WM_MBUTTONDBLCLK)) {
+                m_bMiddleDown = true;
+                m_nButtonsDown |= BTN_MASK_MIDDLE;
+            }
+            if (bInside && (uMsg == WM_RBUTTONDOWN || uMsg == WM_RBUTTONDBLCLK)) {
+                m_bRightDown = true;
+                m_nButtonsDown |= BTN_MASK_RIGHT;
+            }
+            SetCapture(hWnd);
+            GetCursorPos(&m_ptLastCursor);
+            return true;
         }
-        if (bInside && (uMsg == WM_MBUTTONDOWN || uMsg == WM_MBUTTONDBLCLK)) {
-            m_bMiddleDown = true;
-            m_nButtonsDown |= BTN_MASK_MIDDLE;
-        }
-        if (bInside && (uMsg == WM_RBUTTONDOWN || uMsg == WM_RBUTTONDBLCLK)) {
-            m_bRightDown = true;
-            m_nButtonsDown |= BTN_MASK_RIGHT;
-        }
-        SetCapture(hWnd);
-        GetCursorPos(&m_ptLastCursor);
-        return true;
-    }
-    case WM_LBUTTONUP:
-    case WM_MBUTTONUP:
-    case WM_RBUTTONUP:
-        if (uMsg == WM_LBUTTONUP) {
-            m_bLeftDown = false;
-            m_nButtonsDown &= ~BTN_MASK_LEFT;
-        } else if (uMsg == WM_MBUTTONUP) {
-            m_bMiddleDown = false;
-            m_nButtonsDown &= ~BTN_MASK_MIDDLE;
-        } else {
-            m_bRightDown = false;
-            m_nButtonsDown &= ~BTN_MASK_RIGHT;
-        }
-        if (!m_bLeftDown && !m_bMiddleDown && !m_bRightDown)
-            ReleaseCapture();
-        break;
-    case WM_MOUSEWHEEL:
-        // Replaced, not added: only the last wheel message of a frame counts.
-        m_nWheelNotches = GET_WHEEL_DELTA_WPARAM(wParam) / 120;
-        break;
+        case WM_LBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_RBUTTONUP:
+            if (uMsg == WM_LBUTTONUP) {
+                m_bLeftDown = false;
+                m_nButtonsDown &= ~BTN_MASK_LEFT;
+            } else if (uMsg == WM_MBUTTONUP) {
+                m_bMiddleDown = false;
+                m_nButtonsDown &= ~BTN_MASK_MIDDLE;
+            } else {
+                m_bRightDown = false;
+                m_nButtonsDown &= ~BTN_MASK_RIGHT;
+            }
+            if (!m_bLeftDown && !m_bMiddleDown && !m_bRightDown) ReleaseCapture();
+            break;
+        case WM_MOUSEWHEEL:
+            // Replaced, not added: only the last wheel message of a frame counts.
+            m_nWheelNotches = GET_WHEEL_DELTA_WPARAM(wParam) / 120;
+            break;
     }
     return false;
 }
 
-void CBaseCamera::SetEyeAndTarget(const D3DXVECTOR3* pvEye, const D3DXVECTOR3* pvTarget)
-{
-    if (!pvEye || !pvTarget)
-        return;
+void CBaseCamera::SetEyeAndTarget(const D3DXVECTOR3* pvEye, const D3DXVECTOR3* pvTarget) {
+    if (!pvEye || !pvTarget) return;
 
     m_vStartEye = m_vEyePos = *pvEye;
     m_vStartTarget = m_vTargetPos = *pvTarget;
@@ -186,8 +179,7 @@ void CBaseCamera::SetEyeAndTarget(const D3DXVECTOR3* pvEye, const D3DXVECTOR3* p
     m_fPitch = -atan2f(v, sqrtf(w * w + u * u));
 }
 
-void CBaseCamera::SetPerspective(float fFovY, float fAspectRatio, float fNearZ, float fFarZ)
-{
+void CBaseCamera::SetPerspective(float fFovY, float fAspectRatio, float fNearZ, float fFarZ) {
     m_fFovY = fFovY;
     m_fAspectRatio = fAspectRatio;
     m_fNearZ = fNearZ;
@@ -195,64 +187,48 @@ void CBaseCamera::SetPerspective(float fFovY, float fAspectRatio, float fNearZ, 
     D3DXMatrixPerspectiveFovLH(&m_mProjMatrix, fFovY, fAspectRatio, fNearZ, fFarZ);
 }
 
-void CBaseCamera::ResetToDefault()
-{
+void CBaseCamera::ResetToDefault() {
     const D3DXVECTOR3 vEye = m_vStartEye;
     const D3DXVECTOR3 vTarget = m_vStartTarget;
     SetEyeAndTarget(&vEye, &vTarget);
 }
 
-void CBaseCamera::SetDragArea(const RECT* pRect)
-{
-    if (pRect)
-        m_rcDragArea = *pRect;
+void CBaseCamera::SetDragArea(const RECT* pRect) {
+    if (pRect) m_rcDragArea = *pRect;
 }
 
-void CBaseCamera::SetDamping(bool bDamping, float fDampTime)
-{
+void CBaseCamera::SetDamping(bool bDamping, float fDampTime) {
     m_bDamping = bDamping;
     m_fDampTime = fDampTime;
 }
 
-void CBaseCamera::SetMoveEnabled(bool bMoveEnabled, bool bVerticalMove)
-{
+void CBaseCamera::SetMoveEnabled(bool bMoveEnabled, bool bVerticalMove) {
     m_bMoveEnabled = bMoveEnabled;
     m_bVerticalMove = bVerticalMove;
 }
 
-void CBaseCamera::SetScales(float fTurnScale, float fMoveScale)
-{
+void CBaseCamera::SetScales(float fTurnScale, float fMoveScale) {
     m_fTurnScale = fTurnScale;
     m_fMoveScale = fMoveScale;
 }
 
-void CBaseCamera::SetClampToBox(bool bClampToBox, const D3DXVECTOR3* pvMin, const D3DXVECTOR3* pvMax)
-{
+void CBaseCamera::SetClampToBox(bool bClampToBox, const D3DXVECTOR3* pvMin, const D3DXVECTOR3* pvMax) {
     m_bClampToBox = bClampToBox;
-    if (pvMin)
-        m_vBoxMin = *pvMin;
-    if (pvMax)
-        m_vBoxMax = *pvMax;
+    if (pvMin) m_vBoxMin = *pvMin;
+    if (pvMax) m_vBoxMax = *pvMax;
 }
 
-void CBaseCamera::GatherInput(bool bKeyboard, bool bMouse, bool bGamePads, bool bRecentreCursor)
-{
+void CBaseCamera::GatherInput(bool bKeyboard, bool bMouse, bool bGamePads, bool bRecentreCursor) {
     m_vKeyMove = D3DXVECTOR3(0, 0, 0);
     if (bKeyboard) {
-        if (IsKeyHeld(m_aKeyState[CamKeyForward]))
-            m_vKeyMove.z += 1.0f;
-        if (IsKeyHeld(m_aKeyState[CamKeyBackward]))
-            m_vKeyMove.z -= 1.0f;
+        if (IsKeyHeld(m_aKeyState[CamKeyForward])) m_vKeyMove.z += 1.0f;
+        if (IsKeyHeld(m_aKeyState[CamKeyBackward])) m_vKeyMove.z -= 1.0f;
         if (m_bVerticalMove) {
-            if (IsKeyHeld(m_aKeyState[CamKeyUp]))
-                m_vKeyMove.y += 1.0f;
-            if (IsKeyHeld(m_aKeyState[CamKeyDown]))
-                m_vKeyMove.y -= 1.0f;
+            if (IsKeyHeld(m_aKeyState[CamKeyUp])) m_vKeyMove.y += 1.0f;
+            if (IsKeyHeld(m_aKeyState[CamKeyDown])) m_vKeyMove.y -= 1.0f;
         }
-        if (IsKeyHeld(m_aKeyState[CamKeyStrafeRight]))
-            m_vKeyMove.x += 1.0f;
-        if (IsKeyHeld(m_aKeyState[CamKeyStrafeLeft]))
-            m_vKeyMove.x -= 1.0f;
+        if (IsKeyHeld(m_aKeyState[CamKeyStrafeRight])) m_vKeyMove.x += 1.0f;
+        if (IsKeyHeld(m_aKeyState[CamKeyStrafeLeft])) m_vKeyMove.x -= 1.0f;
     }
 
     if (bMouse) {
@@ -285,8 +261,7 @@ void CBaseCamera::GatherInput(bool bKeyboard, bool bMouse, bool bGamePads, bool 
         m_vRightStick = D3DXVECTOR3(0, 0, 0);
         for (DWORD i = 0; i < KIT_MAX_GAMEPADS; ++i) {
             KitPollGamePad(i, &m_aPads[i], true, true);
-            if (KitGamePadActive(m_aPads[i]))
-                m_adPadLastActive[i] = KitCurrentTime();
+            if (KitGamePadActive(m_aPads[i])) m_adPadLastActive[i] = KitCurrentTime();
         }
 
         // The pad used most recently; ties keep the lower index.
@@ -306,8 +281,7 @@ void CBaseCamera::GatherInput(bool bKeyboard, bool bMouse, bool bGamePads, bool 
     }
 }
 
-void CBaseCamera::UpdateMotion(float fElapsedTime)
-{
+void CBaseCamera::UpdateMotion(float fElapsedTime) {
     const D3DXVECTOR2 vStickTurn(m_vRightStick.x * 0.02f, -m_vRightStick.z * 0.02f);
     m_vTurnRate = m_vCursorDelta * m_fTurnScale + vStickTurn;
 
@@ -334,8 +308,7 @@ void CBaseCamera::UpdateMotion(float fElapsedTime)
     }
 }
 
-void CBaseCamera::ClampToBounds(D3DXVECTOR3* pv) const
-{
+void CBaseCamera::ClampToBounds(D3DXVECTOR3* pv) const {
     pv->x = pv->x <= m_vBoxMin.x ? m_vBoxMin.x : pv->x;
     pv->y = pv->y <= m_vBoxMin.y ? m_vBoxMin.y : pv->y;
     pv->z = pv->z <= m_vBoxMin.z ? m_vBoxMin.z : pv->z;

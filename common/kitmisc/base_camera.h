@@ -24,8 +24,8 @@ enum CamKey {
 };
 
 // Bits of a key-state byte.
-#define KEYSTATE_HELD 0x01 // held now
-#define KEYSTATE_SEEN 0x80 // pressed at least once since the state was cleared
+#define KEYSTATE_HELD 0x01  // held now
+#define KEYSTATE_SEEN 0x80  // pressed at least once since the state was cleared
 
 // Mouse input masks (button flags and the zoom/orbit/model roles).
 #define BTN_MASK_LEFT 0x01
@@ -34,7 +34,7 @@ enum CamKey {
 #define BTN_MASK_WHEEL 0x08
 
 class CBaseCamera {
-public:
+  public:
     CBaseCamera();
     virtual ~CBaseCamera() = default;
 
@@ -70,7 +70,7 @@ public:
     // Keep positions inside the box; a null corner keeps the old one.
     void SetClampToBox(bool bClampToBox, const D3DXVECTOR3* pvMin, const D3DXVECTOR3* pvMax);
 
-protected:
+  protected:
     // Reads this frame's keyboard, mouse and game-pad input.
     void GatherInput(bool bKeyboard, bool bMouse, bool bGamePads, bool bRecentreCursor);
     // Velocity and rotation rate from the gathered input.
@@ -80,46 +80,46 @@ protected:
 
     static bool IsKeyHeld(BYTE state) { return (state & KEYSTATE_HELD) != 0; }
 
-    D3DXMATRIX m_mViewMatrix;                  // view matrix
-    D3DXMATRIX m_mProjMatrix;                  // projection matrix
-    KitGamePad m_aPads[KIT_MAX_GAMEPADS];      // last polled state of each pad
-    D3DXVECTOR3 m_vLeftStick;                  // left stick (x, 0, y) of the latest active pad
-    D3DXVECTOR3 m_vRightStick;                 // right stick (x, 0, y) of that pad
-    double m_adPadLastActive[KIT_MAX_GAMEPADS]; // framework time each pad was last active
-    INT m_nHeldKeys;                           // number of camera keys held
-    BYTE m_aKeyState[CamKeyCount];             // one state byte per camera key
-    D3DXVECTOR3 m_vKeyMove;                    // keyboard movement direction of this frame
-    POINT m_ptLastCursor;                      // last cursor position (screen)
-    bool m_bLeftDown;                          // left button held after a press in the drag area
-    bool m_bMiddleDown;                        // middle button likewise
-    bool m_bRightDown;                         // right button likewise
-    INT m_nButtonsDown;                        // the three flags as BTN_MASK_* bits
-    INT m_nWheelNotches;                       // notches of the last wheel message
-    D3DXVECTOR2 m_vCursorDelta;                // smoothed cursor movement per frame
-    float m_fSmoothFrames;                     // frames over which cursor movement is averaged
-    D3DXVECTOR3 m_vStartEye;                   // default eye
-    D3DXVECTOR3 m_vStartTarget;                // default look-at point
-    D3DXVECTOR3 m_vEyePos;                     // eye
-    D3DXVECTOR3 m_vTargetPos;                  // look-at point
-    float m_fYaw;                              // view angle about y
-    float m_fPitch;                            // view angle about x
-    RECT m_rcDragArea;                         // presses count only inside
-    D3DXVECTOR3 m_vVelocityNow;                // velocity of this frame
-    bool m_bDamping;                           // velocity decays after input stops
-    D3DXVECTOR3 m_vDampStep;                   // velocity removed per second while decaying
-    float m_fDampTimer;                        // remaining decay time
-    float m_fDampTime;                         // total decay time, seconds
-    D3DXVECTOR2 m_vTurnRate;                   // rotation rate
-    float m_fFovY;                             // projection: vertical field of view
-    float m_fAspectRatio;                      // projection: width / height
-    float m_fNearZ;                            // projection: near plane
-    float m_fFarZ;                             // projection: far plane
-    float m_fTurnScale;                        // cursor movement to rotation
-    float m_fMoveScale;                        // movement speed, units per second
-    bool m_bInvertY;                           // invert pitch input
-    bool m_bMoveEnabled;                       // keyboard movement on
-    bool m_bVerticalMove;                      // up and down keys move
-    bool m_bClampToBox;                        // keep positions inside the box
-    D3DXVECTOR3 m_vBoxMin;                     // the box
+    D3DXMATRIX m_mViewMatrix;                    // view matrix
+    D3DXMATRIX m_mProjMatrix;                    // projection matrix
+    KitGamePad m_aPads[KIT_MAX_GAMEPADS];        // last polled state of each pad
+    D3DXVECTOR3 m_vLeftStick;                    // left stick (x, 0, y) of the latest active pad
+    D3DXVECTOR3 m_vRightStick;                   // right stick (x, 0, y) of that pad
+    double m_adPadLastActive[KIT_MAX_GAMEPADS];  // framework time each pad was last active
+    INT m_nHeldKeys;                             // number of camera keys held
+    BYTE m_aKeyState[CamKeyCount];               // one state byte per camera key
+    D3DXVECTOR3 m_vKeyMove;                      // keyboard movement direction of this frame
+    POINT m_ptLastCursor;                        // last cursor position (screen)
+    bool m_bLeftDown;                            // left button held after a press in the drag area
+    bool m_bMiddleDown;                          // middle button likewise
+    bool m_bRightDown;                           // right button likewise
+    INT m_nButtonsDown;                          // the three flags as BTN_MASK_* bits
+    INT m_nWheelNotches;                         // notches of the last wheel message
+    D3DXVECTOR2 m_vCursorDelta;                  // smoothed cursor movement per frame
+    float m_fSmoothFrames;                       // frames over which cursor movement is averaged
+    D3DXVECTOR3 m_vStartEye;                     // default eye
+    D3DXVECTOR3 m_vStartTarget;                  // default look-at point
+    D3DXVECTOR3 m_vEyePos;                       // eye
+    D3DXVECTOR3 m_vTargetPos;                    // look-at point
+    float m_fYaw;                                // view angle about y
+    float m_fPitch;                              // view angle about x
+    RECT m_rcDragArea;                           // presses count only inside
+    D3DXVECTOR3 m_vVelocityNow;                  // velocity of this frame
+    bool m_bDamping;                             // velocity decays after input stops
+    D3DXVECTOR3 m_vDampStep;                     // velocity removed per second while decaying
+    float m_fDampTimer;                          // remaining decay time
+    float m_fDampTime;                           // total decay time, seconds
+    D3DXVECTOR2 m_vTurnRate;                     // rotation rate
+    float m_fFovY;                               // projection: vertical field of view
+    float m_fAspectRatio;                        // projection: width / height
+    float m_fNearZ;                              // projection: near plane
+    float m_fFarZ;                               // projection: far plane
+    float m_fTurnScale;                          // cursor movement to rotation
+    float m_fMoveScale;                          // movement speed, units per second
+    bool m_bInvertY;                             // invert pitch input
+    bool m_bMoveEnabled;                         // keyboard movement on
+    bool m_bVerticalMove;                        // up and down keys move
+    bool m_bClampToBox;                          // keep positions inside the box
+    D3DXVECTOR3 m_vBoxMin;                       // the box
     D3DXVECTOR3 m_vBoxMax;
 };

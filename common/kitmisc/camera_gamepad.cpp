@@ -10,25 +10,20 @@
 namespace {
 
 // The module's state reader, or null when the module or the export is missing.
-LPXINPUTGETSTATE GetStateFunction()
-{
+LPXINPUTGETSTATE GetStateFunction() {
     static LPXINPUTGETSTATE s_fn = [] {
         HMODULE hModule = LoadLibraryW(L"xinput1_3.dll");
-        if (!hModule)
-            return static_cast<LPXINPUTGETSTATE>(nullptr);
+        if (!hModule) return static_cast<LPXINPUTGETSTATE>(nullptr);
         return reinterpret_cast<LPXINPUTGETSTATE>(GetProcAddress(hModule, "XInputGetState"));
     }();
     return s_fn;
 }
 
 // One stick: zero readings inside the dead zone, per axis or as a circle.
-void ApplyDeadZone(SHORT& x, SHORT& y, int nDeadZone, bool bSnapToAxes)
-{
+void ApplyDeadZone(SHORT& x, SHORT& y, int nDeadZone, bool bSnapToAxes) {
     if (bSnapToAxes) {
-        if (std::abs(x) < nDeadZone)
-            x = 0;
-        if (std::abs(y) < nDeadZone)
-            y = 0;
+        if (std::abs(x) < nDeadZone) x = 0;
+        if (std::abs(y) < nDeadZone) y = 0;
     } else if (int64_t(x) * x + int64_t(y) * y < int64_t(nDeadZone) * nDeadZone) {
         x = 0;
         y = 0;
@@ -36,27 +31,22 @@ void ApplyDeadZone(SHORT& x, SHORT& y, int nDeadZone, bool bSnapToAxes)
 }
 
 // -32768..32767 to -1..1.
-float ScaleAxis(SHORT v)
-{
+float ScaleAxis(SHORT v) {
     const float f = v / 32767.0f;
     return f < -1.0f ? -1.0f : f;
 }
 
-} // namespace
+}  // namespace
 
-HRESULT KitPollGamePad(DWORD dwPort, KitGamePad* pPad, bool bDeadZone, bool bSnapToAxes)
-{
-    if (!pPad || dwPort >= KIT_MAX_GAMEPADS)
-        return E_INVALIDARG;
+HRESULT KitPollGamePad(DWORD dwPort, KitGamePad* pPad, bool bDeadZone, bool bSnapToAxes) {
+    if (!pPad || dwPort >= KIT_MAX_GAMEPADS) return E_INVALIDARG;
     memset(pPad, 0, sizeof(*pPad));
 
     LPXINPUTGETSTATE getState = GetStateFunction();
-    if (!getState)
-        return S_FALSE;
+    if (!getState) return S_FALSE;
     XINPUT_STATE state;
     memset(&state, 0, sizeof(state));
-    if (getState(dwPort, &state) != ERROR_SUCCESS)
-        return S_FALSE;
+    if (getState(dwPort, &state) != ERROR_SUCCESS) return S_FALSE;
 
     const XINPUT_GAMEPAD& g = state.Gamepad;
     pPad->bConnected = true;
@@ -78,8 +68,7 @@ HRESULT KitPollGamePad(DWORD dwPort, KitGamePad* pPad, bool bDeadZone, bool bSna
     return S_OK;
 }
 
-bool KitGamePadActive(const KitGamePad& pad)
-{
+bool KitGamePadActive(const KitGamePad& pad) {
     return pad.wButtons != 0 || pad.bLeftTrigger != 0 || pad.bRightTrigger != 0 || pad.sThumbLX != 0 ||
            pad.sThumbLY != 0 || pad.sThumbRX != 0 || pad.sThumbRY != 0;
 }

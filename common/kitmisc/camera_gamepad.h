@@ -17,7 +17,7 @@ struct KitGamePad {
     SHORT sThumbLY;
     SHORT sThumbRX;
     SHORT sThumbRY;
-    float fThumbLX;      // the same axes scaled to -1..1
+    float fThumbLX;  // the same axes scaled to -1..1
     float fThumbLY;
     float fThumbRX;
     float fThumbRY;

@@ -7,37 +7,30 @@
 namespace {
 
 // Whether a button message belongs to one of the BTN_MASK_* bits in nMask.
-bool IsButtonDown(UINT uMsg, INT nMask)
-{
+bool IsButtonDown(UINT uMsg, INT nMask) {
     return ((uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK) && (nMask & BTN_MASK_LEFT)) ||
            ((uMsg == WM_MBUTTONDOWN || uMsg == WM_MBUTTONDBLCLK) && (nMask & BTN_MASK_MIDDLE)) ||
            ((uMsg == WM_RBUTTONDOWN || uMsg == WM_RBUTTONDBLCLK) && (nMask & BTN_MASK_RIGHT));
 }
 
-bool IsButtonUp(UINT uMsg, INT nMask)
-{
+bool IsButtonUp(UINT uMsg, INT nMask) {
     return (uMsg == WM_LBUTTONUP && (nMask & BTN_MASK_LEFT)) ||
            (uMsg == WM_MBUTTONUP && (nMask & BTN_MASK_MIDDLE)) ||
            (uMsg == WM_RBUTTONUP && (nMask & BTN_MASK_RIGHT));
 }
 
 // The first three components of a matrix row as a vector.
-D3DXVECTOR3 Row(const D3DXMATRIX& m, int r)
-{
-    return D3DXVECTOR3(m.m[r][0], m.m[r][1], m.m[r][2]);
-}
+D3DXVECTOR3 Row(const D3DXMATRIX& m, int r) { return D3DXVECTOR3(m.m[r][0], m.m[r][1], m.m[r][2]); }
 
-void SetRow(D3DXMATRIX& m, int r, const D3DXVECTOR3& v)
-{
+void SetRow(D3DXMATRIX& m, int r, const D3DXVECTOR3& v) {
     m.m[r][0] = v.x;
     m.m[r][1] = v.y;
     m.m[r][2] = v.z;
 }
 
-} // namespace
+}  // namespace
 
-CModelViewerCamera::CModelViewerCamera()
-{
+CModelViewerCamera::CModelViewerCamera() {
     m_vModelPivot = D3DXVECTOR3(0, 0, 0);
     D3DXMatrixIdentity(&m_mModelRotPrev);
     D3DXMatrixIdentity(&m_mModelRotation);
@@ -56,41 +49,32 @@ CModelViewerCamera::CModelViewerCamera()
     m_bMoveEnabled = false;
 }
 
-bool CModelViewerCamera::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
+bool CModelViewerCamera::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     CBaseCamera::ProcessMessage(hWnd, uMsg, wParam, lParam);
 
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
 
-    if (IsButtonDown(uMsg, m_nModelButtons))
-        m_ModelArcBall.BeginDrag(x, y);
-    if (IsButtonDown(uMsg, m_nOrbitButtons))
-        m_OrbitArcBall.BeginDrag(x, y);
+    if (IsButtonDown(uMsg, m_nModelButtons)) m_ModelArcBall.BeginDrag(x, y);
+    if (IsButtonDown(uMsg, m_nOrbitButtons)) m_OrbitArcBall.BeginDrag(x, y);
 
     if (uMsg == WM_MOUSEMOVE) {
         m_ModelArcBall.ContinueDrag(x, y);
         m_OrbitArcBall.ContinueDrag(x, y);
     }
 
-    if (IsButtonUp(uMsg, m_nModelButtons))
-        m_ModelArcBall.EndDrag();
-    if (IsButtonUp(uMsg, m_nOrbitButtons))
-        m_OrbitArcBall.EndDrag();
+    if (IsButtonUp(uMsg, m_nModelButtons)) m_ModelArcBall.EndDrag();
+    if (IsButtonUp(uMsg, m_nOrbitButtons)) m_OrbitArcBall.EndDrag();
 
-    if (uMsg >= WM_MOUSEMOVE && uMsg <= WM_MOUSEWHEEL)
-        m_bDirty = true;
+    if (uMsg >= WM_MOUSEMOVE && uMsg <= WM_MOUSEWHEEL) m_bDirty = true;
     return false;
 }
 
-void CModelViewerCamera::Advance(float fElapsedTime)
-{
-    if (IsKeyHeld(m_aKeyState[CamKeyReset]))
-        ResetToDefault();
+void CModelViewerCamera::Advance(float fElapsedTime) {
+    if (IsKeyHeld(m_aKeyState[CamKeyReset])) ResetToDefault();
 
     // Idle between inputs: the matrices keep their values.
-    if (!m_bDirty && m_nHeldKeys == 0)
-        return;
+    if (!m_bDirty && m_nHeldKeys == 0) return;
     m_bDirty = false;
 
     GatherInput(m_bMoveEnabled, m_nButtonsDown != 0, true, false);
@@ -99,10 +83,8 @@ void CModelViewerCamera::Advance(float fElapsedTime)
 
     if (m_nWheelNotches != 0 && m_nZoomButtons == BTN_MASK_WHEEL) {
         m_fDistance -= m_fDistance * m_nWheelNotches * 0.1f;
-        if (m_fDistance > m_fMaxDistance)
-            m_fDistance = m_fMaxDistance;
-        if (m_fDistance < m_fMinDistance)
-            m_fDistance = m_fMinDistance;
+        if (m_fDistance > m_fMaxDistance) m_fDistance = m_fMaxDistance;
+        if (m_fDistance < m_fMinDistance) m_fDistance = m_fMinDistance;
         m_nWheelNotches = 0;
     }
 
@@ -120,8 +102,7 @@ void CModelViewerCamera::Advance(float fElapsedTime)
     D3DXVECTOR3 vWorldMove;
     D3DXVec3TransformCoord(&vWorldMove, &vMove, &mOrbit);
     m_vTargetPos += vWorldMove;
-    if (m_bClampToBox)
-        ClampToBounds(&m_vTargetPos);
+    if (m_bClampToBox) ClampToBounds(&m_vTargetPos);
 
     m_vEyePos = m_vTargetPos - vWorldAhead * m_fDistance;
     D3DXMatrixLookAtLH(&m_mViewMatrix, &m_vEyePos, &m_vTargetPos, &vWorldUp);
@@ -169,11 +150,9 @@ void CModelViewerCamera::Advance(float fElapsedTime)
     D3DXMatrixMultiply(&m_mWorldMatrix, &mPivot, &m_mModelRotation);
 }
 
-void CModelViewerCamera::SetEyeAndTarget(const D3DXVECTOR3* pvEye, const D3DXVECTOR3* pvTarget)
-{
+void CModelViewerCamera::SetEyeAndTarget(const D3DXVECTOR3* pvEye, const D3DXVECTOR3* pvTarget) {
     CBaseCamera::SetEyeAndTarget(pvEye, pvTarget);
-    if (!pvEye || !pvTarget)
-        return;
+    if (!pvEye || !pvTarget) return;
 
     const D3DXVECTOR3 vUp(0.0f, 1.0f, 0.0f);
     D3DXMATRIX mLookAt;
@@ -187,8 +166,7 @@ void CModelViewerCamera::SetEyeAndTarget(const D3DXVECTOR3* pvEye, const D3DXVEC
     m_bDirty = true;
 }
 
-void CModelViewerCamera::ResetToDefault()
-{
+void CModelViewerCamera::ResetToDefault() {
     CBaseCamera::ResetToDefault();
     D3DXMatrixIdentity(&m_mWorldMatrix);
     D3DXMatrixIdentity(&m_mModelRotation);
@@ -199,32 +177,27 @@ void CModelViewerCamera::ResetToDefault()
     m_OrbitArcBall.ResetBall();
 }
 
-void CModelViewerCamera::SetDragArea(const RECT* pRect)
-{
+void CModelViewerCamera::SetDragArea(const RECT* pRect) {
     CBaseCamera::SetDragArea(pRect);
-    if (!pRect)
-        return;
+    if (!pRect) return;
     m_ModelArcBall.SetAreaOrigin(pRect->left, pRect->top);
     m_OrbitArcBall.SetAreaOrigin(pRect->left, pRect->top);
     SetViewportSize(pRect->right - pRect->left, pRect->bottom - pRect->top, 0.9f);
 }
 
-void CModelViewerCamera::SetViewportSize(INT nWidth, INT nHeight, float fBallRadius)
-{
+void CModelViewerCamera::SetViewportSize(INT nWidth, INT nHeight, float fBallRadius) {
     m_ModelArcBall.SetArea(nWidth, nHeight, fBallRadius);
     m_OrbitArcBall.SetArea(nWidth, nHeight, fBallRadius);
 }
 
-void CModelViewerCamera::SetDistanceLimits(float fDistance, float fMinDistance, float fMaxDistance)
-{
+void CModelViewerCamera::SetDistanceLimits(float fDistance, float fMinDistance, float fMaxDistance) {
     m_fDistance = m_fStartDistance = fDistance;
     m_fMinDistance = fMinDistance;
     m_fMaxDistance = fMaxDistance;
     m_bDirty = true;
 }
 
-void CModelViewerCamera::SetButtonRoles(INT nModelButtons, INT nZoomButtons, INT nOrbitButtons)
-{
+void CModelViewerCamera::SetButtonRoles(INT nModelButtons, INT nZoomButtons, INT nOrbitButtons) {
     m_nModelButtons = nModelButtons;
     m_nZoomButtons = nZoomButtons;
     m_nOrbitButtons = nOrbitButtons;

@@ -7,7 +7,7 @@
 #include "kitmisc/base_camera.h"
 
 class CModelViewerCamera : public CBaseCamera {
-public:
+  public:
     CModelViewerCamera();
 
     bool ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
@@ -35,7 +35,7 @@ public:
     float MinDistance() const { return m_fMinDistance; }
     float MaxDistance() const { return m_fMaxDistance; }
 
-protected:
+  protected:
     CKitArcBall m_ModelArcBall;   // turns the model
     CKitArcBall m_OrbitArcBall;   // orbits the camera
     D3DXVECTOR3 m_vModelPivot;    // model centre

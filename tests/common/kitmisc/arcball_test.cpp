@@ -12,28 +12,26 @@ namespace {
 constexpr float kEps = 1e-5f;
 
 class ArcBallTest : public ::testing::Test {
-protected:
+  protected:
     CKitArcBall ball;
-    CameraTestWindow window{[this](HWND h, UINT m, WPARAM w, LPARAM l) { handled = ball.ProcessMessage(h, m, w, l); }};
+    CameraTestWindow window{
+        [this](HWND h, UINT m, WPARAM w, LPARAM l) { handled = ball.ProcessMessage(h, m, w, l); }};
     bool handled = false;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         ball.SetArea(200, 100, 0.9f);
         ball.SetAreaOrigin(10, 20);
     }
 };
 
-void ExpectQuatNear(const D3DXQUATERNION& a, const D3DXQUATERNION& b)
-{
+void ExpectQuatNear(const D3DXQUATERNION& a, const D3DXQUATERNION& b) {
     EXPECT_NEAR(a.x, b.x, kEps);
     EXPECT_NEAR(a.y, b.y, kEps);
     EXPECT_NEAR(a.z, b.z, kEps);
     EXPECT_NEAR(a.w, b.w, kEps);
 }
 
-TEST_F(ArcBallTest, PressOutsideAreaStartsNoDrag)
-{
+TEST_F(ArcBallTest, PressOutsideAreaStartsNoDrag) {
     const D3DXQUATERNION identity(0, 0, 0, 1);
     // Left of the origin, and on the exclusive right and bottom edges.
     for (POINT pt : {POINT{9, 50}, POINT{210, 50}, POINT{100, 120}, POINT{100, 19}}) {
@@ -48,8 +46,7 @@ TEST_F(ArcBallTest, PressOutsideAreaStartsNoDrag)
     EXPECT_TRUE(ball.IsDragging());
 }
 
-TEST_F(ArcBallTest, MoveBackToPressPointKeepsPressRotation)
-{
+TEST_F(ArcBallTest, MoveBackToPressPointKeepsPressRotation) {
     // First drag leaves some rotation behind.
     window.LeftDown(110, 70);
     window.Move(160, 40, MK_LBUTTON);
@@ -62,8 +59,7 @@ TEST_F(ArcBallTest, MoveBackToPressPointKeepsPressRotation)
     ExpectQuatNear(ball.CurrentQuat(), qBefore);
 }
 
-TEST_F(ArcBallTest, DragFromCentreTurnsAboutVerticalAxis)
-{
+TEST_F(ArcBallTest, DragFromCentreTurnsAboutVerticalAxis) {
     // Centre (110, 70); a point 45 px to the right maps to x = -45 / 90 = -0.5,
     // 30 degrees from the centre point, so the rotation is 60 degrees about y.
     window.LeftDown(110, 70);
@@ -81,8 +77,7 @@ TEST_F(ArcBallTest, DragFromCentreTurnsAboutVerticalAxis)
     ExpectQuatNear(ball.CurrentQuat(), q);
 }
 
-TEST_F(ArcBallTest, PointsOutsideTheCircleLandOnTheRim)
-{
+TEST_F(ArcBallTest, PointsOutsideTheCircleLandOnTheRim) {
     for (POINT pt : {POINT{10, 20}, POINT{209, 70}, POINT{-500, 400}}) {
         const D3DXVECTOR3 v = ball.PointOnBall(float(pt.x), float(pt.y));
         EXPECT_EQ(v.z, 0.0f);
@@ -92,8 +87,7 @@ TEST_F(ArcBallTest, PointsOutsideTheCircleLandOnTheRim)
     EXPECT_NEAR(centre.z, 1.0f, kEps);
 }
 
-TEST_F(ArcBallTest, RightOfCentreIsNegativeXBelowIsPositiveY)
-{
+TEST_F(ArcBallTest, RightOfCentreIsNegativeXBelowIsPositiveY) {
     const D3DXVECTOR3 right = ball.PointOnBall(130, 70);
     EXPECT_LT(right.x, 0.0f);
     EXPECT_NEAR(right.y, 0.0f, kEps);
@@ -103,8 +97,7 @@ TEST_F(ArcBallTest, RightOfCentreIsNegativeXBelowIsPositiveY)
     EXPECT_NEAR(D3DXVec3Length(&below), 1.0f, kEps);
 }
 
-TEST_F(ArcBallTest, ResetBallUsesRadiusOneUntilNextSetArea)
-{
+TEST_F(ArcBallTest, ResetBallUsesRadiusOneUntilNextSetArea) {
     ball.SetArea(200, 200, 0.5f);
     ball.SetAreaOrigin(0, 0);
     // 50 px right of the centre: on the rim with radius 0.5, halfway with 1.0.
@@ -117,8 +110,7 @@ TEST_F(ArcBallTest, ResetBallUsesRadiusOneUntilNextSetArea)
     EXPECT_EQ(ball.PointOnBall(150, 100).z, 0.0f);
 }
 
-TEST_F(ArcBallTest, OwnHandlerCapturesAndShifts)
-{
+TEST_F(ArcBallTest, OwnHandlerCapturesAndShifts) {
     window.LeftDown(110, 70);
     EXPECT_TRUE(handled);
     EXPECT_EQ(GetCapture(), window.hwnd());
@@ -150,4 +142,4 @@ TEST_F(ArcBallTest, OwnHandlerCapturesAndShifts)
     EXPECT_FALSE(handled);
 }
 
-} // namespace
+}  // namespace

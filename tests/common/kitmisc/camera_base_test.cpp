@@ -13,9 +13,8 @@ constexpr float kEps = 1e-4f;
 
 // The smallest derived camera: keyboard movement, and the mouse when asked.
 class MotionCamera : public CBaseCamera {
-public:
-    void Advance(float fElapsedTime) override
-    {
+  public:
+    void Advance(float fElapsedTime) override {
         GatherInput(m_bMoveEnabled, bMouse, false, bRecentre);
         UpdateMotion(fElapsedTime);
     }
@@ -24,15 +23,14 @@ public:
 };
 
 class BaseCameraTest : public ::testing::Test {
-protected:
+  protected:
     MotionCamera cam;
     CameraTestWindow window{[this](HWND h, UINT m, WPARAM w, LPARAM l) { cam.ProcessMessage(h, m, w, l); }};
 
     D3DXVECTOR3 Velocity() const { return *cam.VelocityNow(); }
 };
 
-TEST_F(BaseCameraTest, KeysMoveAlongTheirAxesAtMoveSpeed)
-{
+TEST_F(BaseCameraTest, KeysMoveAlongTheirAxesAtMoveSpeed) {
     window.KeyDown('W');
     cam.Advance(0.1f);
     EXPECT_NEAR(Velocity().z, 5.0f, kEps);
@@ -55,10 +53,9 @@ TEST_F(BaseCameraTest, KeysMoveAlongTheirAxesAtMoveSpeed)
     EXPECT_NEAR(D3DXVec3Length(cam.VelocityNow()), 0.0f, kEps);
 }
 
-TEST_F(BaseCameraTest, KeyPressedTwiceIsReleasedByOneKeyUp)
-{
+TEST_F(BaseCameraTest, KeyPressedTwiceIsReleasedByOneKeyUp) {
     window.KeyDown('W');
-    window.KeyDown('W'); // auto-repeat
+    window.KeyDown('W');  // auto-repeat
     window.KeyUp('W');
     cam.Advance(0.1f);
     EXPECT_NEAR(D3DXVec3Length(cam.VelocityNow()), 0.0f, kEps);
@@ -70,8 +67,7 @@ TEST_F(BaseCameraTest, KeyPressedTwiceIsReleasedByOneKeyUp)
     EXPECT_NEAR(Velocity().z, 5.0f, kEps);
 }
 
-TEST_F(BaseCameraTest, PressOutsideDragAreaCapturesWithoutButtonFlag)
-{
+TEST_F(BaseCameraTest, PressOutsideDragAreaCapturesWithoutButtonFlag) {
     const RECT rc = {100, 100, 300, 300};
     cam.SetDragArea(&rc);
 
@@ -96,8 +92,7 @@ TEST_F(BaseCameraTest, PressOutsideDragAreaCapturesWithoutButtonFlag)
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(BaseCameraTest, PlacementGivesYawAndPitch)
-{
+TEST_F(BaseCameraTest, PlacementGivesYawAndPitch) {
     const D3DXVECTOR3 eye(0, 0, -100), target(0, 0, 0);
     cam.SetEyeAndTarget(&eye, &target);
     EXPECT_NEAR(cam.Yaw(), 0.0f, kEps);
@@ -117,8 +112,7 @@ TEST_F(BaseCameraTest, PlacementGivesYawAndPitch)
     EXPECT_EQ(*cam.TargetPos(), up45);
 }
 
-TEST_F(BaseCameraTest, DampingFallsLinearlyToZero)
-{
+TEST_F(BaseCameraTest, DampingFallsLinearlyToZero) {
     cam.SetDamping(true, 0.25f);
     window.KeyDown('W');
     cam.Advance(0.05f);
@@ -131,8 +125,7 @@ TEST_F(BaseCameraTest, DampingFallsLinearlyToZero)
     }
 }
 
-TEST_F(BaseCameraTest, DampingNeverReversesOnALongLastFrame)
-{
+TEST_F(BaseCameraTest, DampingNeverReversesOnALongLastFrame) {
     cam.SetDamping(true, 0.25f);
     window.KeyDown('W');
     cam.Advance(0.1f);
@@ -146,8 +139,7 @@ TEST_F(BaseCameraTest, DampingNeverReversesOnALongLastFrame)
 
 // Both cursor tests build their camera after placing the cursor: a camera
 // measures the first movement from where the cursor was at its construction.
-TEST(BaseCameraCursorTest, CursorMovementIsSmoothedOverTwoFrames)
-{
+TEST(BaseCameraCursorTest, CursorMovementIsSmoothedOverTwoFrames) {
     SetCursorPos(500, 400);
     MotionCamera cam;
     cam.bMouse = true;
@@ -163,8 +155,7 @@ TEST(BaseCameraCursorTest, CursorMovementIsSmoothedOverTwoFrames)
     }
 }
 
-TEST(BaseCameraCursorTest, RecentredCursorReturnsToTheMonitorCentre)
-{
+TEST(BaseCameraCursorTest, RecentredCursorReturnsToTheMonitorCentre) {
     SetCursorPos(100, 100);
     MotionCamera cam;
     cam.bMouse = true;
@@ -172,7 +163,7 @@ TEST(BaseCameraCursorTest, RecentredCursorReturnsToTheMonitorCentre)
     cam.Advance(0.02f);
     POINT pt;
     ASSERT_TRUE(GetCursorPos(&pt));
-    EXPECT_EQ(pt.x, 960); // the default headless monitor is 1920 x 1080
+    EXPECT_EQ(pt.x, 960);  // the default headless monitor is 1920 x 1080
     EXPECT_EQ(pt.y, 540);
     // The next movement is measured from the centre.
     SetCursorPos(970, 540);
@@ -181,4 +172,4 @@ TEST(BaseCameraCursorTest, RecentredCursorReturnsToTheMonitorCentre)
     EXPECT_EQ(cam.TurnRate()->y, 0.0f);
 }
 
-} // namespace
+}  // namespace

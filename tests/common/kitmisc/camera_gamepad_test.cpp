@@ -19,10 +19,9 @@ constexpr float kEps = 1e-4f;
 
 // Headless, but with pads the test sets.
 class PadBackend : public plat::HeadlessBackend {
-public:
+  public:
     PadBackend() : plat::HeadlessBackend(plat::HeadlessConfig{}) {}
-    bool Gamepad(int index, plat::GamepadState& out) override
-    {
+    bool Gamepad(int index, plat::GamepadState& out) override {
         out = pads.at(index);
         return out.connected;
     }
@@ -30,31 +29,27 @@ public:
 };
 
 class GamePadTest : public ::testing::Test {
-protected:
+  protected:
     PadBackend* backend = nullptr;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         plat::ResetWindowSystem();
         auto b = std::make_unique<PadBackend>();
         backend = b.get();
         plat::SetBackend(std::move(b));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         plat::ResetWindowSystem();
         plat::SetBackend(std::make_unique<plat::HeadlessBackend>(plat::HeadlessConfig{}));
         KitCore().Set(&CKitCoreState::m_fTime, 0.0);
     }
-    plat::GamepadState& Pad(int i)
-    {
+    plat::GamepadState& Pad(int i) {
         backend->pads[i].connected = true;
         return backend->pads[i];
     }
 };
 
-TEST_F(GamePadTest, AbsentPadReadsAsNotConnected)
-{
+TEST_F(GamePadTest, AbsentPadReadsAsNotConnected) {
     KitGamePad pad;
     EXPECT_EQ(KitPollGamePad(0, &pad, true, true), S_FALSE);
     EXPECT_FALSE(pad.bConnected);
@@ -62,13 +57,12 @@ TEST_F(GamePadTest, AbsentPadReadsAsNotConnected)
     EXPECT_EQ(KitPollGamePad(4, &pad, true, true), E_INVALIDARG);
 }
 
-TEST_F(GamePadTest, DeadZoneSnapsPerAxisOrAsACircle)
-{
+TEST_F(GamePadTest, DeadZoneSnapsPerAxisOrAsACircle) {
     plat::GamepadState& p = Pad(1);
-    p.thumbLX = 5000; // inside the left dead zone (7849)
+    p.thumbLX = 5000;  // inside the left dead zone (7849)
     p.thumbLY = 20000;
     p.thumbRX = -32768;
-    p.thumbRY = 9000; // just outside the right dead zone (8689)
+    p.thumbRY = 9000;  // just outside the right dead zone (8689)
 
     KitGamePad pad;
     ASSERT_EQ(KitPollGamePad(1, &pad, true, true), S_OK);
@@ -95,8 +89,7 @@ TEST_F(GamePadTest, DeadZoneSnapsPerAxisOrAsACircle)
     EXPECT_TRUE(KitGamePadActive(pad));
 }
 
-TEST_F(GamePadTest, CameraFollowsTheLeftStickOfThePadUsedLast)
-{
+TEST_F(GamePadTest, CameraFollowsTheLeftStickOfThePadUsedLast) {
     CModelViewerCamera cam;
     CameraTestWindow window([&cam](HWND h, UINT m, WPARAM w, LPARAM l) { cam.ProcessMessage(h, m, w, l); });
     const D3DXVECTOR3 eye(0, 0, -100), target(0, 0, 0);
@@ -119,4 +112,4 @@ TEST_F(GamePadTest, CameraFollowsTheLeftStickOfThePadUsedLast)
     EXPECT_NEAR(cam.TargetPos()->z, 0.0f, kEps);
 }
 
-} // namespace
+}  // namespace

@@ -12,31 +12,27 @@ namespace {
 
 constexpr float kEps = 1e-4f;
 
-bool MatrixNear(const D3DXMATRIX& a, const D3DXMATRIX& b, float eps = kEps)
-{
+bool MatrixNear(const D3DXMATRIX& a, const D3DXMATRIX& b, float eps = kEps) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
-            if (std::fabs(a.m[r][c] - b.m[r][c]) > eps)
-                return false;
+            if (std::fabs(a.m[r][c] - b.m[r][c]) > eps) return false;
     return true;
 }
 
-D3DXMATRIX Identity()
-{
+D3DXMATRIX Identity() {
     D3DXMATRIX m;
     D3DXMatrixIdentity(&m);
     return m;
 }
 
 class ModelViewerTest : public ::testing::Test {
-protected:
+  protected:
     CModelViewerCamera cam;
     CameraTestWindow window{[this](HWND h, UINT m, WPARAM w, LPARAM l) { cam.ProcessMessage(h, m, w, l); }};
     D3DXMATRIX startView;
 
     // The application's placement and back-buffer size.
-    void SetUp() override
-    {
+    void SetUp() override {
         const D3DXVECTOR3 eye(0, 0, -100), target(0, 0, 0);
         cam.SetEyeAndTarget(&eye, &target);
         cam.SetViewportSize(640, 480, 0.9f);
@@ -45,8 +41,7 @@ protected:
     }
 
     // A drag from the centre 144 px to the right: 60 degrees about y.
-    void Drag(bool bRight)
-    {
+    void Drag(bool bRight) {
         const WPARAM mk = bRight ? MK_RBUTTON : MK_LBUTTON;
         bRight ? window.RightDown(320, 240) : window.LeftDown(320, 240);
         window.Move(464, 240, mk);
@@ -54,8 +49,7 @@ protected:
     }
 };
 
-TEST_F(ModelViewerTest, StartPlacementLooksDownZFromDistance100)
-{
+TEST_F(ModelViewerTest, StartPlacementLooksDownZFromDistance100) {
     EXPECT_FLOAT_EQ(cam.Distance(), 100.0f);
     EXPECT_FLOAT_EQ(cam.MinDistance(), 1.0f);
     EXPECT_EQ(cam.MaxDistance(), FLT_MAX);
@@ -72,27 +66,25 @@ TEST_F(ModelViewerTest, StartPlacementLooksDownZFromDistance100)
     EXPECT_TRUE(MatrixNear(*cam.WorldMatrix(), Identity()));
 }
 
-TEST_F(ModelViewerTest, WheelNotchesZoomOnTheNextFrame)
-{
+TEST_F(ModelViewerTest, WheelNotchesZoomOnTheNextFrame) {
     window.Wheel(120, 320, 240);
     EXPECT_FLOAT_EQ(cam.Distance(), 100.0f);
     cam.Advance(0.02f);
     EXPECT_NEAR(cam.Distance(), 90.0f, kEps);
     EXPECT_NEAR(cam.EyePos()->z, -90.0f, kEps);
 
-    window.Wheel(240, 320, 240); // two notches: 20 %
+    window.Wheel(240, 320, 240);  // two notches: 20 %
     cam.Advance(0.02f);
     EXPECT_NEAR(cam.Distance(), 72.0f, kEps);
-    window.Wheel(-120, 320, 240); // one notch back: 10 % more
+    window.Wheel(-120, 320, 240);  // one notch back: 10 % more
     cam.Advance(0.02f);
     EXPECT_NEAR(cam.Distance(), 79.2f, kEps);
-    window.Wheel(60, 320, 240); // less than a notch
+    window.Wheel(60, 320, 240);  // less than a notch
     cam.Advance(0.02f);
     EXPECT_NEAR(cam.Distance(), 79.2f, kEps);
 }
 
-TEST_F(ModelViewerTest, ZoomStopsAtMinimumDistance)
-{
+TEST_F(ModelViewerTest, ZoomStopsAtMinimumDistance) {
     window.Wheel(1200, 320, 240);
     cam.Advance(0.02f);
     EXPECT_FLOAT_EQ(cam.Distance(), 1.0f);
@@ -102,8 +94,7 @@ TEST_F(ModelViewerTest, ZoomStopsAtMinimumDistance)
     EXPECT_NEAR(cam.EyePos()->z, -1.0f, kEps);
 }
 
-TEST_F(ModelViewerTest, OnlyTheLastWheelMessageOfAFrameCounts)
-{
+TEST_F(ModelViewerTest, OnlyTheLastWheelMessageOfAFrameCounts) {
     window.Wheel(240, 320, 240);
     window.Wheel(-360, 320, 240);
     window.Wheel(120, 320, 240);
@@ -111,8 +102,7 @@ TEST_F(ModelViewerTest, OnlyTheLastWheelMessageOfAFrameCounts)
     EXPECT_NEAR(cam.Distance(), 90.0f, kEps);
 }
 
-TEST_F(ModelViewerTest, RightDragOrbitsTheViewOnly)
-{
+TEST_F(ModelViewerTest, RightDragOrbitsTheViewOnly) {
     Drag(true);
     cam.Advance(0.02f);
     EXPECT_FALSE(MatrixNear(*cam.ViewMatrix(), startView, 1e-2f));
@@ -123,8 +113,7 @@ TEST_F(ModelViewerTest, RightDragOrbitsTheViewOnly)
     EXPECT_NEAR(cam.EyePos()->z, -50.0f, 1e-3f);
 }
 
-TEST_F(ModelViewerTest, LeftDragTurnsTheModelOnly)
-{
+TEST_F(ModelViewerTest, LeftDragTurnsTheModelOnly) {
     Drag(false);
     cam.Advance(0.02f);
     EXPECT_TRUE(MatrixNear(*cam.ViewMatrix(), startView));
@@ -136,8 +125,7 @@ TEST_F(ModelViewerTest, LeftDragTurnsTheModelOnly)
     EXPECT_NEAR(w._41, 0.0f, kEps);
 }
 
-TEST_F(ModelViewerTest, CarriedModelTurnsWithTheOrbitUnlessControlIsHeld)
-{
+TEST_F(ModelViewerTest, CarriedModelTurnsWithTheOrbitUnlessControlIsHeld) {
     cam.SetCarryModel(true);
     window.KeyDown(VK_CONTROL);
     window.RightDown(320, 240);
@@ -151,8 +139,7 @@ TEST_F(ModelViewerTest, CarriedModelTurnsWithTheOrbitUnlessControlIsHeld)
     EXPECT_FALSE(MatrixNear(*cam.WorldMatrix(), Identity(), 1e-2f));
 }
 
-TEST_F(ModelViewerTest, DragAreaLimitsWhereAnOrbitMayStart)
-{
+TEST_F(ModelViewerTest, DragAreaLimitsWhereAnOrbitMayStart) {
     const RECT rc = {100, 100, 300, 300};
     cam.SetDragArea(&rc);
     window.RightDown(50, 50);
@@ -167,8 +154,7 @@ TEST_F(ModelViewerTest, DragAreaLimitsWhereAnOrbitMayStart)
     EXPECT_FALSE(MatrixNear(*cam.ViewMatrix(), startView, 1e-2f));
 }
 
-TEST_F(ModelViewerTest, HoldingHomeResetsEveryFrame)
-{
+TEST_F(ModelViewerTest, HoldingHomeResetsEveryFrame) {
     window.Wheel(240, 320, 240);
     Drag(true);
     Drag(false);
@@ -194,9 +180,8 @@ TEST_F(ModelViewerTest, HoldingHomeResetsEveryFrame)
 
 // A box that excludes the target shows whether a frame recomputed the camera.
 class IdleFrameTest : public ModelViewerTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         ModelViewerTest::SetUp();
         const D3DXVECTOR3 lo(1, 1, 1), hi(2, 2, 2);
         cam.SetClampToBox(true, &lo, &hi);
@@ -204,8 +189,7 @@ protected:
     bool Recomputed() const { return cam.TargetPos()->x == 1.0f; }
 };
 
-TEST_F(IdleFrameTest, NoInputKeepsTheView)
-{
+TEST_F(IdleFrameTest, NoInputKeepsTheView) {
     cam.Advance(0.02f);
     cam.Advance(0.02f);
     EXPECT_FALSE(Recomputed());
@@ -216,16 +200,14 @@ TEST_F(IdleFrameTest, NoInputKeepsTheView)
     EXPECT_TRUE(Recomputed());
 }
 
-TEST_F(IdleFrameTest, StrayKeyUpDoesNotKeepTheCameraAwake)
-{
+TEST_F(IdleFrameTest, StrayKeyUpDoesNotKeepTheCameraAwake) {
     // The press went to another window; only the release arrives here.
     window.KeyUp('W');
     cam.Advance(0.02f);
     EXPECT_FALSE(Recomputed());
 }
 
-TEST_F(IdleFrameTest, RepeatedKeyDownIsReleasedByOneKeyUp)
-{
+TEST_F(IdleFrameTest, RepeatedKeyDownIsReleasedByOneKeyUp) {
     window.KeyDown('W');
     window.KeyDown('W');
     window.KeyUp('W');
@@ -238,4 +220,4 @@ TEST_F(IdleFrameTest, RepeatedKeyDownIsReleasedByOneKeyUp)
     EXPECT_TRUE(Recomputed());
 }
 
-} // namespace
+}  // namespace

@@ -9,22 +9,20 @@
 #include "platform/win32.h"
 
 class CameraTestWindow {
-public:
+  public:
     typedef std::function<void(HWND, UINT, WPARAM, LPARAM)> Handler;
 
-    explicit CameraTestWindow(Handler handler) : m_handler(std::move(handler))
-    {
+    explicit CameraTestWindow(Handler handler) : m_handler(std::move(handler)) {
         WNDCLASSEXW wc = {};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = &CameraTestWindow::WndProc;
         wc.lpszClassName = kClassName;
-        RegisterClassExW(&wc); // fails harmlessly when a fixture registered it already
+        RegisterClassExW(&wc);  // fails harmlessly when a fixture registered it already
         m_hWnd = CreateWindowExW(0, kClassName, L"camera test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
                                  nullptr, nullptr, nullptr);
         SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    ~CameraTestWindow()
-    {
+    ~CameraTestWindow() {
         SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hWnd);
     }
@@ -33,7 +31,9 @@ public:
 
     HWND hwnd() const { return m_hWnd; }
 
-    LRESULT Send(UINT uMsg, WPARAM wParam, LPARAM lParam) { return SendMessageW(m_hWnd, uMsg, wParam, lParam); }
+    LRESULT Send(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+        return SendMessageW(m_hWnd, uMsg, wParam, lParam);
+    }
 
     // Client coordinates; wParam carries the MK_* buttons held after the event.
     void LeftDown(int x, int y) { Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
@@ -43,25 +43,23 @@ public:
     void Move(int x, int y, WPARAM mk) { Send(WM_MOUSEMOVE, mk, MAKELPARAM(x, y)); }
 
     // Delta in the high word of wParam; the point in screen coordinates.
-    void Wheel(int delta, int x, int y)
-    {
+    void Wheel(int delta, int x, int y) {
         POINT pt = {x, y};
         ClientToScreen(m_hWnd, &pt);
-        Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<SHORT>(delta))), MAKELPARAM(pt.x, pt.y));
+        Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<SHORT>(delta))),
+             MAKELPARAM(pt.x, pt.y));
     }
 
     // Repeat count 1; a key-up has the previous-state and transition bits set.
     void KeyDown(UINT vk) { Send(WM_KEYDOWN, vk, 1); }
     void KeyUp(UINT vk) { Send(WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u)); }
 
-private:
+  private:
     static constexpr const WCHAR* kClassName = L"CameraTestWindow";
 
-    static LRESULT CALLBACK WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-    {
+    static LRESULT CALLBACK WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<CameraTestWindow*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-        if (self && self->m_handler)
-            self->m_handler(hWnd, uMsg, wParam, lParam);
+        if (self && self->m_handler) self->m_handler(hWnd, uMsg, wParam, lParam);
         return DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
 
