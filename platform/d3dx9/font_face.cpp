@@ -37,9 +37,10 @@ FT_Library Library() {
 }
 
 // Shared faces stay open for the life of the process: fonts come and go with
-// the device, the files behind them do not change.
+// the device, the files behind them do not change. The table is never
+// destroyed, so no face is closed under a font released during exit.
 const SharedFace* OpenShared(const FontFile& file) {
-    static std::map<std::pair<std::string, int>, SharedFace> faces;
+    static auto& faces = *new std::map<std::pair<std::string, int>, SharedFace>();
     std::lock_guard<std::mutex> lock(g_faceMutex);
     const auto key = std::make_pair(file.path, file.index);
     auto found = faces.find(key);
