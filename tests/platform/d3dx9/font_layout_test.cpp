@@ -2,6 +2,7 @@
 // placement of text by the DT_* flags (no device needed).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <fstream>
@@ -13,10 +14,13 @@
 
 namespace {
 
-std::unique_ptr<plat::FontEngine> MakeEngine(const wchar_t* face, int height, UINT weight = FW_NORMAL) {
+std::unique_ptr<plat::FontEngine> MakeEngine(const wchar_t* face, int height, UINT weight = FW_NORMAL,
+                                             BOOL italic = FALSE, BYTE quality = DEFAULT_QUALITY) {
     D3DXFONT_DESCW desc{};
     desc.Height = height;
     desc.Weight = weight;
+    desc.Italic = italic;
+    desc.Quality = quality;
     desc.MipLevels = 1;
     std::wcsncpy(desc.FaceName, face, LF_FACESIZE - 1);
     std::unique_ptr<plat::FontEngine> engine;
@@ -91,6 +95,38 @@ TEST(FontLayout, BoldIsWiderThanNormal) {
     auto bold = MakeEngine(L"Arial", 15, FW_BOLD);
     const wchar_t* text = L"Controls (F1 to hide):";
     EXPECT_GT(Width(Lay(*bold, text, RECT{}, DT_NOCLIP).bounds), Width(Lay(*normal, text, RECT{}, DT_NOCLIP).bounds));
+}
+
+// The coverage of the single glyph of a one-character text.
+std::vector<uint8_t> GlyphCoverage(plat::FontEngine& engine, const wchar_t* ch, int* width) {
+    const auto layout = Lay(engine, ch, RECT{}, DT_NOCLIP);
+    EXPECT_EQ(layout.glyphs.size(), 1u);
+    const plat::CachedGlyph* glyph = engine.Glyph(layout.glyphs[0].slot, layout.glyphs[0].glyph);
+    std::vector<uint8_t> coverage;
+    if (!glyph) return coverage;
+    const uint8_t* page = engine.Atlas().PagePixels(glyph->spot.page);
+    for (int y = 0; y < glyph->spot.height; ++y)
+        for (int x = 0; x < glyph->spot.width; ++x)
+            coverage.push_back(page[(glyph->spot.y + y) * engine.Atlas().PageSize() + glyph->spot.x + x]);
+    *width = glyph->spot.width;
+    return coverage;
+}
+
+TEST(FontLayout, ItalicSlantsAndNonAntialiasedQualityGivesOneBitGlyphs) {
+    auto upright = MakeEngine(L"Arial", 24);
+    auto italic = MakeEngine(L"Arial", 24, FW_NORMAL, TRUE);
+    int uprightWidth = 0, italicWidth = 0;
+    GlyphCoverage(*upright, L"l", &uprightWidth);
+    GlyphCoverage(*italic, L"l", &italicWidth);
+    EXPECT_GT(italicWidth, uprightWidth + 2);
+
+    auto mono = MakeEngine(L"Arial", 24, FW_NORMAL, FALSE, NONANTIALIASED_QUALITY);
+    int width = 0;
+    const auto sharp = GlyphCoverage(*mono, L"O", &width);
+    ASSERT_FALSE(sharp.empty());
+    for (uint8_t c : sharp) EXPECT_TRUE(c == 0 || c == 255);
+    const auto smooth = GlyphCoverage(*upright, L"O", &width);
+    EXPECT_TRUE(std::any_of(smooth.begin(), smooth.end(), [](uint8_t c) { return c > 0 && c < 255; }));
 }
 
 TEST(FontLayout, CharactersTheFaceLacksComeFromAnotherInstalledFont) {
