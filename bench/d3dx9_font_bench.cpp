@@ -3,6 +3,7 @@
 //   BM_DrawTextOwnSprite      the font's own sprite: Begin, quads, End per call
 //   BM_DrawTextCallerSprite   the HUD's way: the caller's sprite begun once per call
 //   BM_DrawTextChangingText   digits change every call, so the line is shaped anew
+//   BM_DrawTextCalcRect       layout only (DT_CALCRECT): the font's share without rasterisation
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -92,6 +93,16 @@ void BM_DrawTextChangingText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DrawTextChangingText)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawTextCalcRect(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.Ready()) return state.SkipWithError("no device or font");
+    for (auto _ : state) {
+        RECT rect{5, 5, 0, 0};
+        benchmark::DoNotOptimize(s.font->DrawTextW(nullptr, kLine, -1, &rect, DT_NOCLIP | DT_CALCRECT, 0xFFFFFF00));
+    }
+}
+BENCHMARK(BM_DrawTextCalcRect)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
