@@ -98,7 +98,7 @@ void ApplyShow(Window& win, int cmd, bool fromBackend) {
     case SW_SHOW:
     case SW_SHOWNA:
         SetVisible(win, true);
-        if (alive() && !child && cmd == SW_SHOW && !win.minimized) Activate(hwnd, fromBackend);
+        if (Window* w = alive(); w && !child && cmd == SW_SHOW && !w->minimized) Activate(hwnd, fromBackend);
         return;
     case SW_RESTORE:
     case SW_SHOWNORMAL:
