@@ -120,8 +120,13 @@ typedef D3DXFONT_DESCW* LPD3DXFONT_DESCW;
 typedef D3DXFONT_DESCW* LPD3DXFONT_DESC;
 
 // A font bound to a device. DrawText returns the height of the drawn text in
-// pixels, 0 on failure. DT_CALCRECT fills *pRect with the rectangle the text
-// would cover (left/top kept) and draws nothing.
+// pixels (with DT_VCENTER or DT_BOTTOM: from the rectangle's top to the text's
+// bottom), 0 on failure or for empty text. DT_CALCRECT draws nothing and sets
+// *pRect to the rectangle the aligned lines would cover: one cell high per
+// line, as wide as the widest line; with DT_LEFT | DT_TOP its left and top
+// stay. A null pRect places the text at (0, 0) unclipped. Without DT_NOCLIP
+// glyphs are cut to the rectangle. Accepted but not acted on: DT_*_ELLIPSIS,
+// DT_RTLREADING, DT_EXTERNALLEADING, DT_NOPREFIX (prefixes are never parsed).
 struct ID3DXFont : IUnknown {
     virtual HRESULT GetDevice(IDirect3DDevice9** ppDevice) = 0;
     virtual HRESULT GetDescW(D3DXFONT_DESCW* pDesc) = 0;
