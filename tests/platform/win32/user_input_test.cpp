@@ -379,3 +379,33 @@ TEST_F(InputTest, QuitEventClosesWindowsAndQuitArrivesLast) {
 }
 
 }  // namespace
+
+namespace {
+
+LRESULT CALLBACK MinTrackProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETMINMAXINFO) {
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{200, 200};
+        return 0;
+    }
+    return tumbral_test::RecordingWndProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(InputTest, UserResizeStopsAtTheMinimumTrackingSize) {
+    SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MinTrackProc));
+    plat::Event e;
+    e.type = EventType::WindowResized;
+    e.window = plat::NativeWindowOf(m_hwnd);
+    e.width = 50;
+    e.height = 40;
+    Push(e);
+    Pump();
+    RECT w;
+    GetWindowRect(m_hwnd, &w);
+    EXPECT_EQ(w.right - w.left, 200);
+    EXPECT_EQ(w.bottom - w.top, 200);
+    RECT native = Backend().Window(e.window)->desc.clientRect;
+    EXPECT_EQ(native.right - native.left, 200 - 16);  // the backend is told the limited size
+    EXPECT_EQ(SeenOf(WM_SIZE).back().lParam, MAKELPARAM(200 - 16, 200 - 39));
+}
+
+}  // namespace
