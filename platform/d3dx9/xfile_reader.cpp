@@ -250,6 +250,7 @@ bool XReader::ParseMaterialList(uint32_t nFaces, std::vector<uint32_t>* faceMate
             XMaterial mat;
             std::string name;
             if (!ParseObjectHeader(&name) || !ParseMaterial(&mat, depth + 1)) return false;
+            if (!name.empty()) m_NamedMaterials[name] = mat;  // later lists may refer to it
             if (found < nMaterials) m_pOut->materials.push_back(mat);
             ++found;
         } else if (!ParseObjectOrSkip(depth)) {

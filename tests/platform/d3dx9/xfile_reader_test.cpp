@@ -225,6 +225,19 @@ Mesh Loose { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }
     EXPECT_EQ(data.corners[3].vertex, 3u);
 }
 
+TEST(XFileReaderTest, MaterialNamedInsideAListServesLaterReferences) {
+    const std::string text = std::string(kHeader) + R"(
+Mesh A { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;
+  MeshMaterialList { 1; 1; 0; Material Gold { 1;0.8;0;1;; 0; 0;0;0;; 0;0;0;; } } }
+Mesh B { 3; 0;0;1;, 1;0;1;, 0;1;1;; 1; 3;0,1,2;;
+  MeshMaterialList { 1; 1; 0; { Gold } } })";
+    XMeshData data;
+    ASSERT_EQ(Read(text, &data), S_OK);
+    ASSERT_EQ(data.materials.size(), 2u);  // one record per mesh's list entry
+    EXPECT_EQ(data.materials[1].material.Diffuse.g, 0.8f);
+    EXPECT_EQ(data.attributes[1], 1u);
+}
+
 TEST(XFileReaderTest, LenientSeparatorsAndShortMaterialIndexList) {
     const std::string text = std::string(kHeader) + R"(
 Mesh { 4; 0 0 0, 1 0 0, 1 1 0, 0 1 0
