@@ -48,82 +48,147 @@ inline bool DepthPasses(DWORD func, float z, float stored) {
     return CompareFunc(func, z, stored);
 }
 
-template <bool kPersp, bool kTex, bool kDepth, bool kBlend, bool kSimple>
+// Fixed-point (16.16) stepping of an affine quantity along a span.
+struct Stepper {
+    int32_t value, step;
+    Stepper(float start, float delta)
+        : value(static_cast<int32_t>(start * 65536.0f)), step(static_cast<int32_t>(delta * 65536.0f)) {}
+    int Byte() const {
+        int v = (value + 32768) >> 16;
+        return v < 0 ? 0 : (v > 255 ? 255 : v);
+    }
+    void Next() { value += step; }
+};
+
+// Texel fetch for one span: point sampling with wrap on power-of-two sizes
+// is done inline; everything else goes through the general sampler.
+struct SpanTexture {
+    const uint32_t* texels = nullptr;
+    int pitch = 0;
+    float width = 0, height = 0;
+    int maskU = 0, maskV = 0;
+    bool fast = false;
+
+    SpanTexture(const TriangleSampling& ts, const Sampler& s) {
+        if (!ts.level) return;
+        const ImageLevel& img = *ts.level;
+        texels = img.texels;
+        pitch = img.pitch;
+        width = static_cast<float>(img.width);
+        height = static_cast<float>(img.height);
+        maskU = img.width - 1;
+        maskV = img.height - 1;
+        fast = !ts.linear && s.addressU == D3DTADDRESS_WRAP && s.addressV == D3DTADDRESS_WRAP &&
+               (img.width & maskU) == 0 && (img.height & maskV) == 0;
+    }
+    uint32_t Fetch(const TriangleSampling& ts, const Sampler& s, float u, float v) const {
+        if (fast) return texels[(FloorToInt(v * height) & maskV) * pitch + (FloorToInt(u * width) & maskU)];
+        return Sample(ts, s, u, v);
+    }
+};
+
+// How a span combines texture and diffuse colour, fixed per draw.
+enum CombineMode {
+    kGeneral,       // the general combiner over the configured stages
+    kDiffuse,       // colour and alpha are the diffuse colour
+    kModulate,      // texture x diffuse, for colour and alpha
+    kModulateTexA,  // texture x diffuse for colour, texture alpha
+    kSimpleFlags,   // (texture or 1) x (diffuse or 1) from the configuration's flags
+};
+
+template <bool kPersp, int kMode, bool kDepth, bool kBlend>
 void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) {
+    // Everything the loop reads is copied into locals first: the colour stores
+    // could otherwise alias the configuration and force reloads per pixel.
+    const bool depthTest = c.depthTest, depthWrite = c.depthWrite;
+    const DWORD depthFunc = c.depthFunc;
+    const bool alphaTest = c.alphaTest;
+    const DWORD alphaFunc = c.alphaFunc;
+    const uint32_t alphaRef = c.alphaRef, writeMask = c.writeMask, keep = ~c.writeMask;
+    const bool specularAdd = c.specularAdd;
+    const bool colorTex = c.colorUsesTexture, colorDiff = c.colorUsesDiffuse;
+    const bool alphaTex = c.alphaUsesTexture, alphaDiff = c.alphaUsesDiffuse;
+    const bool stepSpecular = specularAdd || kMode == kGeneral;
+
     const float fx = static_cast<float>(x0), fy = static_cast<float>(y);
     float z = g.At(kZ, fx, fy);
     const float dz = g.ddx[kZ];
     float q = g.At(kRhw, fx, fy);
     const float dq = g.ddx[kRhw];
-    float r = g.At(kR, fx, fy), gr = g.At(kG, fx, fy), b = g.At(kB, fx, fy), a = g.At(kA, fx, fy);
-    const float dr = g.ddx[kR], dg = g.ddx[kG], db = g.ddx[kB], da = g.ddx[kA];
+    Stepper r(g.At(kR, fx, fy), g.ddx[kR]), gr(g.At(kG, fx, fy), g.ddx[kG]);
+    Stepper b(g.At(kB, fx, fy), g.ddx[kB]), a(g.At(kA, fx, fy), g.ddx[kA]);
     float u0 = g.At(kU0, fx, fy), v0 = g.At(kV0, fx, fy);
     const float du0 = g.ddx[kU0], dv0 = g.ddx[kV0];
     float u1 = g.At(kU1, fx, fy), v1 = g.At(kV1, fx, fy);
     const float du1 = g.ddx[kU1], dv1 = g.ddx[kV1];
-    float sr = g.At(kSR, fx, fy), sg = g.At(kSG, fx, fy), sb = g.At(kSB, fx, fy);
-    const float dsr = g.ddx[kSR], dsg = g.ddx[kSG], dsb = g.ddx[kSB];
+    Stepper sr(g.At(kSR, fx, fy), g.ddx[kSR]), sg(g.At(kSG, fx, fy), g.ddx[kSG]), sb(g.At(kSB, fx, fy), g.ddx[kSB]);
+    const SpanTexture tex0(g.sampling[0], c.samplers[0]);
+    const bool hasTex0 = tex0.texels != nullptr;
 
     uint32_t* dst = c.color.pixels + static_cast<ptrdiff_t>(y) * c.color.pitch + x0;
     float* zp = kDepth ? c.depth.depth + static_cast<ptrdiff_t>(y) * c.depth.pitch + x0 : nullptr;
-    const uint32_t keep = ~c.writeMask;
 
     for (int x = x0; x < x1; ++x) {
         bool visible = true;
-        if constexpr (kDepth) visible = !c.depthTest || DepthPasses(c.depthFunc, z, *zp);
+        if constexpr (kDepth) visible = !depthTest || DepthPasses(depthFunc, z, *zp);
         if (visible) {
-            uint32_t diffuse = PackColor(r, gr, b, a);
             uint32_t color;
             const float w = kPersp ? 1.0f / q : 1.0f;
-            if constexpr (kSimple) {
-                uint32_t texel = 0xFFFFFFFFu;
-                if constexpr (kTex) texel = Sample(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
-                color = CombineSimple(c, diffuse, texel);
+            uint32_t dr = uint32_t(r.Byte()), dg = uint32_t(gr.Byte()), db = uint32_t(b.Byte()),
+                     da = uint32_t(a.Byte());
+            if constexpr (kMode == kDiffuse) {
+                color = (da << 24) | (dr << 16) | (dg << 8) | db;
+            } else if constexpr (kMode == kModulate || kMode == kModulateTexA) {
+                uint32_t t = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
+                uint32_t alpha = kMode == kModulate ? Mul255(da, t >> 24) : t >> 24;
+                color = (alpha << 24) | (Mul255(dr, Channel(t, 16)) << 16) | (Mul255(dg, Channel(t, 8)) << 8) |
+                        Mul255(db, t & 0xFF);
+            } else if constexpr (kMode == kSimpleFlags) {
+                uint32_t t = (hasTex0 && (colorTex || alphaTex))
+                                 ? tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w)
+                                 : 0xFFFFFFFFu;
+                if (!colorDiff) dr = dg = db = 255;
+                if (!alphaDiff) da = 255;
+                if (colorTex) dr = Mul255(dr, Channel(t, 16)), dg = Mul255(dg, Channel(t, 8)), db = Mul255(db, t & 0xFF);
+                if (alphaTex) da = Mul255(da, t >> 24);
+                color = (da << 24) | (dr << 16) | (dg << 8) | db;
             } else {
                 uint32_t texels[kPipelineTexStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};
-                if (g.sampling[0].level) texels[0] = Sample(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
+                if (hasTex0) texels[0] = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
                 if (g.sampling[1].level) texels[1] = Sample(g.sampling[1], c.samplers[1], u1 * w, v1 * w);
-                color = CombineStages(c, diffuse, PackColor(sr, sg, sb, 0), texels);
+                uint32_t spec = (uint32_t(sr.Byte()) << 16) | (uint32_t(sg.Byte()) << 8) | uint32_t(sb.Byte());
+                color = CombineStages(c, (da << 24) | (dr << 16) | (dg << 8) | db, spec, texels);
             }
-            if (c.specularAdd) color = AddSpecular(color, PackColor(sr, sg, sb, 0));
-            if (!c.alphaTest || CompareFunc(c.alphaFunc, color >> 24, c.alphaRef)) {
+            if (specularAdd)
+                color = AddSpecular(color, (uint32_t(sr.Byte()) << 16) | (uint32_t(sg.Byte()) << 8) | uint32_t(sb.Byte()));
+            if (!alphaTest || CompareFunc(alphaFunc, color >> 24, alphaRef)) {
                 if constexpr (kBlend) color = BlendPixel(c, color, *dst);
-                *dst = (color & c.writeMask) | (*dst & keep);
+                *dst = (color & writeMask) | (*dst & keep);
                 if constexpr (kDepth) {
-                    if (c.depthWrite) *zp = z;
+                    if (depthWrite) *zp = z;
                 }
             }
         }
         ++dst;
         if constexpr (kDepth) ++zp;
         z += dz;
-        q += dq;
-        r += dr, gr += dg, b += db, a += da;
-        u0 += du0, v0 += dv0;
-        if constexpr (!kSimple) u1 += du1, v1 += dv1;
-        sr += dsr, sg += dsg, sb += dsb;
+        if constexpr (kPersp) q += dq;
+        r.Next(), gr.Next(), b.Next(), a.Next();
+        if constexpr (kMode != kDiffuse) u0 += du0, v0 += dv0;
+        if constexpr (kMode == kGeneral) u1 += du1, v1 += dv1;
+        if (stepSpecular) sr.Next(), sg.Next(), sb.Next();
     }
 }
 
-template <bool kTex, bool kDepth, bool kBlend, bool kSimple>
+template <int kMode, bool kDepth, bool kBlend>
 SpanFunctions Pick() {
-    return SpanFunctions{&ShadeSpan<false, kTex, kDepth, kBlend, kSimple>,
-                         &ShadeSpan<true, kTex, kDepth, kBlend, kSimple>};
+    return SpanFunctions{&ShadeSpan<false, kMode, kDepth, kBlend>, &ShadeSpan<true, kMode, kDepth, kBlend>};
 }
 
-template <bool kTex, bool kDepth, bool kBlend>
-SpanFunctions PickSimple(bool simple) {
-    return simple ? Pick<kTex, kDepth, kBlend, true>() : Pick<kTex, kDepth, kBlend, false>();
-}
-
-template <bool kTex, bool kDepth>
-SpanFunctions PickBlend(bool blend, bool simple) {
-    return blend ? PickSimple<kTex, kDepth, true>(simple) : PickSimple<kTex, kDepth, false>(simple);
-}
-
-template <bool kTex>
-SpanFunctions PickDepth(bool depth, bool blend, bool simple) {
-    return depth ? PickBlend<kTex, true>(blend, simple) : PickBlend<kTex, false>(blend, simple);
+template <int kMode>
+SpanFunctions PickFlags(bool depth, bool blend) {
+    if (depth) return blend ? Pick<kMode, true, true>() : Pick<kMode, true, false>();
+    return blend ? Pick<kMode, false, true>() : Pick<kMode, false, false>();
 }
 
 // ---- General combiner -------------------------------------------------------
@@ -286,17 +351,7 @@ inline int BlendOp(DWORD op, int s, int d, int sf, int df) {
 
 }  // namespace
 
-uint32_t BlendPixel(const PixelConfig& c, uint32_t src, uint32_t dst) {
-    if (c.srcBlend == D3DBLEND_SRCALPHA && c.destBlend == D3DBLEND_INVSRCALPHA && c.blendOp == D3DBLENDOP_ADD &&
-        !c.separateAlpha) {
-        uint32_t a = src >> 24, ia = 255 - a;
-        uint32_t r = Mul255(Channel(src, 16), a) + Mul255(Channel(dst, 16), ia);
-        uint32_t g = Mul255(Channel(src, 8), a) + Mul255(Channel(dst, 8), ia);
-        uint32_t b = Mul255(src & 0xFF, a) + Mul255(dst & 0xFF, ia);
-        uint32_t al = Mul255(a, a) + Mul255(dst >> 24, ia);
-        return (std::min<uint32_t>(al, 255) << 24) | (std::min<uint32_t>(r, 255) << 16) |
-               (std::min<uint32_t>(g, 255) << 8) | std::min<uint32_t>(b, 255);
-    }
+uint32_t BlendGeneral(const PixelConfig& c, uint32_t src, uint32_t dst) {
     Rgba s = Unpack(src), d = Unpack(dst), k = Unpack(c.blendFactor), out;
     for (int i = 0; i < 3; ++i)
         out.c[i] = BlendOp(c.blendOp, s.c[i], d.c[i], BlendFactor(c.srcBlend, i, s, d, k),
@@ -311,8 +366,12 @@ uint32_t BlendPixel(const PixelConfig& c, uint32_t src, uint32_t dst) {
 SpanFunctions ChooseSpanFunctions(const PixelConfig& c) {
     bool tex = c.samplers[0].levels != nullptr;
     bool depth = c.depth.depth != nullptr && (c.depthTest || c.depthWrite);
-    return tex ? PickDepth<true>(depth, c.blend, c.simpleCombiner)
-               : PickDepth<false>(depth, c.blend, c.simpleCombiner);
+    bool usesTex = tex && (c.colorUsesTexture || c.alphaUsesTexture);
+    if (!c.simpleCombiner) return PickFlags<kGeneral>(depth, c.blend);
+    if (!usesTex && c.colorUsesDiffuse && c.alphaUsesDiffuse) return PickFlags<kDiffuse>(depth, c.blend);
+    if (usesTex && c.colorUsesTexture && c.colorUsesDiffuse && c.alphaUsesTexture)
+        return c.alphaUsesDiffuse ? PickFlags<kModulate>(depth, c.blend) : PickFlags<kModulateTexA>(depth, c.blend);
+    return PickFlags<kSimpleFlags>(depth, c.blend);
 }
 
 }  // namespace plat::d3d9
