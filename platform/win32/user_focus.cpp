@@ -51,17 +51,23 @@ void Activate(HWND hwnd, bool fromBackend, UINT how) {
             Send(old, WM_NCACTIVATE, FALSE, 0);
             Send(old, WM_ACTIVATE, ActivateParam(WA_INACTIVE, old), reinterpret_cast<LPARAM>(hwnd));
         }
+        s.active = nullptr;
         if (!s.appActive) {
             s.appActive = true;
             SendToTopLevel(WM_ACTIVATEAPP, TRUE);
         }
-        if (!Peek(hwnd)) return;
+        if (!Peek(hwnd) || Peek(hwnd)->destroying) {
+            // The window went away while being activated: nothing is active now.
+            Deactivate(fromBackend);
+            return;
+        }
         s.active = hwnd;
         Send(hwnd, WM_NCACTIVATE, TRUE, 0);
         Send(hwnd, WM_ACTIVATE, ActivateParam(how, hwnd), reinterpret_cast<LPARAM>(Peek(old) ? old : nullptr));
     }
     if (!(w = Peek(hwnd)) || s.active != hwnd) return;
     if (!w->minimized && s.focus != hwnd && !IsChild(hwnd, s.focus)) SetFocusInternal(hwnd);
+    if (!(w = Peek(hwnd))) return;
     if (!fromBackend && w->native) CurrentBackend().FocusNativeWindow(w->native);
 }
 

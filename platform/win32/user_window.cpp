@@ -274,11 +274,7 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
     cs.lpszClass = lpClassName;
     cs.dwExStyle = dwExStyle;
     if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
-        if (Peek(hwnd)) {
-            Peek(hwnd)->destroying = true;
-            Send(hwnd, WM_NCDESTROY, 0, 0);
-            DestroyWindow(hwnd);
-        }
+        if (Peek(hwnd)) DestroyWindow(hwnd);
         return nullptr;
     }
     if (!Peek(hwnd) || Send(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {

@@ -321,6 +321,17 @@ TEST_F(WindowTest, CreateFailsWhenWmCreateRefuses) {
     EXPECT_EQ(SeenOf(WM_DESTROY).size(), 1u);
     EXPECT_EQ(SeenOf(WM_NCDESTROY).size(), 1u);
     EXPECT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_TRUE(UnregisterClassW(L"Refusing", nullptr));  // no window of the class is left behind
+
+    wc.lpszClassName = L"RefusingNc";
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_NCCREATE) return FALSE;
+        return DefWindowProcW(h, msg, wp, lp);
+    };
+    ASSERT_NE(RegisterClassExW(&wc), 0);
+    EXPECT_EQ(CreateWindowExW(0, L"RefusingNc", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+              nullptr);
+    EXPECT_TRUE(UnregisterClassW(L"RefusingNc", nullptr));
 }
 
 }  // namespace
@@ -356,6 +367,71 @@ TEST_F(WindowTest, PaintComesWhileTheWindowIsInvalidAndAfterPostedMessages) {
     EXPECT_EQ(ps.rcPaint.right, 100);
     EndPaint(hwnd, &ps);
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+}  // namespace
+
+namespace {
+
+UINT g_destroyOn = 0;
+
+LRESULT CALLBACK SelfDestroyingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    tumbral_test::Seen().push_back(tumbral_test::SeenMessage{hwnd, msg, wParam, lParam});
+    if (msg == g_destroyOn) {
+        DestroyWindow(hwnd);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(WindowTest, WindowsThatDestroyThemselvesInsideAnyMessageLeaveNoDanglingState) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = SelfDestroyingProc;
+    wc.lpszClassName = L"SelfDestroying";
+    ASSERT_NE(RegisterClassExW(&wc), 0);
+    HWND other = CreateTestWindow(100, 100, true);
+    for (UINT msg : {WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_ACTIVATEAPP,
+                     WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS}) {
+        ShowWindow(other, SW_MINIMIZE);  // the application is inactive: activation messages come
+        g_destroyOn = msg;
+        HWND hwnd = CreateWindowExW(0, L"SelfDestroying", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200,
+                                    nullptr, nullptr, nullptr, nullptr);
+        EXPECT_FALSE(IsWindow(hwnd)) << msg;
+        EXPECT_TRUE(!GetActiveWindow() || IsWindow(GetActiveWindow())) << msg;
+        EXPECT_TRUE(!GetFocus() || IsWindow(GetFocus())) << msg;
+        EXPECT_EQ(SeenOf(WM_NCDESTROY).size(), 1u) << msg;
+        Seen().clear();
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        ShowWindow(other, SW_RESTORE);
+    }
+    g_destroyOn = WM_CLOSE;
+    HWND hwnd = CreateWindowExW(0, L"SelfDestroying", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                                nullptr, nullptr, nullptr);
+    ASSERT_TRUE(hwnd);
+    g_destroyOn = WM_KILLFOCUS;  // destroyed while losing the focus to another window
+    SetFocus(other);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(GetFocus(), other);
+}
+
+TEST_F(WindowTest, MadeUpHandlesOfEveryKindAreRefused) {
+    for (uintptr_t v : {uintptr_t(1), uintptr_t(0x10000010), uintptr_t(0x2FFF0010), uintptr_t(0x30010010),
+                        uintptr_t(0x40010010), uintptr_t(0x50010010), uintptr_t(0x60010010), ~uintptr_t(0)}) {
+        EXPECT_FALSE(DestroyMenu(reinterpret_cast<HMENU>(v)));
+        EXPECT_EQ(GetMenuItemCount(reinterpret_cast<HMENU>(v)), -1);
+        EXPECT_FALSE(UnhookWindowsHookEx(reinterpret_cast<HHOOK>(v)));
+        EXPECT_FALSE(DestroyIcon(reinterpret_cast<HICON>(v)));
+        ICONINFO info;
+        EXPECT_FALSE(GetIconInfo(reinterpret_cast<HICON>(v), &info));
+        BITMAP bm;
+        EXPECT_EQ(GetObjectW(reinterpret_cast<HANDLE>(v), sizeof(bm), &bm), 0);
+        EXPECT_FALSE(DeleteDC(reinterpret_cast<HDC>(v)));
+        EXPECT_FALSE(GetMonitorInfoW(reinterpret_cast<HMONITOR>(v), nullptr));
+        EXPECT_EQ(GetDlgItem(reinterpret_cast<HWND>(v), 1), nullptr);
+        EXPECT_EQ(DialogBoxIndirectParamW(nullptr, nullptr, reinterpret_cast<HWND>(v), nullptr, 0), -1);
+    }
 }
 
 }  // namespace
