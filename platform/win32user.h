@@ -136,14 +136,14 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define CW_USEDEFAULT ((int)0x80000000)
 
 struct WNDCLASSEXW {
-    UINT cbSize;            // sizeof(WNDCLASSEXW)
-    UINT style;             // CS_*
+    UINT cbSize;  // sizeof(WNDCLASSEXW)
+    UINT style;   // CS_*
     WNDPROC lpfnWndProc;
-    int cbClsExtra;         // kept for the record; class extra bytes are not used
-    int cbWndExtra;         // extra bytes per window, reached with Get/SetWindowLongPtrW (offset >= 0)
+    int cbClsExtra;  // kept for the record; class extra bytes are not used
+    int cbWndExtra;  // extra bytes per window, reached with Get/SetWindowLongPtrW (offset >= 0)
     HINSTANCE hInstance;
     HICON hIcon;
-    HCURSOR hCursor;        // set by DefWindowProcW on WM_SETCURSOR over the client area
+    HCURSOR hCursor;  // set by DefWindowProcW on WM_SETCURSOR over the client area
     HBRUSH hbrBackground;
     LPCWSTR lpszMenuName;
     LPCWSTR lpszClassName;  // a name, or an atom through MAKEINTATOM
@@ -474,9 +474,9 @@ typedef MINMAXINFO* LPMINMAXINFO;
 // rcNormalPosition is in workspace coordinates; the work area of the primary
 // monitor starts at the screen origin here, so they equal screen coordinates.
 struct WINDOWPLACEMENT {
-    UINT length;  // sizeof(WINDOWPLACEMENT), required by SetWindowPlacement
-    UINT flags;   // WPF_*
-    UINT showCmd; // SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED when read
+    UINT length;   // sizeof(WINDOWPLACEMENT), required by SetWindowPlacement
+    UINT flags;    // WPF_*
+    UINT showCmd;  // SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED when read
     POINT ptMinPosition;
     POINT ptMaxPosition;
     RECT rcNormalPosition;
@@ -669,9 +669,9 @@ typedef WINDOWPLACEMENT* LPWINDOWPLACEMENT;
 
 // lParam of a WH_KEYBOARD_LL hook; wParam is WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP.
 struct KBDLLHOOKSTRUCT {
-    DWORD vkCode;    // side-specific for Shift, Ctrl and Alt (VK_LSHIFT, ...)
+    DWORD vkCode;  // side-specific for Shift, Ctrl and Alt (VK_LSHIFT, ...)
     DWORD scanCode;
-    DWORD flags;     // LLKHF_*
+    DWORD flags;  // LLKHF_*
     DWORD time;
     ULONG_PTR dwExtraInfo;
 };
@@ -705,7 +705,7 @@ typedef KBDLLHOOKSTRUCT* PKBDLLHOOKSTRUCT;
 #define IDI_INFORMATION IDI_ASTERISK
 
 struct ICONINFO {
-    BOOL fIcon;        // TRUE for an icon, FALSE for a cursor
+    BOOL fIcon;  // TRUE for an icon, FALSE for a cursor
     DWORD xHotspot;
     DWORD yHotspot;
     HBITMAP hbmMask;   // 1 bpp; for a cursor without colour: AND mask over XOR mask (twice the height)
@@ -732,7 +732,7 @@ typedef BITMAP* LPBITMAP;
 struct BITMAPINFOHEADER {
     DWORD biSize;
     LONG biWidth;
-    LONG biHeight;        // positive: bottom-up rows; negative: top-down
+    LONG biHeight;  // positive: bottom-up rows; negative: top-down
     WORD biPlanes;
     WORD biBitCount;
     DWORD biCompression;
@@ -933,7 +933,7 @@ struct MONITORINFO {
     DWORD cbSize;  // sizeof(MONITORINFO) or sizeof(MONITORINFOEXW)
     RECT rcMonitor;
     RECT rcWork;
-    DWORD dwFlags; // MONITORINFOF_PRIMARY
+    DWORD dwFlags;  // MONITORINFOF_PRIMARY
 };
 typedef MONITORINFO* LPMONITORINFO;
 
@@ -956,10 +956,10 @@ struct DEVMODEW {
     WCHAR dmDeviceName[CCHDEVICENAME];
     WORD dmSpecVersion;
     WORD dmDriverVersion;
-    WORD dmSize;          // sizeof(DEVMODEW)
+    WORD dmSize;  // sizeof(DEVMODEW)
     WORD dmDriverExtra;
-    DWORD dmFields;       // DM_* flags of the fields filled in
-    POINT dmPosition;     // the monitor's top-left corner on the virtual screen
+    DWORD dmFields;    // DM_* flags of the fields filled in
+    POINT dmPosition;  // the monitor's top-left corner on the virtual screen
     DWORD dmDisplayOrientation;
     DWORD dmDisplayFixedOutput;
     WORD dmLogPixels;
@@ -989,18 +989,18 @@ typedef DEVMODEW* LPDEVMODEW;
 #define SPIF_SENDWININICHANGE SPIF_SENDCHANGE
 
 struct STICKYKEYS {
-    UINT cbSize;   // sizeof(STICKYKEYS): 8
-    DWORD dwFlags; // SKF_*
+    UINT cbSize;    // sizeof(STICKYKEYS): 8
+    DWORD dwFlags;  // SKF_*
 };
 typedef STICKYKEYS* LPSTICKYKEYS;
 struct TOGGLEKEYS {
-    UINT cbSize;   // sizeof(TOGGLEKEYS): 8
-    DWORD dwFlags; // TKF_*
+    UINT cbSize;    // sizeof(TOGGLEKEYS): 8
+    DWORD dwFlags;  // TKF_*
 };
 typedef TOGGLEKEYS* LPTOGGLEKEYS;
 struct FILTERKEYS {
-    UINT cbSize;   // sizeof(FILTERKEYS): 24
-    DWORD dwFlags; // FKF_*
+    UINT cbSize;    // sizeof(FILTERKEYS): 24
+    DWORD dwFlags;  // FKF_*
     DWORD iWaitMSec;
     DWORD iDelayMSec;
     DWORD iRepeatMSec;
@@ -1090,7 +1090,8 @@ typedef FILTERKEYS* LPFILTERKEYS;
 
 ATOM WINAPI RegisterClassExW(const WNDCLASSEXW* lpwcx);  // 0 and ERROR_CLASS_ALREADY_EXISTS for a known name
 ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass);
-BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance);  // refuses while windows of the class exist
+BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName,
+                             HINSTANCE hInstance);  // refuses while windows of the class exist
 BOOL WINAPI GetClassInfoExW(HINSTANCE hInstance, LPCWSTR lpszClass, LPWNDCLASSEXW lpwcx);
 ULONG_PTR WINAPI GetClassLongPtrW(HWND hWnd, int nIndex);
 #define GCLP_HCURSOR (-12)
@@ -1175,8 +1176,9 @@ LONG_PTR WINAPI SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 LONG WINAPI GetWindowLongW(HWND hWnd, int nIndex);
 LONG WINAPI SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong);
 
-BOOL WINAPI SetWindowTextW(HWND hWnd, LPCWSTR lpString);           // sends WM_SETTEXT
-int WINAPI GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);  // always terminated; returns the length copied
+BOOL WINAPI SetWindowTextW(HWND hWnd, LPCWSTR lpString);  // sends WM_SETTEXT
+int WINAPI GetWindowTextW(HWND hWnd, LPWSTR lpString,
+                          int nMaxCount);  // always terminated; returns the length copied
 int WINAPI GetWindowTextLengthW(HWND hWnd);
 
 // ---------------------------------------------------------------- functions: menus
@@ -1198,7 +1200,8 @@ BOOL WINAPI DrawMenuBar(HWND hWnd);
 // Input from the backend is turned into messages when the queue is read.
 // WM_QUIT is returned once the queue holds no other posted message.
 BOOL WINAPI PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
-BOOL WINAPI GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);  // 0 for WM_QUIT, -1 on error
+BOOL WINAPI GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin,
+                        UINT wMsgFilterMax);  // 0 for WM_QUIT, -1 on error
 BOOL WINAPI WaitMessage();
 // WM_KEYDOWN / WM_SYSKEYDOWN of a character key posts WM_CHAR / WM_SYSCHAR (US layout).
 BOOL WINAPI TranslateMessage(const MSG* lpMsg);
@@ -1228,8 +1231,8 @@ BOOL WINAPI ReleaseCapture();       // WM_CAPTURECHANGED (lParam = NULL) to the 
 
 // ---------------------------------------------------------------- functions: keyboard and cursor
 
-SHORT WINAPI GetKeyState(int nVirtKey);       // bit 15: down; bit 0: toggled
-SHORT WINAPI GetAsyncKeyState(int vKey);      // bit 15: down now
+SHORT WINAPI GetKeyState(int nVirtKey);          // bit 15: down; bit 0: toggled
+SHORT WINAPI GetAsyncKeyState(int vKey);         // bit 15: down now
 BOOL WINAPI GetKeyboardState(BYTE* lpKeyState);  // 256 bytes: 0x80 down, 0x01 toggled
 UINT WINAPI MapVirtualKeyW(UINT uCode, UINT uMapType);
 
@@ -1239,9 +1242,9 @@ BOOL WINAPI ClipCursor(const RECT* lpRect);  // NULL releases
 BOOL WINAPI GetClipCursor(LPRECT lpRect);    // the whole virtual screen when not clipped
 HCURSOR WINAPI SetCursor(HCURSOR hCursor);
 HCURSOR WINAPI GetCursor();
-int WINAPI ShowCursor(BOOL bShow);           // display counter; the cursor shows while it is >= 0
+int WINAPI ShowCursor(BOOL bShow);  // display counter; the cursor shows while it is >= 0
 HCURSOR WINAPI LoadCursorW(HINSTANCE hInstance, LPCWSTR lpCursorName);  // system cursors: hInstance NULL
-HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);         // system icons: hInstance NULL
+HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);        // system icons: hInstance NULL
 BOOL WINAPI DestroyCursor(HCURSOR hCursor);
 BOOL WINAPI DestroyIcon(HICON hIcon);
 // Index 0 of an existing program file gives the program's icon (a built-in
@@ -1261,7 +1264,8 @@ HHOOK WINAPI SetWindowsHookExW(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD 
 BOOL WINAPI UnhookWindowsHookEx(HHOOK hhk);
 LRESULT WINAPI CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 
-// ---------------------------------------------------------------- functions: drawing objects (as far as cursors need)
+// ---------------------------------------------------------------- functions: drawing objects (as far as
+// cursors need)
 
 HDC WINAPI GetDC(HWND hWnd);
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
@@ -1274,7 +1278,8 @@ int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv);  // BITMAP records of bitmaps
 // Reads a 1- or 32-bit bitmap as 32-bit DIB rows (BI_RGB); with lpvBits NULL
 // fills in the header (size, 1 plane, the bitmap's bit count). Monochrome
 // pixels read as 0x00000000 (0) and 0x00FFFFFF (1).
-int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi, UINT usage);
+int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi,
+                     UINT usage);
 HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* lpBits);
 
 // ---------------------------------------------------------------- functions: monitors, metrics, parameters

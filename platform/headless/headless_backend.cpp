@@ -17,10 +17,10 @@ namespace {
 constexpr int kTaskBarHeight = 40;
 
 const DisplayMode kUsualSizes[] = {
-    {640, 480, 0, 0},    {800, 600, 0, 0},    {1024, 768, 0, 0},  {1152, 864, 0, 0},  {1280, 720, 0, 0},
-    {1280, 768, 0, 0},   {1280, 800, 0, 0},   {1280, 960, 0, 0},  {1280, 1024, 0, 0}, {1360, 768, 0, 0},
-    {1366, 768, 0, 0},   {1440, 900, 0, 0},   {1600, 900, 0, 0},  {1600, 1200, 0, 0}, {1680, 1050, 0, 0},
-    {1920, 1080, 0, 0},  {1920, 1200, 0, 0},  {2560, 1440, 0, 0}, {2560, 1600, 0, 0}, {3840, 2160, 0, 0},
+    {640, 480, 0, 0},   {800, 600, 0, 0},   {1024, 768, 0, 0},  {1152, 864, 0, 0},  {1280, 720, 0, 0},
+    {1280, 768, 0, 0},  {1280, 800, 0, 0},  {1280, 960, 0, 0},  {1280, 1024, 0, 0}, {1360, 768, 0, 0},
+    {1366, 768, 0, 0},  {1440, 900, 0, 0},  {1600, 900, 0, 0},  {1600, 1200, 0, 0}, {1680, 1050, 0, 0},
+    {1920, 1080, 0, 0}, {1920, 1200, 0, 0}, {2560, 1440, 0, 0}, {2560, 1600, 0, 0}, {3840, 2160, 0, 0},
 };
 
 std::vector<DisplayMode> ModesFor(const DisplayMode& desktop) {
@@ -125,7 +125,8 @@ bool HeadlessBackend::SetDisplayMode(int monitor, const DisplayMode& mode) {
     Monitor& m = m_monitors[static_cast<size_t>(monitor)];
     for (const DisplayMode& offered : m.modes) {
         if (offered.width == mode.width && offered.height == mode.height &&
-            offered.bitsPerPixel == mode.bitsPerPixel && (mode.refreshHz == 0 || offered.refreshHz == mode.refreshHz)) {
+            offered.bitsPerPixel == mode.bitsPerPixel &&
+            (mode.refreshHz == 0 || offered.refreshHz == mode.refreshHz)) {
             m.current = offered;
             return true;
         }
@@ -222,9 +223,10 @@ bool HeadlessBackend::GetClipboardText(std::string& utf8) {
 
 int HeadlessBackend::ShowMessageBox(const MessageBoxRequest& request) {
     m_messageBoxes.push_back(request);
-    std::fprintf(stderr, "[message box] %s: %s\n", Narrow(request.caption).c_str(), Narrow(request.text).c_str());
+    std::fprintf(stderr, "[message box] %s: %s\n", Narrow(request.caption).c_str(),
+                 Narrow(request.text).c_str());
     static const std::vector<int> buttons[] = {
-        {IDOK}, {IDOK, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE}, {IDYES, IDNO, IDCANCEL},
+        {IDOK},        {IDOK, IDCANCEL},    {IDABORT, IDRETRY, IDIGNORE},       {IDYES, IDNO, IDCANCEL},
         {IDYES, IDNO}, {IDRETRY, IDCANCEL}, {IDCANCEL, IDTRYAGAIN, IDCONTINUE},
     };
     UINT kind = request.type & MB_TYPEMASK;
@@ -260,8 +262,10 @@ std::unique_ptr<Backend> CreateHeadlessBackend() {
         if (ParseMonitorList(mons, list))
             config.monitors = list;
         else
-            std::fprintf(stderr, "tumbral: TUMBRAL_HEADLESS_MONITORS=\"%s\" is not a list like "
-                                 "\"1920x1080@60,1280x1024@60\"; using one 1920x1080 monitor\n", mons);
+            std::fprintf(stderr,
+                         "tumbral: TUMBRAL_HEADLESS_MONITORS=\"%s\" is not a list like "
+                         "\"1920x1080@60,1280x1024@60\"; using one 1920x1080 monitor\n",
+                         mons);
     }
     const char* noWait = std::getenv("TUMBRAL_HEADLESS_NOWAIT");
     config.noWait = noWait && std::string(noWait) == "1";

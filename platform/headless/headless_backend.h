@@ -30,7 +30,7 @@ struct HeadlessConfig {
 bool ParseMonitorList(const std::string& text, std::vector<DisplayMode>& out);
 
 class HeadlessBackend : public Backend {
-public:
+  public:
     explicit HeadlessBackend(HeadlessConfig config);
 
     const char* Name() const override { return "headless"; }
@@ -84,7 +84,7 @@ public:
     // Writes the last frame of a window (0: the focused one) to a PNG file.
     bool WriteFrame(NativeWindowId id, const std::string& path, std::string& error) const;
 
-private:
+  private:
     struct Monitor {
         DisplayMode desktop;
         DisplayMode current;

@@ -43,7 +43,8 @@ void HeadlessBackend::Queue(EventType type, NativeWindowId window) {
     m_queue.push_back(e);
 }
 
-void HeadlessBackend::QueueMouse(EventType type, NativeWindowId window, int x, int y, MouseButton b, bool down) {
+void HeadlessBackend::QueueMouse(EventType type, NativeWindowId window, int x, int y, MouseButton b,
+                                 bool down) {
     Event e;
     e.type = type;
     e.window = window;
@@ -70,128 +71,137 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
     int x = s.hasPoint ? s.x : m_lastClient.x, y = s.hasPoint ? s.y : m_lastClient.y;
     WindowRecord* rec = m_windows.count(t) ? &m_windows[t] : nullptr;
     switch (s.kind) {
-    case Kind::MouseMove: QueueMouse(EventType::MouseMove, t, x, y); break;
-    case Kind::MouseDown:
-    case Kind::MouseUp:
-        if (s.hasPoint) QueueMouse(EventType::MouseMove, t, x, y);
-        QueueMouse(EventType::MouseButton, t, x, y, s.button, s.kind == Kind::MouseDown);
-        break;
-    case Kind::Click:
-    case Kind::DoubleClick:
-        QueueMouse(EventType::MouseMove, t, x, y);
-        for (int i = 0; i < (s.kind == Kind::Click ? 1 : 2); ++i) {
-            QueueMouse(EventType::MouseButton, t, x, y, s.button, true);
-            QueueMouse(EventType::MouseButton, t, x, y, s.button, false);
-        }
-        break;
-    case Kind::Drag:
-        QueueMouse(EventType::MouseMove, t, s.x, s.y);
-        QueueMouse(EventType::MouseButton, t, s.x, s.y, s.button, true);
-        for (int i = 1; i <= s.steps; ++i)
-            QueueMouse(EventType::MouseMove, t, s.x + (s.x2 - s.x) * i / s.steps, s.y + (s.y2 - s.y) * i / s.steps);
-        QueueMouse(EventType::MouseButton, t, s.x2, s.y2, s.button, false);
-        break;
-    case Kind::Wheel: {
-        Event e;
-        e.type = EventType::MouseWheel;
-        e.window = t;
-        e.x = x;
-        e.y = y;
-        e.wheelDelta = s.notches * WHEEL_DELTA;
-        m_queue.push_back(e);
-        m_lastClient = POINT{x, y};
-        break;
-    }
-    case Kind::KeyDown:
-    case Kind::KeyUp:
-    case Kind::KeyPress: {
-        bool down = s.kind != Kind::KeyUp, up = s.kind != Kind::KeyDown;
-        if (down) {
-            for (UINT m : s.modifiers) QueueKey(t, m, true);
-            QueueKey(t, s.vk, true);
-        }
-        if (up) {
-            QueueKey(t, s.vk, false);
-            for (auto it = s.modifiers.rbegin(); it != s.modifiers.rend(); ++it) QueueKey(t, *it, false);
-        }
-        break;
-    }
-    case Kind::Type:
-        for (char32_t ch : s.text) {
-            UINT vk = 0;
-            bool shift = false;
-            bool keyed = KeyOfCharacter(ch, &vk, &shift);
-            if (keyed && shift) QueueKey(t, VK_LSHIFT, true);
-            if (keyed) QueueKey(t, vk, true);
+        case Kind::MouseMove:
+            QueueMouse(EventType::MouseMove, t, x, y);
+            break;
+        case Kind::MouseDown:
+        case Kind::MouseUp:
+            if (s.hasPoint) QueueMouse(EventType::MouseMove, t, x, y);
+            QueueMouse(EventType::MouseButton, t, x, y, s.button, s.kind == Kind::MouseDown);
+            break;
+        case Kind::Click:
+        case Kind::DoubleClick:
+            QueueMouse(EventType::MouseMove, t, x, y);
+            for (int i = 0; i < (s.kind == Kind::Click ? 1 : 2); ++i) {
+                QueueMouse(EventType::MouseButton, t, x, y, s.button, true);
+                QueueMouse(EventType::MouseButton, t, x, y, s.button, false);
+            }
+            break;
+        case Kind::Drag:
+            QueueMouse(EventType::MouseMove, t, s.x, s.y);
+            QueueMouse(EventType::MouseButton, t, s.x, s.y, s.button, true);
+            for (int i = 1; i <= s.steps; ++i)
+                QueueMouse(EventType::MouseMove, t, s.x + (s.x2 - s.x) * i / s.steps,
+                           s.y + (s.y2 - s.y) * i / s.steps);
+            QueueMouse(EventType::MouseButton, t, s.x2, s.y2, s.button, false);
+            break;
+        case Kind::Wheel: {
             Event e;
-            e.type = EventType::Text;
+            e.type = EventType::MouseWheel;
             e.window = t;
-            e.codepoint = ch;
+            e.x = x;
+            e.y = y;
+            e.wheelDelta = s.notches * WHEEL_DELTA;
             m_queue.push_back(e);
-            if (keyed) QueueKey(t, vk, false);
-            if (keyed && shift) QueueKey(t, VK_LSHIFT, false);
+            m_lastClient = POINT{x, y};
+            break;
         }
-        break;
-    case Kind::Minimize:
-        if (rec) rec->desc.show = ShowState::Minimized;
-        Queue(EventType::WindowMinimized, t);
-        break;
-    case Kind::Maximize:
-        if (rec) rec->desc.show = ShowState::Maximized;
-        Queue(EventType::WindowMaximized, t);
-        break;
-    case Kind::Restore:
-        if (rec) rec->desc.show = ShowState::Normal;
-        Queue(EventType::WindowRestored, t);
-        break;
-    case Kind::Activate:
-        m_focused = t;
-        Queue(EventType::WindowActivated, t);
-        break;
-    case Kind::Deactivate:
-        if (m_focused == t) m_focused = 0;
-        Queue(EventType::WindowDeactivated, t);
-        break;
-    case Kind::MoveWindow: {
-        Queue(EventType::SizeMoveBegin, t);
-        Event e;
-        e.type = EventType::WindowMoved;
-        e.window = t;
-        e.x = s.x;
-        e.y = s.y;
-        m_queue.push_back(e);
-        if (rec) {
-            RECT& r = rec->desc.clientRect;
-            r = RECT{s.x, s.y, s.x + (r.right - r.left), s.y + (r.bottom - r.top)};
+        case Kind::KeyDown:
+        case Kind::KeyUp:
+        case Kind::KeyPress: {
+            bool down = s.kind != Kind::KeyUp, up = s.kind != Kind::KeyDown;
+            if (down) {
+                for (UINT m : s.modifiers) QueueKey(t, m, true);
+                QueueKey(t, s.vk, true);
+            }
+            if (up) {
+                QueueKey(t, s.vk, false);
+                for (auto it = s.modifiers.rbegin(); it != s.modifiers.rend(); ++it) QueueKey(t, *it, false);
+            }
+            break;
         }
-        Queue(EventType::SizeMoveEnd, t);
-        break;
-    }
-    case Kind::Resize: {
-        Queue(EventType::SizeMoveBegin, t);
-        Event e;
-        e.type = EventType::WindowResized;
-        e.window = t;
-        e.width = s.x;
-        e.height = s.y;
-        m_queue.push_back(e);
-        if (rec) {
-            RECT& r = rec->desc.clientRect;
-            r.right = r.left + s.x;
-            r.bottom = r.top + s.y;
+        case Kind::Type:
+            for (char32_t ch : s.text) {
+                UINT vk = 0;
+                bool shift = false;
+                bool keyed = KeyOfCharacter(ch, &vk, &shift);
+                if (keyed && shift) QueueKey(t, VK_LSHIFT, true);
+                if (keyed) QueueKey(t, vk, true);
+                Event e;
+                e.type = EventType::Text;
+                e.window = t;
+                e.codepoint = ch;
+                m_queue.push_back(e);
+                if (keyed) QueueKey(t, vk, false);
+                if (keyed && shift) QueueKey(t, VK_LSHIFT, false);
+            }
+            break;
+        case Kind::Minimize:
+            if (rec) rec->desc.show = ShowState::Minimized;
+            Queue(EventType::WindowMinimized, t);
+            break;
+        case Kind::Maximize:
+            if (rec) rec->desc.show = ShowState::Maximized;
+            Queue(EventType::WindowMaximized, t);
+            break;
+        case Kind::Restore:
+            if (rec) rec->desc.show = ShowState::Normal;
+            Queue(EventType::WindowRestored, t);
+            break;
+        case Kind::Activate:
+            m_focused = t;
+            Queue(EventType::WindowActivated, t);
+            break;
+        case Kind::Deactivate:
+            if (m_focused == t) m_focused = 0;
+            Queue(EventType::WindowDeactivated, t);
+            break;
+        case Kind::MoveWindow: {
+            Queue(EventType::SizeMoveBegin, t);
+            Event e;
+            e.type = EventType::WindowMoved;
+            e.window = t;
+            e.x = s.x;
+            e.y = s.y;
+            m_queue.push_back(e);
+            if (rec) {
+                RECT& r = rec->desc.clientRect;
+                r = RECT{s.x, s.y, s.x + (r.right - r.left), s.y + (r.bottom - r.top)};
+            }
+            Queue(EventType::SizeMoveEnd, t);
+            break;
         }
-        Queue(EventType::SizeMoveEnd, t);
-        break;
-    }
-    case Kind::Close: Queue(EventType::WindowClose, t); break;
-    case Kind::DeviceLoss: Queue(EventType::DeviceLoss, t); break;
-    case Kind::Quit: Queue(EventType::Quit, t); break;
-    case Kind::Shot: {
-        std::string error;
-        if (!WriteFrame(t, s.path, error))
-            std::fprintf(stderr, "tumbral: %s:%d: %s\n", m_script.file.c_str(), s.line, error.c_str());
-        break;
-    }
+        case Kind::Resize: {
+            Queue(EventType::SizeMoveBegin, t);
+            Event e;
+            e.type = EventType::WindowResized;
+            e.window = t;
+            e.width = s.x;
+            e.height = s.y;
+            m_queue.push_back(e);
+            if (rec) {
+                RECT& r = rec->desc.clientRect;
+                r.right = r.left + s.x;
+                r.bottom = r.top + s.y;
+            }
+            Queue(EventType::SizeMoveEnd, t);
+            break;
+        }
+        case Kind::Close:
+            Queue(EventType::WindowClose, t);
+            break;
+        case Kind::DeviceLoss:
+            Queue(EventType::DeviceLoss, t);
+            break;
+        case Kind::Quit:
+            Queue(EventType::Quit, t);
+            break;
+        case Kind::Shot: {
+            std::string error;
+            if (!WriteFrame(t, s.path, error))
+                std::fprintf(stderr, "tumbral: %s:%d: %s\n", m_script.file.c_str(), s.line, error.c_str());
+            break;
+        }
     }
 }
 
@@ -213,7 +223,8 @@ bool HeadlessBackend::PollEvent(Event& out) {
     m_queue.pop_front();
     m_framesAtLastEvent = m_frames;
     // The pointer follows mouse events.
-    if (out.type == EventType::MouseMove || out.type == EventType::MouseButton || out.type == EventType::MouseWheel) {
+    if (out.type == EventType::MouseMove || out.type == EventType::MouseButton ||
+        out.type == EventType::MouseWheel) {
         if (auto it = m_windows.find(out.window); it != m_windows.end())
             m_cursor = POINT{it->second.desc.clientRect.left + out.x, it->second.desc.clientRect.top + out.y};
     }
@@ -225,7 +236,8 @@ void HeadlessBackend::WaitEvent(int timeoutMs) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     if (m_next < m_script.steps.size()) {
         const ScriptStep& step = m_script.steps[m_next];
-        if (StepDue(step) && Target() && (step.kind != ScriptStep::Kind::Shot || m_frames > m_framesAtLastEvent))
+        if (StepDue(step) && Target() &&
+            (step.kind != ScriptStep::Kind::Shot || m_frames > m_framesAtLastEvent))
             return;
         if (step.trigger == ScriptStep::Trigger::Ms) {
             auto due = m_scriptStart + std::chrono::milliseconds(step.at);

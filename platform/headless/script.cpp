@@ -38,12 +38,18 @@ bool ToInt(const std::string& s, long long lo, long long hi, long long& out) {
 
 bool ParseButton(const std::string& s, MouseButton& b) {
     std::string l = Lower(s);
-    if (l == "left") b = MouseButton::Left;
-    else if (l == "right") b = MouseButton::Right;
-    else if (l == "middle") b = MouseButton::Middle;
-    else if (l == "x1") b = MouseButton::X1;
-    else if (l == "x2") b = MouseButton::X2;
-    else return false;
+    if (l == "left")
+        b = MouseButton::Left;
+    else if (l == "right")
+        b = MouseButton::Right;
+    else if (l == "middle")
+        b = MouseButton::Middle;
+    else if (l == "x1")
+        b = MouseButton::X1;
+    else if (l == "x2")
+        b = MouseButton::X2;
+    else
+        return false;
     return true;
 }
 
@@ -54,10 +60,14 @@ bool ParseKey(const std::string& s, ScriptStep& step, std::string& why) {
         size_t plus = s.find('+', start);
         if (plus == std::string::npos || plus + 1 == s.size()) break;
         std::string mod = Lower(s.substr(start, plus - start));
-        if (mod == "alt") step.modifiers.push_back(VK_LMENU);
-        else if (mod == "ctrl" || mod == "control") step.modifiers.push_back(VK_LCONTROL);
-        else if (mod == "shift") step.modifiers.push_back(VK_LSHIFT);
-        else if (mod == "win") step.modifiers.push_back(VK_LWIN);
+        if (mod == "alt")
+            step.modifiers.push_back(VK_LMENU);
+        else if (mod == "ctrl" || mod == "control")
+            step.modifiers.push_back(VK_LCONTROL);
+        else if (mod == "shift")
+            step.modifiers.push_back(VK_LSHIFT);
+        else if (mod == "win")
+            step.modifiers.push_back(VK_LWIN);
         else {
             why = "unknown modifier \"" + mod + "\" (alt, ctrl, shift, win)";
             return false;
@@ -138,7 +148,8 @@ bool Coords(const std::vector<std::string>& w, size_t from, int count, int* out,
     return true;
 }
 
-bool ParseLine(const std::string& line, const std::vector<std::string>& w, ScriptStep& step, std::string& why) {
+bool ParseLine(const std::string& line, const std::vector<std::string>& w, ScriptStep& step,
+               std::string& why) {
     std::string cmd = Lower(w[0]);
     int v[4] = {};
     auto optionalButton = [&](size_t& next) {
@@ -238,10 +249,11 @@ bool ParseLine(const std::string& line, const std::vector<std::string>& w, Scrip
         Kind kind;
     };
     static const Plain plain[] = {
-        {"minimize", Kind::Minimize},     {"minimise", Kind::Minimize}, {"maximize", Kind::Maximize},
-        {"maximise", Kind::Maximize},     {"restore", Kind::Restore},   {"activate", Kind::Activate},
-        {"deactivate", Kind::Deactivate}, {"close", Kind::Close},       {"deviceloss", Kind::DeviceLoss},
-        {"quit", Kind::Quit},
+        {"minimize", Kind::Minimize},     {"minimise", Kind::Minimize},
+        {"maximize", Kind::Maximize},     {"maximise", Kind::Maximize},
+        {"restore", Kind::Restore},       {"activate", Kind::Activate},
+        {"deactivate", Kind::Deactivate}, {"close", Kind::Close},
+        {"deviceloss", Kind::DeviceLoss}, {"quit", Kind::Quit},
     };
     for (const Plain& p : plain) {
         if (cmd == p.name) {

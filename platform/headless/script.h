@@ -13,26 +13,44 @@ namespace plat {
 struct ScriptStep {
     enum class Trigger { Frame, Ms };
     enum class Kind {
-        MouseMove, MouseDown, MouseUp, Click, DoubleClick, Drag, Wheel,
-        KeyDown, KeyUp, KeyPress, Type,
-        Minimize, Maximize, Restore, Activate, Deactivate, MoveWindow, Resize, Close,
-        DeviceLoss, Shot, Quit,
+        MouseMove,
+        MouseDown,
+        MouseUp,
+        Click,
+        DoubleClick,
+        Drag,
+        Wheel,
+        KeyDown,
+        KeyUp,
+        KeyPress,
+        Type,
+        Minimize,
+        Maximize,
+        Restore,
+        Activate,
+        Deactivate,
+        MoveWindow,
+        Resize,
+        Close,
+        DeviceLoss,
+        Shot,
+        Quit,
     };
 
     Trigger trigger = Trigger::Frame;
-    uint64_t at = 0;          // frame count or milliseconds since the script started
+    uint64_t at = 0;  // frame count or milliseconds since the script started
     Kind kind = Kind::Quit;
-    int line = 0;             // 1-based line in the script file
+    int line = 0;  // 1-based line in the script file
     MouseButton button = MouseButton::Left;
-    bool hasPoint = false;    // down / up / wheel: coordinates given
-    int x = 0, y = 0;         // client coordinates (movewindow: screen; resize: size)
-    int x2 = 0, y2 = 0;       // drag target
-    int steps = 8;            // drag: intermediate moves
-    int notches = 0;          // wheel
+    bool hasPoint = false;        // down / up / wheel: coordinates given
+    int x = 0, y = 0;             // client coordinates (movewindow: screen; resize: size)
+    int x2 = 0, y2 = 0;           // drag target
+    int steps = 8;                // drag: intermediate moves
+    int notches = 0;              // wheel
     std::vector<UINT> modifiers;  // side-specific modifier keys held around a key step
     UINT vk = 0;
-    std::u32string text;      // type
-    std::string path;         // shot
+    std::u32string text;  // type
+    std::string path;     // shot
 };
 
 struct Script {

@@ -167,11 +167,17 @@ ULONG_PTR WINAPI GetClassLongPtrW(HWND hWnd, int nIndex) {
     Window* w = W(hWnd);
     if (!w) return 0;
     switch (nIndex) {
-    case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR>(w->cls->cursor);
-    case GCLP_HICON: return reinterpret_cast<ULONG_PTR>(w->cls->icon);
-    case GCL_STYLE: return w->cls->style;
-    case GCLP_WNDPROC: return reinterpret_cast<ULONG_PTR>(w->cls->proc);
-    default: Fail(ERROR_INVALID_INDEX); return 0;
+        case GCLP_HCURSOR:
+            return reinterpret_cast<ULONG_PTR>(w->cls->cursor);
+        case GCLP_HICON:
+            return reinterpret_cast<ULONG_PTR>(w->cls->icon);
+        case GCL_STYLE:
+            return w->cls->style;
+        case GCLP_WNDPROC:
+            return reinterpret_cast<ULONG_PTR>(w->cls->proc);
+        default:
+            Fail(ERROR_INVALID_INDEX);
+            return 0;
     }
 }
 
@@ -179,7 +185,8 @@ int WINAPI GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount) {
     Window* w = W(hWnd);
     if (!w || !lpClassName || nMaxCount <= 0) return 0;
     int n = 0;
-    for (; n < nMaxCount - 1 && n < static_cast<int>(w->cls->name.size()); ++n) lpClassName[n] = w->cls->name[n];
+    for (; n < nMaxCount - 1 && n < static_cast<int>(w->cls->name.size()); ++n)
+        lpClassName[n] = w->cls->name[n];
     lpClassName[n] = 0;
     return n;
 }

@@ -24,36 +24,44 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Window* w = Peek(hwnd);
     if (!w) return 0;
     switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        SetCapture(hwnd);
-        SetFocus(hwnd);
-        return 0;
-    case WM_LBUTTONUP: {
-        if (GetCapture() != hwnd) return 0;
-        ReleaseCapture();
-        RECT c;
-        GetClientRect(hwnd, &c);
-        if (PtInRect(&c, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) Click(hwnd);
-        return 0;
-    }
-    case WM_KEYUP:
-        if (wParam == VK_SPACE) Click(hwnd);
-        return 0;
-    case BM_CLICK: Click(hwnd); return 0;
-    case BM_GETCHECK: return w->checkState;
-    case BM_SETCHECK: w->checkState = static_cast<UINT>(wParam); return 0;
-    case BM_GETSTATE: return w->checkState | (GetFocus() == hwnd ? BST_FOCUS : 0);
-    case BM_SETSTYLE:
-        w->style = (w->style & ~static_cast<DWORD>(BS_TYPEMASK)) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
-        return 0;
-    case WM_GETDLGCODE: {
-        LONG type = ButtonType(*w);
-        if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-        if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-        return DLGC_BUTTON;
-    }
-    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetCapture(hwnd);
+            SetFocus(hwnd);
+            return 0;
+        case WM_LBUTTONUP: {
+            if (GetCapture() != hwnd) return 0;
+            ReleaseCapture();
+            RECT c;
+            GetClientRect(hwnd, &c);
+            if (PtInRect(&c, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) Click(hwnd);
+            return 0;
+        }
+        case WM_KEYUP:
+            if (wParam == VK_SPACE) Click(hwnd);
+            return 0;
+        case BM_CLICK:
+            Click(hwnd);
+            return 0;
+        case BM_GETCHECK:
+            return w->checkState;
+        case BM_SETCHECK:
+            w->checkState = static_cast<UINT>(wParam);
+            return 0;
+        case BM_GETSTATE:
+            return w->checkState | (GetFocus() == hwnd ? BST_FOCUS : 0);
+        case BM_SETSTYLE:
+            w->style =
+                (w->style & ~static_cast<DWORD>(BS_TYPEMASK)) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
+            return 0;
+        case WM_GETDLGCODE: {
+            LONG type = ButtonType(*w);
+            if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+            if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+            return DLGC_BUTTON;
+        }
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 
@@ -61,21 +69,25 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Window* w = Peek(hwnd);
     if (!w) return 0;
     switch (msg) {
-    case STM_SETIMAGE: {
-        HANDLE old = w->image;
-        w->image = reinterpret_cast<HANDLE>(lParam);
-        return reinterpret_cast<LRESULT>(old);
-    }
-    case STM_SETICON: {
-        HANDLE old = w->image;
-        w->image = reinterpret_cast<HANDLE>(wParam);
-        return reinterpret_cast<LRESULT>(old);
-    }
-    case STM_GETIMAGE:
-    case STM_GETICON: return reinterpret_cast<LRESULT>(w->image);
-    case WM_NCHITTEST: return HTTRANSPARENT;
-    case WM_GETDLGCODE: return DLGC_STATIC;
-    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
+        case STM_SETIMAGE: {
+            HANDLE old = w->image;
+            w->image = reinterpret_cast<HANDLE>(lParam);
+            return reinterpret_cast<LRESULT>(old);
+        }
+        case STM_SETICON: {
+            HANDLE old = w->image;
+            w->image = reinterpret_cast<HANDLE>(wParam);
+            return reinterpret_cast<LRESULT>(old);
+        }
+        case STM_GETIMAGE:
+        case STM_GETICON:
+            return reinterpret_cast<LRESULT>(w->image);
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_GETDLGCODE:
+            return DLGC_STATIC;
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 

@@ -13,9 +13,9 @@ namespace {
 
 // The classic arrow, 12 x 19 in a 32 x 32 cell: 'X' outline, '.' fill, ' ' transparent.
 const char* const kArrow[] = {
-    "X",           "XX",          "X.X",         "X..X",        "X...X",       "X....X",      "X.....X",
-    "X......X",    "X.......X",   "X........X",  "X.........X", "X......XXXXX", "X...X..X",    "X..XX..X",
-    "X.X  X..X",   "XX   X..X",   "X     X..X",  "      X..X",  "       XX",
+    "X",         "XX",        "X.X",        "X..X",        "X...X",        "X....X",   "X.....X",
+    "X......X",  "X.......X", "X........X", "X.........X", "X......XXXXX", "X...X..X", "X..XX..X",
+    "X.X  X..X", "XX   X..X", "X     X..X", "      X..X",  "       XX",
 };
 
 std::unique_ptr<Icon> MakeArrow() {
@@ -68,11 +68,16 @@ HICON ArrowCursor() {
 HICON StockIcon(int id) {
     static HICON icons[6] = {};
     switch (id) {
-    case 32513: return Shared(icons[1], [] { return MakeDisc(0xD03030); });  // error
-    case 32514: return Shared(icons[2], [] { return MakeDisc(0x3060D0); });  // question
-    case 32515: return Shared(icons[3], [] { return MakeDisc(0xE0C020); });  // warning
-    case 32516: return Shared(icons[4], [] { return MakeDisc(0x3090E0); });  // information
-    default: return Shared(icons[0], [] { return MakeDisc(0x40A040); });     // application
+        case 32513:
+            return Shared(icons[1], [] { return MakeDisc(0xD03030); });  // error
+        case 32514:
+            return Shared(icons[2], [] { return MakeDisc(0x3060D0); });  // question
+        case 32515:
+            return Shared(icons[3], [] { return MakeDisc(0xE0C020); });  // warning
+        case 32516:
+            return Shared(icons[4], [] { return MakeDisc(0x3090E0); });  // information
+        default:
+            return Shared(icons[0], [] { return MakeDisc(0x40A040); });  // application
     }
 }
 
@@ -114,7 +119,8 @@ BOOL WINAPI GetClipCursor(LPRECT lpRect) {
         *lpRect = S().clip;
     } else {
         int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        *lpRect = RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        *lpRect =
+            RECT{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     }
     return TRUE;
 }

@@ -15,27 +15,34 @@ LONG_PTR ReadLong(HWND hWnd, int nIndex, size_t size) {
     Window* w = W(hWnd);
     if (!w) return 0;
     switch (nIndex) {
-    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
-    case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
-    case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>((w->style & WS_CHILD) ? w->parent : w->owner);
-    case GWLP_ID: return w->id;
-    case GWL_STYLE:
-        return static_cast<LONG>(w->style | (w->minimized ? WS_MINIMIZE : 0) | (w->maximized ? WS_MAXIMIZE : 0));
-    case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
-    case GWLP_USERDATA: return w->userData;
-    default:
-        if (ExtraRange(*w, nIndex, size)) {
-            if (size == sizeof(LONG)) {
-                LONG v;
+        case GWLP_WNDPROC:
+            return reinterpret_cast<LONG_PTR>(w->proc);
+        case GWLP_HINSTANCE:
+            return reinterpret_cast<LONG_PTR>(w->instance);
+        case GWLP_HWNDPARENT:
+            return reinterpret_cast<LONG_PTR>((w->style & WS_CHILD) ? w->parent : w->owner);
+        case GWLP_ID:
+            return w->id;
+        case GWL_STYLE:
+            return static_cast<LONG>(w->style | (w->minimized ? WS_MINIMIZE : 0) |
+                                     (w->maximized ? WS_MAXIMIZE : 0));
+        case GWL_EXSTYLE:
+            return static_cast<LONG>(w->exStyle);
+        case GWLP_USERDATA:
+            return w->userData;
+        default:
+            if (ExtraRange(*w, nIndex, size)) {
+                if (size == sizeof(LONG)) {
+                    LONG v;
+                    std::memcpy(&v, w->extra.data() + nIndex, sizeof v);
+                    return v;
+                }
+                LONG_PTR v;
                 std::memcpy(&v, w->extra.data() + nIndex, sizeof v);
                 return v;
             }
-            LONG_PTR v;
-            std::memcpy(&v, w->extra.data() + nIndex, sizeof v);
-            return v;
-        }
-        Fail(ERROR_INVALID_INDEX);
-        return 0;
+            Fail(ERROR_INVALID_INDEX);
+            return 0;
     }
 }
 
@@ -44,53 +51,53 @@ LONG_PTR WriteLong(HWND hWnd, int nIndex, LONG_PTR value, size_t size) {
     if (!w) return 0;
     LONG_PTR old = 0;
     switch (nIndex) {
-    case GWLP_WNDPROC:
-        old = reinterpret_cast<LONG_PTR>(w->proc);
-        w->proc = reinterpret_cast<WNDPROC>(value);
-        return old;
-    case GWLP_HINSTANCE:
-        old = reinterpret_cast<LONG_PTR>(w->instance);
-        w->instance = reinterpret_cast<HINSTANCE>(value);
-        return old;
-    case GWLP_ID:
-        old = w->id;
-        w->id = value;
-        return old;
-    case GWLP_USERDATA:
-        old = w->userData;
-        w->userData = value;
-        return old;
-    case GWL_STYLE: {
-        old = ReadLong(hWnd, GWL_STYLE, size);
-        DWORD style = static_cast<DWORD>(value) & ~(WS_MINIMIZE | WS_MAXIMIZE);
-        bool wasVisible = w->style & WS_VISIBLE;
-        if (w->style & WS_CHILD) style |= WS_CHILD;
-        w->style = style;
-        bool visible = style & WS_VISIBLE;
-        if (wasVisible && !visible && !(style & WS_CHILD)) {
-            if (S().active == hWnd) ForgetWindow(hWnd);
-        }
-        if (Window* p = Peek(hWnd)) SyncNative(*p);
-        return old;
-    }
-    case GWL_EXSTYLE:
-        old = static_cast<LONG>(w->exStyle);
-        w->exStyle = static_cast<DWORD>(value);
-        SyncNative(*w);
-        return old;
-    default:
-        if (ExtraRange(*w, nIndex, size)) {
-            old = ReadLong(hWnd, nIndex, size);
-            if (size == sizeof(LONG)) {
-                LONG v = static_cast<LONG>(value);
-                std::memcpy(w->extra.data() + nIndex, &v, sizeof v);
-            } else {
-                std::memcpy(w->extra.data() + nIndex, &value, sizeof value);
+        case GWLP_WNDPROC:
+            old = reinterpret_cast<LONG_PTR>(w->proc);
+            w->proc = reinterpret_cast<WNDPROC>(value);
+            return old;
+        case GWLP_HINSTANCE:
+            old = reinterpret_cast<LONG_PTR>(w->instance);
+            w->instance = reinterpret_cast<HINSTANCE>(value);
+            return old;
+        case GWLP_ID:
+            old = w->id;
+            w->id = value;
+            return old;
+        case GWLP_USERDATA:
+            old = w->userData;
+            w->userData = value;
+            return old;
+        case GWL_STYLE: {
+            old = ReadLong(hWnd, GWL_STYLE, size);
+            DWORD style = static_cast<DWORD>(value) & ~(WS_MINIMIZE | WS_MAXIMIZE);
+            bool wasVisible = w->style & WS_VISIBLE;
+            if (w->style & WS_CHILD) style |= WS_CHILD;
+            w->style = style;
+            bool visible = style & WS_VISIBLE;
+            if (wasVisible && !visible && !(style & WS_CHILD)) {
+                if (S().active == hWnd) ForgetWindow(hWnd);
             }
+            if (Window* p = Peek(hWnd)) SyncNative(*p);
             return old;
         }
-        Fail(ERROR_INVALID_INDEX);
-        return 0;
+        case GWL_EXSTYLE:
+            old = static_cast<LONG>(w->exStyle);
+            w->exStyle = static_cast<DWORD>(value);
+            SyncNative(*w);
+            return old;
+        default:
+            if (ExtraRange(*w, nIndex, size)) {
+                old = ReadLong(hWnd, nIndex, size);
+                if (size == sizeof(LONG)) {
+                    LONG v = static_cast<LONG>(value);
+                    std::memcpy(w->extra.data() + nIndex, &v, sizeof v);
+                } else {
+                    std::memcpy(w->extra.data() + nIndex, &value, sizeof value);
+                }
+                return old;
+            }
+            Fail(ERROR_INVALID_INDEX);
+            return 0;
     }
 }
 
@@ -119,7 +126,8 @@ int WINAPI GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount) {
     if (!W(hWnd)) return 0;
     if (!lpString || nMaxCount <= 0) return 0;
     lpString[0] = 0;
-    return static_cast<int>(Send(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
+    return static_cast<int>(
+        Send(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
 }
 
 int WINAPI GetWindowTextLengthW(HWND hWnd) {
@@ -129,9 +137,7 @@ int WINAPI GetWindowTextLengthW(HWND hWnd) {
 
 // ---------------------------------------------------------------- menus
 
-HMENU WINAPI CreateMenu() {
-    return reinterpret_cast<HMENU>(S().menus.Add(std::make_unique<Menu>()));
-}
+HMENU WINAPI CreateMenu() { return reinterpret_cast<HMENU>(S().menus.Add(std::make_unique<Menu>())); }
 
 HMENU WINAPI CreatePopupMenu() { return CreateMenu(); }
 

@@ -33,7 +33,7 @@ struct DialogDesc {
 // Reads the template's WORD strings. Strings are capped so a template without
 // terminators cannot run on without end.
 class TemplateReader {
-public:
+  public:
     explicit TemplateReader(const void* start) : m_p(static_cast<const BYTE*>(start)) {}
 
     template <class T>
@@ -62,7 +62,7 @@ public:
     }
     void Skip(size_t n) { m_p += n; }
 
-private:
+  private:
     const BYTE* m_p;
 };
 
@@ -90,9 +90,12 @@ bool ParseTemplate(LPCDLGTEMPLATEW tmpl, DialogDesc& out) {
         item.x = it.x, item.y = it.y, item.cx = it.cx, item.cy = it.cy;
         item.id = it.id;
         std::wstring cls = r.Field();
-        if (cls == L"#128") cls = L"Button";
-        else if (cls == L"#129") cls = L"Edit";
-        else if (cls == L"#130") cls = L"Static";
+        if (cls == L"#128")
+            cls = L"Button";
+        else if (cls == L"#129")
+            cls = L"Edit";
+        else if (cls == L"#130")
+            cls = L"Static";
         item.className = cls;
         item.text = r.Field();
         WORD extra = r.Read<WORD>();
@@ -142,35 +145,39 @@ void PressCommand(HWND dlg, int id) {
 bool DialogKeys(HWND dlg, const MSG& msg) {
     if (msg.hwnd != dlg && !IsChild(dlg, msg.hwnd)) return false;
     switch (msg.message) {
-    case WM_KEYDOWN:
-        switch (msg.wParam) {
-        case VK_RETURN: {
-            LRESULT def = Send(dlg, DM_GETDEFID, 0, 0);
-            PressCommand(dlg, HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK);
-            return true;
-        }
-        case VK_ESCAPE: PressCommand(dlg, IDCANCEL); return true;
-        case VK_TAB:
-            if (HWND next = NextTabStop(dlg, GetFocus(), GetKeyState(VK_SHIFT) < 0)) SetFocus(next);
-            return true;
-        default: return false;
-        }
-    case WM_CHAR:
-    case WM_SYSCHAR: {
-        auto ch = static_cast<wchar_t>(msg.wParam);
-        if (ch == L' ' || ch == L'\r' || ch == L'\t' || ch == 0x1B) return msg.message == WM_CHAR;
-        for (HWND c : Peek(dlg)->children) {
-            Window* cw = Peek(c);
-            if (IsButton(cw) && (cw->style & WS_VISIBLE) && !(cw->style & WS_DISABLED) &&
-                ContainsMnemonic(cw->text, ch)) {
-                SetFocus(c);
-                Send(c, BM_CLICK, 0, 0);
-                return true;
+        case WM_KEYDOWN:
+            switch (msg.wParam) {
+                case VK_RETURN: {
+                    LRESULT def = Send(dlg, DM_GETDEFID, 0, 0);
+                    PressCommand(dlg, HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK);
+                    return true;
+                }
+                case VK_ESCAPE:
+                    PressCommand(dlg, IDCANCEL);
+                    return true;
+                case VK_TAB:
+                    if (HWND next = NextTabStop(dlg, GetFocus(), GetKeyState(VK_SHIFT) < 0)) SetFocus(next);
+                    return true;
+                default:
+                    return false;
             }
+        case WM_CHAR:
+        case WM_SYSCHAR: {
+            auto ch = static_cast<wchar_t>(msg.wParam);
+            if (ch == L' ' || ch == L'\r' || ch == L'\t' || ch == 0x1B) return msg.message == WM_CHAR;
+            for (HWND c : Peek(dlg)->children) {
+                Window* cw = Peek(c);
+                if (IsButton(cw) && (cw->style & WS_VISIBLE) && !(cw->style & WS_DISABLED) &&
+                    ContainsMnemonic(cw->text, ch)) {
+                    SetFocus(c);
+                    Send(c, BM_CLICK, 0, 0);
+                    return true;
+                }
+            }
+            return msg.message == WM_SYSCHAR;
         }
-        return msg.message == WM_SYSCHAR;
-    }
-    default: return false;
+        default:
+            return false;
     }
 }
 
@@ -215,16 +222,17 @@ INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDia
         y = origin.y + UnitsY(desc.y) + rect.top;
     }
 
-    HWND dlg = CreateWindowExW(desc.exStyle, MAKEINTATOM(0x8002), desc.title.c_str(), style, x, y, width, height,
-                               owner, nullptr, hInstance, nullptr);
+    HWND dlg = CreateWindowExW(desc.exStyle, MAKEINTATOM(0x8002), desc.title.c_str(), style, x, y, width,
+                               height, owner, nullptr, hInstance, nullptr);
     if (!dlg) return -1;
     Window* d = Peek(dlg);
     d->dialog = true;
     SetWindowLongPtrW(dlg, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(lpDialogFunc));
     for (const ItemDesc& item : desc.items) {
-        HWND ctl = CreateWindowExW(item.exStyle, item.className.c_str(), item.text.c_str(), item.style | WS_CHILD,
-                                   UnitsX(item.x), UnitsY(item.y), UnitsX(item.cx), UnitsY(item.cy), dlg,
-                                   reinterpret_cast<HMENU>(static_cast<uintptr_t>(item.id)), hInstance, nullptr);
+        HWND ctl =
+            CreateWindowExW(item.exStyle, item.className.c_str(), item.text.c_str(), item.style | WS_CHILD,
+                            UnitsX(item.x), UnitsY(item.y), UnitsX(item.cx), UnitsY(item.cy), dlg,
+                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(item.id)), hInstance, nullptr);
         if (!ctl) {
             DestroyWindow(dlg);
             return -1;
@@ -280,15 +288,18 @@ LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
         if (!Peek(hDlg)) return 0;
     }
     switch (Msg) {
-    case WM_CLOSE: PressCommand(hDlg, IDCANCEL); return 0;
-    case DM_GETDEFID:
-        for (HWND c : Peek(hDlg)->children) {
-            Window* cw = Peek(c);
-            if (IsButton(cw) && (static_cast<LONG>(cw->style) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-                return MAKELRESULT(static_cast<WORD>(cw->id), DC_HASDEFID);
-        }
-        return 0;
-    default: return DefWindowProcW(hDlg, Msg, wParam, lParam);
+        case WM_CLOSE:
+            PressCommand(hDlg, IDCANCEL);
+            return 0;
+        case DM_GETDEFID:
+            for (HWND c : Peek(hDlg)->children) {
+                Window* cw = Peek(c);
+                if (IsButton(cw) && (static_cast<LONG>(cw->style) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                    return MAKELRESULT(static_cast<WORD>(cw->id), DC_HASDEFID);
+            }
+            return 0;
+        default:
+            return DefWindowProcW(hDlg, Msg, wParam, lParam);
     }
 }
 

@@ -22,9 +22,7 @@ void SendToTopLevel(UINT msg, WPARAM wParam) {
     }
 }
 
-WPARAM ActivateParam(UINT state, HWND hwnd) {
-    return MAKEWPARAM(state, IsIconic(hwnd) ? 1 : 0);
-}
+WPARAM ActivateParam(UINT state, HWND hwnd) { return MAKEWPARAM(state, IsIconic(hwnd) ? 1 : 0); }
 
 }  // namespace
 
@@ -63,7 +61,8 @@ void Activate(HWND hwnd, bool fromBackend, UINT how) {
         }
         s.active = hwnd;
         Send(hwnd, WM_NCACTIVATE, TRUE, 0);
-        Send(hwnd, WM_ACTIVATE, ActivateParam(how, hwnd), reinterpret_cast<LPARAM>(Peek(old) ? old : nullptr));
+        Send(hwnd, WM_ACTIVATE, ActivateParam(how, hwnd),
+             reinterpret_cast<LPARAM>(Peek(old) ? old : nullptr));
     }
     if (!(w = Peek(hwnd)) || s.active != hwnd) return;
     if (!w->minimized && s.focus != hwnd && !IsChild(hwnd, s.focus)) SetFocusInternal(hwnd);

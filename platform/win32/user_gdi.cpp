@@ -69,7 +69,8 @@ HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCoun
             int stride = ((nWidth + 15) / 16) * 2;  // rows are WORD-aligned
             for (int y = 0; y < nHeight; ++y)
                 for (int x = 0; x < nWidth; ++x)
-                    bm->pixels[static_cast<size_t>(y) * nWidth + x] = (bytes[y * stride + x / 8] >> (7 - x % 8)) & 1;
+                    bm->pixels[static_cast<size_t>(y) * nWidth + x] =
+                        (bytes[y * stride + x / 8] >> (7 - x % 8)) & 1;
         }
     }
     return reinterpret_cast<HBITMAP>(S().bitmaps.Add(std::move(bm)));
@@ -98,7 +99,8 @@ int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv) {
     return sizeof(BITMAP);
 }
 
-int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi, UINT usage) {
+int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi,
+                     UINT usage) {
     Bitmap* bm = BitmapOf(hbm);
     if (!bm || !lpbmi || !S().dcs.Get(reinterpret_cast<uintptr_t>(hdc)) || usage != DIB_RGB_COLORS) {
         Fail(ERROR_INVALID_PARAMETER);

@@ -14,7 +14,7 @@ namespace plat::user {
 // (never 0), bits 0-15 the slot index plus 0x10. Fits in 32 bits like Windows handles.
 template <class T>
 class HandleTable {
-public:
+  public:
     explicit HandleTable(unsigned tag) : m_tag(tag) {}
 
     // Stores the object; 0 when the table is full.
@@ -67,7 +67,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr uint32_t kMaxSlots = 0xFFF0;
     struct Slot {
         std::unique_ptr<T> object;

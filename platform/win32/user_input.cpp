@@ -23,22 +23,30 @@ Window* WindowOfNative(NativeWindowId id) {
 
 UINT GenericKey(UINT vk) {
     switch (vk) {
-    case VK_LSHIFT:
-    case VK_RSHIFT: return VK_SHIFT;
-    case VK_LCONTROL:
-    case VK_RCONTROL: return VK_CONTROL;
-    case VK_LMENU:
-    case VK_RMENU: return VK_MENU;
-    default: return vk;
+        case VK_LSHIFT:
+        case VK_RSHIFT:
+            return VK_SHIFT;
+        case VK_LCONTROL:
+        case VK_RCONTROL:
+            return VK_CONTROL;
+        case VK_LMENU:
+        case VK_RMENU:
+            return VK_MENU;
+        default:
+            return vk;
     }
 }
 
 UINT SideKey(UINT vk) {
     switch (vk) {
-    case VK_SHIFT: return VK_LSHIFT;
-    case VK_CONTROL: return VK_LCONTROL;
-    case VK_MENU: return VK_LMENU;
-    default: return vk;
+        case VK_SHIFT:
+            return VK_LSHIFT;
+        case VK_CONTROL:
+            return VK_LCONTROL;
+        case VK_MENU:
+            return VK_LMENU;
+        default:
+            return vk;
     }
 }
 
@@ -61,7 +69,6 @@ WPARAM MouseKeys() {
     if (KeyDown(VK_CONTROL)) mk |= MK_CONTROL;
     return mk;
 }
-
 
 void HandleKey(const Event& e) {
     State& s = S();
@@ -87,8 +94,8 @@ void HandleKey(const Event& e) {
     KBDLLHOOKSTRUCT info{};
     info.vkCode = side;
     info.scanCode = scan;
-    info.flags = (extended ? LLKHF_EXTENDED : 0) | (altHeld && !(generic == VK_MENU && !e.down) ? LLKHF_ALTDOWN : 0) |
-                 (e.down ? 0 : LLKHF_UP);
+    info.flags = (extended ? LLKHF_EXTENDED : 0) |
+                 (altHeld && !(generic == VK_MENU && !e.down) ? LLKHF_ALTDOWN : 0) | (e.down ? 0 : LLKHF_UP);
     info.time = Now();
     if (RunKeyboardHooks(msg, info)) return;
 
@@ -111,9 +118,10 @@ void HandleKey(const Event& e) {
     LPARAM lParam = 1 | (LPARAM(scan & 0xFF) << 16) | (extended ? (LPARAM(1) << 24) : 0) |
                     (altNow ? (LPARAM(1) << 29) : 0) | ((wasDown || !e.down) ? (LPARAM(1) << 30) : 0) |
                     (!e.down ? (LPARAM(1) << 31) : 0);
-    s.pendingKeyChar = (e.down && msg == WM_KEYDOWN)
-                           ? CharacterOfKey(generic, KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), s.asyncKeys[VK_CAPITAL] & 1)
-                           : 0;
+    s.pendingKeyChar =
+        (e.down && msg == WM_KEYDOWN)
+            ? CharacterOfKey(generic, KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), s.asyncKeys[VK_CAPITAL] & 1)
+            : 0;
     HWND target = s.focus ? s.focus : s.active;
     if (target) PostInput(target, msg, generic, static_cast<LPARAM>(static_cast<uint32_t>(lParam)));
 }
@@ -151,20 +159,29 @@ HWND ChildAt(HWND top, POINT screen) {
 
 UINT ButtonMessage(MouseButton b, bool down) {
     switch (b) {
-    case MouseButton::Left: return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-    case MouseButton::Right: return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    case MouseButton::Middle: return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-    default: return down ? WM_XBUTTONDOWN : WM_XBUTTONUP;
+        case MouseButton::Left:
+            return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        case MouseButton::Right:
+            return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        case MouseButton::Middle:
+            return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        default:
+            return down ? WM_XBUTTONDOWN : WM_XBUTTONUP;
     }
 }
 
 UINT ButtonKey(MouseButton b) {
     switch (b) {
-    case MouseButton::Left: return VK_LBUTTON;
-    case MouseButton::Right: return VK_RBUTTON;
-    case MouseButton::Middle: return VK_MBUTTON;
-    case MouseButton::X1: return VK_XBUTTON1;
-    default: return VK_XBUTTON2;
+        case MouseButton::Left:
+            return VK_LBUTTON;
+        case MouseButton::Right:
+            return VK_RBUTTON;
+        case MouseButton::Middle:
+            return VK_MBUTTON;
+        case MouseButton::X1:
+            return VK_XBUTTON1;
+        default:
+            return VK_XBUTTON2;
     }
 }
 
@@ -176,7 +193,8 @@ void HandleMouse(const Event& e, Window* top) {
 
     if (e.type == EventType::MouseWheel) {
         HWND target = s.focus ? s.focus : (s.active ? s.active : topHandle);
-        WPARAM wp = MAKEWPARAM(static_cast<WORD>(MouseKeys()), static_cast<WORD>(static_cast<short>(e.wheelDelta)));
+        WPARAM wp =
+            MAKEWPARAM(static_cast<WORD>(MouseKeys()), static_cast<WORD>(static_cast<short>(e.wheelDelta)));
         PostInput(target, WM_MOUSEWHEEL, wp, MAKELPARAM(screen.x, screen.y));
         return;
     }
@@ -193,7 +211,8 @@ void HandleMouse(const Event& e, Window* top) {
         if (!Peek(target)) return;
         Send(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(static_cast<WORD>(hit), msg));
         if (!Peek(target) || hit != HTCLIENT) return;
-        if (msg != WM_MOUSEMOVE && e.down && s.active != topHandle) Activate(topHandle, false, WA_CLICKACTIVE);
+        if (msg != WM_MOUSEMOVE && e.down && s.active != topHandle)
+            Activate(topHandle, false, WA_CLICKACTIVE);
         if (!Peek(target)) return;
     }
     Window* tw = Peek(target);
@@ -205,7 +224,8 @@ void HandleMouse(const Event& e, Window* top) {
         int cx = GetSystemMetrics(SM_CXDOUBLECLK) / 2, cy = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
         bool dbl = (tw->cls->style & CS_DBLCLKS) && !s.lastClickWasDouble && s.lastClickWindow == target &&
                    s.lastClickMessage == msg && now - s.lastClickTime <= GetDoubleClickTime() &&
-                   std::abs(screen.x - s.lastClickPoint.x) <= cx && std::abs(screen.y - s.lastClickPoint.y) <= cy;
+                   std::abs(screen.x - s.lastClickPoint.x) <= cx &&
+                   std::abs(screen.y - s.lastClickPoint.y) <= cy;
         s.lastClickWindow = target;
         s.lastClickMessage = msg;
         s.lastClickTime = now;
@@ -222,56 +242,67 @@ void HandleMouse(const Event& e, Window* top) {
 void HandleWindowEvent(const Event& e, Window* w) {
     HWND hwnd = w->handle;
     switch (e.type) {
-    case EventType::WindowMoved: {
-        RECT c = ClientScreenRect(*w);
-        RECT r = w->rect;
-        OffsetRect(&r, e.x - c.left, e.y - c.top);
-        w->nativeRect = c;
-        OffsetRect(&w->nativeRect, e.x - c.left, e.y - c.top);
-        if (!w->minimized) SetWindowRectInternal(*w, r, true, false);
-        break;
-    }
-    case EventType::WindowResized: {
-        if (w->minimized) break;
-        RECT c = ClientScreenRect(*w);
-        RECT r = w->rect;
-        r.right += e.width - (c.right - c.left);
-        r.bottom += e.height - (c.bottom - c.top);
-        w->nativeRect = RECT{c.left, c.top, c.left + e.width, c.top + e.height};
-        // The user cannot drag the frame past the window's tracking limits.
-        MINMAXINFO mmi{};
-        mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-        Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-        if (!(w = Peek(hwnd))) break;
-        r.right = r.left + std::clamp<LONG>(r.right - r.left, mmi.ptMinTrackSize.x,
-                                            std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
-        r.bottom = r.top + std::clamp<LONG>(r.bottom - r.top, mmi.ptMinTrackSize.y,
-                                            std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
-        SetWindowRectInternal(*w, r, false, true);
-        break;
-    }
-    case EventType::WindowMinimized:
-        w->nativeShow = ShowState::Minimized;
-        if (!w->minimized) ApplyShow(*w, SW_MINIMIZE, true);
-        break;
-    case EventType::WindowMaximized:
-        w->nativeShow = ShowState::Maximized;
-        if (!w->maximized) ApplyShow(*w, SW_SHOWMAXIMIZED, true);
-        break;
-    case EventType::WindowRestored:
-        w->nativeShow = ShowState::Normal;
-        if (w->minimized || w->maximized) ApplyShow(*w, SW_RESTORE, true);
-        break;
-    case EventType::WindowActivated: Activate(hwnd, true); break;
-    case EventType::WindowDeactivated:
-        if (S().active == hwnd) Deactivate(true);
-        break;
-    case EventType::WindowClose: Post(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-    case EventType::WindowExposed: w->invalid = true; break;
-    case EventType::SizeMoveBegin: Send(hwnd, WM_ENTERSIZEMOVE, 0, 0); break;
-    case EventType::SizeMoveEnd: Send(hwnd, WM_EXITSIZEMOVE, 0, 0); break;
-    default: break;
+        case EventType::WindowMoved: {
+            RECT c = ClientScreenRect(*w);
+            RECT r = w->rect;
+            OffsetRect(&r, e.x - c.left, e.y - c.top);
+            w->nativeRect = c;
+            OffsetRect(&w->nativeRect, e.x - c.left, e.y - c.top);
+            if (!w->minimized) SetWindowRectInternal(*w, r, true, false);
+            break;
+        }
+        case EventType::WindowResized: {
+            if (w->minimized) break;
+            RECT c = ClientScreenRect(*w);
+            RECT r = w->rect;
+            r.right += e.width - (c.right - c.left);
+            r.bottom += e.height - (c.bottom - c.top);
+            w->nativeRect = RECT{c.left, c.top, c.left + e.width, c.top + e.height};
+            // The user cannot drag the frame past the window's tracking limits.
+            MINMAXINFO mmi{};
+            mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+            mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+            Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+            if (!(w = Peek(hwnd))) break;
+            r.right = r.left + std::clamp<LONG>(r.right - r.left, mmi.ptMinTrackSize.x,
+                                                std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+            r.bottom = r.top + std::clamp<LONG>(r.bottom - r.top, mmi.ptMinTrackSize.y,
+                                                std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+            SetWindowRectInternal(*w, r, false, true);
+            break;
+        }
+        case EventType::WindowMinimized:
+            w->nativeShow = ShowState::Minimized;
+            if (!w->minimized) ApplyShow(*w, SW_MINIMIZE, true);
+            break;
+        case EventType::WindowMaximized:
+            w->nativeShow = ShowState::Maximized;
+            if (!w->maximized) ApplyShow(*w, SW_SHOWMAXIMIZED, true);
+            break;
+        case EventType::WindowRestored:
+            w->nativeShow = ShowState::Normal;
+            if (w->minimized || w->maximized) ApplyShow(*w, SW_RESTORE, true);
+            break;
+        case EventType::WindowActivated:
+            Activate(hwnd, true);
+            break;
+        case EventType::WindowDeactivated:
+            if (S().active == hwnd) Deactivate(true);
+            break;
+        case EventType::WindowClose:
+            Post(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case EventType::WindowExposed:
+            w->invalid = true;
+            break;
+        case EventType::SizeMoveBegin:
+            Send(hwnd, WM_ENTERSIZEMOVE, 0, 0);
+            break;
+        case EventType::SizeMoveEnd:
+            Send(hwnd, WM_EXITSIZEMOVE, 0, 0);
+            break;
+        default:
+            break;
     }
 }
 
@@ -279,30 +310,41 @@ void HandleWindowEvent(const Event& e, Window* w) {
 
 void HandleEvent(const Event& e) {
     switch (e.type) {
-    case EventType::Key: HandleKey(e); return;
-    case EventType::Text: HandleText(e); return;
-    case EventType::DeviceLoss: ForceDeviceLoss(); return;
-    case EventType::Quit: {
-        bool any = false;
-        for (uintptr_t h : S().windows.All()) {
-            Window* w = S().windows.Get(h);
-            if (w && !(w->style & WS_CHILD) && w->native && !w->destroying) {
-                Post(reinterpret_cast<HWND>(h), WM_CLOSE, 0, 0);
-                any = true;
+        case EventType::Key:
+            HandleKey(e);
+            return;
+        case EventType::Text:
+            HandleText(e);
+            return;
+        case EventType::DeviceLoss:
+            ForceDeviceLoss();
+            return;
+        case EventType::Quit: {
+            bool any = false;
+            for (uintptr_t h : S().windows.All()) {
+                Window* w = S().windows.Get(h);
+                if (w && !(w->style & WS_CHILD) && w->native && !w->destroying) {
+                    Post(reinterpret_cast<HWND>(h), WM_CLOSE, 0, 0);
+                    any = true;
+                }
             }
+            if (!any) PostQuitMessage(0);
+            return;
         }
-        if (!any) PostQuitMessage(0);
-        return;
-    }
-    default: break;
+        default:
+            break;
     }
     Window* w = WindowOfNative(e.window);
     if (!w) return;
     switch (e.type) {
-    case EventType::MouseMove:
-    case EventType::MouseButton:
-    case EventType::MouseWheel: HandleMouse(e, w); return;
-    default: HandleWindowEvent(e, w); return;
+        case EventType::MouseMove:
+        case EventType::MouseButton:
+        case EventType::MouseWheel:
+            HandleMouse(e, w);
+            return;
+        default:
+            HandleWindowEvent(e, w);
+            return;
     }
 }
 
@@ -330,27 +372,29 @@ BOOL WINAPI GetKeyboardState(BYTE* lpKeyState) {
 
 UINT WINAPI MapVirtualKeyW(UINT uCode, UINT uMapType) {
     switch (uMapType) {
-    case MAPVK_VK_TO_VSC: return plat::ScanCodeOfKey(uCode, nullptr);
-    case MAPVK_VSC_TO_VK:
-    case MAPVK_VSC_TO_VK_EX:
-        for (UINT vk = 1; vk < 256; ++vk) {
-            bool ext = false;
-            if (plat::ScanCodeOfKey(vk, &ext) == uCode && !ext) {
-                if (uMapType == MAPVK_VSC_TO_VK) {
-                    if (vk == VK_LSHIFT || vk == VK_RSHIFT) return VK_SHIFT;
-                    if (vk == VK_LCONTROL) return VK_CONTROL;
-                    if (vk == VK_LMENU) return VK_MENU;
+        case MAPVK_VK_TO_VSC:
+            return plat::ScanCodeOfKey(uCode, nullptr);
+        case MAPVK_VSC_TO_VK:
+        case MAPVK_VSC_TO_VK_EX:
+            for (UINT vk = 1; vk < 256; ++vk) {
+                bool ext = false;
+                if (plat::ScanCodeOfKey(vk, &ext) == uCode && !ext) {
+                    if (uMapType == MAPVK_VSC_TO_VK) {
+                        if (vk == VK_LSHIFT || vk == VK_RSHIFT) return VK_SHIFT;
+                        if (vk == VK_LCONTROL) return VK_CONTROL;
+                        if (vk == VK_LMENU) return VK_MENU;
+                    }
+                    return vk;
                 }
-                return vk;
             }
+            return 0;
+        case MAPVK_VK_TO_CHAR: {
+            char32_t c = plat::CharacterOfKey(uCode, false, false, false);
+            if (c >= 'a' && c <= 'z') c = c - 'a' + 'A';
+            return static_cast<UINT>(c);
         }
-        return 0;
-    case MAPVK_VK_TO_CHAR: {
-        char32_t c = plat::CharacterOfKey(uCode, false, false, false);
-        if (c >= 'a' && c <= 'z') c = c - 'a' + 'A';
-        return static_cast<UINT>(c);
-    }
-    default: return 0;
+        default:
+            return 0;
     }
 }
 

@@ -10,7 +10,8 @@ using namespace plat::user;
 namespace plat {
 
 HMONITOR MonitorHandle(int monitorIndex) {
-    if (monitorIndex < 0 || monitorIndex >= static_cast<int>(CurrentBackend().Monitors().size())) return nullptr;
+    if (monitorIndex < 0 || monitorIndex >= static_cast<int>(CurrentBackend().Monitors().size()))
+        return nullptr;
     return reinterpret_cast<HMONITOR>((uintptr_t(7) << 28) | uintptr_t(monitorIndex + 0x10));
 }
 
@@ -22,7 +23,9 @@ int MonitorIndexOf(HMONITOR monitor) {
     return index;
 }
 
-std::wstring MonitorDeviceName(int monitorIndex) { return L"\\\\.\\DISPLAY" + std::to_wstring(monitorIndex + 1); }
+std::wstring MonitorDeviceName(int monitorIndex) {
+    return L"\\\\.\\DISPLAY" + std::to_wstring(monitorIndex + 1);
+}
 
 }  // namespace plat
 
@@ -118,7 +121,8 @@ HMONITOR WINAPI MonitorFromWindow(HWND hwnd, DWORD dwFlags) {
     if (!w) {
         Fail(ERROR_INVALID_WINDOW_HANDLE);
         RECT none{INT_MIN / 2, INT_MIN / 2, INT_MIN / 2, INT_MIN / 2};
-        return dwFlags == MONITOR_DEFAULTTONULL ? nullptr : plat::MonitorHandle(MonitorIndexForRect(none, dwFlags));
+        return dwFlags == MONITOR_DEFAULTTONULL ? nullptr
+                                                : plat::MonitorHandle(MonitorIndexForRect(none, dwFlags));
     }
     RECT r = w->minimized ? w->normalRect : ScreenRect(*w);
     if (r.right <= r.left || r.bottom <= r.top) r = RECT{r.left, r.top, r.left, r.top};
@@ -197,53 +201,87 @@ int WINAPI GetSystemMetrics(int nIndex) {
     int frame = in.left;
     int caption = in.top - in.left;
     switch (nIndex) {
-    case SM_CXSCREEN: return primary.right - primary.left;
-    case SM_CYSCREEN: return primary.bottom - primary.top;
-    case SM_CXVSCROLL:
-    case SM_CYHSCROLL: return 17;
-    case SM_CYCAPTION: return caption;
-    case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
-    case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME: return 3;
-    case SM_CXICON:
-    case SM_CYICON:
-    case SM_CXCURSOR:
-    case SM_CYCURSOR: return 32;
-    case SM_CYMENU: return 20;
-    case SM_CXFULLSCREEN: return work.right - work.left;
-    case SM_CYFULLSCREEN: return work.bottom - work.top - caption;
-    case SM_MOUSEPRESENT: return 1;
-    case SM_SWAPBUTTON: return 0;
-    case SM_CXMIN:
-    case SM_CXMINTRACK: return 136 + 2 * frame;
-    case SM_CYMIN:
-    case SM_CYMINTRACK: return caption + 2 * frame;
-    case SM_CXSIZE:
-    case SM_CYSIZE: return caption;
-    case SM_CXFRAME:
-    case SM_CYFRAME: return frame;
-    case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
-    case SM_CMOUSEBUTTONS: return 5;
-    case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
-    case SM_CXMAXTRACK: return virt.right - virt.left + 2 * frame;
-    case SM_CYMAXTRACK: return virt.bottom - virt.top + 2 * frame;
-    case SM_CXMAXIMIZED: return work.right - work.left + 2 * frame;
-    case SM_CYMAXIMIZED: return work.bottom - work.top + 2 * frame;
-    case SM_NETWORK: return 1;
-    case SM_CXDRAG:
-    case SM_CYDRAG: return 4;
-    case SM_MOUSEWHEELPRESENT: return 1;
-    case SM_XVIRTUALSCREEN: return virt.left;
-    case SM_YVIRTUALSCREEN: return virt.top;
-    case SM_CXVIRTUALSCREEN: return virt.right - virt.left;
-    case SM_CYVIRTUALSCREEN: return virt.bottom - virt.top;
-    case SM_CMONITORS: return static_cast<int>(mons.size());
-    case SM_SAMEDISPLAYFORMAT: return 1;
-    case SM_CXPADDEDBORDER: return 0;
-    default: return 0;  // SM_REMOTESESSION, SM_MEDIACENTER, SM_TABLETPC and the rest: off
+        case SM_CXSCREEN:
+            return primary.right - primary.left;
+        case SM_CYSCREEN:
+            return primary.bottom - primary.top;
+        case SM_CXVSCROLL:
+        case SM_CYHSCROLL:
+            return 17;
+        case SM_CYCAPTION:
+            return caption;
+        case SM_CXBORDER:
+        case SM_CYBORDER:
+            return 1;
+        case SM_CXDLGFRAME:
+        case SM_CYDLGFRAME:
+            return 3;
+        case SM_CXICON:
+        case SM_CYICON:
+        case SM_CXCURSOR:
+        case SM_CYCURSOR:
+            return 32;
+        case SM_CYMENU:
+            return 20;
+        case SM_CXFULLSCREEN:
+            return work.right - work.left;
+        case SM_CYFULLSCREEN:
+            return work.bottom - work.top - caption;
+        case SM_MOUSEPRESENT:
+            return 1;
+        case SM_SWAPBUTTON:
+            return 0;
+        case SM_CXMIN:
+        case SM_CXMINTRACK:
+            return 136 + 2 * frame;
+        case SM_CYMIN:
+        case SM_CYMINTRACK:
+            return caption + 2 * frame;
+        case SM_CXSIZE:
+        case SM_CYSIZE:
+            return caption;
+        case SM_CXFRAME:
+        case SM_CYFRAME:
+            return frame;
+        case SM_CXDOUBLECLK:
+        case SM_CYDOUBLECLK:
+            return 4;
+        case SM_CMOUSEBUTTONS:
+            return 5;
+        case SM_CXSMICON:
+        case SM_CYSMICON:
+            return 16;
+        case SM_CXMAXTRACK:
+            return virt.right - virt.left + 2 * frame;
+        case SM_CYMAXTRACK:
+            return virt.bottom - virt.top + 2 * frame;
+        case SM_CXMAXIMIZED:
+            return work.right - work.left + 2 * frame;
+        case SM_CYMAXIMIZED:
+            return work.bottom - work.top + 2 * frame;
+        case SM_NETWORK:
+            return 1;
+        case SM_CXDRAG:
+        case SM_CYDRAG:
+            return 4;
+        case SM_MOUSEWHEELPRESENT:
+            return 1;
+        case SM_XVIRTUALSCREEN:
+            return virt.left;
+        case SM_YVIRTUALSCREEN:
+            return virt.top;
+        case SM_CXVIRTUALSCREEN:
+            return virt.right - virt.left;
+        case SM_CYVIRTUALSCREEN:
+            return virt.bottom - virt.top;
+        case SM_CMONITORS:
+            return static_cast<int>(mons.size());
+        case SM_SAMEDISPLAYFORMAT:
+            return 1;
+        case SM_CXPADDEDBORDER:
+            return 0;
+        default:
+            return 0;  // SM_REMOTESESSION, SM_MEDIACENTER, SM_TABLETPC and the rest: off
     }
 }
 
@@ -259,66 +297,74 @@ BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT, LPVOID pvParam, UINT) {
         return false;
     };
     switch (uiAction) {
-    case SPI_GETWORKAREA: {
-        RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        for (auto& m : Monitors())
-            if (m.primary) work = m.workArea;
-        *static_cast<RECT*>(pvParam) = work;
-        return TRUE;
-    }
-    case SPI_GETWHEELSCROLLLINES:
-    case SPI_GETWHEELSCROLLCHARS: *static_cast<UINT*>(pvParam) = 3; return TRUE;
-    case SPI_GETKEYBOARDDELAY: *static_cast<UINT*>(pvParam) = 1; return TRUE;
-    case SPI_GETKEYBOARDSPEED: *static_cast<UINT*>(pvParam) = 31; return TRUE;
-    case SPI_GETSTICKYKEYS: {
-        auto* r = static_cast<STICKYKEYS*>(pvParam);
-        if (!sized(r->cbSize, sizeof(STICKYKEYS))) return FALSE;
-        *r = s.stickyKeys;
-        return TRUE;
-    }
-    case SPI_SETSTICKYKEYS: {
-        auto* r = static_cast<STICKYKEYS*>(pvParam);
-        if (!sized(r->cbSize, sizeof(STICKYKEYS))) return FALSE;
-        s.stickyKeys = *r;
-        return TRUE;
-    }
-    case SPI_GETTOGGLEKEYS: {
-        auto* r = static_cast<TOGGLEKEYS*>(pvParam);
-        if (!sized(r->cbSize, sizeof(TOGGLEKEYS))) return FALSE;
-        *r = s.toggleKeys;
-        return TRUE;
-    }
-    case SPI_SETTOGGLEKEYS: {
-        auto* r = static_cast<TOGGLEKEYS*>(pvParam);
-        if (!sized(r->cbSize, sizeof(TOGGLEKEYS))) return FALSE;
-        s.toggleKeys = *r;
-        return TRUE;
-    }
-    case SPI_GETFILTERKEYS: {
-        auto* r = static_cast<FILTERKEYS*>(pvParam);
-        if (!sized(r->cbSize, sizeof(FILTERKEYS))) return FALSE;
-        *r = s.filterKeys;
-        return TRUE;
-    }
-    case SPI_SETFILTERKEYS: {
-        auto* r = static_cast<FILTERKEYS*>(pvParam);
-        if (!sized(r->cbSize, sizeof(FILTERKEYS))) return FALSE;
-        s.filterKeys = *r;
-        return TRUE;
-    }
-    default: Fail(ERROR_INVALID_PARAMETER); return FALSE;
+        case SPI_GETWORKAREA: {
+            RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            for (auto& m : Monitors())
+                if (m.primary) work = m.workArea;
+            *static_cast<RECT*>(pvParam) = work;
+            return TRUE;
+        }
+        case SPI_GETWHEELSCROLLLINES:
+        case SPI_GETWHEELSCROLLCHARS:
+            *static_cast<UINT*>(pvParam) = 3;
+            return TRUE;
+        case SPI_GETKEYBOARDDELAY:
+            *static_cast<UINT*>(pvParam) = 1;
+            return TRUE;
+        case SPI_GETKEYBOARDSPEED:
+            *static_cast<UINT*>(pvParam) = 31;
+            return TRUE;
+        case SPI_GETSTICKYKEYS: {
+            auto* r = static_cast<STICKYKEYS*>(pvParam);
+            if (!sized(r->cbSize, sizeof(STICKYKEYS))) return FALSE;
+            *r = s.stickyKeys;
+            return TRUE;
+        }
+        case SPI_SETSTICKYKEYS: {
+            auto* r = static_cast<STICKYKEYS*>(pvParam);
+            if (!sized(r->cbSize, sizeof(STICKYKEYS))) return FALSE;
+            s.stickyKeys = *r;
+            return TRUE;
+        }
+        case SPI_GETTOGGLEKEYS: {
+            auto* r = static_cast<TOGGLEKEYS*>(pvParam);
+            if (!sized(r->cbSize, sizeof(TOGGLEKEYS))) return FALSE;
+            *r = s.toggleKeys;
+            return TRUE;
+        }
+        case SPI_SETTOGGLEKEYS: {
+            auto* r = static_cast<TOGGLEKEYS*>(pvParam);
+            if (!sized(r->cbSize, sizeof(TOGGLEKEYS))) return FALSE;
+            s.toggleKeys = *r;
+            return TRUE;
+        }
+        case SPI_GETFILTERKEYS: {
+            auto* r = static_cast<FILTERKEYS*>(pvParam);
+            if (!sized(r->cbSize, sizeof(FILTERKEYS))) return FALSE;
+            *r = s.filterKeys;
+            return TRUE;
+        }
+        case SPI_SETFILTERKEYS: {
+            auto* r = static_cast<FILTERKEYS*>(pvParam);
+            if (!sized(r->cbSize, sizeof(FILTERKEYS))) return FALSE;
+            s.filterKeys = *r;
+            return TRUE;
+        }
+        default:
+            Fail(ERROR_INVALID_PARAMETER);
+            return FALSE;
     }
 }
 
 namespace {
 
 // "user32.dll" for code that looks the monitor functions up by name.
-const bool g_user32 = plat::RegisterBuiltinModule(
-    "user32.dll", {{"MonitorFromWindow", plat::Export(&MonitorFromWindow)},
-                   {"MonitorFromPoint", plat::Export(&MonitorFromPoint)},
-                   {"MonitorFromRect", plat::Export(&MonitorFromRect)},
-                   {"GetMonitorInfoW", plat::Export(&GetMonitorInfoW)},
-                   {"EnumDisplayMonitors", plat::Export(&EnumDisplayMonitors)}});
+const bool g_user32 =
+    plat::RegisterBuiltinModule("user32.dll", {{"MonitorFromWindow", plat::Export(&MonitorFromWindow)},
+                                               {"MonitorFromPoint", plat::Export(&MonitorFromPoint)},
+                                               {"MonitorFromRect", plat::Export(&MonitorFromRect)},
+                                               {"GetMonitorInfoW", plat::Export(&GetMonitorInfoW)},
+                                               {"EnumDisplayMonitors", plat::Export(&EnumDisplayMonitors)}});
 
 }  // namespace
 

@@ -87,7 +87,8 @@ bool Take(LPMSG out, HWND hWnd, UINT lo, UINT hi, UINT remove) {
             Window* w = s.windows.Get(h);
             HWND hwnd = reinterpret_cast<HWND>(h);
             if (!w || !w->invalid || !(w->style & WS_VISIBLE) || w->destroying) continue;
-            if (hWnd == reinterpret_cast<HWND>(-1) || (hWnd && hwnd != hWnd && !IsChild(hWnd, hwnd))) continue;
+            if (hWnd == reinterpret_cast<HWND>(-1) || (hWnd && hwnd != hWnd && !IsChild(hWnd, hwnd)))
+                continue;
             *out = MSG{};
             out->hwnd = hwnd;
             out->message = WM_PAINT;
@@ -136,7 +137,8 @@ BOOL WINAPI TranslateMessage(const MSG* lpMsg) {
     bool ctrl = keys[VK_CONTROL] & 0x80;
     bool alt = keys[VK_MENU] & 0x80;
     if (ctrl && alt) return FALSE;
-    char32_t ch = plat::CharacterOfKey(static_cast<UINT>(lpMsg->wParam), keys[VK_SHIFT] & 0x80, ctrl, keys[VK_CAPITAL] & 1);
+    char32_t ch = plat::CharacterOfKey(static_cast<UINT>(lpMsg->wParam), keys[VK_SHIFT] & 0x80, ctrl,
+                                       keys[VK_CAPITAL] & 1);
     if (!ch) return FALSE;
     State::Posted p;
     p.msg = *lpMsg;

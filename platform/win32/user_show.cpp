@@ -17,13 +17,15 @@ RECT MaximizedRect(const Window& w) {
     // The frame hangs over the work area's edges; the caption stays on screen.
     RECT in = ClientInsets(w.style, w.exStyle, false);
     MINMAXINFO mmi{};
-    mmi.ptMaxSize = POINT{work.right - work.left + in.left + in.right, work.bottom - work.top + in.left + in.bottom};
+    mmi.ptMaxSize =
+        POINT{work.right - work.left + in.left + in.right, work.bottom - work.top + in.left + in.bottom};
     mmi.ptMaxPosition = POINT{-in.left, -in.left};
     mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
     mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
     Send(w.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
     return RECT{work.left + mmi.ptMaxPosition.x, work.top + mmi.ptMaxPosition.y,
-                work.left + mmi.ptMaxPosition.x + mmi.ptMaxSize.x, work.top + mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
+                work.left + mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
+                work.top + mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
 }
 
 void SetVisible(Window& w, bool visible) {
@@ -74,50 +76,51 @@ void ApplyShow(Window& win, int cmd, bool fromBackend) {
     bool child = win.style & WS_CHILD;
     auto alive = [&]() { return Peek(hwnd); };
     switch (cmd) {
-    case SW_HIDE:
-        SetVisible(win, false);
-        if (alive() && !child) ForgetWindow(hwnd);
-        return;
-    case SW_MINIMIZE:
-    case SW_SHOWMINIMIZED:
-    case SW_SHOWMINNOACTIVE:
-    case SW_FORCEMINIMIZE:
-        SetVisible(win, true);
-        if (Window* w = alive(); w && !w->minimized) ChangeState(*w, true, false);
-        if (!alive() || child) return;
-        if (cmd == SW_SHOWMINIMIZED)
-            Activate(hwnd, fromBackend);
-        else if (S().active == hwnd)
-            ForgetWindow(hwnd);
-        return;
-    case SW_SHOWMAXIMIZED:
-        SetVisible(win, true);
-        if (Window* w = alive(); w && !w->maximized) ChangeState(*w, false, true);
-        if (alive() && !child) Activate(hwnd, fromBackend);
-        return;
-    case SW_SHOW:
-    case SW_SHOWNA:
-        SetVisible(win, true);
-        if (Window* w = alive(); w && !child && cmd == SW_SHOW && !w->minimized) Activate(hwnd, fromBackend);
-        return;
-    case SW_RESTORE:
-    case SW_SHOWNORMAL:
-    case SW_SHOWDEFAULT:
-    case SW_SHOWNOACTIVATE:
-    default: {
-        SetVisible(win, true);
-        Window* w = alive();
-        if (!w) return;
-        if (w->minimized) {
-            bool toMax = cmd == SW_RESTORE && w->restoreToMaximized;
-            w->restoreToMaximized = false;
-            ChangeState(*w, false, toMax);
-        } else if (w->maximized) {
-            ChangeState(*w, false, false);
+        case SW_HIDE:
+            SetVisible(win, false);
+            if (alive() && !child) ForgetWindow(hwnd);
+            return;
+        case SW_MINIMIZE:
+        case SW_SHOWMINIMIZED:
+        case SW_SHOWMINNOACTIVE:
+        case SW_FORCEMINIMIZE:
+            SetVisible(win, true);
+            if (Window* w = alive(); w && !w->minimized) ChangeState(*w, true, false);
+            if (!alive() || child) return;
+            if (cmd == SW_SHOWMINIMIZED)
+                Activate(hwnd, fromBackend);
+            else if (S().active == hwnd)
+                ForgetWindow(hwnd);
+            return;
+        case SW_SHOWMAXIMIZED:
+            SetVisible(win, true);
+            if (Window* w = alive(); w && !w->maximized) ChangeState(*w, false, true);
+            if (alive() && !child) Activate(hwnd, fromBackend);
+            return;
+        case SW_SHOW:
+        case SW_SHOWNA:
+            SetVisible(win, true);
+            if (Window* w = alive(); w && !child && cmd == SW_SHOW && !w->minimized)
+                Activate(hwnd, fromBackend);
+            return;
+        case SW_RESTORE:
+        case SW_SHOWNORMAL:
+        case SW_SHOWDEFAULT:
+        case SW_SHOWNOACTIVATE:
+        default: {
+            SetVisible(win, true);
+            Window* w = alive();
+            if (!w) return;
+            if (w->minimized) {
+                bool toMax = cmd == SW_RESTORE && w->restoreToMaximized;
+                w->restoreToMaximized = false;
+                ChangeState(*w, false, toMax);
+            } else if (w->maximized) {
+                ChangeState(*w, false, false);
+            }
+            if (alive() && !child && cmd != SW_SHOWNOACTIVATE) Activate(hwnd, fromBackend);
+            return;
         }
-        if (alive() && !child && cmd != SW_SHOWNOACTIVATE) Activate(hwnd, fromBackend);
-        return;
-    }
     }
 }
 

@@ -46,14 +46,14 @@ struct Window {
     HWND parent = nullptr;  // child windows
     HWND owner = nullptr;   // owned top-level windows
     HMENU menu = nullptr;
-    RECT rect{};            // top-level: screen coordinates; child: parent client coordinates
-    RECT normalRect{};      // top-level: the restored rectangle
+    RECT rect{};        // top-level: screen coordinates; child: parent client coordinates
+    RECT normalRect{};  // top-level: the restored rectangle
     bool minimized = false;
     bool maximized = false;
     bool restoreToMaximized = false;
     bool destroying = false;
-    bool created = false;   // WM_CREATE returned success
-    bool invalid = false;   // needs WM_PAINT
+    bool created = false;  // WM_CREATE returned success
+    bool invalid = false;  // needs WM_PAINT
     std::vector<uint8_t> extra;
     NativeWindowId native = 0;
     // What the backend and the window procedure were last told.
@@ -82,18 +82,18 @@ struct Hook {
 struct Bitmap {
     int width = 0;
     int height = 0;
-    int bitsPerPixel = 32;           // 1 or 32
-    std::vector<uint32_t> pixels;    // top row first; 1 bpp stored as 0 / 1 per pixel
+    int bitsPerPixel = 32;         // 1 or 32
+    std::vector<uint32_t> pixels;  // top row first; 1 bpp stored as 0 / 1 per pixel
 };
 
 struct Icon {
     bool isIcon = true;
     int hotX = 0, hotY = 0;
     int width = 32, height = 32;
-    std::vector<uint8_t> andMask;    // 1: transparent
-    std::vector<uint32_t> color;     // empty: monochrome (xorMask used)
-    std::vector<uint8_t> xorMask;    // monochrome: 1 inverts / white
-    bool shared = false;             // system cursors and icons: DestroyIcon leaves them
+    std::vector<uint8_t> andMask;  // 1: transparent
+    std::vector<uint32_t> color;   // empty: monochrome (xorMask used)
+    std::vector<uint8_t> xorMask;  // monochrome: 1 inverts / white
+    bool shared = false;           // system cursors and icons: DestroyIcon leaves them
 };
 
 struct DeviceContext {
@@ -129,10 +129,10 @@ struct State {
     bool appActive = false;
     std::vector<HWND> activationOrder;  // most recently active last
 
-    BYTE asyncKeys[256] = {};       // keys as the backend reports them now
-    BYTE keys[256] = {};            // keys as of the last input message read from the queue
-    bool altAlone = false;          // Alt went down and no other key since
-    char32_t pendingKeyChar = 0;    // character the last backend key-down will translate to
+    BYTE asyncKeys[256] = {};     // keys as the backend reports them now
+    BYTE keys[256] = {};          // keys as of the last input message read from the queue
+    bool altAlone = false;        // Alt went down and no other key since
+    char32_t pendingKeyChar = 0;  // character the last backend key-down will translate to
 
     // Double-click detection.
     HWND lastClickWindow = nullptr;
@@ -146,14 +146,14 @@ struct State {
     bool clipped = false;
     RECT clip{};
 
-    std::vector<HHOOK> hookChain;   // newest last
-    int hookPosition = -1;          // chain index of the hook running now
+    std::vector<HHOOK> hookChain;  // newest last
+    int hookPosition = -1;         // chain index of the hook running now
 
     STICKYKEYS stickyKeys{sizeof(STICKYKEYS), 0x1FE};
     TOGGLEKEYS toggleKeys{sizeof(TOGGLEKEYS), 0x1E};
     FILTERKEYS filterKeys{sizeof(FILTERKEYS), 0x7E, 1000, 500, 500, 0};
 
-    int cascade = 0;                // CW_USEDEFAULT placements so far
+    int cascade = 0;  // CW_USEDEFAULT placements so far
     int dialogDepth = 0;
     bool systemClasses = false;
 };
@@ -164,17 +164,17 @@ State& S();
 void Fail(DWORD error);
 
 // Windows.
-Window* W(HWND hwnd);                 // null and ERROR_INVALID_WINDOW_HANDLE when not a window
-Window* Peek(HWND hwnd);              // null without touching the last error
-HWND Root(HWND hwnd);                 // the top-level window of a window
-WindowClass* FindClass(LPCWSTR name); // by name (case-insensitive) or atom
-void RegisterSystemClasses();       // once per reset: button, static, edit and dialog classes
+Window* W(HWND hwnd);                  // null and ERROR_INVALID_WINDOW_HANDLE when not a window
+Window* Peek(HWND hwnd);               // null without touching the last error
+HWND Root(HWND hwnd);                  // the top-level window of a window
+WindowClass* FindClass(LPCWSTR name);  // by name (case-insensitive) or atom
+void RegisterSystemClasses();          // once per reset: button, static, edit and dialog classes
 ATOM RegisterClassInternal(const WNDCLASSEXW& wc, bool system);
-RECT ScreenRect(const Window& w);     // the window rectangle in screen coordinates
+RECT ScreenRect(const Window& w);                          // the window rectangle in screen coordinates
 RECT ClientInsets(DWORD style, DWORD exStyle, bool menu);  // the frame around the client area
 RECT ClientScreenRect(const Window& w);
 bool HasMenuBar(const Window& w);
-void SyncNative(Window& w);           // hands position, size, style and show state to the backend
+void SyncNative(Window& w);  // hands position, size, style and show state to the backend
 void SetWindowRectInternal(Window& w, const RECT& rect, bool sendMove, bool sendSize);
 void SendSizeMessage(Window& w);
 void ApplyShow(Window& w, int cmd, bool fromBackend);
@@ -184,13 +184,13 @@ void DestroyAll();
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void PostInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);  // with a snapshot of the key state
-void PumpBackend();                   // turns waiting backend events into messages
+void PumpBackend();  // turns waiting backend events into messages
 DWORD Now();
 
 // Activation and focus.
 void Activate(HWND hwnd, bool fromBackend, UINT how = WA_ACTIVE);
 void Deactivate(bool fromBackend);
-void ForgetWindow(HWND hwnd);         // a window is going away: activation, focus, capture
+void ForgetWindow(HWND hwnd);  // a window is going away: activation, focus, capture
 void SetFocusInternal(HWND hwnd);
 
 // Input.

@@ -24,7 +24,8 @@ RECT ClientInsets(DWORD style, DWORD exStyle, bool menu) {
         if (!caption) in.top = in.left;
     } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
         in = {kFixedFrame, kFixedFrame, kFixedFrame, kFixedFrame};
-        if (caption) in.top += CurrentBackend().DecorationInsets().top - CurrentBackend().DecorationInsets().left;
+        if (caption)
+            in.top += CurrentBackend().DecorationInsets().top - CurrentBackend().DecorationInsets().left;
     } else if (style & WS_BORDER) {
         in = {1, 1, 1, 1};
     }
@@ -157,8 +158,8 @@ void DestroyAll() {
 
 using namespace plat::user;
 
-HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
-                            int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X,
+                            int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                             LPVOID lpParam) {
     State& s = S();
     WindowClass* cls = FindClass(lpClassName);
@@ -243,8 +244,10 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         mmi.ptMaxSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
         Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
         if (!(win = Peek(hwnd))) return nullptr;
-        win->rect.right = win->rect.left + std::min<LONG>(win->rect.right - win->rect.left, mmi.ptMaxTrackSize.x);
-        win->rect.bottom = win->rect.top + std::min<LONG>(win->rect.bottom - win->rect.top, mmi.ptMaxTrackSize.y);
+        win->rect.right =
+            win->rect.left + std::min<LONG>(win->rect.right - win->rect.left, mmi.ptMaxTrackSize.x);
+        win->rect.bottom =
+            win->rect.top + std::min<LONG>(win->rect.bottom - win->rect.top, mmi.ptMaxTrackSize.y);
         win->normalRect = win->rect;
         if (!messageOnly) {
             plat::NativeWindowDesc desc;
@@ -291,7 +294,7 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         if (child) {
             win->style |= WS_VISIBLE;
         } else {
-            ShowWindow(hwnd, (dwStyle & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+            ShowWindow(hwnd, (dwStyle & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
                              : (dwStyle & WS_MINIMIZE) ? SW_SHOWMINIMIZED
                                                        : SW_SHOW);
         }
@@ -396,17 +399,21 @@ HWND WINAPI GetAncestor(HWND hwnd, UINT gaFlags) {
     Window* w = W(hwnd);
     if (!w) return nullptr;
     switch (gaFlags) {
-    case GA_PARENT: return (w->style & WS_CHILD) ? w->parent : nullptr;
-    case GA_ROOT: return Root(hwnd);
-    case GA_ROOTOWNER: {
-        HWND r = Root(hwnd);
-        while (Window* rw = Peek(r)) {
-            if (!rw->owner) break;
-            r = Root(rw->owner);
+        case GA_PARENT:
+            return (w->style & WS_CHILD) ? w->parent : nullptr;
+        case GA_ROOT:
+            return Root(hwnd);
+        case GA_ROOTOWNER: {
+            HWND r = Root(hwnd);
+            while (Window* rw = Peek(r)) {
+                if (!rw->owner) break;
+                r = Root(rw->owner);
+            }
+            return r;
         }
-        return r;
-    }
-    default: Fail(ERROR_INVALID_PARAMETER); return nullptr;
+        default:
+            Fail(ERROR_INVALID_PARAMETER);
+            return nullptr;
     }
 }
 
@@ -420,11 +427,17 @@ HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
     auto& list = p->children;
     auto it = std::find(list.begin(), list.end(), hWnd);
     switch (uCmd) {
-    case GW_HWNDFIRST: return list.front();
-    case GW_HWNDLAST: return list.back();
-    case GW_HWNDNEXT: return (it != list.end() && it + 1 != list.end()) ? *(it + 1) : nullptr;
-    case GW_HWNDPREV: return (it != list.begin() && it != list.end()) ? *(it - 1) : nullptr;
-    default: Fail(ERROR_INVALID_PARAMETER); return nullptr;
+        case GW_HWNDFIRST:
+            return list.front();
+        case GW_HWNDLAST:
+            return list.back();
+        case GW_HWNDNEXT:
+            return (it != list.end() && it + 1 != list.end()) ? *(it + 1) : nullptr;
+        case GW_HWNDPREV:
+            return (it != list.begin() && it != list.end()) ? *(it - 1) : nullptr;
+        default:
+            Fail(ERROR_INVALID_PARAMETER);
+            return nullptr;
     }
 }
 

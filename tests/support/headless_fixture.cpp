@@ -83,7 +83,8 @@ void HeadlessTest::PushKey(UINT vk, bool down) {
     Push(e);
 }
 
-void HeadlessTest::PushMouse(plat::EventType type, int x, int y, plat::MouseButton b, bool down, int wheelDelta) {
+void HeadlessTest::PushMouse(plat::EventType type, int x, int y, plat::MouseButton b, bool down,
+                             int wheelDelta) {
     plat::Event e;
     e.type = type;
     e.x = x;

@@ -30,7 +30,7 @@ std::vector<SeenMessage> SeenOf(UINT message);
 LRESULT CALLBACK RecordingWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 class HeadlessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -51,11 +51,12 @@ protected:
     void PushMouse(plat::EventType type, int x, int y, plat::MouseButton b = plat::MouseButton::Left,
                    bool down = false, int wheelDelta = 0);
 
-private:
+  private:
     plat::HeadlessBackend* m_backend = nullptr;
 };
 
 // Reads one pixel of a PNG file as 0xRRGGBB; false when the file cannot be read.
-bool ReadPngPixel(const std::string& path, int x, int y, uint32_t& rgb, int* width = nullptr, int* height = nullptr);
+bool ReadPngPixel(const std::string& path, int x, int y, uint32_t& rgb, int* width = nullptr,
+                  int* height = nullptr);
 
 }  // namespace tumbral_test

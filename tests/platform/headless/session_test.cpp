@@ -12,7 +12,7 @@ using tumbral_test::SeenOf;
 namespace {
 
 class SessionTest : public HeadlessTest {
-protected:
+  protected:
     // Runs a message loop that presents a frame per idle pass, as a program does.
     int RunLoop(HWND hwnd, uint32_t color, int maxFrames = 200) {
         std::vector<uint32_t> pixels(64 * 48, color);
@@ -23,7 +23,8 @@ protected:
                 if (msg.message == WM_QUIT) break;
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
-                if (msg.message == WM_KEYDOWN && msg.wParam == 'R') std::fill(pixels.begin(), pixels.end(), 0xFF0000u);
+                if (msg.message == WM_KEYDOWN && msg.wParam == 'R')
+                    std::fill(pixels.begin(), pixels.end(), 0xFF0000u);
             } else if (IsWindow(hwnd)) {
                 plat::FrameView view{pixels.data(), 64, 48, 64};
                 EXPECT_TRUE(plat::PresentToWindow(hwnd, view, true));
@@ -55,7 +56,9 @@ TEST_F(SessionTest, ScriptClicksTypesScrollsAndCloses) {
         "press alt+VK_RETURN\n"
         "@frame 4\n"
         "press R\n"
-        "shot " + shot + "\n"
+        "shot " +
+        shot +
+        "\n"
         "@frame 6\n"
         "close\n");
     int frames = RunLoop(hwnd, 0x00FF00u);

@@ -10,7 +10,7 @@ namespace {
 
 // Builds a template in the Windows binary layout.
 class TemplateBuilder {
-public:
+  public:
     TemplateBuilder(DWORD style, short cx, short cy, const std::wstring& title) {
         DLGTEMPLATE t{style, 0, 0, 0, 0, cx, cy};
         Put(t);
@@ -22,7 +22,8 @@ public:
             Text(L"MS Sans Serif");
         }
     }
-    void Item(WORD cls, WORD id, DWORD style, short x, short y, short cx, short cy, const std::wstring& text) {
+    void Item(WORD cls, WORD id, DWORD style, short x, short y, short cx, short cy,
+              const std::wstring& text) {
         Align();
         DLGITEMTEMPLATE it{style, 0, x, y, cx, cy, id};
         Put(it);
@@ -41,7 +42,7 @@ public:
         return reinterpret_cast<LPCDLGTEMPLATEW>(m_words.data());
     }
 
-private:
+  private:
     template <class T>
     void Put(const T& v) {
         const auto* p = reinterpret_cast<const BYTE*>(&v);
@@ -75,37 +76,44 @@ TemplateBuilder WarningTemplate() {
 int g_initCount = 0;
 HWND g_initFocus = nullptr;
 
-// The warning's behaviour: the check box toggles itself and disables No; Yes/Cancel 6, No 7, +0x80 when checked.
+// The warning's behaviour: the check box toggles itself and disables No; Yes/Cancel 6, No 7, +0x80 when
+// checked.
 INT_PTR CALLBACK WarningProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_INITDIALOG:
-        ++g_initCount;
-        g_initFocus = reinterpret_cast<HWND>(wParam);
-        EXPECT_EQ(lParam, 42);
-        SetWindowTextW(dlg, L"Reference device");
-        SendDlgItemMessageW(dlg, 256, STM_SETIMAGE, IMAGE_ICON,
-                            reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_QUESTION)));
-        SetDlgItemTextW(dlg, 257, L"Do you wish to continue?");
-        return TRUE;
-    case WM_COMMAND: {
-        bool checked = SendDlgItemMessageW(dlg, 5, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        switch (LOWORD(wParam)) {
-        case 5:
-            SendDlgItemMessageW(dlg, 5, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
-            EnableWindow(GetDlgItem(dlg, IDNO), checked);
+        case WM_INITDIALOG:
+            ++g_initCount;
+            g_initFocus = reinterpret_cast<HWND>(wParam);
+            EXPECT_EQ(lParam, 42);
+            SetWindowTextW(dlg, L"Reference device");
+            SendDlgItemMessageW(dlg, 256, STM_SETIMAGE, IMAGE_ICON,
+                                reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_QUESTION)));
+            SetDlgItemTextW(dlg, 257, L"Do you wish to continue?");
             return TRUE;
-        case IDYES:
-        case IDCANCEL: EndDialog(dlg, IDYES | (checked ? 0x80 : 0)); return TRUE;
-        case IDNO: EndDialog(dlg, IDNO | (checked ? 0x80 : 0)); return TRUE;
-        default: return FALSE;
+        case WM_COMMAND: {
+            bool checked = SendDlgItemMessageW(dlg, 5, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            switch (LOWORD(wParam)) {
+                case 5:
+                    SendDlgItemMessageW(dlg, 5, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+                    EnableWindow(GetDlgItem(dlg, IDNO), checked);
+                    return TRUE;
+                case IDYES:
+                case IDCANCEL:
+                    EndDialog(dlg, IDYES | (checked ? 0x80 : 0));
+                    return TRUE;
+                case IDNO:
+                    EndDialog(dlg, IDNO | (checked ? 0x80 : 0));
+                    return TRUE;
+                default:
+                    return FALSE;
+            }
         }
-    }
-    default: return FALSE;
+        default:
+            return FALSE;
     }
 }
 
 class DialogTest : public HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         RegisterTestClass();
@@ -217,7 +225,8 @@ TEST_F(DialogTest, QuitWhileTheDialogRunsEndsItAndReachesTheOuterLoop) {
 TEST_F(DialogTest, BadTemplateAndOwnerFail) {
     EXPECT_EQ(DialogBoxIndirectParamW(nullptr, nullptr, m_owner, WarningProc, 0), -1);
     TemplateBuilder t = WarningTemplate();
-    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, t.Get(), reinterpret_cast<HWND>(0x10009999), WarningProc, 0), -1);
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, t.Get(), reinterpret_cast<HWND>(0x10009999), WarningProc, 0),
+              -1);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_WINDOW_HANDLE));
     EXPECT_FALSE(EndDialog(m_owner, 1));  // not a dialog
 }

@@ -11,7 +11,7 @@ using tumbral_test::SeenOf;
 namespace {
 
 class InputTest : public HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         RegisterTestClass(CS_DBLCLKS, L"Dbl");
@@ -205,12 +205,12 @@ TEST_F(InputTest, DoubleClickNeedsTheClassStyleSameButtonAndNearbyPoint) {
         PushMouse(EventType::MouseButton, x, y, b, false);
     };
     click(50, 50, MouseButton::Left);
-    click(51, 51, MouseButton::Left);   // double
-    click(51, 51, MouseButton::Left);   // a third click starts again
+    click(51, 51, MouseButton::Left);  // double
+    click(51, 51, MouseButton::Left);  // a third click starts again
     click(200, 200, MouseButton::Left);
     click(200, 200, MouseButton::Right);  // other button: no double
     click(300, 300, MouseButton::Left);
-    click(310, 300, MouseButton::Left);   // too far
+    click(310, 300, MouseButton::Left);  // too far
     Pump();
     auto downs = Only({WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK});
     std::vector<UINT> kinds;

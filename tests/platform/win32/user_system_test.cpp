@@ -7,7 +7,7 @@ using tumbral_test::HeadlessTest;
 namespace {
 
 class SystemTest : public HeadlessTest {
-protected:
+  protected:
     void TwoMonitors() {
         plat::HeadlessConfig config;
         config.noWait = true;
@@ -186,8 +186,8 @@ TEST_F(SystemTest, ArrowCursorCopiesToA32BitImage) {
     // Bottom-up: the AND mask (top half of the bitmap) is in the last 32 rows of the buffer.
     auto andAt = [&](int x, int y) { return bits[static_cast<size_t>(63 - y) * 32 + x]; };
     auto xorAt = [&](int x, int y) { return bits[static_cast<size_t>(31 - y) * 32 + x]; };
-    EXPECT_EQ(andAt(0, 0), 0u);             // the tip is opaque
-    EXPECT_EQ(xorAt(0, 0), 0u);             // and black
+    EXPECT_EQ(andAt(0, 0), 0u);  // the tip is opaque
+    EXPECT_EQ(xorAt(0, 0), 0u);  // and black
     EXPECT_EQ(andAt(1, 2), 0u);
     EXPECT_EQ(xorAt(1, 2), 0x00FFFFFFu);    // white inside the outline
     EXPECT_EQ(andAt(31, 31), 0x00FFFFFFu);  // transparent corner

@@ -15,7 +15,7 @@ std::vector<UINT> Messages(HWND hwnd) {
 }
 
 class WindowTest : public HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         RegisterTestClass();
@@ -57,8 +57,8 @@ TEST_F(WindowTest, CreationSendsMessagesInOrderWithCreateStruct) {
     };
     ASSERT_NE(RegisterClassExW(&wc), 0);
     int param = 7;
-    HWND hwnd = CreateWindowExW(0, L"Creating", L"Title", WS_OVERLAPPEDWINDOW, 10, 20, 300, 200, nullptr, nullptr,
-                                nullptr, &param);
+    HWND hwnd = CreateWindowExW(0, L"Creating", L"Title", WS_OVERLAPPEDWINDOW, 10, 20, 300, 200, nullptr,
+                                nullptr, nullptr, &param);
     ASSERT_TRUE(hwnd);
     EXPECT_EQ(seenParam, &param);
     EXPECT_EQ(seenClass, L"Creating");
@@ -190,8 +190,8 @@ TEST_F(WindowTest, ShowMinimizeMaximizeRestoreSendSizeTypes) {
     ASSERT_EQ(SeenOf(WM_SIZE).size(), 1u);
     EXPECT_EQ(SeenOf(WM_SIZE)[0].wParam, WPARAM(SIZE_MAXIMIZED));
     GetClientRect(hwnd, &c);
-    EXPECT_EQ(c.right, 1920);                       // the work area's width
-    EXPECT_EQ(c.bottom, 1080 - 40 - 23);            // less the task bar and the caption
+    EXPECT_EQ(c.right, 1920);             // the work area's width
+    EXPECT_EQ(c.bottom, 1080 - 40 - 23);  // less the task bar and the caption
     POINT origin{0, 0};
     ClientToScreen(hwnd, &origin);
     EXPECT_EQ(origin.x, 0);
@@ -269,8 +269,8 @@ TEST_F(WindowTest, SetWindowPosMovesSizesAndChangesTopmost) {
 TEST_F(WindowTest, MenuShrinksClientAreaAndStyleChangeMovesFrame) {
     HMENU menu = CreateMenu();
     ASSERT_TRUE(menu);
-    HWND hwnd = CreateWindowExW(0, L"TestWindow", L"m", WS_OVERLAPPEDWINDOW, 0, 0, 656, 519, nullptr, menu, nullptr,
-                                nullptr);
+    HWND hwnd = CreateWindowExW(0, L"TestWindow", L"m", WS_OVERLAPPEDWINDOW, 0, 0, 656, 519, nullptr, menu,
+                                nullptr, nullptr);
     ASSERT_TRUE(hwnd);
     EXPECT_EQ(GetMenu(hwnd), menu);
     RECT c;
@@ -301,7 +301,8 @@ TEST_F(WindowTest, CloseDestroysThroughDefWindowProc) {
     EXPECT_FALSE(IsWindow(hwnd));
     std::vector<UINT> order;
     for (auto& m : Seen())
-        if (m.message == WM_CLOSE || m.message == WM_DESTROY || m.message == WM_NCDESTROY) order.push_back(m.message);
+        if (m.message == WM_CLOSE || m.message == WM_DESTROY || m.message == WM_NCDESTROY)
+            order.push_back(m.message);
     std::vector<UINT> expected{WM_CLOSE, WM_DESTROY, WM_NCDESTROY};
     EXPECT_EQ(order, expected);
 }
@@ -315,8 +316,8 @@ TEST_F(WindowTest, CreateFailsWhenWmCreateRefuses) {
         return tumbral_test::RecordingWndProc(h, msg, wp, lp);
     };
     ASSERT_NE(RegisterClassExW(&wc), 0);
-    HWND hwnd = CreateWindowExW(0, L"Refusing", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExW(0, L"Refusing", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                                nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(hwnd, nullptr);
     EXPECT_EQ(SeenOf(WM_DESTROY).size(), 1u);
     EXPECT_EQ(SeenOf(WM_NCDESTROY).size(), 1u);
@@ -329,8 +330,9 @@ TEST_F(WindowTest, CreateFailsWhenWmCreateRefuses) {
         return DefWindowProcW(h, msg, wp, lp);
     };
     ASSERT_NE(RegisterClassExW(&wc), 0);
-    EXPECT_EQ(CreateWindowExW(0, L"RefusingNc", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
-              nullptr);
+    EXPECT_EQ(
+        CreateWindowExW(0, L"RefusingNc", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
     EXPECT_TRUE(UnregisterClassW(L"RefusingNc", nullptr));
 }
 
@@ -391,12 +393,12 @@ TEST_F(WindowTest, WindowsThatDestroyThemselvesInsideAnyMessageLeaveNoDanglingSt
     wc.lpszClassName = L"SelfDestroying";
     ASSERT_NE(RegisterClassExW(&wc), 0);
     HWND other = CreateTestWindow(100, 100, true);
-    for (UINT msg : {WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_ACTIVATEAPP,
-                     WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS}) {
+    for (UINT msg : {WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW,
+                     WM_ACTIVATEAPP, WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS}) {
         ShowWindow(other, SW_MINIMIZE);  // the application is inactive: activation messages come
         g_destroyOn = msg;
-        HWND hwnd = CreateWindowExW(0, L"SelfDestroying", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200,
-                                    nullptr, nullptr, nullptr, nullptr);
+        HWND hwnd = CreateWindowExW(0, L"SelfDestroying", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                    200, nullptr, nullptr, nullptr, nullptr);
         EXPECT_FALSE(IsWindow(hwnd)) << msg;
         EXPECT_TRUE(!GetActiveWindow() || IsWindow(GetActiveWindow())) << msg;
         EXPECT_TRUE(!GetFocus() || IsWindow(GetFocus())) << msg;
@@ -407,8 +409,8 @@ TEST_F(WindowTest, WindowsThatDestroyThemselvesInsideAnyMessageLeaveNoDanglingSt
         ShowWindow(other, SW_RESTORE);
     }
     g_destroyOn = WM_CLOSE;
-    HWND hwnd = CreateWindowExW(0, L"SelfDestroying", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr,
-                                nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExW(0, L"SelfDestroying", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200,
+                                nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(hwnd);
     g_destroyOn = WM_KILLFOCUS;  // destroyed while losing the focus to another window
     SetFocus(other);
