@@ -1,0 +1,66 @@
+// The application's input callbacks: window messages go to the camera and
+// left clicks to picking; F1 toggles the help. During a layer turn the
+// application takes no new input, but releases still end what was under way.
+#include "app/app_callbacks.h"
+#include "app/app_globals.h"
+#include "app/app_pick.h"
+#include "kit/kit_state.h"
+
+namespace {
+
+// Messages that end an action rather than start one: a button or key coming
+// up, or the mouse capture going elsewhere.
+bool EndsAnAction(UINT uMsg) {
+    switch (uMsg) {
+        case WM_LBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_XBUTTONUP:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_CAPTURECHANGED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The left button's release, or the capture going to another window, gives
+// the capture back. The clock is not touched: the application never halts it.
+void ReleaseCaptureIfDone(HWND hWnd, UINT uMsg, LPARAM lParam) {
+    if (uMsg == WM_LBUTTONUP || (uMsg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != hWnd))
+        ReleaseCapture();
+}
+
+}  // namespace
+
+LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, void*) {
+    // During a layer turn nothing new starts (no click, drag, wheel or key
+    // reaches the camera or picking), but the camera still sees the end of a
+    // press that began before the turn, so no button or key stays held.
+    if (g_PuzzleCube.IsTurning()) {
+        if (EndsAnAction(uMsg)) {
+            g_ViewCamera.ProcessMessage(hWnd, uMsg, wParam, lParam);
+            ReleaseCaptureIfDone(hWnd, uMsg, lParam);
+        }
+        return 0;
+    }
+
+    // The dialogs' shared resources, the settings dialog and the restore
+    // dialog see the message first and may consume it.
+
+    g_ViewCamera.ProcessMessage(hWnd, uMsg, wParam, lParam);
+
+    // A quick second click arrives as a double-click; it picks all the same.
+    if (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK) {
+        IDirect3DDevice9* pd3dDevice = KitCurrentDevice();
+        if (pd3dDevice) AppPick(pd3dDevice, g_PuzzleCube, LOWORD(lParam), HIWORD(lParam));
+    } else {
+        ReleaseCaptureIfDone(hWnd, uMsg, lParam);
+    }
+    return 0;
+}
+
+void AppKeyboard(UINT nChar, bool bKeyDown, bool, void*) {
+    if (bKeyDown && nChar == VK_F1) g_bHelpVisible = !g_bHelpVisible;
+}

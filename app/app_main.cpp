@@ -1,0 +1,37 @@
+// The application's entry: registers the callbacks, has the framework make a
+// window and a device, and runs the main loop until the window closes.
+#include "app/app_callbacks.h"
+#include "kit/kit_device.h"
+#include "kit/kit_mainloop.h"
+#include "kit/kit_startup.h"
+#include "kit/kit_state.h"
+#include "kit/kit_window.h"
+
+int AppMain() {
+    // Allocation tracking with a leak report at exit has no runtime switch on
+    // this platform; the sanitizer build (TUMBRAL_SANITIZE) reports leaks.
+
+    KitRegisterDeviceCreated(AppDeviceCreated, nullptr);
+    KitRegisterDeviceReset(AppDeviceReset, nullptr);
+    KitRegisterDeviceLost(AppDeviceLost, nullptr);
+    KitRegisterDeviceDestroyed(AppDeviceDestroyed, nullptr);
+    KitRegisterMsgProc(AppMsgProc, nullptr);
+    KitRegisterKeyboard(AppKeyboard, nullptr);
+    KitRegisterFrameRender(AppFrameRender, nullptr);
+    KitRegisterFrameMove(AppFrameMove, nullptr);
+
+    // The dialogs are set up here, before the framework starts.
+
+    // Parse the command line, handle the default hot keys, show error boxes, handle Alt+Enter.
+    KitStartup(true, true, true, true);
+    // Full screen: show the cursor, do not clip it.
+    KitSetCursorPolicy(true, false);
+    KitCreateWindow(L"Tumbral", nullptr, nullptr, nullptr, CW_USEDEFAULT, CW_USEDEFAULT);
+    KitBuildDevice(0, true, 640, 480, AppAcceptDevice, AppAdjustDeviceSetup, nullptr);
+
+    // Each step above records its failure in the framework, whose later steps
+    // then fail too; the exit code tells what went wrong.
+    KitMainLoop(nullptr);
+
+    return KitProcessExitCode();
+}
