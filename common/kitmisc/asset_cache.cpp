@@ -47,9 +47,9 @@ bool SameFontDesc(const D3DXFONT_DESCW& a, const D3DXFONT_DESCW& b) {
 
 }  // namespace
 
-HRESULT CKitAssetCache::LoadFont(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight, UINT MipLevels,
-                                 BOOL Italic, DWORD CharSet, DWORD OutputPrecision, DWORD Quality,
-                                 DWORD PitchAndFamily, LPCWSTR pFacename, ID3DXFont** ppFont) {
+HRESULT CKitAssetCache::LoadFont(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight,
+                                 UINT MipLevels, BOOL Italic, DWORD CharSet, DWORD OutputPrecision,
+                                 DWORD Quality, DWORD PitchAndFamily, LPCWSTR pFacename, ID3DXFont** ppFont) {
     D3DXFONT_DESCW desc{};
     desc.Height = Height;
     desc.Width = Width;
@@ -64,7 +64,8 @@ HRESULT CKitAssetCache::LoadFont(IDirect3DDevice9* pDevice, INT Height, UINT Wid
     return LoadFontDesc(pDevice, &desc, ppFont);
 }
 
-HRESULT CKitAssetCache::LoadFontDesc(IDirect3DDevice9* pDevice, const D3DXFONT_DESCW* pDesc, ID3DXFont** ppFont) {
+HRESULT CKitAssetCache::LoadFontDesc(IDirect3DDevice9* pDevice, const D3DXFONT_DESCW* pDesc,
+                                     ID3DXFont** ppFont) {
     if (pDevice == nullptr || pDesc == nullptr || ppFont == nullptr) return E_INVALIDARG;
 
     for (int i = 0; i < m_FontCache.Length(); ++i) {
@@ -129,16 +130,17 @@ HRESULT CKitAssetCache::LoadEffect(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, 
     });
 }
 
-HRESULT CKitAssetCache::LoadEffectFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule, LPCWSTR pSrcResource,
-                                               const D3DXMACRO* pDefines, LPD3DXINCLUDE pInclude, DWORD Flags,
-                                               LPD3DXEFFECTPOOL pPool, ID3DXEffect** ppEffect) {
+HRESULT CKitAssetCache::LoadEffectFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule,
+                                               LPCWSTR pSrcResource, const D3DXMACRO* pDefines,
+                                               LPD3DXINCLUDE pInclude, DWORD Flags, LPD3DXEFFECTPOOL pPool,
+                                               ID3DXEffect** ppEffect) {
     KitCachedEffect key{};
     key.eOrigin = KIT_ASSET_FROM_RESOURCE;
     key.hOriginModule = hSrcModule;
     key.dwFlags = Flags;
     return LoadEffectKeyed(key, pSrcResource, pDevice, ppEffect, [&](ID3DXEffect** ppOut) {
-        return D3DXCreateEffectFromResourceW(pDevice, hSrcModule, pSrcResource, pDefines, pInclude, Flags, pPool,
-                                             ppOut, nullptr);
+        return D3DXCreateEffectFromResourceW(pDevice, hSrcModule, pSrcResource, pDefines, pInclude, Flags,
+                                             pPool, ppOut, nullptr);
     });
 }
 

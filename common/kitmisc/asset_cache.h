@@ -22,18 +22,18 @@ enum KitAssetOrigin : DWORD {
 
 // One cached texture and the key it was loaded with.
 struct KitCachedTexture {
-    KitAssetOrigin eOrigin;         // file or resource
-    WCHAR wszOrigin[MAX_PATH];      // file name or resource name ("#n" for an integer identifier)
-    HMODULE hOriginModule;          // resource module (resource origin only)
-    UINT nWidth;                    // requested width (cube: the edge length)
-    UINT nHeight;                   // requested height (2D and volume)
-    UINT nDepth;                    // requested depth (volume)
-    UINT nMipLevels;                // requested mip levels
-    DWORD dwUsage;                  // requested usage
-    D3DFORMAT eFormat;              // requested format
-    D3DPOOL ePool;                  // requested pool
-    D3DRESOURCETYPE eKind;          // D3DRTYPE_TEXTURE, D3DRTYPE_VOLUMETEXTURE or D3DRTYPE_CUBETEXTURE
-    IDirect3DBaseTexture9* pObject; // the cache's own reference
+    KitAssetOrigin eOrigin;          // file or resource
+    WCHAR wszOrigin[MAX_PATH];       // file name or resource name ("#n" for an integer identifier)
+    HMODULE hOriginModule;           // resource module (resource origin only)
+    UINT nWidth;                     // requested width (cube: the edge length)
+    UINT nHeight;                    // requested height (2D and volume)
+    UINT nDepth;                     // requested depth (volume)
+    UINT nMipLevels;                 // requested mip levels
+    DWORD dwUsage;                   // requested usage
+    D3DFORMAT eFormat;               // requested format
+    D3DPOOL ePool;                   // requested pool
+    D3DRESOURCETYPE eKind;           // D3DRTYPE_TEXTURE, D3DRTYPE_VOLUMETEXTURE or D3DRTYPE_CUBETEXTURE
+    IDirect3DBaseTexture9* pObject;  // the cache's own reference
 };
 
 // One cached effect and its key.
@@ -75,25 +75,26 @@ public:
                                     IDirect3DTexture9** ppTexture);
 
     // Cube textures; Size is the edge length.
-    HRESULT LoadCubeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, IDirect3DCubeTexture9** ppCubeTexture);
-    HRESULT LoadCubeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size, UINT MipLevels, DWORD Usage,
-                            D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                            D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+    HRESULT LoadCubeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
+                            IDirect3DCubeTexture9** ppCubeTexture);
+    HRESULT LoadCubeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size, UINT MipLevels,
+                            DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                            D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
                             IDirect3DCubeTexture9** ppCubeTexture);
     HRESULT LoadCubeTextureFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule, LPCWSTR pSrcResource,
                                         IDirect3DCubeTexture9** ppCubeTexture);
     HRESULT LoadCubeTextureFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule, LPCWSTR pSrcResource,
-                                        UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                        DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                        UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
+                                        D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                         D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
                                         IDirect3DCubeTexture9** ppCubeTexture);
 
     // Volume textures.
     HRESULT LoadVolumeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
                               IDirect3DVolumeTexture9** ppVolumeTexture);
-    HRESULT LoadVolumeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height, UINT Depth,
-                              UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                              DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+    HRESULT LoadVolumeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
+                              UINT Depth, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                              DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                               PALETTEENTRY* pPalette, IDirect3DVolumeTexture9** ppVolumeTexture);
     HRESULT LoadVolumeTextureFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule, LPCWSTR pSrcResource,
                                           IDirect3DVolumeTexture9** ppVolumeTexture);
@@ -106,8 +107,8 @@ public:
     // Fonts: LoadFont builds a description (face cut to 31 characters) and
     // calls LoadFontDesc, which shares fonts whose numbers are all equal and
     // whose faces are equal ignoring case.
-    HRESULT LoadFont(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight, UINT MipLevels, BOOL Italic,
-                     DWORD CharSet, DWORD OutputPrecision, DWORD Quality, DWORD PitchAndFamily,
+    HRESULT LoadFont(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight, UINT MipLevels,
+                     BOOL Italic, DWORD CharSet, DWORD OutputPrecision, DWORD Quality, DWORD PitchAndFamily,
                      LPCWSTR pFacename, ID3DXFont** ppFont);
     HRESULT LoadFontDesc(IDirect3DDevice9* pDevice, const D3DXFONT_DESCW* pDesc, ID3DXFont** ppFont);
 
@@ -142,8 +143,8 @@ private:
                              LOADER load);
     // The same for effects (key: origin, module, name, compile flags).
     template <typename LOADER>
-    HRESULT LoadEffectKeyed(KitCachedEffect key, LPCWSTR pName, IDirect3DDevice9* pDevice, ID3DXEffect** ppEffect,
-                            LOADER load);
+    HRESULT LoadEffectKeyed(KitCachedEffect key, LPCWSTR pName, IDirect3DDevice9* pDevice,
+                            ID3DXEffect** ppEffect, LOADER load);
 
     CGrowableArray<KitCachedTexture> m_TextureCache;  // in load order
     CGrowableArray<KitCachedEffect> m_EffectCache;

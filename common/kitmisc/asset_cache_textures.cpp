@@ -72,7 +72,8 @@ HRESULT CKitAssetCache::LoadTextureKeyed(KitCachedTexture key, LPCWSTR pName, ID
 
 // ------------------------------------------------------------------- 2D
 
-HRESULT CKitAssetCache::LoadTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, IDirect3DTexture9** ppTexture) {
+HRESULT CKitAssetCache::LoadTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
+                                    IDirect3DTexture9** ppTexture) {
     return LoadTexture(pDevice, pSrcFile, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN,
                        D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, ppTexture);
 }
@@ -81,19 +82,19 @@ HRESULT CKitAssetCache::LoadTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
                                     DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                     PALETTEENTRY* pPalette, IDirect3DTexture9** ppTexture) {
-    KitCachedTexture key = TextureKey(D3DRTYPE_TEXTURE, KIT_ASSET_FROM_FILE, nullptr, Width, Height, 0, MipLevels,
-                                      Usage, Format, Pool);
+    KitCachedTexture key = TextureKey(D3DRTYPE_TEXTURE, KIT_ASSET_FROM_FILE, nullptr, Width, Height, 0,
+                                      MipLevels, Usage, Format, Pool);
     return LoadTextureKeyed(key, pSrcFile, pDevice, ppTexture, [&](IDirect3DTexture9** ppOut) {
-        return D3DXCreateTextureFromFileExW(pDevice, pSrcFile, Width, Height, MipLevels, Usage, Format, Pool, Filter,
-                                            MipFilter, ColorKey, pSrcInfo, pPalette, ppOut);
+        return D3DXCreateTextureFromFileExW(pDevice, pSrcFile, Width, Height, MipLevels, Usage, Format, Pool,
+                                            Filter, MipFilter, ColorKey, pSrcInfo, pPalette, ppOut);
     });
 }
 
 HRESULT CKitAssetCache::LoadTextureFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule,
                                                 LPCWSTR pSrcResource, IDirect3DTexture9** ppTexture) {
-    return LoadTextureFromResource(pDevice, hSrcModule, pSrcResource, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                   D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
-                                   ppTexture);
+    return LoadTextureFromResource(pDevice, hSrcModule, pSrcResource, D3DX_DEFAULT, D3DX_DEFAULT,
+                                   D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                   D3DX_DEFAULT, 0, nullptr, nullptr, ppTexture);
 }
 
 HRESULT CKitAssetCache::LoadTextureFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule,
@@ -104,9 +105,9 @@ HRESULT CKitAssetCache::LoadTextureFromResource(IDirect3DDevice9* pDevice, HMODU
     KitCachedTexture key = TextureKey(D3DRTYPE_TEXTURE, KIT_ASSET_FROM_RESOURCE, hSrcModule, Width, Height, 0,
                                       MipLevels, Usage, Format, Pool);
     return LoadTextureKeyed(key, pSrcResource, pDevice, ppTexture, [&](IDirect3DTexture9** ppOut) {
-        return D3DXCreateTextureFromResourceExW(pDevice, hSrcModule, pSrcResource, Width, Height, MipLevels, Usage,
-                                                Format, Pool, Filter, MipFilter, ColorKey, pSrcInfo, pPalette,
-                                                ppOut);
+        return D3DXCreateTextureFromResourceExW(pDevice, hSrcModule, pSrcResource, Width, Height, MipLevels,
+                                                Usage, Format, Pool, Filter, MipFilter, ColorKey, pSrcInfo,
+                                                pPalette, ppOut);
     });
 }
 
@@ -118,36 +119,39 @@ HRESULT CKitAssetCache::LoadCubeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcF
                            D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, ppCubeTexture);
 }
 
-HRESULT CKitAssetCache::LoadCubeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size, UINT MipLevels,
-                                        DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                        DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                        PALETTEENTRY* pPalette, IDirect3DCubeTexture9** ppCubeTexture) {
-    KitCachedTexture key = TextureKey(D3DRTYPE_CUBETEXTURE, KIT_ASSET_FROM_FILE, nullptr, Size, 0, 0, MipLevels,
-                                      Usage, Format, Pool);
+HRESULT CKitAssetCache::LoadCubeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size,
+                                        UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                        DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                        D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                        IDirect3DCubeTexture9** ppCubeTexture) {
+    KitCachedTexture key = TextureKey(D3DRTYPE_CUBETEXTURE, KIT_ASSET_FROM_FILE, nullptr, Size, 0, 0,
+                                      MipLevels, Usage, Format, Pool);
     return LoadTextureKeyed(key, pSrcFile, pDevice, ppCubeTexture, [&](IDirect3DCubeTexture9** ppOut) {
-        return D3DXCreateCubeTextureFromFileExW(pDevice, pSrcFile, Size, MipLevels, Usage, Format, Pool, Filter,
-                                                MipFilter, ColorKey, pSrcInfo, pPalette, ppOut);
+        return D3DXCreateCubeTextureFromFileExW(pDevice, pSrcFile, Size, MipLevels, Usage, Format, Pool,
+                                                Filter, MipFilter, ColorKey, pSrcInfo, pPalette, ppOut);
     });
 }
 
 HRESULT CKitAssetCache::LoadCubeTextureFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule,
-                                                    LPCWSTR pSrcResource, IDirect3DCubeTexture9** ppCubeTexture) {
+                                                    LPCWSTR pSrcResource,
+                                                    IDirect3DCubeTexture9** ppCubeTexture) {
     return LoadCubeTextureFromResource(pDevice, hSrcModule, pSrcResource, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                       D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
-                                       nullptr, ppCubeTexture);
+                                       D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                       nullptr, nullptr, ppCubeTexture);
 }
 
 HRESULT CKitAssetCache::LoadCubeTextureFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule,
-                                                    LPCWSTR pSrcResource, UINT Size, UINT MipLevels, DWORD Usage,
-                                                    D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
-                                                    D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                                    PALETTEENTRY* pPalette, IDirect3DCubeTexture9** ppCubeTexture) {
+                                                    LPCWSTR pSrcResource, UINT Size, UINT MipLevels,
+                                                    DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
+                                                    DWORD MipFilter, D3DCOLOR ColorKey,
+                                                    D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                                    IDirect3DCubeTexture9** ppCubeTexture) {
     KitCachedTexture key = TextureKey(D3DRTYPE_CUBETEXTURE, KIT_ASSET_FROM_RESOURCE, hSrcModule, Size, 0, 0,
                                       MipLevels, Usage, Format, Pool);
     return LoadTextureKeyed(key, pSrcResource, pDevice, ppCubeTexture, [&](IDirect3DCubeTexture9** ppOut) {
         return D3DXCreateCubeTextureFromResourceExW(pDevice, hSrcModule, pSrcResource, Size, MipLevels, Usage,
-                                                    Format, Pool, Filter, MipFilter, ColorKey, pSrcInfo, pPalette,
-                                                    ppOut);
+                                                    Format, Pool, Filter, MipFilter, ColorKey, pSrcInfo,
+                                                    pPalette, ppOut);
     });
 }
 
@@ -160,16 +164,17 @@ HRESULT CKitAssetCache::LoadVolumeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSr
                              ppVolumeTexture);
 }
 
-HRESULT CKitAssetCache::LoadVolumeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
-                                          UINT Depth, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                          DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                          D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+HRESULT CKitAssetCache::LoadVolumeTexture(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width,
+                                          UINT Height, UINT Depth, UINT MipLevels, DWORD Usage,
+                                          D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                          D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
                                           IDirect3DVolumeTexture9** ppVolumeTexture) {
-    KitCachedTexture key = TextureKey(D3DRTYPE_VOLUMETEXTURE, KIT_ASSET_FROM_FILE, nullptr, Width, Height, Depth,
-                                      MipLevels, Usage, Format, Pool);
+    KitCachedTexture key = TextureKey(D3DRTYPE_VOLUMETEXTURE, KIT_ASSET_FROM_FILE, nullptr, Width, Height,
+                                      Depth, MipLevels, Usage, Format, Pool);
     return LoadTextureKeyed(key, pSrcFile, pDevice, ppVolumeTexture, [&](IDirect3DVolumeTexture9** ppOut) {
-        return D3DXCreateVolumeTextureFromFileExW(pDevice, pSrcFile, Width, Height, Depth, MipLevels, Usage, Format,
-                                                  Pool, Filter, MipFilter, ColorKey, pSrcInfo, pPalette, ppOut);
+        return D3DXCreateVolumeTextureFromFileExW(pDevice, pSrcFile, Width, Height, Depth, MipLevels, Usage,
+                                                  Format, Pool, Filter, MipFilter, ColorKey, pSrcInfo,
+                                                  pPalette, ppOut);
     });
 }
 
@@ -182,16 +187,18 @@ HRESULT CKitAssetCache::LoadVolumeTextureFromResource(IDirect3DDevice9* pDevice,
 }
 
 HRESULT CKitAssetCache::LoadVolumeTextureFromResource(IDirect3DDevice9* pDevice, HMODULE hSrcModule,
-                                                      LPCWSTR pSrcResource, UINT Width, UINT Height, UINT Depth,
-                                                      UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                                      DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                                      LPCWSTR pSrcResource, UINT Width, UINT Height,
+                                                      UINT Depth, UINT MipLevels, DWORD Usage,
+                                                      D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
+                                                      DWORD MipFilter, D3DCOLOR ColorKey,
                                                       D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
                                                       IDirect3DVolumeTexture9** ppVolumeTexture) {
-    KitCachedTexture key = TextureKey(D3DRTYPE_VOLUMETEXTURE, KIT_ASSET_FROM_RESOURCE, hSrcModule, Width, Height,
-                                      Depth, MipLevels, Usage, Format, Pool);
-    return LoadTextureKeyed(key, pSrcResource, pDevice, ppVolumeTexture, [&](IDirect3DVolumeTexture9** ppOut) {
-        return D3DXCreateVolumeTextureFromResourceExW(pDevice, hSrcModule, pSrcResource, Width, Height, Depth,
-                                                      MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey,
-                                                      pSrcInfo, pPalette, ppOut);
-    });
+    KitCachedTexture key = TextureKey(D3DRTYPE_VOLUMETEXTURE, KIT_ASSET_FROM_RESOURCE, hSrcModule, Width,
+                                      Height, Depth, MipLevels, Usage, Format, Pool);
+    return LoadTextureKeyed(
+        key, pSrcResource, pDevice, ppVolumeTexture, [&](IDirect3DVolumeTexture9** ppOut) {
+            return D3DXCreateVolumeTextureFromResourceExW(pDevice, hSrcModule, pSrcResource, Width, Height,
+                                                          Depth, MipLevels, Usage, Format, Pool, Filter,
+                                                          MipFilter, ColorKey, pSrcInfo, pPalette, ppOut);
+        });
 }

@@ -59,7 +59,8 @@ HRESULT CKitTextWriter::DrawTextLineInFormatted(const RECT& rc, DWORD dwFlags, c
 }
 
 HRESULT CKitTextWriter::DrawLine(RECT rc, DWORD dwFlags, const WCHAR* strMsg) {
-    if (m_pWriterFont == nullptr || strMsg == nullptr) return KIT_LOG_FAILURE_POPUP(L"DrawTextLine", E_INVALIDARG);
+    if (m_pWriterFont == nullptr || strMsg == nullptr)
+        return KIT_LOG_FAILURE_POPUP(L"DrawTextLine", E_INVALIDARG);
 
     // The font reports the drawn height, 0 when it could not draw; an empty
     // line legitimately has no height.

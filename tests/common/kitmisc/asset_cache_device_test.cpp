@@ -52,21 +52,21 @@ std::vector<uint8_t> SolidCubeDds(uint32_t argb) {
     auto put32 = [&](size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
     };
-    put32(0, 0x20534444);                 // "DDS "
-    put32(4, 124);                        // header size
-    put32(8, 0x1 | 0x2 | 0x4 | 0x1000);   // caps, height, width, pixel format
-    put32(12, 1);                         // height
-    put32(16, 1);                         // width
-    put32(20, 4);                         // pitch
-    put32(76, 32);                        // pixel format size
-    put32(80, 0x40 | 0x1);                // RGB with alpha
-    put32(88, 32);                        // bits
+    put32(0, 0x20534444);                // "DDS "
+    put32(4, 124);                       // header size
+    put32(8, 0x1 | 0x2 | 0x4 | 0x1000);  // caps, height, width, pixel format
+    put32(12, 1);                        // height
+    put32(16, 1);                        // width
+    put32(20, 4);                        // pitch
+    put32(76, 32);                       // pixel format size
+    put32(80, 0x40 | 0x1);               // RGB with alpha
+    put32(88, 32);                       // bits
     put32(92, 0x00FF0000);
     put32(96, 0x0000FF00);
     put32(100, 0x000000FF);
     put32(104, 0xFF000000);
-    put32(108, 0x1000 | 0x8);             // texture, complex
-    put32(112, 0x200 | 0xFC00);           // cube map with all faces
+    put32(108, 0x1000 | 0x8);    // texture, complex
+    put32(112, 0x200 | 0xFC00);  // cube map with all faces
     for (size_t f = 0; f < 6; ++f) put32(128 + f * 4, argb);
     return b;
 }
@@ -104,7 +104,8 @@ protected:
         WriteFile("red.bmp", SolidBmp(0xFF0000));
         WriteFile("green.bmp", SolidBmp(0x00FF00));
         WriteFile("cube.dds", SolidCubeDds(0xFF808080));
-        WriteFile("junk.bmp", std::vector<uint8_t>{'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+        WriteFile("junk.bmp",
+                  std::vector<uint8_t>{'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
         plat::RegisterBuiltinResource(L"red.bmp", BlueBmp().data(), BlueBmp().size());
         plat::RegisterBuiltinResource(L"#77", BlueBmp().data(), BlueBmp().size());
 
@@ -147,8 +148,8 @@ protected:
 
     // A 2D texture with everything but the pool and size at the short form's values.
     HRESULT LoadSized(LPCWSTR name, UINT size, D3DPOOL pool, IDirect3DTexture9** pp) {
-        return m_Cache.LoadTexture(m_pDevice, name, size, size, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, pool, D3DX_DEFAULT,
-                                   D3DX_DEFAULT, 0, nullptr, nullptr, pp);
+        return m_Cache.LoadTexture(m_pDevice, name, size, size, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, pool,
+                                   D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, pp);
     }
 
     std::filesystem::path m_OldDir, m_TempDir;
@@ -173,9 +174,9 @@ TEST_F(AssetCacheDevice, TheSameFileTwiceSharesOneObjectWithOneMoreReference) {
     // Filters and colour key are not part of the key: the extended form with
     // the short form's key values answers from the cache too.
     D3DXIMAGE_INFO info{};
-    ASSERT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN,
-                                  D3DPOOL_MANAGED, D3DX_FILTER_POINT, D3DX_FILTER_NONE, 0xFF00FF00, &info, nullptr,
-                                  &c),
+    ASSERT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                  D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_FILTER_POINT, D3DX_FILTER_NONE,
+                                  0xFF00FF00, &info, nullptr, &c),
               S_OK);
     EXPECT_EQ(c, a);
     EXPECT_EQ(m_Cache.TextureCount(), 1);
@@ -193,16 +194,17 @@ TEST_F(AssetCacheDevice, AnotherPoolSizeLevelCountFormatOrUsageLoadsAgain) {
     std::vector<IDirect3DTexture9*> others(5, nullptr);
     ASSERT_EQ(LoadSized(L"red.bmp", D3DX_DEFAULT, D3DPOOL_SYSTEMMEM, &others[0]), S_OK);
     ASSERT_EQ(LoadSized(L"red.bmp", 8, D3DPOOL_MANAGED, &others[1]), S_OK);
-    ASSERT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
-                                  D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &others[2]),
-              S_OK);
+    ASSERT_EQ(
+        m_Cache.LoadTexture(m_pDevice, L"red.bmp", D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
+                            D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &others[2]),
+        S_OK);
     ASSERT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                  D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
-                                  &others[3]),
+                                  D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
+                                  nullptr, &others[3]),
               S_OK);
     ASSERT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT,
-                                  D3DUSAGE_DYNAMIC, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                  nullptr, nullptr, &others[4]),
+                                  D3DUSAGE_DYNAMIC, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, D3DX_DEFAULT,
+                                  D3DX_DEFAULT, 0, nullptr, nullptr, &others[4]),
               S_OK);
     for (size_t i = 0; i < others.size(); ++i) {
         EXPECT_NE(others[i], base) << i;
@@ -260,7 +262,8 @@ TEST_F(AssetCacheDevice, IntegerResourceIdentifiersAreKeyedByNumber) {
     ASSERT_EQ(m_Cache.LoadTextureFromResource(m_pDevice, nullptr, MAKEINTRESOURCEW(77), &byId), S_OK);
     ASSERT_EQ(m_Cache.LoadTextureFromResource(m_pDevice, nullptr, L"#77", &byName), S_OK);
     EXPECT_EQ(byName, byId);
-    EXPECT_EQ(m_Cache.LoadTextureFromResource(m_pDevice, nullptr, MAKEINTRESOURCEW(78), &other), kFileNotFound);
+    EXPECT_EQ(m_Cache.LoadTextureFromResource(m_pDevice, nullptr, MAKEINTRESOURCEW(78), &other),
+              kFileNotFound);
     EXPECT_EQ(m_Cache.TextureCount(), 1);
     byName->Release();
     byId->Release();
@@ -291,8 +294,8 @@ TEST_F(AssetCacheDevice, CubeAndVolumeTexturesAreKeyedByKind) {
     // Volumes differ by depth.
     IDirect3DVolumeTexture9* deep = nullptr;
     ASSERT_EQ(m_Cache.LoadVolumeTexture(m_pDevice, L"red.bmp", D3DX_DEFAULT, D3DX_DEFAULT, 2, D3DX_DEFAULT, 0,
-                                        D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
-                                        nullptr, &deep),
+                                        D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                        nullptr, nullptr, &deep),
               S_OK);
     EXPECT_NE(deep, volume);
     EXPECT_EQ(m_Cache.TextureCount(), 5);
@@ -480,12 +483,14 @@ TEST_F(AssetCacheDevice, EffectsFailCleanlyAndAreNotRemembered) {
     plat::RegisterBuiltinResource(L"Shade.fx", kFx, sizeof kFx);
 
     ID3DXEffect* effect = nullptr;
-    EXPECT_EQ(m_Cache.LoadEffect(m_pDevice, L"missing.fx", nullptr, nullptr, 0, nullptr, &effect), kFileNotFound);
+    EXPECT_EQ(m_Cache.LoadEffect(m_pDevice, L"missing.fx", nullptr, nullptr, 0, nullptr, &effect),
+              kFileNotFound);
     EXPECT_EQ(m_Cache.LoadEffect(m_pDevice, L"shade.fx", nullptr, nullptr, 0, nullptr, &effect), E_NOTIMPL);
-    EXPECT_EQ(m_Cache.LoadEffectFromResource(m_pDevice, nullptr, L"Shade.fx", nullptr, nullptr, D3DXSHADER_DEBUG,
-                                             nullptr, &effect),
+    EXPECT_EQ(m_Cache.LoadEffectFromResource(m_pDevice, nullptr, L"Shade.fx", nullptr, nullptr,
+                                             D3DXSHADER_DEBUG, nullptr, &effect),
               E_NOTIMPL);
-    EXPECT_EQ(m_Cache.LoadEffect(m_pDevice, L"shade.fx", nullptr, nullptr, 0, nullptr, nullptr), E_INVALIDARG);
+    EXPECT_EQ(m_Cache.LoadEffect(m_pDevice, L"shade.fx", nullptr, nullptr, 0, nullptr, nullptr),
+              E_INVALIDARG);
     EXPECT_EQ(effect, nullptr);
     EXPECT_EQ(m_Cache.EffectCount(), 0);
     // The hooks walk the (empty) effect list without trouble.

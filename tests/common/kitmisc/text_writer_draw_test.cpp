@@ -73,8 +73,8 @@ protected:
         IDirect3DSurface9* pBack = nullptr;
         IDirect3DSurface9* pCopy = nullptr;
         if (SUCCEEDED(m_pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBack)) &&
-            SUCCEEDED(m_pDevice->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                             &pCopy, nullptr)) &&
+            SUCCEEDED(m_pDevice->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8,
+                                                             D3DPOOL_SYSTEMMEM, &pCopy, nullptr)) &&
             SUCCEEDED(m_pDevice->GetRenderTargetData(pBack, pCopy))) {
             D3DLOCKED_RECT lr{};
             if (SUCCEEDED(pCopy->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
@@ -114,7 +114,8 @@ protected:
 
 TEST_F(TextWriterDraw, LinesLandInsideTheirMeasuredRectanglesOneStepApart) {
     RECT measured{10, 8, 0, 0};
-    ASSERT_GT(m_pFont->DrawTextW(nullptr, L"Quit: ESC", -1, &measured, DT_NOCLIP | DT_CALCRECT, 0xFFFFFFFF), 0);
+    ASSERT_GT(m_pFont->DrawTextW(nullptr, L"Quit: ESC", -1, &measured, DT_NOCLIP | DT_CALCRECT, 0xFFFFFFFF),
+              0);
 
     Frame([&] {
         CKitTextWriter writer(m_pFont, m_pSprite, 15);
@@ -206,7 +207,8 @@ TEST_F(TextWriterDraw, LineInRectangleHonoursTheAlignmentFlags) {
     Frame([&] {
         CKitTextWriter writer(m_pFont, m_pSprite, 15);
         writer.BeginText();
-        EXPECT_EQ(writer.DrawTextLineInFormatted(box, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, L"%d fps", 60), S_OK);
+        EXPECT_EQ(writer.DrawTextLineInFormatted(box, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, L"%d fps", 60),
+                  S_OK);
         writer.EndText();
     });
     const Ink ink = InkOf(Pixels());
