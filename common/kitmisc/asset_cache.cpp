@@ -31,12 +31,15 @@ bool CKitAssetCache::KeyName(WCHAR (&strKey)[MAX_PATH], LPCWSTR pName) {
 
 namespace {
 
-// Face names compare without regard to letter case.
+// Face names compare without regard to letter case, over the 31 characters
+// a description holds (a caller's face need not be terminated within them).
 bool SameFace(const WCHAR* a, const WCHAR* b) {
-    for (;; ++a, ++b) {
-        if (std::towlower(static_cast<wint_t>(*a)) != std::towlower(static_cast<wint_t>(*b))) return false;
-        if (*a == L'\0') return true;
+    for (int i = 0; i < LF_FACESIZE - 1; ++i) {
+        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i])))
+            return false;
+        if (a[i] == L'\0') return true;
     }
+    return true;
 }
 
 bool SameFontDesc(const D3DXFONT_DESCW& a, const D3DXFONT_DESCW& b) {

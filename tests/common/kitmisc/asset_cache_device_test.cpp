@@ -474,7 +474,23 @@ TEST_F(AssetCacheDevice, LongFaceNamesAreCutTo31CharactersBeforeMatching) {
                                DEFAULT_QUALITY, DEFAULT_PITCH, longFace.substr(0, 30).c_str(), &different),
               S_OK);
     EXPECT_NE(different, cut);
-    for (ID3DXFont* f : {cut, prefix, different}) f->Release();
+
+    // A description whose face fills all 32 characters without a terminator
+    // is read up to the 31 the cache keeps.
+    D3DXFONT_DESCW desc{};
+    desc.Height = 12;
+    desc.Weight = FW_NORMAL;
+    desc.MipLevels = 1;
+    desc.CharSet = DEFAULT_CHARSET;
+    desc.OutputPrecision = OUT_DEFAULT_PRECIS;
+    desc.Quality = DEFAULT_QUALITY;
+    desc.PitchAndFamily = DEFAULT_PITCH;
+    for (int i = 0; i < LF_FACESIZE; ++i) desc.FaceName[i] = longFace[size_t(i)];
+    ID3DXFont* unterminated = nullptr;
+    ASSERT_EQ(m_Cache.LoadFontDesc(m_pDevice, &desc, &unterminated), S_OK);
+    EXPECT_EQ(unterminated, cut);
+    EXPECT_EQ(m_Cache.FontCount(), 2);
+    for (ID3DXFont* f : {cut, prefix, different, unterminated}) f->Release();
 }
 
 TEST_F(AssetCacheDevice, EffectsFailCleanlyAndAreNotRemembered) {
