@@ -1,0 +1,62 @@
+// Device changes seen from outside: F3 switches to the reference device and
+// back (exit codes 11 and 0) and the puzzle comes through unchanged; no run
+// leaves a device reference behind.
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr const char* kOrbit = "drag right 320 240 260 290\n";
+
+struct Outcome {
+    RunResult run;
+    Image view;  // the orbited view after the turn (and the switches)
+};
+
+// Marks the top and right edge cubies of the front face (from the start view
+// at 640 x 480), waits for the turn to end, marks the centre cubie, presses F3
+// `switches` times, then orbits and takes a picture.
+Outcome TurnSwitchAndLook(int switches) {
+    ScratchDir scratch;
+    std::string script = "@frame 3\nclick 320 156\nclick 404 240\n@frame 70\nclick 320 240\n";
+    int frame = 72;
+    for (int i = 0; i < switches; ++i) {
+        script += "@frame " + std::to_string(frame) + "\npress VK_F3\n";
+        frame += 4;
+    }
+    script += "@frame " + std::to_string(frame) + "\n" + kOrbit;
+    script += "@frame " + std::to_string(frame + 3) + "\nshot " + scratch.File("view.png") + "\npress VK_ESCAPE\n";
+    RunOptions options;
+    options.strScript = script;
+    Outcome out;
+    out.run = RunApp(options, scratch);
+    out.view.Load(scratch.File("view.png"));
+    return out;
+}
+
+}  // namespace
+
+TEST(DeviceSwitch, F3GoesToTheReferenceDeviceAndBackKeepingThePuzzle) {
+    Outcome hal = TurnSwitchAndLook(0);
+    Outcome ref = TurnSwitchAndLook(1);
+    Outcome back = TurnSwitchAndLook(2);
+    ASSERT_FALSE(hal.run.bTimedOut || ref.run.bTimedOut || back.run.bTimedOut);
+
+    EXPECT_EQ(hal.run.nExitCode, 0) << hal.run.strStderr;
+    EXPECT_EQ(ref.run.nExitCode, 11) << ref.run.strStderr;
+    EXPECT_EQ(back.run.nExitCode, 0) << back.run.strStderr;
+    for (const Outcome* o : {&hal, &ref, &back}) {
+        EXPECT_EQ(o->run.strStderr.find("non-zero reference count"), std::string::npos) << o->run.strStderr;
+        EXPECT_EQ(o->run.strStderr.find("D3DXLoadMeshFromX"), std::string::npos) << o->run.strStderr;
+    }
+
+    // Same turned layer, same mark, same picture on every device.
+    ASSERT_GT(hal.view.nWidth, 0);
+    ASSERT_GT(CubePixels(hal.view), 20000);
+    EXPECT_GT(Count(hal.view, SceneArea(hal.view), IsWhite), 1000);
+    EXPECT_EQ(CountDifferent(hal.view, ref.view, SceneArea(hal.view)), 0);
+    EXPECT_EQ(CountDifferent(hal.view, back.view, SceneArea(hal.view)), 0);
+}
