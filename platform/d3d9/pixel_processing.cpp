@@ -2,6 +2,7 @@
 #include "platform/d3d9/pixel_processing.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/d3d9/texture_sampling.h"
 
@@ -48,15 +49,16 @@ inline bool DepthPasses(DWORD func, float z, float stored) {
     return CompareFunc(func, z, stored);
 }
 
-// Fixed-point (16.16) stepping of an affine quantity along a span.
+// Fixed-point (16.16) stepping of a colour channel along a span, rounded.
+// Pixel centres lie inside the primitive, so the values stay within the
+// vertex colours (0..255) up to float error; the start is clamped and the
+// read-out saturates at 255 to keep that error from reaching the next channel.
 struct Stepper {
     int32_t value, step;
     Stepper(float start, float delta)
-        : value(static_cast<int32_t>(start * 65536.0f)), step(static_cast<int32_t>(delta * 65536.0f)) {}
-    int Byte() const {
-        int v = (value + 32768) >> 16;
-        return v < 0 ? 0 : (v > 255 ? 255 : v);
-    }
+        : value(static_cast<int32_t>(std::clamp(start, 0.0f, 255.0f) * 65536.0f) + 32768),
+          step(static_cast<int32_t>(delta * 65536.0f)) {}
+    uint32_t Byte() const { return std::min<uint32_t>(uint32_t(value) >> 16, 255u); }
     void Next() { value += step; }
 };
 
@@ -128,18 +130,54 @@ void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) 
     uint32_t* dst = c.color.pixels + static_cast<ptrdiff_t>(y) * c.color.pitch + x0;
     float* zp = kDepth ? c.depth.depth + static_cast<ptrdiff_t>(y) * c.depth.pitch + x0 : nullptr;
 
+    // Point-sampled wrapping textures step their texel coordinates in 16.16
+    // fixed point over segments of kSegment pixels; the perspective division
+    // happens at the segment ends only.
+    constexpr bool kTexModes = kMode == kModulate || kMode == kModulateTexA;
+    constexpr int kSegment = 16;
+    const bool segmented = kTexModes && tex0.fast;
+    int32_t tu = 0, tv = 0, dtu = 0, dtv = 0;
+    int segmentLeft = 0;
+
     for (int x = x0; x < x1; ++x) {
+        if (segmented && segmentLeft == 0) {
+            segmentLeft = std::min(kSegment, x1 - x);
+            float qa = kPersp ? q : 1.0f, qb = kPersp ? q + dq * static_cast<float>(segmentLeft) : 1.0f;
+            float ua = u0 / qa * tex0.width, va = v0 / qa * tex0.height;
+            float ub = (u0 + du0 * static_cast<float>(segmentLeft)) / qb * tex0.width;
+            float vb = (v0 + dv0 * static_cast<float>(segmentLeft)) / qb * tex0.height;
+            // Keep the fixed-point values in range: wrap whole periods off the start
+            // (coordinates beyond any sensible range are held at 0).
+            if (!(std::fabs(ua) < 1e6f && std::fabs(va) < 1e6f)) ua = va = 0.0f;
+            float pu = static_cast<float>(FloorToInt(ua / tex0.width)) * tex0.width;
+            float pv = static_cast<float>(FloorToInt(va / tex0.height)) * tex0.height;
+            ua -= pu, ub -= pu, va -= pv, vb -= pv;
+            if (std::fabs(ub) > 16384.0f || std::fabs(vb) > 16384.0f || !(std::fabs(ua) <= 16384.0f) ||
+                !(std::fabs(va) <= 16384.0f)) {
+                ub = ua, vb = va;  // degenerate steps: hold the segment start
+            }
+            tu = static_cast<int32_t>(ua * 65536.0f);
+            tv = static_cast<int32_t>(va * 65536.0f);
+            dtu = static_cast<int32_t>((ub - ua) * 65536.0f / static_cast<float>(segmentLeft));
+            dtv = static_cast<int32_t>((vb - va) * 65536.0f / static_cast<float>(segmentLeft));
+        }
         bool visible = true;
         if constexpr (kDepth) visible = !depthTest || DepthPasses(depthFunc, z, *zp);
         if (visible) {
             uint32_t color;
-            const float w = kPersp ? 1.0f / q : 1.0f;
-            uint32_t dr = uint32_t(r.Byte()), dg = uint32_t(gr.Byte()), db = uint32_t(b.Byte()),
-                     da = uint32_t(a.Byte());
+            const float w = (kPersp && !kTexModes) ? 1.0f / q : 1.0f;
+            uint32_t dr = r.Byte(), dg = gr.Byte(), db = b.Byte(),
+                     da = a.Byte();
             if constexpr (kMode == kDiffuse) {
                 color = (da << 24) | (dr << 16) | (dg << 8) | db;
-            } else if constexpr (kMode == kModulate || kMode == kModulateTexA) {
-                uint32_t t = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
+            } else if constexpr (kTexModes) {
+                uint32_t t;
+                if (segmented) {
+                    t = tex0.texels[((tv >> 16) & tex0.maskV) * tex0.pitch + ((tu >> 16) & tex0.maskU)];
+                } else {
+                    const float wp = kPersp ? 1.0f / q : 1.0f;
+                    t = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * wp, v0 * wp);
+                }
                 uint32_t alpha = kMode == kModulate ? Mul255(da, t >> 24) : t >> 24;
                 color = (alpha << 24) | (Mul255(dr, Channel(t, 16)) << 16) | (Mul255(dg, Channel(t, 8)) << 8) |
                         Mul255(db, t & 0xFF);
@@ -156,11 +194,11 @@ void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) 
                 uint32_t texels[kPipelineTexStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};
                 if (hasTex0) texels[0] = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
                 if (g.sampling[1].level) texels[1] = Sample(g.sampling[1], c.samplers[1], u1 * w, v1 * w);
-                uint32_t spec = (uint32_t(sr.Byte()) << 16) | (uint32_t(sg.Byte()) << 8) | uint32_t(sb.Byte());
+                uint32_t spec = (sr.Byte() << 16) | (sg.Byte() << 8) | sb.Byte();
                 color = CombineStages(c, (da << 24) | (dr << 16) | (dg << 8) | db, spec, texels);
             }
             if (specularAdd)
-                color = AddSpecular(color, (uint32_t(sr.Byte()) << 16) | (uint32_t(sg.Byte()) << 8) | uint32_t(sb.Byte()));
+                color = AddSpecular(color, (sr.Byte() << 16) | (sg.Byte() << 8) | sb.Byte());
             if (!alphaTest || CompareFunc(alphaFunc, color >> 24, alphaRef)) {
                 if constexpr (kBlend) color = BlendPixel(c, color, *dst);
                 *dst = (color & writeMask) | (*dst & keep);
@@ -169,6 +207,7 @@ void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) 
                 }
             }
         }
+        if (segmented) tu += dtu, tv += dtv, --segmentLeft;
         ++dst;
         if constexpr (kDepth) ++zp;
         z += dz;

@@ -106,6 +106,21 @@ TEST_F(SamplingTest, ModulateWithDiffuseAndMissingTextureIsWhite) {
     EXPECT_EQ(Pixel(1, 1), 0xFF808080u);
 }
 
+// The right edge is four times as far away as the left one: the texel boundary at
+// u = 0.5 lies at 80% of the width on screen, not at the middle.
+TEST_F(SamplingTest, TextureCoordinatesArePerspectiveCorrect) {
+    MakeTexture(2, 2, kChecker);
+    TLVertex q[4] = {{-0.5f, -0.5f, 0.5f, 1.0f, 0xFFFFFFFF, 0, 0}, {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFFFFFF, 1, 0},
+                     {63.5f, 15.5f, 0.5f, 0.25f, 0xFFFFFFFF, 1, 0.4f}, {-0.5f, 15.5f, 0.5f, 1.0f, 0xFFFFFFFF, 0, 0.4f}};
+    ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TLVertex)), S_OK);
+    for (int y : {2, 8, 13}) {
+        EXPECT_EQ(Pixel(32, y), 0xFFFF0000u) << y;  // an affine mapping would switch here
+        EXPECT_EQ(Pixel(48, y), 0xFFFF0000u) << y;
+        EXPECT_EQ(Pixel(53, y), 0xFF00FF00u) << y;
+        EXPECT_EQ(Pixel(62, y), 0xFF00FF00u) << y;
+    }
+}
+
 TEST_F(SamplingTest, SixteenBitTextureRoundTripsThroughLock) {
     ASSERT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, &m_texture, nullptr), S_OK);
     D3DLOCKED_RECT lr;
