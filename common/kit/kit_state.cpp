@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "kit/kit_device.h"
+#include "kitmisc/asset_cache.h"
 
 // Programs that use the state without the device lifecycle (tools, tests of
 // single framework parts) link without it; the exit action then has nothing
@@ -33,6 +34,9 @@ CKitCoreState::CKitCoreState() {
     // exit action remain.
     g_bUseStateLock = true;
     InitializeCriticalSection(&g_StateLock);
+    // The resource cache must outlive the exit action, which releases the device
+    // through it: statics built before the action is registered are destroyed after it runs.
+    KitAssetCache();
     std::atexit(KitCoreExitAction);
 }
 
