@@ -46,17 +46,30 @@ std::string ReadFile(const std::string& path) {
 }  // namespace
 
 RunResult RunApp(const RunOptions& options, const ScratchDir& scratch) {
-    RunResult result;
+    AppProcess app;
+    app.Start(options, scratch);
+    return app.Wait();
+}
+
+AppProcess::~AppProcess() {
+    if (m_pid > 0) {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+    }
+}
+
+bool AppProcess::Start(const RunOptions& options, const ScratchDir& scratch) {
     const std::string scriptPath = scratch.File("script.txt");
-    const std::string errPath = scratch.File("stderr.txt");
+    m_strErrPath = scratch.File("stderr.txt");
+    m_nTimeoutMs = options.nTimeoutMs;
     {
         std::ofstream script(scriptPath);
         script << options.strScript;
     }
     const std::string binary = AppBinary();
     if (access(binary.c_str(), X_OK) != 0) {
-        result.strStderr = "the program is not built: " + binary;
-        return result;
+        m_strStartError = "the program is not built: " + binary;
+        return false;
     }
     const std::string workDir = options.strWorkDir.empty() ? MediaDir() : options.strWorkDir;
 
@@ -69,39 +82,55 @@ RunResult RunApp(const RunOptions& options, const ScratchDir& scratch) {
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(workDir.c_str()) != 0) _exit(126);
-        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(m_strErrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int null = open("/dev/null", O_RDWR);
         dup2(null, STDIN_FILENO);
         dup2(null, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         unsetenv("TUMBRAL_DEBUG_OUTPUT");
         unsetenv("TUMBRAL_HEADLESS_MONITORS");
-        setenv("TUMBRAL_SCRIPT", scriptPath.c_str(), 1);
         if (options.bHeadless) {
+            setenv("TUMBRAL_SCRIPT", scriptPath.c_str(), 1);
             setenv("TUMBRAL_BACKEND", "headless", 1);
             setenv("TUMBRAL_HEADLESS_NOWAIT", "1", 1);
+        } else {
+            unsetenv("TUMBRAL_SCRIPT");
+            setenv("TUMBRAL_BACKEND", "sdl", 1);
         }
         for (const auto& [name, value] : options.extraEnv) setenv(name.c_str(), value.c_str(), 1);
         execv(binary.c_str(), argv.data());
         _exit(127);
     }
-    if (pid < 0) return result;
+    if (pid < 0) {
+        m_strStartError = "fork failed";
+        return false;
+    }
+    m_pid = pid;
+    return true;
+}
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.nTimeoutMs);
+RunResult AppProcess::Wait() {
+    RunResult result;
+    if (m_pid <= 0) {
+        result.strStderr = m_strStartError;
+        return result;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_nTimeoutMs);
     int status = 0;
     for (;;) {
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) break;
+        pid_t done = waitpid(m_pid, &status, WNOHANG);
+        if (done == m_pid) break;
         if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, &status, 0);
             result.bTimedOut = true;
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    m_pid = 0;
     if (!result.bTimedOut && WIFEXITED(status)) result.nExitCode = WEXITSTATUS(status);
-    result.strStderr = ReadFile(errPath);
+    result.strStderr = ReadFile(m_strErrPath);
     return result;
 }
 

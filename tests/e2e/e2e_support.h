@@ -47,6 +47,27 @@ std::string MediaDir();
 // script are best given as scratch.File("name.png").
 RunResult RunApp(const RunOptions& options, const ScratchDir& scratch);
 
+// The program running in the background, for tests that drive it from outside.
+class AppProcess {
+public:
+    AppProcess() = default;
+    ~AppProcess();  // kills a program still running
+    AppProcess(const AppProcess&) = delete;
+    AppProcess& operator=(const AppProcess&) = delete;
+
+    // False (with the reason in strStderr of Wait's result) when it cannot start.
+    bool Start(const RunOptions& options, const ScratchDir& scratch);
+    // Waits for the end (up to the options' timeout, then kills it).
+    RunResult Wait();
+    bool Running() const { return m_pid > 0; }
+
+private:
+    int m_pid = 0;
+    int m_nTimeoutMs = 0;
+    std::string m_strErrPath;
+    std::string m_strStartError;
+};
+
 // A frame written by the program, as 0xRRGGBB pixels.
 struct Image {
     int nWidth = 0;
