@@ -130,7 +130,8 @@ typedef ID3DXMesh* LPD3DXMESH;
 // D3DXERR_INVALIDDATA for anything the reader cannot accept (binary or
 // compressed variants, malformed numbers, inconsistent counts, indices out of
 // range, a file that ends early); D3DXERR_LOADEDMESHHASNODATA for a file with
-// no mesh; device errors from creating the buffers.
+// no mesh; D3DXERR_INVALIDMESH when its meshes have no faces; device errors
+// from creating the buffers.
 HRESULT D3DXLoadMeshFromXW(LPCWSTR pFilename, DWORD Options, IDirect3DDevice9* pD3DDevice,
                            LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials,
                            LPD3DXBUFFER* ppEffectInstances, DWORD* pNumMaterials, LPD3DXMESH* ppMesh);

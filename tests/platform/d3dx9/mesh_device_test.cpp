@@ -198,6 +198,10 @@ TEST_F(MeshDeviceTest, FailuresClearOutputsAndLeaveNoReferences) {
     WriteFile("binary.x", std::string("xof 0302bin 0032\x01\x02\x03", 19));
     EXPECT_EQ(D3DXLoadMeshFromXW(L"binary.x", 0, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh),
               D3DXERR_INVALIDDATA);
+    const std::string noFaces = "xof 0302txt 0032 Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 0;; }";
+    EXPECT_EQ(D3DXLoadMeshFromXInMemory(noFaces.data(), DWORD(noFaces.size()), 0, m_pDevice, nullptr, nullptr,
+                                        nullptr, nullptr, &mesh),
+              D3DXERR_INVALIDMESH);
     EXPECT_EQ(D3DXLoadMeshFromXW(L"box.x", 0, nullptr, nullptr, nullptr, nullptr, nullptr, &mesh), E_INVALIDARG);
     EXPECT_EQ(D3DXLoadMeshFromXW(nullptr, 0, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh), E_INVALIDARG);
     EXPECT_EQ(DeviceRefs(), refsBefore);
