@@ -74,7 +74,8 @@ void KitPrepareWindowsForSetup(const KitDeviceSetup* pOld, const KitDeviceSetup*
         return;
     }
 
-    if (pOld == nullptr || IsWindowed(pOld)) {
+    bool bFromWindowed = pOld == nullptr || IsWindowed(pOld);
+    if (bFromWindowed) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof(WINDOWPLACEMENT);
         GetWindowPlacement(hWndWindowed, &placement);
@@ -90,8 +91,11 @@ void KitPrepareWindowsForSetup(const KitDeviceSetup* pOld, const KitDeviceSetup*
         }
     }
 
-    ShowWindow(hWndFullScreen, SW_HIDE);
-    SetWindowLongW(hWndFullScreen, GWL_STYLE, WS_POPUP | WS_SYSMENU);
+    // Hidden while it changes from a framed window to a popup. A window that
+    // is full screen already stays up: a full-screen device needs its window in front.
+    if (bFromWindowed) ShowWindow(hWndFullScreen, SW_HIDE);
+    LONG nVisible = GetWindowLongW(hWndFullScreen, GWL_STYLE) & WS_VISIBLE;
+    SetWindowLongW(hWndFullScreen, GWL_STYLE, WS_POPUP | WS_SYSMENU | nVisible);
     if (hWndFullScreen == hWndWindowed) {
         // A change between two full-screen modes finds the menu already put away.
         HMENU hMenu = GetMenu(hWndFullScreen);
