@@ -18,6 +18,10 @@ RECT AdapterWorkArea(UINT nAdapter) {
     return info.rcWork;
 }
 
+// Whether the window's frame includes a menu bar: it has a menu now, or its
+// menu is put away while full screen.
+bool HasMenu(HWND hWnd) { return GetMenu(hWnd) != nullptr || KitCore().Get(&CKitCoreState::m_hSavedMenu) != nullptr; }
+
 // Any edge of the rectangle lies outside the work area.
 bool OutsideWorkArea(const RECT& rc, const RECT& rcWork) {
     return rc.left < rcWork.left || rc.right > rcWork.right || rc.top < rcWork.top || rc.bottom > rcWork.bottom;
@@ -38,8 +42,7 @@ SIZE WindowedClientSize(HWND hWnd) {
             ShowWindow(hWnd, SW_MINIMIZE);
         } else {
             RECT rcFrame = {0, 0, 0, 0};
-            AdjustWindowRect(&rcFrame, s.Get(&CKitCoreState::m_dwWindowedStyle),
-                             s.Get(&CKitCoreState::m_hSavedMenu) != nullptr);
+            AdjustWindowRect(&rcFrame, s.Get(&CKitCoreState::m_dwWindowedStyle), HasMenu(hWnd));
             const RECT& rcNormal = placement.rcNormalPosition;
             rcClient.right = (rcNormal.right - rcNormal.left) - (rcFrame.right - rcFrame.left);
             rcClient.bottom = (rcNormal.bottom - rcNormal.top) - (rcFrame.bottom - rcFrame.top);
@@ -144,15 +147,13 @@ bool KitWindowNeedsResize(const KitDeviceSetup* pNext, bool bClipWindowToAdapter
 }
 
 void KitResizeWindowForBackBuffer(const KitDeviceSetup* pNext, bool bClipWindowToAdapter) {
-    CKitCoreState& s = KitCore();
     HWND hWndWindowed = KitWindowedWindow();
     if (IsIconic(hWndWindowed)) ShowWindow(hWndWindowed, SW_RESTORE);
     if (IsZoomed(hWndWindowed)) ShowWindow(hWndWindowed, SW_RESTORE);
 
     RECT rcWindow = {0, 0, static_cast<LONG>(pNext->PresentParams.BackBufferWidth),
                      static_cast<LONG>(pNext->PresentParams.BackBufferHeight)};
-    AdjustWindowRect(&rcWindow, static_cast<DWORD>(GetWindowLongW(hWndWindowed, GWL_STYLE)),
-                     s.Get(&CKitCoreState::m_hSavedMenu) != nullptr);
+    AdjustWindowRect(&rcWindow, static_cast<DWORD>(GetWindowLongW(hWndWindowed, GWL_STYLE)), HasMenu(hWndWindowed));
     int nWindowWidth = rcWindow.right - rcWindow.left;
     int nWindowHeight = rcWindow.bottom - rcWindow.top;
 
