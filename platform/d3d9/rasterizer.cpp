@@ -11,7 +11,16 @@ namespace plat::d3d9 {
 
 namespace {
 
-// First integer >= f, as int (f within the guard band).
+// Screen coordinates beyond this are refused (only pre-transformed vertices,
+// which are not clipped, can get there): no primitive reaches that far into
+// a target, and the integer conversions below stay defined.
+constexpr float kMaxCoordinate = 1 << 24;
+
+inline bool Reasonable(const ScreenVertex& v) {
+    return std::fabs(v.x) <= kMaxCoordinate && std::fabs(v.y) <= kMaxCoordinate;  // false for NaN too
+}
+
+// First integer >= f, as int (f within kMaxCoordinate).
 inline int CeilToInt(float f) {
     int i = static_cast<int>(f);
     return (static_cast<float>(i) < f) ? i + 1 : i;
@@ -36,6 +45,7 @@ void Rasterizer::Begin(const PixelConfig& config) {
 void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
                           const ScreenVertex& flat) {
     const PixelConfig& cfg = *m_config;
+    if (!Reasonable(a) || !Reasonable(b) || !Reasonable(c)) return;
     Gradients g;
     if (!SetupTriangle(a, b, c, cfg, flat, g)) return;
     SpanFn span = m_spans.For(g.perspective);
@@ -80,12 +90,29 @@ void Rasterizer::ShadePixel(int x, int y, const ScreenVertex& v, bool perspectiv
 }
 
 void Rasterizer::Line(const ScreenVertex& a, const ScreenVertex& b, bool last) {
+    if (!Reasonable(a) || !Reasonable(b)) return;
+    const PixelConfig& cfg = *m_config;
     float dx = b.x - a.x, dy = b.y - a.y;
     int steps = static_cast<int>(std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
+    // Only the part of the line inside the clip rectangle (plus a pixel) is stepped.
+    float t0 = 0.0f, t1 = 1.0f;
+    auto limit = [&](float p, float q) {
+        if (p == 0.0f) return q >= 0.0f;
+        float r = q / p;
+        if (p < 0.0f) t0 = std::max(t0, r);
+        else t1 = std::min(t1, r);
+        return t0 <= t1;
+    };
+    if (!limit(-dx, a.x - float(cfg.clip.left - 1)) || !limit(dx, float(cfg.clip.right + 1) - a.x) ||
+        !limit(-dy, a.y - float(cfg.clip.top - 1)) || !limit(dy, float(cfg.clip.bottom + 1) - a.y))
+        return;
+    int first = static_cast<int>(std::floor(t0 * static_cast<float>(steps)));
+    int end = static_cast<int>(std::ceil(t1 * static_cast<float>(steps)));
     bool perspective = a.rhw != b.rhw;
     int count = last ? steps + 1 : std::max(steps, 1);
+    end = std::min(end + 1, count);
     int lastX = 0x7fffffff, lastY = 0x7fffffff;
-    for (int i = 0; i < count; ++i) {
+    for (int i = std::max(first, 0); i < end; ++i) {
         float t = steps > 0 ? static_cast<float>(i) / static_cast<float>(steps) : 0.0f;
         ScreenVertex p;
         p.x = a.x + dx * t;
@@ -97,9 +124,9 @@ void Rasterizer::Line(const ScreenVertex& a, const ScreenVertex& b, bool last) {
         // Texture coordinates interpolate perspective-correctly along the line.
         float wa = perspective ? a.rhw : 1.0f, wb = perspective ? b.rhw : 1.0f;
         float q = wa + (wb - wa) * t;
-        for (int s = 0; s < kPipelineTexStages; ++s)
+        for (int st = 0; st < kPipelineTexStages; ++st)
             for (int k = 0; k < 2; ++k)
-                p.tex[s][k] = (a.tex[s][k] * wa + (b.tex[s][k] * wb - a.tex[s][k] * wa) * t) / q;
+                p.tex[st][k] = (a.tex[st][k] * wa + (b.tex[st][k] * wb - a.tex[st][k] * wa) * t) / q;
         int px = static_cast<int>(std::floor(p.x + 0.5f)), py = static_cast<int>(std::floor(p.y + 0.5f));
         if (px == lastX && py == lastY) continue;
         lastX = px;
@@ -109,6 +136,7 @@ void Rasterizer::Line(const ScreenVertex& a, const ScreenVertex& b, bool last) {
 }
 
 void Rasterizer::Point(const ScreenVertex& v) {
+    if (!Reasonable(v)) return;
     ShadePixel(static_cast<int>(std::floor(v.x + 0.5f)), static_cast<int>(std::floor(v.y + 0.5f)), v, false);
 }
 

@@ -218,5 +218,30 @@ TEST_F(RasterTest, NearPlaneClipsTransformedTriangle) {
     EXPECT_EQ(Pixel(2, 60), 0xFF000000u);
 }
 
+// Pre-transformed vertices are not clipped: absurd coordinates must neither
+// crash nor stall the rasterizer, in any fill mode.
+TEST_F(RasterTest, AbsurdPretransformedCoordinatesAreHarmless) {
+    const float nan = std::nanf("");
+    TLVertex tri[3] = {{-3e9f, 10, 0.5f, 1, 0xFFFFFFFF, 0, 0}, {3e9f, 20, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                       {30, 4e9f, 0.5f, 1, 0xFFFFFFFF, 0, 0}};
+    TLVertex bad[3] = {{nan, 10, 0.5f, 1, 0xFFFFFFFF, 0, 0}, {20, nan, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                       {30, 40, nan, nan, 0xFFFFFFFF, nan, 0}};
+    TLVertex longLine[3] = {{-1e7f, 5, 0.5f, 1, 0xFFFFFFFF, 0, 0}, {1e7f, 6, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                            {0, 1e7f, 0.5f, 1, 0xFFFFFFFF, 0, 0}};
+    for (DWORD fill : {D3DFILL_SOLID, D3DFILL_WIREFRAME, D3DFILL_POINT}) {
+        m_device->SetRenderState(D3DRS_FILLMODE, fill);
+        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tri, sizeof(TLVertex)), S_OK);
+        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, bad, sizeof(TLVertex)), S_OK);
+        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, longLine, sizeof(TLVertex)), S_OK);
+    }
+    // The long, shallow line still crosses the target.
+    m_device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+    ClearTo(0xFF000000);
+    m_device->DrawPrimitiveUP(D3DPT_LINELIST, 1, longLine, sizeof(TLVertex));
+    int lit = 0;
+    for (int x = 0; x < 64; ++x) lit += (Pixel(x, 5) | Pixel(x, 6)) == 0xFFFFFFFFu;
+    EXPECT_GT(lit, 48);
+}
+
 }  // namespace
 }  // namespace tumbral_test
