@@ -60,3 +60,33 @@ TEST(DeviceSwitch, F3GoesToTheReferenceDeviceAndBackKeepingThePuzzle) {
     EXPECT_EQ(CountDifferent(hal.view, ref.view, SceneArea(hal.view)), 0);
     EXPECT_EQ(CountDifferent(hal.view, back.view, SceneArea(hal.view)), 0);
 }
+
+TEST(DeviceSwitch, FullScreenAndBackAndALostDeviceKeepThePuzzle) {
+    ScratchDir scratch;
+    RunOptions options;
+    options.strScript = "@frame 3\nclick 320 240\n@frame 5\nshot " + scratch.File("marked.png") +
+                        "\npress alt+VK_RETURN\n@frame 10\nshot " + scratch.File("full.png") +
+                        "\npress alt+VK_RETURN\n@frame 15\ndeviceloss\n@frame 22\nshot " +
+                        scratch.File("back.png") + "\npress VK_ESCAPE\n";
+    RunResult r = RunApp(options, scratch);
+    ASSERT_FALSE(r.bTimedOut);
+    EXPECT_EQ(r.nExitCode, 0) << r.strStderr;
+    EXPECT_EQ(r.strStderr.find("non-zero reference count"), std::string::npos) << r.strStderr;
+
+    Image marked, full, back;
+    ASSERT_TRUE(marked.Load(scratch.File("marked.png")));
+    ASSERT_TRUE(full.Load(scratch.File("full.png")));
+    ASSERT_TRUE(back.Load(scratch.File("back.png")));
+    // Full screen on the 1920 x 1080 monitor: the cube, its mark, in the middle.
+    EXPECT_EQ(full.nWidth, 1920);
+    EXPECT_EQ(full.nHeight, 1080);
+    Box cube = CubeBounds(full);
+    EXPECT_NEAR(cube.CenterX(), 960, 8);
+    EXPECT_NEAR(cube.CenterY(), 540, 8);
+    EXPECT_GT(Count(full, Box{cube.CenterX() - 20, cube.CenterY() - 20, cube.CenterX() + 20, cube.CenterY() + 20},
+                    IsWhite),
+              1000);
+    // Windowed again after a lost device: the same picture as before.
+    ASSERT_EQ(back.nWidth, 640);
+    EXPECT_EQ(CountDifferent(marked, back, SceneArea(marked)), 0);
+}
