@@ -164,6 +164,35 @@ TEST_F(KitAppTest, FailedResetCallbackTerminatesKeepingExitCode9) {
     EXPECT_EQ(app.DeviceEvents(), (Events{"created", "reset", "lost", "reset", "lost", "destroyed"}));
 }
 
+TEST_F(KitAppTest, UnsatisfiableRequestsEndInExitCodes) {
+    EXPECT_EQ(app.Build(true, 0, 0, 5), KITERR_NOCOMPATIBLEDEVICES);  // no such adapter
+    EXPECT_EQ(KitProcessExitCode(), 3);
+    EXPECT_EQ(KitCurrentDevice(), nullptr);
+
+    // Settings the device refuses (multisampling) fail creation: exit code 6.
+    KitCore().Set(&CKitCoreState::m_nExitCode, 0);
+    app.editSetup = [](KitDeviceSetup* pSetup) { pSetup->PresentParams.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES; };
+    EXPECT_EQ(app.Build(), KITERR_CREATINGDEVICE);
+    EXPECT_EQ(KitProcessExitCode(), 6);
+    EXPECT_EQ(KitCurrentDevice(), nullptr);
+    EXPECT_FALSE(KitRenderingHeld());
+    EXPECT_EQ(app.DeviceEvents(), std::vector<std::string>{});
+}
+
+TEST_F(KitAppTest, RefusedSwitchLeavesTheWindowUsable) {
+    ASSERT_EQ(app.Build(), S_OK);
+    app.vetoModify = true;
+    EXPECT_EQ(KitFlipFullScreen(), E_ABORT);
+    EXPECT_EQ(KitFlipReferenceDevice(), E_ABORT);
+    app.vetoModify = false;
+    EXPECT_TRUE(KitInWindowedMode());
+    EXPECT_EQ(KitCurrentSetup().DeviceType, D3DDEVTYPE_HAL);
+    EXPECT_EQ(KitProcessExitCode(), 0);
+    EXPECT_FALSE(KitRenderingHeld());
+    EXPECT_EQ(RunFrames(2), S_OK);
+    EXPECT_EQ(app.renders.size(), 2u);
+}
+
 TEST_F(KitAppTest, TerminateWithZeroKeepsAFailureCode) {
     ASSERT_EQ(app.Build(), S_OK);
     KitShowErrorMessage(KITERR_CREATINGDEVICE);
