@@ -2,6 +2,7 @@
 // button bookkeeping, the hot keys, pausing on minimise and during a drag,
 // and the back buffer following the client area.
 #include "common/kit/lifecycle_fixture.h"
+#include "kit/kit_timers.h"
 
 namespace {
 
@@ -148,6 +149,22 @@ TEST_F(KitAppTest, DraggingTheEdgeResizesTheBackBufferOnceAtTheEnd) {
     Pump();
     EXPECT_EQ(CountOf(app.events, "reset"), 2);
     EXPECT_EQ(BackBufferWidth(), 600u);
+}
+
+TEST_F(KitAppTest, PaintWhilePausedDrawsTheLastFrameAgain) {
+    ASSERT_EQ(app.Build(), S_OK);
+    HWND hWnd = KitActiveWindow();
+    SendMessageW(hWnd, WM_PAINT, 0, 0);
+    EXPECT_TRUE(app.renders.empty());  // not paused: the loop draws
+
+    KitCore().Set(&CKitCoreState::m_fTime, 2.5);
+    KitSuspend(true, true);
+    uint64_t nPresented = Backend().FramesPresented();
+    SendMessageW(hWnd, WM_PAINT, 0, 0);
+    KitSuspend(false, false);
+    ASSERT_EQ(app.renders.size(), 1u);
+    EXPECT_EQ(app.renders[0].time, 2.5);
+    EXPECT_EQ(Backend().FramesPresented(), nPresented + 1);
 }
 
 TEST_F(KitAppTest, MenuLoopAndPowerEvents) {

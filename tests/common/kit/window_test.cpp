@@ -54,9 +54,14 @@ TEST_F(KitAppTest, FullScreenAndBackRestoresTheWindow) {
     GetWindowPlacement(hWnd, &before);
     LONG nStyleBefore = GetWindowLongW(hWnd, GWL_STYLE);
 
+    KitSetCursorPolicy(true, true);
     ASSERT_EQ(KitFlipFullScreen(), S_OK);
     Pump();
     EXPECT_FALSE(KitInWindowedMode());
+    RECT rcClip{};
+    GetClipCursor(&rcClip);
+    RECT rcFullScreen = WindowRect();
+    EXPECT_TRUE(EqualRect(&rcClip, &rcFullScreen));
     EXPECT_EQ(GetMenu(hWnd), nullptr);
     EXPECT_EQ(GetWindowLongW(hWnd, GWL_STYLE) & ~WS_VISIBLE, static_cast<LONG>(WS_POPUP | WS_SYSMENU));
     // Window commands are dropped while full screen.
@@ -67,6 +72,8 @@ TEST_F(KitAppTest, FullScreenAndBackRestoresTheWindow) {
     ASSERT_EQ(KitFlipFullScreen(), S_OK);
     Pump();
     EXPECT_TRUE(KitInWindowedMode());
+    GetClipCursor(&rcClip);
+    EXPECT_FALSE(EqualRect(&rcClip, &rcFullScreen));  // released: the whole screen
     EXPECT_EQ(GetMenu(hWnd), hMenu);
     EXPECT_EQ(GetWindowLongW(hWnd, GWL_STYLE), nStyleBefore);
     EXPECT_NE(GetWindowLongW(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
