@@ -194,3 +194,67 @@ TEST_F(KitAppTest, MonitorOfTheAdapter) {
 }
 
 }  // namespace
+
+namespace {
+
+class KitTwoMonitorTest : public kittest::KitAppTest {
+protected:
+    void SetUp() override {
+        KitAppTest::SetUp();
+        kittest::KitResetStateForTests();
+        plat::HeadlessConfig config;
+        config.noWait = true;
+        config.monitors = {plat::DisplayMode{1920, 1080, 60, 32}, plat::DisplayMode{1280, 1024, 60, 32}};
+        UseBackend(config);
+        app.Register();
+        ASSERT_EQ(KitStartup(false, true, true, true), S_OK);
+        ASSERT_EQ(app.Build(), S_OK);
+    }
+
+    // The user drags the window onto the second monitor.
+    void DragToSecondMonitor() {
+        plat::Event e;
+        e.type = plat::EventType::SizeMoveBegin;
+        Push(e);
+        e.type = plat::EventType::WindowMoved;
+        e.x = 2100;
+        e.y = 100;
+        Push(e);
+        e.type = plat::EventType::SizeMoveEnd;
+        Push(e);
+        Pump();
+    }
+
+    static UINT DeviceAdapter() {
+        D3DDEVICE_CREATION_PARAMETERS creation{};
+        KitCurrentDevice()->GetCreationParameters(&creation);
+        return creation.AdapterOrdinal;
+    }
+};
+
+TEST_F(KitTwoMonitorTest, DeviceFollowsTheWindowToAnotherMonitor) {
+    app.events.clear();
+    DragToSecondMonitor();
+    EXPECT_EQ(DeviceAdapter(), 1u);
+    EXPECT_EQ(KitCurrentSetup().AdapterOrdinal, 1u);
+    EXPECT_EQ(app.DeviceEvents(), (std::vector<std::string>{"lost", "destroyed", "created", "reset"}));
+    EXPECT_FALSE(KitRenderingHeld());
+}
+
+TEST_F(KitTwoMonitorTest, RefusedAdapterStopsFollowing) {
+    app.vetoModify = true;
+    DragToSecondMonitor();
+    EXPECT_EQ(DeviceAdapter(), 0u);
+    EXPECT_FALSE(KitCore().Get(&CKitCoreState::m_bFollowMonitor));
+    EXPECT_EQ(KitProcessExitCode(), 0);
+}
+
+TEST_F(KitTwoMonitorTest, FollowSwitchOffKeepsTheAdapter) {
+    KitSetFollowMonitor(false);
+    app.events.clear();
+    DragToSecondMonitor();
+    EXPECT_EQ(DeviceAdapter(), 0u);
+    EXPECT_TRUE(app.DeviceEvents().empty());
+}
+
+}  // namespace
