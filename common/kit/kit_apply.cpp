@@ -14,7 +14,9 @@
 
 namespace {
 
-bool IsWindowed(const KitDeviceSetup* pSetup) { return pSetup != nullptr && pSetup->PresentParams.Windowed != 0; }
+bool IsWindowed(const KitDeviceSetup* pSetup) {
+    return pSetup != nullptr && pSetup->PresentParams.Windowed != 0;
+}
 
 // Undoes the pause and the size-change guard a device change sets up.
 void EndChange() {
@@ -31,8 +33,8 @@ void ReplaceCurrentSetup(KitDeviceSetup* pSetup) {
 }
 
 // Whether the change needs a new device rather than a reset of the current one.
-bool NeedsRecreate(const KitDeviceSetup* pOld, const KitDeviceSetup* pNext, IDirect3DDevice9* pd3dDeviceFromApp,
-                   bool bForceRecreate) {
+bool NeedsRecreate(const KitDeviceSetup* pOld, const KitDeviceSetup* pNext,
+                   IDirect3DDevice9* pd3dDeviceFromApp, bool bForceRecreate) {
     IDirect3DDevice9* pd3dDevice = KitCurrentDevice();
     return bForceRecreate || (pd3dDeviceFromApp != nullptr && pd3dDeviceFromApp != pd3dDevice) ||
            pd3dDevice == nullptr || pOld == nullptr || pOld->AdapterOrdinal != pNext->AdapterOrdinal ||
@@ -53,8 +55,8 @@ void ApplyFirstDeviceOverrides(KitDeviceSetup* pNext) {
 
 }  // namespace
 
-HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* pd3dDeviceFromApp, bool bForceRecreate,
-                            bool bClipWindowToAdapter) {
+HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* pd3dDeviceFromApp,
+                            bool bForceRecreate, bool bClipWindowToAdapter) {
     CKitCoreState& s = KitCore();
     IDirect3D9* pD3D = KitGetD3DObject();
     if (pD3D == nullptr) return S_FALSE;

@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsWindowed(const KitDeviceSetup* pSetup) { return pSetup != nullptr && pSetup->PresentParams.Windowed != 0; }
+bool IsWindowed(const KitDeviceSetup* pSetup) {
+    return pSetup != nullptr && pSetup->PresentParams.Windowed != 0;
+}
 
 // Work area of the monitor of an adapter.
 RECT AdapterWorkArea(UINT nAdapter) {
@@ -20,11 +22,14 @@ RECT AdapterWorkArea(UINT nAdapter) {
 
 // Whether the window's frame includes a menu bar: it has a menu now, or its
 // menu is put away while full screen.
-bool HasMenu(HWND hWnd) { return GetMenu(hWnd) != nullptr || KitCore().Get(&CKitCoreState::m_hSavedMenu) != nullptr; }
+bool HasMenu(HWND hWnd) {
+    return GetMenu(hWnd) != nullptr || KitCore().Get(&CKitCoreState::m_hSavedMenu) != nullptr;
+}
 
 // Any edge of the rectangle lies outside the work area.
 bool OutsideWorkArea(const RECT& rc, const RECT& rcWork) {
-    return rc.left < rcWork.left || rc.right > rcWork.right || rc.top < rcWork.top || rc.bottom > rcWork.bottom;
+    return rc.left < rcWork.left || rc.right > rcWork.right || rc.top < rcWork.top ||
+           rc.bottom > rcWork.bottom;
 }
 
 // The client size of the windowed device window, also while it is minimised.
@@ -67,7 +72,8 @@ void KitPrepareWindowsForSetup(const KitDeviceSetup* pOld, const KitDeviceSetup*
                 s.m_nFullScreenWidthAtSwitch = pOld->PresentParams.BackBufferWidth;
                 s.m_nFullScreenHeightAtSwitch = pOld->PresentParams.BackBufferHeight;
             }
-            SetWindowLongW(hWndWindowed, GWL_STYLE, static_cast<LONG>(s.Get(&CKitCoreState::m_dwWindowedStyle)));
+            SetWindowLongW(hWndWindowed, GWL_STYLE,
+                           static_cast<LONG>(s.Get(&CKitCoreState::m_dwWindowedStyle)));
         }
         HMENU hSavedMenu = s.Get(&CKitCoreState::m_hSavedMenu);
         if (hWndFullScreen != hWndWindowed)
@@ -140,7 +146,8 @@ bool KitWindowNeedsResize(const KitDeviceSetup* pNext, bool bClipWindowToAdapter
         HMONITOR hWindowMonitor = KitMonitorFromWindow(KitActiveWindow(), MONITOR_DEFAULTTOPRIMARY);
         RECT rcWindow;
         GetWindowRect(hWndWindowed, &rcWindow);
-        if (OutsideWorkArea(rcWindow, rcWork) && !(hWindowMonitor == hAdapterMonitor && IsZoomed(hWndWindowed)))
+        if (OutsideWorkArea(rcWindow, rcWork) &&
+            !(hWindowMonitor == hAdapterMonitor && IsZoomed(hWndWindowed)))
             bNeedsResize = true;
     }
     return bNeedsResize;
@@ -153,7 +160,8 @@ void KitResizeWindowForBackBuffer(const KitDeviceSetup* pNext, bool bClipWindowT
 
     RECT rcWindow = {0, 0, static_cast<LONG>(pNext->PresentParams.BackBufferWidth),
                      static_cast<LONG>(pNext->PresentParams.BackBufferHeight)};
-    AdjustWindowRect(&rcWindow, static_cast<DWORD>(GetWindowLongW(hWndWindowed, GWL_STYLE)), HasMenu(hWndWindowed));
+    AdjustWindowRect(&rcWindow, static_cast<DWORD>(GetWindowLongW(hWndWindowed, GWL_STYLE)),
+                     HasMenu(hWndWindowed));
     int nWindowWidth = rcWindow.right - rcWindow.left;
     int nWindowHeight = rcWindow.bottom - rcWindow.top;
 

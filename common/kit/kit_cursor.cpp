@@ -64,12 +64,13 @@ HRESULT KitCopyCursorToDevice(IDirect3DDevice9* pd3dDevice, HCURSOR hCursor) {
         LONG nHeight = bMonochrome ? bmMask.bmHeight / 2 : bmMask.bmHeight;
         hdcScreen = GetDC(nullptr);
         hr = pd3dDevice->CreateOffscreenPlainSurface(static_cast<UINT>(nWidth), static_cast<UINT>(nHeight),
-                                                     D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &pCursorSurface, nullptr);
+                                                     D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &pCursorSurface,
+                                                     nullptr);
         std::vector<DWORD> maskRows;
         std::vector<DWORD> colorRows;
-        if (SUCCEEDED(hr) && (!ReadBitmapRows(hdcScreen, iconInfo.hbmMask, nWidth, bmMask.bmHeight, maskRows) ||
-                              (!bMonochrome && !ReadBitmapRows(hdcScreen, iconInfo.hbmColor, nWidth, nHeight,
-                                                               colorRows))))
+        if (SUCCEEDED(hr) &&
+            (!ReadBitmapRows(hdcScreen, iconInfo.hbmMask, nWidth, bmMask.bmHeight, maskRows) ||
+             (!bMonochrome && !ReadBitmapRows(hdcScreen, iconInfo.hbmColor, nWidth, nHeight, colorRows))))
             hr = E_FAIL;
         D3DLOCKED_RECT locked;
         if (SUCCEEDED(hr)) hr = pCursorSurface->LockRect(&locked, nullptr, 0);
@@ -80,8 +81,9 @@ HRESULT KitCopyCursorToDevice(IDirect3DDevice9* pd3dDevice, HCURSOR hCursor) {
                 for (LONG x = 0; x < nWidth; ++x) {
                     // Bottom-up rows: the top row is last.
                     DWORD dwMask = maskRows[static_cast<size_t>((nMaskHeight - 1 - y) * nWidth + x)];
-                    DWORD dwColor = bMonochrome ? maskRows[static_cast<size_t>((nHeight - 1 - y) * nWidth + x)]
-                                                : colorRows[static_cast<size_t>((nHeight - 1 - y) * nWidth + x)];
+                    DWORD dwColor = bMonochrome
+                                        ? maskRows[static_cast<size_t>((nHeight - 1 - y) * nWidth + x)]
+                                        : colorRows[static_cast<size_t>((nHeight - 1 - y) * nWidth + x)];
                     pRow[x] = (dwMask & 0x00FFFFFF) != 0 ? 0 : (0xFF000000 | dwColor);
                 }
             }

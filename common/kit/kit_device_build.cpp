@@ -22,9 +22,11 @@ HRESULT EnsureWindow() {
 }  // namespace
 
 HRESULT KitBuildDevice(UINT AdapterOrdinal, bool bWindowed, int nSuggestedWidth, int nSuggestedHeight,
-                       KitAcceptDeviceFn pfnAcceptDevice, KitModifySetupFn pfnModifySetup, void* pUserContext) {
+                       KitAcceptDeviceFn pfnAcceptDevice, KitModifySetupFn pfnModifySetup,
+                       void* pUserContext) {
     CKitCoreState& s = KitCore();
-    if (s.Get(&CKitCoreState::m_bInsideDeviceCallback)) return KIT_LOG_FAILURE_POPUP(L"KitCreateWindow", E_FAIL);
+    if (s.Get(&CKitCoreState::m_bInsideDeviceCallback))
+        return KIT_LOG_FAILURE_POPUP(L"KitCreateWindow", E_FAIL);
 
     {
         KitStateLock lock;
@@ -55,7 +57,8 @@ HRESULT KitBuildDevice(UINT AdapterOrdinal, bool bWindowed, int nSuggestedWidth,
     // The command line wins over the application's request.
     {
         KitStateLock lock;
-        if (s.m_nOverrideWidth != 0) request.PresentParams.BackBufferWidth = static_cast<UINT>(s.m_nOverrideWidth);
+        if (s.m_nOverrideWidth != 0)
+            request.PresentParams.BackBufferWidth = static_cast<UINT>(s.m_nOverrideWidth);
         if (s.m_nOverrideHeight != 0)
             request.PresentParams.BackBufferHeight = static_cast<UINT>(s.m_nOverrideHeight);
         if (s.m_nOverrideAdapter != -1) request.AdapterOrdinal = static_cast<UINT>(s.m_nOverrideAdapter);
@@ -127,7 +130,8 @@ HRESULT KitBuildDeviceFromSetup(KitDeviceSetup* pSetup, bool bUseAsIs, bool bCli
 HRESULT KitSetDevice(IDirect3DDevice9* pd3dDevice) {
     CKitCoreState& s = KitCore();
     if (pd3dDevice == nullptr) return KIT_LOG_FAILURE_POPUP(L"KitSetDevice", E_INVALIDARG);
-    if (s.Get(&CKitCoreState::m_bInsideDeviceCallback)) return KIT_LOG_FAILURE_POPUP(L"KitCreateWindow", E_FAIL);
+    if (s.Get(&CKitCoreState::m_bInsideDeviceCallback))
+        return KIT_LOG_FAILURE_POPUP(L"KitCreateWindow", E_FAIL);
 
     s.Set(&CKitCoreState::m_bDeviceCreateCalled, true);
     HRESULT hr = EnsureWindow();
@@ -139,7 +143,8 @@ HRESULT KitSetDevice(IDirect3DDevice9* pd3dDevice) {
     IDirect3DSurface9* pBackBuffer = nullptr;
     if (SUCCEEDED(pd3dDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer))) {
         IDirect3DSwapChain9* pSwapChain = nullptr;
-        if (SUCCEEDED(pBackBuffer->GetContainer(IID_IDirect3DSwapChain9, reinterpret_cast<void**>(&pSwapChain)))) {
+        if (SUCCEEDED(
+                pBackBuffer->GetContainer(IID_IDirect3DSwapChain9, reinterpret_cast<void**>(&pSwapChain)))) {
             pSwapChain->GetPresentParameters(&pSetup->PresentParams);
             pSwapChain->Release();
         }
@@ -169,16 +174,20 @@ void KitApplyCommandLineOverrides(KitDeviceSetup* pSetup) {
         pSetup->DeviceType = D3DDEVTYPE_REF;
     else if (s.m_bOverrideForceHAL)
         pSetup->DeviceType = D3DDEVTYPE_HAL;
-    if (s.m_nOverrideWidth != 0) pSetup->PresentParams.BackBufferWidth = static_cast<UINT>(s.m_nOverrideWidth);
-    if (s.m_nOverrideHeight != 0) pSetup->PresentParams.BackBufferHeight = static_cast<UINT>(s.m_nOverrideHeight);
+    if (s.m_nOverrideWidth != 0)
+        pSetup->PresentParams.BackBufferWidth = static_cast<UINT>(s.m_nOverrideWidth);
+    if (s.m_nOverrideHeight != 0)
+        pSetup->PresentParams.BackBufferHeight = static_cast<UINT>(s.m_nOverrideHeight);
     if (s.m_bOverrideForcePureHWVP) {
         pSetup->BehaviorFlags &= ~static_cast<DWORD>(D3DCREATE_SOFTWARE_VERTEXPROCESSING);
         pSetup->BehaviorFlags |= D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE;
     } else if (s.m_bOverrideForceHWVP) {
-        pSetup->BehaviorFlags &= ~static_cast<DWORD>(D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE);
+        pSetup->BehaviorFlags &=
+            ~static_cast<DWORD>(D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE);
         pSetup->BehaviorFlags |= D3DCREATE_HARDWARE_VERTEXPROCESSING;
     } else if (s.m_bOverrideForceSWVP) {
-        pSetup->BehaviorFlags &= ~static_cast<DWORD>(D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE);
+        pSetup->BehaviorFlags &=
+            ~static_cast<DWORD>(D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE);
         pSetup->BehaviorFlags |= D3DCREATE_SOFTWARE_VERTEXPROCESSING;
     }
 }

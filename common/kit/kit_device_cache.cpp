@@ -3,7 +3,11 @@
 
 #include "kitmisc/asset_cache.h"
 
-HRESULT KitCacheOnCreateDevice(IDirect3DDevice9* pd3dDevice) { return KitAssetCache().OnCreateDevice(pd3dDevice); }
-HRESULT KitCacheOnResetDevice(IDirect3DDevice9* pd3dDevice) { return KitAssetCache().OnResetDevice(pd3dDevice); }
+HRESULT KitCacheOnCreateDevice(IDirect3DDevice9* pd3dDevice) {
+    return KitAssetCache().OnCreateDevice(pd3dDevice);
+}
+HRESULT KitCacheOnResetDevice(IDirect3DDevice9* pd3dDevice) {
+    return KitAssetCache().OnResetDevice(pd3dDevice);
+}
 void KitCacheOnDeviceLost() { KitAssetCache().OnDeviceLost(); }
 void KitCacheOnDeviceDestroyed() { KitAssetCache().OnDeviceDestroyed(); }

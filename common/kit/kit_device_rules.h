@@ -7,8 +7,9 @@
 inline KitSettingsRules KitRulesAll(KitRule rule) {
     KitSettingsRules rules;
     rules.ruleAdapter = rules.ruleDeviceType = rules.ruleWindowed = rules.ruleAdapterFormat =
-        rules.ruleVertexProcessing = rules.ruleResolution = rules.ruleBackBufferFormat = rules.ruleBackBufferCount =
-            rules.ruleMultisample = rules.ruleSwapEffect = rules.ruleDepthBits = rules.ruleStencilBits =
-                rules.rulePresentFlags = rules.ruleRefreshRate = rules.rulePresentInterval = rule;
+        rules.ruleVertexProcessing = rules.ruleResolution = rules.ruleBackBufferFormat =
+            rules.ruleBackBufferCount = rules.ruleMultisample = rules.ruleSwapEffect = rules.ruleDepthBits =
+                rules.ruleStencilBits = rules.rulePresentFlags = rules.ruleRefreshRate =
+                    rules.rulePresentInterval = rule;
     return rules;
 }

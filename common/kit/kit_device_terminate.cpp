@@ -10,7 +10,8 @@ void KitTerminate(int nExitCode) {
     if (hWnd != nullptr) SendMessageW(hWnd, WM_CLOSE, 0, 0);
 
     // Terminating "normally" after a failure was reported keeps the failure's code.
-    if (nExitCode != 0 || s.Get(&CKitCoreState::m_nExitCode) == 0) s.Set(&CKitCoreState::m_nExitCode, nExitCode);
+    if (nExitCode != 0 || s.Get(&CKitCoreState::m_nExitCode) == 0)
+        s.Set(&CKitCoreState::m_nExitCode, nExitCode);
 
     KitCleanup3DEnvironment(true);
     KitAllowAccessibilityKeys(true);

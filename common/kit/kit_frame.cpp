@@ -99,7 +99,8 @@ void KitRenderOneFrame() {
     KitRunTimers();
 
     KitFrameMoveFn pfnFrameMove = s.Get(&CKitCoreState::m_pfnFrameMove);
-    if (pfnFrameMove != nullptr) pfnFrameMove(pd3dDevice, fTime, fElapsed, s.Get(&CKitCoreState::m_pFrameMoveContext));
+    if (pfnFrameMove != nullptr)
+        pfnFrameMove(pd3dDevice, fTime, fElapsed, s.Get(&CKitCoreState::m_pFrameMoveContext));
     if (KitCurrentDevice() == nullptr) return;
 
     if (!s.Get(&CKitCoreState::m_bRenderingPaused)) {
@@ -116,7 +117,8 @@ void KitRenderOneFrame() {
         }
 
         HRESULT hr = pd3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
-        if (hr == D3DERR_DEVICELOST || hr == D3DERR_DRIVERINTERNALERROR) s.Set(&CKitCoreState::m_bDeviceLost, true);
+        if (hr == D3DERR_DEVICELOST || hr == D3DERR_DRIVERINTERNALERROR)
+            s.Set(&CKitCoreState::m_bDeviceLost, true);
     }
 
     int nFrame;

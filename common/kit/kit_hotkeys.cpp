@@ -8,7 +8,9 @@
 void KitHandleHotkey(HWND hWnd, WPARAM wParam) {
     CKitCoreState& s = KitCore();
     switch (wParam) {
-        case VK_ESCAPE: SendMessageW(hWnd, WM_CLOSE, 0, 0); break;
+        case VK_ESCAPE:
+            SendMessageW(hWnd, WM_CLOSE, 0, 0);
+            break;
         case VK_PAUSE:
             if (!s.Get(&CKitCoreState::m_bTimePaused))
                 KitSuspend(true, false);
@@ -28,6 +30,7 @@ void KitHandleHotkey(HWND hWnd, WPARAM wParam) {
                 pd3dDevice->SetRenderState(D3DRS_FILLMODE, bWireframe ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }

@@ -26,13 +26,24 @@ void KeyboardStage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
 
 bool IsMouseMessage(UINT uMsg) {
     switch (uMsg) {
-        case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
-        case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
-        case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-        case WM_XBUTTONDOWN: case WM_XBUTTONUP: case WM_XBUTTONDBLCLK:
-        case WM_MOUSEWHEEL: return true;
-        case WM_MOUSEMOVE: return KitCore().Get(&CKitCoreState::m_bNotifyMouseMove);
-        default: return false;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK:
+        case WM_XBUTTONDOWN:
+        case WM_XBUTTONUP:
+        case WM_XBUTTONDBLCLK:
+        case WM_MOUSEWHEEL:
+            return true;
+        case WM_MOUSEMOVE:
+            return KitCore().Get(&CKitCoreState::m_bNotifyMouseMove);
+        default:
+            return false;
     }
 }
 
@@ -66,8 +77,8 @@ void MouseStage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
         pContext = s.m_pMouseContext;
     }
     if (pfnMouse != nullptr)
-        pfnMouse(bLeft, bRight, bMiddle, bSide1, bSide2, nWheelDelta, static_cast<int>(pt.x), static_cast<int>(pt.y),
-                 pContext);
+        pfnMouse(bLeft, bRight, bMiddle, bSide1, bSide2, nWheelDelta, static_cast<int>(pt.x),
+                 static_cast<int>(pt.y), pContext);
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ void PaintWhilePaused() {
     }
     if (pfnFrameRender != nullptr) pfnFrameRender(pd3dDevice, fTime, fElapsed, pContext);
     HRESULT hr = pd3dDevice->Present(nullptr, nullptr, nullptr, nullptr);
-    if (hr == D3DERR_DEVICELOST || hr == D3DERR_DRIVERINTERNALERROR) s.Set(&CKitCoreState::m_bDeviceLost, true);
+    if (hr == D3DERR_DEVICELOST || hr == D3DERR_DRIVERINTERNALERROR)
+        s.Set(&CKitCoreState::m_bDeviceLost, true);
 }
 
 void Close(HWND hWnd) {
@@ -73,8 +74,10 @@ bool IsDroppedFullScreenCommand(WPARAM wParam) {
         case SC_SIZE:
         case SC_MAXIMIZE:
         case SC_KEYMENU:
-        case SC_MONITORPOWER: return true;
-        default: return false;
+        case SC_MONITORPOWER:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -91,18 +94,29 @@ bool KitHandleFrameworkMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     *pResult = 0;
     switch (uMsg) {
         case WM_SYSKEYDOWN:
-            if (wParam == VK_RETURN && s.Get(&CKitCoreState::m_bHandleAltEnter) && (lParam & (1 << 29)) != 0) {
+            if (wParam == VK_RETURN && s.Get(&CKitCoreState::m_bHandleAltEnter) &&
+                (lParam & (1 << 29)) != 0) {
                 KitSuspend(true, true);
                 KitFlipFullScreen();
                 KitSuspend(false, false);
                 return true;
             }
             return false;
-        case WM_DESTROY: PostQuitMessage(0); return false;
-        case WM_SIZE: KitHandleSizeMessage(wParam); return false;
-        case WM_PAINT: PaintWhilePaused(); return false;
-        case WM_CLOSE: Close(hWnd); return true;
-        case WM_ACTIVATEAPP: ActivateApp(wParam != 0); return false;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return false;
+        case WM_SIZE:
+            KitHandleSizeMessage(wParam);
+            return false;
+        case WM_PAINT:
+            PaintWhilePaused();
+            return false;
+        case WM_CLOSE:
+            Close(hWnd);
+            return true;
+        case WM_ACTIVATEAPP:
+            ActivateApp(wParam != 0);
+            return false;
         case WM_SETCURSOR:
             if (KitAppActive() && KitInFullScreenMode()) {
                 IDirect3DDevice9* pd3dDevice = KitCurrentDevice();
@@ -149,8 +163,12 @@ bool KitHandleFrameworkMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
             KitCheckWindowMonitor();
             s.Set(&CKitCoreState::m_bInSizeMove, false);
             return false;
-        case WM_ENTERMENULOOP: KitSuspend(true, true); return false;
-        case WM_EXITMENULOOP: KitSuspend(false, false); return false;
+        case WM_ENTERMENULOOP:
+            KitSuspend(true, true);
+            return false;
+        case WM_EXITMENULOOP:
+            KitSuspend(false, false);
+            return false;
         case WM_MOUSEMOVE:
             if (KitAppActive() && KitInFullScreenMode()) {
                 IDirect3DDevice9* pd3dDevice = KitCurrentDevice();
@@ -164,7 +182,10 @@ bool KitHandleFrameworkMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         case WM_SYSCOMMAND:
             if (KitInFullScreenMode() && IsDroppedFullScreenCommand(wParam)) return true;
             return false;
-        case WM_MENUCHAR: *pResult = MAKELRESULT(0, MNC_CLOSE); return true;
-        default: return false;
+        case WM_MENUCHAR:
+            *pResult = MAKELRESULT(0, MNC_CLOSE);
+            return true;
+        default:
+            return false;
     }
 }

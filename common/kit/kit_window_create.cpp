@@ -25,7 +25,8 @@ HRESULT EnsureStarted() {
 
 }  // namespace
 
-HRESULT KitCreateWindow(const WCHAR* strWindowTitle, HINSTANCE hInstance, HICON hIcon, HMENU hMenu, int x, int y) {
+HRESULT KitCreateWindow(const WCHAR* strWindowTitle, HINSTANCE hInstance, HICON hIcon, HMENU hMenu, int x,
+                        int y) {
     CKitCoreState& s = KitCore();
     if (s.Get(&CKitCoreState::m_bInsideDeviceCallback))
         return KIT_LOG_FAILURE_POPUP(L"KitCreateWindow", E_FAIL);
@@ -67,7 +68,8 @@ HRESULT KitCreateWindow(const WCHAR* strWindowTitle, HINSTANCE hInstance, HICON 
     int nClientWidth = 640;
     int nClientHeight = 480;
     if (s.Get(&CKitCoreState::m_nOverrideWidth) != 0) nClientWidth = s.Get(&CKitCoreState::m_nOverrideWidth);
-    if (s.Get(&CKitCoreState::m_nOverrideHeight) != 0) nClientHeight = s.Get(&CKitCoreState::m_nOverrideHeight);
+    if (s.Get(&CKitCoreState::m_nOverrideHeight) != 0)
+        nClientHeight = s.Get(&CKitCoreState::m_nOverrideHeight);
     RECT rc = {0, 0, nClientWidth, nClientHeight};
     AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, hMenu != nullptr);
 
@@ -76,8 +78,8 @@ HRESULT KitCreateWindow(const WCHAR* strWindowTitle, HINSTANCE hInstance, HICON 
         StringCchCopyNW(s.m_szWindowTitle, 256, strWindowTitle != nullptr ? strWindowTitle : L"", 255);
     }
 
-    HWND hWnd = CreateWindowExW(0, kWindowClass, KitWindowTitle(), WS_OVERLAPPEDWINDOW, x, y, rc.right - rc.left,
-                                rc.bottom - rc.top, nullptr, hMenu, hInstance, nullptr);
+    HWND hWnd = CreateWindowExW(0, kWindowClass, KitWindowTitle(), WS_OVERLAPPEDWINDOW, x, y,
+                                rc.right - rc.left, rc.bottom - rc.top, nullptr, hMenu, hInstance, nullptr);
     if (hWnd == nullptr) return KIT_LOG_FAILURE_POPUP(L"CreateWindow", ResultFromError(GetLastError()));
 
     KitStateLock lock;
@@ -88,7 +90,8 @@ HRESULT KitCreateWindow(const WCHAR* strWindowTitle, HINSTANCE hInstance, HICON 
     return S_OK;
 }
 
-HRESULT KitSetWindow(HWND hWndFocus, HWND hWndDeviceFullScreen, HWND hWndDeviceWindowed, bool bHandleMessages) {
+HRESULT KitSetWindow(HWND hWndFocus, HWND hWndDeviceFullScreen, HWND hWndDeviceWindowed,
+                     bool bHandleMessages) {
     CKitCoreState& s = KitCore();
     if (s.Get(&CKitCoreState::m_bInsideDeviceCallback))
         return KIT_LOG_FAILURE_POPUP(L"KitCreateWindow", E_FAIL);

@@ -27,7 +27,8 @@ MonitorFunctions& Monitors() {
         if (hUser32 != nullptr) {
             s_functions.pMonitorFromWindow =
                 reinterpret_cast<LPMONITORFROMWINDOW>(GetProcAddress(hUser32, "MonitorFromWindow"));
-            s_functions.pGetMonitorInfo = reinterpret_cast<LPGETMONITORINFO>(GetProcAddress(hUser32, "GetMonitorInfoW"));
+            s_functions.pGetMonitorInfo =
+                reinterpret_cast<LPGETMONITORINFO>(GetProcAddress(hUser32, "GetMonitorInfoW"));
         }
     }
     return s_functions;
@@ -47,7 +48,8 @@ HMONITOR KitMonitorFromWindow(HWND hWnd, DWORD dwFlags) {
 BOOL KitGetMonitorInfo(HMONITOR hMonitor, LPMONITORINFO lpMonitorInfo) {
     MonitorFunctions& functions = Monitors();
     if (functions.pGetMonitorInfo != nullptr) return functions.pGetMonitorInfo(hMonitor, lpMonitorInfo);
-    if (hMonitor != kPrimaryMonitor || lpMonitorInfo == nullptr || lpMonitorInfo->cbSize < sizeof(MONITORINFO))
+    if (hMonitor != kPrimaryMonitor || lpMonitorInfo == nullptr ||
+        lpMonitorInfo->cbSize < sizeof(MONITORINFO))
         return FALSE;
     RECT rcWork;
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0)) return FALSE;

@@ -55,7 +55,8 @@ void KitHandleSizeMessage(WPARAM wParam) {
 
 void KitCheckClientSize() {
     CKitCoreState& s = KitCore();
-    if (s.Get(&CKitCoreState::m_bIgnoreSizeChange) || KitCurrentDevice() == nullptr || !KitInWindowedMode()) return;
+    if (s.Get(&CKitCoreState::m_bIgnoreSizeChange) || KitCurrentDevice() == nullptr || !KitInWindowedMode())
+        return;
 
     RECT rcClient = KitClientRect();
     D3DPRESENT_PARAMETERS pp = KitCurrentPresentParams();

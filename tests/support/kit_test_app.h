@@ -108,7 +108,8 @@ inline void KitResetStateForTests() {
     for (bool& key : s.m_Keys) key = false;
     for (bool& button : s.m_MouseButtons) button = false;
     s.m_pTimers = nullptr;
-    s.m_szStaticStats[0] = s.m_szFPS[0] = s.m_szFrameStats[0] = s.m_szDeviceStats[0] = s.m_szWindowTitle[0] = L'\0';
+    s.m_szStaticStats[0] = s.m_szFPS[0] = s.m_szFrameStats[0] = s.m_szDeviceStats[0] = s.m_szWindowTitle[0] =
+        L'\0';
 }
 
 // One mouse callback call.
@@ -124,7 +125,7 @@ struct FrameCall {
 };
 
 class KitTestApp {
-public:
+  public:
     std::vector<std::string> events;  // "created 640x480", "reset 640x480", "lost", "destroyed", "modify"
     std::vector<FrameCall> moves;     // frame-move calls
     std::vector<FrameCall> renders;   // frame-render calls
@@ -133,9 +134,9 @@ public:
     std::vector<UINT> messages;       // every message the message callback saw
     std::vector<KitDeviceSetup> modified;  // records the modify callback received
 
-    bool vetoModify = false;           // the modify callback returns false
+    bool vetoModify = false;                         // the modify callback returns false
     std::function<void(KitDeviceSetup*)> editSetup;  // edits records in the modify callback
-    std::function<void(int)> onFrameMove;  // runs at each frame-move with its 0-based index
+    std::function<void(int)> onFrameMove;            // runs at each frame-move with its 0-based index
     HRESULT createdResult = S_OK;
     HRESULT resetResult = S_OK;
 
@@ -183,7 +184,9 @@ public:
         return app->resetResult;
     }
     static void Lost(void* pContext) { static_cast<KitTestApp*>(pContext)->events.push_back("lost"); }
-    static void Destroyed(void* pContext) { static_cast<KitTestApp*>(pContext)->events.push_back("destroyed"); }
+    static void Destroyed(void* pContext) {
+        static_cast<KitTestApp*>(pContext)->events.push_back("destroyed");
+    }
     static void FrameMove(IDirect3DDevice9*, double fTime, float fElapsed, void* pContext) {
         KitTestApp* app = static_cast<KitTestApp*>(pContext);
         app->moves.push_back({fTime, fElapsed});
@@ -195,16 +198,17 @@ public:
     static void Keyboard(UINT nChar, bool bKeyDown, bool, void* pContext) {
         if (bKeyDown) static_cast<KitTestApp*>(pContext)->keysDown.push_back(nChar);
     }
-    static void Mouse(bool bLeft, bool bRight, bool bMiddle, bool bSide1, bool bSide2, int nWheel, int x, int y,
-                      void* pContext) {
-        static_cast<KitTestApp*>(pContext)->mouse.push_back({bLeft, bRight, bMiddle, bSide1, bSide2, nWheel, x, y});
+    static void Mouse(bool bLeft, bool bRight, bool bMiddle, bool bSide1, bool bSide2, int nWheel, int x,
+                      int y, void* pContext) {
+        static_cast<KitTestApp*>(pContext)->mouse.push_back(
+            {bLeft, bRight, bMiddle, bSide1, bSide2, nWheel, x, y});
     }
     static LRESULT MsgProc(HWND, UINT uMsg, WPARAM, LPARAM, bool*, void* pContext) {
         static_cast<KitTestApp*>(pContext)->messages.push_back(uMsg);
         return 0;
     }
 
-private:
+  private:
     static std::string Size(const D3DSURFACE_DESC* pDesc) {
         return std::to_string(pDesc->Width) + "x" + std::to_string(pDesc->Height);
     }

@@ -10,7 +10,7 @@
 namespace kittest {
 
 class KitAppTest : public tumbral_test::HeadlessTest {
-protected:
+  protected:
     KitTestApp app;
 
     void SetUp() override {

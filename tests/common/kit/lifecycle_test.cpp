@@ -42,7 +42,8 @@ TEST_F(KitAppTest, CallbacksComeInLifecycleOrder) {
     EXPECT_EQ(rcClient.bottom, 500);
 
     KitTerminate(0);
-    EXPECT_EQ(app.DeviceEvents(), (Events{"created", "reset", "lost", "reset", "lost", "reset", "lost", "destroyed"}));
+    EXPECT_EQ(app.DeviceEvents(),
+              (Events{"created", "reset", "lost", "reset", "lost", "reset", "lost", "destroyed"}));
     EXPECT_EQ(KitCurrentDevice(), nullptr);
     EXPECT_EQ(KitGetD3DObject(), nullptr);
     EXPECT_EQ(KitActiveWindow(), nullptr);
@@ -117,9 +118,12 @@ TEST_F(KitAppTest, VetoOfALaterChangeKeepsTheDevice) {
 }
 
 TEST_F(KitAppTest, ModifyCallbackEditsTheSettings) {
-    app.editSetup = [](KitDeviceSetup* pSetup) { pSetup->PresentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE; };
+    app.editSetup = [](KitDeviceSetup* pSetup) {
+        pSetup->PresentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    };
     ASSERT_EQ(app.Build(), S_OK);
-    EXPECT_EQ(KitCurrentPresentParams().PresentationInterval, static_cast<UINT>(D3DPRESENT_INTERVAL_IMMEDIATE));
+    EXPECT_EQ(KitCurrentPresentParams().PresentationInterval,
+              static_cast<UINT>(D3DPRESENT_INTERVAL_IMMEDIATE));
 }
 
 TEST_F(KitAppTest, F3SwitchesToTheReferenceDeviceAndBack) {
@@ -137,9 +141,8 @@ TEST_F(KitAppTest, F3SwitchesToTheReferenceDeviceAndBack) {
     EXPECT_EQ(KitProcessExitCode(), 0);
     EXPECT_FALSE(KitRenderingHeld());
     EXPECT_FALSE(KitTimeHeld());
-    EXPECT_EQ(app.DeviceEvents(),
-              (Events{"created", "reset", "lost", "destroyed", "created", "reset", "lost", "destroyed", "created",
-                      "reset"}));
+    EXPECT_EQ(app.DeviceEvents(), (Events{"created", "reset", "lost", "destroyed", "created", "reset", "lost",
+                                          "destroyed", "created", "reset"}));
 }
 
 TEST_F(KitAppTest, FailedCreatedCallbackReportsExitCode8) {
@@ -171,7 +174,9 @@ TEST_F(KitAppTest, UnsatisfiableRequestsEndInExitCodes) {
 
     // Settings the device refuses (multisampling) fail creation: exit code 6.
     KitCore().Set(&CKitCoreState::m_nExitCode, 0);
-    app.editSetup = [](KitDeviceSetup* pSetup) { pSetup->PresentParams.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES; };
+    app.editSetup = [](KitDeviceSetup* pSetup) {
+        pSetup->PresentParams.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES;
+    };
     EXPECT_EQ(app.Build(), KITERR_CREATINGDEVICE);
     EXPECT_EQ(KitProcessExitCode(), 6);
     EXPECT_EQ(KitCurrentDevice(), nullptr);
@@ -232,8 +237,8 @@ TEST_F(KitAppTest, ResourceCacheFollowsTheDevice) {
     const WCHAR* strSticker = TUMBRAL_SOURCE_DIR_W L"/app/media/sticker.png";
     IDirect3DTexture9* pTexture = nullptr;
     ASSERT_EQ(KitAssetCache().LoadTexture(KitCurrentDevice(), strSticker, D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
-                                          D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
-                                          nullptr, &pTexture),
+                                          D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                          nullptr, nullptr, &pTexture),
               S_OK);
     pTexture->Release();
     ASSERT_EQ(KitAssetCache().LoadTexture(KitCurrentDevice(), strSticker, &pTexture), S_OK);

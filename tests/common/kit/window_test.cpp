@@ -198,7 +198,7 @@ TEST_F(KitAppTest, MonitorOfTheAdapter) {
 namespace {
 
 class KitTwoMonitorTest : public kittest::KitAppTest {
-protected:
+  protected:
     void SetUp() override {
         KitAppTest::SetUp();
         kittest::KitResetStateForTests();
