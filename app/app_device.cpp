@@ -36,7 +36,8 @@ HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, v
     // A new device after the cube was built (reference device, full-screen
     // switch, failed reset): the puzzle keeps its state, only its mesh and
     // textures are made again for this device.
-    if (g_PuzzleCube.IsLaidOut() && !g_PuzzleCube.HasDeviceObjects()) g_PuzzleCube.CreateDeviceObjects(pd3dDevice);
+    if (g_PuzzleCube.IsLaidOut() && !g_PuzzleCube.HasDeviceObjects())
+        g_PuzzleCube.CreateDeviceObjects(pd3dDevice);
 
     PlaceCamera();
     return S_OK;

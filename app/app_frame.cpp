@@ -5,7 +5,9 @@
 #include "kit/kit_d3d9_library.h"
 #include "kit/kit_errors.h"
 
-void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) { g_ViewCamera.Advance(fElapsedTime); }
+void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) {
+    g_ViewCamera.Advance(fElapsedTime);
+}
 
 void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float, void*) {
     HRESULT hr;
@@ -22,11 +24,12 @@ void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float, void*) {
         g_bCubeBuilt = true;
     }
 
-    if (FAILED(hr = pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_ARGB(0, 45, 50, 170),
-                                      1.0f, 0)))
-        KIT_LOG_FAILURE(L"pd3dDevice->Clear(0, NULL, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_ARGB(0, 45, 50, "
-                        L"170), 1.0f, 0)",
-                        hr);
+    if (FAILED(hr = pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
+                                      D3DCOLOR_ARGB(0, 45, 50, 170), 1.0f, 0)))
+        KIT_LOG_FAILURE(
+            L"pd3dDevice->Clear(0, NULL, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_ARGB(0, 45, 50, "
+            L"170), 1.0f, 0)",
+            hr);
 
     if (FAILED(pd3dDevice->BeginScene())) return;
 

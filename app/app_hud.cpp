@@ -35,16 +35,18 @@ HRESULT AppHudDeviceCreated(IDirect3DDevice9* pd3dDevice) {
     HRESULT hr;
     if (FAILED(hr = D3DXCreateFontW(pd3dDevice, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial", &g_pFont)))
-        return KIT_LOG_FAILURE(L"D3DXCreateFont( pd3dDevice, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, "
-                               L"OUT_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L\"Arial\", "
-                               L"&g_pFont )",
-                               hr);
+        return KIT_LOG_FAILURE(
+            L"D3DXCreateFont( pd3dDevice, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, "
+            L"OUT_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L\"Arial\", "
+            L"&g_pFont )",
+            hr);
     return S_OK;
 }
 
 HRESULT AppHudDeviceReset(IDirect3DDevice9* pd3dDevice) {
     HRESULT hr;
-    if (g_pFont && FAILED(hr = g_pFont->OnResetDevice())) return KIT_LOG_FAILURE(L"g_pFont->OnResetDevice()", hr);
+    if (g_pFont && FAILED(hr = g_pFont->OnResetDevice()))
+        return KIT_LOG_FAILURE(L"g_pFont->OnResetDevice()", hr);
     if (FAILED(hr = D3DXCreateSprite(pd3dDevice, &g_pTextSprite)))
         return KIT_LOG_FAILURE(L"D3DXCreateSprite(pd3dDevice,&g_pTextSprite)", hr);
     return S_OK;

@@ -17,7 +17,7 @@ LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = MAKELPARAM
 
 // The application's cube, built on the test device and turning.
 class AppInputTest : public CubeDeviceTest {
-protected:
+  protected:
     void SetUp() override {
         CubeDeviceTest::SetUp();
         WriteStandardBox();

@@ -28,7 +28,8 @@ Outcome TurnSwitchAndLook(int switches) {
         frame += 4;
     }
     script += "@frame " + std::to_string(frame) + "\n" + kOrbit;
-    script += "@frame " + std::to_string(frame + 3) + "\nshot " + scratch.File("view.png") + "\npress VK_ESCAPE\n";
+    script +=
+        "@frame " + std::to_string(frame + 3) + "\nshot " + scratch.File("view.png") + "\npress VK_ESCAPE\n";
     RunOptions options;
     options.strScript = script;
     Outcome out;
@@ -83,9 +84,10 @@ TEST(DeviceSwitch, FullScreenAndBackAndALostDeviceKeepThePuzzle) {
     Box cube = CubeBounds(full);
     EXPECT_NEAR(cube.CenterX(), 960, 8);
     EXPECT_NEAR(cube.CenterY(), 540, 8);
-    EXPECT_GT(Count(full, Box{cube.CenterX() - 20, cube.CenterY() - 20, cube.CenterX() + 20, cube.CenterY() + 20},
-                    IsWhite),
-              1000);
+    EXPECT_GT(
+        Count(full, Box{cube.CenterX() - 20, cube.CenterY() - 20, cube.CenterX() + 20, cube.CenterY() + 20},
+              IsWhite),
+        1000);
     // Windowed again after a lost device: the same picture as before.
     ASSERT_EQ(back.nWidth, 640);
     EXPECT_EQ(CountDifferent(marked, back, SceneArea(marked)), 0);

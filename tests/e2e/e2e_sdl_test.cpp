@@ -68,7 +68,8 @@ TEST(RealWindow, StartClickTwoEdgesOrbitHelpAndEscape) {
     xdo("mousemove --window " + wid + " 320 240 mousedown 3");
     for (int i = 1; i <= 8; ++i) {
         Pause(30);
-        xdo("mousemove --window " + wid + " " + std::to_string(320 - 60 * i / 8) + " " + std::to_string(240 + 50 * i / 8));
+        xdo("mousemove --window " + wid + " " + std::to_string(320 - 60 * i / 8) + " " +
+            std::to_string(240 + 50 * i / 8));
     }
     Pause(100);
     xdo("mouseup 3");
@@ -90,7 +91,8 @@ TEST(RealWindow, StartClickTwoEdgesOrbitHelpAndEscape) {
     // The real window shows what the headless run of the same input shows.
     ScratchDir twinScratch;
     RunOptions twin;
-    twin.strScript = std::string(kHeadlessTwin) + "shot " + twinScratch.File("twin.png") + "\npress VK_ESCAPE\n";
+    twin.strScript =
+        std::string(kHeadlessTwin) + "shot " + twinScratch.File("twin.png") + "\npress VK_ESCAPE\n";
     RunResult tr = RunApp(twin, twinScratch);
     ASSERT_EQ(tr.nExitCode, 0) << tr.strStderr;
     Image expected;

@@ -50,8 +50,8 @@ TEST(Startup, WithoutTheMeshFileTheMessageShowsOnceAndTheProgramRunsOn) {
     std::filesystem::create_directory(empty);
     RunOptions options;
     options.strWorkDir = empty;
-    options.strScript = "@frame 5\nshot " + scratch.File("a.png") + "\n@frame 12\nshot " + scratch.File("b.png") +
-                        "\npress VK_ESCAPE\n";
+    options.strScript = "@frame 5\nshot " + scratch.File("a.png") + "\n@frame 12\nshot " +
+                        scratch.File("b.png") + "\npress VK_ESCAPE\n";
     RunResult r = RunApp(options, scratch);
     ASSERT_FALSE(r.bTimedOut);
     EXPECT_EQ(r.nExitCode, 0) << r.strStderr;

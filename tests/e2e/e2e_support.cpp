@@ -157,7 +157,9 @@ bool IsBackground(uint32_t rgb) {
     return std::abs(Red(rgb) - 45) <= 3 && std::abs(Green(rgb) - 50) <= 3 && std::abs(Blue(rgb) - 170) <= 3;
 }
 bool IsYellow(uint32_t rgb) { return Red(rgb) > 200 && Green(rgb) > 200 && Blue(rgb) < 80; }
-bool IsOrange(uint32_t rgb) { return Red(rgb) > 200 && Green(rgb) > 150 && Green(rgb) < 210 && Blue(rgb) < 60; }
+bool IsOrange(uint32_t rgb) {
+    return Red(rgb) > 200 && Green(rgb) > 150 && Green(rgb) < 210 && Blue(rgb) < 60;
+}
 bool IsWhite(uint32_t rgb) { return Red(rgb) > 225 && Green(rgb) > 225 && Blue(rgb) > 225; }
 
 namespace {

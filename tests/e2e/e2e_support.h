@@ -12,7 +12,7 @@ namespace e2e {
 
 // A fresh folder under the system's temporary folder, removed with its contents at the end.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -20,17 +20,17 @@ public:
     const std::string& Path() const { return m_strPath; }
     std::string File(const std::string& name) const { return m_strPath + "/" + name; }
 
-private:
+  private:
     std::string m_strPath;
 };
 
 struct RunOptions {
-    std::string strScript;                                       // the input script's text
-    std::vector<std::string> args;                               // command-line arguments
-    std::string strWorkDir;                                      // current folder; empty = the media folder
+    std::string strScript;                                      // the input script's text
+    std::vector<std::string> args;                              // command-line arguments
+    std::string strWorkDir;                                     // current folder; empty = the media folder
     std::vector<std::pair<std::string, std::string>> extraEnv;  // set in the program's environment
-    bool bHeadless = true;                                       // headless backend, no vsync waits
-    int nTimeoutMs = 60000;                                      // the run is killed after this
+    bool bHeadless = true;                                      // headless backend, no vsync waits
+    int nTimeoutMs = 60000;                                     // the run is killed after this
 };
 
 struct RunResult {
@@ -49,7 +49,7 @@ RunResult RunApp(const RunOptions& options, const ScratchDir& scratch);
 
 // The program running in the background, for tests that drive it from outside.
 class AppProcess {
-public:
+  public:
     AppProcess() = default;
     ~AppProcess();  // kills a program still running
     AppProcess(const AppProcess&) = delete;
@@ -61,7 +61,7 @@ public:
     RunResult Wait();
     bool Running() const { return m_pid > 0; }
 
-private:
+  private:
     int m_pid = 0;
     int m_nTimeoutMs = 0;
     std::string m_strErrPath;
@@ -126,7 +126,7 @@ struct FrontGrid {
     Box Cell(int column, int row) const;
     Box Face() const { return m_face; }
 
-private:
+  private:
     Box m_face;
 };
 

@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kOrbit = "drag right 320 240 260 290\n";
 
 class TurnTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // The start view, to find the front face's cubies.
         RunOrFail("@frame 3\n" + Shot("grid") + "press VK_ESCAPE\n");
@@ -41,7 +41,9 @@ protected:
     }
 
     // Highlighted (white) pixels in one cubie's square of the start view.
-    int WhiteIn(const Image& img, int column, int row) const { return Count(img, m_pGrid->Cell(column, row), IsWhite); }
+    int WhiteIn(const Image& img, int column, int row) const {
+        return Count(img, m_pGrid->Cell(column, row), IsWhite);
+    }
     // Highlighted pixels on the front face's nine stickers (the gaps between
     // cubies can show the white face's stickers).
     int WhiteOnFront(const Image& img) const {
@@ -119,8 +121,8 @@ TEST_F(TurnTest, ADoubleClickMarksAndUnmarksLikeTwoClicks) {
 }
 
 TEST_F(TurnTest, F1SwapsHelpAndHintDuringATurn) {
-    RunOrFail("@frame 3\n" + Shot("start") + Click(1, 0) + Click(2, 1) + "@frame 8\npress VK_F1\n@frame 14\n" +
-              Shot("turning") + "press VK_ESCAPE\n");
+    RunOrFail("@frame 3\n" + Shot("start") + Click(1, 0) + Click(2, 1) +
+              "@frame 8\npress VK_F1\n@frame 14\n" + Shot("turning") + "press VK_ESCAPE\n");
     Image start = Load("start"), turning = Load("turning");
     EXPECT_GT(CubeBounds(turning).Width(), CubeBounds(start).Width() * 105 / 100);  // the turn is under way
     EXPECT_GT(Count(turning, Box{10, 450, 300, 465}, IsWhite), 60);
@@ -132,8 +134,8 @@ TEST_F(TurnTest, AKeyReleasedDuringATurnIsNotHeldAfterIt) {
     // lost, the camera would go on resetting the view every frame and the
     // orbit after the turn would not stick.
     RunOrFail("@frame 3\n" + Shot("start") + "keydown VK_HOME\n@frame 5\n" + Click(1, 0) + Click(2, 1) +
-              "@frame 10\nkeyup VK_HOME\n@frame 70\n" + kOrbit + "@frame 73\n" + Shot("orbit") + "@frame 76\n" +
-              Shot("orbit2") + "press VK_ESCAPE\n");
+              "@frame 10\nkeyup VK_HOME\n@frame 70\n" + kOrbit + "@frame 73\n" + Shot("orbit") +
+              "@frame 76\n" + Shot("orbit2") + "press VK_ESCAPE\n");
     Image start = Load("start"), orbit = Load("orbit"), orbit2 = Load("orbit2");
     EXPECT_GT(CountDifferent(start, orbit, SceneArea(start)), 10000);
     EXPECT_EQ(CountDifferent(orbit, orbit2, SceneArea(start)), 0);

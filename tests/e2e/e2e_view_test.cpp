@@ -12,7 +12,7 @@ namespace {
 // Runs a script whose shots are named in `shots` (written as "shot NAME" in
 // the script text) and loads them; the run must end with exit code 0.
 class ViewTest : public ::testing::Test {
-protected:
+  protected:
     std::string Shot(const std::string& name) const { return "shot " + m_scratch.File(name + ".png") + "\n"; }
 
     void Run(const std::string& script, const std::vector<std::string>& args = {}) {
