@@ -116,6 +116,7 @@ HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* p
         } else if (hr == KITERR_RESETTINGDEVICEOBJECTS || hr == KITERR_MEDIANOTFOUND) {
             delete pOld;
             KitShowErrorMessage(hr);
+            EndChange();
             KitTerminate(0);
             return hr;
         } else if (FAILED(hr)) {
@@ -123,11 +124,11 @@ HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* p
             // again from the old ones.
             ReplaceCurrentSetup(pOld);
             hr = KitApplyDeviceSetup(pNewSetup, pd3dDeviceFromApp, true, bClipWindowToAdapter);
+            EndChange();
             if (FAILED(hr)) {
                 KitTerminate(0);
                 return KITERR_CREATINGDEVICE;
             }
-            EndChange();
             return S_OK;
         }
     }

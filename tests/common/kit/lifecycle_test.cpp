@@ -163,6 +163,7 @@ TEST_F(KitAppTest, FailedResetCallbackTerminatesKeepingExitCode9) {
     EXPECT_EQ(ChangeSize(800, 600), KITERR_RESETTINGDEVICEOBJECTS);
     EXPECT_EQ(KitProcessExitCode(), 9);
     EXPECT_EQ(KitCurrentDevice(), nullptr);
+    EXPECT_FALSE(KitRenderingHeld());
     EXPECT_EQ(KitActiveWindow(), nullptr);
     EXPECT_EQ(app.DeviceEvents(), (Events{"created", "reset", "lost", "reset", "lost", "destroyed"}));
 }
