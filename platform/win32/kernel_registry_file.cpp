@@ -89,7 +89,10 @@ bool TextOf(const std::vector<BYTE>& data, std::wstring& out) {
 }
 
 std::string ValueLine(const RegistryValue& v) {
-    std::string line = "\"" + Escape(v.name) + "\"=";
+    // Appended piecewise: GCC 12 warns falsely (-Wrestrict) about "literal" + std::string&&.
+    std::string line = "\"";
+    line += Escape(v.name);
+    line += "\"=";
     std::wstring text;
     char buf[16];
     if (v.type == REG_DWORD && v.data.size() == 4) {
