@@ -1,0 +1,218 @@
+// Pixel stage, four pixels per step (SSE2; part of the x86-64 baseline).
+// Colour channels step in 16.16 fixed point as in the scalar loop, products
+// and blends use 16-bit lanes with the same rounded division by 255, and
+// depth is evaluated per pixel as start + step * i, so results equal the
+// scalar loop's. A group of four whose depth test fails everywhere is
+// skipped before any texel is read.
+#include "platform/d3d9/span_vector.h"
+
+#include "platform/d3d9/span_shading.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace plat::d3d9::span {
+
+#ifdef __SSE2__
+
+namespace {
+
+// x / 255 rounded, in eight 16-bit lanes (x at most 255 * 255), as Div255.
+inline __m128i Div255x8(__m128i x) {
+    __m128i t = _mm_add_epi16(x, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+}
+
+// Per channel Mul255 of four A8R8G8B8 pixels.
+inline __m128i Modulate(__m128i x, __m128i y) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i lo = Div255x8(_mm_mullo_epi16(_mm_unpacklo_epi8(x, zero), _mm_unpacklo_epi8(y, zero)));
+    __m128i hi = Div255x8(_mm_mullo_epi16(_mm_unpackhi_epi8(x, zero), _mm_unpackhi_epi8(y, zero)));
+    return _mm_packus_epi16(lo, hi);
+}
+
+// src * srcAlpha + dst * (1 - srcAlpha) per channel, alpha included, as BlendPixel.
+inline __m128i BlendSrcAlpha8(__m128i s, __m128i d) {
+    const __m128i full = _mm_set1_epi16(255);
+    __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+    __m128i sum = _mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a)));
+    return Div255x8(sum);
+}
+
+inline __m128i BlendSrcAlpha(__m128i s, __m128i d) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i lo = BlendSrcAlpha8(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+    __m128i hi = BlendSrcAlpha8(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+    return _mm_packus_epi16(lo, hi);
+}
+
+// Stepper::Byte for four lanes: value >> 16 (unsigned), at most 255.
+inline __m128i StepperBytes(__m128i value) {
+    __m128i s = _mm_srli_epi32(value, 16);
+    __m128i over = _mm_cmpgt_epi32(s, _mm_set1_epi32(255));
+    return _mm_or_si128(_mm_andnot_si128(over, s), _mm_and_si128(over, _mm_set1_epi32(255)));
+}
+
+// CompareFunc(func, alpha, ref) per lane, as a mask (values 0..255).
+inline __m128i AlphaPasses(__m128i alpha, __m128i ref, DWORD func) {
+    const __m128i all = _mm_set1_epi32(-1);
+    switch (func) {
+    case D3DCMP_NEVER: return _mm_setzero_si128();
+    case D3DCMP_LESS: return _mm_cmplt_epi32(alpha, ref);
+    case D3DCMP_EQUAL: return _mm_cmpeq_epi32(alpha, ref);
+    case D3DCMP_LESSEQUAL: return _mm_xor_si128(_mm_cmpgt_epi32(alpha, ref), all);
+    case D3DCMP_GREATER: return _mm_cmpgt_epi32(alpha, ref);
+    case D3DCMP_NOTEQUAL: return _mm_xor_si128(_mm_cmpeq_epi32(alpha, ref), all);
+    case D3DCMP_GREATEREQUAL: return _mm_xor_si128(_mm_cmplt_epi32(alpha, ref), all);
+    default: return all;
+    }
+}
+
+// Four lanes of a stepper, at pixels i .. i + 3 of the span.
+struct Stepper4 {
+    __m128i value, step4;
+    explicit Stepper4(const Stepper& s) {
+        uint32_t v = uint32_t(s.value), d = uint32_t(s.step);
+        value = _mm_setr_epi32(int32_t(v), int32_t(v + d), int32_t(v + 2 * d), int32_t(v + 3 * d));
+        step4 = _mm_set1_epi32(int32_t(4 * d));
+    }
+    __m128i Bytes() const { return StepperBytes(value); }
+    void Next() { value = _mm_add_epi32(value, step4); }
+};
+
+template <bool kPersp, int kMode, bool kDepth, bool kBlend>
+void ShadeSpanVector(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) {
+    constexpr bool kTex = kMode != kDiffuse;
+    const SpanTexture tex0(g.sampling[0], c.samplers[0]);
+    if (kTex && !tex0.fast) return ShadeSpan<kPersp, kMode, kDepth, kBlend>(c, g, y, x0, x1);
+
+    const float fx = static_cast<float>(x0), fy = static_cast<float>(y);
+    const __m128 zs = _mm_set1_ps(g.At(kZ, fx, fy)), dz = _mm_set1_ps(g.ddx[kZ]);
+    const float qs = kPersp ? g.At(kRhw, fx, fy) : 1.0f, dq = g.ddx[kRhw];
+    const float us = kTex ? g.At(kU0, fx, fy) : 0.0f, vs = kTex ? g.At(kV0, fx, fy) : 0.0f;
+    const float du = g.ddx[kU0], dv = g.ddx[kV0];
+    Stepper4 r(Stepper(g.At(kR, fx, fy), g.ddx[kR])), gr(Stepper(g.At(kG, fx, fy), g.ddx[kG]));
+    Stepper4 b(Stepper(g.At(kB, fx, fy), g.ddx[kB])), a(Stepper(g.At(kA, fx, fy), g.ddx[kA]));
+    const bool lessEqual = c.depthFunc == D3DCMP_LESSEQUAL, depthTest = c.depthTest, depthWrite = c.depthWrite;
+    const bool alphaTest = c.alphaTest;
+    const DWORD alphaFunc = c.alphaFunc;
+    const __m128i alphaRef = _mm_set1_epi32(int32_t(c.alphaRef));
+    const __m128i writeMask = _mm_set1_epi32(int32_t(c.writeMask));
+    // Texture alpha replaces diffuse alpha: a diffuse alpha of 255 leaves it unchanged.
+    const __m128i alphaOne = _mm_set1_epi32(kMode == kModulateTexA ? int32_t(0xFF000000u) : 0);
+    const __m128 laneIndex = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
+
+    uint32_t* row = c.color.pixels + static_cast<ptrdiff_t>(y) * c.color.pitch + x0;
+    float* zrow = kDepth ? c.depth.depth + static_cast<ptrdiff_t>(y) * c.depth.pitch + x0 : nullptr;
+    TexSegment seg;
+    int segmentLeft = 0;
+    const int count = x1 - x0;
+
+    for (int i = 0; i < count; i += 4) {
+        const int lanes = std::min(4, count - i);
+        if (kTex && segmentLeft <= 0) {
+            segmentLeft = std::min(kSegment, count - i);
+            seg = StartSegment(tex0, kPersp, us, vs, qs, du, dv, dq, i, segmentLeft);
+        }
+        // The last group of a span works on copies, so nothing past its end is touched.
+        alignas(16) uint32_t colorCopy[4] = {};
+        alignas(16) float depthCopy[4] = {};
+        uint32_t* dst = row + i;
+        float* zp = kDepth ? zrow + i : nullptr;
+        if (lanes < 4) {
+            for (int k = 0; k < lanes; ++k) colorCopy[k] = dst[k];
+            dst = colorCopy;
+            if constexpr (kDepth) {
+                for (int k = 0; k < lanes; ++k) depthCopy[k] = zp[k];
+                zp = depthCopy;
+            }
+        }
+
+        __m128i pass = _mm_set1_epi32(-1);
+        __m128 z = _mm_setzero_ps(), stored = _mm_setzero_ps();
+        if constexpr (kDepth) {
+            z = _mm_add_ps(zs, _mm_mul_ps(dz, _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), laneIndex)));
+            stored = _mm_loadu_ps(zp);
+            if (depthTest) pass = _mm_castps_si128(lessEqual ? _mm_cmple_ps(z, stored) : _mm_cmplt_ps(z, stored));
+        }
+        if (!kDepth || _mm_movemask_epi8(pass) != 0) {
+            __m128i color = _mm_or_si128(
+                _mm_or_si128(_mm_slli_epi32(a.Bytes(), 24), _mm_slli_epi32(r.Bytes(), 16)),
+                _mm_or_si128(_mm_slli_epi32(gr.Bytes(), 8), b.Bytes()));
+            if constexpr (kTex) {
+                alignas(16) uint32_t texels[4];
+                if (!seg.general) {
+                    uint32_t tu = uint32_t(seg.tu), tv = uint32_t(seg.tv), dtu = uint32_t(seg.dtu), dtv = uint32_t(seg.dtv);
+                    for (uint32_t k = 0; k < 4; ++k) texels[k] = tex0.FetchFixed(int32_t(tu + k * dtu), int32_t(tv + k * dtv));
+                } else {
+                    for (int k = 0; k < 4; ++k) {
+                        const float fi = static_cast<float>(i + k);
+                        const float w = kPersp ? 1.0f / (qs + dq * fi) : 1.0f;
+                        texels[k] = tex0.Fetch(g.sampling[0], c.samplers[0], (us + du * fi) * w, (vs + dv * fi) * w);
+                    }
+                }
+                color = Modulate(_mm_or_si128(color, alphaOne),
+                                 _mm_load_si128(reinterpret_cast<const __m128i*>(texels)));
+            }
+            if (alphaTest) pass = _mm_and_si128(pass, AlphaPasses(_mm_srli_epi32(color, 24), alphaRef, alphaFunc));
+            __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+            if constexpr (kBlend) color = BlendSrcAlpha(color, old);
+            color = _mm_or_si128(_mm_and_si128(color, writeMask), _mm_andnot_si128(writeMask, old));
+            color = _mm_or_si128(_mm_and_si128(color, pass), _mm_andnot_si128(pass, old));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), color);
+            if constexpr (kDepth) {
+                if (depthWrite) {
+                    __m128 keep = _mm_castsi128_ps(pass);
+                    _mm_storeu_ps(zp, _mm_or_ps(_mm_and_ps(z, keep), _mm_andnot_ps(keep, stored)));
+                }
+            }
+        }
+        if (lanes < 4) {
+            for (int k = 0; k < lanes; ++k) row[i + k] = colorCopy[k];
+            if constexpr (kDepth)
+                for (int k = 0; k < lanes; ++k) zrow[i + k] = depthCopy[k];
+        }
+        if constexpr (kTex) {
+            seg.tu = int32_t(uint32_t(seg.tu) + 4 * uint32_t(seg.dtu));
+            seg.tv = int32_t(uint32_t(seg.tv) + 4 * uint32_t(seg.dtv));
+            segmentLeft -= 4;
+        }
+        r.Next(), gr.Next(), b.Next(), a.Next();
+    }
+}
+
+template <int kMode, bool kDepth, bool kBlend>
+SpanFunctions PickVector() {
+    return SpanFunctions{&ShadeSpanVector<false, kMode, kDepth, kBlend>, &ShadeSpanVector<true, kMode, kDepth, kBlend>};
+}
+
+template <int kMode>
+SpanFunctions PickVectorFlags(bool depth, bool blend) {
+    if (depth) return blend ? PickVector<kMode, true, true>() : PickVector<kMode, true, false>();
+    return blend ? PickVector<kMode, false, true>() : PickVector<kMode, false, false>();
+}
+
+}  // namespace
+
+bool ChooseVectorSpans(const PixelConfig& c, int mode, bool depth, SpanFunctions& out) {
+    if (c.specularAdd) return false;
+    if (depth && c.depthTest && c.depthFunc != D3DCMP_LESSEQUAL && c.depthFunc != D3DCMP_LESS) return false;
+    if (c.blend && (c.srcBlend != D3DBLEND_SRCALPHA || c.destBlend != D3DBLEND_INVSRCALPHA ||
+                    c.blendOp != D3DBLENDOP_ADD || c.separateAlpha))
+        return false;
+    switch (mode) {
+    case kDiffuse: out = PickVectorFlags<kDiffuse>(depth, c.blend); return true;
+    case kModulate: out = PickVectorFlags<kModulate>(depth, c.blend); return true;
+    case kModulateTexA: out = PickVectorFlags<kModulateTexA>(depth, c.blend); return true;
+    default: return false;
+    }
+}
+
+#else
+
+bool ChooseVectorSpans(const PixelConfig&, int, bool, SpanFunctions&) { return false; }
+
+#endif
+
+}  // namespace plat::d3d9::span

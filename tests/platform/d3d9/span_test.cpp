@@ -1,0 +1,159 @@
+// Span loops: the four-pixel span functions give exactly the pixels and
+// depths of the scalar loop, for every state combination they take (wrap and
+// clamp addressing, alpha tests, write masks), on spans of every length and
+// alignment, so partial last groups are covered.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/d3d9/span_shading.h"
+#include "platform/d3d9/span_vector.h"
+
+namespace tumbral_test {
+namespace {
+
+using namespace plat::d3d9;
+using namespace plat::d3d9::span;
+
+template <int kMode, bool kPersp, bool kDepth>
+SpanFn ScalarBlend(bool blend) {
+    return blend ? &ShadeSpan<kPersp, kMode, kDepth, true> : &ShadeSpan<kPersp, kMode, kDepth, false>;
+}
+
+template <int kMode>
+SpanFn Scalar(bool persp, bool depth, bool blend) {
+    if (persp) return depth ? ScalarBlend<kMode, true, true>(blend) : ScalarBlend<kMode, true, false>(blend);
+    return depth ? ScalarBlend<kMode, false, true>(blend) : ScalarBlend<kMode, false, false>(blend);
+}
+
+SpanFn ScalarFor(int mode, bool persp, bool depth, bool blend) {
+    switch (mode) {
+    case kDiffuse: return Scalar<kDiffuse>(persp, depth, blend);
+    case kModulate: return Scalar<kModulate>(persp, depth, blend);
+    default: return Scalar<kModulateTexA>(persp, depth, blend);
+    }
+}
+
+uint32_t Noise(uint32_t i) {
+    i ^= i >> 13;
+    i *= 0x5bd1e995u;
+    return i ^ (i >> 15);
+}
+
+class SpanTest : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 41, kHeight = 4;
+
+    SpanTest() : m_texels(16 * 8) {
+        for (size_t i = 0; i < m_texels.size(); ++i) m_texels[i] = Noise(uint32_t(i) + 7);
+        m_level = ImageLevel{m_texels.data(), 16, 8, 16};
+    }
+
+    PixelConfig Config(bool depth, bool blend, DWORD depthFunc, uint32_t writeMask) {
+        PixelConfig c;
+        c.clip = RECT{0, 0, kWidth, kHeight};
+        c.blend = blend;
+        c.srcBlend = D3DBLEND_SRCALPHA;
+        c.destBlend = D3DBLEND_INVSRCALPHA;
+        c.depthTest = c.depthWrite = depth;
+        c.depthFunc = depthFunc;
+        c.writeMask = writeMask;
+        c.specularAdd = false;
+        c.samplers[0].levels = &m_level;
+        c.samplers[0].levelCount = 1;
+        return c;
+    }
+
+    // Colours swing across 0..255, depth crosses the stored values, texture
+    // coordinates cover several texels and periods, rhw varies for perspective.
+    Gradients Plane(bool persp) {
+        Gradients g;
+        g.perspective = persp;
+        float base[kInterpCount] = {0.3f, 1.0f, 12.0f, 250.0f, 128.4f, 40.0f, 0, 0, 0, 0.13f, -0.4f, 0, 0};
+        float ddx[kInterpCount] = {0.011f, 0.0f, 5.9f, -5.7f, 0.37f, 4.9f, 0, 0, 0, 0.047f, 0.011f, 0, 0};
+        float ddy[kInterpCount] = {0.05f, 0.0f, 1.0f, -1.0f, 2.0f, 3.0f, 0, 0, 0, 0.01f, 0.09f, 0, 0};
+        if (persp) {
+            base[kRhw] = 0.5f, ddx[kRhw] = 0.013f, ddy[kRhw] = 0.02f;
+            base[kU0] *= 0.5f, base[kV0] *= 0.5f;
+        }
+        for (int i = 0; i < kInterpCount; ++i) g.base[i] = base[i], g.ddx[i] = ddx[i], g.ddy[i] = ddy[i];
+        g.sampling[0].level = &m_level;
+        return g;
+    }
+
+    // Fills the targets, shades every span [x0, x1) of row 1..2 with `fn`, returns colours then depths.
+    std::vector<uint32_t> Run(SpanFn fn, PixelConfig c, const Gradients& g, int x0, int x1) {
+        std::vector<uint32_t> color(kWidth * kHeight);
+        std::vector<float> depth(kWidth * kHeight);
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            color[size_t(i)] = Noise(uint32_t(i) * 3 + 1);
+            depth[size_t(i)] = 0.2f + 0.013f * float(i % 37);
+        }
+        c.color = ColorTarget{color.data(), kWidth, kHeight, kWidth};
+        c.depth = DepthTarget{depth.data(), kWidth, kHeight, kWidth};
+        for (int y = 1; y < 3; ++y) fn(c, g, y, x0, x1);
+        std::vector<uint32_t> out = color;
+        for (float d : depth) {
+            uint32_t bits;
+            std::memcpy(&bits, &d, 4);
+            out.push_back(bits);
+        }
+        return out;
+    }
+
+    std::vector<uint32_t> m_texels;
+    ImageLevel m_level;
+};
+
+TEST_F(SpanTest, FourPixelSpansMatchTheScalarLoop) {
+    int checked = 0;
+    for (int mode : {kDiffuse, kModulate, kModulateTexA})
+        for (bool persp : {false, true})
+            for (bool depth : {false, true})
+                for (bool blend : {false, true})
+                    for (DWORD func : {D3DCMP_LESSEQUAL, D3DCMP_LESS})
+                        for (int variant = 0; variant < 4; ++variant) {
+                            // Variants: write mask, clamp addressing, alpha tests, huge texture steps.
+                            PixelConfig c = Config(depth, blend, func, variant == 1 ? 0x00FF00FFu : 0xFFFFFFFFu);
+                            if (variant >= 2) {
+                                c.samplers[0].addressU = c.samplers[0].addressV = D3DTADDRESS_CLAMP;
+                                c.alphaTest = true;
+                                c.alphaFunc = variant == 2 ? D3DCMP_GREATER : D3DCMP_LESSEQUAL;
+                                c.alphaRef = variant == 2 ? 0 : 100;
+                            }
+                            SpanFunctions vector;
+                            ASSERT_TRUE(ChooseVectorSpans(c, mode, depth, vector));
+                            Gradients g = Plane(persp);
+                            if (variant == 3) g.ddx[kU0] = 3000.0f;
+                            for (int x0 : {0, 1, 3, 6})
+                                for (int x1 = x0 + 1; x1 <= kWidth; ++x1) {
+                                    SCOPED_TRACE("mode " + std::to_string(mode) + " persp " + std::to_string(persp) +
+                                                 " depth " + std::to_string(depth) + " blend " +
+                                                 std::to_string(blend) + " variant " + std::to_string(variant) +
+                                                 " span " + std::to_string(x0) + ".." + std::to_string(x1));
+                                    ASSERT_EQ(Run(vector.For(persp), c, g, x0, x1),
+                                              Run(ScalarFor(mode, persp, depth, blend), c, g, x0, x1));
+                                    ++checked;
+                                }
+                        }
+    EXPECT_GT(checked, 10000);
+}
+
+TEST_F(SpanTest, StatesTheFourPixelLoopsDoNotTakeAreLeftToTheScalarLoop) {
+    SpanFunctions out;
+    PixelConfig c = Config(true, false, D3DCMP_GREATER, 0xFFFFFFFFu);
+    EXPECT_FALSE(ChooseVectorSpans(c, kModulate, true, out));
+    c = Config(false, true, D3DCMP_LESSEQUAL, 0xFFFFFFFFu);
+    c.destBlend = D3DBLEND_ONE;
+    EXPECT_FALSE(ChooseVectorSpans(c, kModulate, false, out));
+    c = Config(false, false, D3DCMP_LESSEQUAL, 0xFFFFFFFFu);
+    c.specularAdd = true;
+    EXPECT_FALSE(ChooseVectorSpans(c, kDiffuse, false, out));
+    EXPECT_FALSE(ChooseVectorSpans(Config(false, false, D3DCMP_LESSEQUAL, ~0u), kGeneral, false, out));
+}
+
+}  // namespace
+}  // namespace tumbral_test
