@@ -81,19 +81,29 @@ struct Stepper4 {
     void Next() { value = _mm_add_epi32(value, step4); }
 };
 
-template <bool kPersp, int kMode, bool kDepth, bool kBlend>
-void ShadeSpanVector(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) {
-    constexpr bool kTex = kMode != kDiffuse;
-    const SpanTexture tex0(g.sampling[0], c.samplers[0]);
-    if (kTex && !tex0.fast) return ShadeSpan<kPersp, kMode, kDepth, kBlend>(c, g, y, x0, x1);
+// Point fetch at 16.16 texel coordinates, addressing fixed at compile time.
+template <bool kClamp>
+inline uint32_t FetchFixed(const SpanTexture& t, uint32_t tu, uint32_t tv) {
+    int x = int32_t(tu) >> 16, y = int32_t(tv) >> 16;
+    if (kClamp) return t.texels[std::clamp(y, 0, t.lastV) * t.pitch + std::clamp(x, 0, t.lastU)];
+    return t.texels[(y & t.lastV) * t.pitch + (x & t.lastU)];
+}
 
+// `kFlat`: the diffuse colour is the same along the span (flat-lit faces,
+// sprites and glyphs), so it is packed once.
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp, bool kFlat>
+void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTexture& tex0, int y, int x0, int x1) {
+    constexpr bool kTex = kMode != kDiffuse;
     const float fx = static_cast<float>(x0), fy = static_cast<float>(y);
     const __m128 zs = _mm_set1_ps(g.At(kZ, fx, fy)), dz = _mm_set1_ps(g.ddx[kZ]);
     const float qs = kPersp ? g.At(kRhw, fx, fy) : 1.0f, dq = g.ddx[kRhw];
     const float us = kTex ? g.At(kU0, fx, fy) : 0.0f, vs = kTex ? g.At(kV0, fx, fy) : 0.0f;
     const float du = g.ddx[kU0], dv = g.ddx[kV0];
-    Stepper4 r(Stepper(g.At(kR, fx, fy), g.ddx[kR])), gr(Stepper(g.At(kG, fx, fy), g.ddx[kG]));
-    Stepper4 b(Stepper(g.At(kB, fx, fy), g.ddx[kB])), a(Stepper(g.At(kA, fx, fy), g.ddx[kA]));
+    const Stepper r1(g.At(kR, fx, fy), g.ddx[kR]), g1(g.At(kG, fx, fy), g.ddx[kG]);
+    const Stepper b1(g.At(kB, fx, fy), g.ddx[kB]), a1(g.At(kA, fx, fy), g.ddx[kA]);
+    Stepper4 r(r1), gr(g1), b(b1), a(a1);
+    const __m128i flatColor =
+        _mm_set1_epi32(int32_t((a1.Byte() << 24) | (r1.Byte() << 16) | (g1.Byte() << 8) | b1.Byte()));
     const bool lessEqual = c.depthFunc == D3DCMP_LESSEQUAL, depthTest = c.depthTest, depthWrite = c.depthWrite;
     const bool alphaTest = c.alphaTest;
     const DWORD alphaFunc = c.alphaFunc;
@@ -137,14 +147,14 @@ void ShadeSpanVector(const PixelConfig& c, const Gradients& g, int y, int x0, in
             if (depthTest) pass = _mm_castps_si128(lessEqual ? _mm_cmple_ps(z, stored) : _mm_cmplt_ps(z, stored));
         }
         if (!kDepth || _mm_movemask_epi8(pass) != 0) {
-            __m128i color = _mm_or_si128(
-                _mm_or_si128(_mm_slli_epi32(a.Bytes(), 24), _mm_slli_epi32(r.Bytes(), 16)),
-                _mm_or_si128(_mm_slli_epi32(gr.Bytes(), 8), b.Bytes()));
+            __m128i color = kFlat ? flatColor
+                                 : _mm_or_si128(_mm_or_si128(_mm_slli_epi32(a.Bytes(), 24), _mm_slli_epi32(r.Bytes(), 16)),
+                                                _mm_or_si128(_mm_slli_epi32(gr.Bytes(), 8), b.Bytes()));
             if constexpr (kTex) {
                 alignas(16) uint32_t texels[4];
-                if (!seg.general) {
+                if (!kClamp || !seg.general) {
                     uint32_t tu = uint32_t(seg.tu), tv = uint32_t(seg.tv), dtu = uint32_t(seg.dtu), dtv = uint32_t(seg.dtv);
-                    for (uint32_t k = 0; k < 4; ++k) texels[k] = tex0.FetchFixed(int32_t(tu + k * dtu), int32_t(tv + k * dtv));
+                    for (uint32_t k = 0; k < 4; ++k) texels[k] = FetchFixed<kClamp>(tex0, tu + k * dtu, tv + k * dtv);
                 } else {
                     for (int k = 0; k < 4; ++k) {
                         const float fi = static_cast<float>(i + k);
@@ -178,8 +188,27 @@ void ShadeSpanVector(const PixelConfig& c, const Gradients& g, int y, int x0, in
             seg.tv = int32_t(uint32_t(seg.tv) + 4 * uint32_t(seg.dtv));
             segmentLeft -= 4;
         }
-        r.Next(), gr.Next(), b.Next(), a.Next();
+        if constexpr (!kFlat) r.Next(), gr.Next(), b.Next(), a.Next();
     }
+}
+
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp>
+void ShadeSpanVectorColor(const PixelConfig& c, const Gradients& g, const SpanTexture& tex0, int y, int x0, int x1) {
+    // The colour steps are those Stepper derives: zero steps keep every pixel's colour at the start's.
+    if (int32_t(g.ddx[kR] * 65536.0f) == 0 && int32_t(g.ddx[kG] * 65536.0f) == 0 &&
+        int32_t(g.ddx[kB] * 65536.0f) == 0 && int32_t(g.ddx[kA] * 65536.0f) == 0)
+        return ShadeSpanVectorBody<kPersp, kMode, kDepth, kBlend, kClamp, true>(c, g, tex0, y, x0, x1);
+    ShadeSpanVectorBody<kPersp, kMode, kDepth, kBlend, kClamp, false>(c, g, tex0, y, x0, x1);
+}
+
+template <bool kPersp, int kMode, bool kDepth, bool kBlend>
+void ShadeSpanVector(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) {
+    const SpanTexture tex0(g.sampling[0], c.samplers[0]);
+    if constexpr (kMode != kDiffuse) {
+        if (!tex0.fast) return ShadeSpan<kPersp, kMode, kDepth, kBlend>(c, g, y, x0, x1);
+        if (tex0.clamp) return ShadeSpanVectorColor<kPersp, kMode, kDepth, kBlend, true>(c, g, tex0, y, x0, x1);
+    }
+    ShadeSpanVectorColor<kPersp, kMode, kDepth, kBlend, false>(c, g, tex0, y, x0, x1);
 }
 
 template <int kMode, bool kDepth, bool kBlend>

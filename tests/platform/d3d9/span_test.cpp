@@ -115,10 +115,11 @@ TEST_F(SpanTest, FourPixelSpansMatchTheScalarLoop) {
             for (bool depth : {false, true})
                 for (bool blend : {false, true})
                     for (DWORD func : {D3DCMP_LESSEQUAL, D3DCMP_LESS})
-                        for (int variant = 0; variant < 4; ++variant) {
-                            // Variants: write mask, clamp addressing, alpha tests, huge texture steps.
+                        for (int variant = 0; variant < 5; ++variant) {
+                            // Variants: write mask, clamp addressing, alpha tests, huge texture steps,
+                            // one colour along each row.
                             PixelConfig c = Config(depth, blend, func, variant == 1 ? 0x00FF00FFu : 0xFFFFFFFFu);
-                            if (variant >= 2) {
+                            if (variant == 2 || variant == 3) {
                                 c.samplers[0].addressU = c.samplers[0].addressV = D3DTADDRESS_CLAMP;
                                 c.alphaTest = true;
                                 c.alphaFunc = variant == 2 ? D3DCMP_GREATER : D3DCMP_LESSEQUAL;
@@ -128,6 +129,8 @@ TEST_F(SpanTest, FourPixelSpansMatchTheScalarLoop) {
                             ASSERT_TRUE(ChooseVectorSpans(c, mode, depth, vector));
                             Gradients g = Plane(persp);
                             if (variant == 3) g.ddx[kU0] = 3000.0f;
+                            if (variant == 4)
+                                for (int k : {kR, kG, kB, kA}) g.ddx[k] = 0.0f;
                             for (int x0 : {0, 1, 3, 6})
                                 for (int x1 = x0 + 1; x1 <= kWidth; ++x1) {
                                     SCOPED_TRACE("mode " + std::to_string(mode) + " persp " + std::to_string(persp) +
