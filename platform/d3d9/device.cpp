@@ -182,6 +182,12 @@ void Device::EnterDisplayMode(const D3DPRESENT_PARAMETERS& p) {
     mode.bitsPerPixel = ColorFormatBytes(p.BackBufferFormat) == 2 ? 16 : 32;
     Backend& backend = CurrentBackend();
     backend.SetDisplayMode(int(m_creation.AdapterOrdinal), mode);
+    // As the Windows runtime does, the device window covers the monitor at the mode's size.
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(MonitorHandle(int(m_creation.AdapterOrdinal)), &info))
+        SetWindowPos(DeviceWindow(), HWND_TOPMOST, info.rcMonitor.left, info.rcMonitor.top, mode.width, mode.height,
+                     SWP_NOACTIVATE);
     if (NativeWindowId id = NativeWindowOf(DeviceWindow())) backend.SetNativeWindowFullscreen(id, int(m_creation.AdapterOrdinal));
     m_fullscreenActive = true;
 }

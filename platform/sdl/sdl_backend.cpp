@@ -89,7 +89,9 @@ void SdlBackend::SetNativeWindowTitle(NativeWindowId id, const std::wstring& tit
 
 void SdlBackend::SetNativeWindowRect(NativeWindowId id, const RECT& r) {
     Window* w = Find(id);
-    if (!w) return;
+    // A full-screen window's geometry is the display mode's; asking SDL to change it makes
+    // SDL wait for a configure event that never comes.
+    if (!w || w->fullscreen) return;
     int cw = std::max<LONG>(1, r.right - r.left), ch = std::max<LONG>(1, r.bottom - r.top);
     w->lastSet = {r.left, r.top, cw, ch};
     SDL_SetWindowPosition(w->window, r.left, r.top);
@@ -127,6 +129,7 @@ void SdlBackend::SetNativeWindowStyle(NativeWindowId id, bool resizable, bool de
 void SdlBackend::SetNativeWindowFullscreen(NativeWindowId id, int monitor) {
     Window* w = Find(id);
     if (!w) return;
+    w->fullscreen = monitor >= 0;
     if (monitor < 0) {
         SDL_SetWindowFullscreen(w->window, 0);
         return;

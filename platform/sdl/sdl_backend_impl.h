@@ -57,6 +57,7 @@ private:
         SDL_Texture* texture = nullptr;
         int textureWidth = 0, textureHeight = 0;
         int vsync = -1;                  // as last given to the renderer
+        bool fullscreen = false;
         SDL_Rect lastSet{};              // the client rectangle we last asked for (echo suppression)
     };
 

@@ -31,8 +31,12 @@ std::vector<MonitorDesc> SdlBackend::Monitors() {
         m.bounds = ToRect(b);
         m.workArea = ToRect(u);
         m.primary = i == 0;
+        // SDL's "desktop" mode is the one from before any full-screen switch; the current
+        // mode is what the display shows now.
         SDL_DisplayMode dm{};
-        if (SDL_GetDesktopDisplayMode(i, &dm) == 0) ToMode(dm, m.desktop);
+        if (SDL_GetDesktopDisplayMode(i, &dm) == 0) ToMode(dm, m.registryMode);
+        if (SDL_GetCurrentDisplayMode(i, &dm) == 0) ToMode(dm, m.desktop);
+        if (m.desktop.width == 0) m.desktop = m.registryMode;
         if (m.desktop.width == 0) m.desktop = DisplayMode{b.w, b.h, 0, 32};
         int count = SDL_GetNumDisplayModes(i);
         for (int k = 0; k < count; ++k) {

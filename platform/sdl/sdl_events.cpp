@@ -116,6 +116,7 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: out.type = EventType::WindowActivated; return true;
         case SDL_WINDOWEVENT_FOCUS_LOST: out.type = EventType::WindowDeactivated; return true;
         case SDL_WINDOWEVENT_CLOSE: out.type = EventType::WindowClose; return true;
+        case SDL_WINDOWEVENT_EXPOSED: out.type = EventType::WindowExposed; return true;
         default: return false;
     }
 }
