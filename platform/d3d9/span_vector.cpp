@@ -54,20 +54,34 @@ inline __m128i StepperBytes(__m128i value) {
     return _mm_or_si128(_mm_andnot_si128(over, s), _mm_and_si128(over, _mm_set1_epi32(255)));
 }
 
-// CompareFunc(func, alpha, ref) per lane, as a mask (values 0..255).
-inline __m128i AlphaPasses(__m128i alpha, __m128i ref, DWORD func) {
-    const __m128i all = _mm_set1_epi32(-1);
-    switch (func) {
-    case D3DCMP_NEVER: return _mm_setzero_si128();
-    case D3DCMP_LESS: return _mm_cmplt_epi32(alpha, ref);
-    case D3DCMP_EQUAL: return _mm_cmpeq_epi32(alpha, ref);
-    case D3DCMP_LESSEQUAL: return _mm_xor_si128(_mm_cmpgt_epi32(alpha, ref), all);
-    case D3DCMP_GREATER: return _mm_cmpgt_epi32(alpha, ref);
-    case D3DCMP_NOTEQUAL: return _mm_xor_si128(_mm_cmpeq_epi32(alpha, ref), all);
-    case D3DCMP_GREATEREQUAL: return _mm_xor_si128(_mm_cmplt_epi32(alpha, ref), all);
-    default: return all;
+// The alpha test as an open range lo < alpha < hi, optionally inverted, so a
+// group is tested without branching (no test: the range holds every alpha).
+struct AlphaRange {
+    __m128i lo, hi, invert;
+    explicit AlphaRange(const PixelConfig& c) {
+        int l = -1, h = 256, ref = int(c.alphaRef);
+        bool inv = false;
+        if (c.alphaTest) {
+            switch (c.alphaFunc) {
+            case D3DCMP_NEVER: l = 256, h = -1; break;
+            case D3DCMP_LESS: h = ref; break;
+            case D3DCMP_EQUAL: l = ref - 1, h = ref + 1; break;
+            case D3DCMP_LESSEQUAL: h = ref + 1; break;
+            case D3DCMP_GREATER: l = ref; break;
+            case D3DCMP_NOTEQUAL: l = ref - 1, h = ref + 1, inv = true; break;
+            case D3DCMP_GREATEREQUAL: l = ref - 1; break;
+            default: break;
+            }
+        }
+        lo = _mm_set1_epi32(l);
+        hi = _mm_set1_epi32(h);
+        invert = _mm_set1_epi32(inv ? -1 : 0);
     }
-}
+    // Mask of the lanes whose alpha (0..255) passes.
+    __m128i Passes(__m128i alpha) const {
+        return _mm_xor_si128(_mm_and_si128(_mm_cmpgt_epi32(alpha, lo), _mm_cmpgt_epi32(hi, alpha)), invert);
+    }
+};
 
 // Four lanes of a stepper, at pixels i .. i + 3 of the span.
 struct Stepper4 {
@@ -105,9 +119,7 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
     const __m128i flatColor =
         _mm_set1_epi32(int32_t((a1.Byte() << 24) | (r1.Byte() << 16) | (g1.Byte() << 8) | b1.Byte()));
     const bool lessEqual = c.depthFunc == D3DCMP_LESSEQUAL, depthTest = c.depthTest, depthWrite = c.depthWrite;
-    const bool alphaTest = c.alphaTest;
-    const DWORD alphaFunc = c.alphaFunc;
-    const __m128i alphaRef = _mm_set1_epi32(int32_t(c.alphaRef));
+    const AlphaRange alphaTest(c);
     const __m128i writeMask = _mm_set1_epi32(int32_t(c.writeMask));
     // Texture alpha replaces diffuse alpha: a diffuse alpha of 255 leaves it unchanged.
     const __m128i alphaOne = _mm_set1_epi32(kMode == kModulateTexA ? int32_t(0xFF000000u) : 0);
@@ -119,26 +131,12 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
     int segmentLeft = 0;
     const int count = x1 - x0;
 
-    for (int i = 0; i < count; i += 4) {
-        const int lanes = std::min(4, count - i);
+    // Shades pixels i .. i + 3 at dst and zp, then steps to the next group.
+    auto shade = [&](int i, uint32_t* dst, float* zp) __attribute__((always_inline)) {
         if (kTex && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
             seg = StartSegment(tex0, kPersp, us, vs, qs, du, dv, dq, i, segmentLeft);
         }
-        // The last group of a span works on copies, so nothing past its end is touched.
-        alignas(16) uint32_t colorCopy[4] = {};
-        alignas(16) float depthCopy[4] = {};
-        uint32_t* dst = row + i;
-        float* zp = kDepth ? zrow + i : nullptr;
-        if (lanes < 4) {
-            for (int k = 0; k < lanes; ++k) colorCopy[k] = dst[k];
-            dst = colorCopy;
-            if constexpr (kDepth) {
-                for (int k = 0; k < lanes; ++k) depthCopy[k] = zp[k];
-                zp = depthCopy;
-            }
-        }
-
         __m128i pass = _mm_set1_epi32(-1);
         __m128 z = _mm_setzero_ps(), stored = _mm_setzero_ps();
         if constexpr (kDepth) {
@@ -165,7 +163,7 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
                 color = Modulate(_mm_or_si128(color, alphaOne),
                                  _mm_load_si128(reinterpret_cast<const __m128i*>(texels)));
             }
-            if (alphaTest) pass = _mm_and_si128(pass, AlphaPasses(_mm_srli_epi32(color, 24), alphaRef, alphaFunc));
+            pass = _mm_and_si128(pass, alphaTest.Passes(_mm_srli_epi32(color, 24)));
             __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
             if constexpr (kBlend) color = BlendSrcAlpha(color, old);
             color = _mm_or_si128(_mm_and_si128(color, writeMask), _mm_andnot_si128(writeMask, old));
@@ -178,17 +176,28 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
                 }
             }
         }
-        if (lanes < 4) {
-            for (int k = 0; k < lanes; ++k) row[i + k] = colorCopy[k];
-            if constexpr (kDepth)
-                for (int k = 0; k < lanes; ++k) zrow[i + k] = depthCopy[k];
-        }
         if constexpr (kTex) {
             seg.tu = int32_t(uint32_t(seg.tu) + 4 * uint32_t(seg.dtu));
             seg.tv = int32_t(uint32_t(seg.tv) + 4 * uint32_t(seg.dtv));
             segmentLeft -= 4;
         }
         if constexpr (!kFlat) r.Next(), gr.Next(), b.Next(), a.Next();
+    };
+
+    int i = 0;
+    for (; i + 4 <= count; i += 4) shade(i, row + i, kDepth ? zrow + i : nullptr);
+    if (i < count) {
+        // The last, partial group works on copies, so nothing past the span is touched.
+        const int lanes = count - i;
+        alignas(16) uint32_t colorCopy[4] = {};
+        alignas(16) float depthCopy[4] = {};
+        for (int k = 0; k < lanes; ++k) colorCopy[k] = row[i + k];
+        if constexpr (kDepth)
+            for (int k = 0; k < lanes; ++k) depthCopy[k] = zrow[i + k];
+        shade(i, colorCopy, depthCopy);
+        for (int k = 0; k < lanes; ++k) row[i + k] = colorCopy[k];
+        if constexpr (kDepth)
+            for (int k = 0; k < lanes; ++k) zrow[i + k] = depthCopy[k];
     }
 }
 

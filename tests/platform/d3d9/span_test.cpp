@@ -131,6 +131,11 @@ TEST_F(SpanTest, FourPixelSpansMatchTheScalarLoop) {
                             if (variant == 3) g.ddx[kU0] = 3000.0f;
                             if (variant == 4)
                                 for (int k : {kR, kG, kB, kA}) g.ddx[k] = 0.0f;
+                            if (variant == 1 || variant == 4) {
+                                c.alphaTest = true;
+                                c.alphaFunc = variant == 1 ? D3DCMP_LESS : D3DCMP_NOTEQUAL;
+                                c.alphaRef = variant == 1 ? 200 : 255;
+                            }
                             for (int x0 : {0, 1, 3, 6})
                                 for (int x1 = x0 + 1; x1 <= kWidth; ++x1) {
                                     SCOPED_TRACE("mode " + std::to_string(mode) + " persp " + std::to_string(persp) +
