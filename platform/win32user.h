@@ -36,7 +36,7 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define ERROR_INVALID_HOOK_HANDLE 1404L
 #endif
 #ifndef ERROR_INVALID_ICON_HANDLE
-#define ERROR_INVALID_ICON_HANDLE 1405L
+#define ERROR_INVALID_ICON_HANDLE 1414L
 #endif
 #ifndef ERROR_CANNOT_FIND_WND_CLASS
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
@@ -1338,4 +1338,7 @@ BOOL WINAPI PtInRect(const RECT* lprc, POINT pt);
 
 // The program's entry point, called by the process entry with the command line
 // (without the program name) and SW_SHOWDEFAULT.
+// The common control classes are built in and always registered; kept for programs that ask.
+void WINAPI InitCommonControls();
+
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nShowCmd);

@@ -32,6 +32,7 @@ HRESULT KitStartup(bool bParseCommandLine, bool bHandleDefaultHotkeys, bool bSho
                    bool bHandleAltEnter) {
     CKitCoreState& s = KitCore();
     s.Set(&CKitCoreState::m_bInitCalled, true);
+    InitCommonControls();
 
     STICKYKEYS sk{};
     sk.cbSize = sizeof(STICKYKEYS);

@@ -118,3 +118,5 @@ void RegisterSystemClasses() {
 }
 
 }  // namespace plat::user
+
+void WINAPI InitCommonControls() {}

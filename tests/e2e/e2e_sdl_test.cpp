@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "e2e_support.h"
-#include "platform/sdl/x11_session.h"
+#include "support/x11_session.h"
 
 using namespace e2e;
 

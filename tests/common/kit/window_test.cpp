@@ -62,6 +62,9 @@ TEST_F(KitAppTest, FullScreenAndBackRestoresTheWindow) {
     GetClipCursor(&rcClip);
     RECT rcFullScreen = WindowRect();
     EXPECT_TRUE(EqualRect(&rcClip, &rcFullScreen));
+    // The device window covers the monitor at the mode's size.
+    EXPECT_EQ(rcFullScreen.right - rcFullScreen.left, static_cast<LONG>(KitCurrentPresentParams().BackBufferWidth));
+    EXPECT_EQ(rcFullScreen.bottom - rcFullScreen.top, static_cast<LONG>(KitCurrentPresentParams().BackBufferHeight));
     EXPECT_EQ(GetMenu(hWnd), nullptr);
     EXPECT_EQ(GetWindowLongW(hWnd, GWL_STYLE) & ~WS_VISIBLE, static_cast<LONG>(WS_POPUP | WS_SYSMENU));
     // Window commands are dropped while full screen.
@@ -73,7 +76,10 @@ TEST_F(KitAppTest, FullScreenAndBackRestoresTheWindow) {
     Pump();
     EXPECT_TRUE(KitInWindowedMode());
     GetClipCursor(&rcClip);
-    EXPECT_FALSE(EqualRect(&rcClip, &rcFullScreen));  // released: the whole screen
+    RECT rcScreen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                  GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                  GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    EXPECT_TRUE(EqualRect(&rcClip, &rcScreen));  // released: the whole screen
     EXPECT_EQ(GetMenu(hWnd), hMenu);
     EXPECT_EQ(GetWindowLongW(hWnd, GWL_STYLE), nStyleBefore);
     EXPECT_NE(GetWindowLongW(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);

@@ -14,7 +14,7 @@
 #include "platform/d3d9.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/win32.h"
-#include "x11_session.h"
+#include "support/x11_session.h"
 
 namespace tumbral_test {
 namespace {

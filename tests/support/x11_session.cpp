@@ -1,5 +1,5 @@
 // Xvfb and openbox for real-window tests.
-#include "x11_session.h"
+#include "support/x11_session.h"
 
 #include <signal.h>
 #include <sys/stat.h>
