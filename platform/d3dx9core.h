@@ -16,7 +16,7 @@
 
 // TRUE when the caller was built against this runtime (32, with or without
 // the debug bit) and this library (42); FALSE otherwise.
-BOOL D3DXCheckVersion(UINT D3DSdkVersion, UINT D3DXSdkVersion);
+BOOL D3DXCheckVersion(UINT d3dVersion, UINT d3dxVersion);
 
 // ---------------------------------------------------------------------------
 // Text format flags for ID3DXFont::DrawText.
