@@ -89,38 +89,63 @@ struct TexSegment {
     bool general = false;
 };
 
-// The segment of `length` pixels from pixel `i` of a span whose texture
-// coordinates (times rhw when `persp`) start at u, v, q and step by du, dv, dq.
-inline TexSegment StartSegment(const SpanTexture& t, bool persp, float u, float v, float q, float du, float dv,
-                               float dq, int i, int length) {
-    const float fa = static_cast<float>(i), fb = static_cast<float>(i + length);
-    const float ra = persp ? 1.0f / (q + dq * fa) : 1.0f, rb = persp ? 1.0f / (q + dq * fb) : 1.0f;
-    float ua = (u + du * fa) * ra * t.width, va = (v + dv * fa) * ra * t.height;
-    float ub = (u + du * fb) * rb * t.width, vb = (v + dv * fb) * rb * t.height;
-    TexSegment s;
-    if (t.clamp) {
-        s.general = !(std::fabs(ua) <= 16384.0f && std::fabs(va) <= 16384.0f && std::fabs(ub) <= 16384.0f &&
-                      std::fabs(vb) <= 16384.0f);
-        if (s.general) return s;
-    } else {
-        // Keep the fixed-point values in range: wrap whole periods off the start
-        // (coordinates beyond any sensible range are held at 0).
-        if (!(std::fabs(ua) < 1e6f && std::fabs(va) < 1e6f)) ua = va = 0.0f;
-        float pu = static_cast<float>(FloorToInt(ua / t.width)) * t.width;
-        float pv = static_cast<float>(FloorToInt(va / t.height)) * t.height;
-        ua -= pu, ub -= pu, va -= pv, vb -= pv;
-        if (std::fabs(ub) > 16384.0f || std::fabs(vb) > 16384.0f || !(std::fabs(ua) <= 16384.0f) ||
-            !(std::fabs(va) <= 16384.0f)) {
-            ub = ua, vb = va;  // degenerate steps: hold the segment start
+// Walks the texture segments of one span in order. Each segment starts where
+// the previous one ended, so the end's coordinates (and their perspective
+// division) carry over.
+class SegmentWalker {
+public:
+    // Texture coordinates (times rhw when `persp`) start at u, v, q and step by du, dv, dq per pixel.
+    SegmentWalker(const SpanTexture& t, bool persp, float u, float v, float q, float du, float dv, float dq)
+        : m_t(t), m_persp(persp), m_u(u), m_v(v), m_q(q), m_du(du), m_dv(dv), m_dq(dq) {}
+
+    // The segment of `length` pixels from pixel `i`.
+    TexSegment Next(int i, int length) {
+        float ua = m_endU, va = m_endV;
+        if (i != m_end) Texels(i, ua, va);
+        float ub, vb;
+        Texels(i + length, ub, vb);
+        m_end = i + length, m_endU = ub, m_endV = vb;
+        TexSegment s;
+        if (m_t.clamp) {
+            s.general = !(std::fabs(ua) <= 16384.0f && std::fabs(va) <= 16384.0f && std::fabs(ub) <= 16384.0f &&
+                          std::fabs(vb) <= 16384.0f);
+            if (s.general) return s;
+        } else {
+            // Keep the fixed-point values in range: wrap whole periods off the start
+            // (coordinates beyond any sensible range are held at 0). Sizes are
+            // powers of two here, so the reciprocals are exact.
+            if (!(std::fabs(ua) < 1e6f && std::fabs(va) < 1e6f)) ua = va = 0.0f;
+            float pu = static_cast<float>(FloorToInt(ua * (1.0f / m_t.width))) * m_t.width;
+            float pv = static_cast<float>(FloorToInt(va * (1.0f / m_t.height))) * m_t.height;
+            ua -= pu, ub -= pu, va -= pv, vb -= pv;
+            if (std::fabs(ub) > 16384.0f || std::fabs(vb) > 16384.0f || !(std::fabs(ua) <= 16384.0f) ||
+                !(std::fabs(va) <= 16384.0f)) {
+                ub = ua, vb = va;  // degenerate steps: hold the segment start
+            }
         }
+        s.tu = static_cast<int32_t>(ua * 65536.0f);
+        s.tv = static_cast<int32_t>(va * 65536.0f);
+        const float perPixel = 65536.0f / static_cast<float>(length);
+        s.dtu = static_cast<int32_t>((ub - ua) * perPixel);
+        s.dtv = static_cast<int32_t>((vb - va) * perPixel);
+        return s;
     }
-    s.tu = static_cast<int32_t>(ua * 65536.0f);
-    s.tv = static_cast<int32_t>(va * 65536.0f);
-    const float perPixel = 65536.0f / static_cast<float>(length);
-    s.dtu = static_cast<int32_t>((ub - ua) * perPixel);
-    s.dtv = static_cast<int32_t>((vb - va) * perPixel);
-    return s;
-}
+
+private:
+    // Texel coordinates of pixel i.
+    void Texels(int i, float& u, float& v) const {
+        const float f = static_cast<float>(i);
+        const float r = m_persp ? 1.0f / (m_q + m_dq * f) : 1.0f;
+        u = (m_u + m_du * f) * r * m_t.width;
+        v = (m_v + m_dv * f) * r * m_t.height;
+    }
+
+    const SpanTexture& m_t;
+    bool m_persp;
+    float m_u, m_v, m_q, m_du, m_dv, m_dq;
+    int m_end = -1;  // pixel where the last segment ended
+    float m_endU = 0, m_endV = 0;
+};
 
 // How a span combines texture and diffuse colour, fixed per draw.
 enum CombineMode {
@@ -167,6 +192,7 @@ void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) 
     constexpr bool kTexModes = kMode == kModulate || kMode == kModulateTexA;
     const bool segmented = kTexModes && tex0.fast;
     TexSegment seg;
+    SegmentWalker segments(tex0, kPersp, u0s, v0s, qs, du0, dv0, dq);
     int segmentLeft = 0;
 
     for (int x = x0; x < x1; ++x) {
@@ -174,7 +200,7 @@ void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) 
         const float fi = static_cast<float>(i);
         if (segmented && segmentLeft == 0) {
             segmentLeft = std::min(kSegment, x1 - x);
-            seg = StartSegment(tex0, kPersp, u0s, v0s, qs, du0, dv0, dq, i, segmentLeft);
+            seg = segments.Next(i, segmentLeft);
         }
         const float z = zs + dz * fi;
         bool visible = true;

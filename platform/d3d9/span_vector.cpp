@@ -95,12 +95,30 @@ struct Stepper4 {
     void Next() { value = _mm_add_epi32(value, step4); }
 };
 
-// Point fetch at 16.16 texel coordinates, addressing fixed at compile time.
+// Texel offsets (y * pitch + x) of four 16.16 texel coordinates, addressing
+// fixed at compile time. x and y end within the image (below 32768), and
+// the pitch is below 32768 too, so one 16-bit multiply-add forms the offset.
 template <bool kClamp>
-inline uint32_t FetchFixed(const SpanTexture& t, uint32_t tu, uint32_t tv) {
-    int x = int32_t(tu) >> 16, y = int32_t(tv) >> 16;
-    if (kClamp) return t.texels[std::clamp(y, 0, t.lastV) * t.pitch + std::clamp(x, 0, t.lastU)];
-    return t.texels[(y & t.lastV) * t.pitch + (x & t.lastU)];
+inline __m128i TexelOffsets(__m128i tu, __m128i tv, __m128i limits, __m128i rowAndOne) {
+    __m128i x = _mm_srai_epi32(tu, 16), y = _mm_srai_epi32(tv, 16);
+    __m128i xy;
+    if (kClamp) {
+        // x0..x3, y0..y3 in 16 bits (the coordinates are within +-16385 here), clamped to 0..size - 1.
+        __m128i packed = _mm_min_epi16(_mm_max_epi16(_mm_packs_epi32(x, y), _mm_setzero_si128()), limits);
+        xy = _mm_unpacklo_epi16(packed, _mm_srli_si128(packed, 8));
+    } else {
+        // `limits` holds the wrap masks: size - 1 for x in the low half of each lane, for y in the high half.
+        xy = _mm_and_si128(_mm_or_si128(_mm_and_si128(x, _mm_set1_epi32(0xFFFF)), _mm_slli_epi32(y, 16)), limits);
+    }
+    return _mm_madd_epi16(xy, rowAndOne);
+}
+
+// Copies 1..3 values (inline: a library call would cost more than the copy).
+template <typename T>
+inline void CopyFew(T* to, const T* from, int n) {
+    to[0] = from[0];
+    if (n > 1) to[1] = from[1];
+    if (n > 2) to[2] = from[2];
 }
 
 // `kFlat`: the diffuse colour is the same along the span (flat-lit faces,
@@ -128,14 +146,28 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
     uint32_t* row = c.color.pixels + static_cast<ptrdiff_t>(y) * c.color.pitch + x0;
     float* zrow = kDepth ? c.depth.depth + static_cast<ptrdiff_t>(y) * c.depth.pitch + x0 : nullptr;
     TexSegment seg;
+    SegmentWalker segments(tex0, kPersp, us, vs, qs, du, dv, dq);
     int segmentLeft = 0;
+    // Texture fields in registers: the colour stores could otherwise alias them.
+    const uint32_t* const texels0 = tex0.texels;
+    const __m128i rowAndOne = _mm_set1_epi32(int32_t((uint32_t(tex0.pitch) << 16) | 1u));
+    const __m128i limits =
+        kClamp ? _mm_setr_epi16(int16_t(tex0.lastU), int16_t(tex0.lastU), int16_t(tex0.lastU), int16_t(tex0.lastU),
+                                int16_t(tex0.lastV), int16_t(tex0.lastV), int16_t(tex0.lastV), int16_t(tex0.lastV))
+               : _mm_set1_epi32(int32_t((uint32_t(tex0.lastV) << 16) | uint32_t(tex0.lastU)));
+    __m128i tu4 = _mm_setzero_si128(), tv4 = _mm_setzero_si128(), dtu4 = tu4, dtv4 = tu4;
     const int count = x1 - x0;
 
     // Shades pixels i .. i + 3 at dst and zp, then steps to the next group.
     auto shade = [&](int i, uint32_t* dst, float* zp) __attribute__((always_inline)) {
         if (kTex && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
-            seg = StartSegment(tex0, kPersp, us, vs, qs, du, dv, dq, i, segmentLeft);
+            seg = segments.Next(i, segmentLeft);
+            const uint32_t tu = uint32_t(seg.tu), tv = uint32_t(seg.tv), dtu = uint32_t(seg.dtu), dtv = uint32_t(seg.dtv);
+            tu4 = _mm_setr_epi32(int32_t(tu), int32_t(tu + dtu), int32_t(tu + 2 * dtu), int32_t(tu + 3 * dtu));
+            tv4 = _mm_setr_epi32(int32_t(tv), int32_t(tv + dtv), int32_t(tv + 2 * dtv), int32_t(tv + 3 * dtv));
+            dtu4 = _mm_set1_epi32(int32_t(4 * dtu));
+            dtv4 = _mm_set1_epi32(int32_t(4 * dtv));
         }
         __m128i pass = _mm_set1_epi32(-1);
         __m128 z = _mm_setzero_ps(), stored = _mm_setzero_ps();
@@ -151,8 +183,9 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
             if constexpr (kTex) {
                 alignas(16) uint32_t texels[4];
                 if (!kClamp || !seg.general) {
-                    uint32_t tu = uint32_t(seg.tu), tv = uint32_t(seg.tv), dtu = uint32_t(seg.dtu), dtv = uint32_t(seg.dtv);
-                    for (uint32_t k = 0; k < 4; ++k) texels[k] = FetchFixed<kClamp>(tex0, tu + k * dtu, tv + k * dtv);
+                    alignas(16) int32_t offsets[4];
+                    _mm_store_si128(reinterpret_cast<__m128i*>(offsets), TexelOffsets<kClamp>(tu4, tv4, limits, rowAndOne));
+                    for (int k = 0; k < 4; ++k) texels[k] = texels0[offsets[k]];
                 } else {
                     for (int k = 0; k < 4; ++k) {
                         const float fi = static_cast<float>(i + k);
@@ -177,8 +210,8 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
             }
         }
         if constexpr (kTex) {
-            seg.tu = int32_t(uint32_t(seg.tu) + 4 * uint32_t(seg.dtu));
-            seg.tv = int32_t(uint32_t(seg.tv) + 4 * uint32_t(seg.dtv));
+            tu4 = _mm_add_epi32(tu4, dtu4);
+            tv4 = _mm_add_epi32(tv4, dtv4);
             segmentLeft -= 4;
         }
         if constexpr (!kFlat) r.Next(), gr.Next(), b.Next(), a.Next();
@@ -191,13 +224,11 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
         const int lanes = count - i;
         alignas(16) uint32_t colorCopy[4] = {};
         alignas(16) float depthCopy[4] = {};
-        for (int k = 0; k < lanes; ++k) colorCopy[k] = row[i + k];
-        if constexpr (kDepth)
-            for (int k = 0; k < lanes; ++k) depthCopy[k] = zrow[i + k];
+        CopyFew(colorCopy, row + i, lanes);
+        if constexpr (kDepth) CopyFew(depthCopy, zrow + i, lanes);
         shade(i, colorCopy, depthCopy);
-        for (int k = 0; k < lanes; ++k) row[i + k] = colorCopy[k];
-        if constexpr (kDepth)
-            for (int k = 0; k < lanes; ++k) zrow[i + k] = depthCopy[k];
+        CopyFew(row + i, colorCopy, lanes);
+        if constexpr (kDepth) CopyFew(zrow + i, depthCopy, lanes);
     }
 }
 
@@ -236,6 +267,9 @@ SpanFunctions PickVectorFlags(bool depth, bool blend) {
 bool ChooseVectorSpans(const PixelConfig& c, int mode, bool depth, SpanFunctions& out) {
     if (c.specularAdd) return false;
     if (depth && c.depthTest && c.depthFunc != D3DCMP_LESSEQUAL && c.depthFunc != D3DCMP_LESS) return false;
+    // Texel offsets are formed in 16-bit halves (TexelOffsets).
+    for (int l = 0; l < c.samplers[0].levelCount; ++l)
+        if (c.samplers[0].levels[l].pitch > 32767 || c.samplers[0].levels[l].height > 32767) return false;
     if (c.blend && (c.srcBlend != D3DBLEND_SRCALPHA || c.destBlend != D3DBLEND_INVSRCALPHA ||
                     c.blendOp != D3DBLENDOP_ADD || c.separateAlpha))
         return false;
