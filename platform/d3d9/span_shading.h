@@ -96,7 +96,8 @@ class SegmentWalker {
 public:
     // Texture coordinates (times rhw when `persp`) start at u, v, q and step by du, dv, dq per pixel.
     SegmentWalker(const SpanTexture& t, bool persp, float u, float v, float q, float du, float dv, float dq)
-        : m_t(t), m_persp(persp), m_u(u), m_v(v), m_q(q), m_du(du), m_dv(dv), m_dq(dq) {}
+        : m_t(t), m_persp(persp), m_u(u), m_v(v), m_q(q), m_du(du), m_dv(dv), m_dq(dq),
+          m_invWidth(1.0f / t.width), m_invHeight(1.0f / t.height) {}
 
     // The segment of `length` pixels from pixel `i`.
     TexSegment Next(int i, int length) {
@@ -115,8 +116,8 @@ public:
             // (coordinates beyond any sensible range are held at 0). Sizes are
             // powers of two here, so the reciprocals are exact.
             if (!(std::fabs(ua) < 1e6f && std::fabs(va) < 1e6f)) ua = va = 0.0f;
-            float pu = static_cast<float>(FloorToInt(ua * (1.0f / m_t.width))) * m_t.width;
-            float pv = static_cast<float>(FloorToInt(va * (1.0f / m_t.height))) * m_t.height;
+            float pu = static_cast<float>(FloorToInt(ua * m_invWidth)) * m_t.width;
+            float pv = static_cast<float>(FloorToInt(va * m_invHeight)) * m_t.height;
             ua -= pu, ub -= pu, va -= pv, vb -= pv;
             if (std::fabs(ub) > 16384.0f || std::fabs(vb) > 16384.0f || !(std::fabs(ua) <= 16384.0f) ||
                 !(std::fabs(va) <= 16384.0f)) {
@@ -143,6 +144,7 @@ private:
     const SpanTexture& m_t;
     bool m_persp;
     float m_u, m_v, m_q, m_du, m_dv, m_dq;
+    float m_invWidth, m_invHeight;
     int m_end = -1;  // pixel where the last segment ended
     float m_endU = 0, m_endV = 0;
 };

@@ -181,20 +181,25 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
                                  : _mm_or_si128(_mm_or_si128(_mm_slli_epi32(a.Bytes(), 24), _mm_slli_epi32(r.Bytes(), 16)),
                                                 _mm_or_si128(_mm_slli_epi32(gr.Bytes(), 8), b.Bytes()));
             if constexpr (kTex) {
-                alignas(16) uint32_t texels[4];
+                __m128i texel;
                 if (!kClamp || !seg.general) {
-                    alignas(16) int32_t offsets[4];
-                    _mm_store_si128(reinterpret_cast<__m128i*>(offsets), TexelOffsets<kClamp>(tu4, tv4, limits, rowAndOne));
-                    for (int k = 0; k < 4; ++k) texels[k] = texels0[offsets[k]];
+                    __m128i offsets = TexelOffsets<kClamp>(tu4, tv4, limits, rowAndOne);
+                    uint32_t t0 = texels0[_mm_cvtsi128_si32(offsets)];
+                    uint32_t t1 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1))];
+                    uint32_t t2 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2))];
+                    uint32_t t3 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3))];
+                    texel = _mm_unpacklo_epi64(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1))),
+                                               _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3))));
                 } else {
+                    alignas(16) uint32_t texels[4];
                     for (int k = 0; k < 4; ++k) {
                         const float fi = static_cast<float>(i + k);
                         const float w = kPersp ? 1.0f / (qs + dq * fi) : 1.0f;
                         texels[k] = tex0.Fetch(g.sampling[0], c.samplers[0], (us + du * fi) * w, (vs + dv * fi) * w);
                     }
+                    texel = _mm_load_si128(reinterpret_cast<const __m128i*>(texels));
                 }
-                color = Modulate(_mm_or_si128(color, alphaOne),
-                                 _mm_load_si128(reinterpret_cast<const __m128i*>(texels)));
+                color = Modulate(_mm_or_si128(color, alphaOne), texel);
             }
             pass = _mm_and_si128(pass, alphaTest.Passes(_mm_srli_epi32(color, 24)));
             __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
