@@ -16,10 +16,6 @@ const bool g_bHeadless = [] {
     return true;
 }();
 
-LRESULT CALLBACK TestWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
-}
-
 void AppendVector(std::ostringstream& os, const D3DXVECTOR3& v) {
     os << v.x << ";" << v.y << ";" << v.z << ";";
 }
@@ -151,83 +147,34 @@ void WriteSolidBmp(const std::string& path, int w, int h, BYTE r, BYTE g, BYTE b
 
 void CubeDeviceTest::SetUp() {
     g_fTurnedX = g_fTurnedY = g_fTurnedZ = 0.0f;
-    m_OldDir = std::filesystem::current_path();
-    std::string tmpl = (std::filesystem::temp_directory_path() / "cube_test_XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_TempDir = tmpl;
-    std::filesystem::current_path(m_TempDir);
-
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = TestWndProc;
-    wc.lpszClassName = L"CubeTestWindow";
-    RegisterClassExW(&wc);  // fails harmlessly when an earlier test registered it
-    m_hWnd = CreateWindowExW(0, L"CubeTestWindow", L"cube test", WS_OVERLAPPEDWINDOW, 0, 0, int(kWidth),
-                             int(kHeight), nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(m_hWnd, nullptr);
-    m_pD3D = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(m_pD3D, nullptr);
-    m_pDevice = CreateDevice();
-    ASSERT_NE(m_pDevice, nullptr);
+    ASSERT_NO_FATAL_FAILURE(m_WorkDir.Enter("cube_test"));
+    m_hWnd = tumbral_test::CreatePlainWindow(int(kWidth), int(kHeight));
+    ASSERT_NO_FATAL_FAILURE(tumbral_test::OpenDevice(Params(), m_pD3D, m_pDevice));
     m_pCube = std::make_unique<CPuzzleCube>();
 }
 
-IDirect3DDevice9* CubeDeviceTest::CreateDevice() {
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = kWidth;
-    pp.BackBufferHeight = kHeight;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = m_hWnd;
-    pp.Windowed = TRUE;
+D3DPRESENT_PARAMETERS CubeDeviceTest::Params() const {
+    D3DPRESENT_PARAMETERS pp = tumbral_test::WindowedParams(m_hWnd, kWidth, kHeight);
     pp.EnableAutoDepthStencil = TRUE;
     pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    IDirect3DDevice9* pDevice = nullptr;
-    if (FAILED(m_pD3D->CreateDevice(0, D3DDEVTYPE_HAL, m_hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                                    &pDevice)))
-        return nullptr;
-    return pDevice;
+    return pp;
+}
+
+IDirect3DDevice9* CubeDeviceTest::CreateDevice() {
+    return tumbral_test::CreateSoftwareDevice(m_pD3D, Params());
 }
 
 void CubeDeviceTest::TearDown() {
     m_pCube.reset();
-    if (m_pDevice) {
-        // Every object the cube made holds a device reference: none may be left.
-        EXPECT_EQ(m_pDevice->Release(), 0u);
-        m_pDevice = nullptr;
-    }
-    if (m_pD3D) m_pD3D->Release();
-    if (m_hWnd) DestroyWindow(m_hWnd);
-    std::filesystem::current_path(m_OldDir);
-    std::error_code ec;
-    std::filesystem::remove_all(m_TempDir, ec);
+    tumbral_test::CloseDevice(m_pDevice, m_pD3D, m_hWnd);
+    m_WorkDir.Leave();
 }
 
 void CubeDeviceTest::WriteStandardBox() {
     WriteTextFile("box.x", MakeXFile(CubeQuads(4.0f), SixColours(), 10.0f));
 }
 
-DWORD CubeDeviceTest::ReadPixel(UINT x, UINT y) {
-    IDirect3DSurface9* pBack = nullptr;
-    IDirect3DSurface9* pCopy = nullptr;
-    DWORD dwPixel = 0xFFFFFFFF;
-    if (SUCCEEDED(m_pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBack)) &&
-        SUCCEEDED(m_pDevice->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                         &pCopy, nullptr)) &&
-        SUCCEEDED(m_pDevice->GetRenderTargetData(pBack, pCopy))) {
-        D3DLOCKED_RECT lr{};
-        if (SUCCEEDED(pCopy->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-            const BYTE* row = static_cast<const BYTE*>(lr.pBits) + size_t(y) * size_t(lr.Pitch);
-            dwPixel = reinterpret_cast<const DWORD*>(row)[x] & 0x00FFFFFF;
-            pCopy->UnlockRect();
-        }
-    }
-    if (pCopy) pCopy->Release();
-    if (pBack) pBack->Release();
-    return dwPixel;
-}
+DWORD CubeDeviceTest::ReadPixel(UINT x, UINT y) { return tumbral_test::ReadBackBufferPixel(m_pDevice, x, y); }
 
 void CubeDeviceTest::SetOrthoView() {
     D3DXMATRIX mView, mProj;

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "platform/d3d9.h"
 #include "platform/d3dx9.h"
 #include "platform/win32.h"
+#include "support/device_fixture.h"
 
 // One four-cornered face of a generated mesh.
 struct XQuad {
@@ -57,6 +57,7 @@ class CubeDeviceTest : public ::testing::Test {
 
     // Writes box.x from a cube of half-size 4 and six colours with radius 10.
     void WriteStandardBox();
+    // A further device on the test window with the test's parameters; nullptr on failure.
     IDirect3DDevice9* CreateDevice();
     // Pixel (x, y) of the back buffer as 0x00RRGGBB.
     DWORD ReadPixel(UINT x, UINT y);
@@ -66,9 +67,10 @@ class CubeDeviceTest : public ::testing::Test {
     void SetStartCamera();
     // Runs AdvanceTurn until the turn in progress snaps; returns the frames it took.
     int RunTurn(CPuzzleCube& cube, IDirect3DDevice9* pDevice, int nMaxFrames = 200);
+    // The device parameters: kWidth x kHeight with a D24S8 depth buffer.
+    D3DPRESENT_PARAMETERS Params() const;
 
-    std::filesystem::path m_OldDir;
-    std::filesystem::path m_TempDir;
+    tumbral_test::TempWorkDir m_WorkDir;
     HWND m_hWnd = nullptr;
     IDirect3D9* m_pD3D = nullptr;
     IDirect3DDevice9* m_pDevice = nullptr;

@@ -2,7 +2,6 @@
 // the references callers and the cache hold, what a lost and a destroyed
 // device take away, fonts keyed by description, and effects that cannot load.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "common/kit/state_reset.h"
 #include "kitmisc/asset_cache.h"
 #include "platform/d3dx9/resources.h"
+#include "support/device_fixture.h"
 #include "support/headless_fixture.h"
 
 namespace {
@@ -71,12 +71,6 @@ std::vector<uint8_t> SolidCubeDds(uint32_t argb) {
     return b;
 }
 
-// The reference count, unchanged.
-ULONG Refs(IUnknown* p) {
-    p->AddRef();
-    return p->Release();
-}
-
 // Texel (0, 0) of level 0 as 0xRRGGBB.
 DWORD FirstTexel(IDirect3DTexture9* tex) {
     D3DLOCKED_RECT lr{};
@@ -96,11 +90,7 @@ protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         kittest::ResetCoreState();
-        m_OldDir = std::filesystem::current_path();
-        std::string tmpl = (std::filesystem::temp_directory_path() / "asset_cache_XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_TempDir = tmpl;
-        std::filesystem::current_path(m_TempDir);
+        ASSERT_NO_FATAL_FAILURE(m_WorkDir.Enter("asset_cache"));
         WriteFile("red.bmp", SolidBmp(0xFF0000));
         WriteFile("green.bmp", SolidBmp(0x00FF00));
         WriteFile("cube.dds", SolidCubeDds(0xFF808080));
@@ -111,32 +101,14 @@ protected:
 
         RegisterTestClass();
         m_hWnd = CreateTestWindow(int(kWidth), int(kHeight));
-        ASSERT_NE(m_hWnd, nullptr);
-        m_pD3D = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(m_pD3D, nullptr);
-        m_pp.BackBufferWidth = kWidth;
-        m_pp.BackBufferHeight = kHeight;
-        m_pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        m_pp.BackBufferCount = 1;
-        m_pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        m_pp.hDeviceWindow = m_hWnd;
-        m_pp.Windowed = TRUE;
-        m_pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        D3DPRESENT_PARAMETERS pp = m_pp;
-        ASSERT_EQ(m_pD3D->CreateDevice(0, D3DDEVTYPE_HAL, m_hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                                       &m_pDevice),
-                  S_OK);
-        m_nBaseDeviceRefs = Refs(m_pDevice);
+        m_pp = tumbral_test::WindowedParams(m_hWnd, kWidth, kHeight);
+        ASSERT_NO_FATAL_FAILURE(tumbral_test::OpenDevice(m_pp, m_pD3D, m_pDevice));
+        m_nBaseDeviceRefs = tumbral_test::RefCount(m_pDevice);
     }
     void TearDown() override {
         m_Cache.OnDeviceDestroyed();
-        if (m_pDevice) {
-            EXPECT_EQ(m_pDevice->Release(), 0u);  // a reference left by the cache or a test shows here
-        }
-        if (m_pD3D) m_pD3D->Release();
-        std::filesystem::current_path(m_OldDir);
-        std::error_code ec;
-        std::filesystem::remove_all(m_TempDir, ec);
+        tumbral_test::CloseDevice(m_pDevice, m_pD3D);  // a reference left by the cache or a test shows here
+        m_WorkDir.Leave();
         kittest::ResetCoreState();
         HeadlessTest::TearDown();
     }
@@ -152,7 +124,7 @@ protected:
                                    D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, pp);
     }
 
-    std::filesystem::path m_OldDir, m_TempDir;
+    tumbral_test::TempWorkDir m_WorkDir;
     HWND m_hWnd = nullptr;
     IDirect3D9* m_pD3D = nullptr;
     IDirect3DDevice9* m_pDevice = nullptr;
@@ -166,10 +138,10 @@ TEST_F(AssetCacheDevice, TheSameFileTwiceSharesOneObjectWithOneMoreReference) {
     IDirect3DTexture9* b = nullptr;
     IDirect3DTexture9* c = nullptr;
     ASSERT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", &a), S_OK);
-    EXPECT_EQ(Refs(a), 2u);  // the caller's and the cache's
+    EXPECT_EQ(tumbral_test::RefCount(a), 2u);  // the caller's and the cache's
     ASSERT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", &b), S_OK);
     EXPECT_EQ(b, a);
-    EXPECT_EQ(Refs(a), 3u);
+    EXPECT_EQ(tumbral_test::RefCount(a), 3u);
 
     // Filters and colour key are not part of the key: the extended form with
     // the short form's key values answers from the cache too.
@@ -278,7 +250,7 @@ TEST_F(AssetCacheDevice, CubeAndVolumeTexturesAreKeyedByKind) {
     ASSERT_EQ(m_Cache.LoadVolumeTexture(m_pDevice, L"red.bmp", &volume2), S_OK);
     EXPECT_NE(static_cast<void*>(volume), static_cast<void*>(flat));
     EXPECT_EQ(volume2, volume);
-    EXPECT_EQ(Refs(volume), 3u);
+    EXPECT_EQ(tumbral_test::RefCount(volume), 3u);
 
     IDirect3DCubeTexture9* cube = nullptr;
     IDirect3DCubeTexture9* cube2 = nullptr;
@@ -315,7 +287,7 @@ TEST_F(AssetCacheDevice, LoaderFailuresAreReturnedAndLeaveTheCacheAlone) {
     EXPECT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", nullptr), E_INVALIDARG);
     EXPECT_EQ(m_Cache.LoadTexture(nullptr, L"red.bmp", &tex), E_INVALIDARG);
     EXPECT_EQ(m_Cache.TextureCount(), 0);
-    EXPECT_EQ(Refs(m_pDevice), m_nBaseDeviceRefs);
+    EXPECT_EQ(tumbral_test::RefCount(m_pDevice), m_nBaseDeviceRefs);
 }
 
 TEST_F(AssetCacheDevice, NamesTooLongToKeyAreLoadedButNotShared) {
@@ -346,12 +318,12 @@ TEST_F(AssetCacheDevice, ALostDeviceTakesDefaultPoolTexturesAndKeepsManagedOnes)
     ASSERT_EQ(m_Cache.LoadFont(m_pDevice, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial", &font),
               S_OK);
-    EXPECT_EQ(Refs(deflt), 2u);
+    EXPECT_EQ(tumbral_test::RefCount(deflt), 2u);
 
     EXPECT_EQ(m_Cache.OnDeviceLost(), S_OK);
     EXPECT_EQ(m_Cache.TextureCount(), 1);
-    EXPECT_EQ(Refs(deflt), 1u);  // the cache let go of its reference
-    EXPECT_EQ(Refs(managed), 2u);
+    EXPECT_EQ(tumbral_test::RefCount(deflt), 1u);  // the cache let go of its reference
+    EXPECT_EQ(tumbral_test::RefCount(managed), 2u);
 
     // The managed texture is still answered from the cache; the default-pool one loads again.
     IDirect3DTexture9* managed2 = nullptr;
@@ -396,16 +368,16 @@ TEST_F(AssetCacheDevice, ADestroyedDeviceTakesEverythingAndTheCacheStartsOver) {
     tex->Release();
     cube->Release();
     font->Release();
-    EXPECT_GT(Refs(m_pDevice), m_nBaseDeviceRefs);  // the cache's objects hold the device
+    EXPECT_GT(tumbral_test::RefCount(m_pDevice), m_nBaseDeviceRefs);  // the cache's objects hold the device
 
     EXPECT_EQ(m_Cache.OnDeviceDestroyed(), S_OK);
     EXPECT_EQ(m_Cache.TextureCount(), 0);
     EXPECT_EQ(m_Cache.FontCount(), 0);
-    EXPECT_EQ(Refs(m_pDevice), m_nBaseDeviceRefs);
+    EXPECT_EQ(tumbral_test::RefCount(m_pDevice), m_nBaseDeviceRefs);
 
     IDirect3DTexture9* fresh = nullptr;
     ASSERT_EQ(m_Cache.LoadTexture(m_pDevice, L"red.bmp", &fresh), S_OK);
-    EXPECT_EQ(Refs(fresh), 2u);
+    EXPECT_EQ(tumbral_test::RefCount(fresh), 2u);
     fresh->Release();
 }
 
@@ -421,7 +393,7 @@ TEST_F(AssetCacheDevice, ACacheGoingOutOfScopeReleasesWhatItHolds) {
         tex->Release();
         font->Release();
     }
-    EXPECT_EQ(Refs(m_pDevice), m_nBaseDeviceRefs);
+    EXPECT_EQ(tumbral_test::RefCount(m_pDevice), m_nBaseDeviceRefs);
 }
 
 TEST_F(AssetCacheDevice, FontsAreSharedWhenTheirDescriptionsMatchIgnoringFaceCase) {
@@ -436,7 +408,7 @@ TEST_F(AssetCacheDevice, FontsAreSharedWhenTheirDescriptionsMatchIgnoringFaceCas
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"aRIAL", &upper),
               S_OK);
     EXPECT_EQ(upper, arial);
-    EXPECT_EQ(Refs(arial), 3u);
+    EXPECT_EQ(tumbral_test::RefCount(arial), 3u);
     ASSERT_EQ(m_Cache.LoadFont(m_pDevice, 15, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial", &heavier),
               S_OK);
@@ -512,7 +484,7 @@ TEST_F(AssetCacheDevice, EffectsFailCleanlyAndAreNotRemembered) {
     // The hooks walk the (empty) effect list without trouble.
     EXPECT_EQ(m_Cache.OnDeviceLost(), S_OK);
     EXPECT_EQ(m_Cache.OnResetDevice(m_pDevice), S_OK);
-    EXPECT_EQ(Refs(m_pDevice), m_nBaseDeviceRefs);
+    EXPECT_EQ(tumbral_test::RefCount(m_pDevice), m_nBaseDeviceRefs);
 }
 
 TEST(AssetCacheAccessor, TheFrameworkHasOneCache) {

@@ -7,6 +7,7 @@
 
 #include "common/kit/state_reset.h"
 #include "kitmisc/text_writer.h"
+#include "support/device_fixture.h"
 #include "support/headless_fixture.h"
 
 namespace {
@@ -27,21 +28,8 @@ protected:
         kittest::ResetCoreState();
         RegisterTestClass();
         m_hWnd = CreateTestWindow(int(kWidth), int(kHeight));
-        ASSERT_NE(m_hWnd, nullptr);
-        m_pD3D = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(m_pD3D, nullptr);
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = kWidth;
-        pp.BackBufferHeight = kHeight;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = m_hWnd;
-        pp.Windowed = TRUE;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        ASSERT_EQ(m_pD3D->CreateDevice(0, D3DDEVTYPE_HAL, m_hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                                       &m_pDevice),
-                  S_OK);
+        ASSERT_NO_FATAL_FAILURE(tumbral_test::OpenDevice(
+            tumbral_test::WindowedParams(m_hWnd, kWidth, kHeight), m_pD3D, m_pDevice));
         ASSERT_EQ(D3DXCreateFontW(m_pDevice, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial", &m_pFont),
                   S_OK);
@@ -50,10 +38,7 @@ protected:
     void TearDown() override {
         if (m_pSprite) m_pSprite->Release();
         if (m_pFont) m_pFont->Release();
-        if (m_pDevice) {
-            EXPECT_EQ(m_pDevice->Release(), 0u);
-        }
-        if (m_pD3D) m_pD3D->Release();
+        tumbral_test::CloseDevice(m_pDevice, m_pD3D);
         kittest::ResetCoreState();
         HeadlessTest::TearDown();
     }
@@ -68,28 +53,7 @@ protected:
     }
 
     // The back buffer as 0x00RRGGBB values, row by row.
-    std::vector<DWORD> Pixels() {
-        std::vector<DWORD> out;
-        IDirect3DSurface9* pBack = nullptr;
-        IDirect3DSurface9* pCopy = nullptr;
-        if (SUCCEEDED(m_pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBack)) &&
-            SUCCEEDED(m_pDevice->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8,
-                                                             D3DPOOL_SYSTEMMEM, &pCopy, nullptr)) &&
-            SUCCEEDED(m_pDevice->GetRenderTargetData(pBack, pCopy))) {
-            D3DLOCKED_RECT lr{};
-            if (SUCCEEDED(pCopy->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-                for (UINT y = 0; y < kHeight; ++y) {
-                    const DWORD* row = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(lr.pBits) +
-                                                                      size_t(y) * size_t(lr.Pitch));
-                    for (UINT x = 0; x < kWidth; ++x) out.push_back(row[x] & 0x00FFFFFF);
-                }
-                pCopy->UnlockRect();
-            }
-        }
-        if (pCopy) pCopy->Release();
-        if (pBack) pBack->Release();
-        return out;
-    }
+    std::vector<DWORD> Pixels() { return tumbral_test::ReadBackBuffer(m_pDevice); }
 
     // Ink inside rows [top, bottom) of the back buffer.
     Ink InkOf(const std::vector<DWORD>& px, int top = 0, int bottom = int(kHeight)) {

@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/d3d9.h"
 #include "platform/d3dx9.h"
 #include "platform/win32.h"
+#include "support/device_fixture.h"
 
 class D3dxDeviceTest : public ::testing::Test {
 protected:
@@ -32,8 +32,7 @@ protected:
     // The device's reference count, without changing it.
     ULONG DeviceRefs();
 
-    std::filesystem::path m_OldDir;
-    std::filesystem::path m_TempDir;
+    tumbral_test::TempWorkDir m_WorkDir;
     HWND m_hWnd = nullptr;
     IDirect3D9* m_pD3D = nullptr;
     IDirect3DDevice9* m_pDevice = nullptr;

@@ -3,14 +3,15 @@
 // font that lives through a device reset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <vector>
 
 #include "platform/d3dx9.h"
 #include "platform/d3dx9/font_dc.h"
+#include "support/device_fixture.h"
 
 namespace {
-
-LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
 
 // Bounding box and count of the pixels that differ from the clear colour.
 struct Ink {
@@ -21,26 +22,10 @@ struct Ink {
 class FontDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = PlainProc;
-        wc.lpszClassName = L"FontDrawTest";
-        RegisterClassExW(&wc);
-        m_hwnd = CreateWindowExW(0, L"FontDrawTest", L"font", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                                 nullptr, nullptr);
-        ASSERT_NE(m_hwnd, nullptr);
-        m_d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(m_d3d, nullptr);
-        m_pp.BackBufferWidth = kWidth;
-        m_pp.BackBufferHeight = kHeight;
-        m_pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        m_pp.BackBufferCount = 1;
-        m_pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        m_pp.hDeviceWindow = m_hwnd;
-        m_pp.Windowed = TRUE;
+        m_hwnd = tumbral_test::CreatePlainWindow(400, 300);
+        m_pp = tumbral_test::WindowedParams(m_hwnd, kWidth, kHeight);
         m_pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-        ASSERT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &m_pp, &m_device),
-                  S_OK);
+        ASSERT_NO_FATAL_FAILURE(tumbral_test::OpenDevice(m_pp, m_d3d, m_device));
         ASSERT_EQ(D3DXCreateFontW(m_device, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial", &m_font),
                   S_OK);
@@ -48,11 +33,7 @@ protected:
     void TearDown() override {
         if (m_sprite) m_sprite->Release();
         if (m_font) m_font->Release();
-        if (m_device) {
-            EXPECT_EQ(m_device->Release(), 0u);
-        }
-        if (m_d3d) m_d3d->Release();
-        if (m_hwnd) DestroyWindow(m_hwnd);
+        tumbral_test::CloseDevice(m_device, m_d3d, m_hwnd);
     }
 
     // Clears to black, draws one text call, returns its result.
@@ -69,18 +50,14 @@ protected:
 
     Ink ReadInk(DWORD* anyColor = nullptr) {
         Ink ink;
-        IDirect3DSurface9* back = nullptr;
-        EXPECT_EQ(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), S_OK);
-        D3DLOCKED_RECT locked{};
-        if (!back || FAILED(back->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+        const std::vector<DWORD> pixels = tumbral_test::ReadBackBuffer(m_device);
+        if (pixels.size() != size_t(kWidth) * size_t(kHeight)) {
             ADD_FAILURE() << "back buffer not readable";
-            if (back) back->Release();
             return ink;
         }
         for (LONG y = 0; y < kHeight; ++y)
             for (LONG x = 0; x < kWidth; ++x) {
-                const DWORD c = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x] &
-                                0x00FFFFFF;
+                const DWORD c = pixels[size_t(y) * size_t(kWidth) + size_t(x)];
                 if (!c) continue;
                 if (anyColor) *anyColor |= c;
                 if (ink.pixels++ == 0) ink.box = RECT{x, y, x + 1, y + 1};
@@ -89,8 +66,6 @@ protected:
                 ink.box.right = std::max(ink.box.right, x + 1);
                 ink.box.bottom = std::max(ink.box.bottom, y + 1);
             }
-        back->UnlockRect();
-        back->Release();
         return ink;
     }
 

@@ -4,45 +4,24 @@
 #include <gtest/gtest.h>
 
 #include "platform/d3dx9.h"
+#include "support/device_fixture.h"
 
 namespace {
-
-LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
 
 // A windowed 160 x 120 device with a readable back buffer.
 class SpriteDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = PlainProc;
-        wc.lpszClassName = L"SpriteDrawTest";
-        RegisterClassExW(&wc);
-        m_hwnd = CreateWindowExW(0, L"SpriteDrawTest", L"sprite", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr,
-                                 nullptr, nullptr, nullptr);
-        ASSERT_NE(m_hwnd, nullptr);
-        m_d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(m_d3d, nullptr);
-        m_pp.BackBufferWidth = 160;
-        m_pp.BackBufferHeight = 120;
-        m_pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        m_pp.BackBufferCount = 1;
-        m_pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        m_pp.hDeviceWindow = m_hwnd;
-        m_pp.Windowed = TRUE;
+        m_hwnd = tumbral_test::CreatePlainWindow(320, 240);
+        m_pp = tumbral_test::WindowedParams(m_hwnd, 160, 120);
         m_pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-        ASSERT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &m_pp, &m_device),
-                  S_OK);
+        ASSERT_NO_FATAL_FAILURE(tumbral_test::OpenDevice(m_pp, m_d3d, m_device));
         ASSERT_EQ(D3DXCreateSprite(m_device, &m_sprite), S_OK);
     }
     void TearDown() override {
         if (m_sprite) m_sprite->Release();
         if (m_texture) m_texture->Release();
-        if (m_device) {
-            EXPECT_EQ(m_device->Release(), 0u);
-        }
-        if (m_d3d) m_d3d->Release();
-        if (m_hwnd) DestroyWindow(m_hwnd);
+        tumbral_test::CloseDevice(m_device, m_d3d, m_hwnd);
     }
 
     // A managed A8R8G8B8 texture whose texel (x, y) is red 40x, green 40y, blue 200, alpha 255.
@@ -60,16 +39,8 @@ protected:
 
     void Clear(D3DCOLOR color) { ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1.f, 0), S_OK); }
     DWORD Pixel(int x, int y) {
-        IDirect3DSurface9* back = nullptr;
-        EXPECT_EQ(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), S_OK);
-        D3DLOCKED_RECT locked{};
-        DWORD value = 0xDEADBEEF;
-        if (back && SUCCEEDED(back->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-            value = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x] &
-                    0x00FFFFFF;
-            back->UnlockRect();
-        }
-        if (back) back->Release();
+        const DWORD value = tumbral_test::ReadBackBufferPixel(m_device, UINT(x), UINT(y));
+        EXPECT_NE(value, 0xFFFFFFFFu) << "back buffer not readable";
         return value;
     }
 
