@@ -14,40 +14,47 @@ namespace {
 
 using plat::TextureRequest;
 
-// Where the bytes come from.
+// Where the bytes come from, and whether they could be had.
 struct Source {
+    HRESULT hr = S_OK;
     const uint8_t* data = nullptr;
     size_t size = 0;
     std::vector<uint8_t> storage;  // for files
 };
 
-HRESULT FromFile(LPCWSTR path, Source* s) {
-    const HRESULT hr = plat::ReadFileBytes(path, &s->storage);
-    s->data = s->storage.data();
-    s->size = s->storage.size();
-    return hr;
+template <typename Char>
+Source FromFile(const Char* path) {
+    Source s;
+    s.hr = plat::ReadFileBytes(path, &s.storage);
+    s.data = s.storage.data();
+    s.size = s.storage.size();
+    return s;
 }
 
-HRESULT FromFile(LPCSTR path, Source* s) {
-    const HRESULT hr = plat::ReadFileBytes(path, &s->storage);
-    s->data = s->storage.data();
-    s->size = s->storage.size();
-    return hr;
+Source FromMemory(LPCVOID data, UINT size) {
+    Source s;
+    if (!data || size == 0) {
+        s.hr = E_INVALIDARG;
+        return s;
+    }
+    s.data = static_cast<const uint8_t*>(data);
+    s.size = size;
+    return s;
 }
 
-HRESULT FromMemory(LPCVOID data, UINT size, Source* s) {
-    if (!data || size == 0) return E_INVALIDARG;
-    s->data = static_cast<const uint8_t*>(data);
-    s->size = size;
-    return S_OK;
-}
-
-HRESULT FromResource(LPCWSTR name, Source* s) {
-    if (!name) return E_INVALIDARG;
+Source FromResource(LPCWSTR name) {
+    Source s;
+    if (!name) {
+        s.hr = E_INVALIDARG;
+        return s;
+    }
     const void* bytes = nullptr;
-    if (!plat::FindBuiltinResource(name, &bytes, &s->size)) return plat::FileNotFoundResult();
-    s->data = static_cast<const uint8_t*>(bytes);
-    return S_OK;
+    if (!plat::FindBuiltinResource(name, &bytes, &s.size)) {
+        s.hr = plat::FileNotFoundResult();
+        return s;
+    }
+    s.data = static_cast<const uint8_t*>(bytes);
+    return s;
 }
 
 TextureRequest Request(UINT w, UINT h, UINT d, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
@@ -66,46 +73,41 @@ TextureRequest Request(UINT w, UINT h, UINT d, UINT levels, DWORD usage, D3DFORM
     return r;
 }
 
+// The creation step of each kind.
+HRESULT CreateFromImage(IDirect3DDevice9* device, plat::Image& image, const TextureRequest& req,
+                        IDirect3DTexture9** out) {
+    return plat::CreateTextureFromImage(device, image, req, out);
+}
+
+HRESULT CreateFromImage(IDirect3DDevice9* device, plat::Image& image, const TextureRequest& req,
+                        IDirect3DCubeTexture9** out) {
+    return plat::CreateCubeTextureFromImage(device, image, req, out);
+}
+
+HRESULT CreateFromImage(IDirect3DDevice9* device, plat::Image& image, const TextureRequest& req,
+                        IDirect3DVolumeTexture9** out) {
+    return plat::CreateVolumeTextureFromImage(device, image, req, out);
+}
+
 // The three kinds share the whole path from bytes to texture.
-template <typename Tex, typename CreateFn>
-HRESULT Load(IDirect3DDevice9* device, HRESULT sourceResult, const Source& src, D3DXIMAGE_INFO* pInfo,
-             Tex** ppOut, CreateFn create) {
+template <typename Tex>
+HRESULT Load(IDirect3DDevice9* device, const Source& src, const TextureRequest& req, D3DXIMAGE_INFO* pInfo,
+             Tex** ppOut) {
     if (ppOut) *ppOut = nullptr;
     if (!device || !ppOut) return E_INVALIDARG;
-    if (FAILED(sourceResult)) return sourceResult;
+    if (FAILED(src.hr)) return src.hr;
     plat::Image image;
     HRESULT hr = plat::DecodeImage(src.data, src.size, false, &image);
     if (FAILED(hr)) return hr;
     const D3DXIMAGE_INFO info = image.info;
-    hr = create(image, ppOut);
+    hr = CreateFromImage(device, image, req, ppOut);
     if (SUCCEEDED(hr) && pInfo) *pInfo = info;
     return hr;
 }
 
-HRESULT Load2D(IDirect3DDevice9* device, HRESULT sourceResult, const Source& src, const TextureRequest& req,
-               D3DXIMAGE_INFO* pInfo, IDirect3DTexture9** ppOut) {
-    return Load(device, sourceResult, src, pInfo, ppOut, [&](plat::Image& image, IDirect3DTexture9** out) {
-        return plat::CreateTextureFromImage(device, image, req, out);
-    });
-}
-
-HRESULT LoadCube(IDirect3DDevice9* device, HRESULT sourceResult, const Source& src, const TextureRequest& req,
-                 D3DXIMAGE_INFO* pInfo, IDirect3DCubeTexture9** ppOut) {
-    return Load(device, sourceResult, src, pInfo, ppOut, [&](plat::Image& image, IDirect3DCubeTexture9** out) {
-        return plat::CreateCubeTextureFromImage(device, image, req, out);
-    });
-}
-
-HRESULT LoadVolume(IDirect3DDevice9* device, HRESULT sourceResult, const Source& src, const TextureRequest& req,
-                   D3DXIMAGE_INFO* pInfo, IDirect3DVolumeTexture9** ppOut) {
-    return Load(device, sourceResult, src, pInfo, ppOut, [&](plat::Image& image, IDirect3DVolumeTexture9** out) {
-        return plat::CreateVolumeTextureFromImage(device, image, req, out);
-    });
-}
-
-HRESULT Info(HRESULT sourceResult, const Source& src, D3DXIMAGE_INFO* pInfo) {
+HRESULT Info(const Source& src, D3DXIMAGE_INFO* pInfo) {
     if (!pInfo) return E_INVALIDARG;
-    if (FAILED(sourceResult)) return sourceResult;
+    if (FAILED(src.hr)) return src.hr;
     plat::Image image;
     const HRESULT hr = plat::DecodeImage(src.data, src.size, true, &image);
     if (SUCCEEDED(hr)) *pInfo = image.info;
@@ -120,27 +122,19 @@ const TextureRequest kDefaults;
 // Image information.
 
 HRESULT D3DXGetImageInfoFromFileW(LPCWSTR pSrcFile, D3DXIMAGE_INFO* pSrcInfo) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return Info(hr, s, pSrcInfo);
+    return Info(FromFile(pSrcFile), pSrcInfo);
 }
 
 HRESULT D3DXGetImageInfoFromFileA(LPCSTR pSrcFile, D3DXIMAGE_INFO* pSrcInfo) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return Info(hr, s, pSrcInfo);
+    return Info(FromFile(pSrcFile), pSrcInfo);
 }
 
 HRESULT D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UINT SrcDataSize, D3DXIMAGE_INFO* pSrcInfo) {
-    Source s;
-    const HRESULT hr = FromMemory(pSrcData, SrcDataSize, &s);
-    return Info(hr, s, pSrcInfo);
+    return Info(FromMemory(pSrcData, SrcDataSize), pSrcInfo);
 }
 
 HRESULT D3DXGetImageInfoFromResourceW(HMODULE, LPCWSTR pSrcResource, D3DXIMAGE_INFO* pSrcInfo) {
-    Source s;
-    const HRESULT hr = FromResource(pSrcResource, &s);
-    return Info(hr, s, pSrcInfo);
+    return Info(FromResource(pSrcResource), pSrcInfo);
 }
 
 // ---------------------------------------------------------------------------
@@ -158,24 +152,18 @@ HRESULT D3DXCreateTexture(IDirect3DDevice9* pDevice, UINT Width, UINT Height, UI
 }
 
 HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, IDirect3DTexture9** ppTexture) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return Load2D(pDevice, hr, s, kDefaults, nullptr, ppTexture);
+    return Load(pDevice, FromFile(pSrcFile), kDefaults, nullptr, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, IDirect3DTexture9** ppTexture) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return Load2D(pDevice, hr, s, kDefaults, nullptr, ppTexture);
+    return Load(pDevice, FromFile(pSrcFile), kDefaults, nullptr, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
                                      UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
                                      DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                      PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return Load2D(pDevice, hr, s,
+    return Load(pDevice, FromFile(pSrcFile),
                   Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                   ppTexture);
 }
@@ -184,18 +172,14 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
                                      UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
                                      DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                      PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return Load2D(pDevice, hr, s,
+    return Load(pDevice, FromFile(pSrcFile),
                   Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                   ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
                                           IDirect3DTexture9** ppTexture) {
-    Source s;
-    const HRESULT hr = FromMemory(pSrcData, SrcDataSize, &s);
-    return Load2D(pDevice, hr, s, kDefaults, nullptr, ppTexture);
+    return Load(pDevice, FromMemory(pSrcData, SrcDataSize), kDefaults, nullptr, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
@@ -203,27 +187,21 @@ HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID p
                                             D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                             D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                             IDirect3DTexture9** ppTexture) {
-    Source s;
-    const HRESULT hr = FromMemory(pSrcData, SrcDataSize, &s);
-    return Load2D(pDevice, hr, s,
+    return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
                   Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                   ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromResourceW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource,
                                        IDirect3DTexture9** ppTexture) {
-    Source s;
-    const HRESULT hr = FromResource(pSrcResource, &s);
-    return Load2D(pDevice, hr, s, kDefaults, nullptr, ppTexture);
+    return Load(pDevice, FromResource(pSrcResource), kDefaults, nullptr, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource, UINT Width,
                                          UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                                          DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                          D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
-    Source s;
-    const HRESULT hr = FromResource(pSrcResource, &s);
-    return Load2D(pDevice, hr, s,
+    return Load(pDevice, FromResource(pSrcResource),
                   Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                   ppTexture);
 }
@@ -233,18 +211,14 @@ HRESULT D3DXCreateTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPC
 
 HRESULT D3DXCreateCubeTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
                                        IDirect3DCubeTexture9** ppCubeTexture) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return LoadCube(pDevice, hr, s, kDefaults, nullptr, ppCubeTexture);
+    return Load(pDevice, FromFile(pSrcFile), kDefaults, nullptr, ppCubeTexture);
 }
 
 HRESULT D3DXCreateCubeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size, UINT MipLevels,
                                          DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
                                          DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                          PALETTEENTRY*, IDirect3DCubeTexture9** ppCubeTexture) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return LoadCube(pDevice, hr, s,
+    return Load(pDevice, FromFile(pSrcFile),
                     Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                     ppCubeTexture);
 }
@@ -254,9 +228,7 @@ HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVO
                                                 D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                                 D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                                 IDirect3DCubeTexture9** ppCubeTexture) {
-    Source s;
-    const HRESULT hr = FromMemory(pSrcData, SrcDataSize, &s);
-    return LoadCube(pDevice, hr, s,
+    return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
                     Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                     ppCubeTexture);
 }
@@ -266,9 +238,7 @@ HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE,
                                              DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                              D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                              IDirect3DCubeTexture9** ppCubeTexture) {
-    Source s;
-    const HRESULT hr = FromResource(pSrcResource, &s);
-    return LoadCube(pDevice, hr, s,
+    return Load(pDevice, FromResource(pSrcResource),
                     Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                     ppCubeTexture);
 }
@@ -278,9 +248,7 @@ HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE,
 
 HRESULT D3DXCreateVolumeTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
                                          IDirect3DVolumeTexture9** ppVolumeTexture) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return LoadVolume(pDevice, hr, s, kDefaults, nullptr, ppVolumeTexture);
+    return Load(pDevice, FromFile(pSrcFile), kDefaults, nullptr, ppVolumeTexture);
 }
 
 HRESULT D3DXCreateVolumeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
@@ -288,9 +256,7 @@ HRESULT D3DXCreateVolumeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pS
                                            DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                            D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                            IDirect3DVolumeTexture9** ppVolumeTexture) {
-    Source s;
-    const HRESULT hr = FromFile(pSrcFile, &s);
-    return LoadVolume(pDevice, hr, s,
+    return Load(pDevice, FromFile(pSrcFile),
                       Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
                       pSrcInfo, ppVolumeTexture);
 }
@@ -300,9 +266,7 @@ HRESULT D3DXCreateVolumeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPC
                                                   D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
                                                   D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                                   IDirect3DVolumeTexture9** ppVolumeTexture) {
-    Source s;
-    const HRESULT hr = FromMemory(pSrcData, SrcDataSize, &s);
-    return LoadVolume(pDevice, hr, s,
+    return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
                       Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
                       pSrcInfo, ppVolumeTexture);
 }
@@ -312,9 +276,7 @@ HRESULT D3DXCreateVolumeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODUL
                                                D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
                                                D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                                IDirect3DVolumeTexture9** ppVolumeTexture) {
-    Source s;
-    const HRESULT hr = FromResource(pSrcResource, &s);
-    return LoadVolume(pDevice, hr, s,
+    return Load(pDevice, FromResource(pSrcResource),
                       Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
                       pSrcInfo, ppVolumeTexture);
 }
