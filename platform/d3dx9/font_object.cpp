@@ -2,12 +2,12 @@
 // pages in managed A8R8G8B8 textures (white, coverage in alpha; they survive a
 // reset) and draws each glyph as a sprite quad modulated by the text colour.
 #include <algorithm>
-#include <atomic>
 #include <memory>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "platform/d3dx9/device_child.h"
 #include "platform/d3dx9/font_dc.h"
 #include "platform/d3dx9/font_engine.h"
 #include "platform/d3dx9core.h"
@@ -15,30 +15,11 @@
 namespace plat {
 namespace {
 
-class Font final : public ID3DXFont {
+class Font final : public DeviceChild<ID3DXFont> {
 public:
     Font(IDirect3DDevice9* device, const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngine> engine)
-        : m_device(device), m_desc(desc), m_engine(std::move(engine)) {
-        m_device->AddRef();
-    }
+        : DeviceChild(device), m_desc(desc), m_engine(std::move(engine)) {}
 
-    HRESULT QueryInterface(REFIID, void** ppv) override {
-        if (ppv) *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT GetDevice(IDirect3DDevice9** ppDevice) override {
-        if (!ppDevice) return D3DERR_INVALIDCALL;
-        m_device->AddRef();
-        *ppDevice = m_device;
-        return S_OK;
-    }
     HRESULT GetDescW(D3DXFONT_DESCW* pDesc) override {
         if (!pDesc) return D3DERR_INVALIDCALL;
         *pDesc = m_desc;
@@ -62,13 +43,10 @@ private:
         if (m_dc) UnregisterFontDC(m_dc);
         if (m_sprite) m_sprite->Release();
         for (IDirect3DTexture9* page : m_pages) page->Release();
-        m_device->Release();
     }
     HRESULT UploadPages();
     HRESULT DrawLayout(ID3DXSprite* sprite, const RECT& clip, bool clipped, D3DCOLOR color);
 
-    std::atomic<ULONG> m_refs{1};
-    IDirect3DDevice9* m_device;
     D3DXFONT_DESCW m_desc;
     std::unique_ptr<FontEngine> m_engine;
     std::vector<IDirect3DTexture9*> m_pages;  // one texture per atlas page

@@ -3,10 +3,10 @@
 // Positions are shifted by -0.5 so that texel centres land on pixel centres;
 // quads drawn at their texel size sample by point, scaled ones linearly.
 #include <algorithm>
-#include <atomic>
 #include <new>
 #include <vector>
 
+#include "platform/d3dx9/device_child.h"
 #include "platform/d3dx9core.h"
 
 namespace plat {
@@ -28,30 +28,10 @@ struct SpriteQuad {
     SpriteVertex corners[4];     // top-left, top-right, bottom-right, bottom-left
 };
 
-class Sprite final : public ID3DXSprite {
+class Sprite final : public DeviceChild<ID3DXSprite> {
 public:
-    explicit Sprite(IDirect3DDevice9* device) : m_device(device) {
-        m_device->AddRef();
-        D3DXMatrixIdentity(&m_transform);
-    }
+    explicit Sprite(IDirect3DDevice9* device) : DeviceChild(device) { D3DXMatrixIdentity(&m_transform); }
 
-    HRESULT QueryInterface(REFIID, void** ppv) override {
-        if (ppv) *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT GetDevice(IDirect3DDevice9** ppDevice) override {
-        if (!ppDevice) return D3DERR_INVALIDCALL;
-        m_device->AddRef();
-        *ppDevice = m_device;
-        return S_OK;
-    }
     HRESULT GetTransform(D3DXMATRIX* pTransform) override {
         if (!pTransform) return D3DERR_INVALIDCALL;
         *pTransform = m_transform;
@@ -85,7 +65,6 @@ private:
     ~Sprite() override {
         DropQueued();
         if (m_saved) m_saved->Release();
-        m_device->Release();
     }
     void SetRenderStates();
     void DropQueued() {
@@ -93,8 +72,6 @@ private:
         m_quads.clear();
     }
 
-    std::atomic<ULONG> m_refs{1};
-    IDirect3DDevice9* m_device;
     D3DXMATRIX m_transform;
     bool m_begun = false;
     DWORD m_flags = 0;
