@@ -8,11 +8,10 @@
 
 #include <cstdio>
 
+#include "bench/bench_device.h"
 #include "platform/d3dx9.h"
 
 namespace {
-
-LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd, msg, wp, lp); }
 
 const wchar_t kLine[] = L"Frame rate: 59.94 fps (640x480) X8R8G8B8";
 static_assert(sizeof(kLine) / sizeof(kLine[0]) == 41);
@@ -26,25 +25,7 @@ struct Scene {
     ID3DXSprite* sprite = nullptr;
 
     Scene() {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = PlainProc;
-        wc.lpszClassName = L"FontBench";
-        RegisterClassExW(&wc);
-        hwnd = CreateWindowExW(0, L"FontBench", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
-                               nullptr, nullptr);
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        if (!hwnd || !d3d) return;
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = 640;
-        pp.BackBufferHeight = 480;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = hwnd;
-        pp.Windowed = TRUE;
-        if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device)))
-            return;
+        if (!bench::OpenDevice(640, 480, hwnd, d3d, device)) return;
         if (FAILED(D3DXCreateFontW(device, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial", &font)) ||
             FAILED(D3DXCreateSprite(device, &sprite)))

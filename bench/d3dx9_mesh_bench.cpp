@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_device.h"
 #include "platform/d3d9.h"
 #include "platform/d3dx9.h"
 #include "platform/d3dx9/mesh_build.h"
@@ -23,36 +24,13 @@ std::string BoxPath() {
     return (cut == std::string::npos ? std::string() : path.substr(0, cut)) + "app/media/box.x";
 }
 
-LRESULT CALLBACK BenchWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hWnd, msg, wParam, lParam);
-}
-
 // A hidden window and a software device for the whole run.
 struct BenchDevice {
     HWND hWnd = nullptr;
     IDirect3D9* d3d = nullptr;
     IDirect3DDevice9* device = nullptr;
 
-    BenchDevice() {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = BenchWndProc;
-        wc.lpszClassName = L"D3dxMeshBench";
-        RegisterClassExW(&wc);
-        hWnd = CreateWindowExW(0, L"D3dxMeshBench", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
-                               nullptr, nullptr);
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        if (!hWnd || !d3d) return;
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = 64;
-        pp.BackBufferHeight = 64;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = hWnd;
-        pp.Windowed = TRUE;
-        d3d->CreateDevice(0, D3DDEVTYPE_HAL, hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device);
-    }
+    BenchDevice() { bench::OpenDevice(64, 64, hWnd, d3d, device); }
     ~BenchDevice() {
         if (device) device->Release();
         if (d3d) d3d->Release();
