@@ -32,7 +32,8 @@ inline bool OpenDevice(UINT width, UINT height, HWND& hWnd, IDirect3D9*& d3d, ID
     pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
     pp.hDeviceWindow = hWnd;
     pp.Windowed = TRUE;
-    return SUCCEEDED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device));
+    return SUCCEEDED(
+        d3d->CreateDevice(0, D3DDEVTYPE_HAL, hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device));
 }
 
 }  // namespace bench

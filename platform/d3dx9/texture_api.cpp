@@ -164,8 +164,8 @@ HRESULT D3DXCreateTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile
                                      DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                      PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromFile(pSrcFile),
-                  Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
-                  ppTexture);
+                Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
+                pSrcInfo, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, UINT Width, UINT Height,
@@ -173,8 +173,8 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
                                      DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                      PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromFile(pSrcFile),
-                  Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
-                  ppTexture);
+                Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
+                pSrcInfo, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
@@ -188,8 +188,8 @@ HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID p
                                             D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                             IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
-                  Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
-                  ppTexture);
+                Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
+                pSrcInfo, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromResourceW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource,
@@ -202,8 +202,8 @@ HRESULT D3DXCreateTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPC
                                          DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                          D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromResource(pSrcResource),
-                  Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
-                  ppTexture);
+                Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
+                pSrcInfo, ppTexture);
 }
 
 // ---------------------------------------------------------------------------
@@ -219,8 +219,8 @@ HRESULT D3DXCreateCubeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrc
                                          DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
                                          PALETTEENTRY*, IDirect3DCubeTexture9** ppCubeTexture) {
     return Load(pDevice, FromFile(pSrcFile),
-                    Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
-                    ppCubeTexture);
+                Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
+                ppCubeTexture);
 }
 
 HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
@@ -229,8 +229,8 @@ HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVO
                                                 D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                                 IDirect3DCubeTexture9** ppCubeTexture) {
     return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
-                    Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
-                    ppCubeTexture);
+                Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
+                ppCubeTexture);
 }
 
 HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource, UINT Size,
@@ -239,8 +239,8 @@ HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE,
                                              D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                              IDirect3DCubeTexture9** ppCubeTexture) {
     return Load(pDevice, FromResource(pSrcResource),
-                    Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
-                    ppCubeTexture);
+                Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
+                ppCubeTexture);
 }
 
 // ---------------------------------------------------------------------------
@@ -257,8 +257,8 @@ HRESULT D3DXCreateVolumeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pS
                                            D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                            IDirect3DVolumeTexture9** ppVolumeTexture) {
     return Load(pDevice, FromFile(pSrcFile),
-                      Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
-                      pSrcInfo, ppVolumeTexture);
+                Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
+                pSrcInfo, ppVolumeTexture);
 }
 
 HRESULT D3DXCreateVolumeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
@@ -267,8 +267,8 @@ HRESULT D3DXCreateVolumeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPC
                                                   D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                                   IDirect3DVolumeTexture9** ppVolumeTexture) {
     return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
-                      Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
-                      pSrcInfo, ppVolumeTexture);
+                Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
+                pSrcInfo, ppVolumeTexture);
 }
 
 HRESULT D3DXCreateVolumeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource,
@@ -277,6 +277,6 @@ HRESULT D3DXCreateVolumeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODUL
                                                D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                                IDirect3DVolumeTexture9** ppVolumeTexture) {
     return Load(pDevice, FromResource(pSrcResource),
-                      Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
-                      pSrcInfo, ppVolumeTexture);
+                Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
+                pSrcInfo, ppVolumeTexture);
 }
