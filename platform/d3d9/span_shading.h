@@ -97,7 +97,7 @@ public:
     // Texture coordinates (times rhw when `persp`) start at u, v, q and step by du, dv, dq per pixel.
     SegmentWalker(const SpanTexture& t, bool persp, float u, float v, float q, float du, float dv, float dq)
         : m_t(t), m_persp(persp), m_u(u), m_v(v), m_q(q), m_du(du), m_dv(dv), m_dq(dq),
-          m_invWidth(1.0f / t.width), m_invHeight(1.0f / t.height) {}
+          m_invWidth(t.clamp ? 0.0f : 1.0f / t.width), m_invHeight(t.clamp ? 0.0f : 1.0f / t.height) {}
 
     // The segment of `length` pixels from pixel `i`.
     TexSegment Next(int i, int length) {

@@ -163,7 +163,8 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
         if (kTex && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
             seg = segments.Next(i, segmentLeft);
-            const uint32_t tu = uint32_t(seg.tu), tv = uint32_t(seg.tv), dtu = uint32_t(seg.dtu), dtv = uint32_t(seg.dtv);
+            const uint32_t tu = uint32_t(seg.tu), tv = uint32_t(seg.tv);
+            const uint32_t dtu = uint32_t(seg.dtu), dtv = uint32_t(seg.dtv);
             tu4 = _mm_setr_epi32(int32_t(tu), int32_t(tu + dtu), int32_t(tu + 2 * dtu), int32_t(tu + 3 * dtu));
             tv4 = _mm_setr_epi32(int32_t(tv), int32_t(tv + dtv), int32_t(tv + 2 * dtv), int32_t(tv + 3 * dtv));
             dtu4 = _mm_set1_epi32(int32_t(4 * dtu));
@@ -177,9 +178,10 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
             if (depthTest) pass = _mm_castps_si128(lessEqual ? _mm_cmple_ps(z, stored) : _mm_cmplt_ps(z, stored));
         }
         if (!kDepth || _mm_movemask_epi8(pass) != 0) {
-            __m128i color = kFlat ? flatColor
-                                 : _mm_or_si128(_mm_or_si128(_mm_slli_epi32(a.Bytes(), 24), _mm_slli_epi32(r.Bytes(), 16)),
-                                                _mm_or_si128(_mm_slli_epi32(gr.Bytes(), 8), b.Bytes()));
+            __m128i color = flatColor;
+            if constexpr (!kFlat)
+                color = _mm_or_si128(_mm_or_si128(_mm_slli_epi32(a.Bytes(), 24), _mm_slli_epi32(r.Bytes(), 16)),
+                                     _mm_or_si128(_mm_slli_epi32(gr.Bytes(), 8), b.Bytes()));
             if constexpr (kTex) {
                 __m128i texel;
                 if (!kClamp || !seg.general) {
@@ -188,8 +190,9 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
                     uint32_t t1 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1))];
                     uint32_t t2 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2))];
                     uint32_t t3 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3))];
-                    texel = _mm_unpacklo_epi64(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1))),
-                                               _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3))));
+                    texel = _mm_unpacklo_epi64(
+                        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1))),
+                        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3))));
                 } else {
                     alignas(16) uint32_t texels[4];
                     for (int k = 0; k < 4; ++k) {
