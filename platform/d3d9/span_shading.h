@@ -100,7 +100,7 @@ public:
           m_invWidth(t.clamp ? 0.0f : 1.0f / t.width), m_invHeight(t.clamp ? 0.0f : 1.0f / t.height) {}
 
     // The segment of `length` pixels from pixel `i`.
-    TexSegment Next(int i, int length) {
+    __attribute__((always_inline)) TexSegment Next(int i, int length) {
         float ua = m_endU, va = m_endV;
         if (i != m_end) Texels(i, ua, va);
         float ub, vb;
