@@ -76,6 +76,7 @@ bool SetupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
         out.ddx[i] = (d1 * dy2 - d2 * dy1) * inv;
         out.ddy[i] = (d2 * dx1 - d1 * dx2) * inv;
     }
+    out.constantColor = ColorConstantAlongX(out);
     ChooseTriangleSampling(config, (a.x + b.x + c.x) / 3.0f, (a.y + b.y + c.y) / 3.0f, out);
     return true;
 }
@@ -86,6 +87,7 @@ void SetupConstant(const ScreenVertex& v, const PixelConfig& config, bool perspe
     out.y0 = v.y;
     LoadValues(v, perspective, out.base);
     for (int i = 0; i < kInterpCount; ++i) out.ddx[i] = out.ddy[i] = 0.0f;
+    out.constantColor = true;
     for (int s = 0; s < kPipelineTexStages; ++s)
         out.sampling[s] = config.samplers[s].levels ? ChooseSampling(config.samplers[s], 1.0f) : TriangleSampling{};
 }

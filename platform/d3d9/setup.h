@@ -3,6 +3,8 @@
 // picks each texture's level and filter for the triangle.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/d3d9/pipeline_types.h"
 #include "platform/d3d9/texture_sampling.h"
 
@@ -19,10 +21,20 @@ struct Gradients {
     float ddx[kInterpCount] = {};
     float ddy[kInterpCount] = {};
     bool perspective = false;
+    // The colour steps along x vanish in the span loops' 16.16 fixed point
+    // (ColorConstantAlongX), decided once per primitive; false is always safe.
+    bool constantColor = false;
     TriangleSampling sampling[kPipelineTexStages];
 
     float At(int i, float x, float y) const { return base[i] + ddx[i] * (x - x0) + ddy[i] * (y - y0); }
 };
+
+// True when every colour channel's x step is zero in 16.16 fixed point, so a
+// row's colour is the same at every pixel.
+inline bool ColorConstantAlongX(const Gradients& g) {
+    return int32_t(g.ddx[kR] * 65536.0f) == 0 && int32_t(g.ddx[kG] * 65536.0f) == 0 &&
+           int32_t(g.ddx[kB] * 65536.0f) == 0 && int32_t(g.ddx[kA] * 65536.0f) == 0;
+}
 
 // Signed area times two; positive for clockwise triangles on the screen (y down).
 inline float SignedArea2(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {

@@ -242,9 +242,8 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
 
 template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp>
 void ShadeSpanVectorColor(const PixelConfig& c, const Gradients& g, const SpanTexture& tex0, int y, int x0, int x1) {
-    // The colour steps are those Stepper derives: zero steps keep every pixel's colour at the start's.
-    if (int32_t(g.ddx[kR] * 65536.0f) == 0 && int32_t(g.ddx[kG] * 65536.0f) == 0 &&
-        int32_t(g.ddx[kB] * 65536.0f) == 0 && int32_t(g.ddx[kA] * 65536.0f) == 0)
+    // Zero colour steps (the steps Stepper derives) keep every pixel's colour at the start's.
+    if (g.constantColor)
         return ShadeSpanVectorBody<kPersp, kMode, kDepth, kBlend, kClamp, true>(c, g, tex0, y, x0, x1);
     ShadeSpanVectorBody<kPersp, kMode, kDepth, kBlend, kClamp, false>(c, g, tex0, y, x0, x1);
 }

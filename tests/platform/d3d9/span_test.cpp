@@ -129,8 +129,11 @@ TEST_F(SpanTest, FourPixelSpansMatchTheScalarLoop) {
                             ASSERT_TRUE(ChooseVectorSpans(c, mode, depth, vector));
                             Gradients g = Plane(persp);
                             if (variant == 3) g.ddx[kU0] = 3000.0f;
-                            if (variant == 4)
+                            if (variant == 4) {
                                 for (int k : {kR, kG, kB, kA}) g.ddx[k] = 0.0f;
+                                g.constantColor = ColorConstantAlongX(g);
+                                ASSERT_TRUE(g.constantColor);
+                            }
                             if (variant == 1 || variant == 4) {
                                 c.alphaTest = true;
                                 c.alphaFunc = variant == 1 ? D3DCMP_LESS : D3DCMP_NOTEQUAL;
