@@ -138,6 +138,7 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
         _mm_set1_epi32(int32_t((a1.Byte() << 24) | (r1.Byte() << 16) | (g1.Byte() << 8) | b1.Byte()));
     const bool lessEqual = c.depthFunc == D3DCMP_LESSEQUAL, depthTest = c.depthTest, depthWrite = c.depthWrite;
     const AlphaRange alphaTest(c);
+    const bool testAlpha = c.alphaTest, maskWrites = c.writeMask != 0xFFFFFFFFu;
     const __m128i writeMask = _mm_set1_epi32(int32_t(c.writeMask));
     // Texture alpha replaces diffuse alpha: a diffuse alpha of 255 leaves it unchanged.
     const __m128i alphaOne = _mm_set1_epi32(kMode == kModulateTexA ? int32_t(0xFF000000u) : 0);
@@ -204,10 +205,10 @@ void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTex
                 }
                 color = Modulate(_mm_or_si128(color, alphaOne), texel);
             }
-            pass = _mm_and_si128(pass, alphaTest.Passes(_mm_srli_epi32(color, 24)));
+            if (testAlpha) pass = _mm_and_si128(pass, alphaTest.Passes(_mm_srli_epi32(color, 24)));
             __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
             if constexpr (kBlend) color = BlendSrcAlpha(color, old);
-            color = _mm_or_si128(_mm_and_si128(color, writeMask), _mm_andnot_si128(writeMask, old));
+            if (maskWrites) color = _mm_or_si128(_mm_and_si128(color, writeMask), _mm_andnot_si128(writeMask, old));
             color = _mm_or_si128(_mm_and_si128(color, pass), _mm_andnot_si128(pass, old));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), color);
             if constexpr (kDepth) {
