@@ -53,7 +53,13 @@ protected:
     }
 
     // The back buffer as 0x00RRGGBB values, row by row.
-    std::vector<DWORD> Pixels() { return tumbral_test::ReadBackBuffer(m_pDevice); }
+    // The whole back buffer; an unreadable one fails the test and reads as blank, never out of bounds.
+    std::vector<DWORD> Pixels() {
+        std::vector<DWORD> px = tumbral_test::ReadBackBuffer(m_pDevice);
+        EXPECT_EQ(px.size(), size_t(kWidth) * kHeight) << "back buffer not readable";
+        px.resize(size_t(kWidth) * kHeight, 0);
+        return px;
+    }
 
     // Ink inside rows [top, bottom) of the back buffer.
     Ink InkOf(const std::vector<DWORD>& px, int top = 0, int bottom = int(kHeight)) {
