@@ -21,10 +21,11 @@ HRESULT BufferStore::Unlock() {
     return S_OK;
 }
 
-// ---- VertexBuffer -----------------------------------------------------------
+// ---- BufferResource ---------------------------------------------------------
 
-VertexBuffer::VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
-    : DeviceChild(device), m_store(0, pool), m_usage(usage), m_fvf(fvf) {
+template <class Interface>
+BufferResource<Interface>::BufferResource(Device* device, UINT length, DWORD usage, D3DPOOL pool, const IID& iid)
+    : DeviceChild<Interface>(device), m_store(0, pool), m_usage(usage), m_iid(iid) {
     try {
         m_store = BufferStore(length, pool);
     } catch (...) {
@@ -34,38 +35,49 @@ VertexBuffer::VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, 
     if (pool == D3DPOOL_DEFAULT) device->DefaultPoolCreated();
 }
 
-void VertexBuffer::OnLastPublicRelease() {
-    if (m_store.Pool() == D3DPOOL_DEFAULT) m_device->DefaultPoolReleased();
+template <class Interface>
+void BufferResource<Interface>::OnLastPublicRelease() {
+    if (m_store.Pool() == D3DPOOL_DEFAULT) this->m_device->DefaultPoolReleased();
 }
 
-HRESULT VertexBuffer::QueryInterface(REFIID riid, void** ppv) {
+template <class Interface>
+HRESULT BufferResource<Interface>::QueryInterface(REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
-    if (IsUnknownIid(riid) || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DVertexBuffer9) {
-        *ppv = static_cast<IDirect3DVertexBuffer9*>(this);
-        AddRef();
+    if (IsUnknownIid(riid) || riid == IID_IDirect3DResource9 || riid == m_iid) {
+        *ppv = static_cast<Interface*>(this);
+        this->AddRef();
         return S_OK;
     }
     *ppv = nullptr;
     return E_NOINTERFACE;
 }
 
-HRESULT VertexBuffer::GetDevice(IDirect3DDevice9** ppDevice) {
+template <class Interface>
+HRESULT BufferResource<Interface>::GetDevice(IDirect3DDevice9** ppDevice) {
     if (!ppDevice) return D3DERR_INVALIDCALL;
-    *ppDevice = m_device;
-    m_device->AddRef();
+    *ppDevice = this->m_device;
+    this->m_device->AddRef();
     return S_OK;
 }
 
-DWORD VertexBuffer::SetPriority(DWORD priority) {
+template <class Interface>
+DWORD BufferResource<Interface>::SetPriority(DWORD priority) {
     std::swap(priority, m_priority);
     return priority;
 }
 
-HRESULT VertexBuffer::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD) {
+template <class Interface>
+HRESULT BufferResource<Interface>::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD) {
     return m_store.Lock(OffsetToLock, SizeToLock, ppbData);
 }
 
-HRESULT VertexBuffer::Unlock() { return m_store.Unlock(); }
+template class BufferResource<IDirect3DVertexBuffer9>;
+template class BufferResource<IDirect3DIndexBuffer9>;
+
+// ---- VertexBuffer and IndexBuffer ---------------------------------------------
+
+VertexBuffer::VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
+    : BufferResource(device, length, usage, pool, IID_IDirect3DVertexBuffer9), m_fvf(fvf) {}
 
 HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* pDesc) {
     if (!pDesc) return D3DERR_INVALIDCALL;
@@ -74,51 +86,8 @@ HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* pDesc) {
     return S_OK;
 }
 
-// ---- IndexBuffer ------------------------------------------------------------
-
 IndexBuffer::IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-    : DeviceChild(device), m_store(0, pool), m_usage(usage), m_format(format) {
-    try {
-        m_store = BufferStore(length, pool);
-    } catch (...) {
-        DeviceRelease(device);
-        throw;
-    }
-    if (pool == D3DPOOL_DEFAULT) device->DefaultPoolCreated();
-}
-
-void IndexBuffer::OnLastPublicRelease() {
-    if (m_store.Pool() == D3DPOOL_DEFAULT) m_device->DefaultPoolReleased();
-}
-
-HRESULT IndexBuffer::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (IsUnknownIid(riid) || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DIndexBuffer9) {
-        *ppv = static_cast<IDirect3DIndexBuffer9*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-HRESULT IndexBuffer::GetDevice(IDirect3DDevice9** ppDevice) {
-    if (!ppDevice) return D3DERR_INVALIDCALL;
-    *ppDevice = m_device;
-    m_device->AddRef();
-    return S_OK;
-}
-
-DWORD IndexBuffer::SetPriority(DWORD priority) {
-    std::swap(priority, m_priority);
-    return priority;
-}
-
-HRESULT IndexBuffer::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD) {
-    return m_store.Lock(OffsetToLock, SizeToLock, ppbData);
-}
-
-HRESULT IndexBuffer::Unlock() { return m_store.Unlock(); }
+    : BufferResource(device, length, usage, pool, IID_IDirect3DIndexBuffer9), m_format(format) {}
 
 HRESULT IndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* pDesc) {
     if (!pDesc) return D3DERR_INVALIDCALL;

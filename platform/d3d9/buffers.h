@@ -24,51 +24,55 @@ private:
     int m_locks = 0;
 };
 
-class VertexBuffer final : public DeviceChild<IDirect3DVertexBuffer9> {
+// What vertex and index buffers share: the memory, the default-pool
+// bookkeeping, the priority and the resource calls. `Interface` is
+// IDirect3DVertexBuffer9 or IDirect3DIndexBuffer9.
+template <class Interface>
+class BufferResource : public DeviceChild<Interface> {
 public:
-    VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
-
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
     DWORD SetPriority(DWORD priority) override;
     DWORD GetPriority() override { return m_priority; }
     void PreLoad() override {}
-    D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
     HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD Flags) override;
-    HRESULT Unlock() override;
-    HRESULT GetDesc(D3DVERTEXBUFFER_DESC* pDesc) override;
+    HRESULT Unlock() override { return m_store.Unlock(); }
 
     const BufferStore& Store() const { return m_store; }
+
+protected:
+    BufferResource(Device* device, UINT length, DWORD usage, D3DPOOL pool, const IID& iid);
+    ~BufferResource() override = default;
+    void OnLastPublicRelease() override;
+
+    BufferStore m_store;
+    DWORD m_usage;
+
+private:
+    const IID& m_iid;
+    DWORD m_priority = 0;
+};
+
+class VertexBuffer final : public BufferResource<IDirect3DVertexBuffer9> {
+public:
+    VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
+    D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
+    HRESULT GetDesc(D3DVERTEXBUFFER_DESC* pDesc) override;
 
 private:
     ~VertexBuffer() override = default;
-    void OnLastPublicRelease() override;
-    BufferStore m_store;
-    DWORD m_usage, m_fvf, m_priority = 0;
+    DWORD m_fvf;
 };
 
-class IndexBuffer final : public DeviceChild<IDirect3DIndexBuffer9> {
+class IndexBuffer final : public BufferResource<IDirect3DIndexBuffer9> {
 public:
     IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
-    DWORD SetPriority(DWORD priority) override;
-    DWORD GetPriority() override { return m_priority; }
-    void PreLoad() override {}
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
-    HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD Flags) override;
-    HRESULT Unlock() override;
     HRESULT GetDesc(D3DINDEXBUFFER_DESC* pDesc) override;
-
-    const BufferStore& Store() const { return m_store; }
     bool Is32Bit() const { return m_format == D3DFMT_INDEX32; }
 
 private:
     ~IndexBuffer() override = default;
-    void OnLastPublicRelease() override;
-    BufferStore m_store;
-    DWORD m_usage, m_priority = 0;
     D3DFORMAT m_format;
 };
 
