@@ -59,8 +59,8 @@ void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Sc
     // The middle vertex lies right of the long edge when it is right of the long edge's x at its row.
     bool midRight = mid.x > longEdge.At(mid.y);
 
-    int yStart = std::max<int>(CeilToInt(top.y), cfg.clip.top);
-    int yEnd = std::min<int>(CeilToInt(bottom.y), cfg.clip.bottom);
+    int yStart = std::max<int>({CeilToInt(top.y), int(cfg.clip.top), m_rowTop});
+    int yEnd = std::min<int>({CeilToInt(bottom.y), int(cfg.clip.bottom), m_rowBottom});
     int yMid = CeilToInt(mid.y);
     for (int pass = 0; pass < 2; ++pass) {
         int y0 = pass == 0 ? yStart : std::max(yStart, yMid);
@@ -84,6 +84,7 @@ void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Sc
 void Rasterizer::ShadePixel(int x, int y, const ScreenVertex& v, bool perspective) {
     const PixelConfig& cfg = *m_config;
     if (x < cfg.clip.left || x >= cfg.clip.right || y < cfg.clip.top || y >= cfg.clip.bottom) return;
+    if (y < m_rowTop || y >= m_rowBottom) return;
     Gradients g;
     SetupConstant(v, cfg, perspective, g);
     m_spans.For(perspective)(cfg, g, y, x, x + 1);

@@ -5,6 +5,8 @@
 // share an edge cover each pixel on it exactly once.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/d3d9/pipeline_types.h"
 #include "platform/d3d9/pixel_processing.h"
 
@@ -14,6 +16,12 @@ class Rasterizer {
 public:
     // Prepares for a draw with `config`; the configuration must outlive the draw.
     void Begin(const PixelConfig& config);
+    // Limits drawing to rows [top, bottom) on top of the configuration's clip
+    // rectangle (a band of the target drawn by one thread); all rows by default.
+    void SetRows(int top, int bottom) {
+        m_rowTop = top;
+        m_rowBottom = bottom;
+    }
 
     // A triangle after culling; `flat` supplies the colours under flat shading.
     void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& flat);
@@ -26,6 +34,7 @@ private:
 
     const PixelConfig* m_config = nullptr;
     SpanFunctions m_spans;
+    int m_rowTop = INT32_MIN, m_rowBottom = INT32_MAX;
 };
 
 }  // namespace plat::d3d9
