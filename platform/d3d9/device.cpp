@@ -107,6 +107,7 @@ HRESULT Device::Create(Direct3D9* d3d, UINT adapter, D3DDEVTYPE type, HWND focus
 }
 
 Device::~Device() {
+    FinishDrawing();
     if (m_recording) m_recording->Release();
     ReleaseBindingRefs(m_state);
     SetRenderTargetInternal(nullptr);
@@ -150,6 +151,7 @@ HWND Device::DeviceWindow() const {
 // ---- Swap chain, display mode ------------------------------------------------
 
 HRESULT Device::BuildSwapChain(const D3DPRESENT_PARAMETERS& params) {
+    FinishDrawing();
     Surface* depth = nullptr;
     SetRenderTargetInternal(nullptr);
     SetDepthInternal(nullptr);
@@ -255,6 +257,7 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
 
 // Rectangles are not supported: the whole back buffer goes to the whole client area.
 HRESULT Device::PresentChain(const RECT*, const RECT*, HWND hDestWindowOverride) {
+    FinishDrawing();
     if (UpdateLoss()) return D3DERR_DEVICELOST;
     if (m_inScene) return D3DERR_INVALIDCALL;
     Surface* back = m_swapChain->BackBuffer(0);
@@ -339,6 +342,7 @@ HRESULT Device::SetCursorProperties(UINT XHotSpot, UINT YHotSpot, IDirect3DSurfa
     if (d.Format != D3DFMT_A8R8G8B8 || d.Width > 256 || d.Height > 256 || XHotSpot >= d.Width ||
         YHotSpot >= d.Height)
         return D3DERR_INVALIDCALL;
+    FinishDrawing();
     ImageLevel image = surface->Image();
     m_cursorPixels.resize(size_t(d.Width) * d.Height);
     for (UINT y = 0; y < d.Height; ++y)
@@ -378,6 +382,8 @@ HRESULT Device::BeginScene() {
 HRESULT Device::EndScene() {
     if (!m_inScene) return D3DERR_INVALIDCALL;
     m_inScene = false;
+    // The scene is drawn by the time EndScene returns (over all drawing threads).
+    FinishDrawing();
     return S_OK;
 }
 

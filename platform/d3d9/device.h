@@ -161,6 +161,9 @@ public:
     DeviceState& State() { return m_state; }
     void StateChanged() { m_vertexDirty = m_pixelDirty = true; }
     bool Owns(IUnknown* object) const;
+    // Draws everything still queued. Called before anything reads or writes
+    // pixels outside the pipeline (locks, copies, present) or frees them.
+    void FinishDrawing() { m_queue.Flush(); }
 
 private:
     Device(Direct3D9* d3d, UINT adapter, D3DDEVTYPE type, HWND focus, DWORD flags);
@@ -212,6 +215,7 @@ private:
     PixelConfig m_pixelConfig;
     Viewport m_viewport;
     PrimitivePipeline m_pipeline;
+    DrawQueue m_queue;
 
     // Full-screen cursor.
     std::vector<uint32_t> m_cursorPixels;

@@ -266,7 +266,15 @@ HRESULT Device::RunDraw(const DrawCall& call, const VertexLayout& layout, const 
     if (m_vertexDirty) DeriveVertexConfig();
     if (m_pixelDirty) DerivePixelConfig();
     GatherSamplers();
-    if (!m_pipeline.Draw(call, m_vertexConfig, layout, streams, m_viewport, m_pixelConfig)) return D3DERR_INVALIDCALL;
+    // A texture drawn into by queued work must be finished before it is sampled.
+    for (const Sampler& smp : m_pixelConfig.samplers)
+        for (int i = 0; i < smp.levelCount; ++i)
+            if (m_queue.Writes(smp.levels[i].texels)) {
+                m_queue.Flush();
+                break;
+            }
+    if (!m_pipeline.Draw(call, m_vertexConfig, layout, streams, m_viewport, m_pixelConfig, m_queue))
+        return D3DERR_INVALIDCALL;
     return S_OK;
 }
 

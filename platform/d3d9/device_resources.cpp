@@ -2,6 +2,7 @@
 // bindings, surface copies, colour fills and Clear.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -191,6 +192,7 @@ void CopyRect(Surface* src, const RECT& sr, Surface* dst, const RECT& dr) {
 
 HRESULT Device::UpdateSurface(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
                               IDirect3DSurface9* pDestinationSurface, const POINT* pDestPoint) {
+    FinishDrawing();  // the copy reads or writes pixels queued work may still change
     Surface* src = AsSurface(this, pSourceSurface);
     Surface* dst = AsSurface(this, pDestinationSurface);
     if (!src || !dst || src == dst || src->IsDepth() || dst->IsDepth()) return D3DERR_INVALIDCALL;
@@ -207,6 +209,7 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* pSourceSurface, const RECT* pSo
 }
 
 HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* pSourceTexture, IDirect3DBaseTexture9* pDestinationTexture) {
+    FinishDrawing();  // the copy reads or writes pixels queued work may still change
     auto* src = dynamic_cast<Texture2D*>(pSourceTexture);
     auto* dst = dynamic_cast<Texture2D*>(pDestinationTexture);
     if (!src || !dst || !Owns(src) || !Owns(dst) || src == dst) return D3DERR_INVALIDCALL;
@@ -233,6 +236,7 @@ HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* pSourceTexture, IDirect3DBa
 }
 
 HRESULT Device::GetRenderTargetData(IDirect3DSurface9* pRenderTarget, IDirect3DSurface9* pDestSurface) {
+    FinishDrawing();  // the copy reads or writes pixels queued work may still change
     Surface* src = AsSurface(this, pRenderTarget);
     Surface* dst = AsSurface(this, pDestSurface);
     if (!src || !dst || src->IsDepth() || dst->IsDepth() || !(src->Desc().Usage & D3DUSAGE_RENDERTARGET) ||
@@ -246,6 +250,7 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* pRenderTarget, IDirect3DS
 
 HRESULT Device::StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect, IDirect3DSurface9* pDestSurface,
                             const RECT* pDestRect, D3DTEXTUREFILTERTYPE Filter) {
+    FinishDrawing();  // the copy reads or writes pixels queued work may still change
     Surface* src = AsSurface(this, pSourceSurface);
     Surface* dst = AsSurface(this, pDestSurface);
     if (!src || !dst || src->IsDepth() || dst->IsDepth() || src->IsLocked() || dst->IsLocked()) return D3DERR_INVALIDCALL;
@@ -260,6 +265,7 @@ HRESULT Device::StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSour
 }
 
 HRESULT Device::ColorFill(IDirect3DSurface9* pSurface, const RECT* pRect, D3DCOLOR color) {
+    FinishDrawing();  // the copy reads or writes pixels queued work may still change
     Surface* s = AsSurface(this, pSurface);
     if (!s || s->IsDepth() || s->Desc().Pool != D3DPOOL_DEFAULT) return D3DERR_INVALIDCALL;
     RECT r = pRect ? *pRect : RECT{0, 0, LONG(s->Desc().Width), LONG(s->Desc().Height)};
@@ -344,8 +350,26 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
         r.right = std::min(r.right, viewport.right);
         r.bottom = std::min(r.bottom, viewport.bottom);
         if (r.left >= r.right || r.top >= r.bottom) return;
-        if (Flags & D3DCLEAR_TARGET) m_renderTarget->Fill(r, Color);
-        if (Flags & D3DCLEAR_ZBUFFER) m_depthStencil->FillDepth(r, Z);
+        bool color = (Flags & D3DCLEAR_TARGET) != 0, depth = (Flags & D3DCLEAR_ZBUFFER) != 0;
+        if (color && !m_renderTarget->FillsInPlace()) {
+            // A stored copy in another format is updated by the surface itself.
+            FinishDrawing();
+            m_renderTarget->Fill(r, Color);
+            color = false;
+        }
+        ColorTarget ct = m_renderTarget->AsColorTarget();
+        DepthTarget dt = depth ? m_depthStencil->AsDepthTarget() : DepthTarget{};
+        auto within = [&](int width, int height) {
+            return RECT{std::max<LONG>(r.left, 0), std::max<LONG>(r.top, 0), std::min<LONG>(r.right, width),
+                        std::min<LONG>(r.bottom, height)};
+        };
+        RECT cr = within(ct.width, ct.height), dr = within(dt.width, dt.height);
+        if (color && depth && std::memcmp(&cr, &dr, sizeof cr) == 0) {
+            m_queue.Clear(&ct, Color, &dt, Z, cr);
+        } else {
+            if (color) m_queue.Clear(&ct, Color, nullptr, Z, cr);
+            if (depth) m_queue.Clear(nullptr, Color, &dt, Z, dr);
+        }
     };
     if (Count == 0) {
         clearRect(viewport);

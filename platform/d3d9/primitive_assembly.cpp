@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/d3d9/clipping.h"
+#include "platform/d3d9/setup.h"
 
 namespace plat::d3d9 {
 
@@ -52,16 +53,16 @@ void PrimitivePipeline::FillTriangle(const ScreenVertex& a, const ScreenVertex& 
                                      const ScreenVertex& flat) {
     switch (m_pixel->fillMode) {
     case D3DFILL_POINT:
-        m_rasterizer.Point(a);
-        m_rasterizer.Point(b);
-        m_rasterizer.Point(c);
+        m_queue->Point(a);
+        m_queue->Point(b);
+        m_queue->Point(c);
         break;
     case D3DFILL_WIREFRAME:
-        m_rasterizer.Line(a, b, true);
-        m_rasterizer.Line(b, c, true);
-        m_rasterizer.Line(c, a, true);
+        m_queue->Line(a, b, true);
+        m_queue->Line(b, c, true);
+        m_queue->Line(c, a, true);
         break;
-    default: m_rasterizer.Triangle(a, b, c, flat); break;
+    default: m_queue->Triangle(a, b, c, flat); break;
     }
 }
 
@@ -81,14 +82,14 @@ void PrimitivePipeline::Triangle(UINT i0, UINT i1, UINT i2) {
     ScreenVertex flat = ToScreen(a);
     if (m_pixel->fillMode == D3DFILL_SOLID) {
         for (int i = 1; i + 1 < n; ++i)
-            if (!Culled(s[0], s[i], s[i + 1])) m_rasterizer.Triangle(s[0], s[i], s[i + 1], flat);
+            if (!Culled(s[0], s[i], s[i + 1])) m_queue->Triangle(s[0], s[i], s[i + 1], flat);
         return;
     }
     // Wireframe and point fill show the clipped outline.
     if (Culled(s[0], s[1], s[2])) return;
     for (int i = 0; i < n; ++i) {
-        if (m_pixel->fillMode == D3DFILL_POINT) m_rasterizer.Point(s[i]);
-        else m_rasterizer.Line(s[i], s[(i + 1) % n], true);
+        if (m_pixel->fillMode == D3DFILL_POINT) m_queue->Point(s[i]);
+        else m_queue->Line(s[i], s[(i + 1) % n], true);
     }
 }
 
@@ -96,18 +97,19 @@ void PrimitivePipeline::Line(UINT i0, UINT i1) {
     ClipVertex a = m_clip[i0], b = m_clip[i1];
     if (a.outcode & b.outcode) return;
     if ((a.outcode | b.outcode) == 0) {
-        m_rasterizer.Line(m_screen[i0], m_screen[i1], true);
+        m_queue->Line(m_screen[i0], m_screen[i1], true);
         return;
     }
-    if (ClipSegment(a, b)) m_rasterizer.Line(ToScreen(a), ToScreen(b), true);
+    if (ClipSegment(a, b)) m_queue->Line(ToScreen(a), ToScreen(b), true);
 }
 
 void PrimitivePipeline::Point(UINT i) {
-    if (m_clip[i].outcode == 0) m_rasterizer.Point(m_screen[i]);
+    if (m_clip[i].outcode == 0) m_queue->Point(m_screen[i]);
 }
 
 bool PrimitivePipeline::Draw(const DrawCall& call, const VertexConfig& vertexConfig, const VertexLayout& layout,
-                             const StreamSource* streams, const Viewport& viewport, const PixelConfig& pixelConfig) {
+                             const StreamSource* streams, const Viewport& viewport, const PixelConfig& pixelConfig,
+                             DrawQueue& queue) {
     UINT needed = VerticesForPrimitives(call.type, call.primitiveCount);
     if (needed == 0) return true;
     if (m_clip.size() < call.vertexCount) {
@@ -121,7 +123,8 @@ bool PrimitivePipeline::Draw(const DrawCall& call, const VertexConfig& vertexCon
     m_pixel = &pixelConfig;
     for (UINT i = 0; i < call.vertexCount; ++i)
         if (m_clip[i].outcode == 0) m_screen[i] = ToScreen(m_clip[i]);
-    m_rasterizer.Begin(pixelConfig);
+    m_queue = &queue;
+    m_queue->BeginDraw(pixelConfig);
 
     // Index n of the primitive stream → processed vertex number; false when outside the processed range.
     auto fetch = [&](UINT n, UINT& out) {

@@ -1,13 +1,14 @@
 // Primitive assembly: runs one draw through the stages — vertex processing,
 // primitive assembly from the primitive type and optional indices, clipping,
-// screen mapping, culling, fill mode and rasterization. Scratch memory is kept
+// screen mapping, culling and fill mode; the screen-space primitives go to the
+// draw queue, which rasterizes them later. Scratch memory is kept
 // between draws, so a frame of draws allocates nothing once warmed up.
 #pragma once
 
 #include <vector>
 
 #include "platform/d3d9/pipeline_types.h"
-#include "platform/d3d9/rasterizer.h"
+#include "platform/d3d9/draw_queue.h"
 #include "platform/d3d9/vertex_processing.h"
 
 namespace plat::d3d9 {
@@ -33,9 +34,10 @@ UINT VerticesForPrimitives(D3DPRIMITIVETYPE type, UINT count);
 
 class PrimitivePipeline {
 public:
-    // Draws; false when the vertices or indices reach outside their streams.
+    // Draws into `queue`; false when the vertices or indices reach outside their streams.
     bool Draw(const DrawCall& call, const VertexConfig& vertexConfig, const VertexLayout& layout,
-              const StreamSource* streams, const Viewport& viewport, const PixelConfig& pixelConfig);
+              const StreamSource* streams, const Viewport& viewport, const PixelConfig& pixelConfig,
+              DrawQueue& queue);
 
 private:
     ScreenVertex ToScreen(const ClipVertex& v) const;
@@ -47,7 +49,7 @@ private:
 
     std::vector<ClipVertex> m_clip;
     std::vector<ScreenVertex> m_screen;
-    Rasterizer m_rasterizer;
+    DrawQueue* m_queue = nullptr;
     const PixelConfig* m_pixel = nullptr;
     Viewport m_viewport;
     bool m_transformed = false;

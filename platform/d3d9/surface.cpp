@@ -101,6 +101,7 @@ HRESULT Surface::GetDesc(D3DSURFACE_DESC* pDesc) {
 }
 
 HRESULT Surface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) {
+    m_device->FinishDrawing();
     if (!pLockedRect || m_locked || IsDepth() || !m_lockable) return D3DERR_INVALIDCALL;
     RECT r{0, 0, LONG(m_desc.Width), LONG(m_desc.Height)};
     if (pRect) {
@@ -160,6 +161,9 @@ void Surface::SyncNativeFromCopy(const RECT& r) {
                            UINT(r.right - r.left));
 }
 
+// Queued drawing may still write these pixels (or read them as a texture).
+Surface::~Surface() { m_device->FinishDrawing(); }
+
 ColorTarget Surface::AsColorTarget() {
     SyncCopyFromNative();
     return ColorTarget{m_argb.data(), int(m_desc.Width), int(m_desc.Height), int(m_desc.Width)};
@@ -182,6 +186,7 @@ RECT ClipTo(const RECT& r, UINT w, UINT h) {
 }  // namespace
 
 void Surface::WriteArgb(const RECT& rect, const uint32_t* src, int srcPitch) {
+    m_device->FinishDrawing();
     SyncCopyFromNative();
     RECT r = ClipTo(rect, m_desc.Width, m_desc.Height);
     if (r.left >= r.right || r.top >= r.bottom) return;
@@ -192,6 +197,7 @@ void Surface::WriteArgb(const RECT& rect, const uint32_t* src, int srcPitch) {
 }
 
 void Surface::Fill(const RECT& rect, uint32_t argb) {
+    m_device->FinishDrawing();
     SyncCopyFromNative();
     RECT r = ClipTo(rect, m_desc.Width, m_desc.Height);
     if (r.left >= r.right || r.top >= r.bottom) return;
@@ -203,6 +209,7 @@ void Surface::Fill(const RECT& rect, uint32_t argb) {
 }
 
 void Surface::FillDepth(const RECT& rect, float z) {
+    m_device->FinishDrawing();
     RECT r = ClipTo(rect, m_desc.Width, m_desc.Height);
     for (LONG y = r.top; y < r.bottom; ++y) {
         float* row = m_depth.data() + size_t(y) * m_desc.Width;

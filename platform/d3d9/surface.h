@@ -49,6 +49,8 @@ public:
     const D3DSURFACE_DESC& Desc() const { return m_desc; }
     bool IsDepth() const { return !m_depth.empty(); }
     bool IsLocked() const { return m_locked; }
+    // True when the A8R8G8B8 pixels are the master, so writing them is all a fill needs.
+    bool FillsInPlace() const { return m_native.empty() || m_renderMaster; }
     ColorTarget AsColorTarget();
     DepthTarget AsDepthTarget();
     // The A8R8G8B8 pixels (refreshed from the stored format if needed).
@@ -60,7 +62,7 @@ public:
     void DeleteOwned() { delete this; }
 
 private:
-    ~Surface() override = default;
+    ~Surface() override;
     void OnLastPublicRelease() override;
     void SyncCopyFromNative();
     void SyncNativeFromCopy(const RECT& rect);

@@ -1,0 +1,208 @@
+// Deferred, banded drawing (see draw_queue.h).
+#include "platform/d3d9/draw_queue.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <type_traits>
+
+#include "platform/d3d9/rasterizer.h"
+
+namespace plat::d3d9 {
+
+namespace {
+
+static_assert(std::is_trivially_copyable_v<PixelConfig>, "configurations are compared and copied as bytes");
+
+// Primitives kept before a flush is forced, so one enormous draw cannot grow
+// the queue without bound.
+constexpr size_t kMaxPending = 1 << 16;
+
+bool SameLevels(const ImageLevel* a, const ImageLevel* b, int count) {
+    for (int i = 0; i < count; ++i)
+        if (a[i].texels != b[i].texels || a[i].width != b[i].width || a[i].height != b[i].height ||
+            a[i].pitch != b[i].pitch)
+            return false;
+    return true;
+}
+
+int FloorToRow(float f) { return f <= -1e9f ? -1000000000 : int(std::floor(f)); }
+int CeilToRow(float f) { return f >= 1e9f ? 1000000000 : int(std::ceil(f)); }
+
+}  // namespace
+
+void DrawQueue::BeginDraw(const PixelConfig& config) {
+    if (!m_configs.empty() && std::memcmp(&config, &m_lastSeen, sizeof config) == 0) {
+        const ConfigRecord& last = m_configs.back();
+        bool same = true;
+        for (int st = 0; st < kPipelineTexStages && same; ++st) {
+            const Sampler& s = config.samplers[st];
+            int n = std::min(s.levelCount, kMaxLevels);
+            same = !s.levels || SameLevels(s.levels, last.levels[st], n);
+        }
+        if (same) return;
+    }
+    std::memcpy(&m_lastSeen, &config, sizeof config);
+    ConfigRecord& rec = m_configs.emplace_back();
+    std::memcpy(&rec.config, &config, sizeof config);
+    for (int st = 0; st < kPipelineTexStages; ++st) {
+        Sampler& s = rec.config.samplers[st];
+        if (!s.levels) continue;
+        s.levelCount = std::min(s.levelCount, kMaxLevels);
+        std::copy(s.levels, s.levels + s.levelCount, rec.levels[st]);
+        // Pointed at the record's own copy when the queue is flushed (the vector may still move).
+    }
+}
+
+bool DrawQueue::Add(Kind kind, float minX, float maxX, float minY, float maxY, bool last) {
+    if (m_configs.empty()) return false;
+    const RECT clip = m_configs.back().config.clip;
+    // One pixel of margin: lines and points round to the nearest pixel.
+    int top = std::max<int>(FloorToRow(minY) - 1, clip.top);
+    int bottom = std::min<int>(CeilToRow(maxY) + 2, clip.bottom);
+    if (top >= bottom || !(maxX >= float(clip.left) - 1.0f) || !(minX <= float(clip.right) + 1.0f)) return false;
+    if (m_prims.size() >= kMaxPending) {
+        Flush();
+        if (m_configs.empty()) return false;
+    }
+    if (m_prims.empty()) {
+        m_top = top;
+        m_bottom = bottom;
+    } else {
+        m_top = std::min(m_top, top);
+        m_bottom = std::max(m_bottom, bottom);
+    }
+    float width = std::clamp(maxX, float(clip.left), float(clip.right)) -
+                  std::clamp(minX, float(clip.left), float(clip.right)) + 1.0f;
+    m_work += uint64_t(width) * uint64_t(bottom - top);
+    m_prims.push_back(Primitive{kind, last, uint32_t(m_configs.size() - 1), top, bottom, uint32_t(m_vertices.size())});
+    return true;
+}
+
+void DrawQueue::Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                         const ScreenVertex& flat) {
+    // NaN coordinates fail every comparison and are dropped here; the rasterizer refuses absurd ones.
+    float minX = std::min({a.x, b.x, c.x}), maxX = std::max({a.x, b.x, c.x});
+    float minY = std::min({a.y, b.y, c.y}), maxY = std::max({a.y, b.y, c.y});
+    if (!(minY <= maxY) || !(minX <= maxX)) return;
+    if (!Add(kTriangle, minX, maxX, minY, maxY, false)) return;
+    m_vertices.push_back(a);
+    m_vertices.push_back(b);
+    m_vertices.push_back(c);
+    m_vertices.push_back(flat);
+}
+
+void DrawQueue::Line(const ScreenVertex& a, const ScreenVertex& b, bool last) {
+    float minY = std::min(a.y, b.y), maxY = std::max(a.y, b.y);
+    float minX = std::min(a.x, b.x), maxX = std::max(a.x, b.x);
+    if (!(minY <= maxY) || !(minX <= maxX)) return;
+    if (!Add(kLine, minX, maxX, minY, maxY, last)) return;
+    m_vertices.push_back(a);
+    m_vertices.push_back(b);
+}
+
+void DrawQueue::Point(const ScreenVertex& v) {
+    if (!(v.y == v.y) || !(v.x == v.x)) return;
+    if (!Add(kPoint, v.x, v.x, v.y, v.y, false)) return;
+    m_vertices.push_back(v);
+}
+
+void DrawQueue::Clear(const ColorTarget* color, uint32_t argb, const DepthTarget* depth, float z, const RECT& rect) {
+    if (rect.left >= rect.right || rect.top >= rect.bottom || (!color && !depth)) return;
+    if (m_prims.size() >= kMaxPending) Flush();
+    ClearOp op{color ? *color : ColorTarget{}, depth ? *depth : DepthTarget{}, argb, z, rect};
+    if (m_prims.empty()) {
+        m_top = rect.top;
+        m_bottom = rect.bottom;
+    } else {
+        m_top = std::min<int>(m_top, rect.top);
+        m_bottom = std::max<int>(m_bottom, rect.bottom);
+    }
+    // Filling is several times cheaper per pixel than shading.
+    m_work += uint64_t(rect.right - rect.left) * uint64_t(rect.bottom - rect.top) / 4;
+    m_prims.push_back(Primitive{kClear, false, uint32_t(m_clears.size()), rect.top, rect.bottom, 0});
+    m_clears.push_back(op);
+}
+
+bool DrawQueue::Writes(const void* pixels) const {
+    if (m_prims.empty() || !pixels) return false;
+    for (const ConfigRecord& rec : m_configs)
+        if (rec.config.color.pixels == pixels || rec.config.depth.depth == pixels) return true;
+    for (const ClearOp& op : m_clears)
+        if (op.color.pixels == pixels || op.depth.depth == pixels) return true;
+    return false;
+}
+
+void DrawQueue::DrawBand(int top, int bottom) const {
+    Rasterizer raster;
+    raster.SetRows(top, bottom);
+    uint32_t current = UINT32_MAX;
+    for (const Primitive& p : m_prims) {
+        if (p.bottom <= top || p.top >= bottom) continue;
+        if (p.kind == kClear) {
+            const ClearOp& op = m_clears[p.config];
+            int y0 = std::max<int>(op.rect.top, top), y1 = std::min<int>(op.rect.bottom, bottom);
+            for (int y = y0; y < y1; ++y) {
+                if (op.color.pixels) {
+                    uint32_t* row = op.color.pixels + size_t(y) * op.color.pitch;
+                    std::fill(row + op.rect.left, row + op.rect.right, op.argb);
+                }
+                if (op.depth.depth) {
+                    float* row = op.depth.depth + size_t(y) * op.depth.pitch;
+                    std::fill(row + op.rect.left, row + op.rect.right, op.z);
+                }
+            }
+            continue;
+        }
+        if (p.config != current) {
+            current = p.config;
+            raster.Begin(m_configs[current].config);
+        }
+        const ScreenVertex* v = &m_vertices[p.vertex];
+        switch (p.kind) {
+        case kTriangle: raster.Triangle(v[0], v[1], v[2], v[3]); break;
+        case kLine: raster.Line(v[0], v[1], p.last); break;
+        case kPoint: raster.Point(v[0]); break;
+        default: break;
+        }
+    }
+}
+
+void DrawQueue::DrawBandTask(void* self, int band) {
+    auto* q = static_cast<DrawQueue*>(self);
+    int top = q->m_bandTop + band * q->m_bandHeight;
+    int bottom = band + 1 == q->m_bandCount ? q->m_bottom : top + q->m_bandHeight;
+    q->DrawBand(top, bottom);
+}
+
+void DrawQueue::Flush(WorkerPool& pool) {
+    if (m_prims.empty()) return;
+    for (ConfigRecord& rec : m_configs)
+        for (int st = 0; st < kPipelineTexStages; ++st)
+            if (rec.config.samplers[st].levels) rec.config.samplers[st].levels = rec.levels[st];
+
+    int rows = m_bottom - m_top;
+    int threads = pool.Threads();
+    if (threads <= 1 || m_work < m_parallelThreshold || rows < 16) {
+        DrawBand(m_top, m_bottom);
+    } else {
+        // Several bands per thread, so a thread that drew an empty band takes another.
+        int bands = std::min(threads * 6, rows / 8);
+        m_bandTop = m_top;
+        m_bandHeight = (rows + bands - 1) / bands;
+        m_bandCount = (rows + m_bandHeight - 1) / m_bandHeight;
+        pool.Run(m_bandCount, &DrawQueue::DrawBandTask, this);
+    }
+
+    m_prims.clear();
+    m_vertices.clear();
+    m_clears.clear();
+    m_work = 0;
+    // The last configuration stays: a draw being recorded goes on using it.
+    if (m_configs.size() > 1) {
+        m_configs.front() = m_configs.back();
+        m_configs.resize(1);
+    }
+}
+
+}  // namespace plat::d3d9

@@ -1,0 +1,81 @@
+// Deferred drawing: primitives leave the pipeline as screen-space vertices and
+// are kept, with a copy of their draw's configuration, until the device needs
+// the pixels (end of scene, present, a lock, a copy). Flush then splits the
+// rows they touch into horizontal bands and draws the bands on the worker
+// pool; each band replays every primitive in order, so every pixel sees the
+// same operations in the same order as drawing at once would give.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/d3d9/pipeline_types.h"
+#include "platform/d3d9/worker_pool.h"
+
+namespace plat::d3d9 {
+
+class DrawQueue {
+public:
+    // Mip levels kept per sampler (a 16384-texel edge has 15).
+    static constexpr int kMaxLevels = 16;
+
+    // Starts recording a draw with `config` (copied, levels included).
+    void BeginDraw(const PixelConfig& config);
+    void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& flat);
+    void Line(const ScreenVertex& a, const ScreenVertex& b, bool last);
+    void Point(const ScreenVertex& v);
+    // Fills `rect` (already inside both targets) of the colour and/or depth target.
+    void Clear(const ColorTarget* color, uint32_t argb, const DepthTarget* depth, float z, const RECT& rect);
+
+    bool Empty() const { return m_prims.empty(); }
+    // True when a pending primitive or clear writes the pixel memory `pixels`.
+    bool Writes(const void* pixels) const;
+
+    // Draws everything pending and empties the queue.
+    void Flush() { Flush(WorkerPool::Shared()); }
+    void Flush(WorkerPool& pool);
+
+    // Work (in pixels of bounding boxes) below which Flush draws on the calling
+    // thread alone: waking a thread costs more than drawing a line of text.
+    void SetParallelThreshold(uint64_t pixels) { m_parallelThreshold = pixels; }
+
+private:
+    enum Kind : uint8_t { kTriangle, kLine, kPoint, kClear };
+    struct Primitive {
+        Kind kind;
+        bool last;         // lines: the end pixel is drawn
+        uint32_t config;   // index into m_configs (clears: into m_clears)
+        int top, bottom;   // rows the primitive may touch, [top, bottom)
+        uint32_t vertex;   // first of its vertices in m_vertices
+    };
+    struct ConfigRecord {
+        PixelConfig config;
+        ImageLevel levels[kPipelineTexStages][kMaxLevels];
+    };
+    struct ClearOp {
+        ColorTarget color;
+        DepthTarget depth;
+        uint32_t argb;
+        float z;
+        RECT rect;
+    };
+
+    // Records a primitive spanning rows [top, bottom) (before clipping) and
+    // `count` vertices; false when it lies outside the clip rectangle.
+    bool Add(Kind kind, float minX, float maxX, float minY, float maxY, bool last);
+    void DrawBand(int top, int bottom) const;
+    static void DrawBandTask(void* self, int band);
+
+    std::vector<ConfigRecord> m_configs;
+    PixelConfig m_lastSeen{};  // byte copy of the configuration m_configs.back() came from
+    std::vector<Primitive> m_prims;
+    std::vector<ScreenVertex> m_vertices;
+    std::vector<ClearOp> m_clears;
+    int m_top = 0, m_bottom = 0;  // rows touched by pending work
+    uint64_t m_work = 0;
+    uint64_t m_parallelThreshold = 24 * 1024;
+    // Band geometry of the flush in progress.
+    int m_bandTop = 0, m_bandHeight = 0, m_bandCount = 0;
+};
+
+}  // namespace plat::d3d9
