@@ -2,7 +2,6 @@
 #include "platform/d3d9/draw_queue.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <type_traits>
 
@@ -26,8 +25,19 @@ bool SameLevels(const ImageLevel* a, const ImageLevel* b, int count) {
     return true;
 }
 
-int FloorToRow(float f) { return f <= -1e9f ? -1000000000 : int(std::floor(f)); }
-int CeilToRow(float f) { return f >= 1e9f ? 1000000000 : int(std::ceil(f)); }
+// Rounding without a library call; values beyond ±1e9 saturate (they lie far off any target).
+inline int FloorToRow(float f) {
+    if (f <= -1e9f) return -1000000000;
+    if (f >= 1e9f) return 1000000000;
+    int i = int(f);
+    return float(i) > f ? i - 1 : i;
+}
+inline int CeilToRow(float f) {
+    if (f <= -1e9f) return -1000000000;
+    if (f >= 1e9f) return 1000000000;
+    int i = int(f);
+    return float(i) < f ? i + 1 : i;
+}
 
 }  // namespace
 

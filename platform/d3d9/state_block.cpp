@@ -1,6 +1,9 @@
 // State blocks: capture and apply of a masked device state.
 #include "platform/d3d9/state_block.h"
 
+#include <algorithm>
+#include <bitset>
+
 #include "platform/d3d9/device.h"
 
 namespace plat::d3d9 {
@@ -13,6 +16,17 @@ void Rebind(T*& slot, T* value) {
     if (auto* b = dynamic_cast<Bindable*>(value)) b->AddInternalRef();
     if (auto* b = dynamic_cast<Bindable*>(slot)) b->ReleaseInternal();
     slot = value;
+}
+
+template <size_t N>
+void CopyMasked(const std::bitset<N>& mask, const DWORD (&from)[N], DWORD (&to)[N]) {
+    if (mask.all()) {
+        std::copy(from, from + N, to);
+        return;
+    }
+    if (mask.none()) return;
+    for (size_t i = 0; i < N; ++i)
+        if (mask.test(i)) to[i] = from[i];
 }
 
 }  // namespace
@@ -31,14 +45,11 @@ void CopyMaskedState(const DeviceState& from, DeviceState& to, const StateMask& 
             else to.lights.erase(entry.first);
         }
     }
-    for (int i = 0; i < kRenderStateCount; ++i)
-        if (mask.renderStates.test(size_t(i))) to.renderStates[i] = from.renderStates[i];
-    for (int s = 0; s < kTextureStages; ++s)
-        for (int t = 0; t < kStageStateCount; ++t)
-            if (mask.stageStates[s].test(size_t(t))) to.stageStates[s][t] = from.stageStates[s][t];
+    // Whole arrays at once for the common full masks (sprites save all state on every Begin).
+    CopyMasked(mask.renderStates, from.renderStates, to.renderStates);
+    for (int s = 0; s < kTextureStages; ++s) CopyMasked(mask.stageStates[s], from.stageStates[s], to.stageStates[s]);
     for (int s = 0; s < kSamplers; ++s) {
-        for (int t = 0; t < kSamplerStateCount; ++t)
-            if (mask.samplerStates[s].test(size_t(t))) to.samplerStates[s][t] = from.samplerStates[s][t];
+        CopyMasked(mask.samplerStates[s], from.samplerStates[s], to.samplerStates[s]);
         if (mask.textures.test(size_t(s))) Rebind(to.textures[s], from.textures[s]);
     }
     if (mask.fvf) to.fvf = from.fvf;

@@ -353,30 +353,75 @@ void NormalMatrix(const float m[4][4], float out[3][3]) {
     out[2][2] = (a * e - b * d) * inv;
 }
 
+namespace {
+
+// One element's data in its stream, resolved once per draw.
+struct ElementSource {
+    const uint8_t* base = nullptr;  // the element of vertex 0; null: absent
+    size_t stride = 0;
+    UINT count = 0;
+    BYTE type = D3DDECLTYPE_UNUSED;
+
+    ElementSource(const VertexLayout::Element& el, const StreamSource* streams) {
+        if (el.stream < 0 || el.stream >= 16 || !streams[el.stream].data) return;
+        const StreamSource& s = streams[el.stream];
+        base = s.data + el.offset;
+        stride = s.stride;
+        count = s.vertexCount;
+        type = el.type;
+    }
+    const uint8_t* At(UINT index) const { return base && index < count ? base + index * stride : nullptr; }
+};
+
+// ReadElement with the common types inline.
+inline void Read(const uint8_t* p, BYTE type, float out[4]) {
+    if (type == D3DDECLTYPE_FLOAT4) {
+        std::memcpy(out, p, 16);
+    } else if (type == D3DDECLTYPE_FLOAT2) {
+        std::memcpy(out, p, 8);
+        out[2] = 0.0f;
+        out[3] = 1.0f;
+    } else if (type == D3DDECLTYPE_D3DCOLOR) {
+        uint32_t c;
+        std::memcpy(&c, p, 4);
+        // Divided, not multiplied by 1/255: the same floats as ReadElement.
+        out[0] = float((c >> 16) & 0xFF) / 255.0f;
+        out[1] = float((c >> 8) & 0xFF) / 255.0f;
+        out[2] = float(c & 0xFF) / 255.0f;
+        out[3] = float(c >> 24) / 255.0f;
+    } else {
+        ReadElement(p, type, out);
+    }
+}
+
+}  // namespace
+
 bool ProcessVertices(const VertexConfig& cfg, const VertexLayout& layout, const StreamSource* streams, UINT first,
                      UINT count, ClipVertex* out) {
-    auto locate = [&](const VertexLayout::Element& el, UINT index) -> const uint8_t* {
-        if (el.stream < 0 || el.stream >= 16) return nullptr;
-        const StreamSource& s = streams[el.stream];
-        if (!s.data || index >= s.vertexCount) return nullptr;
-        return s.data + static_cast<size_t>(index) * s.stride + el.offset;
-    };
+    const ElementSource position(layout.position, streams), normalSrc(layout.normal, streams),
+        diffuseSrc(layout.diffuse, streams), specularSrc(layout.specular, streams);
+    const ElementSource none(VertexLayout::Element{}, streams);
+    ElementSource texSrc[kPipelineTexStages] = {none, none};
+    for (int s = 0; s < kPipelineTexStages; ++s) {
+        int set = cfg.texCoordIndex[s];
+        if (set >= 0 && set < 8) texSrc[s] = ElementSource(layout.tex[set], streams);
+    }
     const float white[4] = {1, 1, 1, 1}, black[4] = {0, 0, 0, 0};
     for (UINT n = 0; n < count; ++n) {
         UINT index = first + n;
         ClipVertex& v = out[n];
-        const uint8_t* p = locate(layout.position, index);
+        const uint8_t* p = position.At(index);
         if (!p) return false;
         float pos[4];
-        ReadElement(p, layout.position.type, pos);
-        if (layout.position.type == D3DDECLTYPE_FLOAT3) pos[3] = 1.0f;
+        Read(p, position.type, pos);
+        if (position.type == D3DDECLTYPE_FLOAT3) pos[3] = 1.0f;
 
         float diffuse[4], specular[4];
-        const uint8_t* pd = locate(layout.diffuse, index);
-        const uint8_t* ps = locate(layout.specular, index);
-        if (pd) ReadElement(pd, layout.diffuse.type, diffuse);
+        const uint8_t* pd = diffuseSrc.At(index);
+        const uint8_t* ps = specularSrc.At(index);
+        if (pd) Read(pd, diffuseSrc.type, diffuse);
         else std::memcpy(diffuse, white, sizeof diffuse);
-        if (ps) ReadElement(ps, layout.specular.type, specular);
+        if (ps) Read(ps, specularSrc.type, specular);
         else std::memcpy(specular, black, sizeof specular);
 
         if (layout.transformed) {
@@ -398,9 +443,9 @@ bool ProcessVertices(const VertexConfig& cfg, const VertexLayout& layout, const 
                 float eye[4];
                 Transform4(cfg.worldView, pos, eye);
                 float normal[3] = {0, 0, 0};
-                if (const uint8_t* pn = locate(layout.normal, index)) {
+                if (const uint8_t* pn = normalSrc.At(index)) {
                     float nIn[4];
-                    ReadElement(pn, layout.normal.type, nIn);
+                    Read(pn, normalSrc.type, nIn);
                     for (int k = 0; k < 3; ++k)
                         normal[k] = nIn[0] * cfg.normalMatrix[0][k] + nIn[1] * cfg.normalMatrix[1][k] +
                                     nIn[2] * cfg.normalMatrix[2][k];
@@ -415,10 +460,8 @@ bool ProcessVertices(const VertexConfig& cfg, const VertexLayout& layout, const 
         for (int k = 0; k < 4; ++k) v.color[k] = diffuse[k] * 255.0f;
         for (int k = 0; k < 3; ++k) v.specular[k] = specular[k] * 255.0f;
         for (int s = 0; s < kPipelineTexStages; ++s) {
-            int set = cfg.texCoordIndex[s];
             float t[4] = {0, 0, 0, 1};
-            if (set >= 0 && set < 8)
-                if (const uint8_t* pt = locate(layout.tex[set], index)) ReadElement(pt, layout.tex[set].type, t);
+            if (const uint8_t* pt = texSrc[s].At(index)) Read(pt, texSrc[s].type, t);
             v.tex[s][0] = t[0];
             v.tex[s][1] = t[1];
         }
