@@ -211,6 +211,7 @@ StateMask StateMask::ForType(D3DSTATEBLOCKTYPE type) {
         for (int t = 1; t < kSamplerStateCount; ++t)
             if (all || (type == D3DSBT_VERTEXSTATE) == (t == D3DSAMP_DMAPOFFSET)) m.samplerStates[i].set(size_t(t));
     if (all) {
+        m.allStates = true;
         m.transforms.set();
         m.viewport = m.material = true;
         m.textures.set();

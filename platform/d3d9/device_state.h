@@ -68,6 +68,9 @@ struct StateMask {
     bool indices = false;
     bool scissor = false;
     std::map<DWORD, bool> lights;    // recorded light indices (when not allLights)
+    // Every known render, stage and sampler state. No call writes the unknown
+    // slots, so such masks copy the whole arrays.
+    bool allStates = false;
 
     static StateMask ForType(D3DSTATEBLOCKTYPE type);
 };

@@ -19,8 +19,8 @@ void Rebind(T*& slot, T* value) {
 }
 
 template <size_t N>
-void CopyMasked(const std::bitset<N>& mask, const DWORD (&from)[N], DWORD (&to)[N]) {
-    if (mask.all()) {
+void CopyMasked(bool all, const std::bitset<N>& mask, const DWORD (&from)[N], DWORD (&to)[N]) {
+    if (all) {
         std::copy(from, from + N, to);
         return;
     }
@@ -41,15 +41,18 @@ void CopyMaskedState(const DeviceState& from, DeviceState& to, const StateMask& 
     } else {
         for (const auto& entry : mask.lights) {
             auto it = from.lights.find(entry.first);
-            if (it != from.lights.end()) to.lights[entry.first] = it->second;
-            else to.lights.erase(entry.first);
+            if (it != from.lights.end())
+                to.lights[entry.first] = it->second;
+            else
+                to.lights.erase(entry.first);
         }
     }
     // Whole arrays at once for the common full masks (sprites save all state on every Begin).
-    CopyMasked(mask.renderStates, from.renderStates, to.renderStates);
-    for (int s = 0; s < kTextureStages; ++s) CopyMasked(mask.stageStates[s], from.stageStates[s], to.stageStates[s]);
+    CopyMasked(mask.allStates, mask.renderStates, from.renderStates, to.renderStates);
+    for (int s = 0; s < kTextureStages; ++s)
+        CopyMasked(mask.allStates, mask.stageStates[s], from.stageStates[s], to.stageStates[s]);
     for (int s = 0; s < kSamplers; ++s) {
-        CopyMasked(mask.samplerStates[s], from.samplerStates[s], to.samplerStates[s]);
+        CopyMasked(mask.allStates, mask.samplerStates[s], from.samplerStates[s], to.samplerStates[s]);
         if (mask.textures.test(size_t(s))) Rebind(to.textures[s], from.textures[s]);
     }
     if (mask.fvf) to.fvf = from.fvf;
