@@ -87,7 +87,7 @@ HRESULT Device::SetMaterial(const D3DMATERIAL9* pMaterial) {
     if (!pMaterial) return D3DERR_INVALIDCALL;
     Target().material = *pMaterial;
     if (StateMask* m = Recording()) m->material = true;
-    else m_vertexDirty = true;
+    else m_vertexConfig.material = *pMaterial;  // the rest of the derived configuration stays valid
     return S_OK;
 }
 
@@ -201,6 +201,8 @@ HRESULT Device::GetScissorRect(RECT* pRect) {
 
 HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
     if (Stage >= DWORD(kSamplers)) return D3DERR_INVALIDCALL;
+    // Binding what is bound changes nothing (and was checked when first bound).
+    if (!m_recording && m_state.textures[Stage] == pTexture) return S_OK;
     if (pTexture && !Owns(pTexture)) return D3DERR_INVALIDCALL;
     Rebind(Target().textures[Stage], pTexture);
     if (StateMask* m = Recording()) m->textures.set(Stage);
