@@ -197,7 +197,7 @@ void DrawQueue::Flush(WorkerPool& pool) {
         DrawBand(m_top, m_bottom);
     } else {
         // Several bands per thread, so a thread that drew an empty band takes another.
-        int bands = std::min(threads * 6, rows / 8);
+        int bands = std::min(threads * 4, rows / 8);
         m_bandTop = m_top;
         m_bandHeight = (rows + bands - 1) / bands;
         m_bandCount = (rows + m_bandHeight - 1) / m_bandHeight;
