@@ -16,7 +16,8 @@ using span::Channel;
 
 template <int kMode, bool kDepth, bool kBlend>
 SpanFunctions Pick() {
-    return SpanFunctions{&span::ShadeSpan<false, kMode, kDepth, kBlend>, &span::ShadeSpan<true, kMode, kDepth, kBlend>};
+    return SpanFunctions{&span::PrepareScalar<false, kMode, kDepth, kBlend>,
+                         &span::PrepareScalar<true, kMode, kDepth, kBlend>};
 }
 
 template <int kMode>
@@ -197,23 +198,37 @@ uint32_t BlendGeneral(const PixelConfig& c, uint32_t src, uint32_t dst) {
     return Pack(out);
 }
 
+namespace {
+
+bool DepthUsed(const PixelConfig& c) { return c.depth.depth != nullptr && (c.depthTest || c.depthWrite); }
+bool TextureUsed(const PixelConfig& c) {
+    return c.samplers[0].levels != nullptr && (c.colorUsesTexture || c.alphaUsesTexture);
+}
+
+}  // namespace
+
+SpanFunctions ChooseScalarSpanFunctions(const PixelConfig& c) {
+    using namespace span;
+    const bool depth = DepthUsed(c);
+    if (!c.simpleCombiner) return PickFlags<kGeneral>(depth, c.blend);
+    const bool usesTex = TextureUsed(c);
+    if (!usesTex && c.colorUsesDiffuse && c.alphaUsesDiffuse) return PickFlags<kDiffuse>(depth, c.blend);
+    if (usesTex && c.colorUsesTexture && c.colorUsesDiffuse && c.alphaUsesTexture)
+        return c.alphaUsesDiffuse ? PickFlags<kModulate>(depth, c.blend) : PickFlags<kModulateTexA>(depth, c.blend);
+    return PickFlags<kSimpleFlags>(depth, c.blend);
+}
+
 SpanFunctions ChooseSpanFunctions(const PixelConfig& c) {
     using namespace span;
-    bool tex = c.samplers[0].levels != nullptr;
-    bool depth = c.depth.depth != nullptr && (c.depthTest || c.depthWrite);
-    bool usesTex = tex && (c.colorUsesTexture || c.alphaUsesTexture);
     SpanFunctions vector;
-    if (!c.simpleCombiner) return PickFlags<kGeneral>(depth, c.blend);
-    if (!usesTex && c.colorUsesDiffuse && c.alphaUsesDiffuse) {
-        if (ChooseVectorSpans(c, kDiffuse, depth, vector)) return vector;
-        return PickFlags<kDiffuse>(depth, c.blend);
-    }
-    if (usesTex && c.colorUsesTexture && c.colorUsesDiffuse && c.alphaUsesTexture) {
-        int mode = c.alphaUsesDiffuse ? kModulate : kModulateTexA;
-        if (ChooseVectorSpans(c, mode, depth, vector)) return vector;
-        return mode == kModulate ? PickFlags<kModulate>(depth, c.blend) : PickFlags<kModulateTexA>(depth, c.blend);
-    }
-    return PickFlags<kSimpleFlags>(depth, c.blend);
+    if (!c.simpleCombiner) return ChooseScalarSpanFunctions(c);
+    const bool depth = DepthUsed(c), usesTex = TextureUsed(c);
+    if (!usesTex && c.colorUsesDiffuse && c.alphaUsesDiffuse && ChooseVectorSpans(c, kDiffuse, depth, vector))
+        return vector;
+    if (usesTex && c.colorUsesTexture && c.colorUsesDiffuse && c.alphaUsesTexture &&
+        ChooseVectorSpans(c, c.alphaUsesDiffuse ? kModulate : kModulateTexA, depth, vector))
+        return vector;
+    return ChooseScalarSpanFunctions(c);
 }
 
 }  // namespace plat::d3d9

@@ -12,16 +12,58 @@
 
 namespace plat::d3d9 {
 
-// Shades pixels [x0, x1) of row y of one primitive.
-using SpanFn = void (*)(const PixelConfig& config, const Gradients& g, int y, int x0, int x1);
+// What the span loops of one primitive read: the configuration and plane
+// equations, plus whatever depends only on them (targets, tests, colour and
+// texture stepping), prepared once per primitive so that a row pays only for
+// its own start values.
+struct SpanSetup {
+    const PixelConfig* config = nullptr;
+    const Gradients* gradients = nullptr;
 
-struct SpanFunctions {
-    SpanFn affine = nullptr;       // triangles with one w for every vertex
-    SpanFn perspective = nullptr;  // triangles needing perspective-correct texture coordinates
-    SpanFn For(bool persp) const { return persp ? perspective : affine; }
+    // Row starts: the planes of [z, rhw, u0, v0] and [b, g, r, a] (one lane each).
+    alignas(16) float base[2][4];
+    alignas(16) float ddx[2][4];
+    alignas(16) float ddy[2][4];
+    float x0 = 0, y0 = 0;                // the planes' reference point
+    alignas(16) int32_t colorStep[4];    // 16.16 steps of b, g, r, a along a row
+
+    uint32_t* pixels = nullptr;  // colour target
+    int pitch = 0, width = 0;
+    float* depth = nullptr;  // depth target when the loop tests or writes depth
+    int depthPitch = 0, depthWidth = 0;
+    bool depthTest = false, depthWrite = false, depthLessEqual = false;
+
+    bool alphaTest = false, maskWrites = false;
+    int32_t alphaLow = -1, alphaHigh = 256;  // the alpha test passes low < alpha < high,
+    int32_t alphaInvert = 0;                 // or the opposite when this is -1
+    uint32_t writeMask = 0xFFFFFFFFu;
+
+    // Stage 0's texture, point-sampled with wrap (power-of-two sizes) or clamp.
+    const uint32_t* texels = nullptr;
+    int texelPitch = 0, lastU = 0, lastV = 0;  // lastU/V: size - 1, the wrap mask or the clamp limit
+    alignas(16) float texSize[4];              // width, height, width, height
+    alignas(16) float texInvSize[4];           // their reciprocals (wrap only)
 };
 
+// Shades pixels [x0, x1) of row y of the primitive `setup` was prepared for.
+using SpanFn = void (*)(const SpanSetup& setup, int y, int x0, int x1);
+// Prepares `setup` for one primitive and returns the span function for its
+// rows. `config` and `g` must outlive the primitive's spans.
+using PrepareFn = SpanFn (*)(const PixelConfig& config, const Gradients& g, SpanSetup& setup);
+
+struct SpanFunctions {
+    PrepareFn affine = nullptr;       // triangles with one w for every vertex
+    PrepareFn perspective = nullptr;  // triangles needing perspective-correct texture coordinates
+    SpanFn Prepare(const PixelConfig& config, const Gradients& g, SpanSetup& setup) const {
+        return (g.perspective ? perspective : affine)(config, g, setup);
+    }
+};
+
+// The span functions for a draw: four-pixel loops where the configuration
+// allows them, the scalar loops otherwise.
 SpanFunctions ChooseSpanFunctions(const PixelConfig& config);
+// The scalar loops for any configuration: the reference the four-pixel loops are held to.
+SpanFunctions ChooseScalarSpanFunctions(const PixelConfig& config);
 
 // Building blocks, exposed for the tests.
 // x / 255 rounded, for x up to 255 * 255.

@@ -48,7 +48,8 @@ void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Sc
     if (!Reasonable(a) || !Reasonable(b) || !Reasonable(c)) return;
     Gradients g;
     if (!SetupTriangle(a, b, c, cfg, flat, g)) return;
-    SpanFn span = m_spans.For(g.perspective);
+    SpanSetup spans;
+    SpanFn span = m_spans.Prepare(cfg, g, spans);
 
     const ScreenVertex* v[3] = {&a, &b, &c};
     std::sort(v, v + 3, [](const ScreenVertex* p, const ScreenVertex* q) { return p->y < q->y; });
@@ -76,7 +77,7 @@ void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Sc
             if (midRight == false) std::swap(xl, xr);
             int x0 = std::max<int>(CeilToInt(xl), cfg.clip.left);
             int x1 = std::min<int>(CeilToInt(xr), cfg.clip.right);
-            if (x0 < x1) span(cfg, g, y, x0, x1);
+            if (x0 < x1) span(spans, y, x0, x1);
         }
     }
 }
@@ -87,7 +88,8 @@ void Rasterizer::ShadePixel(int x, int y, const ScreenVertex& v, bool perspectiv
     if (y < m_rowTop || y >= m_rowBottom) return;
     Gradients g;
     SetupConstant(v, cfg, perspective, g);
-    m_spans.For(perspective)(cfg, g, y, x, x + 1);
+    SpanSetup spans;
+    m_spans.Prepare(cfg, g, spans)(spans, y, x, x + 1);
 }
 
 void Rasterizer::Line(const ScreenVertex& a, const ScreenVertex& b, bool last) {

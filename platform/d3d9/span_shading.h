@@ -162,7 +162,9 @@ enum CombineMode {
 // (not summed pixel by pixel), so any pixel's value is the same whichever loop
 // shades it.
 template <bool kPersp, int kMode, bool kDepth, bool kBlend>
-void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) {
+void ShadeSpan(const SpanSetup& setup, int y, int x0, int x1) {
+    const PixelConfig& c = *setup.config;
+    const Gradients& g = *setup.gradients;
     // Everything the loop reads is copied into locals first: the colour stores
     // could otherwise alias the configuration and force reloads per pixel.
     const bool depthTest = c.depthTest, depthWrite = c.depthWrite;
@@ -258,6 +260,14 @@ void ShadeSpan(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) 
         r.Next(), gr.Next(), b.Next(), a.Next();
         if (stepSpecular) sr.Next(), sg.Next(), sb.Next();
     }
+}
+
+// The scalar loop needs no preparation beyond the configuration and planes.
+template <bool kPersp, int kMode, bool kDepth, bool kBlend>
+SpanFn PrepareScalar(const PixelConfig& c, const Gradients& g, SpanSetup& setup) {
+    setup.config = &c;
+    setup.gradients = &g;
+    return &ShadeSpan<kPersp, kMode, kDepth, kBlend>;
 }
 
 }  // namespace plat::d3d9::span

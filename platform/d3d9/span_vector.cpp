@@ -1,10 +1,15 @@
 // Pixel stage, four pixels per step (SSE2; part of the x86-64 baseline).
-// Colour channels step in 16.16 fixed point as in the scalar loop, products
-// and blends use 16-bit lanes with the same rounded division by 255, and
-// depth is evaluated per pixel as start + step * i, so results equal the
-// scalar loop's. A group of four whose depth test fails everywhere is
-// skipped before any texel is read.
+// A primitive is prepared once (SpanSetup: targets, tests, colour steps,
+// texture constants, the loop for its texture addressing and colour); a row
+// then computes its start values and runs the loop. Colour channels step in
+// 16.16 fixed point as in the scalar loop, products and blends use 16-bit
+// lanes with the same rounded division by 255, and depth is evaluated per
+// pixel as start + step * i, so results equal the scalar loop's. A group of
+// four whose depth test fails everywhere is skipped before any texel is read.
 #include "platform/d3d9/span_vector.h"
+
+#include <array>
+#include <type_traits>
 
 #include "platform/d3d9/span_shading.h"
 
@@ -18,18 +23,28 @@ namespace plat::d3d9::span {
 
 namespace {
 
-// x / 255 rounded, in eight 16-bit lanes (x at most 255 * 255), as Div255.
+// x / 255 rounded, in eight 16-bit lanes (x at most 255 * 255), as Div255:
+// with t = x + 128, (t + (t >> 8)) >> 8 equals (t * 257) >> 16 for t < 65536.
 inline __m128i Div255x8(__m128i x) {
-    __m128i t = _mm_add_epi16(x, _mm_set1_epi16(128));
-    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
 }
 
-// Per channel Mul255 of four A8R8G8B8 pixels.
-inline __m128i Modulate(__m128i x, __m128i y) {
+// Four A8R8G8B8 pixels as eight 16-bit channels in each of two registers.
+struct Wide {
+    __m128i lo, hi;
+};
+
+inline Wide Widen(__m128i p) {
     const __m128i zero = _mm_setzero_si128();
-    __m128i lo = Div255x8(_mm_mullo_epi16(_mm_unpacklo_epi8(x, zero), _mm_unpacklo_epi8(y, zero)));
-    __m128i hi = Div255x8(_mm_mullo_epi16(_mm_unpackhi_epi8(x, zero), _mm_unpackhi_epi8(y, zero)));
-    return _mm_packus_epi16(lo, hi);
+    return Wide{_mm_unpacklo_epi8(p, zero), _mm_unpackhi_epi8(p, zero)};
+}
+
+inline __m128i Narrow(const Wide& w) { return _mm_packus_epi16(w.lo, w.hi); }
+
+// Per channel Mul255 of four pixels.
+inline Wide Modulate(const Wide& x, __m128i texel) {
+    const Wide t = Widen(texel);
+    return Wide{Div255x8(_mm_mullo_epi16(x.lo, t.lo)), Div255x8(_mm_mullo_epi16(x.hi, t.hi))};
 }
 
 // src * srcAlpha + dst * (1 - srcAlpha) per channel, alpha included, as BlendPixel.
@@ -40,78 +55,107 @@ inline __m128i BlendSrcAlpha8(__m128i s, __m128i d) {
     return Div255x8(sum);
 }
 
-inline __m128i BlendSrcAlpha(__m128i s, __m128i d) {
-    const __m128i zero = _mm_setzero_si128();
-    __m128i lo = BlendSrcAlpha8(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
-    __m128i hi = BlendSrcAlpha8(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
-    return _mm_packus_epi16(lo, hi);
+inline Wide BlendSrcAlpha(const Wide& s, const Wide& d) {
+    return Wide{BlendSrcAlpha8(s.lo, d.lo), BlendSrcAlpha8(s.hi, d.hi)};
 }
 
-// Stepper::Byte for four lanes: value >> 16 (unsigned), at most 255.
-inline __m128i StepperBytes(__m128i value) {
-    __m128i s = _mm_srli_epi32(value, 16);
-    __m128i over = _mm_cmpgt_epi32(s, _mm_set1_epi32(255));
-    return _mm_or_si128(_mm_andnot_si128(over, s), _mm_and_si128(over, _mm_set1_epi32(255)));
+// Stepper::Byte of two pixels' [b, g, r, a] steppers as 16-bit channels:
+// value >> 16 is at most 65535, which the signed pack saturates to 32767.
+inline __m128i ColorBytes(__m128i first, __m128i second) {
+    __m128i packed = _mm_packs_epi32(_mm_srli_epi32(first, 16), _mm_srli_epi32(second, 16));
+    return _mm_min_epi16(packed, _mm_set1_epi16(255));
 }
 
-// The alpha test as an open range lo < alpha < hi, optionally inverted, so a
-// group is tested without branching (no test: the range holds every alpha).
-struct AlphaRange {
-    __m128i lo, hi, invert;
-    explicit AlphaRange(const PixelConfig& c) {
-        int l = -1, h = 256, ref = int(c.alphaRef);
-        bool inv = false;
-        if (c.alphaTest) {
-            switch (c.alphaFunc) {
-            case D3DCMP_NEVER: l = 256, h = -1; break;
-            case D3DCMP_LESS: h = ref; break;
-            case D3DCMP_EQUAL: l = ref - 1, h = ref + 1; break;
-            case D3DCMP_LESSEQUAL: h = ref + 1; break;
-            case D3DCMP_GREATER: l = ref; break;
-            case D3DCMP_NOTEQUAL: l = ref - 1, h = ref + 1, inv = true; break;
-            case D3DCMP_GREATEREQUAL: l = ref - 1; break;
-            default: break;
-            }
-        }
-        lo = _mm_set1_epi32(l);
-        hi = _mm_set1_epi32(h);
-        invert = _mm_set1_epi32(inv ? -1 : 0);
-    }
-    // Mask of the lanes whose alpha (0..255) passes.
-    __m128i Passes(__m128i alpha) const {
-        return _mm_xor_si128(_mm_and_si128(_mm_cmpgt_epi32(alpha, lo), _mm_cmpgt_epi32(hi, alpha)), invert);
-    }
-};
+// [0, d, 2d, 3d] for d in every lane (wrapping, as the scalar steps do).
+inline __m128i Ramp(__m128i d) {
+    return _mm_add_epi32(_mm_add_epi32(_mm_slli_si128(d, 4), _mm_slli_si128(d, 8)), _mm_slli_si128(d, 12));
+}
 
-// Four lanes of a stepper, at pixels i .. i + 3 of the span.
-struct Stepper4 {
-    __m128i value, step4;
-    explicit Stepper4(const Stepper& s) {
-        uint32_t v = uint32_t(s.value), d = uint32_t(s.step);
-        value = _mm_setr_epi32(int32_t(v), int32_t(v + d), int32_t(v + 2 * d), int32_t(v + 3 * d));
-        step4 = _mm_set1_epi32(int32_t(4 * d));
-    }
-    __m128i Bytes() const { return StepperBytes(value); }
-    void Next() { value = _mm_add_epi32(value, step4); }
-};
+// 65536 / length for segment lengths 1..kSegment, the fixed-point step of one pixel.
+constexpr std::array<float, kSegment + 1> kPerPixel = [] {
+    std::array<float, kSegment + 1> t{};
+    for (int n = 1; n <= kSegment; ++n) t[size_t(n)] = 65536.0f / static_cast<float>(n);
+    return t;
+}();
 
 // Texel offsets (y * pitch + x) of four 16.16 texel coordinates, addressing
 // fixed at compile time. x and y end within the image (below 32768), and
 // the pitch is below 32768 too, so one 16-bit multiply-add forms the offset.
 template <bool kClamp>
 inline __m128i TexelOffsets(__m128i tu, __m128i tv, __m128i limits, __m128i rowAndOne) {
-    __m128i x = _mm_srai_epi32(tu, 16), y = _mm_srai_epi32(tv, 16);
     __m128i xy;
     if (kClamp) {
         // x0..x3, y0..y3 in 16 bits (the coordinates are within +-16385 here), clamped to 0..size - 1.
+        __m128i x = _mm_srai_epi32(tu, 16), y = _mm_srai_epi32(tv, 16);
         __m128i packed = _mm_min_epi16(_mm_max_epi16(_mm_packs_epi32(x, y), _mm_setzero_si128()), limits);
         xy = _mm_unpacklo_epi16(packed, _mm_srli_si128(packed, 8));
     } else {
-        // `limits` holds the wrap masks: size - 1 for x in the low half of each lane, for y in the high half.
-        xy = _mm_and_si128(_mm_or_si128(_mm_and_si128(x, _mm_set1_epi32(0xFFFF)), _mm_slli_epi32(y, 16)), limits);
+        // `limits` holds the wrap masks: size - 1 for x in the low half of each lane, for y in the high
+        // half, where v's integer part already sits.
+        xy = _mm_and_si128(_mm_or_si128(_mm_srli_epi32(tu, 16), _mm_andnot_si128(_mm_set1_epi32(0xFFFF), tv)), limits);
     }
     return _mm_madd_epi16(xy, rowAndOne);
 }
+
+inline __m128i Gather(const uint32_t* texels, __m128i offsets) {
+    uint32_t t0 = texels[_mm_cvtsi128_si32(offsets)];
+    uint32_t t1 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1))];
+    uint32_t t2 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2))];
+    uint32_t t3 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3))];
+    return _mm_unpacklo_epi64(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1))),
+                              _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3))));
+}
+
+// The texture segments of one row (see SegmentWalker, whose arithmetic this
+// repeats lane by lane: u and v at the segment's start and end in one register).
+template <bool kPersp, bool kClamp>
+struct RowSegments {
+    __m128 start, step;  // [u, v, u, v] at the row's first pixel (times rhw), and per pixel
+    __m128 q, dq;        // rhw at the first pixel and per pixel, in every lane
+    __m128 size, invSize;
+    // The current segment: four lanes of 16.16 texel coordinates and their step per group.
+    __m128i tu4 = _mm_setzero_si128(), tv4 = tu4, dtu4 = tu4, dtv4 = tu4;
+    bool general = false;  // clamped coordinates beyond the fixed-point range: sample per pixel
+
+    void Next(int i, int length) {
+        const float a = static_cast<float>(i), b = static_cast<float>(i + length);
+        const __m128 f = _mm_setr_ps(a, a, b, b);
+        __m128 uv = _mm_add_ps(start, _mm_mul_ps(step, f));
+        if (kPersp) uv = _mm_mul_ps(uv, _mm_div_ps(_mm_set1_ps(1.0f), _mm_add_ps(q, _mm_mul_ps(dq, f))));
+        uv = _mm_mul_ps(uv, size);  // [ua, va, ub, vb] in texels
+        const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+        const __m128 limit = _mm_set1_ps(16384.0f);
+        if (kClamp) {
+            general = _mm_movemask_ps(_mm_cmple_ps(_mm_and_ps(uv, absMask), limit)) != 15;
+            if (general) return;
+        } else {
+            // Whole periods off the start; starts beyond any sensible range are held at 0.
+            if ((_mm_movemask_ps(_mm_cmplt_ps(_mm_and_ps(uv, absMask), _mm_set1_ps(1e6f))) & 3) != 3)
+                uv = _mm_shuffle_ps(_mm_setzero_ps(), uv, _MM_SHUFFLE(3, 2, 1, 0));
+            const __m128 periods = _mm_mul_ps(_mm_movelh_ps(uv, uv), invSize);
+            __m128i whole = _mm_cvttps_epi32(periods);
+            whole = _mm_add_epi32(whole, _mm_castps_si128(_mm_cmplt_ps(periods, _mm_cvtepi32_ps(whole))));
+            uv = _mm_sub_ps(uv, _mm_mul_ps(_mm_cvtepi32_ps(whole), size));
+            const __m128 magnitude = _mm_and_ps(uv, absMask);
+            const int startOut = _mm_movemask_ps(_mm_cmpnle_ps(magnitude, limit)) & 3;
+            const int endOut = _mm_movemask_ps(_mm_cmpgt_ps(magnitude, limit)) & 12;
+            if (startOut | endOut) uv = _mm_movelh_ps(uv, uv);  // degenerate steps: hold the segment start
+        }
+        const __m128i t = _mm_cvttps_epi32(_mm_mul_ps(uv, _mm_set1_ps(65536.0f)));
+        const __m128 delta = _mm_sub_ps(_mm_movehl_ps(uv, uv), uv);
+        const __m128i d = _mm_cvttps_epi32(_mm_mul_ps(delta, _mm_set1_ps(kPerPixel[size_t(length)])));
+        const __m128i du = _mm_shuffle_epi32(d, 0x00), dv = _mm_shuffle_epi32(d, 0x55);
+        tu4 = _mm_add_epi32(_mm_shuffle_epi32(t, 0x00), Ramp(du));
+        tv4 = _mm_add_epi32(_mm_shuffle_epi32(t, 0x55), Ramp(dv));
+        dtu4 = _mm_slli_epi32(du, 2);
+        dtv4 = _mm_slli_epi32(dv, 2);
+    }
+
+    void Step() {
+        tu4 = _mm_add_epi32(tu4, dtu4);
+        tv4 = _mm_add_epi32(tv4, dtv4);
+    }
+};
 
 // Copies 1..3 values (inline: a library call would cost more than the copy).
 template <typename T>
@@ -121,147 +165,243 @@ inline void CopyFew(T* to, const T* from, int n) {
     if (n > 2) to[2] = from[2];
 }
 
-// `kFlat`: the diffuse colour is the same along the span (flat-lit faces,
-// sprites and glyphs), so it is packed once.
+// One row of a prepared primitive. `kFlat`: the diffuse colour is the same
+// along the row (flat-lit faces, sprites and glyphs), so it is formed once.
 template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp, bool kFlat>
-void ShadeSpanVectorBody(const PixelConfig& c, const Gradients& g, const SpanTexture& tex0, int y, int x0, int x1) {
+void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     constexpr bool kTex = kMode != kDiffuse;
-    const float fx = static_cast<float>(x0), fy = static_cast<float>(y);
-    const __m128 zs = _mm_set1_ps(g.At(kZ, fx, fy)), dz = _mm_set1_ps(g.ddx[kZ]);
-    const float qs = kPersp ? g.At(kRhw, fx, fy) : 1.0f, dq = g.ddx[kRhw];
-    const float us = kTex ? g.At(kU0, fx, fy) : 0.0f, vs = kTex ? g.At(kV0, fx, fy) : 0.0f;
-    const float du = g.ddx[kU0], dv = g.ddx[kV0];
-    const Stepper r1(g.At(kR, fx, fy), g.ddx[kR]), g1(g.At(kG, fx, fy), g.ddx[kG]);
-    const Stepper b1(g.At(kB, fx, fy), g.ddx[kB]), a1(g.At(kA, fx, fy), g.ddx[kA]);
-    Stepper4 r(r1), gr(g1), b(b1), a(a1);
-    const __m128i flatColor =
-        _mm_set1_epi32(int32_t((a1.Byte() << 24) | (r1.Byte() << 16) | (g1.Byte() << 8) | b1.Byte()));
-    const bool lessEqual = c.depthFunc == D3DCMP_LESSEQUAL, depthTest = c.depthTest, depthWrite = c.depthWrite;
-    const AlphaRange alphaTest(c);
-    const bool testAlpha = c.alphaTest, maskWrites = c.writeMask != 0xFFFFFFFFu;
-    const __m128i writeMask = _mm_set1_epi32(int32_t(c.writeMask));
+    // The planes at the row's first pixel, lane by lane as Gradients::At.
+    const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0), dy = _mm_set1_ps(static_cast<float>(y) - s.y0);
+    const __m128 zquv = _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[0]), _mm_mul_ps(_mm_load_ps(s.ddx[0]), dx)),
+                                   _mm_mul_ps(_mm_load_ps(s.ddy[0]), dy));
+    const __m128 bgra = _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[1]), _mm_mul_ps(_mm_load_ps(s.ddx[1]), dx)),
+                                   _mm_mul_ps(_mm_load_ps(s.ddy[1]), dy));
+
+    // Colour steppers of pixels 0..3, each [b, g, r, a], as Stepper.
+    const __m128 clamped = _mm_max_ps(_mm_setzero_ps(), _mm_min_ps(_mm_set1_ps(255.0f), bgra));
+    __m128i c0 = _mm_add_epi32(_mm_cvttps_epi32(_mm_mul_ps(clamped, _mm_set1_ps(65536.0f))), _mm_set1_epi32(32768));
+    __m128i c1 = c0, c2 = c0, c3 = c0, colorStep4 = c0;
+    if constexpr (!kFlat) {
+        const __m128i step = _mm_load_si128(reinterpret_cast<const __m128i*>(s.colorStep));
+        c1 = _mm_add_epi32(c0, step);
+        c2 = _mm_add_epi32(c1, step);
+        c3 = _mm_add_epi32(c2, step);
+        colorStep4 = _mm_slli_epi32(step, 2);
+    }
     // Texture alpha replaces diffuse alpha: a diffuse alpha of 255 leaves it unchanged.
-    const __m128i alphaOne = _mm_set1_epi32(kMode == kModulateTexA ? int32_t(0xFF000000u) : 0);
-    const __m128 laneIndex = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
+    const __m128i alphaOne = kMode == kModulateTexA ? _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0) : _mm_setzero_si128();
+    const __m128i flatBytes = ColorBytes(c0, c0);
+    const Wide flatColor{_mm_or_si128(flatBytes, alphaOne), _mm_or_si128(flatBytes, alphaOne)};
 
-    uint32_t* row = c.color.pixels + static_cast<ptrdiff_t>(y) * c.color.pitch + x0;
-    float* zrow = kDepth ? c.depth.depth + static_cast<ptrdiff_t>(y) * c.depth.pitch + x0 : nullptr;
-    TexSegment seg;
-    SegmentWalker segments(tex0, kPersp, us, vs, qs, du, dv, dq);
-    int segmentLeft = 0;
-    // Texture fields in registers: the colour stores could otherwise alias them.
-    const uint32_t* const texels0 = tex0.texels;
-    const __m128i rowAndOne = _mm_set1_epi32(int32_t((uint32_t(tex0.pitch) << 16) | 1u));
-    const __m128i limits =
-        kClamp ? _mm_setr_epi16(int16_t(tex0.lastU), int16_t(tex0.lastU), int16_t(tex0.lastU), int16_t(tex0.lastU),
-                                int16_t(tex0.lastV), int16_t(tex0.lastV), int16_t(tex0.lastV), int16_t(tex0.lastV))
-               : _mm_set1_epi32(int32_t((uint32_t(tex0.lastV) << 16) | uint32_t(tex0.lastU)));
-    __m128i tu4 = _mm_setzero_si128(), tv4 = _mm_setzero_si128(), dtu4 = tu4, dtv4 = tu4;
+    const __m128 zs = _mm_shuffle_ps(zquv, zquv, 0x00), dz = _mm_set1_ps(s.ddx[0][0]);
+    const bool lessEqual = s.depthLessEqual, depthTest = s.depthTest, depthWrite = s.depthWrite;
+    const bool testAlpha = s.alphaTest, maskWrites = s.maskWrites;
+    const __m128i alphaLow = _mm_set1_epi32(s.alphaLow), alphaHigh = _mm_set1_epi32(s.alphaHigh);
+    const __m128i alphaInvert = _mm_set1_epi32(s.alphaInvert);
+    const __m128i writeMask = _mm_set1_epi32(int32_t(s.writeMask));
+
+    RowSegments<kPersp, kClamp> seg;
+    const uint32_t* const texels = s.texels;
+    __m128i limits = _mm_setzero_si128(), rowAndOne = limits;
+    if constexpr (kTex) {
+        seg.start = _mm_shuffle_ps(zquv, zquv, _MM_SHUFFLE(3, 2, 3, 2));
+        seg.step = _mm_setr_ps(s.ddx[0][2], s.ddx[0][3], s.ddx[0][2], s.ddx[0][3]);
+        seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
+        seg.dq = _mm_set1_ps(s.ddx[0][1]);
+        seg.size = _mm_load_ps(s.texSize);
+        seg.invSize = _mm_load_ps(s.texInvSize);
+        rowAndOne = _mm_set1_epi32(int32_t((uint32_t(s.texelPitch) << 16) | 1u));
+        limits = kClamp ? _mm_setr_epi16(int16_t(s.lastU), int16_t(s.lastU), int16_t(s.lastU), int16_t(s.lastU),
+                                         int16_t(s.lastV), int16_t(s.lastV), int16_t(s.lastV), int16_t(s.lastV))
+                        : _mm_set1_epi32(int32_t((uint32_t(s.lastV) << 16) | uint32_t(s.lastU)));
+    }
+
+    uint32_t* const row = s.pixels + static_cast<ptrdiff_t>(y) * s.pitch + x0;
+    float* const zrow = kDepth ? s.depth + static_cast<ptrdiff_t>(y) * s.depthPitch + x0 : nullptr;
     const int count = x1 - x0;
+    __m128 index = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);  // pixels i .. i + 3 of the row
+    int segmentLeft = 0;
 
-    // Shades pixels i .. i + 3 at dst and zp, then steps to the next group.
-    auto shade = [&](int i, uint32_t* dst, float* zp) __attribute__((always_inline)) {
+    // Shades pixels i .. i + 3 at dst and zp (only the `lanes` when masked), then steps to the next group.
+    auto shade = [&](auto masked, int i, uint32_t* dst, float* zp, __m128i lanes) __attribute__((always_inline)) {
+        constexpr bool kMasked = decltype(masked)::value;
         if (kTex && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
-            seg = segments.Next(i, segmentLeft);
-            const uint32_t tu = uint32_t(seg.tu), tv = uint32_t(seg.tv);
-            const uint32_t dtu = uint32_t(seg.dtu), dtv = uint32_t(seg.dtv);
-            tu4 = _mm_setr_epi32(int32_t(tu), int32_t(tu + dtu), int32_t(tu + 2 * dtu), int32_t(tu + 3 * dtu));
-            tv4 = _mm_setr_epi32(int32_t(tv), int32_t(tv + dtv), int32_t(tv + 2 * dtv), int32_t(tv + 3 * dtv));
-            dtu4 = _mm_set1_epi32(int32_t(4 * dtu));
-            dtv4 = _mm_set1_epi32(int32_t(4 * dtv));
+            seg.Next(i, segmentLeft);
         }
-        __m128i pass = _mm_set1_epi32(-1);
-        __m128 z = _mm_setzero_ps(), stored = _mm_setzero_ps();
+        __m128i pass = kMasked ? lanes : _mm_set1_epi32(-1);
+        __m128 z = _mm_setzero_ps(), stored = z;
         if constexpr (kDepth) {
-            z = _mm_add_ps(zs, _mm_mul_ps(dz, _mm_add_ps(_mm_set1_ps(static_cast<float>(i)), laneIndex)));
+            z = _mm_add_ps(zs, _mm_mul_ps(dz, index));
             stored = _mm_loadu_ps(zp);
-            if (depthTest) pass = _mm_castps_si128(lessEqual ? _mm_cmple_ps(z, stored) : _mm_cmplt_ps(z, stored));
+            if (depthTest) {
+                __m128i test = _mm_castps_si128(lessEqual ? _mm_cmple_ps(z, stored) : _mm_cmplt_ps(z, stored));
+                pass = kMasked ? _mm_and_si128(pass, test) : test;
+            }
         }
         if (!kDepth || _mm_movemask_epi8(pass) != 0) {
-            __m128i color = flatColor;
-            if constexpr (!kFlat)
-                color = _mm_or_si128(_mm_or_si128(_mm_slli_epi32(a.Bytes(), 24), _mm_slli_epi32(r.Bytes(), 16)),
-                                     _mm_or_si128(_mm_slli_epi32(gr.Bytes(), 8), b.Bytes()));
+            Wide color = flatColor;
+            if constexpr (!kFlat) {
+                color.lo = _mm_or_si128(ColorBytes(c0, c1), alphaOne);
+                color.hi = _mm_or_si128(ColorBytes(c2, c3), alphaOne);
+            }
             if constexpr (kTex) {
                 __m128i texel;
                 if (!kClamp || !seg.general) {
-                    __m128i offsets = TexelOffsets<kClamp>(tu4, tv4, limits, rowAndOne);
-                    uint32_t t0 = texels0[_mm_cvtsi128_si32(offsets)];
-                    uint32_t t1 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1))];
-                    uint32_t t2 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2))];
-                    uint32_t t3 = texels0[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3))];
-                    texel = _mm_unpacklo_epi64(
-                        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1))),
-                        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3))));
+                    texel = Gather(texels, TexelOffsets<kClamp>(seg.tu4, seg.tv4, limits, rowAndOne));
                 } else {
-                    alignas(16) uint32_t texels[4];
+                    // Per pixel, as the scalar loop's fast clamped fetch.
+                    const float us = _mm_cvtss_f32(seg.start);
+                    const float vs = _mm_cvtss_f32(_mm_shuffle_ps(seg.start, seg.start, 0x55));
+                    const float qs = _mm_cvtss_f32(seg.q);
+                    alignas(16) uint32_t fetched[4];
                     for (int k = 0; k < 4; ++k) {
-                        const float fi = static_cast<float>(i + k);
-                        const float w = kPersp ? 1.0f / (qs + dq * fi) : 1.0f;
-                        texels[k] = tex0.Fetch(g.sampling[0], c.samplers[0], (us + du * fi) * w, (vs + dv * fi) * w);
+                        const float f = static_cast<float>(i + k);
+                        const float w = kPersp ? 1.0f / (qs + s.ddx[0][1] * f) : 1.0f;
+                        const float u = (us + s.ddx[0][2] * f) * w, v = (vs + s.ddx[0][3] * f) * w;
+                        const int tx = std::clamp(FloorToInt(u * s.texSize[0]), 0, s.lastU);
+                        const int ty = std::clamp(FloorToInt(v * s.texSize[1]), 0, s.lastV);
+                        fetched[k] = texels[ty * s.texelPitch + tx];
                     }
-                    texel = _mm_load_si128(reinterpret_cast<const __m128i*>(texels));
+                    texel = _mm_load_si128(reinterpret_cast<const __m128i*>(fetched));
                 }
-                color = Modulate(_mm_or_si128(color, alphaOne), texel);
+                color = Modulate(color, texel);
             }
-            if (testAlpha) pass = _mm_and_si128(pass, alphaTest.Passes(_mm_srli_epi32(color, 24)));
-            __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
-            if constexpr (kBlend) color = BlendSrcAlpha(color, old);
-            if (maskWrites) color = _mm_or_si128(_mm_and_si128(color, writeMask), _mm_andnot_si128(writeMask, old));
-            color = _mm_or_si128(_mm_and_si128(color, pass), _mm_andnot_si128(pass, old));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), color);
+            __m128i packed = Narrow(color);
+            if (testAlpha) {
+                const __m128i alpha = _mm_srli_epi32(packed, 24);
+                const __m128i inside = _mm_and_si128(_mm_cmpgt_epi32(alpha, alphaLow), _mm_cmpgt_epi32(alphaHigh, alpha));
+                pass = _mm_and_si128(pass, _mm_xor_si128(inside, alphaInvert));
+            }
+            const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+            if constexpr (kBlend) packed = Narrow(BlendSrcAlpha(color, Widen(old)));
+            if (maskWrites) packed = _mm_or_si128(_mm_and_si128(packed, writeMask), _mm_andnot_si128(writeMask, old));
+            if (kDepth || kMasked || testAlpha)
+                packed = _mm_or_si128(_mm_and_si128(packed, pass), _mm_andnot_si128(pass, old));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), packed);
             if constexpr (kDepth) {
                 if (depthWrite) {
-                    __m128 keep = _mm_castsi128_ps(pass);
+                    const __m128 keep = _mm_castsi128_ps(pass);
                     _mm_storeu_ps(zp, _mm_or_ps(_mm_and_ps(z, keep), _mm_andnot_ps(keep, stored)));
                 }
             }
         }
         if constexpr (kTex) {
-            tu4 = _mm_add_epi32(tu4, dtu4);
-            tv4 = _mm_add_epi32(tv4, dtv4);
+            seg.Step();
             segmentLeft -= 4;
         }
-        if constexpr (!kFlat) r.Next(), gr.Next(), b.Next(), a.Next();
+        if constexpr (kDepth) index = _mm_add_ps(index, _mm_set1_ps(4.0f));
+        if constexpr (!kFlat) {
+            c0 = _mm_add_epi32(c0, colorStep4);
+            c1 = _mm_add_epi32(c1, colorStep4);
+            c2 = _mm_add_epi32(c2, colorStep4);
+            c3 = _mm_add_epi32(c3, colorStep4);
+        }
     };
 
     int i = 0;
-    for (; i + 4 <= count; i += 4) shade(i, row + i, kDepth ? zrow + i : nullptr);
-    if (i < count) {
-        // The last, partial group works on copies, so nothing past the span is touched.
-        const int lanes = count - i;
-        alignas(16) uint32_t colorCopy[4] = {};
-        alignas(16) float depthCopy[4] = {};
-        CopyFew(colorCopy, row + i, lanes);
-        if constexpr (kDepth) CopyFew(depthCopy, zrow + i, lanes);
-        shade(i, colorCopy, depthCopy);
-        CopyFew(row + i, colorCopy, lanes);
-        if constexpr (kDepth) CopyFew(zrow + i, depthCopy, lanes);
+    for (; i + 4 <= count; i += 4) shade(std::false_type{}, i, row + i, kDepth ? zrow + i : nullptr, __m128i{});
+    if (i == count) return;
+    // The last, partial group: in place when four pixels fit in the target's row (the lanes past
+    // the span rewrite what they read), on copies at the right edge.
+    const __m128i lanes = _mm_cmpgt_epi32(_mm_set1_epi32(count - i), _mm_setr_epi32(0, 1, 2, 3));
+    const int end = x0 + i + 4;
+    if (end <= s.width && (!kDepth || end <= s.depthWidth)) {
+        shade(std::true_type{}, i, row + i, kDepth ? zrow + i : nullptr, lanes);
+        return;
     }
+    const int left = count - i;
+    alignas(16) uint32_t colorCopy[4] = {};
+    alignas(16) float depthCopy[4] = {};
+    CopyFew(colorCopy, row + i, left);
+    if constexpr (kDepth) CopyFew(depthCopy, zrow + i, left);
+    shade(std::true_type{}, i, colorCopy, depthCopy, lanes);
+    CopyFew(row + i, colorCopy, left);
+    if constexpr (kDepth) CopyFew(zrow + i, depthCopy, left);
 }
 
 template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp>
-void ShadeSpanVectorColor(const PixelConfig& c, const Gradients& g, const SpanTexture& tex0, int y, int x0, int x1) {
-    // Zero colour steps (the steps Stepper derives) keep every pixel's colour at the start's.
-    if (g.constantColor)
-        return ShadeSpanVectorBody<kPersp, kMode, kDepth, kBlend, kClamp, true>(c, g, tex0, y, x0, x1);
-    ShadeSpanVectorBody<kPersp, kMode, kDepth, kBlend, kClamp, false>(c, g, tex0, y, x0, x1);
+SpanFn PickRow(bool flat) {
+    return flat ? &ShadeRow<kPersp, kMode, kDepth, kBlend, kClamp, true>
+                : &ShadeRow<kPersp, kMode, kDepth, kBlend, kClamp, false>;
+}
+
+// The alpha test as an open range low < alpha < high, optionally inverted, so a
+// group is tested without branching (no test: the range holds every alpha).
+void PrepareAlphaTest(const PixelConfig& c, SpanSetup& s) {
+    int low = -1, high = 256, ref = int(c.alphaRef);
+    bool invert = false;
+    if (c.alphaTest) {
+        switch (c.alphaFunc) {
+        case D3DCMP_NEVER: low = 256, high = -1; break;
+        case D3DCMP_LESS: high = ref; break;
+        case D3DCMP_EQUAL: low = ref - 1, high = ref + 1; break;
+        case D3DCMP_LESSEQUAL: high = ref + 1; break;
+        case D3DCMP_GREATER: low = ref; break;
+        case D3DCMP_NOTEQUAL: low = ref - 1, high = ref + 1, invert = true; break;
+        case D3DCMP_GREATEREQUAL: low = ref - 1; break;
+        default: break;
+        }
+    }
+    s.alphaTest = c.alphaTest;
+    s.alphaLow = low;
+    s.alphaHigh = high;
+    s.alphaInvert = invert ? -1 : 0;
 }
 
 template <bool kPersp, int kMode, bool kDepth, bool kBlend>
-void ShadeSpanVector(const PixelConfig& c, const Gradients& g, int y, int x0, int x1) {
-    const SpanTexture tex0(g.sampling[0], c.samplers[0]);
+SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
+    s.config = &c;
+    s.gradients = &g;
+    bool clamp = false;
     if constexpr (kMode != kDiffuse) {
-        if (!tex0.fast) return ShadeSpan<kPersp, kMode, kDepth, kBlend>(c, g, y, x0, x1);
-        if (tex0.clamp) return ShadeSpanVectorColor<kPersp, kMode, kDepth, kBlend, true>(c, g, tex0, y, x0, x1);
+        const SpanTexture tex(g.sampling[0], c.samplers[0]);
+        if (!tex.fast) return &ShadeSpan<kPersp, kMode, kDepth, kBlend>;
+        clamp = tex.clamp;
+        s.texels = tex.texels;
+        s.texelPitch = tex.pitch;
+        s.lastU = tex.lastU;
+        s.lastV = tex.lastV;
+        s.texSize[0] = s.texSize[2] = tex.width;
+        s.texSize[1] = s.texSize[3] = tex.height;
+        s.texInvSize[0] = s.texInvSize[2] = clamp ? 0.0f : 1.0f / tex.width;
+        s.texInvSize[1] = s.texInvSize[3] = clamp ? 0.0f : 1.0f / tex.height;
     }
-    ShadeSpanVectorColor<kPersp, kMode, kDepth, kBlend, false>(c, g, tex0, y, x0, x1);
+    constexpr int kLanes[2][4] = {{kZ, kRhw, kU0, kV0}, {kB, kG, kR, kA}};
+    for (int v = 0; v < 2; ++v)
+        for (int k = 0; k < 4; ++k) {
+            s.base[v][k] = g.base[kLanes[v][k]];
+            s.ddx[v][k] = g.ddx[kLanes[v][k]];
+            s.ddy[v][k] = g.ddy[kLanes[v][k]];
+        }
+    s.x0 = g.x0;
+    s.y0 = g.y0;
+    for (int k = 0; k < 4; ++k) s.colorStep[k] = Stepper(0.0f, g.ddx[kLanes[1][k]]).step;
+
+    s.pixels = c.color.pixels;
+    s.pitch = c.color.pitch;
+    s.width = c.color.width;
+    if constexpr (kDepth) {
+        s.depth = c.depth.depth;
+        s.depthPitch = c.depth.pitch;
+        s.depthWidth = c.depth.width;
+        s.depthTest = c.depthTest;
+        s.depthWrite = c.depthWrite;
+        s.depthLessEqual = c.depthFunc == D3DCMP_LESSEQUAL;
+    }
+    PrepareAlphaTest(c, s);
+    s.writeMask = c.writeMask;
+    s.maskWrites = c.writeMask != 0xFFFFFFFFu;
+
+    // Zero colour steps (the steps Stepper derives) keep every pixel's colour at the start's.
+    const bool flat = g.constantColor;
+    if (clamp) return PickRow<kPersp, kMode, kDepth, kBlend, true>(flat);
+    return PickRow<kPersp, kMode, kDepth, kBlend, false>(flat);
 }
 
 template <int kMode, bool kDepth, bool kBlend>
 SpanFunctions PickVector() {
-    return SpanFunctions{&ShadeSpanVector<false, kMode, kDepth, kBlend>, &ShadeSpanVector<true, kMode, kDepth, kBlend>};
+    return SpanFunctions{&PrepareVector<false, kMode, kDepth, kBlend>, &PrepareVector<true, kMode, kDepth, kBlend>};
 }
 
 template <int kMode>
