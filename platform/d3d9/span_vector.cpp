@@ -82,7 +82,7 @@ constexpr std::array<float, kSegment + 1> kPerPixel = [] {
 // fixed at compile time. x and y end within the image (below 32768), and
 // the pitch is below 32768 too, so one 16-bit multiply-add forms the offset.
 template <bool kClamp>
-inline __m128i TexelOffsets(__m128i tu, __m128i tv, __m128i limits, __m128i rowAndOne) {
+__attribute__((always_inline)) inline __m128i TexelOffsets(__m128i tu, __m128i tv, __m128i limits, __m128i rowAndOne) {
     __m128i xy;
     if (kClamp) {
         // x0..x3, y0..y3 in 16 bits (the coordinates are within +-16385 here), clamped to 0..size - 1.
@@ -97,7 +97,7 @@ inline __m128i TexelOffsets(__m128i tu, __m128i tv, __m128i limits, __m128i rowA
     return _mm_madd_epi16(xy, rowAndOne);
 }
 
-inline __m128i Gather(const uint32_t* texels, __m128i offsets) {
+__attribute__((always_inline)) inline __m128i Gather(const uint32_t* texels, __m128i offsets) {
     uint32_t t0 = texels[_mm_cvtsi128_si32(offsets)];
     uint32_t t1 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1))];
     uint32_t t2 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2))];
@@ -117,7 +117,7 @@ struct RowSegments {
     __m128i tu4 = _mm_setzero_si128(), tv4 = tu4, dtu4 = tu4, dtv4 = tu4;
     bool general = false;  // clamped coordinates beyond the fixed-point range: sample per pixel
 
-    void Next(int i, int length) {
+    __attribute__((always_inline)) void Next(int i, int length) {
         const float a = static_cast<float>(i), b = static_cast<float>(i + length);
         const __m128 f = _mm_setr_ps(a, a, b, b);
         __m128 uv = _mm_add_ps(start, _mm_mul_ps(step, f));
@@ -151,7 +151,7 @@ struct RowSegments {
         dtv4 = _mm_slli_epi32(dv, 2);
     }
 
-    void Step() {
+    __attribute__((always_inline)) void Step() {
         tu4 = _mm_add_epi32(tu4, dtu4);
         tv4 = _mm_add_epi32(tv4, dtv4);
     }
