@@ -34,15 +34,18 @@ struct SpanSetup {
     bool depthTest = false, depthWrite = false, depthLessEqual = false;
 
     bool alphaTest = false, maskWrites = false;
-    int32_t alphaLow = -1, alphaHigh = 256;  // the alpha test passes low < alpha < high,
-    int32_t alphaInvert = 0;                 // or the opposite when this is -1
-    uint32_t writeMask = 0xFFFFFFFFu;
+    // Per lane: the alpha test passes low < alpha < high, or the opposite when invert is -1.
+    alignas(16) int32_t alphaLow[4], alphaHigh[4], alphaInvert[4];
+    alignas(16) uint32_t writeMask[4];
 
     // Stage 0's texture, point-sampled with wrap (power-of-two sizes) or clamp.
     const uint32_t* texels = nullptr;
     int texelPitch = 0, lastU = 0, lastV = 0;  // lastU/V: size - 1, the wrap mask or the clamp limit
     alignas(16) float texSize[4];              // width, height, width, height
     alignas(16) float texInvSize[4];           // their reciprocals (wrap only)
+    alignas(16) float texStep[4];              // du, dv, du, dv per pixel
+    alignas(16) int16_t texLimits[8];          // clamp: lastU x 4, lastV x 4; wrap: lastU, lastV per lane
+    alignas(16) int32_t texRowAndOne[4];       // 16-bit pairs (1, pitch): y * pitch + x in one multiply-add
 };
 
 // Shades pixels [x0, x1) of row y of the primitive `setup` was prepared for.

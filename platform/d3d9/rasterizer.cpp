@@ -51,8 +51,11 @@ void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Sc
     SpanSetup spans;
     SpanFn span = m_spans.Prepare(cfg, g, spans);
 
+    // By y, keeping the given order among equal ys (as a stable sort would).
     const ScreenVertex* v[3] = {&a, &b, &c};
-    std::sort(v, v + 3, [](const ScreenVertex* p, const ScreenVertex* q) { return p->y < q->y; });
+    if (v[1]->y < v[0]->y) std::swap(v[0], v[1]);
+    if (v[2]->y < v[1]->y) std::swap(v[1], v[2]);
+    if (v[1]->y < v[0]->y) std::swap(v[0], v[1]);
     const ScreenVertex &top = *v[0], &mid = *v[1], &bottom = *v[2];
     if (bottom.y == top.y) return;
 

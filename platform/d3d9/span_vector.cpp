@@ -29,6 +29,11 @@ inline __m128i Div255x8(__m128i x) {
     return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
 }
 
+template <typename T>
+inline __m128i Load(const T (&lanes)[16 / sizeof(T)]) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
+}
+
 // Four A8R8G8B8 pixels as eight 16-bit channels in each of two registers.
 struct Wide {
     __m128i lo, hi;
@@ -82,7 +87,8 @@ constexpr std::array<float, kSegment + 1> kPerPixel = [] {
 // fixed at compile time. x and y end within the image (below 32768), and
 // the pitch is below 32768 too, so one 16-bit multiply-add forms the offset.
 template <bool kClamp>
-__attribute__((always_inline)) inline __m128i TexelOffsets(__m128i tu, __m128i tv, __m128i limits, __m128i rowAndOne) {
+__attribute__((always_inline)) inline __m128i TexelOffsets(__m128i tu, __m128i tv, __m128i limits,
+                                                           __m128i rowAndOne) {
     __m128i xy;
     if (kClamp) {
         // x0..x3, y0..y3 in 16 bits (the coordinates are within +-16385 here), clamped to 0..size - 1.
@@ -92,7 +98,8 @@ __attribute__((always_inline)) inline __m128i TexelOffsets(__m128i tu, __m128i t
     } else {
         // `limits` holds the wrap masks: size - 1 for x in the low half of each lane, for y in the high
         // half, where v's integer part already sits.
-        xy = _mm_and_si128(_mm_or_si128(_mm_srli_epi32(tu, 16), _mm_andnot_si128(_mm_set1_epi32(0xFFFF), tv)), limits);
+        const __m128i vHigh = _mm_andnot_si128(_mm_set1_epi32(0xFFFF), tv);
+        xy = _mm_and_si128(_mm_or_si128(_mm_srli_epi32(tu, 16), vHigh), limits);
     }
     return _mm_madd_epi16(xy, rowAndOne);
 }
@@ -102,8 +109,9 @@ __attribute__((always_inline)) inline __m128i Gather(const uint32_t* texels, __m
     uint32_t t1 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1))];
     uint32_t t2 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2))];
     uint32_t t3 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3))];
-    return _mm_unpacklo_epi64(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1))),
-                              _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3))));
+    const __m128i low = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1)));
+    const __m128i high = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3)));
+    return _mm_unpacklo_epi64(low, high);
 }
 
 // The texture segments of one row (see SegmentWalker, whose arithmetic this
@@ -171,7 +179,8 @@ template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp, bool kF
 void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     constexpr bool kTex = kMode != kDiffuse;
     // The planes at the row's first pixel, lane by lane as Gradients::At.
-    const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0), dy = _mm_set1_ps(static_cast<float>(y) - s.y0);
+    const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0);
+    const __m128 dy = _mm_set1_ps(static_cast<float>(y) - s.y0);
     const __m128 zquv = _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[0]), _mm_mul_ps(_mm_load_ps(s.ddx[0]), dx)),
                                    _mm_mul_ps(_mm_load_ps(s.ddy[0]), dy));
     const __m128 bgra = _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[1]), _mm_mul_ps(_mm_load_ps(s.ddx[1]), dx)),
@@ -179,7 +188,8 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
 
     // Colour steppers of pixels 0..3, each [b, g, r, a], as Stepper.
     const __m128 clamped = _mm_max_ps(_mm_setzero_ps(), _mm_min_ps(_mm_set1_ps(255.0f), bgra));
-    __m128i c0 = _mm_add_epi32(_mm_cvttps_epi32(_mm_mul_ps(clamped, _mm_set1_ps(65536.0f))), _mm_set1_epi32(32768));
+    const __m128i fixedStart = _mm_cvttps_epi32(_mm_mul_ps(clamped, _mm_set1_ps(65536.0f)));
+    __m128i c0 = _mm_add_epi32(fixedStart, _mm_set1_epi32(32768));
     __m128i c1 = c0, c2 = c0, c3 = c0, colorStep4 = c0;
     if constexpr (!kFlat) {
         const __m128i step = _mm_load_si128(reinterpret_cast<const __m128i*>(s.colorStep));
@@ -189,31 +199,30 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
         colorStep4 = _mm_slli_epi32(step, 2);
     }
     // Texture alpha replaces diffuse alpha: a diffuse alpha of 255 leaves it unchanged.
-    const __m128i alphaOne = kMode == kModulateTexA ? _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0) : _mm_setzero_si128();
+    const __m128i alphaOne =
+        kMode == kModulateTexA ? _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0) : _mm_setzero_si128();
     const __m128i flatBytes = ColorBytes(c0, c0);
     const Wide flatColor{_mm_or_si128(flatBytes, alphaOne), _mm_or_si128(flatBytes, alphaOne)};
 
     const __m128 zs = _mm_shuffle_ps(zquv, zquv, 0x00), dz = _mm_set1_ps(s.ddx[0][0]);
     const bool lessEqual = s.depthLessEqual, depthTest = s.depthTest, depthWrite = s.depthWrite;
     const bool testAlpha = s.alphaTest, maskWrites = s.maskWrites;
-    const __m128i alphaLow = _mm_set1_epi32(s.alphaLow), alphaHigh = _mm_set1_epi32(s.alphaHigh);
-    const __m128i alphaInvert = _mm_set1_epi32(s.alphaInvert);
-    const __m128i writeMask = _mm_set1_epi32(int32_t(s.writeMask));
+    const __m128i alphaLow = Load(s.alphaLow), alphaHigh = Load(s.alphaHigh);
+    const __m128i alphaInvert = Load(s.alphaInvert);
+    const __m128i writeMask = Load(s.writeMask);
 
     RowSegments<kPersp, kClamp> seg;
     const uint32_t* const texels = s.texels;
     __m128i limits = _mm_setzero_si128(), rowAndOne = limits;
     if constexpr (kTex) {
         seg.start = _mm_shuffle_ps(zquv, zquv, _MM_SHUFFLE(3, 2, 3, 2));
-        seg.step = _mm_setr_ps(s.ddx[0][2], s.ddx[0][3], s.ddx[0][2], s.ddx[0][3]);
+        seg.step = _mm_load_ps(s.texStep);
         seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
         seg.dq = _mm_set1_ps(s.ddx[0][1]);
         seg.size = _mm_load_ps(s.texSize);
         seg.invSize = _mm_load_ps(s.texInvSize);
-        rowAndOne = _mm_set1_epi32(int32_t((uint32_t(s.texelPitch) << 16) | 1u));
-        limits = kClamp ? _mm_setr_epi16(int16_t(s.lastU), int16_t(s.lastU), int16_t(s.lastU), int16_t(s.lastU),
-                                         int16_t(s.lastV), int16_t(s.lastV), int16_t(s.lastV), int16_t(s.lastV))
-                        : _mm_set1_epi32(int32_t((uint32_t(s.lastV) << 16) | uint32_t(s.lastU)));
+        rowAndOne = Load(s.texRowAndOne);
+        limits = Load(s.texLimits);
     }
 
     uint32_t* const row = s.pixels + static_cast<ptrdiff_t>(y) * s.pitch + x0;
@@ -223,7 +232,8 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     int segmentLeft = 0;
 
     // Shades pixels i .. i + 3 at dst and zp (only the `lanes` when masked), then steps to the next group.
-    auto shade = [&](auto masked, int i, uint32_t* dst, float* zp, __m128i lanes) __attribute__((always_inline)) {
+    auto shade = [&](auto masked, int i, uint32_t* dst, float* zp,
+                     __m128i lanes) __attribute__((always_inline)) {
         constexpr bool kMasked = decltype(masked)::value;
         if (kTex && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
@@ -235,8 +245,8 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
             z = _mm_add_ps(zs, _mm_mul_ps(dz, index));
             stored = _mm_loadu_ps(zp);
             if (depthTest) {
-                __m128i test = _mm_castps_si128(lessEqual ? _mm_cmple_ps(z, stored) : _mm_cmplt_ps(z, stored));
-                pass = kMasked ? _mm_and_si128(pass, test) : test;
+                const __m128 test = lessEqual ? _mm_cmple_ps(z, stored) : _mm_cmplt_ps(z, stored);
+                pass = kMasked ? _mm_and_si128(pass, _mm_castps_si128(test)) : _mm_castps_si128(test);
             }
         }
         if (!kDepth || _mm_movemask_epi8(pass) != 0) {
@@ -270,12 +280,14 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
             __m128i packed = Narrow(color);
             if (testAlpha) {
                 const __m128i alpha = _mm_srli_epi32(packed, 24);
-                const __m128i inside = _mm_and_si128(_mm_cmpgt_epi32(alpha, alphaLow), _mm_cmpgt_epi32(alphaHigh, alpha));
+                const __m128i inside =
+                    _mm_and_si128(_mm_cmpgt_epi32(alpha, alphaLow), _mm_cmpgt_epi32(alphaHigh, alpha));
                 pass = _mm_and_si128(pass, _mm_xor_si128(inside, alphaInvert));
             }
             const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
             if constexpr (kBlend) packed = Narrow(BlendSrcAlpha(color, Widen(old)));
-            if (maskWrites) packed = _mm_or_si128(_mm_and_si128(packed, writeMask), _mm_andnot_si128(writeMask, old));
+            if (maskWrites)
+                packed = _mm_or_si128(_mm_and_si128(packed, writeMask), _mm_andnot_si128(writeMask, old));
             if (kDepth || kMasked || testAlpha)
                 packed = _mm_or_si128(_mm_and_si128(packed, pass), _mm_andnot_si128(pass, old));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), packed);
@@ -300,7 +312,8 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     };
 
     int i = 0;
-    for (; i + 4 <= count; i += 4) shade(std::false_type{}, i, row + i, kDepth ? zrow + i : nullptr, __m128i{});
+    for (; i + 4 <= count; i += 4)
+        shade(std::false_type{}, i, row + i, kDepth ? zrow + i : nullptr, _mm_setzero_si128());
     if (i == count) return;
     // The last, partial group: in place when four pixels fit in the target's row (the lanes past
     // the span rewrite what they read), on copies at the right edge.
@@ -344,9 +357,11 @@ void PrepareAlphaTest(const PixelConfig& c, SpanSetup& s) {
         }
     }
     s.alphaTest = c.alphaTest;
-    s.alphaLow = low;
-    s.alphaHigh = high;
-    s.alphaInvert = invert ? -1 : 0;
+    for (int k = 0; k < 4; ++k) {
+        s.alphaLow[k] = low;
+        s.alphaHigh[k] = high;
+        s.alphaInvert[k] = invert ? -1 : 0;
+    }
 }
 
 template <bool kPersp, int kMode, bool kDepth, bool kBlend>
@@ -366,6 +381,13 @@ SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
         s.texSize[1] = s.texSize[3] = tex.height;
         s.texInvSize[0] = s.texInvSize[2] = clamp ? 0.0f : 1.0f / tex.width;
         s.texInvSize[1] = s.texInvSize[3] = clamp ? 0.0f : 1.0f / tex.height;
+        s.texStep[0] = s.texStep[2] = g.ddx[kU0];
+        s.texStep[1] = s.texStep[3] = g.ddx[kV0];
+        // Clamp limits for x in the low four 16-bit lanes and for y in the high four; wrap masks for x in
+        // the low half of each 32-bit lane and for y in the high half (TexelOffsets).
+        for (int k = 0; k < 8; ++k)
+            s.texLimits[k] = int16_t((clamp ? k >= 4 : k % 2 == 1) ? tex.lastV : tex.lastU);
+        for (int32_t& lane : s.texRowAndOne) lane = int32_t((uint32_t(tex.pitch) << 16) | 1u);
     }
     constexpr int kLanes[2][4] = {{kZ, kRhw, kU0, kV0}, {kB, kG, kR, kA}};
     for (int v = 0; v < 2; ++v)
@@ -390,7 +412,7 @@ SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
         s.depthLessEqual = c.depthFunc == D3DCMP_LESSEQUAL;
     }
     PrepareAlphaTest(c, s);
-    s.writeMask = c.writeMask;
+    for (uint32_t& mask : s.writeMask) mask = c.writeMask;
     s.maskWrites = c.writeMask != 0xFFFFFFFFu;
 
     // Zero colour steps (the steps Stepper derives) keep every pixel's colour at the start's.
@@ -401,7 +423,8 @@ SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
 
 template <int kMode, bool kDepth, bool kBlend>
 SpanFunctions PickVector() {
-    return SpanFunctions{&PrepareVector<false, kMode, kDepth, kBlend>, &PrepareVector<true, kMode, kDepth, kBlend>};
+    return SpanFunctions{&PrepareVector<false, kMode, kDepth, kBlend>,
+                         &PrepareVector<true, kMode, kDepth, kBlend>};
 }
 
 template <int kMode>

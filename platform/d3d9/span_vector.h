@@ -2,8 +2,8 @@
 // combinations (diffuse colour, or a point-sampled wrapping texture modulated
 // by it; depth less/less-equal; no blending or source-alpha blending; any
 // alpha test; no specular), written with SSE2. They give the same pixels as
-// the scalar loops of span_shading.h, which they fall back on per span where
-// the texture is not fast.
+// the scalar loops of span_shading.h, which they fall back on per primitive
+// where the texture is not fast.
 #pragma once
 
 #include "platform/d3d9/pixel_processing.h"
