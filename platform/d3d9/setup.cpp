@@ -3,12 +3,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace plat::d3d9 {
 
 namespace {
 
-void LoadValues(const ScreenVertex& v, bool perspective, float out[kInterpCount]) {
+// Four floats in one register (GCC vector extension: element-wise arithmetic).
+typedef float Float4 __attribute__((vector_size(16)));
+
+inline Float4 Load4(const float* p) {
+    Float4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void Store4(float* p, Float4 v) { std::memcpy(p, &v, sizeof v); }
+
+__attribute__((always_inline)) inline void LoadValues(const ScreenVertex& v, bool perspective,
+                                                     float out[kInterpPadded]) {
     out[kZ] = v.z;
     out[kRhw] = v.rhw;
     for (int i = 0; i < 4; ++i) out[kR + i] = v.color[i];
@@ -18,6 +31,7 @@ void LoadValues(const ScreenVertex& v, bool perspective, float out[kInterpCount]
     out[kV0] = v.tex[0][1] * q;
     out[kU1] = v.tex[1][0] * q;
     out[kV1] = v.tex[1][1] * q;
+    for (int i = kInterpCount; i < kInterpPadded; ++i) out[i] = 0.0f;
 }
 
 // Texels per pixel step of level 0 at the triangle's centroid, for one texture stage.
@@ -58,7 +72,7 @@ bool SetupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
     float area = SignedArea2(a, b, c);
     if (area == 0.0f || !std::isfinite(area)) return false;
     out.perspective = !(a.rhw == b.rhw && b.rhw == c.rhw);
-    float va[kInterpCount], vb[kInterpCount], vc[kInterpCount];
+    alignas(16) float va[kInterpPadded], vb[kInterpPadded], vc[kInterpPadded];
     LoadValues(a, out.perspective, va);
     LoadValues(b, out.perspective, vb);
     LoadValues(c, out.perspective, vc);
@@ -70,11 +84,11 @@ bool SetupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
     float dx1 = b.x - a.x, dy1 = b.y - a.y, dx2 = c.x - a.x, dy2 = c.y - a.y;
     out.x0 = a.x;
     out.y0 = a.y;
-    for (int i = 0; i < kInterpCount; ++i) {
-        float d1 = vb[i] - va[i], d2 = vc[i] - va[i];
-        out.base[i] = va[i];
-        out.ddx[i] = (d1 * dy2 - d2 * dy1) * inv;
-        out.ddy[i] = (d2 * dx1 - d1 * dx2) * inv;
+    for (int i = 0; i < kInterpPadded; i += 4) {
+        const Float4 a4 = Load4(va + i), d1 = Load4(vb + i) - a4, d2 = Load4(vc + i) - a4;
+        Store4(out.base + i, a4);
+        Store4(out.ddx + i, (d1 * dy2 - d2 * dy1) * inv);
+        Store4(out.ddy + i, (d2 * dx1 - d1 * dx2) * inv);
     }
     out.constantColor = ColorConstantAlongX(out);
     ChooseTriangleSampling(config, (a.x + b.x + c.x) / 3.0f, (a.y + b.y + c.y) / 3.0f, out);
@@ -86,7 +100,7 @@ void SetupConstant(const ScreenVertex& v, const PixelConfig& config, bool perspe
     out.x0 = v.x;
     out.y0 = v.y;
     LoadValues(v, perspective, out.base);
-    for (int i = 0; i < kInterpCount; ++i) out.ddx[i] = out.ddy[i] = 0.0f;
+    for (int i = 0; i < kInterpPadded; ++i) out.ddx[i] = out.ddy[i] = 0.0f;
     out.constantColor = true;
     for (int s = 0; s < kPipelineTexStages; ++s)
         out.sampling[s] = config.samplers[s].levels ? ChooseSampling(config.samplers[s], 1.0f) : TriangleSampling{};

@@ -14,12 +14,14 @@ namespace plat::d3d9 {
 // texture coordinates are interpolated divided by w (times rhw) together with
 // rhw when the triangle needs perspective correction.
 enum Interp { kZ, kRhw, kR, kG, kB, kA, kSR, kSG, kSB, kU0, kV0, kU1, kV1, kInterpCount };
+// The planes are set up four quantities at a time; the arrays are padded to whole groups.
+constexpr int kInterpPadded = (kInterpCount + 3) / 4 * 4;
 
 struct Gradients {
     float x0 = 0, y0 = 0;  // reference point
-    float base[kInterpCount] = {};
-    float ddx[kInterpCount] = {};
-    float ddy[kInterpCount] = {};
+    alignas(16) float base[kInterpPadded] = {};
+    alignas(16) float ddx[kInterpPadded] = {};
+    alignas(16) float ddy[kInterpPadded] = {};
     bool perspective = false;
     // The colour steps along x vanish in the span loops' 16.16 fixed point
     // (ColorConstantAlongX), decided once per primitive; false is always safe.
