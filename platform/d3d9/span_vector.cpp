@@ -104,11 +104,12 @@ __attribute__((always_inline)) inline __m128i TexelOffsets(__m128i tu, __m128i t
     return _mm_madd_epi16(xy, rowAndOne);
 }
 
+// The texels at four offsets (never negative, so read as unsigned: no sign extension).
 __attribute__((always_inline)) inline __m128i Gather(const uint32_t* texels, __m128i offsets) {
-    uint32_t t0 = texels[_mm_cvtsi128_si32(offsets)];
-    uint32_t t1 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1))];
-    uint32_t t2 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2))];
-    uint32_t t3 = texels[_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3))];
+    uint32_t t0 = texels[uint32_t(_mm_cvtsi128_si32(offsets))];
+    uint32_t t1 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1)))];
+    uint32_t t2 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2)))];
+    uint32_t t3 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3)))];
     const __m128i low = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1)));
     const __m128i high = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3)));
     return _mm_unpacklo_epi64(low, high);
@@ -249,7 +250,8 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                 pass = kMasked ? _mm_and_si128(pass, _mm_castps_si128(test)) : _mm_castps_si128(test);
             }
         }
-        if (!kDepth || _mm_movemask_epi8(pass) != 0) {
+        const int passing = kDepth ? _mm_movemask_epi8(pass) : 0xFFFF;
+        if (passing != 0) {
             Wide color = flatColor;
             if constexpr (!kFlat) {
                 color.lo = _mm_or_si128(ColorBytes(c0, c1), alphaOne);
@@ -284,17 +286,22 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                     _mm_and_si128(_mm_cmpgt_epi32(alpha, alphaLow), _mm_cmpgt_epi32(alphaHigh, alpha));
                 pass = _mm_and_si128(pass, _mm_xor_si128(inside, alphaInvert));
             }
-            const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
-            if constexpr (kBlend) packed = Narrow(BlendSrcAlpha(color, Widen(old)));
-            if (maskWrites)
-                packed = _mm_or_si128(_mm_and_si128(packed, writeMask), _mm_andnot_si128(writeMask, old));
-            if (kDepth || kMasked || testAlpha)
-                packed = _mm_or_si128(_mm_and_si128(packed, pass), _mm_andnot_si128(pass, old));
+            // Every lane passing (the inside of most primitives) needs neither selection.
+            const bool everyLane = !kMasked && !testAlpha && passing == 0xFFFF;
+            if (kBlend || maskWrites || !everyLane) {
+                const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+                if constexpr (kBlend) packed = Narrow(BlendSrcAlpha(color, Widen(old)));
+                if (maskWrites)
+                    packed = _mm_or_si128(_mm_and_si128(packed, writeMask), _mm_andnot_si128(writeMask, old));
+                if (!everyLane)
+                    packed = _mm_or_si128(_mm_and_si128(packed, pass), _mm_andnot_si128(pass, old));
+            }
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), packed);
             if constexpr (kDepth) {
                 if (depthWrite) {
                     const __m128 keep = _mm_castsi128_ps(pass);
-                    _mm_storeu_ps(zp, _mm_or_ps(_mm_and_ps(z, keep), _mm_andnot_ps(keep, stored)));
+                    const __m128 kept = _mm_or_ps(_mm_and_ps(z, keep), _mm_andnot_ps(keep, stored));
+                    _mm_storeu_ps(zp, everyLane ? z : kept);
                 }
             }
         }
