@@ -71,11 +71,6 @@ inline __m128i ColorBytes(__m128i first, __m128i second) {
     return _mm_min_epi16(packed, _mm_set1_epi16(255));
 }
 
-// [0, d, 2d, 3d] for d in every lane (wrapping, as the scalar steps do).
-inline __m128i Ramp(__m128i d) {
-    return _mm_add_epi32(_mm_add_epi32(_mm_slli_si128(d, 4), _mm_slli_si128(d, 8)), _mm_slli_si128(d, 12));
-}
-
 // 65536 / length for segment lengths 1..kSegment, the fixed-point step of one pixel.
 constexpr std::array<float, kSegment + 1> kPerPixel = [] {
     std::array<float, kSegment + 1> t{};
@@ -153,11 +148,15 @@ struct RowSegments {
         const __m128i t = _mm_cvttps_epi32(_mm_mul_ps(uv, _mm_set1_ps(65536.0f)));
         const __m128 delta = _mm_sub_ps(_mm_movehl_ps(uv, uv), uv);
         const __m128i d = _mm_cvttps_epi32(_mm_mul_ps(delta, _mm_set1_ps(kPerPixel[size_t(length)])));
-        const __m128i du = _mm_shuffle_epi32(d, 0x00), dv = _mm_shuffle_epi32(d, 0x55);
-        tu4 = _mm_add_epi32(_mm_shuffle_epi32(t, 0x00), Ramp(du));
-        tv4 = _mm_add_epi32(_mm_shuffle_epi32(t, 0x55), Ramp(dv));
-        dtu4 = _mm_slli_epi32(du, 2);
-        dtv4 = _mm_slli_epi32(dv, 2);
+        // Pixels 0, 1 as [u, v, u + du, v + dv] and pixels 2, 3 two steps on (wrapping, as the
+        // scalar steps do); then the u and v lanes apart.
+        const __m128i dd = _mm_unpacklo_epi64(d, d);
+        const __m128i first = _mm_add_epi32(_mm_unpacklo_epi64(t, t), _mm_slli_si128(dd, 8));
+        const __m128i second = _mm_add_epi32(first, _mm_add_epi32(dd, dd));
+        tu4 = _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(first), _mm_castsi128_ps(second), 0x88));
+        tv4 = _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(first), _mm_castsi128_ps(second), 0xDD));
+        dtu4 = _mm_slli_epi32(_mm_shuffle_epi32(d, 0x00), 2);
+        dtv4 = _mm_slli_epi32(_mm_shuffle_epi32(d, 0x55), 2);
     }
 
     __attribute__((always_inline)) void Step() {
