@@ -99,7 +99,8 @@ void DrawQueue::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Scr
     m_vertices.push_back(a);
     m_vertices.push_back(b);
     m_vertices.push_back(c);
-    m_vertices.push_back(flat);
+    // The flat-shading vertex only matters under flat shading.
+    if (m_configs.back().config.flatShading) m_vertices.push_back(flat);
 }
 
 void DrawQueue::Line(const ScreenVertex& a, const ScreenVertex& b, bool last) {
@@ -147,6 +148,7 @@ void DrawQueue::DrawBand(int top, int bottom) const {
     Rasterizer raster;
     raster.SetRows(top, bottom);
     uint32_t current = UINT32_MAX;
+    bool flat = false;
     for (const Primitive& p : m_prims) {
         if (p.bottom <= top || p.top >= bottom) continue;
         if (p.kind == kClear) {
@@ -167,10 +169,11 @@ void DrawQueue::DrawBand(int top, int bottom) const {
         if (p.config != current) {
             current = p.config;
             raster.Begin(m_configs[current].config);
+            flat = m_configs[current].config.flatShading;
         }
         const ScreenVertex* v = &m_vertices[p.vertex];
         switch (p.kind) {
-        case kTriangle: raster.Triangle(v[0], v[1], v[2], v[3]); break;
+        case kTriangle: raster.Triangle(v[0], v[1], v[2], flat ? v[3] : v[0]); break;
         case kLine: raster.Line(v[0], v[1], p.last); break;
         case kPoint: raster.Point(v[0]); break;
         default: break;
