@@ -114,9 +114,9 @@ __attribute__((always_inline)) inline __m128i Gather(const uint32_t* texels, __m
 // repeats lane by lane: u and v at the segment's start and end in one register).
 template <bool kPersp, bool kClamp>
 struct RowSegments {
-    __m128 start, step;  // [u, v, u, v] at the row's first pixel (times rhw), and per pixel
-    __m128 q, dq;        // rhw at the first pixel and per pixel, in every lane
-    __m128 size, invSize;
+    const SpanSetup& s;  // the step, sizes and reciprocals (read where used: fewer registers to keep)
+    __m128 start = _mm_setzero_ps();  // [u, v, u, v] at the row's first pixel (times rhw)
+    __m128 q = start, dq = start;     // rhw at the first pixel and per pixel, in every lane
     // The current segment: four lanes of 16.16 texel coordinates and their step per group.
     __m128i tu4 = _mm_setzero_si128(), tv4 = tu4, dtu4 = tu4, dtv4 = tu4;
     bool general = false;  // clamped coordinates beyond the fixed-point range: sample per pixel
@@ -124,7 +124,8 @@ struct RowSegments {
     __attribute__((always_inline)) void Next(int i, int length) {
         const float a = static_cast<float>(i), b = static_cast<float>(i + length);
         const __m128 f = _mm_setr_ps(a, a, b, b);
-        __m128 uv = _mm_add_ps(start, _mm_mul_ps(step, f));
+        const __m128 size = _mm_load_ps(s.texSize);
+        __m128 uv = _mm_add_ps(start, _mm_mul_ps(_mm_load_ps(s.texStep), f));
         if (kPersp) uv = _mm_mul_ps(uv, _mm_div_ps(_mm_set1_ps(1.0f), _mm_add_ps(q, _mm_mul_ps(dq, f))));
         uv = _mm_mul_ps(uv, size);  // [ua, va, ub, vb] in texels
         const __m128 absMask = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
@@ -136,7 +137,7 @@ struct RowSegments {
             // Whole periods off the start; starts beyond any sensible range are held at 0.
             if ((_mm_movemask_ps(_mm_cmplt_ps(_mm_and_ps(uv, absMask), _mm_set1_ps(1e6f))) & 3) != 3)
                 uv = _mm_shuffle_ps(_mm_setzero_ps(), uv, _MM_SHUFFLE(3, 2, 1, 0));
-            const __m128 periods = _mm_mul_ps(_mm_movelh_ps(uv, uv), invSize);
+            const __m128 periods = _mm_mul_ps(_mm_movelh_ps(uv, uv), _mm_load_ps(s.texInvSize));
             __m128i whole = _mm_cvttps_epi32(periods);
             whole = _mm_add_epi32(whole, _mm_castps_si128(_mm_cmplt_ps(periods, _mm_cvtepi32_ps(whole))));
             uv = _mm_sub_ps(uv, _mm_mul_ps(_mm_cvtepi32_ps(whole), size));
@@ -207,22 +208,13 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     const __m128 zs = _mm_shuffle_ps(zquv, zquv, 0x00), dz = _mm_set1_ps(s.ddx[0][0]);
     const bool lessEqual = s.depthLessEqual, depthTest = s.depthTest, depthWrite = s.depthWrite;
     const bool testAlpha = s.alphaTest, maskWrites = s.maskWrites;
-    const __m128i alphaLow = Load(s.alphaLow), alphaHigh = Load(s.alphaHigh);
-    const __m128i alphaInvert = Load(s.alphaInvert);
-    const __m128i writeMask = Load(s.writeMask);
 
-    RowSegments<kPersp, kClamp> seg;
+    RowSegments<kPersp, kClamp> seg{s};
     const uint32_t* const texels = s.texels;
-    __m128i limits = _mm_setzero_si128(), rowAndOne = limits;
     if constexpr (kTex) {
         seg.start = _mm_shuffle_ps(zquv, zquv, _MM_SHUFFLE(3, 2, 3, 2));
-        seg.step = _mm_load_ps(s.texStep);
         seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
         seg.dq = _mm_set1_ps(s.ddx[0][1]);
-        seg.size = _mm_load_ps(s.texSize);
-        seg.invSize = _mm_load_ps(s.texInvSize);
-        rowAndOne = Load(s.texRowAndOne);
-        limits = Load(s.texLimits);
     }
 
     uint32_t* const row = s.pixels + static_cast<ptrdiff_t>(y) * s.pitch + x0;
@@ -259,7 +251,9 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
             if constexpr (kTex) {
                 __m128i texel;
                 if (!kClamp || !seg.general) {
-                    texel = Gather(texels, TexelOffsets<kClamp>(seg.tu4, seg.tv4, limits, rowAndOne));
+                    const __m128i offsets =
+                        TexelOffsets<kClamp>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
+                    texel = Gather(texels, offsets);
                 } else {
                     // Per pixel, as the scalar loop's fast clamped fetch.
                     const float us = _mm_cvtss_f32(seg.start);
@@ -282,8 +276,9 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
             if (testAlpha) {
                 const __m128i alpha = _mm_srli_epi32(packed, 24);
                 const __m128i inside =
-                    _mm_and_si128(_mm_cmpgt_epi32(alpha, alphaLow), _mm_cmpgt_epi32(alphaHigh, alpha));
-                pass = _mm_and_si128(pass, _mm_xor_si128(inside, alphaInvert));
+                    _mm_and_si128(_mm_cmpgt_epi32(alpha, Load(s.alphaLow)),
+                                  _mm_cmpgt_epi32(Load(s.alphaHigh), alpha));
+                pass = _mm_and_si128(pass, _mm_xor_si128(inside, Load(s.alphaInvert)));
             }
             // Every lane passing (the inside of most primitives) needs neither selection.
             const bool everyLane = !kMasked && !testAlpha && passing == 0xFFFF;
@@ -291,7 +286,8 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                 const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
                 if constexpr (kBlend) packed = Narrow(BlendSrcAlpha(color, Widen(old)));
                 if (maskWrites)
-                    packed = _mm_or_si128(_mm_and_si128(packed, writeMask), _mm_andnot_si128(writeMask, old));
+                    packed = _mm_or_si128(_mm_and_si128(packed, Load(s.writeMask)),
+                                          _mm_andnot_si128(Load(s.writeMask), old));
                 if (!everyLane)
                     packed = _mm_or_si128(_mm_and_si128(packed, pass), _mm_andnot_si128(pass, old));
             }
