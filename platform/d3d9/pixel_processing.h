@@ -24,8 +24,8 @@ struct SpanSetup {
     alignas(16) float base[2][4];
     alignas(16) float ddx[2][4];
     alignas(16) float ddy[2][4];
-    float x0 = 0, y0 = 0;                // the planes' reference point
-    alignas(16) int32_t colorStep[4];    // 16.16 steps of b, g, r, a along a row
+    float x0 = 0, y0 = 0;              // the planes' reference point
+    alignas(16) int32_t colorStep[4];  // 16.16 steps of b, g, r, a along a row
 
     uint32_t* pixels = nullptr;  // colour target
     int pitch = 0, width = 0;
@@ -49,6 +49,8 @@ struct SpanSetup {
 };
 
 // Shades pixels [x0, x1) of row y of the primitive `setup` was prepared for.
+// The four-pixel loops may read and write back, unchanged, up to three pixels
+// and depths past x1 within the same row of the target (never another row).
 using SpanFn = void (*)(const SpanSetup& setup, int y, int x0, int x1);
 // Prepares `setup` for one primitive and returns the span function for its
 // rows. `config` and `g` must outlive the primitive's spans.
