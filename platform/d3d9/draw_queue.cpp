@@ -17,6 +17,26 @@ static_assert(std::is_trivially_copyable_v<PixelConfig>, "configurations are com
 // the queue without bound.
 constexpr size_t kMaxPending = 1 << 16;
 
+// Values of a vertex that are interpolated (everything but the position).
+constexpr int kValueCount = 2 + 4 + 3 + 2 * kPipelineTexStages;
+void Values(const ScreenVertex& v, float out[kValueCount]) {
+    out[0] = v.z;
+    out[1] = v.rhw;
+    std::memcpy(out + 2, v.color, sizeof v.color);
+    std::memcpy(out + 6, v.specular, sizeof v.specular);
+    std::memcpy(out + 9, v.tex, sizeof v.tex);
+}
+
+bool SameVertex(const ScreenVertex& p, const ScreenVertex& q) {
+    float a[kValueCount], b[kValueCount];
+    Values(p, a);
+    Values(q, b);
+    if (p.x != q.x || p.y != q.y) return false;
+    for (int i = 0; i < kValueCount; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 bool SameLevels(const ImageLevel* a, const ImageLevel* b, int count) {
     for (int i = 0; i < count; ++i)
         if (a[i].texels != b[i].texels || a[i].width != b[i].width || a[i].height != b[i].height ||
@@ -89,12 +109,65 @@ bool DrawQueue::Add(Kind kind, float minX, float maxX, float minY, float maxY, b
     return true;
 }
 
+bool DrawQueue::MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
+    if (m_prims.empty()) return false;
+    Primitive& last = m_prims.back();
+    const ConfigRecord& rec = m_configs.back();
+    if (last.kind != kTriangle || last.config != m_configs.size() - 1 || rec.config.flatShading) return false;
+    const ScreenVertex* v[6] = {&m_vertices[last.vertex], &m_vertices[last.vertex + 1],
+                                &m_vertices[last.vertex + 2], &a, &b, &c};
+    // Two distinct x and two distinct y values, one rhw: a screen-aligned rectangle drawn without
+    // perspective; each corner appears once per triangle at most.
+    float x0 = v[0]->x, y0 = v[0]->y, x1 = x0, y1 = y0;
+    for (const ScreenVertex* p : v) {
+        if (p->rhw != v[0]->rhw) return false;
+        if (p->x != x0 && p->x != x1) {
+            if (x1 != x0) return false;
+            x1 = p->x;
+        }
+        if (p->y != y0 && p->y != y1) {
+            if (y1 != y0) return false;
+            y1 = p->y;
+        }
+    }
+    if (x0 == x1 || y0 == y1) return false;
+    const ScreenVertex* corner[2][2] = {};  // [y == y1][x == x1]
+    int missing[2] = {};                     // the corner each triangle leaves out, as 2 * cy + cx
+    for (int t = 0; t < 2; ++t) {
+        bool seen[2][2] = {};
+        for (int i = 0; i < 3; ++i) {
+            const ScreenVertex* p = v[3 * t + i];
+            int cy = p->y == y1, cx = p->x == x1;
+            if (seen[cy][cx]) return false;  // a degenerate triangle
+            seen[cy][cx] = true;
+            if (!corner[cy][cx]) corner[cy][cx] = p;
+            else if (!SameVertex(*corner[cy][cx], *p)) return false;
+        }
+        for (int k = 0; k < 4; ++k)
+            if (!seen[k / 2][k % 2]) missing[t] = k;
+    }
+    // Each leaves out the corner opposite the other's: they share a diagonal and
+    // cover the rectangle once (sharing an edge they would overlap).
+    if (missing[0] + missing[1] != 3) return false;
+    // One plane through all four corners.
+    float tl[kValueCount], tr[kValueCount], bl[kValueCount], br[kValueCount];
+    Values(*corner[0][0], tl);
+    Values(*corner[0][1], tr);
+    Values(*corner[1][0], bl);
+    Values(*corner[1][1], br);
+    for (int i = 0; i < kValueCount; ++i)
+        if (tl[i] + br[i] != tr[i] + bl[i]) return false;
+    last.kind = kRectangle;
+    return true;
+}
+
 void DrawQueue::Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
                          const ScreenVertex& flat) {
     // NaN coordinates fail every comparison and are dropped here; the rasterizer refuses absurd ones.
     float minX = std::min({a.x, b.x, c.x}), maxX = std::max({a.x, b.x, c.x});
     float minY = std::min({a.y, b.y, c.y}), maxY = std::max({a.y, b.y, c.y});
     if (!(minY <= maxY) || !(minX <= maxX)) return;
+    if (MergeIntoRectangle(a, b, c)) return;
     if (!Add(kTriangle, minX, maxX, minY, maxY, false)) return;
     m_vertices.push_back(a);
     m_vertices.push_back(b);
@@ -174,6 +247,7 @@ void DrawQueue::DrawBand(int top, int bottom) const {
         const ScreenVertex* v = &m_vertices[p.vertex];
         switch (p.kind) {
         case kTriangle: raster.Triangle(v[0], v[1], v[2], flat ? v[3] : v[0]); break;
+        case kRectangle: raster.Rectangle(v[0], v[1], v[2]); break;
         case kLine: raster.Line(v[0], v[1], p.last); break;
         case kPoint: raster.Point(v[0]); break;
         default: break;

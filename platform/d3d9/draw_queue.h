@@ -40,7 +40,7 @@ public:
     void SetParallelThreshold(uint64_t pixels) { m_parallelThreshold = pixels; }
 
 private:
-    enum Kind : uint8_t { kTriangle, kLine, kPoint, kClear };
+    enum Kind : uint8_t { kTriangle, kRectangle, kLine, kPoint, kClear };
     struct Primitive {
         Kind kind;
         bool last;         // lines: the end pixel is drawn
@@ -63,6 +63,9 @@ private:
     // Records a primitive spanning rows [top, bottom) (before clipping) and
     // `count` vertices; false when it lies outside the clip rectangle.
     bool Add(Kind kind, float minX, float maxX, float minY, float maxY, bool last);
+    // True when the last primitive is a triangle that, with a-b-c, makes an
+    // axis-aligned rectangle with planar values; it then becomes that rectangle.
+    bool MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
     void DrawBand(int top, int bottom) const;
     static void DrawBandTask(void* self, int band);
 

@@ -85,6 +85,23 @@ void Rasterizer::Triangle(const ScreenVertex& a, const ScreenVertex& b, const Sc
     }
 }
 
+void Rasterizer::Rectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
+    const PixelConfig& cfg = *m_config;
+    if (!Reasonable(a) || !Reasonable(b) || !Reasonable(c)) return;
+    Gradients g;
+    if (!SetupTriangle(a, b, c, cfg, a, g)) return;
+    float left = std::min({a.x, b.x, c.x}), right = std::max({a.x, b.x, c.x});
+    float top = std::min({a.y, b.y, c.y}), bottom = std::max({a.y, b.y, c.y});
+    int x0 = std::max<int>(CeilToInt(left), cfg.clip.left);
+    int x1 = std::min<int>(CeilToInt(right), cfg.clip.right);
+    int y0 = std::max<int>({CeilToInt(top), int(cfg.clip.top), m_rowTop});
+    int y1 = std::min<int>({CeilToInt(bottom), int(cfg.clip.bottom), m_rowBottom});
+    if (x0 >= x1 || y0 >= y1) return;
+    SpanSetup spans;
+    SpanFn span = m_spans.Prepare(cfg, g, spans);
+    for (int y = y0; y < y1; ++y) span(spans, y, x0, x1);
+}
+
 void Rasterizer::ShadePixel(int x, int y, const ScreenVertex& v, bool perspective) {
     const PixelConfig& cfg = *m_config;
     if (x < cfg.clip.left || x >= cfg.clip.right || y < cfg.clip.top || y >= cfg.clip.bottom) return;

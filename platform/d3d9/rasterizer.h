@@ -25,6 +25,12 @@ public:
 
     // A triangle after culling; `flat` supplies the colours under flat shading.
     void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& flat);
+    // An axis-aligned rectangle given by three of its corners, whose values
+    // are one plane over the whole rectangle (as two triangles sharing a
+    // diagonal are when their attributes are planar): the pixels those two
+    // triangles cover, [ceil(left), ceil(right)) x [ceil(top), ceil(bottom)),
+    // with one set-up and one span per row.
+    void Rectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
     // A one-pixel-wide line; `last` includes the end pixel.
     void Line(const ScreenVertex& a, const ScreenVertex& b, bool last);
     void Point(const ScreenVertex& v);

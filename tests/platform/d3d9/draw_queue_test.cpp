@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/d3d9/draw_queue.h"
+#include "platform/d3d9/rasterizer.h"
 #include "platform/d3d9/worker_pool.h"
 
 namespace tumbral_test {
@@ -137,6 +138,86 @@ TEST(DrawQueueTest, NothingIsDrawnBeforeTheFlush) {
     for (uint32_t p : s.m_color) ASSERT_EQ(p, 0xFF102030u);
     q.Flush(WorkerPool::Shared());
     EXPECT_NE(s.m_color[Scene::kWidth * 5 + 5], 0xFF102030u);
+}
+
+// Two triangles through the queue (which draws a screen-aligned rectangle
+// with planar values as one) against the same triangles drawn one by one.
+class QuadPairTest : public ::testing::Test {
+protected:
+    static constexpr int kSize = 48;
+
+    QuadPairTest() : m_queued(kSize * kSize, 0xFF000000), m_direct(kSize * kSize, 0xFF000000) {}
+
+    PixelConfig Additive(std::vector<uint32_t>& target) {
+        PixelConfig c;
+        c.color = ColorTarget{target.data(), kSize, kSize, kSize};
+        c.clip = RECT{0, 0, kSize, kSize};
+        c.cullMode = D3DCULL_NONE;
+        c.blend = true;  // ONE + ONE: a pixel covered twice shows twice the colour
+        c.srcBlend = c.destBlend = D3DBLEND_ONE;
+        return c;
+    }
+
+    static ScreenVertex V(float x, float y, float red, float u = 0.0f, float rhw = 1.0f) {
+        ScreenVertex v{};
+        v.x = x, v.y = y, v.z = 0.5f, v.rhw = rhw;
+        v.color[0] = red, v.color[1] = 40, v.color[2] = 0, v.color[3] = 255;
+        v.tex[0][0] = u;
+        return v;
+    }
+
+    // Draws the pair both ways and compares every pixel.
+    void ExpectSame(const ScreenVertex (&t)[6]) {
+        PixelConfig q = Additive(m_queued), d = Additive(m_direct);
+        DrawQueue queue;
+        queue.BeginDraw(q);
+        queue.Triangle(t[0], t[1], t[2], t[0]);
+        queue.Triangle(t[3], t[4], t[5], t[3]);
+        queue.Flush(WorkerPool::Shared());
+        Rasterizer direct;
+        direct.Begin(d);
+        direct.Triangle(t[0], t[1], t[2], t[0]);
+        direct.Triangle(t[3], t[4], t[5], t[3]);
+        for (int i = 0; i < kSize * kSize; ++i)
+            ASSERT_EQ(m_queued[size_t(i)], m_direct[size_t(i)]) << "pixel " << i % kSize << "," << i / kSize;
+    }
+
+    std::vector<uint32_t> m_queued, m_direct;
+};
+
+TEST_F(QuadPairTest, RectanglesCoverWhatTheirTwoTrianglesCover) {
+    // Sprite-like quads at fractional, half-pixel and whole-pixel edges, both diagonals.
+    const float edges[][4] = {{3.2f, 4.7f, 20.9f, 17.1f}, {9.5f, 0.5f, 25.5f, 33.5f}, {-6, -3, 12, 9},
+                              {30, 30, 60, 44}, {2.5f, 40.25f, 46.75f, 41.0f}};
+    for (const auto& e : edges) {
+        float l = e[0], t = e[1], r = e[2], b = e[3];
+        ScreenVertex tl = V(l, t, 30), tr = V(r, t, 30), br = V(r, b, 30), bl = V(l, b, 30);
+        const ScreenVertex fan[6] = {tl, tr, br, tl, br, bl};
+        ExpectSame(fan);
+        const ScreenVertex other[6] = {tr, br, bl, tr, bl, tl};
+        ExpectSame(other);
+    }
+    // The colour really landed, once per pass over (30, 30)-(60, 44): two passes.
+    EXPECT_EQ(m_queued[size_t(35 * kSize + 35)], 0xFF000000u + 2 * ((30u << 16) | (40u << 8)));
+    // A rectangle from 40.25 to 41.0 covers no row at all (pixel centres at integers).
+    EXPECT_EQ(m_queued[size_t(40 * kSize + 20)], 0xFF000000u);
+}
+
+TEST_F(QuadPairTest, PairsThatAreNotOneRectangleStayTriangles) {
+    ScreenVertex tl = V(4, 4, 20), tr = V(40, 4, 20), br = V(40, 40, 20), bl = V(4, 40, 20);
+    // Sharing an edge, not the diagonal: the two overlap, and the overlap is drawn twice.
+    const ScreenVertex overlapping[6] = {tl, tr, br, tr, br, bl};
+    ExpectSame(overlapping);
+    // Values that are not one plane (a colour only at one corner) or that need perspective.
+    ScreenVertex hot = V(40, 40, 200, 0.0f);
+    const ScreenVertex curved[6] = {tl, tr, hot, tl, hot, bl};
+    ExpectSame(curved);
+    ScreenVertex far = V(40, 40, 20, 1.0f, 0.25f);
+    const ScreenVertex perspective[6] = {tl, tr, far, tl, far, bl};
+    ExpectSame(perspective);
+    // Not axis-aligned.
+    const ScreenVertex slanted[6] = {V(4, 4, 20), V(40, 6, 20), V(40, 40, 20), V(4, 4, 20), V(40, 40, 20), V(4, 40, 20)};
+    ExpectSame(slanted);
 }
 
 TEST(WorkerPoolTest, EveryTaskOfEveryJobRunsExactlyOnce) {
