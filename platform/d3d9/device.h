@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/d3d9/com_object.h"
@@ -21,6 +22,7 @@ class Direct3D9;
 class Surface;
 class SwapChain;
 class StateBlock;
+class TextureBase;
 class VertexDeclaration;
 
 // Checks and completes presentation parameters (0 x 0 windowed back buffers
@@ -161,6 +163,14 @@ public:
     DeviceState& State() { return m_state; }
     void StateChanged() { m_vertexDirty = m_pixelDirty = true; }
     bool Owns(IUnknown* object) const;
+    // Textures of this device, found without run-time type checks (binding a
+    // texture and gathering its levels happen on every draw).
+    void TextureCreated(IDirect3DBaseTexture9* texture, TextureBase* sampled) { m_textures[texture] = sampled; }
+    void TextureDestroyed(IDirect3DBaseTexture9* texture) { m_textures.erase(texture); }
+    TextureBase* FindTexture(IDirect3DBaseTexture9* texture) const {
+        auto it = m_textures.find(texture);
+        return it == m_textures.end() ? nullptr : it->second;
+    }
     // Draws everything still queued. Called before anything reads or writes
     // pixels outside the pipeline (locks, copies, present) or frees them.
     void FinishDrawing() { m_queue.Flush(); }
@@ -208,6 +218,7 @@ private:
     DeviceState m_state;
     StateBlock* m_recording = nullptr;
     std::map<DWORD, VertexDeclaration*> m_fvfDeclarations;  // internal references
+    std::unordered_map<IDirect3DBaseTexture9*, TextureBase*> m_textures;
 
     // Pipeline configuration derived from m_state; rebuilt when marked dirty.
     bool m_vertexDirty = true, m_pixelDirty = true;

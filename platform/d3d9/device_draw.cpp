@@ -232,7 +232,7 @@ void Device::GatherSamplers() {
         smp.levelCount = 0;
         c.stages[st].sampler = -1;
         if (st >= c.stageCount || !StageReadsTexture(c.stages[st])) continue;
-        auto* texture = dynamic_cast<TextureBase*>(m_state.textures[st]);
+        TextureBase* texture = m_state.textures[st] ? FindTexture(m_state.textures[st]) : nullptr;
         if (!texture) continue;
         const ImageLevel* levels = nullptr;
         int count = texture->GatherLevels(levels);

@@ -203,7 +203,7 @@ HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
     if (Stage >= DWORD(kSamplers)) return D3DERR_INVALIDCALL;
     // Binding what is bound changes nothing (and was checked when first bound).
     if (!m_recording && m_state.textures[Stage] == pTexture) return S_OK;
-    if (pTexture && !Owns(pTexture)) return D3DERR_INVALIDCALL;
+    if (pTexture && !FindTexture(pTexture)) return D3DERR_INVALIDCALL;
     Rebind(Target().textures[Stage], pTexture);
     if (StateMask* m = Recording()) m->textures.set(Stage);
     else m_pixelDirty = true;

@@ -75,6 +75,8 @@ void DrawQueue::BeginDraw(const PixelConfig& config) {
     std::memcpy(&m_lastSeen, &config, sizeof config);
     ConfigRecord& rec = m_configs.emplace_back();
     std::memcpy(&rec.config, &config, sizeof config);
+    AddTarget(config.color.pixels);
+    AddTarget(config.depth.depth);
     for (int st = 0; st < kPipelineTexStages; ++st) {
         Sampler& s = rec.config.samplers[st];
         if (!s.levels) continue;
@@ -206,15 +208,17 @@ void DrawQueue::Clear(const ColorTarget* color, uint32_t argb, const DepthTarget
     m_work += uint64_t(rect.right - rect.left) * uint64_t(rect.bottom - rect.top) / 4;
     m_prims.push_back(Primitive{kClear, false, uint32_t(m_clears.size()), rect.top, rect.bottom, 0});
     m_clears.push_back(op);
+    AddTarget(op.color.pixels);
+    AddTarget(op.depth.depth);
+}
+
+void DrawQueue::AddTarget(const void* pixels) {
+    if (pixels && std::find(m_targets.begin(), m_targets.end(), pixels) == m_targets.end())
+        m_targets.push_back(pixels);
 }
 
 bool DrawQueue::Writes(const void* pixels) const {
-    if (m_prims.empty() || !pixels) return false;
-    for (const ConfigRecord& rec : m_configs)
-        if (rec.config.color.pixels == pixels || rec.config.depth.depth == pixels) return true;
-    for (const ClearOp& op : m_clears)
-        if (op.color.pixels == pixels || op.depth.depth == pixels) return true;
-    return false;
+    return !m_prims.empty() && pixels && std::find(m_targets.begin(), m_targets.end(), pixels) != m_targets.end();
 }
 
 void DrawQueue::DrawBand(int top, int bottom) const {
@@ -289,6 +293,11 @@ void DrawQueue::Flush(WorkerPool& pool) {
     if (m_configs.size() > 1) {
         m_configs.front() = m_configs.back();
         m_configs.resize(1);
+    }
+    m_targets.clear();
+    if (!m_configs.empty()) {
+        AddTarget(m_configs.front().config.color.pixels);
+        AddTarget(m_configs.front().config.depth.depth);
     }
 }
 

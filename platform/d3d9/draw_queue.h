@@ -66,6 +66,7 @@ private:
     // True when the last primitive is a triangle that, with a-b-c, makes an
     // axis-aligned rectangle with planar values; it then becomes that rectangle.
     bool MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+    void AddTarget(const void* pixels);
     void DrawBand(int top, int bottom) const;
     static void DrawBandTask(void* self, int band);
 
@@ -74,6 +75,7 @@ private:
     std::vector<Primitive> m_prims;
     std::vector<ScreenVertex> m_vertices;
     std::vector<ClearOp> m_clears;
+    std::vector<const void*> m_targets;  // pixel memory pending work writes (a few entries)
     int m_top = 0, m_bottom = 0;  // rows touched by pending work
     uint64_t m_work = 0;
     uint64_t m_parallelThreshold = 24 * 1024;
