@@ -23,6 +23,7 @@ class Surface;
 class SwapChain;
 class StateBlock;
 class TextureBase;
+class Bindable;
 class VertexDeclaration;
 
 // Checks and completes presentation parameters (0 x 0 windowed back buffers
@@ -165,11 +166,17 @@ public:
     bool Owns(IUnknown* object) const;
     // Textures of this device, found without run-time type checks (binding a
     // texture and gathering its levels happen on every draw).
-    void TextureCreated(IDirect3DBaseTexture9* texture, TextureBase* sampled) { m_textures[texture] = sampled; }
+    struct KnownTexture {
+        TextureBase* sampled;
+        Bindable* binding;
+    };
+    void TextureCreated(IDirect3DBaseTexture9* texture, TextureBase* sampled, Bindable* binding) {
+        m_textures[texture] = KnownTexture{sampled, binding};
+    }
     void TextureDestroyed(IDirect3DBaseTexture9* texture) { m_textures.erase(texture); }
-    TextureBase* FindTexture(IDirect3DBaseTexture9* texture) const {
+    const KnownTexture* FindTexture(IDirect3DBaseTexture9* texture) const {
         auto it = m_textures.find(texture);
-        return it == m_textures.end() ? nullptr : it->second;
+        return it == m_textures.end() ? nullptr : &it->second;
     }
     // Draws everything still queued. Called before anything reads or writes
     // pixels outside the pipeline (locks, copies, present) or frees them.
@@ -218,7 +225,7 @@ private:
     DeviceState m_state;
     StateBlock* m_recording = nullptr;
     std::map<DWORD, VertexDeclaration*> m_fvfDeclarations;  // internal references
-    std::unordered_map<IDirect3DBaseTexture9*, TextureBase*> m_textures;
+    std::unordered_map<IDirect3DBaseTexture9*, KnownTexture> m_textures;
 
     // Pipeline configuration derived from m_state; rebuilt when marked dirty.
     bool m_vertexDirty = true, m_pixelDirty = true;

@@ -232,7 +232,8 @@ void Device::GatherSamplers() {
         smp.levelCount = 0;
         c.stages[st].sampler = -1;
         if (st >= c.stageCount || !StageReadsTexture(c.stages[st])) continue;
-        TextureBase* texture = m_state.textures[st] ? FindTexture(m_state.textures[st]) : nullptr;
+        const KnownTexture* known = m_state.textures[st] ? FindTexture(m_state.textures[st]) : nullptr;
+        TextureBase* texture = known ? known->sampled : nullptr;
         if (!texture) continue;
         const ImageLevel* levels = nullptr;
         int count = texture->GatherLevels(levels);

@@ -203,8 +203,17 @@ HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
     if (Stage >= DWORD(kSamplers)) return D3DERR_INVALIDCALL;
     // Binding what is bound changes nothing (and was checked when first bound).
     if (!m_recording && m_state.textures[Stage] == pTexture) return S_OK;
-    if (pTexture && !FindTexture(pTexture)) return D3DERR_INVALIDCALL;
-    Rebind(Target().textures[Stage], pTexture);
+    const KnownTexture* added = pTexture ? FindTexture(pTexture) : nullptr;
+    if (pTexture && !added) return D3DERR_INVALIDCALL;
+    IDirect3DBaseTexture9*& slot = Target().textures[Stage];
+    if (slot != pTexture) {
+        // The bound texture is one of ours too (every binding went through here or a state block).
+        const KnownTexture* removed = slot ? FindTexture(slot) : nullptr;
+        Bindable* old = removed ? removed->binding : nullptr;
+        if (added) added->binding->AddInternalRef();
+        slot = pTexture;
+        if (old) old->ReleaseInternal();
+    }
     if (StateMask* m = Recording()) m->textures.set(Stage);
     else m_pixelDirty = true;
     return S_OK;
@@ -291,7 +300,12 @@ HRESULT Device::GetPixelShader(IDirect3DPixelShader9** ppShader) {
 
 HRESULT Device::SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData, UINT OffsetInBytes,
                                 UINT Stride) {
-    if (StreamNumber >= UINT(kStreams) || (pStreamData && !Owns(pStreamData))) return D3DERR_INVALIDCALL;
+    if (StreamNumber >= UINT(kStreams)) return D3DERR_INVALIDCALL;
+    // Binding what is bound changes nothing (and was checked when first bound).
+    const StreamBinding& now = m_state.streams[StreamNumber];
+    if (!m_recording && now.buffer == pStreamData && now.offset == OffsetInBytes && now.stride == Stride)
+        return S_OK;
+    if (pStreamData && !Owns(pStreamData)) return D3DERR_INVALIDCALL;
     StreamBinding& b = Target().streams[StreamNumber];
     Rebind(b.buffer, pStreamData);
     b.offset = OffsetInBytes;
@@ -310,6 +324,7 @@ HRESULT Device::GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9** ppSt
 }
 
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* pIndexData) {
+    if (!m_recording && m_state.indices == pIndexData) return S_OK;
     if (pIndexData && !Owns(pIndexData)) return D3DERR_INVALIDCALL;
     Rebind(Target().indices, pIndexData);
     if (StateMask* m = Recording()) m->indices = true;

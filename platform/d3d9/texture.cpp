@@ -67,7 +67,7 @@ Texture2D::Texture2D(Device* device, UINT width, UINT height, UINT levels, DWORD
         for (UINT i = 0; i < count; ++i)
             m_levels.push_back(new Surface(device, this, std::max(1u, width >> i), std::max(1u, height >> i), format,
                                            usage & ~D3DUSAGE_AUTOGENMIPMAP, pool, true));
-        device->TextureCreated(this, this);
+        device->TextureCreated(this, this, this);
     } catch (...) {
         for (Surface* s : m_levels) s->DeleteOwned();
         DeviceRelease(device);
@@ -163,7 +163,7 @@ CubeTexture::CubeTexture(Device* device, UINT edge, UINT levels, DWORD usage, D3
             for (UINT i = 0; i < m_levelCount; ++i)
                 m_faces.push_back(new Surface(device, this, std::max(1u, edge >> i), std::max(1u, edge >> i), format,
                                               usage & ~D3DUSAGE_AUTOGENMIPMAP, pool, true));
-        device->TextureCreated(this, this);
+        device->TextureCreated(this, this, this);
     } catch (...) {
         for (Surface* s : m_faces) s->DeleteOwned();
         DeviceRelease(device);
@@ -262,7 +262,7 @@ VolumeTexture::VolumeTexture(Device* device, UINT width, UINT height, UINT depth
         for (UINT i = 0; i < count; ++i)
             m_volumes.push_back(new Volume(this, device, std::max(1u, width >> i), std::max(1u, height >> i),
                                            std::max(1u, depth >> i), format, usage, pool));
-        device->TextureCreated(this, this);
+        device->TextureCreated(this, this, this);
     } catch (...) {
         for (Volume* v : m_volumes) v->DeleteOwned();
         DeviceRelease(device);
