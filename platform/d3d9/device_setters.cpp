@@ -236,6 +236,10 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements
 }
 
 HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) {
+    // Setting what is set changes nothing (and was checked when first set).
+    if (!m_recording && pDecl && m_state.declaration == pDecl &&
+        m_state.fvf == static_cast<VertexDeclaration*>(pDecl)->Fvf())
+        return S_OK;
     if (pDecl && !Owns(pDecl)) return D3DERR_INVALIDCALL;
     DeviceState& s = Target();
     Rebind(s.declaration, pDecl);
