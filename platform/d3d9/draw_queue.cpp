@@ -72,6 +72,8 @@ void DrawQueue::BeginDraw(const PixelConfig& config) {
         }
         if (same) return;
     }
+    // Drawing into a texture that pending draws sample: they must see it as it was.
+    if (Sampled(config.color.pixels) || Sampled(config.depth.depth)) Flush();
     std::memcpy(&m_lastSeen, &config, sizeof config);
     ConfigRecord& rec = m_configs.emplace_back();
     std::memcpy(&rec.config, &config, sizeof config);
@@ -82,6 +84,12 @@ void DrawQueue::BeginDraw(const PixelConfig& config) {
         if (!s.levels) continue;
         s.levelCount = std::min(s.levelCount, kMaxLevels);
         std::copy(s.levels, s.levels + s.levelCount, rec.levels[st]);
+        for (int i = 0; i < s.levelCount; ++i) {
+            const void* texels = s.levels[i].texels;
+            if (texels == config.color.pixels) m_oneBand = true;
+            if (texels && std::find(m_sampled.begin(), m_sampled.end(), texels) == m_sampled.end())
+                m_sampled.push_back(texels);
+        }
         // Pointed at the record's own copy when the queue is flushed (the vector may still move).
     }
 }
@@ -195,6 +203,7 @@ void DrawQueue::Point(const ScreenVertex& v) {
 
 void DrawQueue::Clear(const ColorTarget* color, uint32_t argb, const DepthTarget* depth, float z, const RECT& rect) {
     if (rect.left >= rect.right || rect.top >= rect.bottom || (!color && !depth)) return;
+    if ((color && Sampled(color->pixels)) || (depth && Sampled(depth->depth))) Flush();
     if (m_prims.size() >= kMaxPending) Flush();
     ClearOp op{color ? *color : ColorTarget{}, depth ? *depth : DepthTarget{}, argb, z, rect};
     if (m_prims.empty()) {
@@ -215,6 +224,10 @@ void DrawQueue::Clear(const ColorTarget* color, uint32_t argb, const DepthTarget
 void DrawQueue::AddTarget(const void* pixels) {
     if (pixels && std::find(m_targets.begin(), m_targets.end(), pixels) == m_targets.end())
         m_targets.push_back(pixels);
+}
+
+bool DrawQueue::Sampled(const void* pixels) const {
+    return !m_prims.empty() && pixels && std::find(m_sampled.begin(), m_sampled.end(), pixels) != m_sampled.end();
 }
 
 bool DrawQueue::Writes(const void* pixels) const {
@@ -274,7 +287,7 @@ void DrawQueue::Flush(WorkerPool& pool) {
 
     int rows = m_bottom - m_top;
     int threads = pool.Threads();
-    if (threads <= 1 || m_work < m_parallelThreshold || rows < 16) {
+    if (threads <= 1 || m_work < m_parallelThreshold || rows < 16 || m_oneBand) {
         DrawBand(m_top, m_bottom);
     } else {
         // Several bands per thread, so a thread that drew an empty band takes another.
@@ -294,10 +307,20 @@ void DrawQueue::Flush(WorkerPool& pool) {
         m_configs.front() = m_configs.back();
         m_configs.resize(1);
     }
+    // What the kept configuration writes and reads goes on counting for later primitives.
     m_targets.clear();
+    m_sampled.clear();
+    m_oneBand = false;
     if (!m_configs.empty()) {
-        AddTarget(m_configs.front().config.color.pixels);
-        AddTarget(m_configs.front().config.depth.depth);
+        const ConfigRecord& kept = m_configs.front();
+        AddTarget(kept.config.color.pixels);
+        AddTarget(kept.config.depth.depth);
+        for (int st = 0; st < kPipelineTexStages; ++st)
+            for (int i = 0; i < kept.config.samplers[st].levelCount && kept.config.samplers[st].levels; ++i) {
+                const void* texels = kept.levels[st][i].texels;
+                if (texels == kept.config.color.pixels) m_oneBand = true;
+                if (texels) m_sampled.push_back(texels);
+            }
     }
 }
 

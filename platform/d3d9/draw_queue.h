@@ -28,6 +28,8 @@ public:
     void Clear(const ColorTarget* color, uint32_t argb, const DepthTarget* depth, float z, const RECT& rect);
 
     bool Empty() const { return m_prims.empty(); }
+    // Primitives and clears waiting (a merged rectangle counts once).
+    size_t Pending() const { return m_prims.size(); }
     // True when a pending primitive or clear writes the pixel memory `pixels`.
     bool Writes(const void* pixels) const;
 
@@ -67,6 +69,7 @@ private:
     // axis-aligned rectangle with planar values; it then becomes that rectangle.
     bool MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
     void AddTarget(const void* pixels);
+    bool Sampled(const void* pixels) const;
     void DrawBand(int top, int bottom) const;
     static void DrawBandTask(void* self, int band);
 
@@ -76,6 +79,9 @@ private:
     std::vector<ScreenVertex> m_vertices;
     std::vector<ClearOp> m_clears;
     std::vector<const void*> m_targets;  // pixel memory pending work writes (a few entries)
+    std::vector<const void*> m_sampled;  // texture levels pending work reads
+    // A pending draw samples its own target: bands would read rows other bands write.
+    bool m_oneBand = false;
     int m_top = 0, m_bottom = 0;  // rows touched by pending work
     uint64_t m_work = 0;
     uint64_t m_parallelThreshold = 24 * 1024;

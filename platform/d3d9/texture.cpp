@@ -116,6 +116,7 @@ HRESULT Texture2D::SetAutoGenFilterType(D3DTEXTUREFILTERTYPE type) {
 }
 
 void Texture2D::GenerateMipSubLevels() {
+    m_device->FinishDrawing();  // level 0 may still be drawn into
     for (size_t i = 1; i < m_levels.size(); ++i) Downsample(m_levels[i - 1], m_levels[i]);
 }
 

@@ -42,11 +42,11 @@ WorkerPool::~WorkerPool() {
 
 void WorkerPool::StartWorkers() {
     m_started = true;
-    for (int i = 1; i < m_threads; ++i) {
+    for (int i = 1, n = m_threads; i < n; ++i) {
         try {
             m_workers.emplace_back([this] { WorkerLoop(); });
         } catch (const std::system_error&) {
-            m_threads = i;  // fewer threads than asked for; the caller still does all the work
+            m_threads = i;  // the pool goes on with the threads it has
             break;
         }
     }
@@ -92,7 +92,7 @@ void WorkerPool::Drain(uint32_t generation, TaskFn fn, void* context, int tasks)
 void WorkerPool::Run(int tasks, TaskFn fn, void* context) {
     if (tasks <= 0) return;
     std::lock_guard<std::mutex> run(m_runMutex);
-    if (m_threads == 1 || tasks == 1) {
+    if (Threads() == 1 || tasks == 1) {
         for (int t = 0; t < tasks; ++t) fn(context, t);
         return;
     }

@@ -27,7 +27,7 @@ public:
     WorkerPool& operator=(const WorkerPool&) = delete;
 
     // Threads that take part in Run, the caller included.
-    int Threads() const { return m_threads; }
+    int Threads() const { return m_threads.load(std::memory_order_relaxed); }
 
     // Runs fn(context, t) for every t in [0, tasks), each exactly once, spread
     // over the pool; returns when all are done. Calls from several threads
@@ -40,7 +40,7 @@ private:
     // Takes tasks of job `generation` until none is left.
     void Drain(uint32_t generation, TaskFn fn, void* context, int tasks);
 
-    int m_threads;
+    std::atomic<int> m_threads;  // lowered if a thread cannot be started
     bool m_started = false;
     std::vector<std::thread> m_workers;
     std::mutex m_runMutex;  // one Run at a time

@@ -97,5 +97,66 @@ TEST_F(DeferredTest, PixelsAreCompleteWhenCopiedOrWhenTheirSurfaceIsFreed) {
     back->Release();
 }
 
+TEST_F(DeferredTest, MipLevelsAreMadeFromFinishedDrawing) {
+    IDirect3DTexture9* t = nullptr;
+    ASSERT_EQ(m_device->CreateTexture(16, 16, 0, D3DUSAGE_RENDERTARGET | D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8,
+                                      D3DPOOL_DEFAULT, &t, nullptr),
+              S_OK);
+    IDirect3DSurface9 *level0 = nullptr, *back = nullptr;
+    ASSERT_EQ(t->GetSurfaceLevel(0, &level0), S_OK);
+    ASSERT_EQ(m_device->GetRenderTarget(0, &back), S_OK);
+    ASSERT_EQ(m_device->BeginScene(), S_OK);
+    ASSERT_EQ(m_device->SetRenderTarget(0, level0), S_OK);
+    ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), S_OK);
+    t->GenerateMipSubLevels();
+    ASSERT_EQ(m_device->SetRenderTarget(0, back), S_OK);
+    ASSERT_EQ(m_device->EndScene(), S_OK);
+    IDirect3DSurface9* level1 = nullptr;
+    ASSERT_EQ(t->GetSurfaceLevel(1, &level1), S_OK);
+    IDirect3DSurface9* copy = nullptr;
+    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(8, 8, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr), S_OK);
+    ASSERT_EQ(m_device->GetRenderTargetData(level1, copy), S_OK);
+    D3DLOCKED_RECT lr;
+    ASSERT_EQ(copy->LockRect(&lr, nullptr, D3DLOCK_READONLY), S_OK);
+    EXPECT_EQ(static_cast<const uint32_t*>(lr.pBits)[3], 0xFFFF0000u);
+    copy->UnlockRect();
+    for (IUnknown* u : {static_cast<IUnknown*>(copy), static_cast<IUnknown*>(level1),
+                        static_cast<IUnknown*>(level0), static_cast<IUnknown*>(back), static_cast<IUnknown*>(t)})
+        u->Release();
+}
+
+// Big enough for the queue to draw in bands on several threads (where the machine has them).
+class BandedDeferredTest : public DeferredTest {
+protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        CreateSmallDevice(256, 256);
+        ClearTo(0xFF000000);
+    }
+};
+
+TEST_F(BandedDeferredTest, DrawingIntoATextureAfterSamplingItLeavesTheEarlierDrawAsItWas) {
+    IDirect3DTexture9* t = SolidTexture(0, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT);
+    ASSERT_TRUE(t);
+    IDirect3DSurface9 *level = nullptr, *back = nullptr;
+    ASSERT_EQ(t->GetSurfaceLevel(0, &level), S_OK);
+    ASSERT_EQ(m_device->GetRenderTarget(0, &back), S_OK);
+    ASSERT_EQ(m_device->BeginScene(), S_OK);
+    ASSERT_EQ(m_device->SetRenderTarget(0, level), S_OK);
+    ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), S_OK);
+    ASSERT_EQ(m_device->SetRenderTarget(0, back), S_OK);
+    UseTexture(t);
+    FillRect(-0.5f, -0.5f, 255.5f, 255.5f, 0xFFFFFFFF);  // samples the red texture everywhere
+    m_device->SetTexture(0, nullptr);
+    ASSERT_EQ(m_device->SetRenderTarget(0, level), S_OK);
+    ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), S_OK);
+    ASSERT_EQ(m_device->SetRenderTarget(0, back), S_OK);
+    ASSERT_EQ(m_device->EndScene(), S_OK);
+    for (int y = 0; y < 256; y += 5) ASSERT_EQ(Pixel(128, y), 0xFFFF0000u) << "row " << y;
+    level->Release();
+    back->Release();
+    t->Release();
+}
+
 }  // namespace
 }  // namespace tumbral_test

@@ -166,13 +166,18 @@ protected:
         return v;
     }
 
-    // Draws the pair both ways and compares every pixel.
-    void ExpectSame(const ScreenVertex (&t)[6]) {
+    // Draws the pair both ways and compares every pixel; `merged`: the queue drew one rectangle.
+    void ExpectSame(const ScreenVertex (&t)[6], bool merged, bool sourceAlpha = false) {
         PixelConfig q = Additive(m_queued), d = Additive(m_direct);
+        if (sourceAlpha) {
+            q.srcBlend = d.srcBlend = D3DBLEND_SRCALPHA;
+            q.destBlend = d.destBlend = D3DBLEND_INVSRCALPHA;
+        }
         DrawQueue queue;
         queue.BeginDraw(q);
         queue.Triangle(t[0], t[1], t[2], t[0]);
         queue.Triangle(t[3], t[4], t[5], t[3]);
+        EXPECT_EQ(queue.Pending(), merged ? 1u : 2u);
         queue.Flush(WorkerPool::Shared());
         Rasterizer direct;
         direct.Begin(d);
@@ -193,31 +198,90 @@ TEST_F(QuadPairTest, RectanglesCoverWhatTheirTwoTrianglesCover) {
         float l = e[0], t = e[1], r = e[2], b = e[3];
         ScreenVertex tl = V(l, t, 30), tr = V(r, t, 30), br = V(r, b, 30), bl = V(l, b, 30);
         const ScreenVertex fan[6] = {tl, tr, br, tl, br, bl};
-        ExpectSame(fan);
+        ExpectSame(fan, true);
         const ScreenVertex other[6] = {tr, br, bl, tr, bl, tl};
-        ExpectSame(other);
+        ExpectSame(other, true);
     }
     // The colour really landed, once per pass over (30, 30)-(60, 44): two passes.
     EXPECT_EQ(m_queued[size_t(35 * kSize + 35)], 0xFF000000u + 2 * ((30u << 16) | (40u << 8)));
     // A rectangle from 40.25 to 41.0 covers no row at all (pixel centres at integers).
     EXPECT_EQ(m_queued[size_t(40 * kSize + 20)], 0xFF000000u);
+    // Half-transparent, through the four-pixel loops (additive blending takes the scalar ones).
+    ScreenVertex a = V(1.5f, 2.5f, 90), b = V(44.5f, 2.5f, 90), c = V(44.5f, 29.5f, 90), e = V(1.5f, 29.5f, 90);
+    for (ScreenVertex* p : {&a, &b, &c, &e}) p->color[3] = 128;
+    const ScreenVertex glass[6] = {a, b, c, a, c, e};
+    ExpectSame(glass, true, true);
 }
 
 TEST_F(QuadPairTest, PairsThatAreNotOneRectangleStayTriangles) {
     ScreenVertex tl = V(4, 4, 20), tr = V(40, 4, 20), br = V(40, 40, 20), bl = V(4, 40, 20);
     // Sharing an edge, not the diagonal: the two overlap, and the overlap is drawn twice.
     const ScreenVertex overlapping[6] = {tl, tr, br, tr, br, bl};
-    ExpectSame(overlapping);
+    ExpectSame(overlapping, false);
     // Values that are not one plane (a colour only at one corner) or that need perspective.
     ScreenVertex hot = V(40, 40, 200, 0.0f);
     const ScreenVertex curved[6] = {tl, tr, hot, tl, hot, bl};
-    ExpectSame(curved);
+    ExpectSame(curved, false);
     ScreenVertex far = V(40, 40, 20, 1.0f, 0.25f);
     const ScreenVertex perspective[6] = {tl, tr, far, tl, far, bl};
-    ExpectSame(perspective);
+    ExpectSame(perspective, false);
     // Not axis-aligned.
     const ScreenVertex slanted[6] = {V(4, 4, 20), V(40, 6, 20), V(40, 40, 20), V(4, 4, 20), V(40, 40, 20), V(4, 40, 20)};
-    ExpectSame(slanted);
+    ExpectSame(slanted, false);
+}
+
+// A draw samples texture T; later queued work draws into T. Every band of
+// the first draw must still see T as it was when the draw was issued.
+TEST(DrawQueueTest, LaterDrawingIntoASampledTextureDoesNotReachEarlierDraws) {
+    constexpr int kSize = 96;
+    std::vector<uint32_t> target(kSize * kSize, 0), texels(8 * 8, 0xFFFF0000);
+    ImageLevel level{texels.data(), 8, 8, 8};
+    PixelConfig sample;
+    sample.color = ColorTarget{target.data(), kSize, kSize, kSize};
+    sample.clip = RECT{0, 0, kSize, kSize};
+    sample.cullMode = D3DCULL_NONE;
+    sample.stageCount = 1;
+    sample.stages[0].colorOp = D3DTOP_SELECTARG1;
+    sample.stages[0].sampler = 0;
+    sample.samplers[0].levels = &level;
+    sample.samplers[0].levelCount = 1;
+    sample.colorUsesTexture = true;
+    sample.colorUsesDiffuse = false;
+    PixelConfig intoTexture;
+    intoTexture.color = ColorTarget{texels.data(), 8, 8, 8};
+    intoTexture.clip = RECT{0, 0, 8, 8};
+    intoTexture.cullMode = D3DCULL_NONE;
+
+    auto corner = [](float x, float y, float u, float v) {
+        ScreenVertex s{};
+        s.x = x, s.y = y, s.rhw = 1.0f;
+        s.color[0] = s.color[1] = s.color[2] = s.color[3] = 255;
+        s.tex[0][0] = u, s.tex[0][1] = v;
+        return s;
+    };
+    for (int pass = 0; pass < 2; ++pass) {  // the texture changed by a clear, then by a draw
+        std::fill(texels.begin(), texels.end(), 0xFFFF0000);
+        DrawQueue q;
+        q.SetParallelThreshold(0);
+        q.BeginDraw(sample);
+        ScreenVertex a = corner(-0.5f, -0.5f, 0, 0), b = corner(kSize - 0.5f, -0.5f, 1, 0),
+                     c = corner(kSize - 0.5f, kSize - 0.5f, 1, 1), d = corner(-0.5f, kSize - 0.5f, 0, 1);
+        q.Triangle(a, b, c, a);
+        q.Triangle(a, c, d, a);
+        if (pass == 0) {
+            q.Clear(&intoTexture.color, 0xFF00FF00, nullptr, 0.0f, RECT{0, 0, 8, 8});
+        } else {
+            q.BeginDraw(intoTexture);
+            ScreenVertex g = corner(-0.5f, -0.5f, 0, 0), h = corner(7.5f, -0.5f, 0, 0), k = corner(7.5f, 7.5f, 0, 0);
+            for (ScreenVertex* p : {&g, &h, &k}) p->color[0] = p->color[2] = 0;
+            q.Triangle(g, h, k, g);
+        }
+        WorkerPool three(3);
+        q.Flush(three);
+        for (int i = 0; i < kSize * kSize; ++i)
+            ASSERT_EQ(target[size_t(i)], 0xFFFF0000u) << "pass " << pass << " pixel " << i % kSize << "," << i / kSize;
+        EXPECT_EQ(texels[0], 0xFF00FF00u) << "the later drawing into the texture happened too";
+    }
 }
 
 TEST(WorkerPoolTest, EveryTaskOfEveryJobRunsExactlyOnce) {
