@@ -206,6 +206,8 @@ private:
     void GatherSamplers();
     HRESULT RunDraw(const DrawCall& call, const VertexLayout& layout, const StreamSource* streams);
     bool CurrentLayout(VertexLayout& out) const;
+    // The bound vertex buffers as stream sources (absent or unusable bindings stay empty).
+    void BoundStreams(StreamSource* out) const;
 
     std::atomic<ULONG> m_refs{1};
     Direct3D9* m_d3d;

@@ -285,18 +285,22 @@ bool ValidPrimitive(D3DPRIMITIVETYPE type) { return type >= D3DPT_POINTLIST && t
 
 }  // namespace
 
+void Device::BoundStreams(StreamSource* out) const {
+    for (int i = 0; i < kStreams; ++i) {
+        const StreamBinding& b = m_state.streams[i];
+        auto* vb = static_cast<VertexBuffer*>(b.buffer);
+        if (!vb || b.stride == 0 || b.offset >= vb->Store().Size()) continue;
+        out[i] = StreamSource{vb->Store().Data() + b.offset, b.stride, (vb->Store().Size() - b.offset) / b.stride};
+    }
+}
+
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) {
     if (!ValidPrimitive(PrimitiveType)) return D3DERR_INVALIDCALL;
     if (PrimitiveCount == 0) return S_OK;
     VertexLayout layout;
     if (!CurrentLayout(layout)) return D3DERR_INVALIDCALL;
     StreamSource streams[kStreamSlots];
-    for (int i = 0; i < kStreams; ++i) {
-        const StreamBinding& b = m_state.streams[i];
-        auto* vb = static_cast<VertexBuffer*>(b.buffer);
-        if (!vb || b.stride == 0 || b.offset >= vb->Store().Size()) continue;
-        streams[i] = StreamSource{vb->Store().Data() + b.offset, b.stride, (vb->Store().Size() - b.offset) / b.stride};
-    }
+    BoundStreams(streams);
     DrawCall call;
     call.type = PrimitiveType;
     call.primitiveCount = PrimitiveCount;
@@ -318,12 +322,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
     VertexLayout layout;
     if (!CurrentLayout(layout)) return D3DERR_INVALIDCALL;
     StreamSource streams[kStreamSlots];
-    for (int i = 0; i < kStreams; ++i) {
-        const StreamBinding& b = m_state.streams[i];
-        auto* vb = static_cast<VertexBuffer*>(b.buffer);
-        if (!vb || b.stride == 0 || b.offset >= vb->Store().Size()) continue;
-        streams[i] = StreamSource{vb->Store().Data() + b.offset, b.stride, (vb->Store().Size() - b.offset) / b.stride};
-    }
+    BoundStreams(streams);
     DrawCall call;
     call.type = PrimitiveType;
     call.primitiveCount = primCount;
