@@ -1,4 +1,4 @@
-// A plain window and a windowed software device for the D3DX benchmarks.
+// A plain window and a windowed software device for the benchmarks.
 // Header only: every benchmark is a program of its own that links the
 // platform and nothing else.
 #pragma once
@@ -13,8 +13,11 @@ inline LRESULT CALLBACK PlainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
 }
 
 // A width x height window and a device with one X8R8G8B8 back buffer of that
-// size. False when a step fails; what was made is left in the out parameters.
-inline bool OpenDevice(UINT width, UINT height, HWND& hWnd, IDirect3D9*& d3d, IDirect3DDevice9*& device) {
+// size; `frame`: also a D24S8 depth buffer, a lockable back buffer and
+// presents that never wait. False when a step fails; what was made is left in
+// the out parameters.
+inline bool OpenDevice(UINT width, UINT height, HWND& hWnd, IDirect3D9*& d3d, IDirect3DDevice9*& device,
+                       bool frame = false) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = PlainWndProc;
@@ -32,6 +35,12 @@ inline bool OpenDevice(UINT width, UINT height, HWND& hWnd, IDirect3D9*& d3d, ID
     pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
     pp.hDeviceWindow = hWnd;
     pp.Windowed = TRUE;
+    if (frame) {
+        pp.EnableAutoDepthStencil = TRUE;
+        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+        pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    }
     return SUCCEEDED(
         d3d->CreateDevice(0, D3DDEVTYPE_HAL, hWnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device));
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/bench_device.h"
 #include "platform/backend.h"
 #include "platform/d3d9.h"
 #include "platform/headless/headless_backend.h"
@@ -76,29 +77,11 @@ public:
         config.noWait = true;
         config.monitors = {plat::DisplayMode{2560, 1440, 60, 32}};
         plat::SetBackend(std::make_unique<plat::HeadlessBackend>(std::move(config)));
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.lpszClassName = L"BenchWindow";
-        RegisterClassExW(&wc);
-        m_window = CreateWindowExW(0, L"BenchWindow", L"bench", WS_POPUP | WS_VISIBLE, 0, 0, int(width), int(height),
-                                   nullptr, nullptr, nullptr, nullptr);
-        m_d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = width;
-        pp.BackBufferHeight = height;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = m_window;
-        pp.Windowed = TRUE;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        if (!m_d3d || FAILED(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
-                                                 &m_device)))
+        if (!bench::OpenDevice(width, height, m_window, m_d3d, m_device, true)) {
+            if (m_device) m_device->Release();
+            m_device = nullptr;
             return;
+        }
         BuildCube();
         BuildTextures();
         BuildText();
