@@ -71,7 +71,7 @@ D3DMATRIX PerspectiveFov(float fov, float aspect, float zn, float zf) {
 }
 
 class FrameScene {
-public:
+  public:
     FrameScene(UINT width, UINT height) : m_width(width), m_height(height) {
         plat::HeadlessConfig config;
         config.noWait = true;
@@ -118,8 +118,8 @@ public:
         m_device->SetIndices(m_ib);
         m_device->SetTransform(D3DTS_VIEW, &m_view);
         m_device->SetTransform(D3DTS_PROJECTION, &m_proj);
-        static const D3DCOLORVALUE colours[6] = {{1, 1, 1, 1},       {1, 0.8f, 0, 1}, {1, 0, 0, 1},
-                                                 {1, 0.4f, 0, 1},    {0, 0, 1, 1},    {0, 0.6f, 0, 1}};
+        static const D3DCOLORVALUE colours[6] = {{1, 1, 1, 1},    {1, 0.8f, 0, 1}, {1, 0, 0, 1},
+                                                 {1, 0.4f, 0, 1}, {0, 0, 1, 1},    {0, 0.6f, 0, 1}};
         for (int x = -1; x <= 1; ++x)
             for (int y = -1; y <= 1; ++y)
                 for (int z = -1; z <= 1; ++z) {
@@ -133,7 +133,8 @@ public:
                         m.Diffuse = m.Ambient = colours[face];
                         m_device->SetMaterial(&m);
                         m_device->SetTexture(0, m_sticker);
-                        m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, UINT(face * 4), 4, UINT(face * 6), 2);
+                        m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, UINT(face * 4), 4,
+                                                       UINT(face * 6), 2);
                     }
                 }
     }
@@ -177,7 +178,8 @@ public:
         size_t covered = 0;
         if (SUCCEEDED(back->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
             for (UINT y = 0; y < m_height; ++y) {
-                const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(lr.pBits) + y * lr.Pitch);
+                const uint32_t* row =
+                    reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(lr.pBits) + y * lr.Pitch);
                 for (UINT x = 0; x < m_width; ++x) covered += (row[x] & 0xFFFFFF) != 0x2D3C5A;
             }
             back->UnlockRect();
@@ -186,10 +188,12 @@ public:
         return double(covered) / (double(m_width) * m_height);
     }
 
-private:
+  private:
     void BuildCube() {
-        m_device->CreateVertexBuffer(24 * sizeof(CubeVertex), D3DUSAGE_WRITEONLY, kCubeFvf, D3DPOOL_MANAGED, &m_vb, nullptr);
-        m_device->CreateIndexBuffer(36 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &m_ib, nullptr);
+        m_device->CreateVertexBuffer(24 * sizeof(CubeVertex), D3DUSAGE_WRITEONLY, kCubeFvf, D3DPOOL_MANAGED,
+                                     &m_vb, nullptr);
+        m_device->CreateIndexBuffer(36 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED, &m_ib,
+                                    nullptr);
         CubeVertex* v = nullptr;
         m_vb->Lock(0, 0, reinterpret_cast<void**>(&v), 0);
         uint16_t* idx = nullptr;
@@ -274,8 +278,10 @@ private:
         for (int i = 0; i < 20; ++i) {
             float d = 0.5f * (lo + hi);
             m_view = LookAtOrigin(d * 0.6f, d * 0.5f, -d * 0.62f);
-            if (Coverage() > 0.2) lo = d;
-            else hi = d;
+            if (Coverage() > 0.2)
+                lo = d;
+            else
+                hi = d;
         }
     }
 

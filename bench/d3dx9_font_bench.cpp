@@ -91,7 +91,8 @@ void BM_DrawTextCalcRect(benchmark::State& state) {
     if (!s.Ready()) return state.SkipWithError("no device or font");
     for (auto _ : state) {
         RECT rect{5, 5, 0, 0};
-        benchmark::DoNotOptimize(s.font->DrawTextW(nullptr, kLine, -1, &rect, DT_NOCLIP | DT_CALCRECT, 0xFFFFFF00));
+        benchmark::DoNotOptimize(
+            s.font->DrawTextW(nullptr, kLine, -1, &rect, DT_NOCLIP | DT_CALCRECT, 0xFFFFFF00));
     }
 }
 BENCHMARK(BM_DrawTextCalcRect)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);

@@ -50,8 +50,8 @@ void BM_LoadBoxOnDevice(benchmark::State& state) {
         ID3DXBuffer* materials = nullptr;
         DWORD count = 0;
         ID3DXMesh* mesh = nullptr;
-        if (FAILED(D3DXLoadMeshFromXA(path.c_str(), D3DXMESH_MANAGED, env.device, &adjacency, &materials, nullptr, &count,
-                                      &mesh))) {
+        if (FAILED(D3DXLoadMeshFromXA(path.c_str(), D3DXMESH_MANAGED, env.device, &adjacency, &materials,
+                                      nullptr, &count, &mesh))) {
             state.SkipWithError("box.x did not load");
             return;
         }

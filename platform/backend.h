@@ -22,19 +22,20 @@ namespace plat {
 struct DisplayMode {
     int width = 0;
     int height = 0;
-    int refreshHz = 0;     // 0 when unknown
-    int bitsPerPixel = 32; // 32 (X8R8G8B8) or 16 (R5G6B5)
+    int refreshHz = 0;      // 0 when unknown
+    int bitsPerPixel = 32;  // 32 (X8R8G8B8) or 16 (R5G6B5)
 };
 
 // One monitor, in virtual-screen coordinates.
 struct MonitorDesc {
-    std::string name;               // shown in adapter descriptions
-    RECT bounds{};                  // the whole monitor
-    RECT workArea{};                // bounds less task bars and docks
+    std::string name;  // shown in adapter descriptions
+    RECT bounds{};     // the whole monitor
+    RECT workArea{};   // bounds less task bars and docks
     bool primary = false;
-    DisplayMode desktop;            // the mode the desktop uses now
-    DisplayMode registryMode;       // the user's desktop mode before any full-screen switch (0 x 0: same as desktop)
-    std::vector<DisplayMode> modes; // every mode the monitor offers
+    DisplayMode desktop;  // the mode the desktop uses now
+    DisplayMode
+        registryMode;  // the user's desktop mode before any full-screen switch (0 x 0: same as desktop)
+    std::vector<DisplayMode> modes;  // every mode the monitor offers
 };
 
 // A native window of the backend; 0 is "none".
@@ -45,9 +46,9 @@ enum class ShowState { Hidden, Normal, Minimized, Maximized };
 // What the window system asks of a native window.
 struct NativeWindowDesc {
     std::wstring title;
-    RECT clientRect{};       // client area in screen coordinates
-    bool resizable = true;   // has a sizing frame
-    bool decorated = true;   // has a caption and frame (false: popup / full screen)
+    RECT clientRect{};      // client area in screen coordinates
+    bool resizable = true;  // has a sizing frame
+    bool decorated = true;  // has a caption and frame (false: popup / full screen)
     bool topmost = false;
     ShowState show = ShowState::Normal;
 };
@@ -57,26 +58,26 @@ enum class MouseButton { Left = 0, Right = 1, Middle = 2, X1 = 3, X2 = 4 };
 
 enum class EventType {
     None,
-    MouseMove,       // x, y: client coordinates of `window`
-    MouseButton,     // button, down, x, y (client), clicks (2 for a double-click the backend detected)
-    MouseWheel,      // wheelDelta (multiples of 120, positive away from the user), x, y (client)
-    Key,             // vk, scanCode, extended, down, repeat; vk is side-specific for Shift, Ctrl and Alt
-                     // (VK_LSHIFT, VK_RCONTROL, VK_LMENU, ...): the window system reports the generic code
-                     // (VK_SHIFT, VK_CONTROL, VK_MENU) in messages and keeps both in the key state
-    Text,            // codepoint (UTF-32) typed
-    WindowMoved,     // x, y: new client-area origin in screen coordinates
-    WindowResized,   // width, height: new client size
+    MouseMove,      // x, y: client coordinates of `window`
+    MouseButton,    // button, down, x, y (client), clicks (2 for a double-click the backend detected)
+    MouseWheel,     // wheelDelta (multiples of 120, positive away from the user), x, y (client)
+    Key,            // vk, scanCode, extended, down, repeat; vk is side-specific for Shift, Ctrl and Alt
+                    // (VK_LSHIFT, VK_RCONTROL, VK_LMENU, ...): the window system reports the generic code
+                    // (VK_SHIFT, VK_CONTROL, VK_MENU) in messages and keeps both in the key state
+    Text,           // codepoint (UTF-32) typed
+    WindowMoved,    // x, y: new client-area origin in screen coordinates
+    WindowResized,  // width, height: new client size
     WindowMinimized,
     WindowMaximized,
     WindowRestored,
-    WindowActivated,   // the window got keyboard focus
-    WindowDeactivated, // the window lost keyboard focus
-    WindowClose,       // the user asked to close the window
-    SizeMoveBegin,     // an interactive move or resize starts
-    SizeMoveEnd,       // ... and ends
-    DeviceLoss,        // tests: make every full-screen and windowed device lost once
-    Quit,              // the process is asked to end (SIGTERM, last window gone)
-    WindowExposed,     // the window's content was lost and must be drawn again (becomes WM_PAINT)
+    WindowActivated,    // the window got keyboard focus
+    WindowDeactivated,  // the window lost keyboard focus
+    WindowClose,        // the user asked to close the window
+    SizeMoveBegin,      // an interactive move or resize starts
+    SizeMoveEnd,        // ... and ends
+    DeviceLoss,         // tests: make every full-screen and windowed device lost once
+    Quit,               // the process is asked to end (SIGTERM, last window gone)
+    WindowExposed,      // the window's content was lost and must be drawn again (becomes WM_PAINT)
 };
 
 struct Event {
@@ -121,7 +122,7 @@ struct MessageBoxRequest {
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual const char* Name() const = 0;
 
@@ -156,13 +157,13 @@ public:
     virtual POINT CursorPos() = 0;
     virtual void SetCursorPos(int x, int y) = 0;
     virtual void ShowCursor(bool show) = 0;
-    virtual void ClipCursor(const RECT* screenRect) = 0; // null releases
+    virtual void ClipCursor(const RECT* screenRect) = 0;  // null releases
     virtual void CaptureMouse(bool capture) = 0;
 
     // Services.
     virtual bool SetClipboardText(const std::string& utf8) = 0;
     virtual bool GetClipboardText(std::string& utf8) = 0;
-    virtual int ShowMessageBox(const MessageBoxRequest& request) = 0; // ID* value, or -1 on failure
+    virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;  // ID* value, or -1 on failure
     virtual UINT DoubleClickTimeMs() const = 0;
     virtual UINT CaretBlinkTimeMs() const = 0;
     virtual bool Gamepad(int index, GamepadState& out) = 0;
@@ -176,8 +177,8 @@ Backend& CurrentBackend();
 void SetBackend(std::unique_ptr<Backend> backend);
 
 // Bridges for the device, implemented by the window system.
-NativeWindowId NativeWindowOf(HWND hwnd);                                // 0 if none
-bool PresentToWindow(HWND hwnd, const FrameView& frame, bool vsync);     // false if the window is gone
+NativeWindowId NativeWindowOf(HWND hwnd);                             // 0 if none
+bool PresentToWindow(HWND hwnd, const FrameView& frame, bool vsync);  // false if the window is gone
 // Monitor handles: the same HMONITOR for a monitor index in MonitorFromWindow,
 // GetMonitorInfoW and the device's GetAdapterMonitor. NULL / -1 when out of range.
 HMONITOR MonitorHandle(int monitorIndex);

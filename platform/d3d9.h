@@ -32,15 +32,15 @@
 #define D3DERR_CONFLICTINGRENDERSTATE MAKE_D3DHRESULT(2081)
 #define D3DERR_UNSUPPORTEDTEXTUREFILTER MAKE_D3DHRESULT(2082)
 #define D3DERR_CONFLICTINGTEXTUREPALETTE MAKE_D3DHRESULT(2086)
-#define D3DERR_DRIVERINTERNALERROR MAKE_D3DHRESULT(2087)    // 0x88760827
+#define D3DERR_DRIVERINTERNALERROR MAKE_D3DHRESULT(2087)  // 0x88760827
 #define D3DERR_NOTFOUND MAKE_D3DHRESULT(2150)
 #define D3DERR_MOREDATA MAKE_D3DHRESULT(2151)
-#define D3DERR_DEVICELOST MAKE_D3DHRESULT(2152)             // 0x88760868
-#define D3DERR_DEVICENOTRESET MAKE_D3DHRESULT(2153)         // 0x88760869
-#define D3DERR_NOTAVAILABLE MAKE_D3DHRESULT(2154)           // 0x8876086A
-#define D3DERR_OUTOFVIDEOMEMORY MAKE_D3DHRESULT(380)        // 0x8876017C
+#define D3DERR_DEVICELOST MAKE_D3DHRESULT(2152)       // 0x88760868
+#define D3DERR_DEVICENOTRESET MAKE_D3DHRESULT(2153)   // 0x88760869
+#define D3DERR_NOTAVAILABLE MAKE_D3DHRESULT(2154)     // 0x8876086A
+#define D3DERR_OUTOFVIDEOMEMORY MAKE_D3DHRESULT(380)  // 0x8876017C
 #define D3DERR_INVALIDDEVICE MAKE_D3DHRESULT(2155)
-#define D3DERR_INVALIDCALL MAKE_D3DHRESULT(2156)            // 0x8876086C
+#define D3DERR_INVALIDCALL MAKE_D3DHRESULT(2156)  // 0x8876086C
 #define D3DERR_DRIVERINVALIDCALL MAKE_D3DHRESULT(2157)
 #define D3DERR_WASSTILLDRAWING MAKE_D3DHRESULT(540)
 #define D3DERR_DEVICEREMOVED MAKE_D3DHRESULT(2160)
@@ -52,21 +52,36 @@
 #define TUMBRAL_D3D_IID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) \
     inline constexpr IID name = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}}
 TUMBRAL_D3D_IID(IID_IDirect3D9, 0x81bdcbca, 0x64d4, 0x426d, 0xae, 0x8d, 0xad, 0x01, 0x47, 0xf4, 0x27, 0x5c);
-TUMBRAL_D3D_IID(IID_IDirect3DDevice9, 0xd0223b96, 0xbf7a, 0x43fd, 0x92, 0xbd, 0xa4, 0x3b, 0x0d, 0x82, 0xb9, 0xeb);
-TUMBRAL_D3D_IID(IID_IDirect3DResource9, 0x05eec05d, 0x8f7d, 0x4362, 0xb9, 0x99, 0xd1, 0xba, 0xf3, 0x57, 0xc7, 0x04);
-TUMBRAL_D3D_IID(IID_IDirect3DBaseTexture9, 0x580ca87e, 0x1d3c, 0x4d54, 0x99, 0x1d, 0xb7, 0xd3, 0xe3, 0xc2, 0x98, 0xce);
-TUMBRAL_D3D_IID(IID_IDirect3DTexture9, 0x85c31227, 0x3de5, 0x4f00, 0x9b, 0x3a, 0xf1, 0x1a, 0xc3, 0x8c, 0x18, 0xb5);
-TUMBRAL_D3D_IID(IID_IDirect3DCubeTexture9, 0xfff32f81, 0xd953, 0x473a, 0x92, 0x23, 0x93, 0xd6, 0x52, 0xab, 0xa9, 0x3f);
-TUMBRAL_D3D_IID(IID_IDirect3DVolumeTexture9, 0x2518526c, 0xe789, 0x4111, 0xa7, 0xb9, 0x47, 0xef, 0x32, 0x8d, 0x13, 0xe6);
-TUMBRAL_D3D_IID(IID_IDirect3DVertexBuffer9, 0xb64bb1b5, 0xfd70, 0x4df6, 0xbf, 0x91, 0x19, 0xd0, 0xa1, 0x24, 0x55, 0xe3);
-TUMBRAL_D3D_IID(IID_IDirect3DIndexBuffer9, 0x7c9dd65e, 0xd3f7, 0x4529, 0xac, 0xee, 0x78, 0x58, 0x30, 0xac, 0xde, 0x35);
-TUMBRAL_D3D_IID(IID_IDirect3DSurface9, 0x0cfbaf3a, 0x9ff6, 0x429a, 0x99, 0xb3, 0xa2, 0x79, 0x6a, 0xf8, 0xb8, 0x9b);
-TUMBRAL_D3D_IID(IID_IDirect3DVolume9, 0x24f416e6, 0x1f67, 0x4aa7, 0xb8, 0x8e, 0xd3, 0x3f, 0x6f, 0x31, 0x28, 0xa1);
-TUMBRAL_D3D_IID(IID_IDirect3DSwapChain9, 0x794950f2, 0xadfc, 0x458a, 0x90, 0x5e, 0x10, 0xa1, 0x0b, 0x0b, 0x50, 0x3b);
-TUMBRAL_D3D_IID(IID_IDirect3DVertexDeclaration9, 0xdd13c59c, 0x36fa, 0x4098, 0xa8, 0xfb, 0xc7, 0xed, 0x39, 0xdc, 0x85, 0x46);
-TUMBRAL_D3D_IID(IID_IDirect3DVertexShader9, 0xefc5557e, 0x6265, 0x4613, 0x8a, 0x94, 0x43, 0x85, 0x78, 0x89, 0xeb, 0x36);
-TUMBRAL_D3D_IID(IID_IDirect3DPixelShader9, 0x6d3bdbdc, 0x5b02, 0x4415, 0xb8, 0x52, 0xce, 0x5e, 0x8b, 0xcc, 0xb2, 0x89);
-TUMBRAL_D3D_IID(IID_IDirect3DStateBlock9, 0xb07c4fe5, 0x310d, 0x4ba8, 0xa2, 0x3c, 0x4f, 0x0f, 0x20, 0x6f, 0x21, 0x8b);
+TUMBRAL_D3D_IID(IID_IDirect3DDevice9, 0xd0223b96, 0xbf7a, 0x43fd, 0x92, 0xbd, 0xa4, 0x3b, 0x0d, 0x82, 0xb9,
+                0xeb);
+TUMBRAL_D3D_IID(IID_IDirect3DResource9, 0x05eec05d, 0x8f7d, 0x4362, 0xb9, 0x99, 0xd1, 0xba, 0xf3, 0x57, 0xc7,
+                0x04);
+TUMBRAL_D3D_IID(IID_IDirect3DBaseTexture9, 0x580ca87e, 0x1d3c, 0x4d54, 0x99, 0x1d, 0xb7, 0xd3, 0xe3, 0xc2,
+                0x98, 0xce);
+TUMBRAL_D3D_IID(IID_IDirect3DTexture9, 0x85c31227, 0x3de5, 0x4f00, 0x9b, 0x3a, 0xf1, 0x1a, 0xc3, 0x8c, 0x18,
+                0xb5);
+TUMBRAL_D3D_IID(IID_IDirect3DCubeTexture9, 0xfff32f81, 0xd953, 0x473a, 0x92, 0x23, 0x93, 0xd6, 0x52, 0xab,
+                0xa9, 0x3f);
+TUMBRAL_D3D_IID(IID_IDirect3DVolumeTexture9, 0x2518526c, 0xe789, 0x4111, 0xa7, 0xb9, 0x47, 0xef, 0x32, 0x8d,
+                0x13, 0xe6);
+TUMBRAL_D3D_IID(IID_IDirect3DVertexBuffer9, 0xb64bb1b5, 0xfd70, 0x4df6, 0xbf, 0x91, 0x19, 0xd0, 0xa1, 0x24,
+                0x55, 0xe3);
+TUMBRAL_D3D_IID(IID_IDirect3DIndexBuffer9, 0x7c9dd65e, 0xd3f7, 0x4529, 0xac, 0xee, 0x78, 0x58, 0x30, 0xac,
+                0xde, 0x35);
+TUMBRAL_D3D_IID(IID_IDirect3DSurface9, 0x0cfbaf3a, 0x9ff6, 0x429a, 0x99, 0xb3, 0xa2, 0x79, 0x6a, 0xf8, 0xb8,
+                0x9b);
+TUMBRAL_D3D_IID(IID_IDirect3DVolume9, 0x24f416e6, 0x1f67, 0x4aa7, 0xb8, 0x8e, 0xd3, 0x3f, 0x6f, 0x31, 0x28,
+                0xa1);
+TUMBRAL_D3D_IID(IID_IDirect3DSwapChain9, 0x794950f2, 0xadfc, 0x458a, 0x90, 0x5e, 0x10, 0xa1, 0x0b, 0x0b, 0x50,
+                0x3b);
+TUMBRAL_D3D_IID(IID_IDirect3DVertexDeclaration9, 0xdd13c59c, 0x36fa, 0x4098, 0xa8, 0xfb, 0xc7, 0xed, 0x39,
+                0xdc, 0x85, 0x46);
+TUMBRAL_D3D_IID(IID_IDirect3DVertexShader9, 0xefc5557e, 0x6265, 0x4613, 0x8a, 0x94, 0x43, 0x85, 0x78, 0x89,
+                0xeb, 0x36);
+TUMBRAL_D3D_IID(IID_IDirect3DPixelShader9, 0x6d3bdbdc, 0x5b02, 0x4415, 0xb8, 0x52, 0xce, 0x5e, 0x8b, 0xcc,
+                0xb2, 0x89);
+TUMBRAL_D3D_IID(IID_IDirect3DStateBlock9, 0xb07c4fe5, 0x310d, 0x4ba8, 0xa2, 0x3c, 0x4f, 0x0f, 0x20, 0x6f,
+                0x21, 0x8b);
 #undef TUMBRAL_D3D_IID
 
 struct IDirect3D9;
@@ -109,8 +124,8 @@ struct IDirect3D9 : public IUnknown {
     virtual HRESULT GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode) = 0;
     virtual HRESULT CheckDeviceType(UINT Adapter, D3DDEVTYPE DevType, D3DFORMAT AdapterFormat,
                                     D3DFORMAT BackBufferFormat, BOOL bWindowed) = 0;
-    virtual HRESULT CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT AdapterFormat, DWORD Usage,
-                                      D3DRESOURCETYPE RType, D3DFORMAT CheckFormat) = 0;
+    virtual HRESULT CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT AdapterFormat,
+                                      DWORD Usage, D3DRESOURCETYPE RType, D3DFORMAT CheckFormat) = 0;
     virtual HRESULT CheckDeviceMultiSampleType(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT SurfaceFormat,
                                                BOOL Windowed, D3DMULTISAMPLE_TYPE MultiSampleType,
                                                DWORD* pQualityLevels) = 0;
@@ -184,9 +199,10 @@ struct IDirect3DTexture9 : public IDirect3DBaseTexture9 {
 
 struct IDirect3DCubeTexture9 : public IDirect3DBaseTexture9 {
     virtual HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) = 0;
-    virtual HRESULT GetCubeMapSurface(D3DCUBEMAP_FACES FaceType, UINT Level, IDirect3DSurface9** ppCubeMapSurface) = 0;
-    virtual HRESULT LockRect(D3DCUBEMAP_FACES FaceType, UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
-                             DWORD Flags) = 0;
+    virtual HRESULT GetCubeMapSurface(D3DCUBEMAP_FACES FaceType, UINT Level,
+                                      IDirect3DSurface9** ppCubeMapSurface) = 0;
+    virtual HRESULT LockRect(D3DCUBEMAP_FACES FaceType, UINT Level, D3DLOCKED_RECT* pLockedRect,
+                             const RECT* pRect, DWORD Flags) = 0;
     virtual HRESULT UnlockRect(D3DCUBEMAP_FACES FaceType, UINT Level) = 0;
     virtual HRESULT AddDirtyRect(D3DCUBEMAP_FACES FaceType, const RECT* pDirtyRect) = 0;
 };
@@ -218,7 +234,8 @@ struct IDirect3DSwapChain9 : public IUnknown {
     // (the whole back buffer goes to the whole client area of the device window).
     virtual HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
                             const RGNDATA* pDirtyRegion, DWORD dwFlags) = 0;
-    virtual HRESULT GetBackBuffer(UINT iBackBuffer, D3DBACKBUFFER_TYPE Type, IDirect3DSurface9** ppBackBuffer) = 0;
+    virtual HRESULT GetBackBuffer(UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                                  IDirect3DSurface9** ppBackBuffer) = 0;
     virtual HRESULT GetDisplayMode(D3DDISPLAYMODE* pMode) = 0;
     virtual HRESULT GetDevice(IDirect3DDevice9** ppDevice) = 0;
     virtual HRESULT GetPresentParameters(D3DPRESENT_PARAMETERS* pPresentationParameters) = 0;
@@ -273,19 +290,21 @@ struct IDirect3DDevice9 : public IUnknown {
     virtual HRESULT GetRasterStatus(UINT iSwapChain, D3DRASTER_STATUS* pRasterStatus) = 0;
 
     // Resources. The HANDLE* arguments must be null.
-    virtual HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                  IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) = 0;
+    virtual HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
+                                  D3DPOOL Pool, IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) = 0;
     virtual HRESULT CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels, DWORD Usage,
-                                        D3DFORMAT Format, D3DPOOL Pool, IDirect3DVolumeTexture9** ppVolumeTexture,
-                                        HANDLE* pSharedHandle) = 0;
-    virtual HRESULT CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                      IDirect3DCubeTexture9** ppCubeTexture, HANDLE* pSharedHandle) = 0;
+                                        D3DFORMAT Format, D3DPOOL Pool,
+                                        IDirect3DVolumeTexture9** ppVolumeTexture, HANDLE* pSharedHandle) = 0;
+    virtual HRESULT CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage, D3DFORMAT Format,
+                                      D3DPOOL Pool, IDirect3DCubeTexture9** ppCubeTexture,
+                                      HANDLE* pSharedHandle) = 0;
     virtual HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
                                        IDirect3DVertexBuffer9** ppVertexBuffer, HANDLE* pSharedHandle) = 0;
     virtual HRESULT CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                                       IDirect3DIndexBuffer9** ppIndexBuffer, HANDLE* pSharedHandle) = 0;
-    virtual HRESULT CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT Format, D3DMULTISAMPLE_TYPE MultiSample,
-                                       DWORD MultisampleQuality, BOOL Lockable, IDirect3DSurface9** ppSurface,
+    virtual HRESULT CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT Format,
+                                       D3DMULTISAMPLE_TYPE MultiSample, DWORD MultisampleQuality,
+                                       BOOL Lockable, IDirect3DSurface9** ppSurface,
                                        HANDLE* pSharedHandle) = 0;
     virtual HRESULT CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format,
                                               D3DMULTISAMPLE_TYPE MultiSample, DWORD MultisampleQuality,
@@ -297,8 +316,10 @@ struct IDirect3DDevice9 : public IUnknown {
     // StretchRect filters by point sampling.
     virtual HRESULT UpdateSurface(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
                                   IDirect3DSurface9* pDestinationSurface, const POINT* pDestPoint) = 0;
-    virtual HRESULT UpdateTexture(IDirect3DBaseTexture9* pSourceTexture, IDirect3DBaseTexture9* pDestinationTexture) = 0;
-    virtual HRESULT GetRenderTargetData(IDirect3DSurface9* pRenderTarget, IDirect3DSurface9* pDestSurface) = 0;
+    virtual HRESULT UpdateTexture(IDirect3DBaseTexture9* pSourceTexture,
+                                  IDirect3DBaseTexture9* pDestinationTexture) = 0;
+    virtual HRESULT GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
+                                        IDirect3DSurface9* pDestSurface) = 0;
     virtual HRESULT StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
                                 IDirect3DSurface9* pDestSurface, const RECT* pDestRect,
                                 D3DTEXTUREFILTERTYPE Filter) = 0;
@@ -343,13 +364,15 @@ struct IDirect3DDevice9 : public IUnknown {
 
     // Drawing.
     virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) = 0;
-    virtual HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex, UINT MinVertexIndex,
-                                         UINT NumVertices, UINT startIndex, UINT primCount) = 0;
+    virtual HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex,
+                                         UINT MinVertexIndex, UINT NumVertices, UINT startIndex,
+                                         UINT primCount) = 0;
     virtual HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
                                     const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) = 0;
-    virtual HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex, UINT NumVertices,
-                                           UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
-                                           const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) = 0;
+    virtual HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex,
+                                           UINT NumVertices, UINT PrimitiveCount, const void* pIndexData,
+                                           D3DFORMAT IndexDataFormat, const void* pVertexStreamZeroData,
+                                           UINT VertexStreamZeroStride) = 0;
 
     // Vertex input.
     virtual HRESULT CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements,
@@ -360,8 +383,8 @@ struct IDirect3DDevice9 : public IUnknown {
     virtual HRESULT GetFVF(DWORD* pFVF) = 0;
     virtual HRESULT SetVertexShader(IDirect3DVertexShader9* pShader) = 0;
     virtual HRESULT GetVertexShader(IDirect3DVertexShader9** ppShader) = 0;
-    virtual HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData, UINT OffsetInBytes,
-                                    UINT Stride) = 0;
+    virtual HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData,
+                                    UINT OffsetInBytes, UINT Stride) = 0;
     virtual HRESULT GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData,
                                     UINT* pOffsetInBytes, UINT* pStride) = 0;
     virtual HRESULT SetIndices(IDirect3DIndexBuffer9* pIndexData) = 0;

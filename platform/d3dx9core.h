@@ -149,9 +149,9 @@ struct ID3DXFont : IUnknown {
 };
 typedef ID3DXFont* LPD3DXFONT;
 
-HRESULT D3DXCreateFontW(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight, UINT MipLevels, BOOL Italic,
-                        DWORD CharSet, DWORD OutputPrecision, DWORD Quality, DWORD PitchAndFamily, LPCWSTR pFaceName,
-                        ID3DXFont** ppFont);
+HRESULT D3DXCreateFontW(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight, UINT MipLevels,
+                        BOOL Italic, DWORD CharSet, DWORD OutputPrecision, DWORD Quality,
+                        DWORD PitchAndFamily, LPCWSTR pFaceName, ID3DXFont** ppFont);
 HRESULT D3DXCreateFontIndirectW(IDirect3DDevice9* pDevice, const D3DXFONT_DESCW* pDesc, ID3DXFont** ppFont);
 #define D3DXCreateFont D3DXCreateFontW
 #define D3DXCreateFontIndirect D3DXCreateFontIndirectW

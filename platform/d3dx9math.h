@@ -310,10 +310,10 @@ D3DXMATRIX* D3DXMatrixOrthoOffCenterLH(D3DXMATRIX* pOut, FLOAT l, FLOAT r, FLOAT
 // ---------------------------------------------------------------------------
 // Quaternion
 // ---------------------------------------------------------------------------
-D3DXQUATERNION* D3DXQuaternionIdentity(D3DXQUATERNION* pOut);  // inline
-BOOL D3DXQuaternionIsIdentity(const D3DXQUATERNION* pQ);        // inline, exact comparison
-FLOAT D3DXQuaternionLength(const D3DXQUATERNION* pQ);           // inline
-FLOAT D3DXQuaternionLengthSq(const D3DXQUATERNION* pQ);         // inline
+D3DXQUATERNION* D3DXQuaternionIdentity(D3DXQUATERNION* pOut);                   // inline
+BOOL D3DXQuaternionIsIdentity(const D3DXQUATERNION* pQ);                        // inline, exact comparison
+FLOAT D3DXQuaternionLength(const D3DXQUATERNION* pQ);                           // inline
+FLOAT D3DXQuaternionLengthSq(const D3DXQUATERNION* pQ);                         // inline
 FLOAT D3DXQuaternionDot(const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2);  // inline
 D3DXQUATERNION* D3DXQuaternionConjugate(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ);  // inline
 

@@ -5,31 +5,45 @@
 #include <cmath>
 #include <cstring>
 
-inline D3DXVECTOR2::D3DXVECTOR2(const FLOAT* pf) { x = pf[0]; y = pf[1]; }
-inline D3DXVECTOR2::D3DXVECTOR2(FLOAT fx, FLOAT fy) { x = fx; y = fy; }
+inline D3DXVECTOR2::D3DXVECTOR2(const FLOAT* pf) {
+    x = pf[0];
+    y = pf[1];
+}
+inline D3DXVECTOR2::D3DXVECTOR2(FLOAT fx, FLOAT fy) {
+    x = fx;
+    y = fy;
+}
 inline D3DXVECTOR2::operator FLOAT*() { return &x; }
 inline D3DXVECTOR2::operator const FLOAT*() const { return &x; }
 inline D3DXVECTOR2& D3DXVECTOR2::operator+=(const D3DXVECTOR2& v) {
-    x += v.x; y += v.y;
+    x += v.x;
+    y += v.y;
     return *this;
 }
 inline D3DXVECTOR2& D3DXVECTOR2::operator-=(const D3DXVECTOR2& v) {
-    x -= v.x; y -= v.y;
+    x -= v.x;
+    y -= v.y;
     return *this;
 }
 inline D3DXVECTOR2& D3DXVECTOR2::operator*=(FLOAT f) {
-    x *= f; y *= f;
+    x *= f;
+    y *= f;
     return *this;
 }
 inline D3DXVECTOR2& D3DXVECTOR2::operator/=(FLOAT f) {
     const FLOAT inv = 1.0f / f;
-    x *= inv; y *= inv;
+    x *= inv;
+    y *= inv;
     return *this;
 }
 inline D3DXVECTOR2 D3DXVECTOR2::operator+() const { return *this; }
 inline D3DXVECTOR2 D3DXVECTOR2::operator-() const { return D3DXVECTOR2(-x, -y); }
-inline D3DXVECTOR2 D3DXVECTOR2::operator+(const D3DXVECTOR2& v) const { return D3DXVECTOR2(x + v.x, y + v.y); }
-inline D3DXVECTOR2 D3DXVECTOR2::operator-(const D3DXVECTOR2& v) const { return D3DXVECTOR2(x - v.x, y - v.y); }
+inline D3DXVECTOR2 D3DXVECTOR2::operator+(const D3DXVECTOR2& v) const {
+    return D3DXVECTOR2(x + v.x, y + v.y);
+}
+inline D3DXVECTOR2 D3DXVECTOR2::operator-(const D3DXVECTOR2& v) const {
+    return D3DXVECTOR2(x - v.x, y - v.y);
+}
 inline D3DXVECTOR2 D3DXVECTOR2::operator*(FLOAT f) const { return D3DXVECTOR2(x * f, y * f); }
 inline D3DXVECTOR2 D3DXVECTOR2::operator/(FLOAT f) const {
     const FLOAT inv = 1.0f / f;
@@ -39,32 +53,56 @@ inline D3DXVECTOR2 operator*(FLOAT f, const D3DXVECTOR2& v) { return D3DXVECTOR2
 inline bool D3DXVECTOR2::operator==(const D3DXVECTOR2& v) const { return x == v.x && y == v.y; }
 inline bool D3DXVECTOR2::operator!=(const D3DXVECTOR2& v) const { return x != v.x || y != v.y; }
 
-inline D3DXVECTOR3::D3DXVECTOR3(const FLOAT* pf) { x = pf[0]; y = pf[1]; z = pf[2]; }
-inline D3DXVECTOR3::D3DXVECTOR3(FLOAT fx, FLOAT fy, FLOAT fz) { x = fx; y = fy; z = fz; }
-inline D3DXVECTOR3::D3DXVECTOR3(const D3DVECTOR& v) { x = v.x; y = v.y; z = v.z; }
+inline D3DXVECTOR3::D3DXVECTOR3(const FLOAT* pf) {
+    x = pf[0];
+    y = pf[1];
+    z = pf[2];
+}
+inline D3DXVECTOR3::D3DXVECTOR3(FLOAT fx, FLOAT fy, FLOAT fz) {
+    x = fx;
+    y = fy;
+    z = fz;
+}
+inline D3DXVECTOR3::D3DXVECTOR3(const D3DVECTOR& v) {
+    x = v.x;
+    y = v.y;
+    z = v.z;
+}
 inline D3DXVECTOR3::operator FLOAT*() { return &x; }
 inline D3DXVECTOR3::operator const FLOAT*() const { return &x; }
 inline D3DXVECTOR3& D3DXVECTOR3::operator+=(const D3DXVECTOR3& v) {
-    x += v.x; y += v.y; z += v.z;
+    x += v.x;
+    y += v.y;
+    z += v.z;
     return *this;
 }
 inline D3DXVECTOR3& D3DXVECTOR3::operator-=(const D3DXVECTOR3& v) {
-    x -= v.x; y -= v.y; z -= v.z;
+    x -= v.x;
+    y -= v.y;
+    z -= v.z;
     return *this;
 }
 inline D3DXVECTOR3& D3DXVECTOR3::operator*=(FLOAT f) {
-    x *= f; y *= f; z *= f;
+    x *= f;
+    y *= f;
+    z *= f;
     return *this;
 }
 inline D3DXVECTOR3& D3DXVECTOR3::operator/=(FLOAT f) {
     const FLOAT inv = 1.0f / f;
-    x *= inv; y *= inv; z *= inv;
+    x *= inv;
+    y *= inv;
+    z *= inv;
     return *this;
 }
 inline D3DXVECTOR3 D3DXVECTOR3::operator+() const { return *this; }
 inline D3DXVECTOR3 D3DXVECTOR3::operator-() const { return D3DXVECTOR3(-x, -y, -z); }
-inline D3DXVECTOR3 D3DXVECTOR3::operator+(const D3DXVECTOR3& v) const { return D3DXVECTOR3(x + v.x, y + v.y, z + v.z); }
-inline D3DXVECTOR3 D3DXVECTOR3::operator-(const D3DXVECTOR3& v) const { return D3DXVECTOR3(x - v.x, y - v.y, z - v.z); }
+inline D3DXVECTOR3 D3DXVECTOR3::operator+(const D3DXVECTOR3& v) const {
+    return D3DXVECTOR3(x + v.x, y + v.y, z + v.z);
+}
+inline D3DXVECTOR3 D3DXVECTOR3::operator-(const D3DXVECTOR3& v) const {
+    return D3DXVECTOR3(x - v.x, y - v.y, z - v.z);
+}
 inline D3DXVECTOR3 D3DXVECTOR3::operator*(FLOAT f) const { return D3DXVECTOR3(x * f, y * f, z * f); }
 inline D3DXVECTOR3 D3DXVECTOR3::operator/(FLOAT f) const {
     const FLOAT inv = 1.0f / f;
@@ -74,108 +112,211 @@ inline D3DXVECTOR3 operator*(FLOAT f, const D3DXVECTOR3& v) { return D3DXVECTOR3
 inline bool D3DXVECTOR3::operator==(const D3DXVECTOR3& v) const { return x == v.x && y == v.y && z == v.z; }
 inline bool D3DXVECTOR3::operator!=(const D3DXVECTOR3& v) const { return x != v.x || y != v.y || z != v.z; }
 
-inline D3DXVECTOR4::D3DXVECTOR4(const FLOAT* pf) { x = pf[0]; y = pf[1]; z = pf[2]; w = pf[3]; }
-inline D3DXVECTOR4::D3DXVECTOR4(FLOAT fx, FLOAT fy, FLOAT fz, FLOAT fw) { x = fx; y = fy; z = fz; w = fw; }
-inline D3DXVECTOR4::D3DXVECTOR4(const D3DVECTOR& xyz, FLOAT fw) { x = xyz.x; y = xyz.y; z = xyz.z; w = fw; }
+inline D3DXVECTOR4::D3DXVECTOR4(const FLOAT* pf) {
+    x = pf[0];
+    y = pf[1];
+    z = pf[2];
+    w = pf[3];
+}
+inline D3DXVECTOR4::D3DXVECTOR4(FLOAT fx, FLOAT fy, FLOAT fz, FLOAT fw) {
+    x = fx;
+    y = fy;
+    z = fz;
+    w = fw;
+}
+inline D3DXVECTOR4::D3DXVECTOR4(const D3DVECTOR& xyz, FLOAT fw) {
+    x = xyz.x;
+    y = xyz.y;
+    z = xyz.z;
+    w = fw;
+}
 inline D3DXVECTOR4::operator FLOAT*() { return &x; }
 inline D3DXVECTOR4::operator const FLOAT*() const { return &x; }
 inline D3DXVECTOR4& D3DXVECTOR4::operator+=(const D3DXVECTOR4& v) {
-    x += v.x; y += v.y; z += v.z; w += v.w;
+    x += v.x;
+    y += v.y;
+    z += v.z;
+    w += v.w;
     return *this;
 }
 inline D3DXVECTOR4& D3DXVECTOR4::operator-=(const D3DXVECTOR4& v) {
-    x -= v.x; y -= v.y; z -= v.z; w -= v.w;
+    x -= v.x;
+    y -= v.y;
+    z -= v.z;
+    w -= v.w;
     return *this;
 }
 inline D3DXVECTOR4& D3DXVECTOR4::operator*=(FLOAT f) {
-    x *= f; y *= f; z *= f; w *= f;
+    x *= f;
+    y *= f;
+    z *= f;
+    w *= f;
     return *this;
 }
 inline D3DXVECTOR4& D3DXVECTOR4::operator/=(FLOAT f) {
     const FLOAT inv = 1.0f / f;
-    x *= inv; y *= inv; z *= inv; w *= inv;
+    x *= inv;
+    y *= inv;
+    z *= inv;
+    w *= inv;
     return *this;
 }
 inline D3DXVECTOR4 D3DXVECTOR4::operator+() const { return *this; }
 inline D3DXVECTOR4 D3DXVECTOR4::operator-() const { return D3DXVECTOR4(-x, -y, -z, -w); }
-inline D3DXVECTOR4 D3DXVECTOR4::operator+(const D3DXVECTOR4& v) const { return D3DXVECTOR4(x + v.x, y + v.y, z + v.z, w + v.w); }
-inline D3DXVECTOR4 D3DXVECTOR4::operator-(const D3DXVECTOR4& v) const { return D3DXVECTOR4(x - v.x, y - v.y, z - v.z, w - v.w); }
+inline D3DXVECTOR4 D3DXVECTOR4::operator+(const D3DXVECTOR4& v) const {
+    return D3DXVECTOR4(x + v.x, y + v.y, z + v.z, w + v.w);
+}
+inline D3DXVECTOR4 D3DXVECTOR4::operator-(const D3DXVECTOR4& v) const {
+    return D3DXVECTOR4(x - v.x, y - v.y, z - v.z, w - v.w);
+}
 inline D3DXVECTOR4 D3DXVECTOR4::operator*(FLOAT f) const { return D3DXVECTOR4(x * f, y * f, z * f, w * f); }
 inline D3DXVECTOR4 D3DXVECTOR4::operator/(FLOAT f) const {
     const FLOAT inv = 1.0f / f;
     return D3DXVECTOR4(x * inv, y * inv, z * inv, w * inv);
 }
-inline D3DXVECTOR4 operator*(FLOAT f, const D3DXVECTOR4& v) { return D3DXVECTOR4(f * v.x, f * v.y, f * v.z, f * v.w); }
-inline bool D3DXVECTOR4::operator==(const D3DXVECTOR4& v) const { return x == v.x && y == v.y && z == v.z && w == v.w; }
-inline bool D3DXVECTOR4::operator!=(const D3DXVECTOR4& v) const { return x != v.x || y != v.y || z != v.z || w != v.w; }
+inline D3DXVECTOR4 operator*(FLOAT f, const D3DXVECTOR4& v) {
+    return D3DXVECTOR4(f * v.x, f * v.y, f * v.z, f * v.w);
+}
+inline bool D3DXVECTOR4::operator==(const D3DXVECTOR4& v) const {
+    return x == v.x && y == v.y && z == v.z && w == v.w;
+}
+inline bool D3DXVECTOR4::operator!=(const D3DXVECTOR4& v) const {
+    return x != v.x || y != v.y || z != v.z || w != v.w;
+}
 
-inline D3DXQUATERNION::D3DXQUATERNION(const FLOAT* pf) { x = pf[0]; y = pf[1]; z = pf[2]; w = pf[3]; }
-inline D3DXQUATERNION::D3DXQUATERNION(FLOAT fx, FLOAT fy, FLOAT fz, FLOAT fw) { x = fx; y = fy; z = fz; w = fw; }
+inline D3DXQUATERNION::D3DXQUATERNION(const FLOAT* pf) {
+    x = pf[0];
+    y = pf[1];
+    z = pf[2];
+    w = pf[3];
+}
+inline D3DXQUATERNION::D3DXQUATERNION(FLOAT fx, FLOAT fy, FLOAT fz, FLOAT fw) {
+    x = fx;
+    y = fy;
+    z = fz;
+    w = fw;
+}
 inline D3DXQUATERNION::operator FLOAT*() { return &x; }
 inline D3DXQUATERNION::operator const FLOAT*() const { return &x; }
 inline D3DXQUATERNION& D3DXQUATERNION::operator+=(const D3DXQUATERNION& v) {
-    x += v.x; y += v.y; z += v.z; w += v.w;
+    x += v.x;
+    y += v.y;
+    z += v.z;
+    w += v.w;
     return *this;
 }
 inline D3DXQUATERNION& D3DXQUATERNION::operator-=(const D3DXQUATERNION& v) {
-    x -= v.x; y -= v.y; z -= v.z; w -= v.w;
+    x -= v.x;
+    y -= v.y;
+    z -= v.z;
+    w -= v.w;
     return *this;
 }
 inline D3DXQUATERNION& D3DXQUATERNION::operator*=(FLOAT f) {
-    x *= f; y *= f; z *= f; w *= f;
+    x *= f;
+    y *= f;
+    z *= f;
+    w *= f;
     return *this;
 }
 inline D3DXQUATERNION& D3DXQUATERNION::operator/=(FLOAT f) {
     const FLOAT inv = 1.0f / f;
-    x *= inv; y *= inv; z *= inv; w *= inv;
+    x *= inv;
+    y *= inv;
+    z *= inv;
+    w *= inv;
     return *this;
 }
 inline D3DXQUATERNION D3DXQUATERNION::operator+() const { return *this; }
 inline D3DXQUATERNION D3DXQUATERNION::operator-() const { return D3DXQUATERNION(-x, -y, -z, -w); }
-inline D3DXQUATERNION D3DXQUATERNION::operator+(const D3DXQUATERNION& v) const { return D3DXQUATERNION(x + v.x, y + v.y, z + v.z, w + v.w); }
-inline D3DXQUATERNION D3DXQUATERNION::operator-(const D3DXQUATERNION& v) const { return D3DXQUATERNION(x - v.x, y - v.y, z - v.z, w - v.w); }
-inline D3DXQUATERNION D3DXQUATERNION::operator*(FLOAT f) const { return D3DXQUATERNION(x * f, y * f, z * f, w * f); }
+inline D3DXQUATERNION D3DXQUATERNION::operator+(const D3DXQUATERNION& v) const {
+    return D3DXQUATERNION(x + v.x, y + v.y, z + v.z, w + v.w);
+}
+inline D3DXQUATERNION D3DXQUATERNION::operator-(const D3DXQUATERNION& v) const {
+    return D3DXQUATERNION(x - v.x, y - v.y, z - v.z, w - v.w);
+}
+inline D3DXQUATERNION D3DXQUATERNION::operator*(FLOAT f) const {
+    return D3DXQUATERNION(x * f, y * f, z * f, w * f);
+}
 inline D3DXQUATERNION D3DXQUATERNION::operator/(FLOAT f) const {
     const FLOAT inv = 1.0f / f;
     return D3DXQUATERNION(x * inv, y * inv, z * inv, w * inv);
 }
-inline D3DXQUATERNION operator*(FLOAT f, const D3DXQUATERNION& v) { return D3DXQUATERNION(f * v.x, f * v.y, f * v.z, f * v.w); }
-inline bool D3DXQUATERNION::operator==(const D3DXQUATERNION& v) const { return x == v.x && y == v.y && z == v.z && w == v.w; }
-inline bool D3DXQUATERNION::operator!=(const D3DXQUATERNION& v) const { return x != v.x || y != v.y || z != v.z || w != v.w; }
+inline D3DXQUATERNION operator*(FLOAT f, const D3DXQUATERNION& v) {
+    return D3DXQUATERNION(f * v.x, f * v.y, f * v.z, f * v.w);
+}
+inline bool D3DXQUATERNION::operator==(const D3DXQUATERNION& v) const {
+    return x == v.x && y == v.y && z == v.z && w == v.w;
+}
+inline bool D3DXQUATERNION::operator!=(const D3DXQUATERNION& v) const {
+    return x != v.x || y != v.y || z != v.z || w != v.w;
+}
 
-inline D3DXCOLOR::D3DXCOLOR(const FLOAT* pf) { r = pf[0]; g = pf[1]; b = pf[2]; a = pf[3]; }
-inline D3DXCOLOR::D3DXCOLOR(FLOAT fr, FLOAT fg, FLOAT fb, FLOAT fa) { r = fr; g = fg; b = fb; a = fa; }
+inline D3DXCOLOR::D3DXCOLOR(const FLOAT* pf) {
+    r = pf[0];
+    g = pf[1];
+    b = pf[2];
+    a = pf[3];
+}
+inline D3DXCOLOR::D3DXCOLOR(FLOAT fr, FLOAT fg, FLOAT fb, FLOAT fa) {
+    r = fr;
+    g = fg;
+    b = fb;
+    a = fa;
+}
 inline D3DXCOLOR::operator FLOAT*() { return &r; }
 inline D3DXCOLOR::operator const FLOAT*() const { return &r; }
 inline D3DXCOLOR& D3DXCOLOR::operator+=(const D3DXCOLOR& v) {
-    r += v.r; g += v.g; b += v.b; a += v.a;
+    r += v.r;
+    g += v.g;
+    b += v.b;
+    a += v.a;
     return *this;
 }
 inline D3DXCOLOR& D3DXCOLOR::operator-=(const D3DXCOLOR& v) {
-    r -= v.r; g -= v.g; b -= v.b; a -= v.a;
+    r -= v.r;
+    g -= v.g;
+    b -= v.b;
+    a -= v.a;
     return *this;
 }
 inline D3DXCOLOR& D3DXCOLOR::operator*=(FLOAT f) {
-    r *= f; g *= f; b *= f; a *= f;
+    r *= f;
+    g *= f;
+    b *= f;
+    a *= f;
     return *this;
 }
 inline D3DXCOLOR& D3DXCOLOR::operator/=(FLOAT f) {
     const FLOAT inv = 1.0f / f;
-    r *= inv; g *= inv; b *= inv; a *= inv;
+    r *= inv;
+    g *= inv;
+    b *= inv;
+    a *= inv;
     return *this;
 }
 inline D3DXCOLOR D3DXCOLOR::operator+() const { return *this; }
 inline D3DXCOLOR D3DXCOLOR::operator-() const { return D3DXCOLOR(-r, -g, -b, -a); }
-inline D3DXCOLOR D3DXCOLOR::operator+(const D3DXCOLOR& v) const { return D3DXCOLOR(r + v.r, g + v.g, b + v.b, a + v.a); }
-inline D3DXCOLOR D3DXCOLOR::operator-(const D3DXCOLOR& v) const { return D3DXCOLOR(r - v.r, g - v.g, b - v.b, a - v.a); }
+inline D3DXCOLOR D3DXCOLOR::operator+(const D3DXCOLOR& v) const {
+    return D3DXCOLOR(r + v.r, g + v.g, b + v.b, a + v.a);
+}
+inline D3DXCOLOR D3DXCOLOR::operator-(const D3DXCOLOR& v) const {
+    return D3DXCOLOR(r - v.r, g - v.g, b - v.b, a - v.a);
+}
 inline D3DXCOLOR D3DXCOLOR::operator*(FLOAT f) const { return D3DXCOLOR(r * f, g * f, b * f, a * f); }
 inline D3DXCOLOR D3DXCOLOR::operator/(FLOAT f) const {
     const FLOAT inv = 1.0f / f;
     return D3DXCOLOR(r * inv, g * inv, b * inv, a * inv);
 }
-inline D3DXCOLOR operator*(FLOAT f, const D3DXCOLOR& v) { return D3DXCOLOR(f * v.r, f * v.g, f * v.b, f * v.a); }
-inline bool D3DXCOLOR::operator==(const D3DXCOLOR& v) const { return r == v.r && g == v.g && b == v.b && a == v.a; }
-inline bool D3DXCOLOR::operator!=(const D3DXCOLOR& v) const { return r != v.r || g != v.g || b != v.b || a != v.a; }
+inline D3DXCOLOR operator*(FLOAT f, const D3DXCOLOR& v) {
+    return D3DXCOLOR(f * v.r, f * v.g, f * v.b, f * v.a);
+}
+inline bool D3DXCOLOR::operator==(const D3DXCOLOR& v) const {
+    return r == v.r && g == v.g && b == v.b && a == v.a;
+}
+inline bool D3DXCOLOR::operator!=(const D3DXCOLOR& v) const {
+    return r != v.r || g != v.g || b != v.b || a != v.a;
+}
 
 // The D3DX types share the layouts of the plain structures they stand for.
 static_assert(sizeof(D3DXVECTOR3) == 3 * sizeof(FLOAT));
@@ -190,10 +331,22 @@ inline D3DXMATRIX::D3DXMATRIX(const D3DMATRIX& mat) : D3DMATRIX(mat) {}
 inline D3DXMATRIX::D3DXMATRIX(FLOAT f11, FLOAT f12, FLOAT f13, FLOAT f14, FLOAT f21, FLOAT f22, FLOAT f23,
                               FLOAT f24, FLOAT f31, FLOAT f32, FLOAT f33, FLOAT f34, FLOAT f41, FLOAT f42,
                               FLOAT f43, FLOAT f44) {
-    _11 = f11; _12 = f12; _13 = f13; _14 = f14;
-    _21 = f21; _22 = f22; _23 = f23; _24 = f24;
-    _31 = f31; _32 = f32; _33 = f33; _34 = f34;
-    _41 = f41; _42 = f42; _43 = f43; _44 = f44;
+    _11 = f11;
+    _12 = f12;
+    _13 = f13;
+    _14 = f14;
+    _21 = f21;
+    _22 = f22;
+    _23 = f23;
+    _24 = f24;
+    _31 = f31;
+    _32 = f32;
+    _33 = f33;
+    _34 = f34;
+    _41 = f41;
+    _42 = f42;
+    _43 = f43;
+    _44 = f44;
 }
 inline FLOAT& D3DXMATRIX::operator()(UINT row, UINT col) { return m[row][col]; }
 inline FLOAT D3DXMATRIX::operator()(UINT row, UINT col) const { return m[row][col]; }
@@ -293,7 +446,9 @@ inline D3DXCOLOR::operator DWORD() const {
 inline D3DXCOLOR::operator D3DCOLORVALUE*() { return reinterpret_cast<D3DCOLORVALUE*>(&r); }
 inline D3DXCOLOR::operator const D3DCOLORVALUE*() const { return reinterpret_cast<const D3DCOLORVALUE*>(&r); }
 inline D3DXCOLOR::operator D3DCOLORVALUE&() { return *reinterpret_cast<D3DCOLORVALUE*>(&r); }
-inline D3DXCOLOR::operator const D3DCOLORVALUE&() const { return *reinterpret_cast<const D3DCOLORVALUE*>(&r); }
+inline D3DXCOLOR::operator const D3DCOLORVALUE&() const {
+    return *reinterpret_cast<const D3DCOLORVALUE*>(&r);
+}
 
 // ---------------------------------------------------------------------------
 // Vector2

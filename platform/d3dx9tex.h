@@ -23,7 +23,7 @@ struct IDirect3DVolumeTexture9;
 struct PALETTEENTRY;
 
 // Size and level arguments.
-#define D3DX_DEFAULT ((UINT)-1)          // size: from the file, rounded up to a power of two; levels: a full chain
+#define D3DX_DEFAULT ((UINT)-1)  // size: from the file, rounded up to a power of two; levels: a full chain
 #define D3DX_DEFAULT_NONPOW2 ((UINT)-2)  // size: exactly the file's
 #define D3DX_FROM_FILE ((UINT)-3)        // size or levels: exactly the file's
 #define D3DFMT_FROM_FILE ((D3DFORMAT)-3)
@@ -62,9 +62,9 @@ enum D3DXIMAGE_FILEFORMAT {
 struct D3DXIMAGE_INFO {
     UINT Width;
     UINT Height;
-    UINT Depth;        // 1 unless a volume
-    UINT MipLevels;    // levels stored in the file (1 for everything but DDS)
-    D3DFORMAT Format;  // closest device format of the file's pixels
+    UINT Depth;                    // 1 unless a volume
+    UINT MipLevels;                // levels stored in the file (1 for everything but DDS)
+    D3DFORMAT Format;              // closest device format of the file's pixels
     D3DRESOURCETYPE ResourceType;  // D3DRTYPE_TEXTURE, _CUBETEXTURE or _VOLUMETEXTURE
     D3DXIMAGE_FILEFORMAT ImageFileFormat;
 };
@@ -92,30 +92,33 @@ HRESULT D3DXCreateTexture(IDirect3DDevice9* pDevice, UINT Width, UINT Height, UI
                           D3DFORMAT Format, D3DPOOL Pool, IDirect3DTexture9** ppTexture);
 
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, IDirect3DTexture9** ppTexture);
-HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, IDirect3DTexture9** ppTexture);
+HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
+                                   IDirect3DTexture9** ppTexture);
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, UINT Width, UINT Height,
-                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                     DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                     PALETTEENTRY* pPalette, IDirect3DTexture9** ppTexture);
+                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                     DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                     D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                     IDirect3DTexture9** ppTexture);
 HRESULT D3DXCreateTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
-                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                     DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                     PALETTEENTRY* pPalette, IDirect3DTexture9** ppTexture);
+                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                     DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                     D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                     IDirect3DTexture9** ppTexture);
 HRESULT D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
                                           IDirect3DTexture9** ppTexture);
 HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
                                             UINT Width, UINT Height, UINT MipLevels, DWORD Usage,
                                             D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
-                                            D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
-                                            IDirect3DTexture9** ppTexture);
+                                            D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                            PALETTEENTRY* pPalette, IDirect3DTexture9** ppTexture);
 // Resources are the program's built-in table (any module handle names it);
 // an integer identifier n (MAKEINTRESOURCE) is looked up as the name "#n".
 HRESULT D3DXCreateTextureFromResourceW(IDirect3DDevice9* pDevice, HMODULE hSrcModule, LPCWSTR pSrcResource,
                                        IDirect3DTexture9** ppTexture);
 HRESULT D3DXCreateTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE hSrcModule, LPCWSTR pSrcResource,
-                                         UINT Width, UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                                         D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                         D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                         UINT Width, UINT Height, UINT MipLevels, DWORD Usage,
+                                         D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                         D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
                                          IDirect3DTexture9** ppTexture);
 #define D3DXCreateTextureFromFile D3DXCreateTextureFromFileW
 #define D3DXCreateTextureFromFileEx D3DXCreateTextureFromFileExW
@@ -127,20 +130,22 @@ HRESULT D3DXCreateTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE hSrc
 // any other image is D3DXERR_INVALIDDATA.
 HRESULT D3DXCreateCubeTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
                                        IDirect3DCubeTexture9** ppCubeTexture);
-HRESULT D3DXCreateCubeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size, UINT MipLevels,
-                                         DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                         DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                         PALETTEENTRY* pPalette, IDirect3DCubeTexture9** ppCubeTexture);
+HRESULT D3DXCreateCubeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size,
+                                         UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                         DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                         D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                         IDirect3DCubeTexture9** ppCubeTexture);
 HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
                                                 UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                                                D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                                D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                                D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                                D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                                PALETTEENTRY* pPalette,
                                                 IDirect3DCubeTexture9** ppCubeTexture);
 HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE hSrcModule,
                                              LPCWSTR pSrcResource, UINT Size, UINT MipLevels, DWORD Usage,
                                              D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
-                                             D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
-                                             IDirect3DCubeTexture9** ppCubeTexture);
+                                             D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                             PALETTEENTRY* pPalette, IDirect3DCubeTexture9** ppCubeTexture);
 #define D3DXCreateCubeTextureFromFile D3DXCreateCubeTextureFromFileW
 #define D3DXCreateCubeTextureFromFileEx D3DXCreateCubeTextureFromFileExW
 #define D3DXCreateCubeTextureFromResourceEx D3DXCreateCubeTextureFromResourceExW
@@ -149,16 +154,16 @@ HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE 
 // Volume textures: from DDS volumes, or from any 2D image as depth 1.
 HRESULT D3DXCreateVolumeTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
                                          IDirect3DVolumeTexture9** ppVolumeTexture);
-HRESULT D3DXCreateVolumeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
-                                           UINT Depth, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                                           D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                           D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
-                                           IDirect3DVolumeTexture9** ppVolumeTexture);
-HRESULT D3DXCreateVolumeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                                  UINT Width, UINT Height, UINT Depth, UINT MipLevels,
-                                                  DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                                  DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                                  PALETTEENTRY* pPalette,
+HRESULT D3DXCreateVolumeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width,
+                                           UINT Height, UINT Depth, UINT MipLevels, DWORD Usage,
+                                           D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                           D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                           PALETTEENTRY* pPalette, IDirect3DVolumeTexture9** ppVolumeTexture);
+HRESULT D3DXCreateVolumeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData,
+                                                  UINT SrcDataSize, UINT Width, UINT Height, UINT Depth,
+                                                  UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                                  DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                                  D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
                                                   IDirect3DVolumeTexture9** ppVolumeTexture);
 HRESULT D3DXCreateVolumeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE hSrcModule,
                                                LPCWSTR pSrcResource, UINT Width, UINT Height, UINT Depth,

@@ -60,11 +60,11 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_NOT_LOCKED 158L
 #define ERROR_INVALID_FLAGS 1004L
-#define ERROR_BADDB 1009L             // registry file is corrupt
+#define ERROR_BADDB 1009L  // registry file is corrupt
 #define ERROR_BADKEY 1010L
 #define ERROR_CANTOPEN 1011L
-#define ERROR_CANTREAD 1012L          // registry file exists but cannot be read
-#define ERROR_CANTWRITE 1013L         // registry file cannot be written
+#define ERROR_CANTREAD 1012L   // registry file exists but cannot be read
+#define ERROR_CANTWRITE 1013L  // registry file cannot be written
 #define ERROR_REGISTRY_CORRUPT 1015L
 #define ERROR_KEY_DELETED 1018L
 #define ERROR_NO_UNICODE_TRANSLATION 1113L
@@ -115,14 +115,15 @@ void WINAPI SetLastError(DWORD dwErrCode);
 #define REG_OPENED_EXISTING_KEY 2u
 
 LSTATUS WINAPI RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
-                               REGSAM samDesired, const SECURITY_ATTRIBUTES* lpSecurityAttributes, PHKEY phkResult,
-                               LPDWORD lpdwDisposition);
-LSTATUS WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
+                               REGSAM samDesired, const SECURITY_ATTRIBUTES* lpSecurityAttributes,
+                               PHKEY phkResult, LPDWORD lpdwDisposition);
+LSTATUS WINAPI RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                             PHKEY phkResult);
 // REG_SZ data is sizeof(WCHAR) bytes per character, terminator included.
-LSTATUS WINAPI RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
-                                LPDWORD lpcbData);
-LSTATUS WINAPI RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
-                              DWORD cbData);
+LSTATUS WINAPI RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                LPBYTE lpData, LPDWORD lpcbData);
+LSTATUS WINAPI RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType,
+                              const BYTE* lpData, DWORD cbData);
 LSTATUS WINAPI RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 LSTATUS WINAPI RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
 LSTATUS WINAPI RegCloseKey(HKEY hKey);
@@ -144,8 +145,8 @@ LSTATUS WINAPI RegCloseKey(HKEY hKey);
 // ERROR_INVALID_HANDLE and is never dereferenced.
 HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
 LPVOID WINAPI GlobalLock(HGLOBAL hMem);
-BOOL WINAPI GlobalUnlock(HGLOBAL hMem); // FALSE with last error NO_ERROR when the block is now unlocked
-HGLOBAL WINAPI GlobalFree(HGLOBAL hMem); // NULL on success, the handle on failure
+BOOL WINAPI GlobalUnlock(HGLOBAL hMem);   // FALSE with last error NO_ERROR when the block is now unlocked
+HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);  // NULL on success, the handle on failure
 SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
 HLOCAL WINAPI LocalFree(HLOCAL hMem);
@@ -274,7 +275,7 @@ void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 #define VER_PLATFORM_WIN32_NT 2u
 
 struct OSVERSIONINFOW {
-    DWORD dwOSVersionInfoSize; // set to sizeof(OSVERSIONINFOW) before the call
+    DWORD dwOSVersionInfoSize;  // set to sizeof(OSVERSIONINFOW) before the call
     DWORD dwMajorVersion;
     DWORD dwMinorVersion;
     DWORD dwBuildNumber;
@@ -290,7 +291,7 @@ BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation);
 
 // ---------------------------------------------------------------- code pages
 
-#define CP_ACP 0u   // the "ANSI" code page: UTF-8 here
+#define CP_ACP 0u  // the "ANSI" code page: UTF-8 here
 #define CP_UTF8 65001u
 #define MB_PRECOMPOSED 0x00000001u
 #define MB_ERR_INVALID_CHARS 0x00000008u

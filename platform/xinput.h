@@ -26,17 +26,17 @@
 #define XINPUT_GAMEPAD_TRIGGER_THRESHOLD 30
 
 struct XINPUT_GAMEPAD {
-    WORD wButtons;       // XINPUT_GAMEPAD_* bits
-    BYTE bLeftTrigger;   // 0..255
+    WORD wButtons;      // XINPUT_GAMEPAD_* bits
+    BYTE bLeftTrigger;  // 0..255
     BYTE bRightTrigger;
-    SHORT sThumbLX;      // -32768..32767, up and right positive
+    SHORT sThumbLX;  // -32768..32767, up and right positive
     SHORT sThumbLY;
     SHORT sThumbRX;
     SHORT sThumbRY;
 };
 
 struct XINPUT_STATE {
-    DWORD dwPacketNumber; // changes when the state changes
+    DWORD dwPacketNumber;  // changes when the state changes
     XINPUT_GAMEPAD Gamepad;
 };
 

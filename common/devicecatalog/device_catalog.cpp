@@ -71,8 +71,8 @@ CKitCatalogDevice* CKitDeviceCatalog::FindDevice(UINT nOrdinal, D3DDEVTYPE Devic
 }
 
 CKitCatalogCombo* CKitDeviceCatalog::GetDeviceSettingsCombo(UINT nOrdinal, D3DDEVTYPE DeviceType,
-                                                            D3DFORMAT AdapterFormat, D3DFORMAT BackBufferFormat,
-                                                            BOOL bWindowed) {
+                                                            D3DFORMAT AdapterFormat,
+                                                            D3DFORMAT BackBufferFormat, BOOL bWindowed) {
     CKitCatalogDevice* pDevice = FindDevice(nOrdinal, DeviceType);
     if (pDevice == nullptr) return nullptr;
     for (int i = 0; i < pDevice->m_Combos.Length(); ++i) {

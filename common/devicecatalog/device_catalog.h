@@ -22,10 +22,10 @@ struct CKitCatalogConflict {
 
 // One usable combination of formats and windowed flag on a device.
 class CKitCatalogCombo {
-public:
-    UINT m_nOrdinal = 0;                                // adapter ordinal
+  public:
+    UINT m_nOrdinal = 0;  // adapter ordinal
     D3DDEVTYPE m_DeviceType = D3DDEVTYPE(0);
-    D3DFORMAT m_AdapterFormat = D3DFMT_UNKNOWN;         // display format
+    D3DFORMAT m_AdapterFormat = D3DFMT_UNKNOWN;  // display format
     D3DFORMAT m_BackBufferFormat = D3DFMT_UNKNOWN;
     BOOL m_bWindowed = 0;                               // 1 = windowed
     CGrowableArray<D3DFORMAT> m_DepthFormats;           // usable depth/stencil formats, candidate order
@@ -39,18 +39,18 @@ public:
 
 // One device type on one adapter.
 class CKitCatalogDevice {
-public:
+  public:
     ~CKitCatalogDevice();
 
-    UINT m_nOrdinal = 0;                          // adapter ordinal
-    D3DDEVTYPE m_DeviceType = D3DDEVTYPE(0);      // HAL, SW or REF
-    D3DCAPS9 m_Caps{};                            // capabilities as the platform reports them
+    UINT m_nOrdinal = 0;                         // adapter ordinal
+    D3DDEVTYPE m_DeviceType = D3DDEVTYPE(0);     // HAL, SW or REF
+    D3DCAPS9 m_Caps{};                           // capabilities as the platform reports them
     CGrowableArray<CKitCatalogCombo*> m_Combos;  // owned combinations
 };
 
 // One adapter.
 class CKitCatalogAdapter {
-public:
+  public:
     ~CKitCatalogAdapter();
 
     UINT m_nOrdinal = 0;                           // adapter ordinal
@@ -61,7 +61,7 @@ public:
 };
 
 class CKitDeviceCatalog {
-public:
+  public:
     CKitDeviceCatalog();
     ~CKitDeviceCatalog();
     CKitDeviceCatalog(const CKitDeviceCatalog&) = delete;
@@ -88,7 +88,7 @@ public:
     void SetAllowedVertexProcessing(bool bSoftware, bool bHardware, bool bPure, bool bMixed);
     void GetAllowedVertexProcessing(bool* pbSoftware, bool* pbHardware, bool* pbPure, bool* pbMixed);
 
-private:
+  private:
     HRESULT CollectDevices(CKitCatalogAdapter* pAdapter, const CGrowableArray<D3DFORMAT>& adapterFormats);
     HRESULT CollectCombos(CKitCatalogAdapter* pAdapter, CKitCatalogDevice* pDevice,
                           const CGrowableArray<D3DFORMAT>& adapterFormats);
@@ -98,10 +98,10 @@ private:
     HRESULT FillPresentIntervals(CKitCatalogDevice* pDevice, CKitCatalogCombo* pCombo);
     void LabelAdapters();
 
-    IDirect3D9* m_pDirect3D;           // queried, not owned
+    IDirect3D9* m_pDirect3D;  // queried, not owned
     KitAcceptDeviceFn m_pfnAcceptDevice;
     void* m_pAcceptContext;
-    bool m_bNeedBlending;              // back buffers must blend after the pixel shader
+    bool m_bNeedBlending;  // back buffers must blend after the pixel shader
     CGrowableArray<D3DFORMAT> m_CandidateDepthFormats;
     CGrowableArray<D3DMULTISAMPLE_TYPE> m_CandidateSampleTypes;
     CGrowableArray<UINT> m_CandidateIntervals;
@@ -115,7 +115,7 @@ private:
     UINT m_nHeightMax;
     UINT m_nRefreshLow;
     UINT m_nRefreshHigh;
-    UINT m_nQualityCap;                // largest multisample quality level kept
+    UINT m_nQualityCap;                              // largest multisample quality level kept
     CGrowableArray<CKitCatalogAdapter*> m_Adapters;  // owned, in ordinal order
 };
 
@@ -125,8 +125,8 @@ private:
 CKitDeviceCatalog* KitPrepareDeviceCatalog(bool bForce = false);
 // Adapter format of the first combination with this back-buffer format and
 // windowed flag; E_FAIL (and the back-buffer format stored) when there is none.
-HRESULT KitLookUpAdapterFormat(UINT nOrdinal, D3DDEVTYPE DeviceType, D3DFORMAT BackBufferFormat, BOOL bWindowed,
-                               D3DFORMAT* pAdapterFormat);
+HRESULT KitLookUpAdapterFormat(UINT nOrdinal, D3DDEVTYPE DeviceType, D3DFORMAT BackBufferFormat,
+                               BOOL bWindowed, D3DFORMAT* pAdapterFormat);
 // Display-mode order: width, height, format, refresh rate, all ascending;
 // negative, 0 or positive.
 int KitCompareModes(const D3DDISPLAYMODE& a, const D3DDISPLAYMODE& b);

@@ -30,14 +30,15 @@ CKitDeviceCatalog* KitPrepareDeviceCatalog(bool bForce) {
     return pCatalog;
 }
 
-HRESULT KitLookUpAdapterFormat(UINT nOrdinal, D3DDEVTYPE DeviceType, D3DFORMAT BackBufferFormat, BOOL bWindowed,
-                               D3DFORMAT* pAdapterFormat) {
+HRESULT KitLookUpAdapterFormat(UINT nOrdinal, D3DDEVTYPE DeviceType, D3DFORMAT BackBufferFormat,
+                               BOOL bWindowed, D3DFORMAT* pAdapterFormat) {
     if (pAdapterFormat == nullptr) return E_INVALIDARG;
     CKitCatalogDevice* pDevice = KitPrepareDeviceCatalog()->FindDevice(nOrdinal, DeviceType);
     if (pDevice != nullptr) {
         for (int i = 0; i < pDevice->m_Combos.Length(); ++i) {
             CKitCatalogCombo* pCombo = pDevice->m_Combos.GetAt(i);
-            if (pCombo->m_BackBufferFormat == BackBufferFormat && pCombo->m_bWindowed == (bWindowed ? 1 : 0)) {
+            if (pCombo->m_BackBufferFormat == BackBufferFormat &&
+                pCombo->m_bWindowed == (bWindowed ? 1 : 0)) {
                 *pAdapterFormat = pCombo->m_AdapterFormat;
                 return S_OK;
             }

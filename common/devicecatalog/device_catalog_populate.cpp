@@ -16,8 +16,8 @@ namespace {
 // Display formats an adapter may use, in the order they are enumerated.
 constexpr D3DFORMAT kAdapterFormats[] = {D3DFMT_X8R8G8B8, D3DFMT_X1R5G5B5, D3DFMT_R5G6B5, D3DFMT_A2R10G10B10};
 // Back-buffer formats tried on every adapter format.
-constexpr D3DFORMAT kBackBufferFormats[] = {D3DFMT_A8R8G8B8,   D3DFMT_X8R8G8B8, D3DFMT_A2R10G10B10,
-                                            D3DFMT_R5G6B5,     D3DFMT_A1R5G5B5, D3DFMT_X1R5G5B5};
+constexpr D3DFORMAT kBackBufferFormats[] = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_A2R10G10B10,
+                                            D3DFMT_R5G6B5,   D3DFMT_A1R5G5B5, D3DFMT_X1R5G5B5};
 // Device types tried on every adapter.
 constexpr D3DDEVTYPE kDeviceTypes[] = {D3DDEVTYPE_HAL, D3DDEVTYPE_SW, D3DDEVTYPE_REF};
 
@@ -42,7 +42,8 @@ bool SameDescriptionIgnoringCase(const D3DADAPTER_IDENTIFIER9& a, const D3DADAPT
 
 }  // namespace
 
-HRESULT CKitDeviceCatalog::Populate(IDirect3D9* pD3D, KitAcceptDeviceFn pfnAcceptDevice, void* pAcceptContext) {
+HRESULT CKitDeviceCatalog::Populate(IDirect3D9* pD3D, KitAcceptDeviceFn pfnAcceptDevice,
+                                    void* pAcceptContext) {
     if (pD3D == nullptr) pD3D = KitGetD3DObject();
     if (pD3D == nullptr) return KITERR_NODIRECT3D;
     m_pDirect3D = pD3D;
@@ -85,8 +86,9 @@ HRESULT CKitDeviceCatalog::Populate(IDirect3D9* pD3D, KitAcceptDeviceFn pfnAccep
 
         D3DDISPLAYMODE* pModes = pAdapter->m_Modes.Data();
         if (pModes != nullptr)
-            std::stable_sort(pModes, pModes + pAdapter->m_Modes.Length(),
-                             [](const D3DDISPLAYMODE& a, const D3DDISPLAYMODE& b) { return KitCompareModes(a, b) < 0; });
+            std::stable_sort(
+                pModes, pModes + pAdapter->m_Modes.Length(),
+                [](const D3DDISPLAYMODE& a, const D3DDISPLAYMODE& b) { return KitCompareModes(a, b) < 0; });
 
         if (FAILED(CollectDevices(pAdapter, adapterFormats)) || pAdapter->m_Devices.Length() == 0) {
             delete pAdapter;
@@ -107,7 +109,8 @@ void CKitDeviceCatalog::LabelAdapters() {
     bool bUnique = true;
     for (int i = 0; i < m_Adapters.Length() && bUnique; ++i)
         for (int j = i + 1; j < m_Adapters.Length() && bUnique; ++j)
-            if (SameDescriptionIgnoringCase(m_Adapters.GetAt(i)->m_Identifier, m_Adapters.GetAt(j)->m_Identifier))
+            if (SameDescriptionIgnoringCase(m_Adapters.GetAt(i)->m_Identifier,
+                                            m_Adapters.GetAt(j)->m_Identifier))
                 bUnique = false;
 
     for (int i = 0; i < m_Adapters.Length(); ++i) {
@@ -176,13 +179,13 @@ HRESULT CKitDeviceCatalog::CollectCombos(CKitCatalogAdapter* pAdapter, CKitCatal
         for (D3DFORMAT backBufferFormat : kBackBufferFormats) {
             for (BOOL bWindowed : {0, 1}) {
                 if (!bWindowed && pAdapter->m_Modes.Length() == 0) continue;
-                if (FAILED(m_pDirect3D->CheckDeviceType(pAdapter->m_nOrdinal, pDevice->m_DeviceType, adapterFormat,
-                                                        backBufferFormat, bWindowed)))
+                if (FAILED(m_pDirect3D->CheckDeviceType(pAdapter->m_nOrdinal, pDevice->m_DeviceType,
+                                                        adapterFormat, backBufferFormat, bWindowed)))
                     continue;
                 if (m_bNeedBlending &&
-                    FAILED(m_pDirect3D->CheckDeviceFormat(pAdapter->m_nOrdinal, pDevice->m_DeviceType, adapterFormat,
-                                                          D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING, D3DRTYPE_TEXTURE,
-                                                          backBufferFormat)))
+                    FAILED(m_pDirect3D->CheckDeviceFormat(
+                        pAdapter->m_nOrdinal, pDevice->m_DeviceType, adapterFormat,
+                        D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING, D3DRTYPE_TEXTURE, backBufferFormat)))
                     continue;
                 if (m_pfnAcceptDevice != nullptr &&
                     !m_pfnAcceptDevice(&pDevice->m_Caps, adapterFormat, backBufferFormat, bWindowed != 0,
@@ -221,8 +224,9 @@ HRESULT CKitDeviceCatalog::CollectCombos(CKitCatalogAdapter* pAdapter, CKitCatal
 HRESULT CKitDeviceCatalog::FillDepthFormats(CKitCatalogCombo* pCombo) {
     for (int i = 0; i < m_CandidateDepthFormats.Length(); ++i) {
         D3DFORMAT depthFormat = m_CandidateDepthFormats.GetAt(i);
-        if (FAILED(m_pDirect3D->CheckDeviceFormat(pCombo->m_nOrdinal, pCombo->m_DeviceType, pCombo->m_AdapterFormat,
-                                                  D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, depthFormat)))
+        if (FAILED(m_pDirect3D->CheckDeviceFormat(pCombo->m_nOrdinal, pCombo->m_DeviceType,
+                                                  pCombo->m_AdapterFormat, D3DUSAGE_DEPTHSTENCIL,
+                                                  D3DRTYPE_SURFACE, depthFormat)))
             continue;
         if (FAILED(m_pDirect3D->CheckDepthStencilMatch(pCombo->m_nOrdinal, pCombo->m_DeviceType,
                                                        pCombo->m_AdapterFormat, pCombo->m_BackBufferFormat,
@@ -257,8 +261,8 @@ HRESULT CKitDeviceCatalog::FillConflicts(CKitCatalogCombo* pCombo) {
         for (int iType = 0; iType < pCombo->m_SampleTypes.Length(); ++iType) {
             D3DMULTISAMPLE_TYPE sampleType = pCombo->m_SampleTypes.GetAt(iType);
             if (SUCCEEDED(m_pDirect3D->CheckDeviceMultiSampleType(pCombo->m_nOrdinal, pCombo->m_DeviceType,
-                                                                  depthFormat, pCombo->m_bWindowed, sampleType,
-                                                                  nullptr)))
+                                                                  depthFormat, pCombo->m_bWindowed,
+                                                                  sampleType, nullptr)))
                 continue;
             HRESULT hr = pCombo->m_Conflicts.Add(CKitCatalogConflict{depthFormat, sampleType});
             if (FAILED(hr)) return hr;
@@ -271,10 +275,12 @@ HRESULT CKitDeviceCatalog::FillPresentIntervals(CKitCatalogDevice* pDevice, CKit
     for (int i = 0; i < m_CandidateIntervals.Length(); ++i) {
         UINT interval = m_CandidateIntervals.GetAt(i);
         // Intervals above one frame only make sense full screen.
-        if (pCombo->m_bWindowed && (interval == D3DPRESENT_INTERVAL_TWO || interval == D3DPRESENT_INTERVAL_THREE ||
-                                    interval == D3DPRESENT_INTERVAL_FOUR))
+        if (pCombo->m_bWindowed &&
+            (interval == D3DPRESENT_INTERVAL_TWO || interval == D3DPRESENT_INTERVAL_THREE ||
+             interval == D3DPRESENT_INTERVAL_FOUR))
             continue;
-        if (interval != D3DPRESENT_INTERVAL_DEFAULT && (pDevice->m_Caps.PresentationIntervals & interval) == 0)
+        if (interval != D3DPRESENT_INTERVAL_DEFAULT &&
+            (pDevice->m_Caps.PresentationIntervals & interval) == 0)
             continue;
         HRESULT hr = pCombo->m_PresentIntervals.Add(interval);
         if (FAILED(hr)) return hr;

@@ -7,7 +7,8 @@
 namespace {
 
 constexpr UINT FourCC(char a, char b, char c, char d) {
-    return static_cast<UINT>(static_cast<unsigned char>(a)) | (static_cast<UINT>(static_cast<unsigned char>(b)) << 8) |
+    return static_cast<UINT>(static_cast<unsigned char>(a)) |
+           (static_cast<UINT>(static_cast<unsigned char>(b)) << 8) |
            (static_cast<UINT>(static_cast<unsigned char>(c)) << 16) |
            (static_cast<UINT>(static_cast<unsigned char>(d)) << 24);
 }
@@ -77,12 +78,12 @@ constexpr FormatName kFormatNames[] = {
 };
 
 constexpr const WCHAR* kSampleNames[] = {
-    L"D3DMULTISAMPLE_NONE",        L"D3DMULTISAMPLE_NONMASKABLE", L"D3DMULTISAMPLE_2_SAMPLES",
-    L"D3DMULTISAMPLE_3_SAMPLES",   L"D3DMULTISAMPLE_4_SAMPLES",   L"D3DMULTISAMPLE_5_SAMPLES",
-    L"D3DMULTISAMPLE_6_SAMPLES",   L"D3DMULTISAMPLE_7_SAMPLES",   L"D3DMULTISAMPLE_8_SAMPLES",
-    L"D3DMULTISAMPLE_9_SAMPLES",   L"D3DMULTISAMPLE_10_SAMPLES",  L"D3DMULTISAMPLE_11_SAMPLES",
-    L"D3DMULTISAMPLE_12_SAMPLES",  L"D3DMULTISAMPLE_13_SAMPLES",  L"D3DMULTISAMPLE_14_SAMPLES",
-    L"D3DMULTISAMPLE_15_SAMPLES",  L"D3DMULTISAMPLE_16_SAMPLES",
+    L"D3DMULTISAMPLE_NONE",       L"D3DMULTISAMPLE_NONMASKABLE", L"D3DMULTISAMPLE_2_SAMPLES",
+    L"D3DMULTISAMPLE_3_SAMPLES",  L"D3DMULTISAMPLE_4_SAMPLES",   L"D3DMULTISAMPLE_5_SAMPLES",
+    L"D3DMULTISAMPLE_6_SAMPLES",  L"D3DMULTISAMPLE_7_SAMPLES",   L"D3DMULTISAMPLE_8_SAMPLES",
+    L"D3DMULTISAMPLE_9_SAMPLES",  L"D3DMULTISAMPLE_10_SAMPLES",  L"D3DMULTISAMPLE_11_SAMPLES",
+    L"D3DMULTISAMPLE_12_SAMPLES", L"D3DMULTISAMPLE_13_SAMPLES",  L"D3DMULTISAMPLE_14_SAMPLES",
+    L"D3DMULTISAMPLE_15_SAMPLES", L"D3DMULTISAMPLE_16_SAMPLES",
 };
 
 }  // namespace
@@ -104,10 +105,14 @@ const WCHAR* KitFormatName(D3DFORMAT format, bool bWithPrefix) {
 
 const WCHAR* KitDeviceTypeName(D3DDEVTYPE devType) {
     switch (static_cast<UINT>(devType)) {
-        case 1: return L"D3DDEVTYPE_HAL";
-        case 2: return L"D3DDEVTYPE_REF";
-        case 3: return L"D3DDEVTYPE_SW";
-        default: return L"Unknown devType";
+        case 1:
+            return L"D3DDEVTYPE_HAL";
+        case 2:
+            return L"D3DDEVTYPE_REF";
+        case 3:
+            return L"D3DDEVTYPE_SW";
+        default:
+            return L"Unknown devType";
     }
 }
 
@@ -119,22 +124,34 @@ const WCHAR* KitSampleTypeName(D3DMULTISAMPLE_TYPE sampleType) {
 
 const WCHAR* KitVertexProcessingName(DWORD behaviorFlag) {
     switch (behaviorFlag) {
-        case 0x10: return L"Pure hardware vertex processing";
-        case 0x20: return L"Software vertex processing";
-        case 0x40: return L"Hardware vertex processing";
-        case 0x80: return L"Mixed vertex processing";
-        default: return L"Unknown vertex processing type";
+        case 0x10:
+            return L"Pure hardware vertex processing";
+        case 0x20:
+            return L"Software vertex processing";
+        case 0x40:
+            return L"Hardware vertex processing";
+        case 0x80:
+            return L"Mixed vertex processing";
+        default:
+            return L"Unknown vertex processing type";
     }
 }
 
 const WCHAR* KitPresentIntervalName(UINT presentInterval) {
     switch (presentInterval) {
-        case 0: return L"D3DPRESENT_INTERVAL_DEFAULT";
-        case 1: return L"D3DPRESENT_INTERVAL_ONE";
-        case 2: return L"D3DPRESENT_INTERVAL_TWO";
-        case 4: return L"D3DPRESENT_INTERVAL_THREE";
-        case 8: return L"D3DPRESENT_INTERVAL_FOUR";
-        case 0x80000000u: return L"D3DPRESENT_INTERVAL_IMMEDIATE";
-        default: return L"Unknown PresentInterval";
+        case 0:
+            return L"D3DPRESENT_INTERVAL_DEFAULT";
+        case 1:
+            return L"D3DPRESENT_INTERVAL_ONE";
+        case 2:
+            return L"D3DPRESENT_INTERVAL_TWO";
+        case 4:
+            return L"D3DPRESENT_INTERVAL_THREE";
+        case 8:
+            return L"D3DPRESENT_INTERVAL_FOUR";
+        case 0x80000000u:
+            return L"D3DPRESENT_INTERVAL_IMMEDIATE";
+        default:
+            return L"Unknown PresentInterval";
     }
 }

@@ -45,9 +45,12 @@ void KitAllowAccessibilityKeys(bool bAllowKeys) {
 
     if (bAllowKeys) {
         // The records are only meaningful once start-up has read them.
-        if (sk.cbSize == sizeof(STICKYKEYS)) SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof(STICKYKEYS), &sk, 0);
-        if (tk.cbSize == sizeof(TOGGLEKEYS)) SystemParametersInfoW(SPI_SETTOGGLEKEYS, sizeof(TOGGLEKEYS), &tk, 0);
-        if (fk.cbSize == sizeof(FILTERKEYS)) SystemParametersInfoW(SPI_SETFILTERKEYS, sizeof(FILTERKEYS), &fk, 0);
+        if (sk.cbSize == sizeof(STICKYKEYS))
+            SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof(STICKYKEYS), &sk, 0);
+        if (tk.cbSize == sizeof(TOGGLEKEYS))
+            SystemParametersInfoW(SPI_SETTOGGLEKEYS, sizeof(TOGGLEKEYS), &tk, 0);
+        if (fk.cbSize == sizeof(FILTERKEYS))
+            SystemParametersInfoW(SPI_SETFILTERKEYS, sizeof(FILTERKEYS), &fk, 0);
         if (hHook != nullptr) {
             UnhookWindowsHookEx(hHook);
             s.Set(&CKitCoreState::m_hKeyboardHook, nullptr);

@@ -21,23 +21,25 @@ typedef bool (*KitAcceptDeviceFn)(D3DCAPS9* pCaps, D3DFORMAT AdapterFormat, D3DF
                                   bool bWindowed, void* pUserContext);
 // May change the settings before every device change; false rejects the change.
 typedef bool (*KitModifySetupFn)(KitDeviceSetup* pSetup, const D3DCAPS9* pCaps, void* pUserContext);
-typedef HRESULT (*KitDeviceCreatedFn)(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBackBufferSurfaceDesc,
-                                      void* pUserContext);
-typedef HRESULT (*KitDeviceResetFn)(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBackBufferSurfaceDesc,
-                                    void* pUserContext);
+typedef HRESULT (*KitDeviceCreatedFn)(IDirect3DDevice9* pd3dDevice,
+                                      const D3DSURFACE_DESC* pBackBufferSurfaceDesc, void* pUserContext);
+typedef HRESULT (*KitDeviceResetFn)(IDirect3DDevice9* pd3dDevice,
+                                    const D3DSURFACE_DESC* pBackBufferSurfaceDesc, void* pUserContext);
 typedef void (*KitDeviceLostFn)(void* pUserContext);
 typedef void (*KitDeviceDestroyedFn)(void* pUserContext);
-typedef void (*KitFrameMoveFn)(IDirect3DDevice9* pd3dDevice, double fTime, float fElapsedTime, void* pUserContext);
+typedef void (*KitFrameMoveFn)(IDirect3DDevice9* pd3dDevice, double fTime, float fElapsedTime,
+                               void* pUserContext);
 typedef void (*KitFrameRenderFn)(IDirect3DDevice9* pd3dDevice, double fTime, float fElapsedTime,
                                  void* pUserContext);
 // nChar is the key message's whole wParam.
 typedef void (*KitKeyboardFn)(UINT nChar, bool bKeyDown, bool bAltDown, void* pUserContext);
 // Buttons: left, right, middle, first extra, second extra; x and y in client coordinates.
-typedef void (*KitMouseFn)(bool bLeftButtonDown, bool bRightButtonDown, bool bMiddleButtonDown, bool bSideButton1Down,
-                           bool bSideButton2Down, int nMouseWheelDelta, int xPos, int yPos, void* pUserContext);
+typedef void (*KitMouseFn)(bool bLeftButtonDown, bool bRightButtonDown, bool bMiddleButtonDown,
+                           bool bSideButton1Down, bool bSideButton2Down, int nMouseWheelDelta, int xPos,
+                           int yPos, void* pUserContext);
 // *pbNoFurtherProcessing is false on entry; setting it true stops the framework's own handling.
-typedef LRESULT (*KitMsgProcFn)(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool* pbNoFurtherProcessing,
-                                void* pUserContext);
+typedef LRESULT (*KitMsgProcFn)(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                bool* pbNoFurtherProcessing, void* pUserContext);
 // idEvent is the timer's identifier from KitSetTimer.
 typedef void (*KitTimerFn)(UINT idEvent, void* pUserContext);
 

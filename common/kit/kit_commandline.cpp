@@ -123,7 +123,8 @@ bool ReadSwitch(CKitCoreState& s, const WCHAR*& strArg) {
         if (GetCmdParam(strArg, strParam)) {
             double fValue = wcstod(strParam, nullptr);
             // A time that is not a finite, non-negative number of seconds keeps the default.
-            if (std::isfinite(fValue) && fValue >= 0.0 && fValue <= 3600.0) fTimePerFrame = static_cast<float>(fValue);
+            if (std::isfinite(fValue) && fValue >= 0.0 && fValue <= 3600.0)
+                fTimePerFrame = static_cast<float>(fValue);
         }
         s.m_bOverrideFixedFrameTime = true;
         s.m_fOverrideFixedFrameTime = fTimePerFrame;

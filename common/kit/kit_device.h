@@ -10,13 +10,14 @@ HRESULT KitBuildDevice(UINT AdapterOrdinal = 0, bool bWindowed = true, int nSugg
                        int nSuggestedHeight = 0, KitAcceptDeviceFn pfnAcceptDevice = nullptr,
                        KitModifySetupFn pfnModifySetup = nullptr, void* pUserContext = nullptr);
 // Applies a complete record (matched with every rule NEAREST unless bUseAsIs).
-HRESULT KitBuildDeviceFromSetup(KitDeviceSetup* pSetup, bool bUseAsIs = false, bool bClipWindowToAdapter = true);
+HRESULT KitBuildDeviceFromSetup(KitDeviceSetup* pSetup, bool bUseAsIs = false,
+                                bool bClipWindowToAdapter = true);
 // Adopts a device the application created.
 HRESULT KitSetDevice(IDirect3DDevice9* pd3dDevice);
 // The one place where devices change: veto, window preparation, reset or
 // recreation with the device callbacks, window sizing and showing.
-HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* pd3dDeviceFromApp, bool bForceRecreate,
-                            bool bClipWindowToAdapter);
+HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* pd3dDeviceFromApp,
+                            bool bForceRecreate, bool bClipWindowToAdapter);
 // The command line's adapter, mode, device type, size and vertex processing, written into the record.
 void KitApplyCommandLineOverrides(KitDeviceSetup* pSetup);
 // Windowed <-> full screen, and HAL <-> REF; a failed switch falls back to the previous settings.

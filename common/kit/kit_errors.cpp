@@ -14,10 +14,11 @@ struct ErrorMessage {
 ErrorMessage LookUpErrorMessage(HRESULT hr) {
     switch (hr) {
         case KITERR_NODIRECT3D:
-            return {2,
-                    L"Could not initialize Direct3D. You may want to check that the latest version of DirectX is "
-                    L"correctly installed on your system.  Also make sure that this program was compiled with "
-                    L"header files that match the installed DirectX DLLs."};
+            return {
+                2,
+                L"Could not initialize Direct3D. You may want to check that the latest version of DirectX is "
+                L"correctly installed on your system.  Also make sure that this program was compiled with "
+                L"header files that match the installed DirectX DLLs."};
         case KITERR_NOCOMPATIBLEDEVICES:
             if (GetSystemMetrics(SM_REMOTESESSION) != 0)
                 return {3, L"Direct3D does not work over a remote session."};
@@ -27,14 +28,22 @@ ErrorMessage LookUpErrorMessage(HRESULT hr) {
                     L"Could not find required media. Ensure that the application's media files are correctly "
                     L"installed."};
         case KITERR_NONZEROREFCOUNT:
-            return {5, L"The D3D device has a non-zero reference count, meaning some objects were not released."};
-        case KITERR_CREATINGDEVICE: return {6, L"Failed creating the Direct3D device."};
-        case KITERR_RESETTINGDEVICE: return {7, L"Failed resetting the Direct3D device."};
-        case KITERR_CREATINGDEVICEOBJECTS: return {8, L"Failed creating Direct3D device objects."};
-        case KITERR_RESETTINGDEVICEOBJECTS: return {9, L"Failed resetting Direct3D device objects."};
-        case KITERR_INCORRECTVERSION: return {10, L"Incorrect version of Direct3D and/or D3DX."};
-        case KITERR_DEVICEREMOVED: return {1, nullptr};
-        default: return {1, nullptr};
+            return {
+                5, L"The D3D device has a non-zero reference count, meaning some objects were not released."};
+        case KITERR_CREATINGDEVICE:
+            return {6, L"Failed creating the Direct3D device."};
+        case KITERR_RESETTINGDEVICE:
+            return {7, L"Failed resetting the Direct3D device."};
+        case KITERR_CREATINGDEVICEOBJECTS:
+            return {8, L"Failed creating Direct3D device objects."};
+        case KITERR_RESETTINGDEVICEOBJECTS:
+            return {9, L"Failed resetting Direct3D device objects."};
+        case KITERR_INCORRECTVERSION:
+            return {10, L"Incorrect version of Direct3D and/or D3DX."};
+        case KITERR_DEVICEREMOVED:
+            return {1, nullptr};
+        default:
+            return {1, nullptr};
     }
 }
 
@@ -96,7 +105,8 @@ HRESULT KitWriteTrace(const char* strFile, DWORD dwLine, HRESULT hr, const WCHAR
         strFileText[0] = L'\0';
         if (strFile != nullptr) StringCchPrintfW(strFileText, 260, L"%s", strFile);
         WCHAR strBox[3000];
-        StringCchPrintfW(strBox, 3000, L"File: %ls\nLine: %ls\nError Code: %ls\n%lsDo you want to debug the application?",
+        StringCchPrintfW(strBox, 3000,
+                         L"File: %ls\nLine: %ls\nError Code: %ls\n%lsDo you want to debug the application?",
                          strFileText, strLine, strCode, strCallLine);
         int nResult = MessageBoxW(GetForegroundWindow(), strBox, L"Unexpected error encountered",
                                   MB_YESNO | MB_ICONERROR);

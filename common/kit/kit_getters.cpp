@@ -7,14 +7,19 @@ namespace {
 // Index into m_MouseButtons (left, middle, right, first extra, second extra).
 int MouseButtonIndex(BYTE vButton) {
     switch (vButton) {
-        case VK_RBUTTON: return 2;
+        case VK_RBUTTON:
+            return 2;
         case VK_MBUTTON:
-        case MK_MBUTTON: return 1;
+        case MK_MBUTTON:
+            return 1;
         case VK_XBUTTON1:
-        case MK_XBUTTON1: return 3;
+        case MK_XBUTTON1:
+            return 3;
         case VK_XBUTTON2:
-        case MK_XBUTTON2: return 4;
-        default: return 0;
+        case MK_XBUTTON2:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -37,9 +42,7 @@ const D3DCAPS9* KitCurrentCaps() {
 
 HINSTANCE KitAppInstance() { return KitCore().Get(&CKitCoreState::m_hInstance); }
 
-HWND KitActiveWindow() {
-    return KitInWindowedMode() ? KitWindowedWindow() : KitFullScreenWindow();
-}
+HWND KitActiveWindow() { return KitInWindowedMode() ? KitWindowedWindow() : KitFullScreenWindow(); }
 
 HWND KitFocusWindow() { return KitCore().Get(&CKitCoreState::m_hWndFocus); }
 HWND KitFullScreenWindow() { return KitCore().Get(&CKitCoreState::m_hWndFullScreen); }
@@ -54,7 +57,8 @@ RECT KitClientRect() {
 RECT KitWindowedSizeAtSwitch() {
     CKitCoreState& s = KitCore();
     KitStateLock lock;
-    RECT rc = {0, 0, static_cast<LONG>(s.m_nWindowedWidthAtSwitch), static_cast<LONG>(s.m_nWindowedHeightAtSwitch)};
+    RECT rc = {0, 0, static_cast<LONG>(s.m_nWindowedWidthAtSwitch),
+               static_cast<LONG>(s.m_nWindowedHeightAtSwitch)};
     return rc;
 }
 

@@ -16,10 +16,11 @@ using kitmatch::ComboHasSampleQuality;
 namespace {
 
 bool IsAllAny(const KitSettingsRules& r) {
-    const KitRule all[] = {r.ruleAdapter,        r.ruleDeviceType,       r.ruleWindowed,        r.ruleAdapterFormat,
-                           r.ruleVertexProcessing, r.ruleResolution,     r.ruleBackBufferFormat, r.ruleBackBufferCount,
-                           r.ruleMultisample,    r.ruleSwapEffect,       r.ruleDepthBits,       r.ruleStencilBits,
-                           r.rulePresentFlags,   r.ruleRefreshRate,      r.rulePresentInterval};
+    const KitRule all[] = {r.ruleAdapter,          r.ruleDeviceType,       r.ruleWindowed,
+                           r.ruleAdapterFormat,    r.ruleVertexProcessing, r.ruleResolution,
+                           r.ruleBackBufferFormat, r.ruleBackBufferCount,  r.ruleMultisample,
+                           r.ruleSwapEffect,       r.ruleDepthBits,        r.ruleStencilBits,
+                           r.rulePresentFlags,     r.ruleRefreshRate,      r.rulePresentInterval};
     return std::all_of(std::begin(all), std::end(all), [](KitRule rule) { return rule == KITRULE_ANY; });
 }
 
@@ -31,7 +32,8 @@ float FormatNearness(D3DFORMAT a, D3DFORMAT b) {
 
 }  // namespace
 
-HRESULT KitFindValidDeviceSettings(KitDeviceSetup* pOut, const KitDeviceSetup* pIn, const KitSettingsRules* pRules) {
+HRESULT KitFindValidDeviceSettings(KitDeviceSetup* pOut, const KitDeviceSetup* pIn,
+                                   const KitSettingsRules* pRules) {
     if (pOut == nullptr) return KIT_LOG_FAILURE_POPUP(L"KitFindValidDeviceSettings", E_INVALIDARG);
     // Without a request only "any" rules can be honoured.
     if (pIn == nullptr && pRules != nullptr && !IsAllAny(*pRules))
@@ -92,8 +94,9 @@ KitDeviceSetup KitComposeIdealSettings(const KitDeviceSetup* pIn, const KitSetti
         ideal.AdapterFormat = req.AdapterFormat;
     }
 
-    ideal.BehaviorFlags =
-        rules.ruleVertexProcessing == KITRULE_ANY ? DWORD(D3DCREATE_HARDWARE_VERTEXPROCESSING) : req.BehaviorFlags;
+    ideal.BehaviorFlags = rules.ruleVertexProcessing == KITRULE_ANY
+                              ? DWORD(D3DCREATE_HARDWARE_VERTEXPROCESSING)
+                              : req.BehaviorFlags;
 
     if (rules.ruleResolution == KITRULE_ANY) {
         if (pp.Windowed) {
@@ -109,7 +112,8 @@ KitDeviceSetup KitComposeIdealSettings(const KitDeviceSetup* pIn, const KitSetti
         pp.BackBufferHeight = rpp.BackBufferHeight;
     }
 
-    pp.BackBufferFormat = rules.ruleBackBufferFormat == KITRULE_ANY ? ideal.AdapterFormat : rpp.BackBufferFormat;
+    pp.BackBufferFormat =
+        rules.ruleBackBufferFormat == KITRULE_ANY ? ideal.AdapterFormat : rpp.BackBufferFormat;
     pp.BackBufferCount = rules.ruleBackBufferCount == KITRULE_ANY ? 2 : rpp.BackBufferCount;
     if (rules.ruleMultisample == KITRULE_ANY) {
         pp.MultiSampleType = D3DMULTISAMPLE_NONE;
@@ -127,8 +131,8 @@ KitDeviceSetup KitComposeIdealSettings(const KitDeviceSetup* pIn, const KitSetti
 
     pp.Flags = rules.rulePresentFlags == KITRULE_ANY ? DWORD(D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL) : rpp.Flags;
     pp.FullScreen_RefreshRateInHz = rules.ruleRefreshRate == KITRULE_ANY ? 0 : rpp.FullScreen_RefreshRateInHz;
-    pp.PresentationInterval =
-        rules.rulePresentInterval == KITRULE_ANY ? UINT(D3DPRESENT_INTERVAL_DEFAULT) : rpp.PresentationInterval;
+    pp.PresentationInterval = rules.rulePresentInterval == KITRULE_ANY ? UINT(D3DPRESENT_INTERVAL_DEFAULT)
+                                                                       : rpp.PresentationInterval;
     return ideal;
 }
 
@@ -172,7 +176,8 @@ bool KitComboKeepsRequired(const CKitCatalogCombo* pCombo, const KitDeviceSetup*
     if (keep(rules.ruleRefreshRate) &&
         !AdapterHasRefresh(pAdapter, pCombo->m_AdapterFormat, rpp.FullScreen_RefreshRateInHz))
         return false;
-    if (keep(rules.rulePresentInterval) && !pCombo->m_PresentIntervals.Has(rpp.PresentationInterval)) return false;
+    if (keep(rules.rulePresentInterval) && !pCombo->m_PresentIntervals.Has(rpp.PresentationInterval))
+        return false;
     return true;
 }
 

@@ -41,7 +41,8 @@ struct KitSettingsRules {
 // E_INVALIDARG). KITERR_NOCOMPATIBLEDEVICES when no combination survives,
 // KITERR_NODIRECT3D without a Direct3D object, E_INVALIDARG (traced with a
 // pop-up) for a null output. *pOut is written only on success.
-HRESULT KitFindValidDeviceSettings(KitDeviceSetup* pOut, const KitDeviceSetup* pIn, const KitSettingsRules* pRules);
+HRESULT KitFindValidDeviceSettings(KitDeviceSetup* pOut, const KitDeviceSetup* pIn,
+                                   const KitSettingsRules* pRules);
 
 // The steps of the search, usable on their own. A null request counts as
 // every rule ANY. Desktop modes are read from the framework's Direct3D object.
@@ -49,9 +50,11 @@ HRESULT KitFindValidDeviceSettings(KitDeviceSetup* pOut, const KitDeviceSetup* p
 // The record every combination is scored against.
 KitDeviceSetup KitComposeIdealSettings(const KitDeviceSetup* pIn, const KitSettingsRules* pRules);
 // Whether the combination can give every field whose rule is KEEP.
-bool KitComboKeepsRequired(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIn, const KitSettingsRules* pRules);
+bool KitComboKeepsRequired(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIn,
+                           const KitSettingsRules* pRules);
 // Weighted points for how close the combination comes to the ideal.
-float KitScoreCombo(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIdeal, const D3DDISPLAYMODE* pDesktopMode);
+float KitScoreCombo(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIdeal,
+                    const D3DDISPLAYMODE* pDesktopMode);
 // The complete settings for a combination, each field chosen by its rule.
 KitDeviceSetup KitSettingsFromCombo(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIn,
                                     const KitSettingsRules* pRules);

@@ -9,10 +9,12 @@
 
 namespace {
 
-const DWORD kVertexProcessingFlags =
-    D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING;
+const DWORD kVertexProcessingFlags = D3DCREATE_SOFTWARE_VERTEXPROCESSING |
+                                     D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING;
 
-long long Distance(UINT a, UINT b) { return std::llabs(static_cast<long long>(a) - static_cast<long long>(b)); }
+long long Distance(UINT a, UINT b) {
+    return std::llabs(static_cast<long long>(a) - static_cast<long long>(b));
+}
 
 DWORD ChooseBehaviorFlags(KitRule rule, DWORD requested, bool bHwTnL) {
     if (rule == KITRULE_KEEP) return requested;
@@ -21,7 +23,8 @@ DWORD ChooseBehaviorFlags(KitRule rule, DWORD requested, bool bHwTnL) {
     DWORD flags = requested;
     if (!bHwTnL && (flags & (D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING))) {
         // A pure device needs hardware vertex processing, so it goes with it.
-        flags &= ~DWORD(D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING | D3DCREATE_PUREDEVICE);
+        flags &= ~DWORD(D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING |
+                        D3DCREATE_PUREDEVICE);
         flags |= D3DCREATE_SOFTWARE_VERTEXPROCESSING;
     }
     if ((flags & kVertexProcessingFlags) == 0) flags |= fallback;
@@ -29,13 +32,14 @@ DWORD ChooseBehaviorFlags(KitRule rule, DWORD requested, bool bHwTnL) {
 }
 
 // The combination's multisample type closest to the requested one (the earlier on ties).
-void ChooseNearestSamples(const CKitCatalogCombo* pCombo, D3DMULTISAMPLE_TYPE requestedType, DWORD requestedQuality,
-                          D3DPRESENT_PARAMETERS& pp) {
+void ChooseNearestSamples(const CKitCatalogCombo* pCombo, D3DMULTISAMPLE_TYPE requestedType,
+                          DWORD requestedQuality, D3DPRESENT_PARAMETERS& pp) {
     pp.MultiSampleType = D3DMULTISAMPLE_NONE;
     pp.MultiSampleQuality = 0;
     for (int i = 0; i < pCombo->m_SampleTypes.Length(); ++i) {
         D3DMULTISAMPLE_TYPE type = pCombo->m_SampleTypes.GetAt(i);
-        if (Distance(UINT(type), UINT(requestedType)) < Distance(UINT(pp.MultiSampleType), UINT(requestedType))) {
+        if (Distance(UINT(type), UINT(requestedType)) <
+            Distance(UINT(pp.MultiSampleType), UINT(requestedType))) {
             DWORD dwCount = pCombo->m_SampleQualities.GetAt(i);
             pp.MultiSampleType = type;
             // Quality levels run from 0 to count - 1; a count of 0 leaves only level 0.
@@ -45,7 +49,8 @@ void ChooseNearestSamples(const CKitCatalogCombo* pCombo, D3DMULTISAMPLE_TYPE re
 }
 
 // The combination's depth/stencil format ranked best for the rules, or UNKNOWN.
-D3DFORMAT ChooseDepthFormat(const CKitCatalogCombo* pCombo, const KitSettingsRules& rules, D3DFORMAT requested) {
+D3DFORMAT ChooseDepthFormat(const CKitCatalogCombo* pCombo, const KitSettingsRules& rules,
+                            D3DFORMAT requested) {
     const long long B = KitColorBitsOf(pCombo->m_BackBufferFormat);
     const long long D = KitDepthBitsOf(requested);
     const long long S = KitStencilBitsOf(requested);
@@ -84,7 +89,8 @@ UINT ChooseRefreshRate(const CKitCatalogCombo* pCombo, UINT nWidth, UINT nHeight
     const CKitCatalogAdapter* pAdapter = pCombo->m_pAdapter;
     for (int i = 0; i < pAdapter->m_Modes.Length(); ++i) {
         const D3DDISPLAYMODE& mode = pAdapter->m_Modes.GetAt(i);
-        if (mode.Format != pCombo->m_AdapterFormat || mode.Width != nWidth || mode.Height != nHeight) continue;
+        if (mode.Format != pCombo->m_AdapterFormat || mode.Width != nWidth || mode.Height != nHeight)
+            continue;
         long long distance = Distance(mode.RefreshRate, nWanted);
         if (bestDistance < 0 || distance < bestDistance) {
             bestDistance = distance;

@@ -31,7 +31,8 @@ bool AdapterHasRefresh(const CKitCatalogAdapter* pAdapter, D3DFORMAT format, UIN
 bool ComboHasSampleQuality(const CKitCatalogCombo* pCombo, D3DMULTISAMPLE_TYPE type, DWORD dwQuality) {
     for (int i = 0; i < pCombo->m_SampleTypes.Length(); ++i) {
         // Quality levels run from 0 to count - 1.
-        if (pCombo->m_SampleTypes.GetAt(i) == type && pCombo->m_SampleQualities.GetAt(i) > dwQuality) return true;
+        if (pCombo->m_SampleTypes.GetAt(i) == type && pCombo->m_SampleQualities.GetAt(i) > dwQuality)
+            return true;
     }
     return false;
 }

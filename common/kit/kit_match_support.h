@@ -13,7 +13,9 @@ inline KitSettingsRules RulesInForce(const KitDeviceSetup* pIn, const KitSetting
 }
 
 // The request's fields, all zero without a request.
-inline KitDeviceSetup RequestOrZero(const KitDeviceSetup* pIn) { return pIn != nullptr ? *pIn : KitDeviceSetup{}; }
+inline KitDeviceSetup RequestOrZero(const KitDeviceSetup* pIn) {
+    return pIn != nullptr ? *pIn : KitDeviceSetup{};
+}
 
 // The adapter's current desktop mode from the framework's Direct3D object; all zero when it cannot be read.
 D3DDISPLAYMODE DesktopModeOf(UINT nOrdinal);

@@ -401,6 +401,7 @@ const WCHAR* KitResultName(HRESULT hr) {
     const WCHAR* strName = FindName(kResultNames, sizeof(kResultNames) / sizeof(kResultNames[0]), dwValue);
     if (strName != nullptr) return strName;
     if ((dwValue & 0xFFFF0000u) == 0x80070000u) dwValue &= 0xFFFFu;
-    if (dwValue <= 0xFFFFu) strName = FindName(kWin32Names, sizeof(kWin32Names) / sizeof(kWin32Names[0]), dwValue);
+    if (dwValue <= 0xFFFFu)
+        strName = FindName(kWin32Names, sizeof(kWin32Names) / sizeof(kWin32Names[0]), dwValue);
     return strName != nullptr ? strName : L"Unknown";
 }

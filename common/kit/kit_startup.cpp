@@ -21,7 +21,8 @@ void RaiseTimerResolution() {
     if (FAILED(StringCchCatW(strPath, MAX_PATH, L"\\winmm.dll"))) return;
     HMODULE hWinMM = LoadLibraryW(strPath);
     if (hWinMM == nullptr) return;
-    LPTIMEBEGINPERIOD pTimeBeginPeriod = reinterpret_cast<LPTIMEBEGINPERIOD>(GetProcAddress(hWinMM, "timeBeginPeriod"));
+    LPTIMEBEGINPERIOD pTimeBeginPeriod =
+        reinterpret_cast<LPTIMEBEGINPERIOD>(GetProcAddress(hWinMM, "timeBeginPeriod"));
     if (pTimeBeginPeriod != nullptr) pTimeBeginPeriod(1);
     FreeLibrary(hWinMM);
 }

@@ -27,7 +27,7 @@ struct KitTimerRecord {
 };
 
 class CKitCoreState {
-public:
+  public:
     CKitCoreState();
     CKitCoreState(const CKitCoreState&) = delete;
     CKitCoreState& operator=(const CKitCoreState&) = delete;
@@ -38,33 +38,33 @@ public:
     template <typename T>
     void Set(T CKitCoreState::*field, const std::type_identity_t<T>& value);
 
-    IDirect3D9* m_pD3DObject = nullptr;           // the Direct3D object
-    IDirect3DDevice9* m_pD3D9Device = nullptr;    // the device
-    CKitDeviceCatalog* m_pCatalog = nullptr;      // the device catalogue, set on first use
-    KitDeviceSetup* m_pCurrentSetup = nullptr;    // owned current settings, or null
-    D3DSURFACE_DESC m_BackBufferDesc{};           // back buffer 0; zero while there is no device
-    D3DCAPS9 m_DeviceCaps{};                      // device capabilities; zero while there is no device
+    IDirect3D9* m_pD3DObject = nullptr;         // the Direct3D object
+    IDirect3DDevice9* m_pD3D9Device = nullptr;  // the device
+    CKitDeviceCatalog* m_pCatalog = nullptr;    // the device catalogue, set on first use
+    KitDeviceSetup* m_pCurrentSetup = nullptr;  // owned current settings, or null
+    D3DSURFACE_DESC m_BackBufferDesc{};         // back buffer 0; zero while there is no device
+    D3DCAPS9 m_DeviceCaps{};                    // device capabilities; zero while there is no device
 
-    HWND m_hWndFocus = nullptr;       // focus window
-    HWND m_hWndFullScreen = nullptr;  // device window when full screen
-    HWND m_hWndWindowed = nullptr;    // device window when windowed
+    HWND m_hWndFocus = nullptr;            // focus window
+    HWND m_hWndFullScreen = nullptr;       // device window when full screen
+    HWND m_hWndWindowed = nullptr;         // device window when windowed
     HMONITOR m_hAdapterMonitor = nullptr;  // monitor of the current adapter
-    HMENU m_hSavedMenu = nullptr;     // menu taken off the window while full screen
+    HMENU m_hSavedMenu = nullptr;          // menu taken off the window while full screen
 
-    UINT m_nFullScreenWidthAtSwitch = 0;   // back-buffer size of the last full-screen mode
+    UINT m_nFullScreenWidthAtSwitch = 0;  // back-buffer size of the last full-screen mode
     UINT m_nFullScreenHeightAtSwitch = 0;
-    UINT m_nWindowedWidthAtSwitch = 0;     // back-buffer size of the last windowed mode
+    UINT m_nWindowedWidthAtSwitch = 0;  // back-buffer size of the last windowed mode
     UINT m_nWindowedHeightAtSwitch = 0;
-    DWORD m_dwWindowedStyle = 0;           // style saved on leaving windowed mode
-    WINDOWPLACEMENT m_WindowedPlacement{}; // placement saved on leaving windowed mode
-    bool m_bTopmostWhileWindowed = false;  // had WS_EX_TOPMOST on leaving windowed mode
-    bool m_bMinimized = false;             // from WM_SIZE
+    DWORD m_dwWindowedStyle = 0;            // style saved on leaving windowed mode
+    WINDOWPLACEMENT m_WindowedPlacement{};  // placement saved on leaving windowed mode
+    bool m_bTopmostWhileWindowed = false;   // had WS_EX_TOPMOST on leaving windowed mode
+    bool m_bMinimized = false;              // from WM_SIZE
     bool m_bMaximized = false;
     bool m_bMinimizedWhileFullScreen = false;  // deactivated while full screen
     bool m_bIgnoreSizeChange = false;          // a device change is running
 
-    double m_fTime = 0.0;         // application time of the current frame, seconds
-    float m_fElapsed = 0.0f;      // length of the current frame, seconds
+    double m_fTime = 0.0;     // application time of the current frame, seconds
+    float m_fElapsed = 0.0f;  // length of the current frame, seconds
     HINSTANCE m_hInstance = nullptr;
     double m_fLastStatsTime = 0.0;  // absolute time of the last frame-rate update
     UINT m_nStatsFrames = 0;        // frames since then
@@ -114,12 +114,12 @@ public:
     bool m_bInSizeMove = false;            // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
 
     // Command-line overrides (KitReadCommandLine).
-    int m_nOverrideAdapter = -1;            // -1 = none
+    int m_nOverrideAdapter = -1;  // -1 = none
     bool m_bOverrideWindowed = false;
     bool m_bOverrideFullScreen = false;
-    int m_nOverrideStartX = -1;             // -1 = none
+    int m_nOverrideStartX = -1;  // -1 = none
     int m_nOverrideStartY = -1;
-    int m_nOverrideWidth = 0;               // 0 = none
+    int m_nOverrideWidth = 0;  // 0 = none
     int m_nOverrideHeight = 0;
     bool m_bOverrideForceHAL = false;
     bool m_bOverrideForceREF = false;
@@ -128,8 +128,8 @@ public:
     bool m_bOverrideForceSWVP = false;
     bool m_bOverrideFixedFrameTime = false;
     float m_fOverrideFixedFrameTime = 0.0f;
-    int m_nOverrideQuitAfterFrame = 0;      // 0 = none
-    int m_nOverrideForceVsync = -1;         // -1 none, 0 off, 1 on
+    int m_nOverrideQuitAfterFrame = 0;  // 0 = none
+    int m_nOverrideForceVsync = -1;     // -1 none, 0 off, 1 on
     bool m_bRelaunchMediaCenter = false;
 
     // Application callbacks (null = skipped) and their user contexts.
@@ -156,12 +156,13 @@ public:
     void* m_pMouseContext = nullptr;
     void* m_pMsgProcContext = nullptr;
 
-    bool m_Keys[256] = {};        // down state by virtual-key code
-    bool m_MouseButtons[5] = {};  // left, middle, right, first extra, second extra
+    bool m_Keys[256] = {};                                // down state by virtual-key code
+    bool m_MouseButtons[5] = {};                          // left, middle, right, first extra, second extra
     CGrowableArray<KitTimerRecord>* m_pTimers = nullptr;  // created by the first KitSetTimer
 
-    WCHAR m_szStaticStats[256] = {};  // settings part of the statistics; a format with one %s for the frame rate
-    WCHAR m_szFPS[64] = {};           // frame-rate text
+    WCHAR m_szStaticStats[256] =
+        {};                  // settings part of the statistics; a format with one %s for the frame rate
+    WCHAR m_szFPS[64] = {};  // frame-rate text
     WCHAR m_szFrameStats[256] = {};   // composed frame statistics
     WCHAR m_szDeviceStats[256] = {};  // device statistics
     WCHAR m_szWindowTitle[256] = {};  // window title
@@ -175,13 +176,13 @@ void KitSetStateLocking(bool bUseLock);
 
 // Holds the state lock (when the use-lock switch is on) for one scope.
 class KitStateLock {
-public:
+  public:
     KitStateLock();
     ~KitStateLock();
     KitStateLock(const KitStateLock&) = delete;
     KitStateLock& operator=(const KitStateLock&) = delete;
 
-private:
+  private:
     bool m_bLocked;
 };
 
@@ -230,5 +231,6 @@ bool KitKeyDown(BYTE vKey);
 bool KitMouseButtonDown(BYTE vButton);
 void KitSetFollowMonitor(bool bFollow);
 void KitSetDefaultWindowProcessing(bool bCallDefWindowProc);
-void KitSetCursorPolicy(bool bShowCursorWhenFullScreen, bool bClipCursorWhenFullScreen);  // kit_cursor_policy.cpp
+void KitSetCursorPolicy(bool bShowCursorWhenFullScreen,
+                        bool bClipCursorWhenFullScreen);  // kit_cursor_policy.cpp
 void KitSetFixedFrameTime(bool bEnabled, float fTimePerFrame);

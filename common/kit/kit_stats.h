@@ -8,4 +8,5 @@ void KitTickFrameStats();
 // After every device change: the settings text (vsync, back-buffer size, formats, multisampling).
 void KitComposeStaticStats();
 // After every device creation: device type, vertex processing and, for HAL, the adapter.
-void KitComposeDeviceStats(D3DDEVTYPE DeviceType, DWORD BehaviorFlags, D3DADAPTER_IDENTIFIER9* pAdapterIdentifier);
+void KitComposeDeviceStats(D3DDEVTYPE DeviceType, DWORD BehaviorFlags,
+                           D3DADAPTER_IDENTIFIER9* pAdapterIdentifier);

@@ -26,7 +26,8 @@ void KitSuspend(bool bPauseTime, bool bPauseRendering) {
         KitClock()->Resume();
 }
 
-HRESULT KitSetTimer(KitTimerFn pCallbackTimer, float fTimeoutInSecs, UINT* pnIDEvent, void* pCallbackUserContext) {
+HRESULT KitSetTimer(KitTimerFn pCallbackTimer, float fTimeoutInSecs, UINT* pnIDEvent,
+                    void* pCallbackUserContext) {
     if (pCallbackTimer == nullptr) return KIT_LOG_FAILURE_POPUP(L"KitSetTimer", E_INVALIDARG);
 
     CKitCoreState& s = KitCore();

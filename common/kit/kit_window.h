@@ -10,10 +10,12 @@
 // unless the command line says otherwise). It is shown by the first device
 // change. A second call leaves the first window in place and returns S_OK.
 HRESULT KitCreateWindow(const WCHAR* strWindowTitle = L"Direct3D Window", HINSTANCE hInstance = nullptr,
-                        HICON hIcon = nullptr, HMENU hMenu = nullptr, int x = CW_USEDEFAULT, int y = CW_USEDEFAULT);
+                        HICON hIcon = nullptr, HMENU hMenu = nullptr, int x = CW_USEDEFAULT,
+                        int y = CW_USEDEFAULT);
 // Adopts windows the application made; with bHandleMessages the focus
 // window's procedure becomes KitWindowProc. E_INVALIDARG for a null window.
-HRESULT KitSetWindow(HWND hWndFocus, HWND hWndDeviceFullScreen, HWND hWndDeviceWindowed, bool bHandleMessages = true);
+HRESULT KitSetWindow(HWND hWndFocus, HWND hWndDeviceFullScreen, HWND hWndDeviceWindowed,
+                     bool bHandleMessages = true);
 // The framework's window procedure: keyboard callback, mouse callback,
 // message callback, the framework's own handling, DefWindowProc.
 LRESULT CALLBACK KitWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -53,7 +53,7 @@ struct KitCachedFont {
 };
 
 class CKitAssetCache {
-public:
+  public:
     CKitAssetCache() = default;
     ~CKitAssetCache();
     CKitAssetCache(const CKitAssetCache&) = delete;
@@ -130,7 +130,7 @@ public:
     int EffectCount() const { return m_EffectCache.Length(); }
     int FontCount() const { return m_FontCache.Length(); }
 
-private:
+  private:
     // The key text of a file or resource name: the name itself, "#n" for an
     // integer resource identifier. False when it does not fit (such names are
     // loaded but not cached, since a cut name could match another one).

@@ -13,7 +13,7 @@
 
 template <typename TYPE>
 class CGrowableArray {
-public:
+  public:
     CGrowableArray() = default;
     ~CGrowableArray() { Clear(); }
     CGrowableArray(const CGrowableArray&) = delete;
@@ -59,7 +59,8 @@ public:
     // Lowest index holding a value equal to `value`, or -1.
     int Find(const TYPE& value) const { return m_nSize > 0 ? Find(value, 0, m_nSize) : -1; }
     int Find(const TYPE& value, int iStart, int nNumElements) const {
-        bool rangeOk = iStart >= 0 && iStart < m_nSize && nNumElements >= 0 && nNumElements <= m_nSize - iStart;
+        bool rangeOk =
+            iStart >= 0 && iStart < m_nSize && nNumElements >= 0 && nNumElements <= m_nSize - iStart;
         assert(rangeOk);
         if (!rangeOk) return -1;
         for (int i = iStart; i < iStart + nNumElements; ++i)
@@ -85,7 +86,7 @@ public:
     // Elements allocated (room before the next growth).
     int Capacity() const { return m_nCapacity; }
 
-private:
+  private:
     // Ensures capacity for n elements: 16 at first, then doubling (or n if larger).
     HRESULT SetSizeInternal(int n) {
         assert(n >= 0);
@@ -110,7 +111,7 @@ private:
         return S_OK;
     }
 
-    TYPE* m_pItems = nullptr; // storage for m_nCapacity elements, or null
-    int m_nSize = 0;          // elements in use
-    int m_nCapacity = 0;      // elements allocated
+    TYPE* m_pItems = nullptr;  // storage for m_nCapacity elements, or null
+    int m_nSize = 0;           // elements in use
+    int m_nCapacity = 0;       // elements allocated
 };

@@ -6,7 +6,7 @@
 #include "platform/win32.h"
 
 class CKitClock {
-public:
+  public:
     CKitClock();
 
     void Rewind();  // time 0 is now; running
@@ -18,11 +18,11 @@ public:
     double ElapsedSeconds();   // time since the last elapsed reading (0 while halted)
     bool IsHalted() const { return m_bHalted; }
 
-private:
+  private:
     LONGLONG Now();  // the halt count while halted, else the counter
 
-    bool m_bHaveCounter;        // false disables the clock
-    bool m_bHalted = true;      // stopped
+    bool m_bHaveCounter;    // false disables the clock
+    bool m_bHalted = true;  // stopped
     LONGLONG m_llCounterRate = 0;
     LONGLONG m_llHaltCount = 0;      // counter when stopped; 0 while running
     LONGLONG m_llLastReadCount = 0;  // counter of the last elapsed reading

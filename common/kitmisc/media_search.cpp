@@ -65,8 +65,8 @@ HRESULT KitFindMediaFileCch(WCHAR* strDestPath, int cchDest, const WCHAR* strFil
     return KITERR_MEDIANOTFOUND;
 }
 
-bool KitProbeTypicalFolders(WCHAR* strSearchPath, int cchSearch, const WCHAR* strLeaf, const WCHAR* strExePath,
-                            const WCHAR* strExeName) {
+bool KitProbeTypicalFolders(WCHAR* strSearchPath, int cchSearch, const WCHAR* strLeaf,
+                            const WCHAR* strExePath, const WCHAR* strExeName) {
     if (strSearchPath == nullptr || cchSearch <= 0 || strLeaf == nullptr || strExePath == nullptr ||
         strExeName == nullptr)
         return false;
@@ -83,8 +83,10 @@ bool KitProbeTypicalFolders(WCHAR* strSearchPath, int cchSearch, const WCHAR* st
     return false;
 }
 
-bool KitProbeParentFolders(WCHAR* strFoundPath, int cchFound, const WCHAR* strStartAt, const WCHAR* strLeafName) {
-    if (strFoundPath == nullptr || cchFound <= 0 || strStartAt == nullptr || strLeafName == nullptr) return false;
+bool KitProbeParentFolders(WCHAR* strFoundPath, int cchFound, const WCHAR* strStartAt,
+                           const WCHAR* strLeafName) {
+    if (strFoundPath == nullptr || cchFound <= 0 || strStartAt == nullptr || strLeafName == nullptr)
+        return false;
 
     WCHAR strFullPath[MAX_PATH];
     DWORD nLen = GetFullPathNameW(strStartAt, MAX_PATH, strFullPath, nullptr);
@@ -93,7 +95,8 @@ bool KitProbeParentFolders(WCHAR* strFoundPath, int cchFound, const WCHAR* strSt
     while (HasLastComponent(strFullPath)) {
         WCHAR strCandidate[MAX_PATH];
         if (SUCCEEDED(StringCchPrintfW(strCandidate, MAX_PATH, L"%ls/%ls", strFullPath, strLeafName)) &&
-            Exists(strCandidate) && SUCCEEDED(StringCchCopyW(strFoundPath, static_cast<size_t>(cchFound), strCandidate)))
+            Exists(strCandidate) &&
+            SUCCEEDED(StringCchCopyW(strFoundPath, static_cast<size_t>(cchFound), strCandidate)))
             return true;
 
         WCHAR strParent[MAX_PATH];

@@ -15,7 +15,8 @@ const WCHAR* KitMediaFolder();
 
 // The fixed candidates around the working and program folders; the first that
 // exists stays in strSearchPath.
-bool KitProbeTypicalFolders(WCHAR* strSearchPath, int cchSearch, const WCHAR* strLeaf, const WCHAR* strExePath,
-                            const WCHAR* strExeName);
+bool KitProbeTypicalFolders(WCHAR* strSearchPath, int cchSearch, const WCHAR* strLeaf,
+                            const WCHAR* strExePath, const WCHAR* strExeName);
 // strStartAt/strLeafName, then the same in each parent folder up to (not including) the root.
-bool KitProbeParentFolders(WCHAR* strFoundPath, int cchFound, const WCHAR* strStartAt, const WCHAR* strLeafName);
+bool KitProbeParentFolders(WCHAR* strFoundPath, int cchFound, const WCHAR* strStartAt,
+                           const WCHAR* strLeafName);

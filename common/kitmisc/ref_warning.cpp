@@ -22,7 +22,7 @@ constexpr INT_PTR kDontShowFlag = 0x80;
 
 // Writes a dialog template (Windows binary layout) into a WORD buffer.
 class TemplateWriter {
-public:
+  public:
     void Dword(DWORD v) {
         Word(static_cast<WORD>(v & 0xFFFF));
         Word(static_cast<WORD>(v >> 16));
@@ -36,7 +36,8 @@ public:
     void AlignDword() {
         if (m_Words.size() % 2 != 0) Word(0);
     }
-    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom, const WCHAR* strText) {
+    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
+              const WCHAR* strText) {
         AlignDword();
         Dword(style);
         Dword(0);
@@ -55,7 +56,7 @@ public:
         return reinterpret_cast<const DLGTEMPLATE*>(m_Words.data());
     }
 
-private:
+  private:
     std::vector<WORD> m_Words;
 };
 
@@ -73,9 +74,10 @@ INT_PTR CALLBACK WarningDialogProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) 
             SetWindowTextW(hDlg, strTitle);
             HICON hIcon = LoadIconW(nullptr, IDI_QUESTION);
             SendDlgItemMessageW(hDlg, kIdIcon, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon));
-            SetDlgItemTextW(hDlg, kIdMessage,
-                            L"Switching to the Direct3D reference rasterizer, a software device\nthat implements the "
-                            L"entire Direct3D feature set, but runs very slowly.\nDo you wish to continue?");
+            SetDlgItemTextW(
+                hDlg, kIdMessage,
+                L"Switching to the Direct3D reference rasterizer, a software device\nthat implements the "
+                L"entire Direct3D feature set, but runs very slowly.\nDo you wish to continue?");
             SetDlgItemTextW(hDlg, IDYES, L"&Yes");
             SetDlgItemTextW(hDlg, IDNO, L"&No");
             SetDlgItemTextW(hDlg, kIdDontShow, L"&Don't show again");
@@ -96,10 +98,12 @@ INT_PTR CALLBACK WarningDialogProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) 
                 case IDNO:
                     EndDialog(hDlg, IDNO | (bChecked ? kDontShowFlag : 0));
                     return TRUE;
-                default: return FALSE;
+                default:
+                    return FALSE;
             }
         }
-        default: return FALSE;
+        default:
+            return FALSE;
     }
 }
 
@@ -117,8 +121,8 @@ bool SkipWarningSet() {
 
 void RememberSkipWarning() {
     HKEY hKey;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                        &hKey, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                        nullptr, &hKey, nullptr) != ERROR_SUCCESS)
         return;
     DWORD dwSkip = 1;
     RegSetValueExW(hKey, kRegistryValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwSkip), sizeof(DWORD));
@@ -132,7 +136,8 @@ void KitWarnReferenceDevice() {
     if (SkipWarningSet()) return;
 
     TemplateWriter t;
-    t.Dword(0x90C808C5u);  // popup, visible, caption, system menu, centred, modal frame, set font, 3-D, absolute
+    t.Dword(
+        0x90C808C5u);  // popup, visible, caption, system menu, centred, modal frame, set font, 3-D, absolute
     t.Dword(0);
     t.Word(5);  // controls
     t.Short(0);
@@ -150,7 +155,8 @@ void KitWarnReferenceDevice() {
     t.Item(0x50000000u, 133, 39, 50, 14, IDNO, kButtonAtom, L"");
     t.Item(0x50000002u, 7, 59, 70, 16, kIdDontShow, kButtonAtom, L"");
 
-    INT_PTR nResult = DialogBoxIndirectParamW(KitAppInstance(), t.Template(), KitActiveWindow(), WarningDialogProc, 0);
+    INT_PTR nResult =
+        DialogBoxIndirectParamW(KitAppInstance(), t.Template(), KitActiveWindow(), WarningDialogProc, 0);
 
     // Only a real answer with the box checked is remembered; a failed dialog (-1) is not.
     if (nResult == (IDYES | kDontShowFlag) || nResult == (IDNO | kDontShowFlag)) RememberSkipWarning();

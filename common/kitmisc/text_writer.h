@@ -7,7 +7,7 @@
 #include "platform/win32.h"
 
 class CKitTextWriter {
-public:
+  public:
     // Neither object is owned; the sprite may be null (the font then draws unbatched).
     CKitTextWriter(ID3DXFont* pFont, ID3DXSprite* pSprite, int nLineStep);
 
@@ -29,7 +29,7 @@ public:
     HRESULT DrawTextLineIn(const RECT& rc, DWORD dwFlags, const WCHAR* strMsg);
     HRESULT DrawTextLineInFormatted(const RECT& rc, DWORD dwFlags, const WCHAR* strFormat, ...);
 
-private:
+  private:
     // The draw behind every line: rc and flags as given.
     HRESULT DrawLine(RECT rc, DWORD dwFlags, const WCHAR* strMsg);
 

@@ -40,11 +40,12 @@ std::unique_ptr<Backend> ChooseBackend() {
         if (display && Factories().count("sdl"))
             if (auto b = CreateBackendByName("sdl")) return b;
         if (Factories().count("sdl"))
-            std::fprintf(stderr,
-                         "tumbral: %s; running headless (no window is shown). Set DISPLAY to an X server "
-                         "(or run under xvfb-run) for a window; TUMBRAL_BACKEND=headless chooses this "
-                         "without the note.\n",
-                         display ? "the display could not be opened" : "no display is reachable (DISPLAY is not set)");
+            std::fprintf(
+                stderr,
+                "tumbral: %s; running headless (no window is shown). Set DISPLAY to an X server "
+                "(or run under xvfb-run) for a window; TUMBRAL_BACKEND=headless chooses this "
+                "without the note.\n",
+                display ? "the display could not be opened" : "no display is reachable (DISPLAY is not set)");
         return CreateHeadlessBackend();
     }
     if (auto b = CreateBackendByName(wanted)) return b;

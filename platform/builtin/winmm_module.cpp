@@ -15,9 +15,9 @@ MMRESULT WINAPI timeEndPeriod(UINT uPeriod) { return timeBeginPeriod(uPeriod); }
 
 DWORD WINAPI timeGetTime() { return GetTickCount(); }
 
-const bool g_registered = plat::RegisterBuiltinModule(
-    "winmm.dll", {{"timeBeginPeriod", plat::Export(&timeBeginPeriod)},
-                  {"timeEndPeriod", plat::Export(&timeEndPeriod)},
-                  {"timeGetTime", plat::Export(&timeGetTime)}});
+const bool g_registered =
+    plat::RegisterBuiltinModule("winmm.dll", {{"timeBeginPeriod", plat::Export(&timeBeginPeriod)},
+                                              {"timeEndPeriod", plat::Export(&timeEndPeriod)},
+                                              {"timeGetTime", plat::Export(&timeGetTime)}});
 
 }  // namespace

@@ -33,7 +33,8 @@ DWORD WINAPI XInputSetState(DWORD dwUserIndex, XINPUT_VIBRATION* pVibration) {
     if (dwUserIndex >= XUSER_MAX_COUNT || !pVibration) return ERROR_BAD_ARGUMENTS;
     plat::Backend& backend = plat::CurrentBackend();
     plat::GamepadState pad;
-    if (!backend.Gamepad(static_cast<int>(dwUserIndex), pad) || !pad.connected) return ERROR_DEVICE_NOT_CONNECTED;
+    if (!backend.Gamepad(static_cast<int>(dwUserIndex), pad) || !pad.connected)
+        return ERROR_DEVICE_NOT_CONNECTED;
     if (g_enabled)
         backend.SetGamepadVibration(static_cast<int>(dwUserIndex), pVibration->wLeftMotorSpeed,
                                     pVibration->wRightMotorSpeed);
@@ -47,9 +48,9 @@ void WINAPI XInputEnable(BOOL enable) {
     for (int i = 0; i < XUSER_MAX_COUNT; ++i) backend.SetGamepadVibration(i, 0, 0);
 }
 
-const bool g_registered = plat::RegisterBuiltinModule(
-    "xinput1_3.dll", {{"XInputGetState", plat::Export(&XInputGetState)},
-                      {"XInputSetState", plat::Export(&XInputSetState)},
-                      {"XInputEnable", plat::Export(&XInputEnable)}});
+const bool g_registered =
+    plat::RegisterBuiltinModule("xinput1_3.dll", {{"XInputGetState", plat::Export(&XInputGetState)},
+                                                  {"XInputSetState", plat::Export(&XInputSetState)},
+                                                  {"XInputEnable", plat::Export(&XInputEnable)}});
 
 }  // namespace

@@ -24,7 +24,8 @@ HRESULT BufferStore::Unlock() {
 // ---- BufferResource ---------------------------------------------------------
 
 template <class Interface>
-BufferResource<Interface>::BufferResource(Device* device, UINT length, DWORD usage, D3DPOOL pool, const IID& iid)
+BufferResource<Interface>::BufferResource(Device* device, UINT length, DWORD usage, D3DPOOL pool,
+                                          const IID& iid)
     : DeviceChild<Interface>(device), m_store(0, pool), m_usage(usage), m_iid(iid) {
     try {
         m_store = BufferStore(length, pool);
@@ -81,8 +82,8 @@ VertexBuffer::VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, 
 
 HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* pDesc) {
     if (!pDesc) return D3DERR_INVALIDCALL;
-    *pDesc = D3DVERTEXBUFFER_DESC{D3DFMT_VERTEXDATA, D3DRTYPE_VERTEXBUFFER, m_usage, m_store.Pool(), m_store.Size(),
-                                  m_fvf};
+    *pDesc = D3DVERTEXBUFFER_DESC{D3DFMT_VERTEXDATA, D3DRTYPE_VERTEXBUFFER, m_usage,
+                                  m_store.Pool(),    m_store.Size(),        m_fvf};
     return S_OK;
 }
 

@@ -10,7 +10,7 @@ namespace plat::d3d9 {
 
 // The memory and bookkeeping both buffer kinds share.
 class BufferStore {
-public:
+  public:
     BufferStore(UINT size, D3DPOOL pool) : m_bytes(size), m_pool(pool) {}
     HRESULT Lock(UINT offset, UINT size, void** ppData);
     HRESULT Unlock();
@@ -18,7 +18,7 @@ public:
     UINT Size() const { return UINT(m_bytes.size()); }
     D3DPOOL Pool() const { return m_pool; }
 
-private:
+  private:
     std::vector<uint8_t> m_bytes;
     D3DPOOL m_pool;
     int m_locks = 0;
@@ -29,7 +29,7 @@ private:
 // IDirect3DVertexBuffer9 or IDirect3DIndexBuffer9.
 template <class Interface>
 class BufferResource : public DeviceChild<Interface> {
-public:
+  public:
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
     DWORD SetPriority(DWORD priority) override;
@@ -40,7 +40,7 @@ public:
 
     const BufferStore& Store() const { return m_store; }
 
-protected:
+  protected:
     BufferResource(Device* device, UINT length, DWORD usage, D3DPOOL pool, const IID& iid);
     ~BufferResource() override = default;
     void OnLastPublicRelease() override;
@@ -48,30 +48,30 @@ protected:
     BufferStore m_store;
     DWORD m_usage;
 
-private:
+  private:
     const IID& m_iid;
     DWORD m_priority = 0;
 };
 
 class VertexBuffer final : public BufferResource<IDirect3DVertexBuffer9> {
-public:
+  public:
     VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
     HRESULT GetDesc(D3DVERTEXBUFFER_DESC* pDesc) override;
 
-private:
+  private:
     ~VertexBuffer() override = default;
     DWORD m_fvf;
 };
 
 class IndexBuffer final : public BufferResource<IDirect3DIndexBuffer9> {
-public:
+  public:
     IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
     HRESULT GetDesc(D3DINDEXBUFFER_DESC* pDesc) override;
     bool Is32Bit() const { return m_format == D3DFMT_INDEX32; }
 
-private:
+  private:
     ~IndexBuffer() override = default;
     D3DFORMAT m_format;
 };

@@ -7,12 +7,18 @@ namespace {
 
 float Distance(const ClipVertex& v, uint32_t plane) {
     switch (plane) {
-    case kClipLeft: return v.x + kGuardBand * v.w;
-    case kClipRight: return kGuardBand * v.w - v.x;
-    case kClipBottom: return v.y + kGuardBand * v.w;
-    case kClipTop: return kGuardBand * v.w - v.y;
-    case kClipNear: return v.z;
-    default: return v.w - v.z;
+        case kClipLeft:
+            return v.x + kGuardBand * v.w;
+        case kClipRight:
+            return kGuardBand * v.w - v.x;
+        case kClipBottom:
+            return v.y + kGuardBand * v.w;
+        case kClipTop:
+            return kGuardBand * v.w - v.y;
+        case kClipNear:
+            return v.z;
+        default:
+            return v.w - v.z;
     }
 }
 
@@ -58,7 +64,8 @@ int ClipPolygon(const ClipVertex* in, int count, ClipVertex* out) {
             const ClipVertex& q = src[(i + 1) % count];
             float dp = Distance(p, plane), dq = Distance(q, plane);
             if (dp >= 0.0f && n < kMaxClippedVertices) dst[n++] = p;
-            if ((dp >= 0.0f) != (dq >= 0.0f) && n < kMaxClippedVertices) dst[n++] = Lerp(p, q, dp / (dp - dq));
+            if ((dp >= 0.0f) != (dq >= 0.0f) && n < kMaxClippedVertices)
+                dst[n++] = Lerp(p, q, dp / (dp - dq));
         }
         count = n;
         if (count < 3) return 0;

@@ -17,7 +17,7 @@ class Device;
 // IUnknown for objects with one interface (plus its bases).
 template <class Interface>
 class ComObject : public Interface {
-public:
+  public:
     ULONG AddRef() override { return ++m_refs; }
     ULONG Release() override {
         ULONG left = --m_refs;
@@ -25,7 +25,7 @@ public:
         return left;
     }
 
-protected:
+  protected:
     virtual ~ComObject() = default;
     std::atomic<ULONG> m_refs{1};
 };
@@ -43,18 +43,18 @@ void DeviceRelease(Device* device);
 
 // What the device needs of anything it binds: internal references.
 class Bindable {
-public:
+  public:
     virtual void AddInternalRef() = 0;
     virtual void ReleaseInternal() = 0;
     virtual Device* BoundDevice() const = 0;
 
-protected:
+  protected:
     ~Bindable() = default;
 };
 
 template <class Interface>
 class DeviceChild : public Interface, public Bindable {
-public:
+  public:
     // `holdsDevice` false: the object is part of the device (swap chain, its
     // buffers) and forwards its references instead of counting its own.
     explicit DeviceChild(Device* device, bool holdsDevice = true) : m_device(device) {
@@ -85,7 +85,7 @@ public:
     Device* BoundDevice() const override { return m_device; }
     ULONG PublicRefs() const { return m_refs.load(); }
 
-protected:
+  protected:
     virtual ~DeviceChild() = default;
     // Called once when the last public reference goes (default-pool bookkeeping).
     virtual void OnLastPublicRelease() {}

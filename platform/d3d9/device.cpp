@@ -70,7 +70,7 @@ HRESULT ValidatePresentParameters(Direct3D9* d3d, UINT adapter, HWND focus, D3DP
     } else {
         if (!IsBackBufferFormat(p.BackBufferFormat)) return D3DERR_INVALIDCALL;
         bool found = false;
-        D3DFORMAT adapterFormat = p.BackBufferFormat == D3DFMT_A8R8G8B8 ? D3DFMT_X8R8G8B8
+        D3DFORMAT adapterFormat = p.BackBufferFormat == D3DFMT_A8R8G8B8   ? D3DFMT_X8R8G8B8
                                   : p.BackBufferFormat == D3DFMT_A1R5G5B5 ? D3DFMT_X1R5G5B5
                                                                           : p.BackBufferFormat;
         for (const D3DDISPLAYMODE& m : d3d->Modes(adapter, adapterFormat))
@@ -79,7 +79,8 @@ HRESULT ValidatePresentParameters(Direct3D9* d3d, UINT adapter, HWND focus, D3DP
                 found = true;
         if (!found) return D3DERR_INVALIDCALL;
     }
-    if (p.BackBufferWidth > kMaxBackBufferSide || p.BackBufferHeight > kMaxBackBufferSide) return D3DERR_INVALIDCALL;
+    if (p.BackBufferWidth > kMaxBackBufferSide || p.BackBufferHeight > kMaxBackBufferSide)
+        return D3DERR_INVALIDCALL;
     if (p.BackBufferCount == 0) p.BackBufferCount = 1;
     return S_OK;
 }
@@ -171,8 +172,10 @@ HRESULT Device::BuildSwapChain(const D3DPRESENT_PARAMETERS& params) {
     ReleaseBindingRefs(m_state);
     ResetToDefaults(m_state, m_autoDepth != nullptr, params.BackBufferWidth, params.BackBufferHeight);
     StateChanged();
-    if (params.Windowed) LeaveDisplayMode();
-    else EnterDisplayMode(params);
+    if (params.Windowed)
+        LeaveDisplayMode();
+    else
+        EnterDisplayMode(params);
     return S_OK;
 }
 
@@ -188,9 +191,10 @@ void Device::EnterDisplayMode(const D3DPRESENT_PARAMETERS& p) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     if (GetMonitorInfoW(MonitorHandle(int(m_creation.AdapterOrdinal)), &info))
-        SetWindowPos(DeviceWindow(), HWND_TOPMOST, info.rcMonitor.left, info.rcMonitor.top, mode.width, mode.height,
-                     SWP_NOACTIVATE);
-    if (NativeWindowId id = NativeWindowOf(DeviceWindow())) backend.SetNativeWindowFullscreen(id, int(m_creation.AdapterOrdinal));
+        SetWindowPos(DeviceWindow(), HWND_TOPMOST, info.rcMonitor.left, info.rcMonitor.top, mode.width,
+                     mode.height, SWP_NOACTIVATE);
+    if (NativeWindowId id = NativeWindowOf(DeviceWindow()))
+        backend.SetNativeWindowFullscreen(id, int(m_creation.AdapterOrdinal));
     m_fullscreenActive = true;
 }
 
@@ -346,7 +350,8 @@ HRESULT Device::SetCursorProperties(UINT XHotSpot, UINT YHotSpot, IDirect3DSurfa
     ImageLevel image = surface->Image();
     m_cursorPixels.resize(size_t(d.Width) * d.Height);
     for (UINT y = 0; y < d.Height; ++y)
-        std::memcpy(&m_cursorPixels[size_t(y) * d.Width], image.texels + size_t(y) * image.pitch, d.Width * 4);
+        std::memcpy(&m_cursorPixels[size_t(y) * d.Width], image.texels + size_t(y) * image.pitch,
+                    d.Width * 4);
     m_cursorWidth = d.Width;
     m_cursorHeight = d.Height;
     m_cursorHotX = XHotSpot;

@@ -33,7 +33,7 @@ class VertexDeclaration;
 HRESULT ValidatePresentParameters(Direct3D9* d3d, UINT adapter, HWND focus, D3DPRESENT_PARAMETERS& params);
 
 class Device final : public IDirect3DDevice9 {
-public:
+  public:
     // Use Create; the parameters must have passed ValidatePresentParameters.
     static HRESULT Create(Direct3D9* d3d, UINT adapter, D3DDEVTYPE type, HWND focus, DWORD flags,
                           const D3DPRESENT_PARAMETERS& params, Device** out);
@@ -66,8 +66,8 @@ public:
     // Resources.
     HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                           IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) override;
-    HRESULT CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels, DWORD Usage, D3DFORMAT Format,
-                                D3DPOOL Pool, IDirect3DVolumeTexture9** ppVolumeTexture,
+    HRESULT CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels, DWORD Usage,
+                                D3DFORMAT Format, D3DPOOL Pool, IDirect3DVolumeTexture9** ppVolumeTexture,
                                 HANDLE* pSharedHandle) override;
     HRESULT CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                               IDirect3DCubeTexture9** ppCubeTexture, HANDLE* pSharedHandle) override;
@@ -78,17 +78,19 @@ public:
     HRESULT CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT Format, D3DMULTISAMPLE_TYPE MultiSample,
                                DWORD MultisampleQuality, BOOL Lockable, IDirect3DSurface9** ppSurface,
                                HANDLE* pSharedHandle) override;
-    HRESULT CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DMULTISAMPLE_TYPE MultiSample,
-                                      DWORD MultisampleQuality, BOOL Discard, IDirect3DSurface9** ppSurface,
-                                      HANDLE* pSharedHandle) override;
+    HRESULT CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format,
+                                      D3DMULTISAMPLE_TYPE MultiSample, DWORD MultisampleQuality, BOOL Discard,
+                                      IDirect3DSurface9** ppSurface, HANDLE* pSharedHandle) override;
     HRESULT CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DPOOL Pool,
                                         IDirect3DSurface9** ppSurface, HANDLE* pSharedHandle) override;
     HRESULT UpdateSurface(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
                           IDirect3DSurface9* pDestinationSurface, const POINT* pDestPoint) override;
-    HRESULT UpdateTexture(IDirect3DBaseTexture9* pSourceTexture, IDirect3DBaseTexture9* pDestinationTexture) override;
+    HRESULT UpdateTexture(IDirect3DBaseTexture9* pSourceTexture,
+                          IDirect3DBaseTexture9* pDestinationTexture) override;
     HRESULT GetRenderTargetData(IDirect3DSurface9* pRenderTarget, IDirect3DSurface9* pDestSurface) override;
-    HRESULT StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect, IDirect3DSurface9* pDestSurface,
-                        const RECT* pDestRect, D3DTEXTUREFILTERTYPE Filter) override;
+    HRESULT StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
+                        IDirect3DSurface9* pDestSurface, const RECT* pDestRect,
+                        D3DTEXTUREFILTERTYPE Filter) override;
     HRESULT ColorFill(IDirect3DSurface9* pSurface, const RECT* pRect, D3DCOLOR color) override;
     HRESULT SetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9* pRenderTarget) override;
     HRESULT GetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9** ppRenderTarget) override;
@@ -98,7 +100,8 @@ public:
     // Frames.
     HRESULT BeginScene() override;
     HRESULT EndScene() override;
-    HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil) override;
+    HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
+                  DWORD Stencil) override;
 
     // State.
     HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override;
@@ -131,8 +134,8 @@ public:
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) override;
     HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex, UINT MinVertexIndex,
                                  UINT NumVertices, UINT startIndex, UINT primCount) override;
-    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount, const void* pVertexStreamZeroData,
-                            UINT VertexStreamZeroStride) override;
+    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
+                            const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) override;
     HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex, UINT NumVertices,
                                    UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
                                    const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) override;
@@ -182,7 +185,7 @@ public:
     // pixels outside the pipeline (locks, copies, present) or frees them.
     void FinishDrawing() { m_queue.Flush(); }
 
-private:
+  private:
     Device(Direct3D9* d3d, UINT adapter, D3DDEVTYPE type, HWND focus, DWORD flags);
     ~Device();
 

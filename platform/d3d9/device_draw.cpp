@@ -44,31 +44,35 @@ void Normalize(float v[3]) {
 
 bool IsPlainArg(DWORD arg) {
     DWORD sel = arg & D3DTA_SELECTMASK;
-    return (arg & ~D3DTA_SELECTMASK) == 0 && (sel == D3DTA_TEXTURE || sel == D3DTA_DIFFUSE || sel == D3DTA_CURRENT);
+    return (arg & ~D3DTA_SELECTMASK) == 0 &&
+           (sel == D3DTA_TEXTURE || sel == D3DTA_DIFFUSE || sel == D3DTA_CURRENT);
 }
 
 // Which of texture and diffuse a simple operation reads; false when the operation is not simple.
 bool SimpleOperands(DWORD op, DWORD arg1, DWORD arg2, bool& texture, bool& diffuse) {
     texture = diffuse = false;
     auto take = [&](DWORD arg) {
-        if ((arg & D3DTA_SELECTMASK) == D3DTA_TEXTURE) texture = true;
-        else diffuse = true;  // DIFFUSE, or CURRENT which is the diffuse colour at stage 0
+        if ((arg & D3DTA_SELECTMASK) == D3DTA_TEXTURE)
+            texture = true;
+        else
+            diffuse = true;  // DIFFUSE, or CURRENT which is the diffuse colour at stage 0
     };
     switch (op) {
-    case D3DTOP_SELECTARG1:
-        if (!IsPlainArg(arg1)) return false;
-        take(arg1);
-        return true;
-    case D3DTOP_SELECTARG2:
-        if (!IsPlainArg(arg2)) return false;
-        take(arg2);
-        return true;
-    case D3DTOP_MODULATE:
-        if (!IsPlainArg(arg1) || !IsPlainArg(arg2)) return false;
-        take(arg1);
-        take(arg2);
-        return true;
-    default: return false;
+        case D3DTOP_SELECTARG1:
+            if (!IsPlainArg(arg1)) return false;
+            take(arg1);
+            return true;
+        case D3DTOP_SELECTARG2:
+            if (!IsPlainArg(arg2)) return false;
+            take(arg2);
+            return true;
+        case D3DTOP_MODULATE:
+            if (!IsPlainArg(arg1) || !IsPlainArg(arg2)) return false;
+            take(arg1);
+            take(arg2);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -128,7 +132,8 @@ void Device::DeriveVertexConfig() {
         v.cosHalfTheta = std::cos(L.Theta * 0.5f);
         v.cosHalfPhi = std::cos(L.Phi * 0.5f);
     }
-    for (int st = 0; st < kPipelineTexStages; ++st) c.texCoordIndex[st] = int(s.stageStates[st][D3DTSS_TEXCOORDINDEX] & 0xFFFF);
+    for (int st = 0; st < kPipelineTexStages; ++st)
+        c.texCoordIndex[st] = int(s.stageStates[st][D3DTSS_TEXCOORDINDEX] & 0xFFFF);
     const D3DVIEWPORT9& vp = s.viewport;
     m_viewport = Viewport{float(vp.X), float(vp.Y), float(vp.Width), float(vp.Height), vp.MinZ, vp.MaxZ};
     m_vertexDirty = false;
@@ -175,8 +180,8 @@ void Device::DerivePixelConfig() {
     c.destBlendAlpha = rs[D3DRS_DESTBLENDALPHA];
     c.blendOpAlpha = rs[D3DRS_BLENDOPALPHA];
     c.blendFactor = rs[D3DRS_BLENDFACTOR];
-    bool replaces = c.srcBlend == D3DBLEND_ONE && c.destBlend == D3DBLEND_ZERO && c.blendOp == D3DBLENDOP_ADD &&
-                    !c.separateAlpha;
+    bool replaces = c.srcBlend == D3DBLEND_ONE && c.destBlend == D3DBLEND_ZERO &&
+                    c.blendOp == D3DBLENDOP_ADD && !c.separateAlpha;
     c.blend = rs[D3DRS_ALPHABLENDENABLE] != FALSE && !replaces;
     DWORD mask = rs[D3DRS_COLORWRITEENABLE];
     c.writeMask = ((mask & D3DCOLORWRITEENABLE_RED) ? 0x00FF0000u : 0) |
@@ -209,13 +214,15 @@ void Device::DerivePixelConfig() {
         c.simpleCombiner = false;
     } else if (c.stageCount == 1) {
         const StageConfig& st = c.stages[0];
-        bool ok = (st.resultArg & D3DTA_SELECTMASK) == D3DTA_CURRENT &&
-                  SimpleOperands(st.colorOp, st.colorArg1, st.colorArg2, c.colorUsesTexture, c.colorUsesDiffuse);
+        bool ok =
+            (st.resultArg & D3DTA_SELECTMASK) == D3DTA_CURRENT &&
+            SimpleOperands(st.colorOp, st.colorArg1, st.colorArg2, c.colorUsesTexture, c.colorUsesDiffuse);
         if (ok && st.alphaOp == D3DTOP_DISABLE) {
             c.alphaUsesTexture = false;
             c.alphaUsesDiffuse = true;
         } else if (ok) {
-            ok = SimpleOperands(st.alphaOp, st.alphaArg1, st.alphaArg2, c.alphaUsesTexture, c.alphaUsesDiffuse);
+            ok = SimpleOperands(st.alphaOp, st.alphaArg1, st.alphaArg2, c.alphaUsesTexture,
+                                c.alphaUsesDiffuse);
         }
         c.simpleCombiner = ok;
     }
@@ -290,7 +297,8 @@ void Device::BoundStreams(StreamSource* out) const {
         const StreamBinding& b = m_state.streams[i];
         auto* vb = static_cast<VertexBuffer*>(b.buffer);
         if (!vb || b.stride == 0 || b.offset >= vb->Store().Size()) continue;
-        out[i] = StreamSource{vb->Store().Data() + b.offset, b.stride, (vb->Store().Size() - b.offset) / b.stride};
+        out[i] =
+            StreamSource{vb->Store().Data() + b.offset, b.stride, (vb->Store().Size() - b.offset) / b.stride};
     }
 }
 
@@ -334,8 +342,8 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
     return RunDraw(call, layout, streams);
 }
 
-HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount, const void* pVertexStreamZeroData,
-                                UINT VertexStreamZeroStride) {
+HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
+                                const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {
     if (!ValidPrimitive(PrimitiveType) || !pVertexStreamZeroData || VertexStreamZeroStride == 0)
         return D3DERR_INVALIDCALL;
     // As in D3D9, a user-pointer draw leaves stream 0 unset.
@@ -345,7 +353,8 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCo
     if (!CurrentLayout(layout)) return D3DERR_INVALIDCALL;
     UINT count = VerticesForPrimitives(PrimitiveType, PrimitiveCount);
     StreamSource streams[kStreamSlots];
-    streams[0] = StreamSource{static_cast<const uint8_t*>(pVertexStreamZeroData), VertexStreamZeroStride, count};
+    streams[0] =
+        StreamSource{static_cast<const uint8_t*>(pVertexStreamZeroData), VertexStreamZeroStride, count};
     DrawCall call;
     call.type = PrimitiveType;
     call.primitiveCount = PrimitiveCount;
@@ -357,7 +366,8 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCo
 HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex, UINT NumVertices,
                                        UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
                                        const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {
-    if (!ValidPrimitive(PrimitiveType) || !pIndexData || !pVertexStreamZeroData || VertexStreamZeroStride == 0 ||
+    if (!ValidPrimitive(PrimitiveType) || !pIndexData || !pVertexStreamZeroData ||
+        VertexStreamZeroStride == 0 ||
         (IndexDataFormat != D3DFMT_INDEX16 && IndexDataFormat != D3DFMT_INDEX32) || NumVertices == 0)
         return D3DERR_INVALIDCALL;
     SetStreamSource(0, nullptr, 0, 0);

@@ -26,7 +26,8 @@ bool ValidPool(D3DPOOL pool) { return pool >= D3DPOOL_DEFAULT && pool <= D3DPOOL
 bool ValidTextureUsage(DWORD usage, D3DFORMAT format, D3DPOOL pool) {
     const DWORD allowed = D3DUSAGE_RENDERTARGET | D3DUSAGE_DYNAMIC | D3DUSAGE_AUTOGENMIPMAP;
     if (usage & ~allowed) return false;
-    if ((usage & D3DUSAGE_RENDERTARGET) && (pool != D3DPOOL_DEFAULT || !IsRenderTargetFormat(format))) return false;
+    if ((usage & D3DUSAGE_RENDERTARGET) && (pool != D3DPOOL_DEFAULT || !IsRenderTargetFormat(format)))
+        return false;
     if ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED) return false;
     return true;
 }
@@ -45,15 +46,17 @@ HRESULT Construct(T** out, Make make) {
 
 // ---- Textures and buffers ---------------------------------------------------------
 
-HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                              IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) {
+HRESULT Device::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
+                              D3DPOOL Pool, IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) {
     if (!ppTexture || pSharedHandle) return D3DERR_INVALIDCALL;
     *ppTexture = nullptr;
-    if (Width == 0 || Height == 0 || Width > kMaxTextureSide || Height > kMaxTextureSide || !IsTextureFormat(Format) ||
-        !ValidPool(Pool) || !ValidTextureUsage(Usage, Format, Pool) || Levels > FullMipCount(Width, Height))
+    if (Width == 0 || Height == 0 || Width > kMaxTextureSide || Height > kMaxTextureSide ||
+        !IsTextureFormat(Format) || !ValidPool(Pool) || !ValidTextureUsage(Usage, Format, Pool) ||
+        Levels > FullMipCount(Width, Height))
         return D3DERR_INVALIDCALL;
     Texture2D* texture = nullptr;
-    HRESULT hr = Construct(&texture, [&] { return new Texture2D(this, Width, Height, Levels, Usage, Format, Pool); });
+    HRESULT hr =
+        Construct(&texture, [&] { return new Texture2D(this, Width, Height, Levels, Usage, Format, Pool); });
     *ppTexture = texture;
     return hr;
 }
@@ -66,18 +69,21 @@ HRESULT Device::CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage, D3D
         !ValidTextureUsage(Usage, Format, Pool) || Levels > FullMipCount(EdgeLength, EdgeLength))
         return D3DERR_INVALIDCALL;
     CubeTexture* texture = nullptr;
-    HRESULT hr = Construct(&texture, [&] { return new CubeTexture(this, EdgeLength, Levels, Usage, Format, Pool); });
+    HRESULT hr =
+        Construct(&texture, [&] { return new CubeTexture(this, EdgeLength, Levels, Usage, Format, Pool); });
     *ppCubeTexture = texture;
     return hr;
 }
 
-HRESULT Device::CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels, DWORD Usage, D3DFORMAT Format,
-                                    D3DPOOL Pool, IDirect3DVolumeTexture9** ppVolumeTexture, HANDLE* pSharedHandle) {
+HRESULT Device::CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels, DWORD Usage,
+                                    D3DFORMAT Format, D3DPOOL Pool, IDirect3DVolumeTexture9** ppVolumeTexture,
+                                    HANDLE* pSharedHandle) {
     if (!ppVolumeTexture || pSharedHandle) return D3DERR_INVALIDCALL;
     *ppVolumeTexture = nullptr;
     if (Width == 0 || Height == 0 || Depth == 0 || Width > kMaxVolumeSide || Height > kMaxVolumeSide ||
-        Depth > kMaxVolumeSide || uint64_t(Width) * Height * Depth > (uint64_t(1) << 26) || !IsTextureFormat(Format) ||
-        !ValidPool(Pool) || (Usage & ~DWORD(D3DUSAGE_DYNAMIC)) || Levels > FullMipCount(Width, Height, Depth))
+        Depth > kMaxVolumeSide || uint64_t(Width) * Height * Depth > (uint64_t(1) << 26) ||
+        !IsTextureFormat(Format) || !ValidPool(Pool) || (Usage & ~DWORD(D3DUSAGE_DYNAMIC)) ||
+        Levels > FullMipCount(Width, Height, Depth))
         return D3DERR_INVALIDCALL;
     VolumeTexture* texture = nullptr;
     HRESULT hr = Construct(
@@ -92,7 +98,8 @@ HRESULT Device::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL 
     *ppVertexBuffer = nullptr;
     const DWORD allowed = D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC | D3DUSAGE_DONOTCLIP | D3DUSAGE_POINTS |
                           D3DUSAGE_SOFTWAREPROCESSING | D3DUSAGE_RTPATCHES | D3DUSAGE_NPATCHES;
-    if (Length == 0 || Length > kMaxBufferBytes || (Usage & ~allowed) || !ValidPool(Pool) || Pool == D3DPOOL_SCRATCH)
+    if (Length == 0 || Length > kMaxBufferBytes || (Usage & ~allowed) || !ValidPool(Pool) ||
+        Pool == D3DPOOL_SCRATCH)
         return D3DERR_INVALIDCALL;
     if (FVF != 0 && (FvfVertexSize(FVF) == 0 || Length < FvfVertexSize(FVF))) return D3DERR_INVALIDCALL;
     VertexBuffer* buffer = nullptr;
@@ -128,23 +135,25 @@ HRESULT Device::CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT Format, D3
         return D3DERR_INVALIDCALL;
     Surface* s = nullptr;
     HRESULT hr = Construct(&s, [&] {
-        return new Surface(this, nullptr, Width, Height, Format, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT, Lockable != 0);
+        return new Surface(this, nullptr, Width, Height, Format, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
+                           Lockable != 0);
     });
     *ppSurface = s;
     return hr;
 }
 
-HRESULT Device::CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DMULTISAMPLE_TYPE MultiSample,
-                                          DWORD MultisampleQuality, BOOL, IDirect3DSurface9** ppSurface,
-                                          HANDLE* pSharedHandle) {
+HRESULT Device::CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format,
+                                          D3DMULTISAMPLE_TYPE MultiSample, DWORD MultisampleQuality, BOOL,
+                                          IDirect3DSurface9** ppSurface, HANDLE* pSharedHandle) {
     if (!ppSurface || pSharedHandle) return D3DERR_INVALIDCALL;
     *ppSurface = nullptr;
-    if (Width == 0 || Height == 0 || Width > kMaxTextureSide || Height > kMaxTextureSide || !IsDepthFormat(Format) ||
-        MultiSample != D3DMULTISAMPLE_NONE || MultisampleQuality != 0)
+    if (Width == 0 || Height == 0 || Width > kMaxTextureSide || Height > kMaxTextureSide ||
+        !IsDepthFormat(Format) || MultiSample != D3DMULTISAMPLE_NONE || MultisampleQuality != 0)
         return D3DERR_INVALIDCALL;
     Surface* s = nullptr;
     HRESULT hr = Construct(&s, [&] {
-        return new Surface(this, nullptr, Width, Height, Format, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, false);
+        return new Surface(this, nullptr, Width, Height, Format, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT,
+                           false);
     });
     *ppSurface = s;
     return hr;
@@ -158,7 +167,8 @@ HRESULT Device::CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT F
         !IsTextureFormat(Format) || !ValidPool(Pool) || Pool == D3DPOOL_MANAGED)
         return D3DERR_INVALIDCALL;
     Surface* s = nullptr;
-    HRESULT hr = Construct(&s, [&] { return new Surface(this, nullptr, Width, Height, Format, 0, Pool, true); });
+    HRESULT hr =
+        Construct(&s, [&] { return new Surface(this, nullptr, Width, Height, Format, 0, Pool, true); });
     *ppSurface = s;
     return hr;
 }
@@ -183,7 +193,8 @@ void CopyRect(Surface* src, const RECT& sr, Surface* dst, const RECT& dr) {
     std::vector<uint32_t> pixels(size_t(dw) * dh);
     for (LONG y = 0; y < dh; ++y) {
         LONG sy = sr.top + y * sh / dh;
-        for (LONG x = 0; x < dw; ++x) pixels[size_t(y) * dw + x] = image.texels[sy * image.pitch + sr.left + x * sw / dw];
+        for (LONG x = 0; x < dw; ++x)
+            pixels[size_t(y) * dw + x] = image.texels[sy * image.pitch + sr.left + x * sw / dw];
     }
     dst->WriteArgb(dr, pixels.data(), int(dw));
 }
@@ -202,13 +213,15 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* pSourceSurface, const RECT* pSo
     RECT sr = pSourceRect ? *pSourceRect : RECT{0, 0, LONG(src->Desc().Width), LONG(src->Desc().Height)};
     POINT at = pDestPoint ? *pDestPoint : POINT{0, 0};
     RECT dr{at.x, at.y, at.x + (sr.right - sr.left), at.y + (sr.bottom - sr.top)};
-    if (!RectInside(sr, src->Desc().Width, src->Desc().Height) || !RectInside(dr, dst->Desc().Width, dst->Desc().Height))
+    if (!RectInside(sr, src->Desc().Width, src->Desc().Height) ||
+        !RectInside(dr, dst->Desc().Width, dst->Desc().Height))
         return D3DERR_INVALIDCALL;
     CopyRect(src, sr, dst, dr);
     return S_OK;
 }
 
-HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* pSourceTexture, IDirect3DBaseTexture9* pDestinationTexture) {
+HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* pSourceTexture,
+                              IDirect3DBaseTexture9* pDestinationTexture) {
     FinishDrawing();  // the copy reads or writes pixels queued work may still change
     auto* src = dynamic_cast<Texture2D*>(pSourceTexture);
     auto* dst = dynamic_cast<Texture2D*>(pDestinationTexture);
@@ -248,17 +261,21 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* pRenderTarget, IDirect3DS
     return S_OK;
 }
 
-HRESULT Device::StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect, IDirect3DSurface9* pDestSurface,
-                            const RECT* pDestRect, D3DTEXTUREFILTERTYPE Filter) {
+HRESULT Device::StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect,
+                            IDirect3DSurface9* pDestSurface, const RECT* pDestRect,
+                            D3DTEXTUREFILTERTYPE Filter) {
     FinishDrawing();  // the copy reads or writes pixels queued work may still change
     Surface* src = AsSurface(this, pSourceSurface);
     Surface* dst = AsSurface(this, pDestSurface);
-    if (!src || !dst || src->IsDepth() || dst->IsDepth() || src->IsLocked() || dst->IsLocked()) return D3DERR_INVALIDCALL;
-    if (Filter != D3DTEXF_NONE && Filter != D3DTEXF_POINT && Filter != D3DTEXF_LINEAR) return D3DERR_INVALIDCALL;
+    if (!src || !dst || src->IsDepth() || dst->IsDepth() || src->IsLocked() || dst->IsLocked())
+        return D3DERR_INVALIDCALL;
+    if (Filter != D3DTEXF_NONE && Filter != D3DTEXF_POINT && Filter != D3DTEXF_LINEAR)
+        return D3DERR_INVALIDCALL;
     if (src->Desc().Pool != D3DPOOL_DEFAULT || dst->Desc().Pool != D3DPOOL_DEFAULT) return D3DERR_INVALIDCALL;
     RECT sr = pSourceRect ? *pSourceRect : RECT{0, 0, LONG(src->Desc().Width), LONG(src->Desc().Height)};
     RECT dr = pDestRect ? *pDestRect : RECT{0, 0, LONG(dst->Desc().Width), LONG(dst->Desc().Height)};
-    if (!RectInside(sr, src->Desc().Width, src->Desc().Height) || !RectInside(dr, dst->Desc().Width, dst->Desc().Height))
+    if (!RectInside(sr, src->Desc().Width, src->Desc().Height) ||
+        !RectInside(dr, dst->Desc().Width, dst->Desc().Height))
         return D3DERR_INVALIDCALL;
     CopyRect(src, sr, dst, dr);
     return S_OK;
@@ -374,7 +391,8 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
     if (Count == 0) {
         clearRect(viewport);
     } else {
-        for (DWORD i = 0; i < Count; ++i) clearRect(RECT{pRects[i].x1, pRects[i].y1, pRects[i].x2, pRects[i].y2});
+        for (DWORD i = 0; i < Count; ++i)
+            clearRect(RECT{pRects[i].x1, pRects[i].y1, pRects[i].x2, pRects[i].y2});
     }
     return S_OK;
 }

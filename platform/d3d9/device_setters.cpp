@@ -44,8 +44,10 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatr
     int slot = TransformSlot(State);
     if (slot < 0 || !pMatrix) return D3DERR_INVALIDCALL;
     Target().transforms[slot] = *pMatrix;
-    if (StateMask* m = Recording()) m->transforms.set(size_t(slot));
-    else m_vertexDirty = true;
+    if (StateMask* m = Recording())
+        m->transforms.set(size_t(slot));
+    else
+        m_vertexDirty = true;
     return S_OK;
 }
 
@@ -69,11 +71,14 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* pViewport) {
     const D3DSURFACE_DESC& d = m_renderTarget->Desc();
     const D3DVIEWPORT9& v = *pViewport;
     if (v.Width == 0 || v.Height == 0 || v.X >= d.Width || v.Y >= d.Height || v.Width > d.Width - v.X ||
-        v.Height > d.Height - v.Y || !(v.MinZ >= 0.0f && v.MinZ <= 1.0f) || !(v.MaxZ >= 0.0f && v.MaxZ <= 1.0f))
+        v.Height > d.Height - v.Y || !(v.MinZ >= 0.0f && v.MinZ <= 1.0f) ||
+        !(v.MaxZ >= 0.0f && v.MaxZ <= 1.0f))
         return D3DERR_INVALIDCALL;
     Target().viewport = v;
-    if (StateMask* m = Recording()) m->viewport = true;
-    else m_vertexDirty = m_pixelDirty = true;
+    if (StateMask* m = Recording())
+        m->viewport = true;
+    else
+        m_vertexDirty = m_pixelDirty = true;
     return S_OK;
 }
 
@@ -86,8 +91,10 @@ HRESULT Device::GetViewport(D3DVIEWPORT9* pViewport) {
 HRESULT Device::SetMaterial(const D3DMATERIAL9* pMaterial) {
     if (!pMaterial) return D3DERR_INVALIDCALL;
     Target().material = *pMaterial;
-    if (StateMask* m = Recording()) m->material = true;
-    else m_vertexConfig.material = *pMaterial;  // the rest of the derived configuration stays valid
+    if (StateMask* m = Recording())
+        m->material = true;
+    else
+        m_vertexConfig.material = *pMaterial;  // the rest of the derived configuration stays valid
     return S_OK;
 }
 
@@ -98,11 +105,14 @@ HRESULT Device::GetMaterial(D3DMATERIAL9* pMaterial) {
 }
 
 HRESULT Device::SetLight(DWORD Index, const D3DLIGHT9* pLight) {
-    if (!pLight || pLight->Type < D3DLIGHT_POINT || pLight->Type > D3DLIGHT_DIRECTIONAL) return D3DERR_INVALIDCALL;
+    if (!pLight || pLight->Type < D3DLIGHT_POINT || pLight->Type > D3DLIGHT_DIRECTIONAL)
+        return D3DERR_INVALIDCALL;
     if (pLight->Type != D3DLIGHT_DIRECTIONAL && pLight->Range < 0.0f) return D3DERR_INVALIDCALL;
     Target().lights[Index].light = *pLight;
-    if (StateMask* m = Recording()) m->lights[Index] = true;
-    else m_vertexDirty = true;
+    if (StateMask* m = Recording())
+        m->lights[Index] = true;
+    else
+        m_vertexDirty = true;
     return S_OK;
 }
 
@@ -125,8 +135,10 @@ HRESULT Device::LightEnable(DWORD Index, BOOL Enable) {
         it = s.lights.emplace(Index, slot).first;
     }
     it->second.enabled = Enable != FALSE;
-    if (StateMask* m = Recording()) m->lights[Index] = true;
-    else m_vertexDirty = true;
+    if (StateMask* m = Recording())
+        m->lights[Index] = true;
+    else
+        m_vertexDirty = true;
     return S_OK;
 }
 
@@ -142,8 +154,10 @@ HRESULT Device::GetLightEnable(DWORD Index, BOOL* pEnable) {
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
     if (!IsKnownRenderState(DWORD(State))) return D3DERR_INVALIDCALL;
     Target().renderStates[State] = Value;
-    if (StateMask* m = Recording()) m->renderStates.set(size_t(State));
-    else m_vertexDirty = m_pixelDirty = true;
+    if (StateMask* m = Recording())
+        m->renderStates.set(size_t(State));
+    else
+        m_vertexDirty = m_pixelDirty = true;
     return S_OK;
 }
 
@@ -156,13 +170,16 @@ HRESULT Device::GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) {
 HRESULT Device::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
     if (Stage >= DWORD(kTextureStages) || !IsKnownStageState(DWORD(Type))) return D3DERR_INVALIDCALL;
     Target().stageStates[Stage][Type] = Value;
-    if (StateMask* m = Recording()) m->stageStates[Stage].set(size_t(Type));
-    else m_vertexDirty = m_pixelDirty = true;
+    if (StateMask* m = Recording())
+        m->stageStates[Stage].set(size_t(Type));
+    else
+        m_vertexDirty = m_pixelDirty = true;
     return S_OK;
 }
 
 HRESULT Device::GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue) {
-    if (!pValue || Stage >= DWORD(kTextureStages) || !IsKnownStageState(DWORD(Type))) return D3DERR_INVALIDCALL;
+    if (!pValue || Stage >= DWORD(kTextureStages) || !IsKnownStageState(DWORD(Type)))
+        return D3DERR_INVALIDCALL;
     *pValue = m_state.stageStates[Stage][Type];
     return S_OK;
 }
@@ -171,8 +188,10 @@ HRESULT Device::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD V
     if (Sampler >= DWORD(kSamplers) || Type < D3DSAMP_ADDRESSU || Type >= kSamplerStateCount)
         return D3DERR_INVALIDCALL;
     Target().samplerStates[Sampler][Type] = Value;
-    if (StateMask* m = Recording()) m->samplerStates[Sampler].set(size_t(Type));
-    else m_pixelDirty = true;
+    if (StateMask* m = Recording())
+        m->samplerStates[Sampler].set(size_t(Type));
+    else
+        m_pixelDirty = true;
     return S_OK;
 }
 
@@ -186,8 +205,10 @@ HRESULT Device::GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* 
 HRESULT Device::SetScissorRect(const RECT* pRect) {
     if (!pRect || pRect->left > pRect->right || pRect->top > pRect->bottom) return D3DERR_INVALIDCALL;
     Target().scissor = *pRect;
-    if (StateMask* m = Recording()) m->scissor = true;
-    else m_pixelDirty = true;
+    if (StateMask* m = Recording())
+        m->scissor = true;
+    else
+        m_pixelDirty = true;
     return S_OK;
 }
 
@@ -214,8 +235,10 @@ HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
         slot = pTexture;
         if (old) old->ReleaseInternal();
     }
-    if (StateMask* m = Recording()) m->textures.set(Stage);
-    else m_pixelDirty = true;
+    if (StateMask* m = Recording())
+        m->textures.set(Stage);
+    else
+        m_pixelDirty = true;
     return S_OK;
 }
 
@@ -245,8 +268,10 @@ HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) {
     Rebind(s.declaration, pDecl);
     auto* decl = static_cast<VertexDeclaration*>(pDecl);
     s.fvf = decl ? decl->Fvf() : 0;
-    if (StateMask* m = Recording()) m->declaration = m->fvf = true;
-    else m_vertexDirty = true;
+    if (StateMask* m = Recording())
+        m->declaration = m->fvf = true;
+    else
+        m_vertexDirty = true;
     return S_OK;
 }
 
@@ -318,9 +343,10 @@ HRESULT Device::SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStre
     return S_OK;
 }
 
-HRESULT Device::GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData, UINT* pOffsetInBytes,
-                                UINT* pStride) {
-    if (StreamNumber >= UINT(kStreams) || !ppStreamData || !pOffsetInBytes || !pStride) return D3DERR_INVALIDCALL;
+HRESULT Device::GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData,
+                                UINT* pOffsetInBytes, UINT* pStride) {
+    if (StreamNumber >= UINT(kStreams) || !ppStreamData || !pOffsetInBytes || !pStride)
+        return D3DERR_INVALIDCALL;
     const StreamBinding& b = m_state.streams[StreamNumber];
     *pOffsetInBytes = b.offset;
     *pStride = b.stride;
@@ -335,7 +361,9 @@ HRESULT Device::SetIndices(IDirect3DIndexBuffer9* pIndexData) {
     return S_OK;
 }
 
-HRESULT Device::GetIndices(IDirect3DIndexBuffer9** ppIndexData) { return GiveOut(m_state.indices, ppIndexData); }
+HRESULT Device::GetIndices(IDirect3DIndexBuffer9** ppIndexData) {
+    return GiveOut(m_state.indices, ppIndexData);
+}
 
 // ---- State blocks --------------------------------------------------------------------
 
@@ -370,7 +398,8 @@ HRESULT Device::ValidateDevice(DWORD* pNumPasses) {
         if (op == D3DTOP_DISABLE) break;
         if (s >= 2) return D3DERR_TOOMANYOPERATIONS;
         if (op == D3DTOP_BUMPENVMAP || op == D3DTOP_BUMPENVMAPLUMINANCE || op == D3DTOP_DOTPRODUCT3 ||
-            op == D3DTOP_PREMODULATE || (op >= D3DTOP_MODULATEALPHA_ADDCOLOR && op <= D3DTOP_MODULATEINVCOLOR_ADDALPHA) ||
+            op == D3DTOP_PREMODULATE ||
+            (op >= D3DTOP_MODULATEALPHA_ADDCOLOR && op <= D3DTOP_MODULATEINVCOLOR_ADDALPHA) ||
             op == D3DTOP_BLENDTEXTUREALPHAPM)
             return D3DERR_UNSUPPORTEDCOLOROPERATION;
     }

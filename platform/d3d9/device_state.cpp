@@ -18,8 +18,10 @@ DWORD FloatBits(float f) {
 
 void Bind(IUnknown* object, bool add) {
     if (auto* b = dynamic_cast<Bindable*>(object)) {
-        if (add) b->AddInternalRef();
-        else b->ReleaseInternal();
+        if (add)
+            b->AddInternalRef();
+        else
+            b->ReleaseInternal();
     }
 }
 
@@ -32,17 +34,49 @@ void ForEachBinding(DeviceState& s, F f) {
 }
 
 // Render states by the part of the pipeline they belong to.
-constexpr D3DRENDERSTATETYPE kVertexRenderStates[] = {
-    D3DRS_CULLMODE, D3DRS_FOGENABLE, D3DRS_FOGCOLOR, D3DRS_FOGTABLEMODE, D3DRS_FOGSTART, D3DRS_FOGEND,
-    D3DRS_FOGDENSITY, D3DRS_RANGEFOGENABLE, D3DRS_AMBIENT, D3DRS_COLORVERTEX, D3DRS_FOGVERTEXMODE,
-    D3DRS_CLIPPING, D3DRS_LIGHTING, D3DRS_NORMALIZENORMALS, D3DRS_LOCALVIEWER, D3DRS_EMISSIVEMATERIALSOURCE,
-    D3DRS_AMBIENTMATERIALSOURCE, D3DRS_DIFFUSEMATERIALSOURCE, D3DRS_SPECULARMATERIALSOURCE, D3DRS_VERTEXBLEND,
-    D3DRS_CLIPPLANEENABLE, D3DRS_POINTSIZE, D3DRS_POINTSIZE_MIN, D3DRS_POINTSPRITEENABLE,
-    D3DRS_POINTSCALEENABLE, D3DRS_POINTSCALE_A, D3DRS_POINTSCALE_B, D3DRS_POINTSCALE_C,
-    D3DRS_MULTISAMPLEANTIALIAS, D3DRS_MULTISAMPLEMASK, D3DRS_PATCHEDGESTYLE, D3DRS_POINTSIZE_MAX,
-    D3DRS_INDEXEDVERTEXBLENDENABLE, D3DRS_TWEENFACTOR, D3DRS_POSITIONDEGREE, D3DRS_NORMALDEGREE,
-    D3DRS_MINTESSELLATIONLEVEL, D3DRS_MAXTESSELLATIONLEVEL, D3DRS_ADAPTIVETESS_X, D3DRS_ADAPTIVETESS_Y,
-    D3DRS_ADAPTIVETESS_Z, D3DRS_ADAPTIVETESS_W, D3DRS_ENABLEADAPTIVETESSELLATION};
+constexpr D3DRENDERSTATETYPE kVertexRenderStates[] = {D3DRS_CULLMODE,
+                                                      D3DRS_FOGENABLE,
+                                                      D3DRS_FOGCOLOR,
+                                                      D3DRS_FOGTABLEMODE,
+                                                      D3DRS_FOGSTART,
+                                                      D3DRS_FOGEND,
+                                                      D3DRS_FOGDENSITY,
+                                                      D3DRS_RANGEFOGENABLE,
+                                                      D3DRS_AMBIENT,
+                                                      D3DRS_COLORVERTEX,
+                                                      D3DRS_FOGVERTEXMODE,
+                                                      D3DRS_CLIPPING,
+                                                      D3DRS_LIGHTING,
+                                                      D3DRS_NORMALIZENORMALS,
+                                                      D3DRS_LOCALVIEWER,
+                                                      D3DRS_EMISSIVEMATERIALSOURCE,
+                                                      D3DRS_AMBIENTMATERIALSOURCE,
+                                                      D3DRS_DIFFUSEMATERIALSOURCE,
+                                                      D3DRS_SPECULARMATERIALSOURCE,
+                                                      D3DRS_VERTEXBLEND,
+                                                      D3DRS_CLIPPLANEENABLE,
+                                                      D3DRS_POINTSIZE,
+                                                      D3DRS_POINTSIZE_MIN,
+                                                      D3DRS_POINTSPRITEENABLE,
+                                                      D3DRS_POINTSCALEENABLE,
+                                                      D3DRS_POINTSCALE_A,
+                                                      D3DRS_POINTSCALE_B,
+                                                      D3DRS_POINTSCALE_C,
+                                                      D3DRS_MULTISAMPLEANTIALIAS,
+                                                      D3DRS_MULTISAMPLEMASK,
+                                                      D3DRS_PATCHEDGESTYLE,
+                                                      D3DRS_POINTSIZE_MAX,
+                                                      D3DRS_INDEXEDVERTEXBLENDENABLE,
+                                                      D3DRS_TWEENFACTOR,
+                                                      D3DRS_POSITIONDEGREE,
+                                                      D3DRS_NORMALDEGREE,
+                                                      D3DRS_MINTESSELLATIONLEVEL,
+                                                      D3DRS_MAXTESSELLATIONLEVEL,
+                                                      D3DRS_ADAPTIVETESS_X,
+                                                      D3DRS_ADAPTIVETESS_Y,
+                                                      D3DRS_ADAPTIVETESS_Z,
+                                                      D3DRS_ADAPTIVETESS_W,
+                                                      D3DRS_ENABLEADAPTIVETESSELLATION};
 
 struct RenderStateDefault {
     D3DRENDERSTATETYPE state;
@@ -63,8 +97,8 @@ int TransformSlot(D3DTRANSFORMSTATETYPE state) {
 bool IsKnownRenderState(DWORD state) {
     static const std::bitset<kRenderStateCount> known = [] {
         std::bitset<kRenderStateCount> b;
-        const int list[] = {7, 8, 9, 14, 15, 16, 19, 20, 22, 23, 24, 25, 26, 27, 28, 29, 34, 35, 36, 37, 38, 48,
-                            52, 53, 54, 55, 56, 57, 58, 59, 60};
+        const int list[] = {7,  8,  9,  14, 15, 16, 19, 20, 22, 23, 24, 25, 26, 27, 28, 29,
+                            34, 35, 36, 37, 38, 48, 52, 53, 54, 55, 56, 57, 58, 59, 60};
         for (int i : list) b.set(i);
         for (int i = 128; i <= 137; ++i) b.set(i);
         for (int i = 139; i <= 143; ++i) b.set(i);
@@ -197,8 +231,8 @@ StateMask StateMask::ForType(D3DSTATEBLOCKTYPE type) {
     for (int i = 0; i < kRenderStateCount; ++i) {
         if (!IsKnownRenderState(DWORD(i))) continue;
         bool isVertex = vertexStates.test(size_t(i));
-        if (all || (type == D3DSBT_VERTEXSTATE) == isVertex || i == D3DRS_FOGCOLOR || i == D3DRS_FOGTABLEMODE ||
-            i == D3DRS_FOGSTART || i == D3DRS_FOGEND || i == D3DRS_FOGDENSITY)
+        if (all || (type == D3DSBT_VERTEXSTATE) == isVertex || i == D3DRS_FOGCOLOR ||
+            i == D3DRS_FOGTABLEMODE || i == D3DRS_FOGSTART || i == D3DRS_FOGEND || i == D3DRS_FOGDENSITY)
             m.renderStates.set(size_t(i));
     }
     for (int stage = 0; stage < kTextureStages; ++stage)
@@ -209,7 +243,8 @@ StateMask StateMask::ForType(D3DSTATEBLOCKTYPE type) {
         }
     for (int i = 0; i < kSamplers; ++i)
         for (int t = 1; t < kSamplerStateCount; ++t)
-            if (all || (type == D3DSBT_VERTEXSTATE) == (t == D3DSAMP_DMAPOFFSET)) m.samplerStates[i].set(size_t(t));
+            if (all || (type == D3DSBT_VERTEXSTATE) == (t == D3DSAMP_DMAPOFFSET))
+                m.samplerStates[i].set(size_t(t));
     if (all) {
         m.allStates = true;
         m.transforms.set();

@@ -12,7 +12,6 @@
 
 namespace plat::d3d9 {
 
-
 constexpr int kRenderStateCount = 256;
 constexpr int kTextureStages = 8;
 constexpr int kStageStateCount = 33;
@@ -57,7 +56,7 @@ struct StateMask {
     std::bitset<kTransformSlots> transforms;
     bool viewport = false;
     bool material = false;
-    bool allLights = false;          // every light slot, including enable flags
+    bool allLights = false;  // every light slot, including enable flags
     std::bitset<kRenderStateCount> renderStates;
     std::bitset<kStageStateCount> stageStates[kTextureStages];
     std::bitset<kSamplerStateCount> samplerStates[kSamplers];
@@ -67,7 +66,7 @@ struct StateMask {
     std::bitset<kStreams> streams;
     bool indices = false;
     bool scissor = false;
-    std::map<DWORD, bool> lights;    // recorded light indices (when not allLights)
+    std::map<DWORD, bool> lights;  // recorded light indices (when not allLights)
     // Every known render, stage and sampler state. No call writes the unknown
     // slots, so such masks copy the whole arrays.
     bool allStates = false;

@@ -68,18 +68,22 @@ HRESULT Direct3D9::GetAdapterIdentifier(UINT Adapter, DWORD, D3DADAPTER_IDENTIFI
     if (!pIdentifier || !Monitor(Adapter, monitor)) return D3DERR_INVALIDCALL;
     std::memset(pIdentifier, 0, sizeof *pIdentifier);
     std::snprintf(pIdentifier->Driver, sizeof pIdentifier->Driver, "tumbral_sw.dll");
-    std::snprintf(pIdentifier->Description, sizeof pIdentifier->Description, "Tumbral Software Rasterizer (%s)",
+    std::snprintf(pIdentifier->Description, sizeof pIdentifier->Description,
+                  "Tumbral Software Rasterizer (%s)",
                   monitor.name.empty() ? "Display" : monitor.name.c_str());
     std::snprintf(pIdentifier->DeviceName, sizeof pIdentifier->DeviceName, "\\\\.\\DISPLAY%u", Adapter + 1);
     pIdentifier->DriverVersion.QuadPart = (LONGLONG(9) << 48) | 1;
     pIdentifier->VendorId = 0x7B1;
     pIdentifier->DeviceId = 0x9;
-    pIdentifier->DeviceIdentifier = GUID{0x7b1d3d09, 0x0001, 0x4a5b, {0x8c, 0x2d, 0, 0, 0, 0, 0, BYTE(Adapter)}};
+    pIdentifier->DeviceIdentifier =
+        GUID{0x7b1d3d09, 0x0001, 0x4a5b, {0x8c, 0x2d, 0, 0, 0, 0, 0, BYTE(Adapter)}};
     pIdentifier->WHQLLevel = 1;
     return S_OK;
 }
 
-UINT Direct3D9::GetAdapterModeCount(UINT Adapter, D3DFORMAT Format) { return UINT(Modes(Adapter, Format).size()); }
+UINT Direct3D9::GetAdapterModeCount(UINT Adapter, D3DFORMAT Format) {
+    return UINT(Modes(Adapter, Format).size());
+}
 
 HRESULT Direct3D9::EnumAdapterModes(UINT Adapter, D3DFORMAT Format, UINT Mode, D3DDISPLAYMODE* pMode) {
     if (!pMode) return D3DERR_INVALIDCALL;
@@ -93,7 +97,8 @@ HRESULT Direct3D9::GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode) {
     MonitorDesc monitor;
     if (!pMode || !Monitor(Adapter, monitor)) return D3DERR_INVALIDCALL;
     const DisplayMode& d = monitor.desktop;
-    *pMode = D3DDISPLAYMODE{UINT(d.width), UINT(d.height), UINT(d.refreshHz > 0 ? d.refreshHz : 0), ModeFormat(d)};
+    *pMode =
+        D3DDISPLAYMODE{UINT(d.width), UINT(d.height), UINT(d.refreshHz > 0 ? d.refreshHz : 0), ModeFormat(d)};
     return S_OK;
 }
 
@@ -107,7 +112,8 @@ HRESULT Direct3D9::CheckDeviceType(UINT Adapter, D3DDEVTYPE DevType, D3DFORMAT A
     if (!IsBackBufferFormat(BackBufferFormat)) return D3DERR_NOTAVAILABLE;
     if (bWindowed) {
         // Windowed back buffers are converted at present; ten-bit formats are full-screen only.
-        if (BackBufferFormat == D3DFMT_A2R10G10B10 || AdapterFormat == D3DFMT_A2R10G10B10) return D3DERR_NOTAVAILABLE;
+        if (BackBufferFormat == D3DFMT_A2R10G10B10 || AdapterFormat == D3DFMT_A2R10G10B10)
+            return D3DERR_NOTAVAILABLE;
         return S_OK;
     }
     bool matches = BackBufferFormat == AdapterFormat ||
@@ -117,8 +123,8 @@ HRESULT Direct3D9::CheckDeviceType(UINT Adapter, D3DDEVTYPE DevType, D3DFORMAT A
     return S_OK;
 }
 
-HRESULT Direct3D9::CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT AdapterFormat, DWORD Usage,
-                                     D3DRESOURCETYPE RType, D3DFORMAT CheckFormat) {
+HRESULT Direct3D9::CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT AdapterFormat,
+                                     DWORD Usage, D3DRESOURCETYPE RType, D3DFORMAT CheckFormat) {
     MonitorDesc monitor;
     if (!Monitor(Adapter, monitor)) return D3DERR_INVALIDCALL;
     if (!IsDeviceType(DeviceType)) return D3DERR_NOTAVAILABLE;
@@ -127,30 +133,34 @@ HRESULT Direct3D9::CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D3DFOR
                                      D3DUSAGE_QUERY_SRGBWRITE | D3DUSAGE_QUERY_VERTEXTEXTURE | D3DUSAGE_DMAP;
     if (Usage & unsupportedQueries) return D3DERR_NOTAVAILABLE;
     switch (RType) {
-    case D3DRTYPE_SURFACE:
-    case D3DRTYPE_TEXTURE:
-    case D3DRTYPE_CUBETEXTURE:
-    case D3DRTYPE_VOLUMETEXTURE:
-        if (Usage & D3DUSAGE_DEPTHSTENCIL) {
-            if (RType != D3DRTYPE_SURFACE || !IsDepthFormat(CheckFormat)) return D3DERR_NOTAVAILABLE;
+        case D3DRTYPE_SURFACE:
+        case D3DRTYPE_TEXTURE:
+        case D3DRTYPE_CUBETEXTURE:
+        case D3DRTYPE_VOLUMETEXTURE:
+            if (Usage & D3DUSAGE_DEPTHSTENCIL) {
+                if (RType != D3DRTYPE_SURFACE || !IsDepthFormat(CheckFormat)) return D3DERR_NOTAVAILABLE;
+                return S_OK;
+            }
+            if (IsDepthFormat(CheckFormat) || !IsTextureFormat(CheckFormat)) return D3DERR_NOTAVAILABLE;
+            if ((Usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING)) &&
+                (!IsRenderTargetFormat(CheckFormat) || RType == D3DRTYPE_VOLUMETEXTURE))
+                return D3DERR_NOTAVAILABLE;
+            // Mip levels are generated on request (GenerateMipSubLevels), not automatically.
+            if (Usage & D3DUSAGE_AUTOGENMIPMAP) return D3DOK_NOAUTOGEN;
             return S_OK;
-        }
-        if (IsDepthFormat(CheckFormat) || !IsTextureFormat(CheckFormat)) return D3DERR_NOTAVAILABLE;
-        if ((Usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING)) &&
-            (!IsRenderTargetFormat(CheckFormat) || RType == D3DRTYPE_VOLUMETEXTURE))
-            return D3DERR_NOTAVAILABLE;
-        // Mip levels are generated on request (GenerateMipSubLevels), not automatically.
-        if (Usage & D3DUSAGE_AUTOGENMIPMAP) return D3DOK_NOAUTOGEN;
-        return S_OK;
-    case D3DRTYPE_VERTEXBUFFER: return CheckFormat == D3DFMT_VERTEXDATA ? S_OK : D3DERR_NOTAVAILABLE;
-    case D3DRTYPE_INDEXBUFFER:
-        return (CheckFormat == D3DFMT_INDEX16 || CheckFormat == D3DFMT_INDEX32) ? S_OK : D3DERR_NOTAVAILABLE;
-    default: return D3DERR_INVALIDCALL;
+        case D3DRTYPE_VERTEXBUFFER:
+            return CheckFormat == D3DFMT_VERTEXDATA ? S_OK : D3DERR_NOTAVAILABLE;
+        case D3DRTYPE_INDEXBUFFER:
+            return (CheckFormat == D3DFMT_INDEX16 || CheckFormat == D3DFMT_INDEX32) ? S_OK
+                                                                                    : D3DERR_NOTAVAILABLE;
+        default:
+            return D3DERR_INVALIDCALL;
     }
 }
 
-HRESULT Direct3D9::CheckDeviceMultiSampleType(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT SurfaceFormat, BOOL,
-                                              D3DMULTISAMPLE_TYPE MultiSampleType, DWORD* pQualityLevels) {
+HRESULT Direct3D9::CheckDeviceMultiSampleType(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT SurfaceFormat,
+                                              BOOL, D3DMULTISAMPLE_TYPE MultiSampleType,
+                                              DWORD* pQualityLevels) {
     MonitorDesc monitor;
     if (!Monitor(Adapter, monitor)) return D3DERR_INVALIDCALL;
     if (!IsDeviceType(DeviceType)) return D3DERR_NOTAVAILABLE;
@@ -165,8 +175,8 @@ HRESULT Direct3D9::CheckDepthStencilMatch(UINT Adapter, D3DDEVTYPE DeviceType, D
                                           D3DFORMAT RenderTargetFormat, D3DFORMAT DepthStencilFormat) {
     MonitorDesc monitor;
     if (!Monitor(Adapter, monitor)) return D3DERR_INVALIDCALL;
-    if (!IsDeviceType(DeviceType) || !IsDisplayFormat(AdapterFormat) || !IsRenderTargetFormat(RenderTargetFormat) ||
-        !IsDepthFormat(DepthStencilFormat))
+    if (!IsDeviceType(DeviceType) || !IsDisplayFormat(AdapterFormat) ||
+        !IsRenderTargetFormat(RenderTargetFormat) || !IsDepthFormat(DepthStencilFormat))
         return D3DERR_NOTAVAILABLE;
     return S_OK;
 }
@@ -191,7 +201,8 @@ HRESULT Direct3D9::GetDeviceCaps(UINT Adapter, D3DDEVTYPE DeviceType, D3DCAPS9* 
 HMONITOR Direct3D9::GetAdapterMonitor(UINT Adapter) {
     MonitorDesc monitor;
     if (!Monitor(Adapter, monitor)) return nullptr;
-    POINT centre{(monitor.bounds.left + monitor.bounds.right) / 2, (monitor.bounds.top + monitor.bounds.bottom) / 2};
+    POINT centre{(monitor.bounds.left + monitor.bounds.right) / 2,
+                 (monitor.bounds.top + monitor.bounds.bottom) / 2};
     return MonitorFromPoint(centre, MONITOR_DEFAULTTONEAREST);
 }
 
@@ -208,7 +219,8 @@ HRESULT Direct3D9::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocus
     if (vp != D3DCREATE_SOFTWARE_VERTEXPROCESSING && vp != D3DCREATE_HARDWARE_VERTEXPROCESSING &&
         vp != D3DCREATE_MIXED_VERTEXPROCESSING)
         return D3DERR_INVALIDCALL;
-    if ((BehaviorFlags & D3DCREATE_PUREDEVICE) && vp != D3DCREATE_HARDWARE_VERTEXPROCESSING) return D3DERR_INVALIDCALL;
+    if ((BehaviorFlags & D3DCREATE_PUREDEVICE) && vp != D3DCREATE_HARDWARE_VERTEXPROCESSING)
+        return D3DERR_INVALIDCALL;
     if (!pPresentationParameters->Windowed && !hFocusWindow) return D3DERR_INVALIDCALL;
     D3DPRESENT_PARAMETERS params = *pPresentationParameters;
     HRESULT hr = ValidatePresentParameters(this, Adapter, hFocusWindow, params);

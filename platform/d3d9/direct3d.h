@@ -11,7 +11,7 @@
 namespace plat::d3d9 {
 
 class Direct3D9 final : public ComObject<IDirect3D9> {
-public:
+  public:
     Direct3D9();
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
@@ -20,12 +20,13 @@ public:
     UINT GetAdapterModeCount(UINT Adapter, D3DFORMAT Format) override;
     HRESULT EnumAdapterModes(UINT Adapter, D3DFORMAT Format, UINT Mode, D3DDISPLAYMODE* pMode) override;
     HRESULT GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode) override;
-    HRESULT CheckDeviceType(UINT Adapter, D3DDEVTYPE DevType, D3DFORMAT AdapterFormat, D3DFORMAT BackBufferFormat,
-                            BOOL bWindowed) override;
+    HRESULT CheckDeviceType(UINT Adapter, D3DDEVTYPE DevType, D3DFORMAT AdapterFormat,
+                            D3DFORMAT BackBufferFormat, BOOL bWindowed) override;
     HRESULT CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT AdapterFormat, DWORD Usage,
                               D3DRESOURCETYPE RType, D3DFORMAT CheckFormat) override;
-    HRESULT CheckDeviceMultiSampleType(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT SurfaceFormat, BOOL Windowed,
-                                       D3DMULTISAMPLE_TYPE MultiSampleType, DWORD* pQualityLevels) override;
+    HRESULT CheckDeviceMultiSampleType(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT SurfaceFormat,
+                                       BOOL Windowed, D3DMULTISAMPLE_TYPE MultiSampleType,
+                                       DWORD* pQualityLevels) override;
     HRESULT CheckDepthStencilMatch(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT AdapterFormat,
                                    D3DFORMAT RenderTargetFormat, D3DFORMAT DepthStencilFormat) override;
     HRESULT CheckDeviceFormatConversion(UINT Adapter, D3DDEVTYPE DeviceType, D3DFORMAT SourceFormat,
@@ -41,7 +42,7 @@ public:
     // The display modes of a format, in the backend's order without repeats.
     std::vector<D3DDISPLAYMODE> Modes(UINT adapter, D3DFORMAT format);
 
-private:
+  private:
     ~Direct3D9() override = default;
     void Refresh();
 

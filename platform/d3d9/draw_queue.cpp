@@ -100,7 +100,8 @@ bool DrawQueue::Add(Kind kind, float minX, float maxX, float minY, float maxY, b
     // One pixel of margin: lines and points round to the nearest pixel.
     int top = std::max<int>(FloorToRow(minY) - 1, clip.top);
     int bottom = std::min<int>(CeilToRow(maxY) + 2, clip.bottom);
-    if (top >= bottom || !(maxX >= float(clip.left) - 1.0f) || !(minX <= float(clip.right) + 1.0f)) return false;
+    if (top >= bottom || !(maxX >= float(clip.left) - 1.0f) || !(minX <= float(clip.right) + 1.0f))
+        return false;
     if (m_prims.size() >= kMaxPending) {
         Flush();
         if (m_configs.empty()) return false;
@@ -115,7 +116,8 @@ bool DrawQueue::Add(Kind kind, float minX, float maxX, float minY, float maxY, b
     float width = std::clamp(maxX, float(clip.left), float(clip.right)) -
                   std::clamp(minX, float(clip.left), float(clip.right)) + 1.0f;
     m_work += uint64_t(width) * uint64_t(bottom - top);
-    m_prims.push_back(Primitive{kind, last, uint32_t(m_configs.size() - 1), top, bottom, uint32_t(m_vertices.size())});
+    m_prims.push_back(
+        Primitive{kind, last, uint32_t(m_configs.size() - 1), top, bottom, uint32_t(m_vertices.size())});
     return true;
 }
 
@@ -124,8 +126,8 @@ bool DrawQueue::MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b,
     Primitive& last = m_prims.back();
     const ConfigRecord& rec = m_configs.back();
     if (last.kind != kTriangle || last.config != m_configs.size() - 1 || rec.config.flatShading) return false;
-    const ScreenVertex* v[6] = {&m_vertices[last.vertex], &m_vertices[last.vertex + 1],
-                                &m_vertices[last.vertex + 2], &a, &b, &c};
+    const ScreenVertex* v[6] = {
+        &m_vertices[last.vertex], &m_vertices[last.vertex + 1], &m_vertices[last.vertex + 2], &a, &b, &c};
     // Two distinct x and two distinct y values, one rhw: a screen-aligned rectangle drawn without
     // perspective; each corner appears once per triangle at most.
     float x0 = v[0]->x, y0 = v[0]->y, x1 = x0, y1 = y0;
@@ -142,7 +144,7 @@ bool DrawQueue::MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b,
     }
     if (x0 == x1 || y0 == y1) return false;
     const ScreenVertex* corner[2][2] = {};  // [y == y1][x == x1]
-    int missing[2] = {};                     // the corner each triangle leaves out, as 2 * cy + cx
+    int missing[2] = {};                    // the corner each triangle leaves out, as 2 * cy + cx
     for (int t = 0; t < 2; ++t) {
         bool seen[2][2] = {};
         for (int i = 0; i < 3; ++i) {
@@ -150,8 +152,10 @@ bool DrawQueue::MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b,
             int cy = p->y == y1, cx = p->x == x1;
             if (seen[cy][cx]) return false;  // a degenerate triangle
             seen[cy][cx] = true;
-            if (!corner[cy][cx]) corner[cy][cx] = p;
-            else if (!SameVertex(*corner[cy][cx], *p)) return false;
+            if (!corner[cy][cx])
+                corner[cy][cx] = p;
+            else if (!SameVertex(*corner[cy][cx], *p))
+                return false;
         }
         for (int k = 0; k < 4; ++k)
             if (!seen[k / 2][k % 2]) missing[t] = k;
@@ -201,7 +205,8 @@ void DrawQueue::Point(const ScreenVertex& v) {
     m_vertices.push_back(v);
 }
 
-void DrawQueue::Clear(const ColorTarget* color, uint32_t argb, const DepthTarget* depth, float z, const RECT& rect) {
+void DrawQueue::Clear(const ColorTarget* color, uint32_t argb, const DepthTarget* depth, float z,
+                      const RECT& rect) {
     if (rect.left >= rect.right || rect.top >= rect.bottom || (!color && !depth)) return;
     if ((color && Sampled(color->pixels)) || (depth && Sampled(depth->depth))) Flush();
     if (m_prims.size() >= kMaxPending) Flush();
@@ -227,11 +232,13 @@ void DrawQueue::AddTarget(const void* pixels) {
 }
 
 bool DrawQueue::Sampled(const void* pixels) const {
-    return !m_prims.empty() && pixels && std::find(m_sampled.begin(), m_sampled.end(), pixels) != m_sampled.end();
+    return !m_prims.empty() && pixels &&
+           std::find(m_sampled.begin(), m_sampled.end(), pixels) != m_sampled.end();
 }
 
 bool DrawQueue::Writes(const void* pixels) const {
-    return !m_prims.empty() && pixels && std::find(m_targets.begin(), m_targets.end(), pixels) != m_targets.end();
+    return !m_prims.empty() && pixels &&
+           std::find(m_targets.begin(), m_targets.end(), pixels) != m_targets.end();
 }
 
 void DrawQueue::DrawBand(int top, int bottom) const {
@@ -263,11 +270,20 @@ void DrawQueue::DrawBand(int top, int bottom) const {
         }
         const ScreenVertex* v = &m_vertices[p.vertex];
         switch (p.kind) {
-        case kTriangle: raster.Triangle(v[0], v[1], v[2], flat ? v[3] : v[0]); break;
-        case kRectangle: raster.Rectangle(v[0], v[1], v[2]); break;
-        case kLine: raster.Line(v[0], v[1], p.last); break;
-        case kPoint: raster.Point(v[0]); break;
-        default: break;
+            case kTriangle:
+                raster.Triangle(v[0], v[1], v[2], flat ? v[3] : v[0]);
+                break;
+            case kRectangle:
+                raster.Rectangle(v[0], v[1], v[2]);
+                break;
+            case kLine:
+                raster.Line(v[0], v[1], p.last);
+                break;
+            case kPoint:
+                raster.Point(v[0]);
+                break;
+            default:
+                break;
         }
     }
 }

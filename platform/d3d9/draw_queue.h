@@ -15,13 +15,14 @@
 namespace plat::d3d9 {
 
 class DrawQueue {
-public:
+  public:
     // Mip levels kept per sampler (a 16384-texel edge has 15).
     static constexpr int kMaxLevels = 16;
 
     // Starts recording a draw with `config` (copied, levels included).
     void BeginDraw(const PixelConfig& config);
-    void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& flat);
+    void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                  const ScreenVertex& flat);
     void Line(const ScreenVertex& a, const ScreenVertex& b, bool last);
     void Point(const ScreenVertex& v);
     // Fills `rect` (already inside both targets) of the colour and/or depth target.
@@ -41,14 +42,14 @@ public:
     // thread alone: waking a thread costs more than drawing a line of text.
     void SetParallelThreshold(uint64_t pixels) { m_parallelThreshold = pixels; }
 
-private:
+  private:
     enum Kind : uint8_t { kTriangle, kRectangle, kLine, kPoint, kClear };
     struct Primitive {
         Kind kind;
-        bool last;         // lines: the end pixel is drawn
-        uint32_t config;   // index into m_configs (clears: into m_clears)
-        int top, bottom;   // rows the primitive may touch, [top, bottom)
-        uint32_t vertex;   // first of its vertices in m_vertices
+        bool last;        // lines: the end pixel is drawn
+        uint32_t config;  // index into m_configs (clears: into m_clears)
+        int top, bottom;  // rows the primitive may touch, [top, bottom)
+        uint32_t vertex;  // first of its vertices in m_vertices
     };
     struct ConfigRecord {
         PixelConfig config;

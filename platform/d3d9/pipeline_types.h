@@ -17,7 +17,7 @@ struct ClipVertex {
     float color[4];     // diffuse r, g, b, a
     float specular[3];  // r, g, b
     float tex[kPipelineTexStages][2];
-    uint32_t outcode;   // planes the vertex lies outside of
+    uint32_t outcode;  // planes the vertex lies outside of
 };
 
 // A vertex in screen space: pixel coordinates (centres at integers), depth 0..1
@@ -58,8 +58,10 @@ struct Sampler {
 
 // One texture stage, reduced to what the pixel stage evaluates.
 struct StageConfig {
-    DWORD colorOp = D3DTOP_DISABLE, colorArg1 = D3DTA_TEXTURE, colorArg2 = D3DTA_CURRENT, colorArg0 = D3DTA_CURRENT;
-    DWORD alphaOp = D3DTOP_DISABLE, alphaArg1 = D3DTA_TEXTURE, alphaArg2 = D3DTA_CURRENT, alphaArg0 = D3DTA_CURRENT;
+    DWORD colorOp = D3DTOP_DISABLE, colorArg1 = D3DTA_TEXTURE, colorArg2 = D3DTA_CURRENT,
+          colorArg0 = D3DTA_CURRENT;
+    DWORD alphaOp = D3DTOP_DISABLE, alphaArg1 = D3DTA_TEXTURE, alphaArg2 = D3DTA_CURRENT,
+          alphaArg0 = D3DTA_CURRENT;
     DWORD resultArg = D3DTA_CURRENT;
     int sampler = -1;  // index into PixelConfig::samplers, -1 when the stage reads no texture
 };

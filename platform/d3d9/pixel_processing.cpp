@@ -48,14 +48,28 @@ struct StageInputs {
 Rgba Argument(DWORD arg, const StageInputs& in) {
     Rgba v;
     switch (arg & D3DTA_SELECTMASK) {
-    case D3DTA_DIFFUSE: v = in.diffuse; break;
-    case D3DTA_CURRENT: v = in.current; break;
-    case D3DTA_TEXTURE: v = in.texture; break;
-    case D3DTA_TFACTOR:
-    case D3DTA_CONSTANT: v = in.factor; break;
-    case D3DTA_SPECULAR: v = in.specular; break;
-    case D3DTA_TEMP: v = in.temp; break;
-    default: v = in.current; break;
+        case D3DTA_DIFFUSE:
+            v = in.diffuse;
+            break;
+        case D3DTA_CURRENT:
+            v = in.current;
+            break;
+        case D3DTA_TEXTURE:
+            v = in.texture;
+            break;
+        case D3DTA_TFACTOR:
+        case D3DTA_CONSTANT:
+            v = in.factor;
+            break;
+        case D3DTA_SPECULAR:
+            v = in.specular;
+            break;
+        case D3DTA_TEMP:
+            v = in.temp;
+            break;
+        default:
+            v = in.current;
+            break;
     }
     if (arg & D3DTA_COMPLEMENT)
         for (int& x : v.c) x = 255 - x;
@@ -65,35 +79,48 @@ Rgba Argument(DWORD arg, const StageInputs& in) {
 
 int Operate(DWORD op, int a1, int a2, int a0, const StageInputs& in, int current) {
     switch (op) {
-    case D3DTOP_SELECTARG1: return a1;
-    case D3DTOP_SELECTARG2: return a2;
-    case D3DTOP_MODULATE: return int(Mul255(a1, a2));
-    case D3DTOP_MODULATE2X: return std::min(255, int(Mul255(a1, a2)) * 2);
-    case D3DTOP_MODULATE4X: return std::min(255, int(Mul255(a1, a2)) * 4);
-    case D3DTOP_ADD: return std::min(255, a1 + a2);
-    case D3DTOP_ADDSIGNED: return std::clamp(a1 + a2 - 128, 0, 255);
-    case D3DTOP_ADDSIGNED2X: return std::clamp((a1 + a2 - 128) * 2, 0, 255);
-    case D3DTOP_SUBTRACT: return std::max(0, a1 - a2);
-    case D3DTOP_ADDSMOOTH: return std::min(255, a1 + a2 - int(Mul255(a1, a2)));
-    case D3DTOP_BLENDDIFFUSEALPHA: {
-        int f = in.diffuse.c[3];
-        return int(Mul255(a1, f) + Mul255(a2, 255 - f));
-    }
-    case D3DTOP_BLENDTEXTUREALPHA: {
-        int f = in.texture.c[3];
-        return int(Mul255(a1, f) + Mul255(a2, 255 - f));
-    }
-    case D3DTOP_BLENDFACTORALPHA: {
-        int f = in.factor.c[3];
-        return int(Mul255(a1, f) + Mul255(a2, 255 - f));
-    }
-    case D3DTOP_BLENDCURRENTALPHA: {
-        int f = in.current.c[3];
-        return int(Mul255(a1, f) + Mul255(a2, 255 - f));
-    }
-    case D3DTOP_MULTIPLYADD: return std::min(255, a0 + int(Mul255(a1, a2)));
-    case D3DTOP_LERP: return int(Mul255(a0, a1) + Mul255(255 - a0, a2));
-    default: return current;  // unsupported operations pass the current value (ValidateDevice reports them)
+        case D3DTOP_SELECTARG1:
+            return a1;
+        case D3DTOP_SELECTARG2:
+            return a2;
+        case D3DTOP_MODULATE:
+            return int(Mul255(a1, a2));
+        case D3DTOP_MODULATE2X:
+            return std::min(255, int(Mul255(a1, a2)) * 2);
+        case D3DTOP_MODULATE4X:
+            return std::min(255, int(Mul255(a1, a2)) * 4);
+        case D3DTOP_ADD:
+            return std::min(255, a1 + a2);
+        case D3DTOP_ADDSIGNED:
+            return std::clamp(a1 + a2 - 128, 0, 255);
+        case D3DTOP_ADDSIGNED2X:
+            return std::clamp((a1 + a2 - 128) * 2, 0, 255);
+        case D3DTOP_SUBTRACT:
+            return std::max(0, a1 - a2);
+        case D3DTOP_ADDSMOOTH:
+            return std::min(255, a1 + a2 - int(Mul255(a1, a2)));
+        case D3DTOP_BLENDDIFFUSEALPHA: {
+            int f = in.diffuse.c[3];
+            return int(Mul255(a1, f) + Mul255(a2, 255 - f));
+        }
+        case D3DTOP_BLENDTEXTUREALPHA: {
+            int f = in.texture.c[3];
+            return int(Mul255(a1, f) + Mul255(a2, 255 - f));
+        }
+        case D3DTOP_BLENDFACTORALPHA: {
+            int f = in.factor.c[3];
+            return int(Mul255(a1, f) + Mul255(a2, 255 - f));
+        }
+        case D3DTOP_BLENDCURRENTALPHA: {
+            int f = in.current.c[3];
+            return int(Mul255(a1, f) + Mul255(a2, 255 - f));
+        }
+        case D3DTOP_MULTIPLYADD:
+            return std::min(255, a0 + int(Mul255(a1, a2)));
+        case D3DTOP_LERP:
+            return int(Mul255(a0, a1) + Mul255(255 - a0, a2));
+        default:
+            return current;  // unsupported operations pass the current value (ValidateDevice reports them)
     }
 }
 
@@ -101,27 +128,43 @@ int Operate(DWORD op, int a1, int a2, int a0, const StageInputs& in, int current
 
 bool CompareFunc(DWORD func, float value, float reference) {
     switch (func) {
-    case D3DCMP_NEVER: return false;
-    case D3DCMP_LESS: return value < reference;
-    case D3DCMP_EQUAL: return value == reference;
-    case D3DCMP_LESSEQUAL: return value <= reference;
-    case D3DCMP_GREATER: return value > reference;
-    case D3DCMP_NOTEQUAL: return value != reference;
-    case D3DCMP_GREATEREQUAL: return value >= reference;
-    default: return true;
+        case D3DCMP_NEVER:
+            return false;
+        case D3DCMP_LESS:
+            return value < reference;
+        case D3DCMP_EQUAL:
+            return value == reference;
+        case D3DCMP_LESSEQUAL:
+            return value <= reference;
+        case D3DCMP_GREATER:
+            return value > reference;
+        case D3DCMP_NOTEQUAL:
+            return value != reference;
+        case D3DCMP_GREATEREQUAL:
+            return value >= reference;
+        default:
+            return true;
     }
 }
 
 bool CompareFunc(DWORD func, uint32_t value, uint32_t reference) {
     switch (func) {
-    case D3DCMP_NEVER: return false;
-    case D3DCMP_LESS: return value < reference;
-    case D3DCMP_EQUAL: return value == reference;
-    case D3DCMP_LESSEQUAL: return value <= reference;
-    case D3DCMP_GREATER: return value > reference;
-    case D3DCMP_NOTEQUAL: return value != reference;
-    case D3DCMP_GREATEREQUAL: return value >= reference;
-    default: return true;
+        case D3DCMP_NEVER:
+            return false;
+        case D3DCMP_LESS:
+            return value < reference;
+        case D3DCMP_EQUAL:
+            return value == reference;
+        case D3DCMP_LESSEQUAL:
+            return value <= reference;
+        case D3DCMP_GREATER:
+            return value > reference;
+        case D3DCMP_NOTEQUAL:
+            return value != reference;
+        case D3DCMP_GREATEREQUAL:
+            return value >= reference;
+        default:
+            return true;
     }
 }
 
@@ -137,11 +180,14 @@ uint32_t CombineStages(const PixelConfig& config, uint32_t diffuse, uint32_t spe
         const StageConfig& st = config.stages[s];
         in.texture = Unpack(texel[st.sampler >= 0 ? st.sampler : 0]);
         if (st.sampler < 0) in.texture = Rgba{{255, 255, 255, 255}};
-        Rgba c1 = Argument(st.colorArg1, in), c2 = Argument(st.colorArg2, in), c0 = Argument(st.colorArg0, in);
+        Rgba c1 = Argument(st.colorArg1, in), c2 = Argument(st.colorArg2, in),
+             c0 = Argument(st.colorArg0, in);
         Rgba out = in.current;
-        for (int i = 0; i < 3; ++i) out.c[i] = Operate(st.colorOp, c1.c[i], c2.c[i], c0.c[i], in, in.current.c[i]);
+        for (int i = 0; i < 3; ++i)
+            out.c[i] = Operate(st.colorOp, c1.c[i], c2.c[i], c0.c[i], in, in.current.c[i]);
         if (st.alphaOp != D3DTOP_DISABLE) {
-            Rgba a1 = Argument(st.alphaArg1, in), a2 = Argument(st.alphaArg2, in), a0 = Argument(st.alphaArg0, in);
+            Rgba a1 = Argument(st.alphaArg1, in), a2 = Argument(st.alphaArg2, in),
+                 a0 = Argument(st.alphaArg0, in);
             out.c[3] = Operate(st.alphaOp, a1.c[3], a2.c[3], a0.c[3], in, in.current.c[3]);
         }
         if ((st.resultArg & D3DTA_SELECTMASK) == D3DTA_TEMP)
@@ -156,31 +202,50 @@ namespace {
 
 inline int BlendFactor(DWORD factor, int channel, const Rgba& src, const Rgba& dst, const Rgba& constant) {
     switch (factor) {
-    case D3DBLEND_ZERO: return 0;
-    case D3DBLEND_ONE: return 255;
-    case D3DBLEND_SRCCOLOR: return src.c[channel];
-    case D3DBLEND_INVSRCCOLOR: return 255 - src.c[channel];
-    case D3DBLEND_SRCALPHA: return src.c[3];
-    case D3DBLEND_INVSRCALPHA: return 255 - src.c[3];
-    case D3DBLEND_DESTALPHA: return dst.c[3];
-    case D3DBLEND_INVDESTALPHA: return 255 - dst.c[3];
-    case D3DBLEND_DESTCOLOR: return dst.c[channel];
-    case D3DBLEND_INVDESTCOLOR: return 255 - dst.c[channel];
-    case D3DBLEND_SRCALPHASAT: return channel == 3 ? 255 : std::min(src.c[3], 255 - dst.c[3]);
-    case D3DBLEND_BLENDFACTOR: return constant.c[channel];
-    case D3DBLEND_INVBLENDFACTOR: return 255 - constant.c[channel];
-    default: return 255;
+        case D3DBLEND_ZERO:
+            return 0;
+        case D3DBLEND_ONE:
+            return 255;
+        case D3DBLEND_SRCCOLOR:
+            return src.c[channel];
+        case D3DBLEND_INVSRCCOLOR:
+            return 255 - src.c[channel];
+        case D3DBLEND_SRCALPHA:
+            return src.c[3];
+        case D3DBLEND_INVSRCALPHA:
+            return 255 - src.c[3];
+        case D3DBLEND_DESTALPHA:
+            return dst.c[3];
+        case D3DBLEND_INVDESTALPHA:
+            return 255 - dst.c[3];
+        case D3DBLEND_DESTCOLOR:
+            return dst.c[channel];
+        case D3DBLEND_INVDESTCOLOR:
+            return 255 - dst.c[channel];
+        case D3DBLEND_SRCALPHASAT:
+            return channel == 3 ? 255 : std::min(src.c[3], 255 - dst.c[3]);
+        case D3DBLEND_BLENDFACTOR:
+            return constant.c[channel];
+        case D3DBLEND_INVBLENDFACTOR:
+            return 255 - constant.c[channel];
+        default:
+            return 255;
     }
 }
 
 inline int BlendOp(DWORD op, int s, int d, int sf, int df) {
     int a = int(Mul255(s, sf)), b = int(Mul255(d, df));
     switch (op) {
-    case D3DBLENDOP_SUBTRACT: return std::max(0, a - b);
-    case D3DBLENDOP_REVSUBTRACT: return std::max(0, b - a);
-    case D3DBLENDOP_MIN: return std::min(s, d);
-    case D3DBLENDOP_MAX: return std::max(s, d);
-    default: return std::min(255, a + b);
+        case D3DBLENDOP_SUBTRACT:
+            return std::max(0, a - b);
+        case D3DBLENDOP_REVSUBTRACT:
+            return std::max(0, b - a);
+        case D3DBLENDOP_MIN:
+            return std::min(s, d);
+        case D3DBLENDOP_MAX:
+            return std::max(s, d);
+        default:
+            return std::min(255, a + b);
     }
 }
 
@@ -214,7 +279,8 @@ SpanFunctions ChooseScalarSpanFunctions(const PixelConfig& c) {
     const bool usesTex = TextureUsed(c);
     if (!usesTex && c.colorUsesDiffuse && c.alphaUsesDiffuse) return PickFlags<kDiffuse>(depth, c.blend);
     if (usesTex && c.colorUsesTexture && c.colorUsesDiffuse && c.alphaUsesTexture)
-        return c.alphaUsesDiffuse ? PickFlags<kModulate>(depth, c.blend) : PickFlags<kModulateTexA>(depth, c.blend);
+        return c.alphaUsesDiffuse ? PickFlags<kModulate>(depth, c.blend)
+                                  : PickFlags<kModulateTexA>(depth, c.blend);
     return PickFlags<kSimpleFlags>(depth, c.blend);
 }
 

@@ -82,8 +82,8 @@ bool CompareFunc(DWORD func, uint32_t value, uint32_t reference);
 uint32_t BlendGeneral(const PixelConfig& config, uint32_t src, uint32_t dst);
 // Source-alpha blending inline, every other factor through BlendGeneral.
 inline uint32_t BlendPixel(const PixelConfig& c, uint32_t src, uint32_t dst) {
-    if (c.srcBlend != D3DBLEND_SRCALPHA || c.destBlend != D3DBLEND_INVSRCALPHA || c.blendOp != D3DBLENDOP_ADD ||
-        c.separateAlpha)
+    if (c.srcBlend != D3DBLEND_SRCALPHA || c.destBlend != D3DBLEND_INVSRCALPHA ||
+        c.blendOp != D3DBLENDOP_ADD || c.separateAlpha)
         return BlendGeneral(c, src, dst);
     uint32_t a = src >> 24, ia = 255 - a;
     // Each channel is s * a + d * (255 - a), at most 255 * 255, so no clamping is needed.
@@ -93,6 +93,7 @@ inline uint32_t BlendPixel(const PixelConfig& c, uint32_t src, uint32_t dst) {
     uint32_t al = Div255(a * a + (dst >> 24) * ia);
     return (al << 24) | (r << 16) | (g << 8) | b;
 }
-uint32_t CombineStages(const PixelConfig& config, uint32_t diffuse, uint32_t specular, const uint32_t texel[kPipelineTexStages]);
+uint32_t CombineStages(const PixelConfig& config, uint32_t diffuse, uint32_t specular,
+                       const uint32_t texel[kPipelineTexStages]);
 
 }  // namespace plat::d3d9

@@ -11,13 +11,19 @@ namespace plat::d3d9 {
 UINT VerticesForPrimitives(D3DPRIMITIVETYPE type, UINT count) {
     if (count == 0) return 0;
     switch (type) {
-    case D3DPT_POINTLIST: return count;
-    case D3DPT_LINELIST: return count * 2;
-    case D3DPT_LINESTRIP: return count + 1;
-    case D3DPT_TRIANGLELIST: return count * 3;
-    case D3DPT_TRIANGLESTRIP:
-    case D3DPT_TRIANGLEFAN: return count + 2;
-    default: return 0;
+        case D3DPT_POINTLIST:
+            return count;
+        case D3DPT_LINELIST:
+            return count * 2;
+        case D3DPT_LINESTRIP:
+            return count + 1;
+        case D3DPT_TRIANGLELIST:
+            return count * 3;
+        case D3DPT_TRIANGLESTRIP:
+        case D3DPT_TRIANGLEFAN:
+            return count + 2;
+        default:
+            return 0;
     }
 }
 
@@ -52,17 +58,19 @@ bool PrimitivePipeline::Culled(const ScreenVertex& a, const ScreenVertex& b, con
 void PrimitivePipeline::FillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
                                      const ScreenVertex& flat) {
     switch (m_pixel->fillMode) {
-    case D3DFILL_POINT:
-        m_queue->Point(a);
-        m_queue->Point(b);
-        m_queue->Point(c);
-        break;
-    case D3DFILL_WIREFRAME:
-        m_queue->Line(a, b, true);
-        m_queue->Line(b, c, true);
-        m_queue->Line(c, a, true);
-        break;
-    default: m_queue->Triangle(a, b, c, flat); break;
+        case D3DFILL_POINT:
+            m_queue->Point(a);
+            m_queue->Point(b);
+            m_queue->Point(c);
+            break;
+        case D3DFILL_WIREFRAME:
+            m_queue->Line(a, b, true);
+            m_queue->Line(b, c, true);
+            m_queue->Line(c, a, true);
+            break;
+        default:
+            m_queue->Triangle(a, b, c, flat);
+            break;
     }
 }
 
@@ -88,8 +96,10 @@ void PrimitivePipeline::Triangle(UINT i0, UINT i1, UINT i2) {
     // Wireframe and point fill show the clipped outline.
     if (Culled(s[0], s[1], s[2])) return;
     for (int i = 0; i < n; ++i) {
-        if (m_pixel->fillMode == D3DFILL_POINT) m_queue->Point(s[i]);
-        else m_queue->Line(s[i], s[(i + 1) % n], true);
+        if (m_pixel->fillMode == D3DFILL_POINT)
+            m_queue->Point(s[i]);
+        else
+            m_queue->Line(s[i], s[(i + 1) % n], true);
     }
 }
 
@@ -107,9 +117,9 @@ void PrimitivePipeline::Point(UINT i) {
     if (m_clip[i].outcode == 0) m_queue->Point(m_screen[i]);
 }
 
-bool PrimitivePipeline::Draw(const DrawCall& call, const VertexConfig& vertexConfig, const VertexLayout& layout,
-                             const StreamSource* streams, const Viewport& viewport, const PixelConfig& pixelConfig,
-                             DrawQueue& queue) {
+bool PrimitivePipeline::Draw(const DrawCall& call, const VertexConfig& vertexConfig,
+                             const VertexLayout& layout, const StreamSource* streams,
+                             const Viewport& viewport, const PixelConfig& pixelConfig, DrawQueue& queue) {
     UINT needed = VerticesForPrimitives(call.type, call.primitiveCount);
     if (needed == 0) return true;
     if (m_clip.size() < call.vertexCount) {
@@ -133,7 +143,8 @@ bool PrimitivePipeline::Draw(const DrawCall& call, const VertexConfig& vertexCon
             index = n;
         } else {
             uint32_t raw;
-            if (call.indices32) std::memcpy(&raw, static_cast<const uint8_t*>(call.indices) + 4 * size_t(n), 4);
+            if (call.indices32)
+                std::memcpy(&raw, static_cast<const uint8_t*>(call.indices) + 4 * size_t(n), 4);
             else {
                 uint16_t r16;
                 std::memcpy(&r16, static_cast<const uint8_t*>(call.indices) + 2 * size_t(n), 2);
@@ -149,34 +160,38 @@ bool PrimitivePipeline::Draw(const DrawCall& call, const VertexConfig& vertexCon
     UINT i0, i1, i2;
     for (UINT p = 0; p < call.primitiveCount; ++p) {
         switch (call.type) {
-        case D3DPT_POINTLIST:
-            if (!fetch(p, i0)) return false;
-            Point(i0);
-            break;
-        case D3DPT_LINELIST:
-            if (!fetch(2 * p, i0) || !fetch(2 * p + 1, i1)) return false;
-            Line(i0, i1);
-            break;
-        case D3DPT_LINESTRIP:
-            if (!fetch(p, i0) || !fetch(p + 1, i1)) return false;
-            Line(i0, i1);
-            break;
-        case D3DPT_TRIANGLELIST:
-            if (!fetch(3 * p, i0) || !fetch(3 * p + 1, i1) || !fetch(3 * p + 2, i2)) return false;
-            Triangle(i0, i1, i2);
-            break;
-        case D3DPT_TRIANGLESTRIP:
-            if (!fetch(p, i0) || !fetch(p + 1, i1) || !fetch(p + 2, i2)) return false;
-            // Odd triangles swap two vertices to keep the winding of the strip.
-            if (p & 1) Triangle(i1, i0, i2);
-            else Triangle(i0, i1, i2);
-            break;
-        case D3DPT_TRIANGLEFAN:
-            if (!fetch(0, i0) || !fetch(p + 1, i1) || !fetch(p + 2, i2)) return false;
-            // A fan triangle's flat-shading colour comes from vertex p + 1; the rotation keeps the winding.
-            Triangle(i1, i2, i0);
-            break;
-        default: return false;
+            case D3DPT_POINTLIST:
+                if (!fetch(p, i0)) return false;
+                Point(i0);
+                break;
+            case D3DPT_LINELIST:
+                if (!fetch(2 * p, i0) || !fetch(2 * p + 1, i1)) return false;
+                Line(i0, i1);
+                break;
+            case D3DPT_LINESTRIP:
+                if (!fetch(p, i0) || !fetch(p + 1, i1)) return false;
+                Line(i0, i1);
+                break;
+            case D3DPT_TRIANGLELIST:
+                if (!fetch(3 * p, i0) || !fetch(3 * p + 1, i1) || !fetch(3 * p + 2, i2)) return false;
+                Triangle(i0, i1, i2);
+                break;
+            case D3DPT_TRIANGLESTRIP:
+                if (!fetch(p, i0) || !fetch(p + 1, i1) || !fetch(p + 2, i2)) return false;
+                // Odd triangles swap two vertices to keep the winding of the strip.
+                if (p & 1)
+                    Triangle(i1, i0, i2);
+                else
+                    Triangle(i0, i1, i2);
+                break;
+            case D3DPT_TRIANGLEFAN:
+                if (!fetch(0, i0) || !fetch(p + 1, i1) || !fetch(p + 2, i2)) return false;
+                // A fan triangle's flat-shading colour comes from vertex p + 1; the rotation keeps the
+                // winding.
+                Triangle(i1, i2, i0);
+                break;
+            default:
+                return false;
         }
     }
     return true;

@@ -33,18 +33,19 @@ struct DrawCall {
 UINT VerticesForPrimitives(D3DPRIMITIVETYPE type, UINT count);
 
 class PrimitivePipeline {
-public:
+  public:
     // Draws into `queue`; false when the vertices or indices reach outside their streams.
     bool Draw(const DrawCall& call, const VertexConfig& vertexConfig, const VertexLayout& layout,
               const StreamSource* streams, const Viewport& viewport, const PixelConfig& pixelConfig,
               DrawQueue& queue);
 
-private:
+  private:
     ScreenVertex ToScreen(const ClipVertex& v) const;
     void Triangle(UINT i0, UINT i1, UINT i2);
     void Line(UINT i0, UINT i1);
     void Point(UINT i);
-    void FillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& flat);
+    void FillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                      const ScreenVertex& flat);
     bool Culled(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) const;
 
     std::vector<ClipVertex> m_clip;

@@ -122,8 +122,10 @@ void Rasterizer::Line(const ScreenVertex& a, const ScreenVertex& b, bool last) {
     auto limit = [&](float p, float q) {
         if (p == 0.0f) return q >= 0.0f;
         float r = q / p;
-        if (p < 0.0f) t0 = std::max(t0, r);
-        else t1 = std::min(t1, r);
+        if (p < 0.0f)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
         return t0 <= t1;
     };
     if (!limit(-dx, a.x - float(cfg.clip.left - 1)) || !limit(dx, float(cfg.clip.right + 1) - a.x) ||

@@ -13,7 +13,7 @@
 namespace plat::d3d9 {
 
 class Rasterizer {
-public:
+  public:
     // Prepares for a draw with `config`; the configuration must outlive the draw.
     void Begin(const PixelConfig& config);
     // Limits drawing to rows [top, bottom) on top of the configuration's clip
@@ -24,7 +24,8 @@ public:
     }
 
     // A triangle after culling; `flat` supplies the colours under flat shading.
-    void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex& flat);
+    void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                  const ScreenVertex& flat);
     // An axis-aligned rectangle given by three of its corners, whose values
     // are one plane over the whole rectangle (as two triangles sharing a
     // diagonal are when their attributes are planar): the pixels those two
@@ -35,7 +36,7 @@ public:
     void Line(const ScreenVertex& a, const ScreenVertex& b, bool last);
     void Point(const ScreenVertex& v);
 
-private:
+  private:
     void ShadePixel(int x, int y, const ScreenVertex& v, bool perspective);
 
     const PixelConfig* m_config = nullptr;

@@ -21,7 +21,7 @@ inline Float4 Load4(const float* p) {
 inline void Store4(float* p, Float4 v) { std::memcpy(p, &v, sizeof v); }
 
 __attribute__((always_inline)) inline void LoadValues(const ScreenVertex& v, bool perspective,
-                                                     float out[kInterpPadded]) {
+                                                      float out[kInterpPadded]) {
     out[kZ] = v.z;
     out[kRhw] = v.rhw;
     for (int i = 0; i < 4; ++i) out[kR + i] = v.color[i];
@@ -67,8 +67,8 @@ void ChooseTriangleSampling(const PixelConfig& config, float cx, float cy, Gradi
 
 }  // namespace
 
-bool SetupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const PixelConfig& config,
-                   const ScreenVertex& flatColor, Gradients& out) {
+bool SetupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                   const PixelConfig& config, const ScreenVertex& flatColor, Gradients& out) {
     float area = SignedArea2(a, b, c);
     if (area == 0.0f || !std::isfinite(area)) return false;
     out.perspective = !(a.rhw == b.rhw && b.rhw == c.rhw);
@@ -103,7 +103,8 @@ void SetupConstant(const ScreenVertex& v, const PixelConfig& config, bool perspe
     for (int i = 0; i < kInterpPadded; ++i) out.ddx[i] = out.ddy[i] = 0.0f;
     out.constantColor = true;
     for (int s = 0; s < kPipelineTexStages; ++s)
-        out.sampling[s] = config.samplers[s].levels ? ChooseSampling(config.samplers[s], 1.0f) : TriangleSampling{};
+        out.sampling[s] =
+            config.samplers[s].levels ? ChooseSampling(config.samplers[s], 1.0f) : TriangleSampling{};
 }
 
 }  // namespace plat::d3d9

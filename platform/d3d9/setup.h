@@ -45,8 +45,8 @@ inline float SignedArea2(const ScreenVertex& a, const ScreenVertex& b, const Scr
 
 // False when the triangle has no area. `flatColor` is the vertex whose colours a
 // flat-shaded triangle uses.
-bool SetupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const PixelConfig& config,
-                   const ScreenVertex& flatColor, Gradients& out);
+bool SetupTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                   const PixelConfig& config, const ScreenVertex& flatColor, Gradients& out);
 
 // Constant plane equations holding one vertex's values (points and line pixels).
 void SetupConstant(const ScreenVertex& v, const PixelConfig& config, bool perspective, Gradients& out);

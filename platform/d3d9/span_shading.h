@@ -61,8 +61,8 @@ struct SpanTexture {
         height = static_cast<float>(img.height);
         lastU = img.width - 1;
         lastV = img.height - 1;
-        bool wrap = s.addressU == D3DTADDRESS_WRAP && s.addressV == D3DTADDRESS_WRAP && (img.width & lastU) == 0 &&
-                    (img.height & lastV) == 0;
+        bool wrap = s.addressU == D3DTADDRESS_WRAP && s.addressV == D3DTADDRESS_WRAP &&
+                    (img.width & lastU) == 0 && (img.height & lastV) == 0;
         clamp = s.addressU == D3DTADDRESS_CLAMP && s.addressV == D3DTADDRESS_CLAMP;
         fast = !ts.linear && (wrap || clamp);
     }
@@ -93,11 +93,19 @@ struct TexSegment {
 // the previous one ended, so the end's coordinates (and their perspective
 // division) carry over.
 class SegmentWalker {
-public:
+  public:
     // Texture coordinates (times rhw when `persp`) start at u, v, q and step by du, dv, dq per pixel.
     SegmentWalker(const SpanTexture& t, bool persp, float u, float v, float q, float du, float dv, float dq)
-        : m_t(t), m_persp(persp), m_u(u), m_v(v), m_q(q), m_du(du), m_dv(dv), m_dq(dq),
-          m_invWidth(t.clamp ? 0.0f : 1.0f / t.width), m_invHeight(t.clamp ? 0.0f : 1.0f / t.height) {}
+        : m_t(t),
+          m_persp(persp),
+          m_u(u),
+          m_v(v),
+          m_q(q),
+          m_du(du),
+          m_dv(dv),
+          m_dq(dq),
+          m_invWidth(t.clamp ? 0.0f : 1.0f / t.width),
+          m_invHeight(t.clamp ? 0.0f : 1.0f / t.height) {}
 
     // The segment of `length` pixels from pixel `i`.
     __attribute__((always_inline)) TexSegment Next(int i, int length) {
@@ -108,8 +116,8 @@ public:
         m_end = i + length, m_endU = ub, m_endV = vb;
         TexSegment s;
         if (m_t.clamp) {
-            s.general = !(std::fabs(ua) <= 16384.0f && std::fabs(va) <= 16384.0f && std::fabs(ub) <= 16384.0f &&
-                          std::fabs(vb) <= 16384.0f);
+            s.general = !(std::fabs(ua) <= 16384.0f && std::fabs(va) <= 16384.0f &&
+                          std::fabs(ub) <= 16384.0f && std::fabs(vb) <= 16384.0f);
             if (s.general) return s;
         } else {
             // Keep the fixed-point values in range: wrap whole periods off the start
@@ -132,7 +140,7 @@ public:
         return s;
     }
 
-private:
+  private:
     // Texel coordinates of pixel i.
     void Texels(int i, float& u, float& v) const {
         const float f = static_cast<float>(i);
@@ -186,7 +194,8 @@ void ShadeSpan(const SpanSetup& setup, int y, int x0, int x1) {
     const float du0 = g.ddx[kU0], dv0 = g.ddx[kV0];
     const float u1s = g.At(kU1, fx, fy), v1s = g.At(kV1, fx, fy);
     const float du1 = g.ddx[kU1], dv1 = g.ddx[kV1];
-    Stepper sr(g.At(kSR, fx, fy), g.ddx[kSR]), sg(g.At(kSG, fx, fy), g.ddx[kSG]), sb(g.At(kSB, fx, fy), g.ddx[kSB]);
+    Stepper sr(g.At(kSR, fx, fy), g.ddx[kSR]), sg(g.At(kSG, fx, fy), g.ddx[kSG]),
+        sb(g.At(kSB, fx, fy), g.ddx[kSB]);
     const SpanTexture tex0(g.sampling[0], c.samplers[0]);
     const bool hasTex0 = tex0.texels != nullptr;
 
@@ -226,15 +235,17 @@ void ShadeSpan(const SpanSetup& setup, int y, int x0, int x1) {
                     t = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * wp, v0 * wp);
                 }
                 uint32_t alpha = kMode == kModulate ? Mul255(da, t >> 24) : t >> 24;
-                color = (alpha << 24) | (Mul255(dr, Channel(t, 16)) << 16) | (Mul255(dg, Channel(t, 8)) << 8) |
-                        Mul255(db, t & 0xFF);
+                color = (alpha << 24) | (Mul255(dr, Channel(t, 16)) << 16) |
+                        (Mul255(dg, Channel(t, 8)) << 8) | Mul255(db, t & 0xFF);
             } else if constexpr (kMode == kSimpleFlags) {
                 uint32_t t = (hasTex0 && (colorTex || alphaTex))
                                  ? tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w)
                                  : 0xFFFFFFFFu;
                 if (!colorDiff) dr = dg = db = 255;
                 if (!alphaDiff) da = 255;
-                if (colorTex) dr = Mul255(dr, Channel(t, 16)), dg = Mul255(dg, Channel(t, 8)), db = Mul255(db, t & 0xFF);
+                if (colorTex)
+                    dr = Mul255(dr, Channel(t, 16)), dg = Mul255(dg, Channel(t, 8)),
+                    db = Mul255(db, t & 0xFF);
                 if (alphaTex) da = Mul255(da, t >> 24);
                 color = (da << 24) | (dr << 16) | (dg << 8) | db;
             } else {

@@ -224,8 +224,8 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     int segmentLeft = 0;
 
     // Shades pixels i .. i + 3 at dst and zp (only the `lanes` when masked), then steps to the next group.
-    auto shade = [&](auto masked, int i, uint32_t* dst, float* zp,
-                     __m128i lanes) __attribute__((always_inline)) {
+    auto shade = [&](auto masked, int i, uint32_t* dst, float* zp, __m128i lanes)
+        __attribute__((always_inline)) {
         constexpr bool kMasked = decltype(masked)::value;
         if (kTex && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
@@ -275,9 +275,8 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
             __m128i packed = Narrow(color);
             if (testAlpha) {
                 const __m128i alpha = _mm_srli_epi32(packed, 24);
-                const __m128i inside =
-                    _mm_and_si128(_mm_cmpgt_epi32(alpha, Load(s.alphaLow)),
-                                  _mm_cmpgt_epi32(Load(s.alphaHigh), alpha));
+                const __m128i inside = _mm_and_si128(_mm_cmpgt_epi32(alpha, Load(s.alphaLow)),
+                                                     _mm_cmpgt_epi32(Load(s.alphaHigh), alpha));
                 pass = _mm_and_si128(pass, _mm_xor_si128(inside, Load(s.alphaInvert)));
             }
             // Every lane passing (the inside of most primitives) needs neither selection.
@@ -348,14 +347,29 @@ void PrepareAlphaTest(const PixelConfig& c, SpanSetup& s) {
     bool invert = false;
     if (c.alphaTest) {
         switch (c.alphaFunc) {
-        case D3DCMP_NEVER: low = 256, high = -1; break;
-        case D3DCMP_LESS: high = ref; break;
-        case D3DCMP_EQUAL: low = ref - 1, high = ref + 1; break;
-        case D3DCMP_LESSEQUAL: high = ref + 1; break;
-        case D3DCMP_GREATER: low = ref; break;
-        case D3DCMP_NOTEQUAL: low = ref - 1, high = ref + 1, invert = true; break;
-        case D3DCMP_GREATEREQUAL: low = ref - 1; break;
-        default: break;
+            case D3DCMP_NEVER:
+                low = 256, high = -1;
+                break;
+            case D3DCMP_LESS:
+                high = ref;
+                break;
+            case D3DCMP_EQUAL:
+                low = ref - 1, high = ref + 1;
+                break;
+            case D3DCMP_LESSEQUAL:
+                high = ref + 1;
+                break;
+            case D3DCMP_GREATER:
+                low = ref;
+                break;
+            case D3DCMP_NOTEQUAL:
+                low = ref - 1, high = ref + 1, invert = true;
+                break;
+            case D3DCMP_GREATEREQUAL:
+                low = ref - 1;
+                break;
+            default:
+                break;
         }
     }
     s.alphaTest = c.alphaTest;
@@ -447,10 +461,17 @@ bool ChooseVectorSpans(const PixelConfig& c, int mode, bool depth, SpanFunctions
                     c.blendOp != D3DBLENDOP_ADD || c.separateAlpha))
         return false;
     switch (mode) {
-    case kDiffuse: out = PickVectorFlags<kDiffuse>(depth, c.blend); return true;
-    case kModulate: out = PickVectorFlags<kModulate>(depth, c.blend); return true;
-    case kModulateTexA: out = PickVectorFlags<kModulateTexA>(depth, c.blend); return true;
-    default: return false;
+        case kDiffuse:
+            out = PickVectorFlags<kDiffuse>(depth, c.blend);
+            return true;
+        case kModulate:
+            out = PickVectorFlags<kModulate>(depth, c.blend);
+            return true;
+        case kModulateTexA:
+            out = PickVectorFlags<kModulateTexA>(depth, c.blend);
+            return true;
+        default:
+            return false;
     }
 }
 

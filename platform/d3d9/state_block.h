@@ -7,7 +7,7 @@
 namespace plat::d3d9 {
 
 class StateBlock final : public DeviceChild<IDirect3DStateBlock9> {
-public:
+  public:
     StateBlock(Device* device, const StateMask& mask);
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
@@ -18,7 +18,7 @@ public:
     DeviceState& State() { return m_state; }
     StateMask& Mask() { return m_mask; }
 
-private:
+  private:
     ~StateBlock() override;
     DeviceState m_state;
     StateMask m_mask;

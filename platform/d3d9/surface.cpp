@@ -120,12 +120,14 @@ HRESULT Surface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD 
     }
     if (m_renderMaster) {
         for (LONG y = r.top; y < r.bottom; ++y)
-            ConvertRowFromArgb(m_desc.Format, m_argb.data() + size_t(y) * m_desc.Width + r.left,
-                               m_native.data() + size_t(y) * m_nativePitch + r.left * ColorFormatBytes(m_desc.Format),
-                               UINT(r.right - r.left));
+            ConvertRowFromArgb(
+                m_desc.Format, m_argb.data() + size_t(y) * m_desc.Width + r.left,
+                m_native.data() + size_t(y) * m_nativePitch + r.left * ColorFormatBytes(m_desc.Format),
+                UINT(r.right - r.left));
     }
     pLockedRect->Pitch = INT(m_nativePitch);
-    pLockedRect->pBits = m_native.data() + size_t(r.top) * m_nativePitch + r.left * ColorFormatBytes(m_desc.Format);
+    pLockedRect->pBits =
+        m_native.data() + size_t(r.top) * m_nativePitch + r.left * ColorFormatBytes(m_desc.Format);
     return S_OK;
 }
 
@@ -136,7 +138,8 @@ HRESULT Surface::UnlockRect() {
     if (m_renderMaster) {
         for (LONG y = m_lockRect.top; y < m_lockRect.bottom; ++y)
             ConvertRowToArgb(m_desc.Format,
-                             m_native.data() + size_t(y) * m_nativePitch + m_lockRect.left * ColorFormatBytes(m_desc.Format),
+                             m_native.data() + size_t(y) * m_nativePitch +
+                                 m_lockRect.left * ColorFormatBytes(m_desc.Format),
                              m_argb.data() + size_t(y) * m_desc.Width + m_lockRect.left,
                              UINT(m_lockRect.right - m_lockRect.left));
     } else {
@@ -156,9 +159,10 @@ void Surface::SyncCopyFromNative() {
 void Surface::SyncNativeFromCopy(const RECT& r) {
     if (m_native.empty() || m_renderMaster) return;
     for (LONG y = r.top; y < r.bottom; ++y)
-        ConvertRowFromArgb(m_desc.Format, m_argb.data() + size_t(y) * m_desc.Width + r.left,
-                           m_native.data() + size_t(y) * m_nativePitch + r.left * ColorFormatBytes(m_desc.Format),
-                           UINT(r.right - r.left));
+        ConvertRowFromArgb(
+            m_desc.Format, m_argb.data() + size_t(y) * m_desc.Width + r.left,
+            m_native.data() + size_t(y) * m_nativePitch + r.left * ColorFormatBytes(m_desc.Format),
+            UINT(r.right - r.left));
 }
 
 // Queued drawing may still write these pixels (or read them as a texture).
@@ -192,7 +196,8 @@ void Surface::WriteArgb(const RECT& rect, const uint32_t* src, int srcPitch) {
     if (r.left >= r.right || r.top >= r.bottom) return;
     for (LONG y = r.top; y < r.bottom; ++y)
         std::memcpy(m_argb.data() + size_t(y) * m_desc.Width + r.left,
-                    src + size_t(y - rect.top) * srcPitch + (r.left - rect.left), size_t(r.right - r.left) * 4);
+                    src + size_t(y - rect.top) * srcPitch + (r.left - rect.left),
+                    size_t(r.right - r.left) * 4);
     SyncNativeFromCopy(r);
 }
 

@@ -18,7 +18,7 @@
 namespace plat::d3d9 {
 
 class Surface final : public DeviceChild<IDirect3DSurface9> {
-public:
+  public:
     // `container`: the texture or swap chain the surface belongs to, or null.
     // Contained surfaces count their references on the container. Throws
     // std::bad_alloc when the pixels cannot be had.
@@ -61,7 +61,7 @@ public:
     void FillDepth(const RECT& rect, float z);
     void DeleteOwned() { delete this; }
 
-private:
+  private:
     ~Surface() override;
     void OnLastPublicRelease() override;
     void SyncCopyFromNative();
@@ -70,10 +70,10 @@ private:
     IUnknown* m_container;
     D3DSURFACE_DESC m_desc{};
     bool m_lockable;
-    bool m_renderMaster = false;         // the A8R8G8B8 copy is the master
-    std::vector<uint8_t> m_native;       // pixels in m_desc.Format (empty when the format is A8R8G8B8)
-    std::vector<uint32_t> m_argb;        // A8R8G8B8 pixels
-    std::vector<float> m_depth;          // depth surfaces
+    bool m_renderMaster = false;    // the A8R8G8B8 copy is the master
+    std::vector<uint8_t> m_native;  // pixels in m_desc.Format (empty when the format is A8R8G8B8)
+    std::vector<uint32_t> m_argb;   // A8R8G8B8 pixels
+    std::vector<float> m_depth;     // depth surfaces
     UINT m_nativePitch = 0;
     bool m_copyStale = false;
     bool m_locked = false;

@@ -28,7 +28,8 @@ HRESULT SwapChain::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND 
     return m_device->PresentChain(pSourceRect, pDestRect, hDestWindowOverride);
 }
 
-HRESULT SwapChain::GetBackBuffer(UINT iBackBuffer, D3DBACKBUFFER_TYPE Type, IDirect3DSurface9** ppBackBuffer) {
+HRESULT SwapChain::GetBackBuffer(UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                                 IDirect3DSurface9** ppBackBuffer) {
     if (!ppBackBuffer || Type != D3DBACKBUFFER_TYPE_MONO || iBackBuffer >= m_buffers.size())
         return D3DERR_INVALIDCALL;
     *ppBackBuffer = m_buffers[iBackBuffer];
@@ -39,8 +40,9 @@ HRESULT SwapChain::GetBackBuffer(UINT iBackBuffer, D3DBACKBUFFER_TYPE Type, IDir
 HRESULT SwapChain::GetDisplayMode(D3DDISPLAYMODE* pMode) {
     if (!pMode) return D3DERR_INVALIDCALL;
     if (!m_params.Windowed) {
-        *pMode = D3DDISPLAYMODE{m_params.BackBufferWidth, m_params.BackBufferHeight, m_params.FullScreen_RefreshRateInHz,
-                                m_params.BackBufferFormat == D3DFMT_A8R8G8B8 ? D3DFMT_X8R8G8B8 : m_params.BackBufferFormat};
+        *pMode = D3DDISPLAYMODE{
+            m_params.BackBufferWidth, m_params.BackBufferHeight, m_params.FullScreen_RefreshRateInHz,
+            m_params.BackBufferFormat == D3DFMT_A8R8G8B8 ? D3DFMT_X8R8G8B8 : m_params.BackBufferFormat};
         return S_OK;
     }
     D3DDEVICE_CREATION_PARAMETERS cp{};

@@ -11,7 +11,7 @@ namespace plat::d3d9 {
 class Surface;
 
 class SwapChain final : public IDirect3DSwapChain9 {
-public:
+  public:
     explicit SwapChain(Device* device) : m_device(device) {}
     ~SwapChain() override;
 
@@ -20,7 +20,8 @@ public:
     ULONG Release() override;
     HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
                     const RGNDATA* pDirtyRegion, DWORD dwFlags) override;
-    HRESULT GetBackBuffer(UINT iBackBuffer, D3DBACKBUFFER_TYPE Type, IDirect3DSurface9** ppBackBuffer) override;
+    HRESULT GetBackBuffer(UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                          IDirect3DSurface9** ppBackBuffer) override;
     HRESULT GetDisplayMode(D3DDISPLAYMODE* pMode) override;
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
     HRESULT GetPresentParameters(D3DPRESENT_PARAMETERS* pPresentationParameters) override;
@@ -31,7 +32,7 @@ public:
     const D3DPRESENT_PARAMETERS& Params() const { return m_params; }
     Surface* BackBuffer(UINT i) const { return i < m_buffers.size() ? m_buffers[i] : nullptr; }
 
-private:
+  private:
     Device* m_device;
     D3DPRESENT_PARAMETERS m_params{};
     std::vector<Surface*> m_buffers;

@@ -65,8 +65,8 @@ Texture2D::Texture2D(Device* device, UINT width, UINT height, UINT levels, DWORD
     if (usage & D3DUSAGE_AUTOGENMIPMAP) count = full;
     try {
         for (UINT i = 0; i < count; ++i)
-            m_levels.push_back(new Surface(device, this, std::max(1u, width >> i), std::max(1u, height >> i), format,
-                                           usage & ~D3DUSAGE_AUTOGENMIPMAP, pool, true));
+            m_levels.push_back(new Surface(device, this, std::max(1u, width >> i), std::max(1u, height >> i),
+                                           format, usage & ~D3DUSAGE_AUTOGENMIPMAP, pool, true));
         device->TextureCreated(this, this, this);
     } catch (...) {
         for (Surface* s : m_levels) s->DeleteOwned();
@@ -96,7 +96,9 @@ HRESULT Texture2D::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-HRESULT Texture2D::GetDevice(IDirect3DDevice9** ppDevice) { return GiveDevice<Texture2D>(m_device, ppDevice); }
+HRESULT Texture2D::GetDevice(IDirect3DDevice9** ppDevice) {
+    return GiveDevice<Texture2D>(m_device, ppDevice);
+}
 
 DWORD Texture2D::SetPriority(DWORD priority) {
     std::swap(priority, m_priority);
@@ -162,8 +164,8 @@ CubeTexture::CubeTexture(Device* device, UINT edge, UINT levels, DWORD usage, D3
     try {
         for (UINT f = 0; f < 6; ++f)
             for (UINT i = 0; i < m_levelCount; ++i)
-                m_faces.push_back(new Surface(device, this, std::max(1u, edge >> i), std::max(1u, edge >> i), format,
-                                              usage & ~D3DUSAGE_AUTOGENMIPMAP, pool, true));
+                m_faces.push_back(new Surface(device, this, std::max(1u, edge >> i), std::max(1u, edge >> i),
+                                              format, usage & ~D3DUSAGE_AUTOGENMIPMAP, pool, true));
         device->TextureCreated(this, this, this);
     } catch (...) {
         for (Surface* s : m_faces) s->DeleteOwned();
@@ -193,7 +195,9 @@ HRESULT CubeTexture::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-HRESULT CubeTexture::GetDevice(IDirect3DDevice9** ppDevice) { return GiveDevice<CubeTexture>(m_device, ppDevice); }
+HRESULT CubeTexture::GetDevice(IDirect3DDevice9** ppDevice) {
+    return GiveDevice<CubeTexture>(m_device, ppDevice);
+}
 
 DWORD CubeTexture::SetPriority(DWORD priority) {
     std::swap(priority, m_priority);
@@ -232,8 +236,8 @@ HRESULT CubeTexture::GetCubeMapSurface(D3DCUBEMAP_FACES FaceType, UINT Level, ID
     return S_OK;
 }
 
-HRESULT CubeTexture::LockRect(D3DCUBEMAP_FACES FaceType, UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
-                              DWORD Flags) {
+HRESULT CubeTexture::LockRect(D3DCUBEMAP_FACES FaceType, UINT Level, D3DLOCKED_RECT* pLockedRect,
+                              const RECT* pRect, DWORD Flags) {
     Surface* s = Face(FaceType, Level);
     return s ? s->LockRect(pLockedRect, pRect, Flags) : D3DERR_INVALIDCALL;
 }
@@ -344,8 +348,8 @@ int VolumeTexture::GatherLevels(const ImageLevel*& levels) {
 
 // ---- Volume -----------------------------------------------------------------
 
-Volume::Volume(VolumeTexture* container, Device* device, UINT width, UINT height, UINT depth, D3DFORMAT format,
-               DWORD usage, D3DPOOL pool)
+Volume::Volume(VolumeTexture* container, Device* device, UINT width, UINT height, UINT depth,
+               D3DFORMAT format, DWORD usage, D3DPOOL pool)
     : m_container(container), m_device(device) {
     m_desc = D3DVOLUME_DESC{format, D3DRTYPE_VOLUME, usage, pool, width, height, depth};
     m_rowPitch = width * ColorFormatBytes(format);

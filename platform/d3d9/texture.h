@@ -14,11 +14,11 @@ namespace plat::d3d9 {
 
 // What the pipeline reads of any bound texture.
 class TextureBase {
-public:
+  public:
     // The A8R8G8B8 levels to sample, or 0 levels when the texture cannot be sampled.
     virtual int GatherLevels(const ImageLevel*& levels) = 0;
 
-protected:
+  protected:
     ~TextureBase() = default;
 };
 
@@ -26,9 +26,10 @@ protected:
 UINT FullMipCount(UINT width, UINT height, UINT depth = 1);
 
 class Texture2D final : public DeviceChild<IDirect3DTexture9>, public TextureBase {
-public:
+  public:
     // Throws std::bad_alloc when the pixels cannot be had.
-    Texture2D(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
+    Texture2D(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+              D3DPOOL pool);
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
@@ -51,7 +52,7 @@ public:
     int GatherLevels(const ImageLevel*& levels) override;
     Surface* Level(UINT i) const { return i < m_levels.size() ? m_levels[i] : nullptr; }
 
-private:
+  private:
     ~Texture2D() override;
     void OnLastPublicRelease() override;
 
@@ -63,7 +64,7 @@ private:
 };
 
 class CubeTexture final : public DeviceChild<IDirect3DCubeTexture9>, public TextureBase {
-public:
+  public:
     CubeTexture(Device* device, UINT edge, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
@@ -79,7 +80,8 @@ public:
     D3DTEXTUREFILTERTYPE GetAutoGenFilterType() override { return m_autoGenFilter; }
     void GenerateMipSubLevels() override {}
     HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
-    HRESULT GetCubeMapSurface(D3DCUBEMAP_FACES FaceType, UINT Level, IDirect3DSurface9** ppCubeMapSurface) override;
+    HRESULT GetCubeMapSurface(D3DCUBEMAP_FACES FaceType, UINT Level,
+                              IDirect3DSurface9** ppCubeMapSurface) override;
     HRESULT LockRect(D3DCUBEMAP_FACES FaceType, UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
                      DWORD Flags) override;
     HRESULT UnlockRect(D3DCUBEMAP_FACES FaceType, UINT Level) override;
@@ -87,7 +89,7 @@ public:
 
     int GatherLevels(const ImageLevel*& levels) override;
 
-private:
+  private:
     ~CubeTexture() override;
     void OnLastPublicRelease() override;
     Surface* Face(D3DCUBEMAP_FACES face, UINT level) const;
@@ -102,9 +104,9 @@ private:
 class Volume;
 
 class VolumeTexture final : public DeviceChild<IDirect3DVolumeTexture9>, public TextureBase {
-public:
-    VolumeTexture(Device* device, UINT width, UINT height, UINT depth, UINT levels, DWORD usage, D3DFORMAT format,
-                  D3DPOOL pool);
+  public:
+    VolumeTexture(Device* device, UINT width, UINT height, UINT depth, UINT levels, DWORD usage,
+                  D3DFORMAT format, D3DPOOL pool);
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
@@ -126,7 +128,7 @@ public:
 
     int GatherLevels(const ImageLevel*& levels) override;
 
-private:
+  private:
     ~VolumeTexture() override;
     void OnLastPublicRelease() override;
 
@@ -138,7 +140,7 @@ private:
 
 // One level of a volume texture: slices of pixels in the texture's format.
 class Volume final : public IDirect3DVolume9 {
-public:
+  public:
     Volume(VolumeTexture* container, Device* device, UINT width, UINT height, UINT depth, D3DFORMAT format,
            DWORD usage, D3DPOOL pool);
 
@@ -152,7 +154,7 @@ public:
     HRESULT UnlockBox() override;
     void DeleteOwned() { delete this; }
 
-private:
+  private:
     ~Volume() override = default;
     VolumeTexture* m_container;
     Device* m_device;

@@ -18,22 +18,24 @@ inline int FloorToInt(float f) {
 inline int AddressTexel(int i, int size, DWORD mode) {
     if (i >= 0 && i < size) return i;
     switch (mode) {
-    case D3DTADDRESS_WRAP: {
-        int m = i % size;
-        return m < 0 ? m + size : m;
-    }
-    case D3DTADDRESS_MIRROR: {
-        int period = 2 * size;
-        int m = i % period;
-        if (m < 0) m += period;
-        return m < size ? m : period - 1 - m;
-    }
-    case D3DTADDRESS_MIRRORONCE: {
-        int m = i < 0 ? -i - 1 : i;
-        return m < size ? m : size - 1;
-    }
-    case D3DTADDRESS_BORDER: return -1;
-    default: return i < 0 ? 0 : size - 1;  // clamp
+        case D3DTADDRESS_WRAP: {
+            int m = i % size;
+            return m < 0 ? m + size : m;
+        }
+        case D3DTADDRESS_MIRROR: {
+            int period = 2 * size;
+            int m = i % period;
+            if (m < 0) m += period;
+            return m < size ? m : period - 1 - m;
+        }
+        case D3DTADDRESS_MIRRORONCE: {
+            int m = i < 0 ? -i - 1 : i;
+            return m < size ? m : size - 1;
+        }
+        case D3DTADDRESS_BORDER:
+            return -1;
+        default:
+            return i < 0 ? 0 : size - 1;  // clamp
     }
 }
 

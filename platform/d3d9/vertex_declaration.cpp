@@ -7,10 +7,11 @@
 
 namespace plat::d3d9 {
 
-VertexDeclaration::VertexDeclaration(Device* device, const D3DVERTEXELEMENT9* elements, const VertexLayout& layout,
-                                     DWORD fvf)
+VertexDeclaration::VertexDeclaration(Device* device, const D3DVERTEXELEMENT9* elements,
+                                     const VertexLayout& layout, DWORD fvf)
     : DeviceChild(device), m_layout(layout), m_fvf(fvf) {
-    for (int n = 0; n < MAXD3DDECLLENGTH && elements[n].Stream != 0xFF; ++n) m_elements.push_back(elements[n]);
+    for (int n = 0; n < MAXD3DDECLLENGTH && elements[n].Stream != 0xFF; ++n)
+        m_elements.push_back(elements[n]);
     m_elements.push_back(D3DVERTEXELEMENT9 D3DDECL_END());
 }
 
@@ -44,7 +45,8 @@ std::vector<D3DVERTEXELEMENT9> ElementsFromFvf(DWORD fvf) {
     VertexLayout layout;
     if (!LayoutFromFvf(fvf, layout)) return out;
     auto add = [&](const VertexLayout::Element& e, BYTE usage, BYTE index) {
-        if (e.stream >= 0) out.push_back(D3DVERTEXELEMENT9{0, WORD(e.offset), e.type, D3DDECLMETHOD_DEFAULT, usage, index});
+        if (e.stream >= 0)
+            out.push_back(D3DVERTEXELEMENT9{0, WORD(e.offset), e.type, D3DDECLMETHOD_DEFAULT, usage, index});
     };
     add(layout.position, layout.transformed ? D3DDECLUSAGE_POSITIONT : D3DDECLUSAGE_POSITION, 0);
     add(layout.normal, D3DDECLUSAGE_NORMAL, 0);

@@ -9,9 +9,10 @@
 namespace plat::d3d9 {
 
 class VertexDeclaration final : public DeviceChild<IDirect3DVertexDeclaration9> {
-public:
+  public:
     // `fvf`: the FVF code the declaration was made from (0 for a declared element list).
-    VertexDeclaration(Device* device, const D3DVERTEXELEMENT9* elements, const VertexLayout& layout, DWORD fvf);
+    VertexDeclaration(Device* device, const D3DVERTEXELEMENT9* elements, const VertexLayout& layout,
+                      DWORD fvf);
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
@@ -20,7 +21,7 @@ public:
     const VertexLayout& Layout() const { return m_layout; }
     DWORD Fvf() const { return m_fvf; }
 
-private:
+  private:
     ~VertexDeclaration() override = default;
     std::vector<D3DVERTEXELEMENT9> m_elements;  // D3DDECL_END included
     VertexLayout m_layout;

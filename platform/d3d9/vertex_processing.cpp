@@ -13,33 +13,43 @@ namespace {
 
 UINT DeclTypeSize(BYTE type) {
     switch (type) {
-    case D3DDECLTYPE_FLOAT1: return 4;
-    case D3DDECLTYPE_FLOAT2: return 8;
-    case D3DDECLTYPE_FLOAT3: return 12;
-    case D3DDECLTYPE_FLOAT4: return 16;
-    case D3DDECLTYPE_D3DCOLOR:
-    case D3DDECLTYPE_UBYTE4:
-    case D3DDECLTYPE_UBYTE4N:
-    case D3DDECLTYPE_SHORT2:
-    case D3DDECLTYPE_SHORT2N:
-    case D3DDECLTYPE_USHORT2N:
-    case D3DDECLTYPE_UDEC3:
-    case D3DDECLTYPE_DEC3N:
-    case D3DDECLTYPE_FLOAT16_2: return 4;
-    case D3DDECLTYPE_SHORT4:
-    case D3DDECLTYPE_SHORT4N:
-    case D3DDECLTYPE_USHORT4N:
-    case D3DDECLTYPE_FLOAT16_4: return 8;
-    default: return 0;
+        case D3DDECLTYPE_FLOAT1:
+            return 4;
+        case D3DDECLTYPE_FLOAT2:
+            return 8;
+        case D3DDECLTYPE_FLOAT3:
+            return 12;
+        case D3DDECLTYPE_FLOAT4:
+            return 16;
+        case D3DDECLTYPE_D3DCOLOR:
+        case D3DDECLTYPE_UBYTE4:
+        case D3DDECLTYPE_UBYTE4N:
+        case D3DDECLTYPE_SHORT2:
+        case D3DDECLTYPE_SHORT2N:
+        case D3DDECLTYPE_USHORT2N:
+        case D3DDECLTYPE_UDEC3:
+        case D3DDECLTYPE_DEC3N:
+        case D3DDECLTYPE_FLOAT16_2:
+            return 4;
+        case D3DDECLTYPE_SHORT4:
+        case D3DDECLTYPE_SHORT4N:
+        case D3DDECLTYPE_USHORT4N:
+        case D3DDECLTYPE_FLOAT16_4:
+            return 8;
+        default:
+            return 0;
     }
 }
 
 float HalfToFloat(uint16_t h) {
     uint32_t sign = (h >> 15) & 1, exp = (h >> 10) & 0x1F, man = h & 0x3FF;
     float v;
-    if (exp == 0) v = std::ldexp(static_cast<float>(man), -24);
-    else if (exp == 31) v = man ? NAN : INFINITY;
-    else v = std::ldexp(static_cast<float>(man | 0x400), static_cast<int>(exp) - 25);
+    if (exp == 0)
+        v = std::ldexp(static_cast<float>(man), -24);
+    else if (exp == 31)
+        v = man ? NAN : INFINITY;
+    else
+        v = std::ldexp(static_cast<float>(man | 0x400), static_cast<int>(exp) - 25);
     return sign ? -v : v;
 }
 
@@ -48,68 +58,73 @@ void ReadElement(const uint8_t* p, BYTE type, float out[4]) {
     out[0] = out[1] = out[2] = 0.0f;
     out[3] = 1.0f;
     switch (type) {
-    case D3DDECLTYPE_FLOAT1:
-    case D3DDECLTYPE_FLOAT2:
-    case D3DDECLTYPE_FLOAT3:
-    case D3DDECLTYPE_FLOAT4: std::memcpy(out, p, DeclTypeSize(type)); break;
-    case D3DDECLTYPE_D3DCOLOR: {
-        uint32_t c;
-        std::memcpy(&c, p, 4);
-        out[0] = ((c >> 16) & 0xFF) / 255.0f;
-        out[1] = ((c >> 8) & 0xFF) / 255.0f;
-        out[2] = (c & 0xFF) / 255.0f;
-        out[3] = (c >> 24) / 255.0f;
-        break;
-    }
-    case D3DDECLTYPE_UBYTE4:
-    case D3DDECLTYPE_UBYTE4N:
-        for (int i = 0; i < 4; ++i) out[i] = type == D3DDECLTYPE_UBYTE4 ? p[i] : p[i] / 255.0f;
-        break;
-    case D3DDECLTYPE_SHORT2:
-    case D3DDECLTYPE_SHORT4:
-    case D3DDECLTYPE_SHORT2N:
-    case D3DDECLTYPE_SHORT4N: {
-        int n = (type == D3DDECLTYPE_SHORT2 || type == D3DDECLTYPE_SHORT2N) ? 2 : 4;
-        bool norm = type == D3DDECLTYPE_SHORT2N || type == D3DDECLTYPE_SHORT4N;
-        for (int i = 0; i < n; ++i) {
-            int16_t s;
-            std::memcpy(&s, p + 2 * i, 2);
-            out[i] = norm ? std::max(-1.0f, s / 32767.0f) : s;
+        case D3DDECLTYPE_FLOAT1:
+        case D3DDECLTYPE_FLOAT2:
+        case D3DDECLTYPE_FLOAT3:
+        case D3DDECLTYPE_FLOAT4:
+            std::memcpy(out, p, DeclTypeSize(type));
+            break;
+        case D3DDECLTYPE_D3DCOLOR: {
+            uint32_t c;
+            std::memcpy(&c, p, 4);
+            out[0] = ((c >> 16) & 0xFF) / 255.0f;
+            out[1] = ((c >> 8) & 0xFF) / 255.0f;
+            out[2] = (c & 0xFF) / 255.0f;
+            out[3] = (c >> 24) / 255.0f;
+            break;
         }
-        break;
-    }
-    case D3DDECLTYPE_USHORT2N:
-    case D3DDECLTYPE_USHORT4N: {
-        int n = type == D3DDECLTYPE_USHORT2N ? 2 : 4;
-        for (int i = 0; i < n; ++i) {
-            uint16_t s;
-            std::memcpy(&s, p + 2 * i, 2);
-            out[i] = s / 65535.0f;
+        case D3DDECLTYPE_UBYTE4:
+        case D3DDECLTYPE_UBYTE4N:
+            for (int i = 0; i < 4; ++i) out[i] = type == D3DDECLTYPE_UBYTE4 ? p[i] : p[i] / 255.0f;
+            break;
+        case D3DDECLTYPE_SHORT2:
+        case D3DDECLTYPE_SHORT4:
+        case D3DDECLTYPE_SHORT2N:
+        case D3DDECLTYPE_SHORT4N: {
+            int n = (type == D3DDECLTYPE_SHORT2 || type == D3DDECLTYPE_SHORT2N) ? 2 : 4;
+            bool norm = type == D3DDECLTYPE_SHORT2N || type == D3DDECLTYPE_SHORT4N;
+            for (int i = 0; i < n; ++i) {
+                int16_t s;
+                std::memcpy(&s, p + 2 * i, 2);
+                out[i] = norm ? std::max(-1.0f, s / 32767.0f) : s;
+            }
+            break;
         }
-        break;
-    }
-    case D3DDECLTYPE_FLOAT16_2:
-    case D3DDECLTYPE_FLOAT16_4: {
-        int n = type == D3DDECLTYPE_FLOAT16_2 ? 2 : 4;
-        for (int i = 0; i < n; ++i) {
-            uint16_t h;
-            std::memcpy(&h, p + 2 * i, 2);
-            out[i] = HalfToFloat(h);
+        case D3DDECLTYPE_USHORT2N:
+        case D3DDECLTYPE_USHORT4N: {
+            int n = type == D3DDECLTYPE_USHORT2N ? 2 : 4;
+            for (int i = 0; i < n; ++i) {
+                uint16_t s;
+                std::memcpy(&s, p + 2 * i, 2);
+                out[i] = s / 65535.0f;
+            }
+            break;
         }
-        break;
-    }
-    case D3DDECLTYPE_UDEC3:
-    case D3DDECLTYPE_DEC3N: {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        for (int i = 0; i < 3; ++i) {
-            uint32_t f = (v >> (10 * i)) & 0x3FF;
-            if (type == D3DDECLTYPE_UDEC3) out[i] = static_cast<float>(f);
-            else out[i] = std::max(-1.0f, static_cast<float>(static_cast<int>(f << 22) >> 22) / 511.0f);
+        case D3DDECLTYPE_FLOAT16_2:
+        case D3DDECLTYPE_FLOAT16_4: {
+            int n = type == D3DDECLTYPE_FLOAT16_2 ? 2 : 4;
+            for (int i = 0; i < n; ++i) {
+                uint16_t h;
+                std::memcpy(&h, p + 2 * i, 2);
+                out[i] = HalfToFloat(h);
+            }
+            break;
         }
-        break;
-    }
-    default: break;
+        case D3DDECLTYPE_UDEC3:
+        case D3DDECLTYPE_DEC3N: {
+            uint32_t v;
+            std::memcpy(&v, p, 4);
+            for (int i = 0; i < 3; ++i) {
+                uint32_t f = (v >> (10 * i)) & 0x3FF;
+                if (type == D3DDECLTYPE_UDEC3)
+                    out[i] = static_cast<float>(f);
+                else
+                    out[i] = std::max(-1.0f, static_cast<float>(static_cast<int>(f << 22) >> 22) / 511.0f);
+            }
+            break;
+        }
+        default:
+            break;
     }
 }
 
@@ -152,10 +167,10 @@ void Light(const VertexConfig& cfg, const float pos[3], const float normal[3], b
                   vSpecular, md);
     MaterialColor(cfg.ambientSource, cfg.material.Ambient, cfg.colorVertex, hasDiffuse, vDiffuse, hasSpecular,
                   vSpecular, ma);
-    MaterialColor(cfg.specularSource, cfg.material.Specular, cfg.colorVertex, hasDiffuse, vDiffuse, hasSpecular,
-                  vSpecular, ms);
-    MaterialColor(cfg.emissiveSource, cfg.material.Emissive, cfg.colorVertex, hasDiffuse, vDiffuse, hasSpecular,
-                  vSpecular, me);
+    MaterialColor(cfg.specularSource, cfg.material.Specular, cfg.colorVertex, hasDiffuse, vDiffuse,
+                  hasSpecular, vSpecular, ms);
+    MaterialColor(cfg.emissiveSource, cfg.material.Emissive, cfg.colorVertex, hasDiffuse, vDiffuse,
+                  hasSpecular, vSpecular, me);
 
     float ambient[3] = {cfg.globalAmbient[0], cfg.globalAmbient[1], cfg.globalAmbient[2]};
     float diffuse[3] = {0, 0, 0}, specular[3] = {0, 0, 0};
@@ -175,7 +190,8 @@ void Light(const VertexConfig& cfg, const float pos[3], const float normal[3], b
             atten = denom > 0.0f ? 1.0f / denom : 1.0f;
             if (L.type == D3DLIGHT_SPOT) {
                 float rho = -Dot3(toLight, L.direction);
-                if (rho <= L.cosHalfPhi) spot = 0.0f;
+                if (rho <= L.cosHalfPhi)
+                    spot = 0.0f;
                 else if (rho <= L.cosHalfTheta) {
                     float span = L.cosHalfTheta - L.cosHalfPhi;
                     float f = span > 0.0f ? (rho - L.cosHalfPhi) / span : 1.0f;
@@ -230,8 +246,12 @@ UINT FvfVertexSize(DWORD fvf) {
     grow(layout.specular);
     for (const auto& t : layout.tex) grow(t);
     if (fvf & D3DFVF_PSIZE) {
-        UINT psize = layout.normal.stream >= 0 ? layout.normal.offset + 12 : layout.position.offset +
-                     ((fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW || (fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZW ? 16 : 12);
+        UINT psize = layout.normal.stream >= 0
+                         ? layout.normal.offset + 12
+                         : layout.position.offset + ((fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZRHW ||
+                                                             (fvf & D3DFVF_POSITION_MASK) == D3DFVF_XYZW
+                                                         ? 16
+                                                         : 12);
         size = std::max(size, psize + 4);
     }
     return size;
@@ -245,24 +265,32 @@ bool LayoutFromFvf(DWORD fvf, VertexLayout& out) {
                 D3DFVF_TEXCOUNT_MASK | D3DFVF_LASTBETA_UBYTE4 | D3DFVF_LASTBETA_D3DCOLOR | 0xFFFF0000u))
         return false;
     switch (pos) {
-    case 0: return false;
-    case D3DFVF_XYZ: out.position = {0, 0, D3DDECLTYPE_FLOAT3}; offset = 12; break;
-    case D3DFVF_XYZRHW:
-        out.position = {0, 0, D3DDECLTYPE_FLOAT4};
-        out.transformed = true;
-        offset = 16;
-        break;
-    case D3DFVF_XYZW: out.position = {0, 0, D3DDECLTYPE_FLOAT4}; offset = 16; break;
-    case D3DFVF_XYZB1:
-    case D3DFVF_XYZB2:
-    case D3DFVF_XYZB3:
-    case D3DFVF_XYZB4:
-    case D3DFVF_XYZB5:
-        // Blend weights are skipped: vertex blending is off in this device.
-        out.position = {0, 0, D3DDECLTYPE_FLOAT3};
-        offset = 12 + 4 * ((pos - D3DFVF_XYZ) / 2);
-        break;
-    default: return false;
+        case 0:
+            return false;
+        case D3DFVF_XYZ:
+            out.position = {0, 0, D3DDECLTYPE_FLOAT3};
+            offset = 12;
+            break;
+        case D3DFVF_XYZRHW:
+            out.position = {0, 0, D3DDECLTYPE_FLOAT4};
+            out.transformed = true;
+            offset = 16;
+            break;
+        case D3DFVF_XYZW:
+            out.position = {0, 0, D3DDECLTYPE_FLOAT4};
+            offset = 16;
+            break;
+        case D3DFVF_XYZB1:
+        case D3DFVF_XYZB2:
+        case D3DFVF_XYZB3:
+        case D3DFVF_XYZB4:
+        case D3DFVF_XYZB5:
+            // Blend weights are skipped: vertex blending is off in this device.
+            out.position = {0, 0, D3DDECLTYPE_FLOAT3};
+            offset = 12 + 4 * ((pos - D3DFVF_XYZ) / 2);
+            break;
+        default:
+            return false;
     }
     if (fvf & D3DFVF_NORMAL) {
         if (out.transformed) return false;
@@ -299,25 +327,28 @@ bool LayoutFromDeclaration(const D3DVERTEXELEMENT9* e, VertexLayout& out) {
         if (e->Stream >= 16 || DeclTypeSize(e->Type) == 0) return false;
         VertexLayout::Element el{static_cast<int>(e->Stream), e->Offset, e->Type};
         switch (e->Usage) {
-        case D3DDECLUSAGE_POSITION:
-            if (e->UsageIndex == 0) out.position = el, havePosition = true;
-            break;
-        case D3DDECLUSAGE_POSITIONT:
-            out.position = el;
-            out.transformed = true;
-            havePosition = true;
-            break;
-        case D3DDECLUSAGE_NORMAL:
-            if (e->UsageIndex == 0) out.normal = el;
-            break;
-        case D3DDECLUSAGE_COLOR:
-            if (e->UsageIndex == 0) out.diffuse = el;
-            else if (e->UsageIndex == 1) out.specular = el;
-            break;
-        case D3DDECLUSAGE_TEXCOORD:
-            if (e->UsageIndex < 8) out.tex[e->UsageIndex] = el;
-            break;
-        default: break;  // other usages have no fixed-function meaning here
+            case D3DDECLUSAGE_POSITION:
+                if (e->UsageIndex == 0) out.position = el, havePosition = true;
+                break;
+            case D3DDECLUSAGE_POSITIONT:
+                out.position = el;
+                out.transformed = true;
+                havePosition = true;
+                break;
+            case D3DDECLUSAGE_NORMAL:
+                if (e->UsageIndex == 0) out.normal = el;
+                break;
+            case D3DDECLUSAGE_COLOR:
+                if (e->UsageIndex == 0)
+                    out.diffuse = el;
+                else if (e->UsageIndex == 1)
+                    out.specular = el;
+                break;
+            case D3DDECLUSAGE_TEXCOORD:
+                if (e->UsageIndex < 8) out.tex[e->UsageIndex] = el;
+                break;
+            default:
+                break;  // other usages have no fixed-function meaning here
         }
     }
     return havePosition;
@@ -326,7 +357,8 @@ bool LayoutFromDeclaration(const D3DVERTEXELEMENT9* e, VertexLayout& out) {
 void MultiplyMatrices(const float a[4][4], const float b[4][4], float out[4][4]) {
     float r[4][4];
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) r[i][j] = a[i][0] * b[0][j] + a[i][1] * b[1][j] + a[i][2] * b[2][j] + a[i][3] * b[3][j];
+        for (int j = 0; j < 4; ++j)
+            r[i][j] = a[i][0] * b[0][j] + a[i][1] * b[1][j] + a[i][2] * b[2][j] + a[i][3] * b[3][j];
     std::memcpy(out, r, sizeof r);
 }
 
@@ -396,8 +428,8 @@ inline void Read(const uint8_t* p, BYTE type, float out[4]) {
 
 }  // namespace
 
-bool ProcessVertices(const VertexConfig& cfg, const VertexLayout& layout, const StreamSource* streams, UINT first,
-                     UINT count, ClipVertex* out) {
+bool ProcessVertices(const VertexConfig& cfg, const VertexLayout& layout, const StreamSource* streams,
+                     UINT first, UINT count, ClipVertex* out) {
     const ElementSource position(layout.position, streams), normalSrc(layout.normal, streams),
         diffuseSrc(layout.diffuse, streams), specularSrc(layout.specular, streams);
     const ElementSource none(VertexLayout::Element{}, streams);
@@ -419,10 +451,14 @@ bool ProcessVertices(const VertexConfig& cfg, const VertexLayout& layout, const 
         float diffuse[4], specular[4];
         const uint8_t* pd = diffuseSrc.At(index);
         const uint8_t* ps = specularSrc.At(index);
-        if (pd) Read(pd, diffuseSrc.type, diffuse);
-        else std::memcpy(diffuse, white, sizeof diffuse);
-        if (ps) Read(ps, specularSrc.type, specular);
-        else std::memcpy(specular, black, sizeof specular);
+        if (pd)
+            Read(pd, diffuseSrc.type, diffuse);
+        else
+            std::memcpy(diffuse, white, sizeof diffuse);
+        if (ps)
+            Read(ps, specularSrc.type, specular);
+        else
+            std::memcpy(specular, black, sizeof specular);
 
         if (layout.transformed) {
             // Screen position and reciprocal w as given; stored with w = 1/rhw for the screen mapping.
@@ -452,7 +488,8 @@ bool ProcessVertices(const VertexConfig& cfg, const VertexLayout& layout, const 
                     if (cfg.normalizeNormals) Normalize3(normal);
                 }
                 float litDiffuse[4], litSpecular[4];
-                Light(cfg, eye, normal, pd != nullptr, diffuse, ps != nullptr, specular, litDiffuse, litSpecular);
+                Light(cfg, eye, normal, pd != nullptr, diffuse, ps != nullptr, specular, litDiffuse,
+                      litSpecular);
                 std::memcpy(diffuse, litDiffuse, sizeof diffuse);
                 std::memcpy(specular, litSpecular, sizeof specular);
             }

@@ -41,7 +41,7 @@ struct ViewLight {
     DWORD type = D3DLIGHT_DIRECTIONAL;
     float diffuse[4], specular[4], ambient[4];
     float position[3];
-    float toLight[3];  // directional lights: unit vector towards the light
+    float toLight[3];    // directional lights: unit vector towards the light
     float direction[3];  // spot lights: unit direction the light points
     float range, falloff, att0, att1, att2, cosHalfTheta, cosHalfPhi;
 };

@@ -13,7 +13,7 @@
 namespace plat::d3d9 {
 
 class WorkerPool {
-public:
+  public:
     using TaskFn = void (*)(void* context, int task);
 
     // The process's pool: as many threads as processors (at most 8), or the
@@ -34,7 +34,7 @@ public:
     // take turns.
     void Run(int tasks, TaskFn fn, void* context);
 
-private:
+  private:
     void StartWorkers();
     void WorkerLoop();
     // Takes tasks of job `generation` until none is left.

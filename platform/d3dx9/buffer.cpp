@@ -18,7 +18,7 @@ namespace {
 const IID kIIDUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 class Buffer final : public ID3DXBuffer {
-public:
+  public:
     explicit Buffer(DWORD size) : m_Bytes(new (std::nothrow) uint8_t[size ? size : 1]()), m_nSize(size) {}
     bool ok() const { return m_Bytes != nullptr; }
 
@@ -41,7 +41,7 @@ public:
     LPVOID GetBufferPointer() override { return m_Bytes.get(); }
     DWORD GetBufferSize() override { return m_nSize; }
 
-private:
+  private:
     ~Buffer() override = default;
 
     std::unique_ptr<uint8_t[]> m_Bytes;

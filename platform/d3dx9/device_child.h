@@ -10,7 +10,7 @@ namespace plat {
 
 template <typename Interface>
 class DeviceChild : public Interface {
-public:
+  public:
     HRESULT QueryInterface(REFIID, void** ppv) override {
         if (ppv) *ppv = nullptr;
         return E_NOINTERFACE;
@@ -28,14 +28,14 @@ public:
         return S_OK;
     }
 
-protected:
+  protected:
     explicit DeviceChild(IDirect3DDevice9* device) : m_device(device) { m_device->AddRef(); }
     // The device goes last, after everything the object made on it.
     ~DeviceChild() override { m_device->Release(); }
 
     IDirect3DDevice9* const m_device;
 
-private:
+  private:
     std::atomic<ULONG> m_refs{1};
 };
 

@@ -13,7 +13,8 @@ namespace {
 
 HRESULT Refuse(const std::wstring& what, LPD3DXEFFECT* ppEffect, LPD3DXBUFFER* ppCompilationErrors) {
     if (ppEffect) *ppEffect = nullptr;
-    const std::wstring line = L"D3DX: effect " + what + L" not created: effects are not supported (no shader compiler)\n";
+    const std::wstring line =
+        L"D3DX: effect " + what + L" not created: effects are not supported (no shader compiler)\n";
     OutputDebugStringW(line.c_str());
     if (ppCompilationErrors) {
         const std::string text = "effects are not supported: no shader compiler is available";
@@ -30,8 +31,8 @@ void ClearOutputs(LPD3DXEFFECT* ppEffect, LPD3DXBUFFER* ppCompilationErrors) {
 
 }  // namespace
 
-HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, const D3DXMACRO*, LPD3DXINCLUDE,
-                                  DWORD, LPD3DXEFFECTPOOL, LPD3DXEFFECT* ppEffect,
+HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, const D3DXMACRO*,
+                                  LPD3DXINCLUDE, DWORD, LPD3DXEFFECTPOOL, LPD3DXEFFECT* ppEffect,
                                   LPD3DXBUFFER* ppCompilationErrors) {
     ClearOutputs(ppEffect, ppCompilationErrors);
     if (!pDevice || !pSrcFile || !ppEffect) return E_INVALIDARG;
@@ -41,9 +42,9 @@ HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, c
     return Refuse(L"file \"" + std::wstring(pSrcFile) + L"\"", ppEffect, ppCompilationErrors);
 }
 
-HRESULT D3DXCreateEffectFromResourceW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource, const D3DXMACRO*,
-                                      LPD3DXINCLUDE, DWORD, LPD3DXEFFECTPOOL, LPD3DXEFFECT* ppEffect,
-                                      LPD3DXBUFFER* ppCompilationErrors) {
+HRESULT D3DXCreateEffectFromResourceW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource,
+                                      const D3DXMACRO*, LPD3DXINCLUDE, DWORD, LPD3DXEFFECTPOOL,
+                                      LPD3DXEFFECT* ppEffect, LPD3DXBUFFER* ppCompilationErrors) {
     ClearOutputs(ppEffect, ppCompilationErrors);
     if (!pDevice || !pSrcResource || !ppEffect) return E_INVALIDARG;
     const void* bytes = nullptr;

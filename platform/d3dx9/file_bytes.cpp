@@ -28,8 +28,10 @@ HRESULT ReadFileBytes(LPCSTR path, std::vector<uint8_t>* out) {
         hr = E_FAIL;
     } else {
         const long size = std::ftell(f);
-        if (size < 0) hr = E_FAIL;
-        else if (size > kMaxFileBytes) hr = D3DXERR_INVALIDDATA;
+        if (size < 0)
+            hr = E_FAIL;
+        else if (size > kMaxFileBytes)
+            hr = D3DXERR_INVALIDDATA;
         else {
             out->resize(static_cast<size_t>(size));
             std::rewind(f);

@@ -65,9 +65,11 @@ HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngin
     const int height = desc.Height == 0 ? kDefaultHeight : desc.Height;
     // Sizes are kept within what a screen can show, so absurd requests cannot exhaust memory.
     const double emY = std::clamp(
-        height > 0 ? static_cast<double>(height) * units / cellUnits : -static_cast<double>(height), 1.0, kMaxEm);
-    const double emX = std::clamp(
-        desc.Width > 0 ? static_cast<double>(desc.Width) * units / face->AverageWidthUnits() : emY, 1.0, kMaxEm);
+        height > 0 ? static_cast<double>(height) * units / cellUnits : -static_cast<double>(height), 1.0,
+        kMaxEm);
+    const double emX =
+        std::clamp(desc.Width > 0 ? static_cast<double>(desc.Width) * units / face->AverageWidthUnits() : emY,
+                   1.0, kMaxEm);
     const bool mono = desc.Quality == NONANTIALIASED_QUALITY;
     face->SetPixelSize(emX, emY, mono);
 

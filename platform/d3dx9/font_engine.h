@@ -39,7 +39,7 @@ struct CachedGlyph {
 };
 
 class FontEngine {
-public:
+  public:
     // Matches and opens the faces for a description; the failure result when
     // no installed font can serve it.
     static HRESULT Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngine>* out);
@@ -64,7 +64,7 @@ public:
 
     GlyphAtlas& Atlas() { return m_atlas; }
 
-private:
+  private:
     FontEngine(const D3DXFONT_DESCW& desc, int pageSize);
 
     // A glyph of a shaped paragraph, tagged with the face that shaped it.
@@ -76,15 +76,15 @@ private:
     };
     const std::vector<Shaped>& ShapeParagraph(const std::u32string& text);
     int SlotFor(char32_t ch);
-    void LayoutParagraph(const std::u32string& text, const std::vector<Shaped>& shaped, DWORD format, int limit,
-                         std::vector<std::vector<PlacedGlyph>>* lines, std::vector<int>* widths);
+    void LayoutParagraph(const std::u32string& text, const std::vector<Shaped>& shaped, DWORD format,
+                         int limit, std::vector<std::vector<PlacedGlyph>>* lines, std::vector<int>* widths);
 
     D3DXFONT_DESCW m_desc;
     double m_emX = 0, m_emY = 0;
     bool m_mono = false;
     int m_ascent = 0, m_descent = 0, m_averageWidth = 0;
     std::unique_ptr<FontFallbackChain> m_fallback;
-    std::vector<std::unique_ptr<SizedFace>> m_faces;  // by slot
+    std::vector<std::unique_ptr<SizedFace>> m_faces;       // by slot
     std::vector<std::pair<std::string, int>> m_faceFiles;  // file and index of each slot
     std::unordered_map<char32_t, int> m_charSlots;
     std::unordered_map<std::u32string, std::vector<Shaped>> m_shapeCache;

@@ -138,8 +138,10 @@ void SizedFace::SetPixelSize(double emX, double emY, bool mono) {
         FT_Set_Char_Size(m->shared->ft, static_cast<FT_F26Dot6>(std::lround(m->emX * 64)),
                          static_cast<FT_F26Dot6>(std::lround(m->emY * 64)), 72, 72);
     }
-    hb_font_set_scale(m->font, static_cast<int>(std::lround(m->emX * 64)), static_cast<int>(std::lround(m->emY * 64)));
-    hb_font_set_ppem(m->font, static_cast<unsigned>(std::lround(m->emX)), static_cast<unsigned>(std::lround(m->emY)));
+    hb_font_set_scale(m->font, static_cast<int>(std::lround(m->emX * 64)),
+                      static_cast<int>(std::lround(m->emY * 64)));
+    hb_font_set_ppem(m->font, static_cast<unsigned>(std::lround(m->emX)),
+                     static_cast<unsigned>(std::lround(m->emY)));
     m->boldExtra = m->file.synthBold ? std::max(1, static_cast<int>(std::lround(m->emY / 24.0))) : 0;
 }
 
@@ -156,10 +158,12 @@ bool SizedFace::HasChar(char32_t ch) const {
     return hb_font_get_nominal_glyph(m->font, ch, &glyph) && glyph != 0;
 }
 
-void SizedFace::Shape(const char32_t* text, int length, int start, int count, std::vector<ShapedGlyph>* out) const {
+void SizedFace::Shape(const char32_t* text, int length, int start, int count,
+                      std::vector<ShapedGlyph>* out) const {
     hb_buffer_t* buffer = m->buffer;
     hb_buffer_clear_contents(buffer);
-    hb_buffer_add_utf32(buffer, reinterpret_cast<const uint32_t*>(text), length, static_cast<unsigned>(start), count);
+    hb_buffer_add_utf32(buffer, reinterpret_cast<const uint32_t*>(text), length, static_cast<unsigned>(start),
+                        count);
     hb_buffer_guess_segment_properties(buffer);
     hb_shape(m->font, buffer, nullptr, 0);
     unsigned n = 0;
@@ -207,7 +211,8 @@ bool SizedFace::Render(uint32_t glyph, GlyphImage* out) const {
             if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
                 dst[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
             else if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
-                dst[x] = static_cast<uint8_t>(bitmap.num_grays == 256 ? row[x] : row[x] * 255 / (bitmap.num_grays - 1));
+                dst[x] = static_cast<uint8_t>(
+                    bitmap.num_grays == 256 ? row[x] : row[x] * 255 / (bitmap.num_grays - 1));
         }
     }
     return true;

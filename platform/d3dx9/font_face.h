@@ -31,7 +31,7 @@ struct GlyphImage {
 };
 
 class SizedFace {
-public:
+  public:
     // Null when the file cannot be read as a scalable font.
     static std::unique_ptr<SizedFace> Open(const FontFile& file);
     ~SizedFace();
@@ -55,7 +55,7 @@ public:
     // Rasterises one glyph at the current size; false when the glyph cannot be loaded.
     bool Render(uint32_t glyph, GlyphImage* out) const;
 
-private:
+  private:
     struct Impl;
     explicit SizedFace(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> m;

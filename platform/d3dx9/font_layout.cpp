@@ -12,8 +12,9 @@ bool IsSpace(char32_t ch) { return ch == U' ' || ch == U'\t' || ch == 0x3000; }
 
 // Ideographic scripts break between any two characters.
 bool IsIdeographic(char32_t ch) {
-    return (ch >= 0x2E80 && ch <= 0x9FFF) || (ch >= 0xAC00 && ch <= 0xD7AF) || (ch >= 0xF900 && ch <= 0xFAFF) ||
-           (ch >= 0xFF00 && ch <= 0xFFEF) || (ch >= 0x20000 && ch <= 0x3FFFF);
+    return (ch >= 0x2E80 && ch <= 0x9FFF) || (ch >= 0xAC00 && ch <= 0xD7AF) ||
+           (ch >= 0xF900 && ch <= 0xFAFF) || (ch >= 0xFF00 && ch <= 0xFFEF) ||
+           (ch >= 0x20000 && ch <= 0x3FFFF);
 }
 
 // Control characters other than tab take no room and draw nothing.
@@ -22,7 +23,8 @@ bool IsInvisible(char32_t ch) { return (ch < 0x20 && ch != U'\t') || ch == 0x7F;
 }  // namespace
 
 void FontEngine::LayoutParagraph(const std::u32string& text, const std::vector<Shaped>& shaped, DWORD format,
-                                 int limit, std::vector<std::vector<PlacedGlyph>>* lines, std::vector<int>* widths) {
+                                 int limit, std::vector<std::vector<PlacedGlyph>>* lines,
+                                 std::vector<int>* widths) {
     const size_t n = shaped.size();
     const bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
     const int tabStop = std::max(1, m_averageWidth * 8);
@@ -39,7 +41,8 @@ void FontEngine::LayoutParagraph(const std::u32string& text, const std::vector<S
                 const char32_t ch = charOf(i);
                 if (i > lineStart) {
                     const char32_t prev = charOf(i - 1);
-                    if ((IsSpace(prev) && !IsSpace(ch)) || IsIdeographic(ch) || IsIdeographic(prev)) lastBreak = i;
+                    if ((IsSpace(prev) && !IsSpace(ch)) || IsIdeographic(ch) || IsIdeographic(prev))
+                        lastBreak = i;
                 }
                 int advance = shaped[i].advance;
                 if (ch == U'\t' && (format & DT_EXPANDTABS)) advance = tabStop - pen % tabStop;

@@ -44,11 +44,16 @@ FcConfig* Config() {
 const char* GenericFamily(unsigned pitchAndFamily) {
     if ((pitchAndFamily & 0x3) == 1) return "monospace";  // FIXED_PITCH
     switch (pitchAndFamily & 0xF0) {
-        case 0x10: return "serif";       // FF_ROMAN
-        case 0x30: return "monospace";   // FF_MODERN
-        case 0x40: return "cursive";     // FF_SCRIPT
-        case 0x50: return "fantasy";     // FF_DECORATIVE
-        default: return "sans-serif";
+        case 0x10:
+            return "serif";  // FF_ROMAN
+        case 0x30:
+            return "monospace";  // FF_MODERN
+        case 0x40:
+            return "cursive";  // FF_SCRIPT
+        case 0x50:
+            return "fantasy";  // FF_DECORATIVE
+        default:
+            return "sans-serif";
     }
 }
 
@@ -63,7 +68,8 @@ FcPattern* BuildPattern(const FontRequest& request) {
     if (!pattern) return nullptr;
     const std::string face = ToUtf8(request.face);
     if (!face.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(GenericFamily(request.pitchAndFamily)));
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(GenericFamily(request.pitchAndFamily)));
     FcPatternAddInteger(pattern, FC_WEIGHT, RequestedFcWeight(request));
     FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);

@@ -9,10 +9,10 @@ namespace plat {
 
 // What a font request asks for, before any file is chosen.
 struct FontRequest {
-    std::wstring face;           // requested family ("Arial"); empty: by family bits
-    int weight = 400;            // FW_* scale; 0 means normal
-    bool italic = false;         // slanted
-    unsigned pitchAndFamily = 0; // *_PITCH | FF_*
+    std::wstring face;            // requested family ("Arial"); empty: by family bits
+    int weight = 400;             // FW_* scale; 0 means normal
+    bool italic = false;          // slanted
+    unsigned pitchAndFamily = 0;  // *_PITCH | FF_*
 };
 
 // An installed font chosen for a request.
@@ -28,7 +28,7 @@ bool MatchFontFile(const FontRequest& request, FontFile* out);
 
 // Fonts in preference order for one request, for characters the chosen font lacks.
 class FontFallbackChain {
-public:
+  public:
     explicit FontFallbackChain(const FontRequest& request);
     ~FontFallbackChain();
     FontFallbackChain(const FontFallbackChain&) = delete;
@@ -37,7 +37,7 @@ public:
     // The first font in the chain that covers ch; false when none does.
     bool Find(char32_t ch, FontFile* out);
 
-private:
+  private:
     struct Chain;
     FontRequest m_request;
     std::unique_ptr<Chain> m_chain;  // sorted lazily on the first lookup

@@ -16,7 +16,7 @@ namespace plat {
 namespace {
 
 class Font final : public DeviceChild<ID3DXFont> {
-public:
+  public:
     Font(IDirect3DDevice9* device, const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngine> engine)
         : DeviceChild(device), m_desc(desc), m_engine(std::move(engine)) {}
 
@@ -38,7 +38,7 @@ public:
     HRESULT OnLostDevice() override { return m_sprite ? m_sprite->OnLostDevice() : S_OK; }
     HRESULT OnResetDevice() override { return m_sprite ? m_sprite->OnResetDevice() : S_OK; }
 
-private:
+  private:
     ~Font() override {
         if (m_dc) UnregisterFontDC(m_dc);
         if (m_sprite) m_sprite->Release();
@@ -52,7 +52,7 @@ private:
     std::vector<IDirect3DTexture9*> m_pages;  // one texture per atlas page
     ID3DXSprite* m_sprite = nullptr;          // for calls that bring no sprite
     HDC m_dc = nullptr;
-    TextLayout m_layout;  // scratch, reused between calls
+    TextLayout m_layout;                       // scratch, reused between calls
     std::vector<const CachedGlyph*> m_cached;  // scratch: the layout's glyphs
 };
 
@@ -116,7 +116,8 @@ HRESULT Font::DrawLayout(ID3DXSprite* sprite, const RECT& clip, bool clipped, D3
     return S_OK;
 }
 
-INT Font::DrawTextW(ID3DXSprite* pSprite, LPCWSTR pString, INT Count, LPRECT pRect, DWORD Format, D3DCOLOR Color) {
+INT Font::DrawTextW(ID3DXSprite* pSprite, LPCWSTR pString, INT Count, LPRECT pRect, DWORD Format,
+                    D3DCOLOR Color) {
     if (!pString) return 0;
     RECT rect = pRect ? *pRect : RECT{0, 0, 0, 0};
     if (!pRect) Format |= DT_NOCLIP;
@@ -138,7 +139,8 @@ INT Font::DrawTextW(ID3DXSprite* pSprite, LPCWSTR pString, INT Count, LPRECT pRe
     return SUCCEEDED(hr) ? m_layout.height : 0;
 }
 
-INT Font::DrawTextA(ID3DXSprite* pSprite, LPCSTR pString, INT Count, LPRECT pRect, DWORD Format, D3DCOLOR Color) {
+INT Font::DrawTextA(ID3DXSprite* pSprite, LPCSTR pString, INT Count, LPRECT pRect, DWORD Format,
+                    D3DCOLOR Color) {
     if (!pString) return 0;
     const int bytes = Count < 0 ? -1 : Count;
     const int needed = MultiByteToWideChar(CP_ACP, 0, pString, bytes, nullptr, 0);
@@ -181,9 +183,9 @@ HRESULT D3DXCreateFontIndirectW(IDirect3DDevice9* pDevice, const D3DXFONT_DESCW*
     return *ppFont ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT D3DXCreateFontW(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight, UINT MipLevels, BOOL Italic,
-                        DWORD CharSet, DWORD OutputPrecision, DWORD Quality, DWORD PitchAndFamily, LPCWSTR pFaceName,
-                        ID3DXFont** ppFont) {
+HRESULT D3DXCreateFontW(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight, UINT MipLevels,
+                        BOOL Italic, DWORD CharSet, DWORD OutputPrecision, DWORD Quality,
+                        DWORD PitchAndFamily, LPCWSTR pFaceName, ID3DXFont** ppFont) {
     D3DXFONT_DESCW desc{};
     desc.Height = Height;
     desc.Width = Width;

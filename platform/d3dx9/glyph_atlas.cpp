@@ -43,8 +43,8 @@ bool GlyphAtlas::Add(int width, int height, const uint8_t* coverage, AtlasSpot* 
     }
     Page& page = m_pages.back();
     for (int row = 0; row < height; ++row)
-        std::memcpy(&page.pixels[static_cast<size_t>(y + row) * m_pageSize + x], coverage + static_cast<size_t>(row) * width,
-                    static_cast<size_t>(width));
+        std::memcpy(&page.pixels[static_cast<size_t>(y + row) * m_pageSize + x],
+                    coverage + static_cast<size_t>(row) * width, static_cast<size_t>(width));
     if (page.dirtyTop >= page.dirtyBottom) {
         page.dirtyTop = y;
         page.dirtyBottom = y + height;

@@ -14,7 +14,7 @@ struct AtlasSpot {
 };
 
 class GlyphAtlas {
-public:
+  public:
     explicit GlyphAtlas(int pageSize) : m_pageSize(pageSize) {}
 
     // Copies width * height coverage bytes into free space (a new page when
@@ -28,7 +28,7 @@ public:
     void DirtyRows(int page, int* top, int* bottom) const;
     void MarkClean(int page);
 
-private:
+  private:
     struct Page {
         std::vector<uint8_t> pixels;
         int shelfTop = 0;     // top of the open shelf

@@ -27,7 +27,9 @@ constexpr uint32_t DDSCAPS2_CUBEMAP = 0x200;
 constexpr uint32_t DDSCAPS2_CUBEMAP_ALLFACES = 0xFC00;
 constexpr uint32_t DDSCAPS2_VOLUME = 0x200000;
 
-uint32_t Read32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Read32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 // One channel: where its bits are and how to widen them to 8 bits.
 struct Channel {
@@ -86,7 +88,8 @@ HRESULT DecodeDds(const uint8_t* data, size_t size, bool infoOnly, Image* out) {
     if (Read32(pf) != 32) return D3DXERR_INVALIDDATA;
     const uint32_t pfFlags = Read32(pf + 4);
     const uint32_t bits = Read32(pf + 12);
-    uint32_t rMask = Read32(pf + 16), gMask = Read32(pf + 20), bMask = Read32(pf + 24), aMask = Read32(pf + 28);
+    uint32_t rMask = Read32(pf + 16), gMask = Read32(pf + 20), bMask = Read32(pf + 24),
+             aMask = Read32(pf + 28);
     const uint32_t caps2 = Read32(h + 108);
 
     if (pfFlags & DDPF_FOURCC) return D3DXERR_INVALIDDATA;  // compressed or otherwise coded
@@ -105,12 +108,13 @@ HRESULT DecodeDds(const uint8_t* data, size_t size, bool infoOnly, Image* out) {
     if (cube && (caps2 & DDSCAPS2_CUBEMAP_ALLFACES) != DDSCAPS2_CUBEMAP_ALLFACES) return D3DXERR_INVALIDDATA;
     if (cube && width != height) return D3DXERR_INVALIDDATA;
     const uint32_t depth = volume ? depthField : 1;
-    if (width == 0 || height == 0 || depth == 0 || width > kMaxImageDimension || height > kMaxImageDimension ||
-        depth > kMaxImageDimension)
+    if (width == 0 || height == 0 || depth == 0 || width > kMaxImageDimension ||
+        height > kMaxImageDimension || depth > kMaxImageDimension)
         return D3DXERR_INVALIDDATA;
     uint32_t mips = (flags & DDSD_MIPMAPCOUNT) && mipField ? mipField : 1;
     uint32_t chain = 1;
-    for (uint32_t w = width, hh = height, d = depth; w > 1 || hh > 1 || d > 1; w /= 2, hh /= 2, d /= 2) ++chain;
+    for (uint32_t w = width, hh = height, d = depth; w > 1 || hh > 1 || d > 1; w /= 2, hh /= 2, d /= 2)
+        ++chain;
     if (mips > chain) return D3DXERR_INVALIDDATA;
 
     const uint32_t faces = cube ? 6 : 1;
@@ -132,10 +136,14 @@ HRESULT DecodeDds(const uint8_t* data, size_t size, bool infoOnly, Image* out) {
     out->info.Depth = depth;
     out->info.MipLevels = mips;
     const D3DFORMAT known = FormatOf(bits, rMask, gMask, bMask, aMask);
-    if (known != D3DFMT_UNKNOWN) out->info.Format = known;
-    else if (pfFlags & DDPF_LUMINANCE) out->info.Format = aMask ? D3DFMT_A8L8 : D3DFMT_L8;
-    else if (!(rMask | gMask | bMask)) out->info.Format = D3DFMT_A8;
-    else out->info.Format = aMask ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
+    if (known != D3DFMT_UNKNOWN)
+        out->info.Format = known;
+    else if (pfFlags & DDPF_LUMINANCE)
+        out->info.Format = aMask ? D3DFMT_A8L8 : D3DFMT_L8;
+    else if (!(rMask | gMask | bMask))
+        out->info.Format = D3DFMT_A8;
+    else
+        out->info.Format = aMask ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
     out->info.ResourceType = cube ? D3DRTYPE_CUBETEXTURE : volume ? D3DRTYPE_VOLUMETEXTURE : D3DRTYPE_TEXTURE;
     out->info.ImageFileFormat = D3DXIFF_DDS;
     out->faces = faces;

@@ -54,10 +54,18 @@ HRESULT DecodeWithStb(const uint8_t* data, size_t size, bool infoOnly, Image* ou
     out->info.ResourceType = D3DRTYPE_TEXTURE;
     out->info.ImageFileFormat = FileFormatOf(data, size);
     switch (channels) {
-        case 1: out->info.Format = D3DFMT_L8; break;
-        case 2: out->info.Format = D3DFMT_A8L8; break;
-        case 3: out->info.Format = out->info.ImageFileFormat == D3DXIFF_BMP ? D3DFMT_R8G8B8 : D3DFMT_X8R8G8B8; break;
-        default: out->info.Format = D3DFMT_A8R8G8B8; break;
+        case 1:
+            out->info.Format = D3DFMT_L8;
+            break;
+        case 2:
+            out->info.Format = D3DFMT_A8L8;
+            break;
+        case 3:
+            out->info.Format = out->info.ImageFileFormat == D3DXIFF_BMP ? D3DFMT_R8G8B8 : D3DFMT_X8R8G8B8;
+            break;
+        default:
+            out->info.Format = D3DFMT_A8R8G8B8;
+            break;
     }
     out->hasAlpha = channels == 2 || channels == 4;
     if (infoOnly) return S_OK;

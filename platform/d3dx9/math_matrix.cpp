@@ -172,24 +172,24 @@ D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* pOut, const D3DXVECTOR3* pEye, const 
 D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, FLOAT fovy, FLOAT aspect, FLOAT zn, FLOAT zf) {
     const FLOAT yScale = 1.0f / std::tan(fovy / 2.0f);
     const FLOAT xScale = yScale / aspect;
-    *pOut = D3DXMATRIX(xScale, 0, 0, 0,  //
-                       0, yScale, 0, 0,  //
+    *pOut = D3DXMATRIX(xScale, 0, 0, 0,          //
+                       0, yScale, 0, 0,          //
                        0, 0, zf / (zf - zn), 1,  //
                        0, 0, -zn * zf / (zf - zn), 0);
     return pOut;
 }
 
 D3DXMATRIX* D3DXMatrixPerspectiveLH(D3DXMATRIX* pOut, FLOAT w, FLOAT h, FLOAT zn, FLOAT zf) {
-    *pOut = D3DXMATRIX(2 * zn / w, 0, 0, 0,  //
-                       0, 2 * zn / h, 0, 0,  //
+    *pOut = D3DXMATRIX(2 * zn / w, 0, 0, 0,      //
+                       0, 2 * zn / h, 0, 0,      //
                        0, 0, zf / (zf - zn), 1,  //
                        0, 0, -zn * zf / (zf - zn), 0);
     return pOut;
 }
 
 D3DXMATRIX* D3DXMatrixOrthoLH(D3DXMATRIX* pOut, FLOAT w, FLOAT h, FLOAT zn, FLOAT zf) {
-    *pOut = D3DXMATRIX(2 / w, 0, 0, 0,  //
-                       0, 2 / h, 0, 0,  //
+    *pOut = D3DXMATRIX(2 / w, 0, 0, 0,          //
+                       0, 2 / h, 0, 0,          //
                        0, 0, 1 / (zf - zn), 0,  //
                        0, 0, zn / (zn - zf), 1);
     return pOut;
@@ -197,8 +197,8 @@ D3DXMATRIX* D3DXMatrixOrthoLH(D3DXMATRIX* pOut, FLOAT w, FLOAT h, FLOAT zn, FLOA
 
 D3DXMATRIX* D3DXMatrixOrthoOffCenterLH(D3DXMATRIX* pOut, FLOAT l, FLOAT r, FLOAT b, FLOAT t, FLOAT zn,
                                        FLOAT zf) {
-    *pOut = D3DXMATRIX(2 / (r - l), 0, 0, 0,  //
-                       0, 2 / (t - b), 0, 0,  //
+    *pOut = D3DXMATRIX(2 / (r - l), 0, 0, 0,    //
+                       0, 2 / (t - b), 0, 0,    //
                        0, 0, 1 / (zf - zn), 0,  //
                        (l + r) / (l - r), (t + b) / (b - t), zn / (zn - zf), 1);
     return pOut;

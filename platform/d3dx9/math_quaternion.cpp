@@ -8,10 +8,9 @@ D3DXQUATERNION* D3DXQuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQUATERNIO
                                        const D3DXQUATERNION* pQ2) {
     const D3DXQUATERNION& a = *pQ1;
     const D3DXQUATERNION& b = *pQ2;
-    const D3DXQUATERNION r(b.w * a.x + b.x * a.w + b.y * a.z - b.z * a.y,
-                           b.w * a.y - b.x * a.z + b.y * a.w + b.z * a.x,
-                           b.w * a.z + b.x * a.y - b.y * a.x + b.z * a.w,
-                           b.w * a.w - b.x * a.x - b.y * a.y - b.z * a.z);
+    const D3DXQUATERNION r(
+        b.w * a.x + b.x * a.w + b.y * a.z - b.z * a.y, b.w * a.y - b.x * a.z + b.y * a.w + b.z * a.x,
+        b.w * a.z + b.x * a.y - b.y * a.x + b.z * a.w, b.w * a.w - b.x * a.x - b.y * a.y - b.z * a.z);
     *pOut = r;
     return pOut;
 }

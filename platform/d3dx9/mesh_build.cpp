@@ -20,7 +20,9 @@ struct PositionKey {
     bool operator==(const PositionKey&) const = default;
 };
 struct PositionHash {
-    size_t operator()(const PositionKey& k) const { return (size_t(k.x) * 73856093u) ^ (size_t(k.y) * 19349663u) ^ (size_t(k.z) * 83492791u); }
+    size_t operator()(const PositionKey& k) const {
+        return (size_t(k.x) * 73856093u) ^ (size_t(k.y) * 19349663u) ^ (size_t(k.z) * 83492791u);
+    }
 };
 PositionKey KeyOf(const D3DVECTOR& p) {
     auto bits = [](float f) {
@@ -56,8 +58,8 @@ void BuildMeshImage(const XMeshData& data, MeshImage* out) {
             if (normalOf[v] == kUnset) {
                 normalOf[v] = c.normal;
             } else if (normalOf[v] != c.normal) {
-                const auto [it, added] = copies.try_emplace(Key(c.vertex, c.normal),
-                                                            static_cast<uint32_t>(source.size()));
+                const auto [it, added] =
+                    copies.try_emplace(Key(c.vertex, c.normal), static_cast<uint32_t>(source.size()));
                 if (added) {
                     source.push_back(c.vertex);
                     normalOf.push_back(c.normal);
@@ -116,11 +118,13 @@ void BuildMeshImage(const XMeshData& data, MeshImage* out) {
     // texture coordinates) are still neighbours.
     std::unordered_map<PositionKey, uint32_t, PositionHash> firstAtPosition;
     std::vector<uint32_t> rep(nFileVertices);
-    for (uint32_t v = 0; v < nFileVertices; ++v) rep[v] = firstAtPosition.try_emplace(KeyOf(data.positions[v]), v).first->second;
+    for (uint32_t v = 0; v < nFileVertices; ++v)
+        rep[v] = firstAtPosition.try_emplace(KeyOf(data.positions[v]), v).first->second;
     std::unordered_map<uint64_t, uint32_t> firstFaceOfEdge;
     std::vector<uint32_t> fileIndex(size_t(nFaces) * 3);
     for (uint32_t f = 0; f < nFaces; ++f)
-        for (int k = 0; k < 3; ++k) fileIndex[size_t(f) * 3 + k] = rep[data.corners[size_t(order[f]) * 3 + k].vertex];
+        for (int k = 0; k < 3; ++k)
+            fileIndex[size_t(f) * 3 + k] = rep[data.corners[size_t(order[f]) * 3 + k].vertex];
     out->adjacency.assign(size_t(nFaces) * 3, kUnset);
     for (uint32_t f = 0; f < nFaces; ++f) {
         for (int k = 0; k < 3; ++k) {

@@ -14,14 +14,14 @@
 namespace plat {
 
 struct MeshImage {
-    DWORD fvf = 0;                            // D3DFVF_XYZ [| D3DFVF_NORMAL] [| D3DFVF_TEX1]
-    UINT stride = 0;                          // bytes per vertex
+    DWORD fvf = 0;    // D3DFVF_XYZ [| D3DFVF_NORMAL] [| D3DFVF_TEX1]
+    UINT stride = 0;  // bytes per vertex
     uint32_t numVertices = 0;
-    std::vector<uint8_t> vertices;            // numVertices * stride bytes
-    std::vector<uint32_t> indices;            // three per face
-    std::vector<DWORD> attributes;            // material per face, non-decreasing
-    std::vector<D3DXATTRIBUTERANGE> table;    // one entry per material that has faces
-    std::vector<DWORD> adjacency;             // three per face, 0xFFFFFFFF for an open edge
+    std::vector<uint8_t> vertices;          // numVertices * stride bytes
+    std::vector<uint32_t> indices;          // three per face
+    std::vector<DWORD> attributes;          // material per face, non-decreasing
+    std::vector<D3DXATTRIBUTERANGE> table;  // one entry per material that has faces
+    std::vector<DWORD> adjacency;           // three per face, 0xFFFFFFFF for an open edge
 };
 
 // Vertex i of the file stays vertex i (unreferenced ones included, with a

@@ -50,8 +50,10 @@ HRESULT LoadFromBytes(const std::vector<uint8_t>& bytes, DWORD Options, IDirect3
     ID3DXBuffer* materials = nullptr;
     hr = plat::CreateMesh(image, Options, pD3DDevice, &mesh);
     if (SUCCEEDED(hr) && ppAdjacency)
-        hr = plat::CreateBufferWith(image.adjacency.data(), image.adjacency.size() * sizeof(DWORD), &adjacency);
-    if (SUCCEEDED(hr) && ppMaterials && !data.materials.empty()) hr = MakeMaterialBuffer(data.materials, &materials);
+        hr = plat::CreateBufferWith(image.adjacency.data(), image.adjacency.size() * sizeof(DWORD),
+                                    &adjacency);
+    if (SUCCEEDED(hr) && ppMaterials && !data.materials.empty())
+        hr = MakeMaterialBuffer(data.materials, &materials);
     if (FAILED(hr)) {
         if (materials) materials->Release();
         if (adjacency) adjacency->Release();
@@ -78,10 +80,12 @@ bool ClearOutputs(IDirect3DDevice9* pD3DDevice, LPD3DXBUFFER* ppAdjacency, LPD3D
 
 }  // namespace
 
-HRESULT D3DXLoadMeshFromXInMemory(LPCVOID Memory, DWORD SizeOfMemory, DWORD Options, IDirect3DDevice9* pD3DDevice,
-                                  LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials,
-                                  LPD3DXBUFFER* ppEffectInstances, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
-    if (!ClearOutputs(pD3DDevice, ppAdjacency, ppMaterials, ppEffectInstances, pNumMaterials, ppMesh) || !Memory)
+HRESULT D3DXLoadMeshFromXInMemory(LPCVOID Memory, DWORD SizeOfMemory, DWORD Options,
+                                  IDirect3DDevice9* pD3DDevice, LPD3DXBUFFER* ppAdjacency,
+                                  LPD3DXBUFFER* ppMaterials, LPD3DXBUFFER* ppEffectInstances,
+                                  DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
+    if (!ClearOutputs(pD3DDevice, ppAdjacency, ppMaterials, ppEffectInstances, pNumMaterials, ppMesh) ||
+        !Memory)
         return E_INVALIDARG;
     const auto* p = static_cast<const uint8_t*>(Memory);
     const std::vector<uint8_t> bytes(p, p + SizeOfMemory);
@@ -89,8 +93,8 @@ HRESULT D3DXLoadMeshFromXInMemory(LPCVOID Memory, DWORD SizeOfMemory, DWORD Opti
 }
 
 HRESULT D3DXLoadMeshFromXW(LPCWSTR pFilename, DWORD Options, IDirect3DDevice9* pD3DDevice,
-                           LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, LPD3DXBUFFER* ppEffectInstances,
-                           DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
+                           LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials,
+                           LPD3DXBUFFER* ppEffectInstances, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
     if (!ClearOutputs(pD3DDevice, ppAdjacency, ppMaterials, ppEffectInstances, pNumMaterials, ppMesh) ||
         !pFilename)
         return E_INVALIDARG;
@@ -101,8 +105,8 @@ HRESULT D3DXLoadMeshFromXW(LPCWSTR pFilename, DWORD Options, IDirect3DDevice9* p
 }
 
 HRESULT D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, IDirect3DDevice9* pD3DDevice,
-                           LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, LPD3DXBUFFER* ppEffectInstances,
-                           DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
+                           LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials,
+                           LPD3DXBUFFER* ppEffectInstances, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
     if (!ClearOutputs(pD3DDevice, ppAdjacency, ppMaterials, ppEffectInstances, pNumMaterials, ppMesh) ||
         !pFilename)
         return E_INVALIDARG;

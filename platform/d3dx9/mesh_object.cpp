@@ -33,9 +33,9 @@ DWORD UsageFor(DWORD options, bool vertex) {
 }
 
 class Mesh final : public ID3DXMesh {
-public:
-    Mesh(IDirect3DDevice9* device, IDirect3DVertexBuffer9* vb, IDirect3DIndexBuffer9* ib, const MeshImage& image,
-         DWORD options)
+  public:
+    Mesh(IDirect3DDevice9* device, IDirect3DVertexBuffer9* vb, IDirect3DIndexBuffer9* ib,
+         const MeshImage& image, DWORD options)
         : m_pDevice(device),
           m_pVB(vb),
           m_pIB(ib),
@@ -126,7 +126,7 @@ public:
     }
     HRESULT UnlockAttributeBuffer() override { return S_OK; }
 
-private:
+  private:
     ~Mesh() override {
         m_pIB->Release();
         m_pVB->Release();
@@ -180,12 +180,12 @@ HRESULT CreateMesh(const MeshImage& image, DWORD options, IDirect3DDevice9* pDev
     IDirect3DVertexBuffer9* vb = nullptr;
     IDirect3DIndexBuffer9* ib = nullptr;
     HRESULT hr = pDevice->CreateVertexBuffer(static_cast<UINT>(vbBytes), UsageFor(options, true), image.fvf,
-                                             PoolFor(options, D3DXMESH_VB_MANAGED, D3DXMESH_VB_SYSTEMMEM), &vb,
-                                             nullptr);
+                                             PoolFor(options, D3DXMESH_VB_MANAGED, D3DXMESH_VB_SYSTEMMEM),
+                                             &vb, nullptr);
     if (SUCCEEDED(hr))
-        hr = pDevice->CreateIndexBuffer(static_cast<UINT>(ibBytes), UsageFor(options, false),
-                                        wide ? D3DFMT_INDEX32 : D3DFMT_INDEX16,
-                                        PoolFor(options, D3DXMESH_IB_MANAGED, D3DXMESH_IB_SYSTEMMEM), &ib, nullptr);
+        hr = pDevice->CreateIndexBuffer(
+            static_cast<UINT>(ibBytes), UsageFor(options, false), wide ? D3DFMT_INDEX32 : D3DFMT_INDEX16,
+            PoolFor(options, D3DXMESH_IB_MANAGED, D3DXMESH_IB_SYSTEMMEM), &ib, nullptr);
     if (SUCCEEDED(hr)) hr = Fill(vb, image.vertices.data(), image.vertices.size());
     if (SUCCEEDED(hr)) hr = Fill(ib, image.indices, wide);
     if (SUCCEEDED(hr)) {

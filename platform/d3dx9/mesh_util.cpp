@@ -7,15 +7,32 @@
 UINT D3DXGetFVFVertexSize(DWORD FVF) {
     UINT size = 0;
     switch (FVF & D3DFVF_POSITION_MASK) {
-        case D3DFVF_XYZ: size = 12; break;
-        case D3DFVF_XYZRHW: size = 16; break;
-        case D3DFVF_XYZW: size = 16; break;
-        case D3DFVF_XYZB1: size = 16; break;
-        case D3DFVF_XYZB2: size = 20; break;
-        case D3DFVF_XYZB3: size = 24; break;
-        case D3DFVF_XYZB4: size = 28; break;
-        case D3DFVF_XYZB5: size = 32; break;
-        default: break;
+        case D3DFVF_XYZ:
+            size = 12;
+            break;
+        case D3DFVF_XYZRHW:
+            size = 16;
+            break;
+        case D3DFVF_XYZW:
+            size = 16;
+            break;
+        case D3DFVF_XYZB1:
+            size = 16;
+            break;
+        case D3DFVF_XYZB2:
+            size = 20;
+            break;
+        case D3DFVF_XYZB3:
+            size = 24;
+            break;
+        case D3DFVF_XYZB4:
+            size = 28;
+            break;
+        case D3DFVF_XYZB5:
+            size = 32;
+            break;
+        default:
+            break;
     }
     if (FVF & D3DFVF_NORMAL) size += 12;
     if (FVF & D3DFVF_PSIZE) size += 4;
@@ -25,10 +42,18 @@ UINT D3DXGetFVFVertexSize(DWORD FVF) {
     const UINT sets = (FVF & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
     for (UINT i = 0; i < sets && i < 8; ++i) {
         switch ((FVF >> (16 + 2 * i)) & 3) {
-            case D3DFVF_TEXTUREFORMAT1: size += 4; break;
-            case D3DFVF_TEXTUREFORMAT2: size += 8; break;
-            case D3DFVF_TEXTUREFORMAT3: size += 12; break;
-            case D3DFVF_TEXTUREFORMAT4: size += 16; break;
+            case D3DFVF_TEXTUREFORMAT1:
+                size += 4;
+                break;
+            case D3DFVF_TEXTUREFORMAT2:
+                size += 8;
+                break;
+            case D3DFVF_TEXTUREFORMAT3:
+                size += 12;
+                break;
+            case D3DFVF_TEXTUREFORMAT4:
+                size += 16;
+                break;
         }
     }
     return size;

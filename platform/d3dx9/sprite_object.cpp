@@ -29,7 +29,7 @@ struct SpriteQuad {
 };
 
 class Sprite final : public DeviceChild<ID3DXSprite> {
-public:
+  public:
     explicit Sprite(IDirect3DDevice9* device) : DeviceChild(device) { D3DXMatrixIdentity(&m_transform); }
 
     HRESULT GetTransform(D3DXMATRIX* pTransform) override {
@@ -61,7 +61,7 @@ public:
     }
     HRESULT OnResetDevice() override { return S_OK; }  // the state block is made again at the next Begin
 
-private:
+  private:
     ~Sprite() override {
         DropQueued();
         if (m_saved) m_saved->Release();
@@ -139,8 +139,10 @@ HRESULT Sprite::Draw(IDirect3DTexture9* pTexture, const RECT* pSrcRect, const D3
     HRESULT hr = pTexture->GetLevelDesc(0, &desc);
     if (FAILED(hr)) return hr;
     if (desc.Width == 0 || desc.Height == 0) return D3DERR_INVALIDCALL;
-    const RECT src = pSrcRect ? *pSrcRect : RECT{0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
-    const float cx = pCenter ? pCenter->x : 0.f, cy = pCenter ? pCenter->y : 0.f, cz = pCenter ? pCenter->z : 0.f;
+    const RECT src =
+        pSrcRect ? *pSrcRect : RECT{0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
+    const float cx = pCenter ? pCenter->x : 0.f, cy = pCenter ? pCenter->y : 0.f,
+                cz = pCenter ? pCenter->z : 0.f;
     const float px = pPosition ? pPosition->x : 0.f, py = pPosition ? pPosition->y : 0.f;
     const float pz = pPosition ? pPosition->z : 0.f;
     const float w = static_cast<float>(src.right - src.left), h = static_cast<float>(src.bottom - src.top);
@@ -202,8 +204,9 @@ HRESULT Sprite::Flush() {
             m_device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
             m_device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
         }
-        const HRESULT hr = m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>((last - first) * 2),
-                                                     m_triangles.data(), sizeof(SpriteVertex));
+        const HRESULT hr =
+            m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>((last - first) * 2),
+                                      m_triangles.data(), sizeof(SpriteVertex));
         if (FAILED(hr) && SUCCEEDED(result)) result = hr;
         first = last;
     }

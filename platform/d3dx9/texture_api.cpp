@@ -151,27 +151,29 @@ HRESULT D3DXCreateTexture(IDirect3DDevice9* pDevice, UINT Width, UINT Height, UI
     return pDevice->CreateTexture(w, h, MipLevels, Usage, Format, Pool, ppTexture, nullptr);
 }
 
-HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, IDirect3DTexture9** ppTexture) {
+HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile,
+                                   IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromFile(pSrcFile), kDefaults, nullptr, ppTexture);
 }
 
-HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, IDirect3DTexture9** ppTexture) {
+HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile,
+                                   IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromFile(pSrcFile), kDefaults, nullptr, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
-                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                     DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                     PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
+                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                     DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                     D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromFile(pSrcFile),
                 Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
                 pSrcInfo, ppTexture);
 }
 
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, UINT Width, UINT Height,
-                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                     DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                     PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
+                                     UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                     DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                     D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromFile(pSrcFile),
                 Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
                 pSrcInfo, ppTexture);
@@ -183,9 +185,9 @@ HRESULT D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* pDevice, LPCVOID pSr
 }
 
 HRESULT D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                            UINT Width, UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                                            D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                            D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
+                                            UINT Width, UINT Height, UINT MipLevels, DWORD Usage,
+                                            D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                            D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                             IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
                 Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
@@ -198,9 +200,10 @@ HRESULT D3DXCreateTextureFromResourceW(IDirect3DDevice9* pDevice, HMODULE, LPCWS
 }
 
 HRESULT D3DXCreateTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource, UINT Width,
-                                         UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                         DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                         D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*, IDirect3DTexture9** ppTexture) {
+                                         UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
+                                         D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                         D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
+                                         IDirect3DTexture9** ppTexture) {
     return Load(pDevice, FromResource(pSrcResource),
                 Request(Width, Height, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
                 pSrcInfo, ppTexture);
@@ -214,10 +217,11 @@ HRESULT D3DXCreateCubeTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFi
     return Load(pDevice, FromFile(pSrcFile), kDefaults, nullptr, ppCubeTexture);
 }
 
-HRESULT D3DXCreateCubeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size, UINT MipLevels,
-                                         DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
-                                         DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
-                                         PALETTEENTRY*, IDirect3DCubeTexture9** ppCubeTexture) {
+HRESULT D3DXCreateCubeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Size,
+                                         UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                         DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                         D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
+                                         IDirect3DCubeTexture9** ppCubeTexture) {
     return Load(pDevice, FromFile(pSrcFile),
                 Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                 ppCubeTexture);
@@ -225,17 +229,17 @@ HRESULT D3DXCreateCubeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrc
 
 HRESULT D3DXCreateCubeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
                                                 UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
-                                                D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                                D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
+                                                D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                                D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                                 IDirect3DCubeTexture9** ppCubeTexture) {
     return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
                 Request(Size, Size, 1, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey), pSrcInfo,
                 ppCubeTexture);
 }
 
-HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource, UINT Size,
-                                             UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                             DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+HRESULT D3DXCreateCubeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource,
+                                             UINT Size, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
+                                             D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                              D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                              IDirect3DCubeTexture9** ppCubeTexture) {
     return Load(pDevice, FromResource(pSrcResource),
@@ -251,20 +255,21 @@ HRESULT D3DXCreateVolumeTextureFromFileW(IDirect3DDevice9* pDevice, LPCWSTR pSrc
     return Load(pDevice, FromFile(pSrcFile), kDefaults, nullptr, ppVolumeTexture);
 }
 
-HRESULT D3DXCreateVolumeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width, UINT Height,
-                                           UINT Depth, UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                           DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-                                           D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
+HRESULT D3DXCreateVolumeTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width,
+                                           UINT Height, UINT Depth, UINT MipLevels, DWORD Usage,
+                                           D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                           D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                            IDirect3DVolumeTexture9** ppVolumeTexture) {
     return Load(pDevice, FromFile(pSrcFile),
                 Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
                 pSrcInfo, ppVolumeTexture);
 }
 
-HRESULT D3DXCreateVolumeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData, UINT SrcDataSize,
-                                                  UINT Width, UINT Height, UINT Depth, UINT MipLevels, DWORD Usage,
-                                                  D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
-                                                  D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
+HRESULT D3DXCreateVolumeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPCVOID pSrcData,
+                                                  UINT SrcDataSize, UINT Width, UINT Height, UINT Depth,
+                                                  UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                                  DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                                  D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
                                                   IDirect3DVolumeTexture9** ppVolumeTexture) {
     return Load(pDevice, FromMemory(pSrcData, SrcDataSize),
                 Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
@@ -272,10 +277,10 @@ HRESULT D3DXCreateVolumeTextureFromFileInMemoryEx(IDirect3DDevice9* pDevice, LPC
 }
 
 HRESULT D3DXCreateVolumeTextureFromResourceExW(IDirect3DDevice9* pDevice, HMODULE, LPCWSTR pSrcResource,
-                                               UINT Width, UINT Height, UINT Depth, UINT MipLevels, DWORD Usage,
-                                               D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
-                                               D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY*,
-                                               IDirect3DVolumeTexture9** ppVolumeTexture) {
+                                               UINT Width, UINT Height, UINT Depth, UINT MipLevels,
+                                               DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
+                                               DWORD MipFilter, D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                               PALETTEENTRY*, IDirect3DVolumeTexture9** ppVolumeTexture) {
     return Load(pDevice, FromResource(pSrcResource),
                 Request(Width, Height, Depth, MipLevels, Usage, Format, Pool, Filter, MipFilter, ColorKey),
                 pSrcInfo, ppVolumeTexture);

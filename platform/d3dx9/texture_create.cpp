@@ -42,8 +42,10 @@ UINT FullChain(Extent e) {
 UINT ResolveLevels(UINT requested, UINT fromFile, Extent top) {
     const UINT chain = FullChain(top);
     UINT n = requested;
-    if (requested == 0 || requested == D3DX_DEFAULT) n = chain;
-    else if (requested == D3DX_FROM_FILE) n = fromFile;
+    if (requested == 0 || requested == D3DX_DEFAULT)
+        n = chain;
+    else if (requested == D3DX_FROM_FILE)
+        n = fromFile;
     return n < chain ? (n ? n : 1) : chain;
 }
 
@@ -80,22 +82,24 @@ std::vector<std::vector<uint32_t>> BuildLevels(const uint32_t* src, Extent srcEx
 }
 
 Extent LevelExtent(Extent top, UINT level) {
-    for (UINT l = 0; l < level; ++l) top = {top.w > 1 ? top.w / 2 : 1, top.h > 1 ? top.h / 2 : 1, top.d > 1 ? top.d / 2 : 1};
+    for (UINT l = 0; l < level; ++l)
+        top = {top.w > 1 ? top.w / 2 : 1, top.h > 1 ? top.h / 2 : 1, top.d > 1 ? top.d / 2 : 1};
     return top;
 }
 
 HRESULT WriteRect(const D3DLOCKED_RECT& lr, const std::vector<uint32_t>& texels, Extent e, D3DFORMAT format) {
     if (!lr.pBits) return D3DERR_INVALIDCALL;
     auto* row = static_cast<uint8_t*>(lr.pBits);
-    for (UINT y = 0; y < e.h; ++y, row += lr.Pitch) EncodeTexels(texels.data() + size_t(y) * e.w, e.w, format, row);
+    for (UINT y = 0; y < e.h; ++y, row += lr.Pitch)
+        EncodeTexels(texels.data() + size_t(y) * e.w, e.w, format, row);
     return S_OK;
 }
 
 // Fills every level of a 2D texture (or one cube face) through the lock
 // function given.
 template <typename LockFn, typename UnlockFn>
-HRESULT FillLevels(const std::vector<std::vector<uint32_t>>& levels, Extent top, D3DFORMAT format, LockFn lock,
-                   UnlockFn unlock) {
+HRESULT FillLevels(const std::vector<std::vector<uint32_t>>& levels, Extent top, D3DFORMAT format,
+                   LockFn lock, UnlockFn unlock) {
     for (UINT l = 0; l < levels.size(); ++l) {
         D3DLOCKED_RECT lr{};
         HRESULT hr = lock(l, &lr);
@@ -120,7 +124,8 @@ HRESULT FillCube(IDirect3DCubeTexture9* tex, const std::vector<std::vector<std::
     for (UINT f = 0; f < faces.size(); ++f) {
         const auto face = static_cast<D3DCUBEMAP_FACES>(f);
         const HRESULT hr = FillLevels(
-            faces[f], top, format, [&](UINT l, D3DLOCKED_RECT* lr) { return tex->LockRect(face, l, lr, nullptr, 0); },
+            faces[f], top, format,
+            [&](UINT l, D3DLOCKED_RECT* lr) { return tex->LockRect(face, l, lr, nullptr, 0); },
             [&](UINT l) { return tex->UnlockRect(face, l); });
         if (FAILED(hr)) return hr;
     }
@@ -182,8 +187,8 @@ HRESULT CreateTextureFromImage(IDirect3DDevice9* device, Image& image, const Tex
         return D3DERR_INVALIDCALL;
     const UINT levels = ResolveLevels(req.mipLevels, image.info.MipLevels, top);
     const D3DFORMAT format = ResolveFormat(req.format, image, req.colorKey);
-    const auto texels =
-        BuildLevels(image.argb.data(), src, top, levels, ResolveFilter(req.filter), ResolveFilter(req.mipFilter));
+    const auto texels = BuildLevels(image.argb.data(), src, top, levels, ResolveFilter(req.filter),
+                                    ResolveFilter(req.mipFilter));
     return CreateAndFill<IDirect3DTexture9>(
         device, req.pool,
         [&](D3DPOOL pool, IDirect3DTexture9** t) {
@@ -226,12 +231,13 @@ HRESULT CreateVolumeTextureFromImage(IDirect3DDevice9* device, Image& image, con
         return D3DERR_INVALIDCALL;
     const UINT levels = ResolveLevels(req.mipLevels, image.info.MipLevels, top);
     const D3DFORMAT format = ResolveFormat(req.format, image, req.colorKey);
-    const auto texels =
-        BuildLevels(image.argb.data(), src, top, levels, ResolveFilter(req.filter), ResolveFilter(req.mipFilter));
+    const auto texels = BuildLevels(image.argb.data(), src, top, levels, ResolveFilter(req.filter),
+                                    ResolveFilter(req.mipFilter));
     return CreateAndFill<IDirect3DVolumeTexture9>(
         device, req.pool,
         [&](D3DPOOL pool, IDirect3DVolumeTexture9** t) {
-            return device->CreateVolumeTexture(top.w, top.h, top.d, levels, req.usage, format, pool, t, nullptr);
+            return device->CreateVolumeTexture(top.w, top.h, top.d, levels, req.usage, format, pool, t,
+                                               nullptr);
         },
         [&](IDirect3DVolumeTexture9* t) { return FillVolume(t, texels, top, format); }, ppTexture);
 }

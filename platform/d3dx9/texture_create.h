@@ -9,7 +9,7 @@
 namespace plat {
 
 struct TextureRequest {
-    UINT width = D3DX_DEFAULT;   // or the cube's edge
+    UINT width = D3DX_DEFAULT;  // or the cube's edge
     UINT height = D3DX_DEFAULT;
     UINT depth = D3DX_DEFAULT;
     UINT mipLevels = D3DX_DEFAULT;

@@ -11,8 +11,8 @@ namespace plat {
 namespace {
 
 bool IsWordChar(uint8_t c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == '+' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '+' || c == '.';
 }
 
 // A whole word as a number: optional sign, digits, optional fraction and
@@ -24,7 +24,8 @@ bool ParseNumber(std::string_view word, double* out, bool* isInteger) {
     const char first = word.front() == '-' && word.size() > 1 ? word[1] : word.front();
     if (!((first >= '0' && first <= '9') || first == '.')) return false;
     double v = 0;
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v, std::chars_format::general);
+    const auto [end, ec] =
+        std::from_chars(word.data(), word.data() + word.size(), v, std::chars_format::general);
     if (ec != std::errc() || end != word.data() + word.size() || !std::isfinite(v)) return false;
     *out = v;
     *isInteger = word.find_first_of(".eE") == std::string_view::npos;
@@ -67,10 +68,18 @@ XToken XLexer::Scan() {
     const size_t start = m_nPos;
     const uint8_t c = m_pData[m_nPos];
     switch (c) {
-        case '{': ++m_nPos; return XToken::LBrace;
-        case '}': ++m_nPos; return XToken::RBrace;
-        case ';': ++m_nPos; return XToken::Semicolon;
-        case ',': ++m_nPos; return XToken::Comma;
+        case '{':
+            ++m_nPos;
+            return XToken::LBrace;
+        case '}':
+            ++m_nPos;
+            return XToken::RBrace;
+        case ';':
+            ++m_nPos;
+            return XToken::Semicolon;
+        case ',':
+            ++m_nPos;
+            return XToken::Comma;
         case '"': {
             ++m_nPos;
             while (m_nPos < m_nSize && m_pData[m_nPos] != '"') ++m_nPos;
@@ -87,7 +96,8 @@ XToken XLexer::Scan() {
             ++m_nPos;
             return XToken::Guid;
         }
-        default: break;
+        default:
+            break;
     }
     if (!IsWordChar(c)) {
         ++m_nPos;

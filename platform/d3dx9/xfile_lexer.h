@@ -11,7 +11,7 @@ namespace plat {
 enum class XToken { End, Error, Name, Integer, Float, String, Guid, LBrace, RBrace, Semicolon, Comma };
 
 class XLexer {
-public:
+  public:
     XLexer(const uint8_t* data, size_t size) : m_pData(data), m_nSize(size) {}
 
     // Reads the next token; text() and the number accessors describe it.
@@ -24,7 +24,7 @@ public:
     size_t position() const { return m_nPos; }
     void Seek(size_t pos) { m_nPos = pos < m_nSize ? pos : m_nSize; }
 
-private:
+  private:
     void SkipSpaceAndComments();
     XToken Scan();
 

@@ -35,19 +35,19 @@ bool NameIs(std::string_view a, const char* b) {
 // Parsing fails by returning false; the caller turns that into
 // D3DXERR_INVALIDDATA.
 class XReader {
-public:
+  public:
     XReader(const uint8_t* data, size_t size, XMeshData* out) : m_Lex(data, size), m_pOut(out) {}
 
     HRESULT Run();
 
-private:
+  private:
     // Data members: numbers with any ';' or ',' separators after them.
     bool ReadFloat(float* v);
     bool ReadCount(uint32_t* v, size_t minBytesPerItem);
     bool ReadIndex(uint32_t* v);
     void SkipSeparators();
 
-    bool SkipBlock(int depth);  // after '{': to the matching '}'
+    bool SkipBlock(int depth);                  // after '{': to the matching '}'
     bool ParseObjectHeader(std::string* name);  // [name] [guid] '{'
     bool ParseTopLevel(std::string_view type);
     bool ParseFrame(int depth);
@@ -104,13 +104,16 @@ bool XReader::SkipBlock(int depth) {
     if (depth > kMaxDepth) return false;
     for (;;) {
         switch (m_Lex.Next()) {
-            case XToken::RBrace: return true;
+            case XToken::RBrace:
+                return true;
             case XToken::LBrace:
                 if (!SkipBlock(depth + 1)) return false;
                 break;
             case XToken::End:
-            case XToken::Error: return false;
-            default: break;
+            case XToken::Error:
+                return false;
+            default:
+                break;
         }
     }
 }
@@ -155,10 +158,14 @@ bool XReader::ParseFrame(int depth) {
         if (t != XToken::Name) return false;
         const std::string_view type = m_Lex.text();
         bool ok;
-        if (NameIs(type, "FrameTransformMatrix")) ok = ParseMatrix(&local);
-        else if (NameIs(type, "Frame")) ok = ParseFrame(depth + 1);
-        else if (NameIs(type, "Mesh")) ok = ParseMesh(depth + 1);
-        else ok = ParseObjectOrSkip(depth);
+        if (NameIs(type, "FrameTransformMatrix"))
+            ok = ParseMatrix(&local);
+        else if (NameIs(type, "Frame"))
+            ok = ParseFrame(depth + 1);
+        else if (NameIs(type, "Mesh"))
+            ok = ParseMesh(depth + 1);
+        else
+            ok = ParseObjectOrSkip(depth);
         if (!ok) return false;
     }
     // Everything read inside this frame (inner frames already applied their
@@ -171,8 +178,10 @@ bool XReader::ParseFrame(int depth) {
         }
         // Normals go through the inverse transpose so that scaling keeps them perpendicular.
         D3DXMATRIX normalMatrix;
-        if (D3DXMatrixInverse(&normalMatrix, nullptr, &local)) D3DXMatrixTranspose(&normalMatrix, &normalMatrix);
-        else normalMatrix = local;
+        if (D3DXMatrixInverse(&normalMatrix, nullptr, &local))
+            D3DXMatrixTranspose(&normalMatrix, &normalMatrix);
+        else
+            normalMatrix = local;
         for (size_t i = firstNormal; i < m_pOut->normals.size(); ++i) {
             D3DXVECTOR3 n(m_pOut->normals[i]);
             D3DXVec3TransformNormal(&n, &n, &normalMatrix);
@@ -397,8 +406,10 @@ HRESULT XReader::Run() {
         const XToken t = m_Lex.Next();
         if (t == XToken::End) break;
         bool ok = false;
-        if (t == XToken::Name) ok = ParseTopLevel(m_Lex.text());
-        else if (t == XToken::LBrace) ok = SkipBlock(1);  // a stray reference
+        if (t == XToken::Name)
+            ok = ParseTopLevel(m_Lex.text());
+        else if (t == XToken::LBrace)
+            ok = SkipBlock(1);  // a stray reference
         if (!ok) return D3DXERR_INVALIDDATA;
     }
     if (!m_bAnyMesh) return D3DXERR_LOADEDMESHHASNODATA;

@@ -28,11 +28,11 @@ struct XCorner {
 
 struct XMeshData {
     std::vector<D3DVECTOR> positions;
-    std::vector<D3DVECTOR> normals;     // empty when no mesh of the file has normals
-    std::vector<float> texCoords;       // u, v per position; empty when no mesh has coordinates
-    std::vector<XCorner> corners;       // three per triangle
-    std::vector<uint32_t> attributes;   // material index per triangle
-    std::vector<XMaterial> materials;   // in file order
+    std::vector<D3DVECTOR> normals;    // empty when no mesh of the file has normals
+    std::vector<float> texCoords;      // u, v per position; empty when no mesh has coordinates
+    std::vector<XCorner> corners;      // three per triangle
+    std::vector<uint32_t> attributes;  // material index per triangle
+    std::vector<XMaterial> materials;  // in file order
 };
 
 // Parses the whole file. S_OK, D3DXERR_INVALIDDATA for anything malformed,

@@ -57,8 +57,8 @@ NativeWindowId SdlBackend::CreateNativeWindow(const NativeWindowDesc& desc) {
     if (desc.resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (!desc.decorated) flags |= SDL_WINDOW_BORDERLESS;
     if (desc.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-    SDL_Window* sw = SDL_CreateWindow(WideToUtf8(desc.title).c_str(), desc.clientRect.left, desc.clientRect.top, w,
-                                      h, flags);
+    SDL_Window* sw = SDL_CreateWindow(WideToUtf8(desc.title).c_str(), desc.clientRect.left,
+                                      desc.clientRect.top, w, h, flags);
     if (!sw) {
         std::fprintf(stderr, "tumbral: SDL_CreateWindow failed (%s)\n", SDL_GetError());
         return 0;
@@ -102,7 +102,9 @@ void SdlBackend::SetNativeWindowShow(NativeWindowId id, ShowState show) {
     Window* w = Find(id);
     if (!w) return;
     switch (show) {
-        case ShowState::Hidden: SDL_HideWindow(w->window); break;
+        case ShowState::Hidden:
+            SDL_HideWindow(w->window);
+            break;
         case ShowState::Normal:
             SDL_ShowWindow(w->window);
             SDL_RestoreWindow(w->window);
@@ -141,7 +143,8 @@ void SdlBackend::SetNativeWindowFullscreen(NativeWindowId id, int monitor) {
         want.h = it->second.height;
         want.refresh_rate = it->second.refreshHz;
         SDL_DisplayMode closest{};
-        if (SDL_GetClosestDisplayMode(monitor, &want, &closest)) SDL_SetWindowDisplayMode(w->window, &closest);
+        if (SDL_GetClosestDisplayMode(monitor, &want, &closest))
+            SDL_SetWindowDisplayMode(w->window, &closest);
     }
     SDL_Rect b{};
     if (SDL_GetDisplayBounds(monitor, &b) == 0) SDL_SetWindowPosition(w->window, b.x, b.y);

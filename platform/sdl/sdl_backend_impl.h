@@ -12,7 +12,7 @@
 namespace plat {
 
 class SdlBackend final : public Backend {
-public:
+  public:
     SdlBackend();
     ~SdlBackend() override;
     const char* Name() const override { return "sdl"; }
@@ -50,15 +50,15 @@ public:
     bool Gamepad(int index, GamepadState& out) override;
     void SetGamepadVibration(int index, WORD left, WORD right) override;
 
-private:
+  private:
     struct Window {
         SDL_Window* window = nullptr;
         SDL_Renderer* renderer = nullptr;
         SDL_Texture* texture = nullptr;
         int textureWidth = 0, textureHeight = 0;
-        int vsync = -1;                  // as last given to the renderer
+        int vsync = -1;  // as last given to the renderer
         bool fullscreen = false;
-        SDL_Rect lastSet{};              // the client rectangle we last asked for (echo suppression)
+        SDL_Rect lastSet{};  // the client rectangle we last asked for (echo suppression)
     };
 
     Window* Find(NativeWindowId id);
@@ -67,7 +67,7 @@ private:
     void OpenGamepads();
 
     std::map<NativeWindowId, Window> windows_;
-    std::deque<Event> pending_;          // extra events from one SDL event (typed text)
+    std::deque<Event> pending_;  // extra events from one SDL event (typed text)
     std::map<int, DisplayMode> requestedModes_;
     SDL_GameController* pads_[4] = {};
     uint32_t padPackets_[4] = {};

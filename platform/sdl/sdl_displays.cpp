@@ -43,8 +43,8 @@ std::vector<MonitorDesc> SdlBackend::Monitors() {
             DisplayMode mode;
             if (SDL_GetDisplayMode(i, k, &dm) == 0 && ToMode(dm, mode)) {
                 bool dup = std::any_of(m.modes.begin(), m.modes.end(), [&](const DisplayMode& x) {
-                    return x.width == mode.width && x.height == mode.height && x.refreshHz == mode.refreshHz &&
-                           x.bitsPerPixel == mode.bitsPerPixel;
+                    return x.width == mode.width && x.height == mode.height &&
+                           x.refreshHz == mode.refreshHz && x.bitsPerPixel == mode.bitsPerPixel;
                 });
                 if (!dup) m.modes.push_back(mode);
             }

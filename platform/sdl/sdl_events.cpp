@@ -30,8 +30,11 @@ void SdlBackend::WaitEvent(int timeoutMs) {
 bool SdlBackend::Translate(const SDL_Event& e, Event& out) {
     out = Event{};
     switch (e.type) {
-        case SDL_QUIT: out.type = EventType::Quit; return true;
-        case SDL_WINDOWEVENT: return TranslateWindowEvent(e.window, out);
+        case SDL_QUIT:
+            out.type = EventType::Quit;
+            return true;
+        case SDL_WINDOWEVENT:
+            return TranslateWindowEvent(e.window, out);
         case SDL_MOUSEMOTION:
             out.type = EventType::MouseMove;
             out.window = e.motion.windowID;
@@ -87,7 +90,8 @@ bool SdlBackend::Translate(const SDL_Event& e, Event& out) {
             }
             return false;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -110,14 +114,29 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
             out.width = we.data1;
             out.height = we.data2;
             return true;
-        case SDL_WINDOWEVENT_MINIMIZED: out.type = EventType::WindowMinimized; return true;
-        case SDL_WINDOWEVENT_MAXIMIZED: out.type = EventType::WindowMaximized; return true;
-        case SDL_WINDOWEVENT_RESTORED: out.type = EventType::WindowRestored; return true;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: out.type = EventType::WindowActivated; return true;
-        case SDL_WINDOWEVENT_FOCUS_LOST: out.type = EventType::WindowDeactivated; return true;
-        case SDL_WINDOWEVENT_CLOSE: out.type = EventType::WindowClose; return true;
-        case SDL_WINDOWEVENT_EXPOSED: out.type = EventType::WindowExposed; return true;
-        default: return false;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            out.type = EventType::WindowMinimized;
+            return true;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            out.type = EventType::WindowMaximized;
+            return true;
+        case SDL_WINDOWEVENT_RESTORED:
+            out.type = EventType::WindowRestored;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            out.type = EventType::WindowActivated;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            out.type = EventType::WindowDeactivated;
+            return true;
+        case SDL_WINDOWEVENT_CLOSE:
+            out.type = EventType::WindowClose;
+            return true;
+        case SDL_WINDOWEVENT_EXPOSED:
+            out.type = EventType::WindowExposed;
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -53,31 +53,50 @@ int SdlBackend::ShowMessageBox(const MessageBoxRequest& req) {
     };
     std::vector<Button> buttons;
     switch (req.type & MB_TYPEMASK) {
-        case MB_OKCANCEL: buttons = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}}; break;
-        case MB_ABORTRETRYIGNORE: buttons = {{IDABORT, "Abort"}, {IDRETRY, "Retry"}, {IDIGNORE, "Ignore"}}; break;
-        case MB_YESNOCANCEL: buttons = {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}}; break;
-        case MB_YESNO: buttons = {{IDYES, "Yes"}, {IDNO, "No"}}; break;
-        case MB_RETRYCANCEL: buttons = {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}}; break;
-        default: buttons = {{IDOK, "OK"}}; break;
+        case MB_OKCANCEL:
+            buttons = {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+            break;
+        case MB_ABORTRETRYIGNORE:
+            buttons = {{IDABORT, "Abort"}, {IDRETRY, "Retry"}, {IDIGNORE, "Ignore"}};
+            break;
+        case MB_YESNOCANCEL:
+            buttons = {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}};
+            break;
+        case MB_YESNO:
+            buttons = {{IDYES, "Yes"}, {IDNO, "No"}};
+            break;
+        case MB_RETRYCANCEL:
+            buttons = {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}};
+            break;
+        default:
+            buttons = {{IDOK, "OK"}};
+            break;
     }
     size_t def = ((req.type & MB_DEFMASK) >> 8);
     if (def >= buttons.size()) def = 0;
     std::vector<SDL_MessageBoxButtonData> data;
     for (size_t i = 0; i < buttons.size(); ++i) {
         Uint32 flags = i == def ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : 0;
-        if (buttons[i].id == IDCANCEL || (buttons.size() == 1)) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        if (buttons[i].id == IDCANCEL || (buttons.size() == 1))
+            flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
         data.push_back({flags, buttons[i].id, buttons[i].label});
     }
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
     switch (req.type & MB_ICONMASK) {
-        case MB_ICONHAND: flags = SDL_MESSAGEBOX_ERROR; break;
-        case MB_ICONEXCLAMATION: flags = SDL_MESSAGEBOX_WARNING; break;
-        default: break;
+        case MB_ICONHAND:
+            flags = SDL_MESSAGEBOX_ERROR;
+            break;
+        case MB_ICONEXCLAMATION:
+            flags = SDL_MESSAGEBOX_WARNING;
+            break;
+        default:
+            break;
     }
     std::string text = WideToUtf8(req.text), caption = WideToUtf8(req.caption);
     SDL_Window* owner = nullptr;
     if (Window* w = Find(req.owner)) owner = w->window;
-    SDL_MessageBoxData box{flags, owner, caption.c_str(), text.c_str(), int(data.size()), data.data(), nullptr};
+    SDL_MessageBoxData box{flags,       owner,  caption.c_str(), text.c_str(), int(data.size()),
+                           data.data(), nullptr};
     int pressed = -1;
     if (SDL_ShowMessageBox(&box, &pressed) != 0) return -1;
     return pressed < 0 ? buttons[def].id : pressed;

@@ -14,7 +14,7 @@ namespace {
 struct ClipboardState {
     bool open = false;
     HWND owner = nullptr;
-    HGLOBAL ownedBlock = nullptr; // the block the clipboard holds (set or handed out)
+    HGLOBAL ownedBlock = nullptr;  // the block the clipboard holds (set or handed out)
 };
 
 ClipboardState g_clipboard;
@@ -107,7 +107,7 @@ HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem) {
         return nullptr;
     }
     if (!plat::CurrentBackend().SetClipboardText(utf8)) {
-        SetLastError(ERROR_ACCESS_DENIED); // the caller keeps the block
+        SetLastError(ERROR_ACCESS_DENIED);  // the caller keeps the block
         return nullptr;
     }
     if (g_clipboard.ownedBlock != hMem) ReleaseOwnedBlock();
@@ -131,5 +131,6 @@ HANDLE WINAPI GetClipboardData(UINT uFormat) {
 
 BOOL WINAPI IsClipboardFormatAvailable(UINT format) {
     std::string utf8;
-    return IsTextFormat(format) && plat::CurrentBackend().GetClipboardText(utf8) && !utf8.empty() ? TRUE : FALSE;
+    return IsTextFormat(format) && plat::CurrentBackend().GetClipboardText(utf8) && !utf8.empty() ? TRUE
+                                                                                                  : FALSE;
 }

@@ -16,16 +16,16 @@ struct Block {
     size_t size = 0;
     bool moveable = false;
     unsigned lockCount = 0;
-    std::unique_ptr<unsigned char> token; // the handle of a movable block
+    std::unique_ptr<unsigned char> token;  // the handle of a movable block
 };
 
 struct Table {
     std::mutex lock;
-    std::map<void*, Block> blocks; // by handle
+    std::map<void*, Block> blocks;  // by handle
 };
 
 Table& TheTable() {
-    static Table* table = new Table; // outlives static destructors that free memory
+    static Table* table = new Table;  // outlives static destructors that free memory
     return *table;
 }
 

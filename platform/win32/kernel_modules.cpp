@@ -24,7 +24,7 @@ struct Module {
 
 struct ModuleTable {
     std::mutex lock;
-    std::map<std::string, std::unique_ptr<Module>> byName; // lower-case file name
+    std::map<std::string, std::unique_ptr<Module>> byName;  // lower-case file name
 };
 
 // Built on first use, so static registrations in any order find it.

@@ -15,7 +15,7 @@
 namespace plat {
 
 struct ModuleExport {
-    const char* name; // exact, case-sensitive, as GetProcAddress looks it up
+    const char* name;  // exact, case-sensitive, as GetProcAddress looks it up
     FARPROC proc;
 };
 

@@ -86,9 +86,9 @@ DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_FILE_ATTRIBUTES;
     }
-    struct stat st{};
+    struct stat st {};
     if (stat(plat::NativePath(lpFileName).c_str(), &st) != 0) {
-        SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND
+        SetLastError(errno == ENOENT   ? ERROR_FILE_NOT_FOUND
                      : errno == EACCES ? ERROR_ACCESS_DENIED
                                        : ERROR_PATH_NOT_FOUND);
         return INVALID_FILE_ATTRIBUTES;

@@ -33,7 +33,8 @@ std::wstring BuildLine(const std::vector<std::string>& args) {
         const std::wstring arg = plat::Utf8ToWide(args[i]);
         // The program name is read without backslash rules: plain quotes do.
         if (i == 0)
-            line += arg.find_first_of(L" \t") == std::wstring::npos && !arg.empty() ? arg : L"\"" + arg + L"\"";
+            line +=
+                arg.find_first_of(L" \t") == std::wstring::npos && !arg.empty() ? arg : L"\"" + arg + L"\"";
         else
             line += plat::QuoteArgument(arg);
     }
@@ -100,13 +101,13 @@ std::vector<std::wstring> Split(const wchar_t* line) {
                 while (line[i] == L'\\') ++n, ++i;
                 if (line[i] == L'"') {
                     arg.append(n / 2, L'\\');
-                    if (n % 2) arg += L'"', ++i; // an escaped quote
+                    if (n % 2) arg += L'"', ++i;  // an escaped quote
                 } else {
                     arg.append(n, L'\\');
                 }
             } else if (line[i] == L'"') {
                 if (quoted && line[i + 1] == L'"') {
-                    arg += L'"'; // "" inside quotes
+                    arg += L'"';  // "" inside quotes
                     i += 2;
                 } else {
                     quoted = !quoted;
@@ -139,7 +140,7 @@ std::wstring QuoteArgument(const std::wstring& arg) {
         backslashes = 0;
         out += c;
     }
-    out.append(backslashes * 2, L'\\'); // before the closing quote
+    out.append(backslashes * 2, L'\\');  // before the closing quote
     out += L'"';
     return out;
 }

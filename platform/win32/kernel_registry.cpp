@@ -15,7 +15,7 @@ struct OpenKey {
 };
 
 struct Handles {
-    std::mutex lock; // also serialises file access within the process
+    std::mutex lock;  // also serialises file access within the process
     std::map<HKEY, OpenKey> open;
     ULONG_PTR next = 0x10000;
 };
@@ -163,7 +163,8 @@ LSTATUS WINAPI RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD, LPDWORD
 
 LSTATUS WINAPI RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData,
                               DWORD cbData) {
-    if ((!lpData && cbData) || (dwType == REG_DWORD && cbData != sizeof(DWORD))) return ERROR_INVALID_PARAMETER;
+    if ((!lpData && cbData) || (dwType == REG_DWORD && cbData != sizeof(DWORD)))
+        return ERROR_INVALID_PARAMETER;
     Handles& h = TheHandles();
     std::lock_guard<std::mutex> guard(h.lock);
     plat::RegistryData data;

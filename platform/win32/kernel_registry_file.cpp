@@ -20,7 +20,7 @@ namespace plat {
 
 namespace {
 
-constexpr size_t kMaxFileBytes = 16u << 20; // larger is not a registry of ours
+constexpr size_t kMaxFileBytes = 16u << 20;  // larger is not a registry of ours
 
 bool NeedsEscape(unsigned char c) { return c < 0x20 || c == 0x7F || c == '"' || c == '%' || c == ']'; }
 
@@ -146,7 +146,7 @@ bool ParseValueData(const std::string& rest, RegistryValue& v) {
         const int lo = i + 1 < bytes.size() ? HexDigit(bytes[i + 1]) : -1;
         if (hi < 0 || lo < 0) return false;
         if (i + 2 < bytes.size() && bytes[i + 2] != ',') return false;
-        if (i + 2 == bytes.size() - 1) return false; // a trailing comma
+        if (i + 2 == bytes.size() - 1) return false;  // a trailing comma
         v.data.push_back(static_cast<BYTE>(hi * 16 + lo));
     }
     return true;
@@ -207,7 +207,8 @@ std::string RegistryFilePath() {
     if (const char* file = std::getenv("TUMBRAL_REGISTRY_FILE"); file && *file) return file;
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
         return std::string(config) + "/tumbral/registry";
-    if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.config/tumbral/registry";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::string(home) + "/.config/tumbral/registry";
     return std::string();
 }
 
@@ -215,7 +216,7 @@ LONG LoadRegistryFile(RegistryData& out) {
     out.clear();
     const std::string path = RegistryFilePath();
     if (path.empty()) return ERROR_SUCCESS;
-    struct stat st{};
+    struct stat st {};
     if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? ERROR_SUCCESS : ERROR_CANTREAD;
     if (!S_ISREG(st.st_mode)) return ERROR_CANTREAD;
     if (static_cast<size_t>(st.st_size) > kMaxFileBytes) return ERROR_BADDB;
@@ -244,7 +245,8 @@ LONG SaveRegistryFile(const RegistryData& data) {
     const std::string path = RegistryFilePath();
     if (path.empty()) return ERROR_CANTWRITE;
     const size_t slash = path.rfind('/');
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) return ERROR_CANTWRITE;
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash)))
+        return ERROR_CANTWRITE;
     const std::string temp = path + ".tmp" + std::to_string(getpid());
     const std::string text = SerializeRegistry(data);
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);

@@ -19,7 +19,7 @@
 namespace plat {
 
 struct RegistryValue {
-    std::wstring name;       // as first written
+    std::wstring name;  // as first written
     DWORD type = REG_NONE;
     std::vector<BYTE> data;  // REG_SZ: WCHARs with the terminator
 };

@@ -61,7 +61,7 @@ HRESULT Length(const Ch* s, size_t cchMax, size_t* out) {
 // Formats with '.' decimals and UTF-8 narrow text whatever the process locale:
 // the calling thread uses this locale for the duration of one format.
 class FormatLocale {
-public:
+  public:
     FormatLocale() {
         static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
         m_previous = utf8 ? uselocale(utf8) : nullptr;
@@ -72,7 +72,7 @@ public:
     FormatLocale(const FormatLocale&) = delete;
     FormatLocale& operator=(const FormatLocale&) = delete;
 
-private:
+  private:
     locale_t m_previous;
 };
 
@@ -90,10 +90,16 @@ HRESULT StringCchCopyNW(LPWSTR pszDest, size_t cchDest, LPCWSTR pszSrc, size_t c
 HRESULT StringCchCopyNA(LPSTR pszDest, size_t cchDest, LPCSTR pszSrc, size_t cchToCopy) {
     return Copy(pszDest, cchDest, pszSrc, cchToCopy);
 }
-HRESULT StringCchCatW(LPWSTR pszDest, size_t cchDest, LPCWSTR pszSrc) { return Cat(pszDest, cchDest, pszSrc); }
+HRESULT StringCchCatW(LPWSTR pszDest, size_t cchDest, LPCWSTR pszSrc) {
+    return Cat(pszDest, cchDest, pszSrc);
+}
 HRESULT StringCchCatA(LPSTR pszDest, size_t cchDest, LPCSTR pszSrc) { return Cat(pszDest, cchDest, pszSrc); }
-HRESULT StringCchLengthW(LPCWSTR psz, size_t cchMax, size_t* pcchLength) { return Length(psz, cchMax, pcchLength); }
-HRESULT StringCchLengthA(LPCSTR psz, size_t cchMax, size_t* pcchLength) { return Length(psz, cchMax, pcchLength); }
+HRESULT StringCchLengthW(LPCWSTR psz, size_t cchMax, size_t* pcchLength) {
+    return Length(psz, cchMax, pcchLength);
+}
+HRESULT StringCchLengthA(LPCSTR psz, size_t cchMax, size_t* pcchLength) {
+    return Length(psz, cchMax, pcchLength);
+}
 
 HRESULT StringCchVPrintfW(LPWSTR pszDest, size_t cchDest, LPCWSTR pszFormat, va_list argList) {
     if (BadCapacity(pszDest, cchDest)) return STRSAFE_E_INVALID_PARAMETER;

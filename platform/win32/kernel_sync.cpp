@@ -30,7 +30,9 @@ BOOL WINAPI TryEnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
     return MutexOf(lpCriticalSection).try_lock() ? TRUE : FALSE;
 }
 
-void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection) { MutexOf(lpCriticalSection).unlock(); }
+void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
+    MutexOf(lpCriticalSection).unlock();
+}
 
 void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
     MutexOf(lpCriticalSection).~recursive_mutex();

@@ -41,7 +41,8 @@ void WINAPI Sleep(DWORD dwMilliseconds) {
             nanosleep(&forever, nullptr);
         }
     }
-    timespec left{static_cast<time_t>(dwMilliseconds / 1000), static_cast<long>(dwMilliseconds % 1000) * 1000000L};
+    timespec left{static_cast<time_t>(dwMilliseconds / 1000),
+                  static_cast<long>(dwMilliseconds % 1000) * 1000000L};
     // Sleep(0) only gives up the rest of the time slice; nanosleep of 0 does that.
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }

@@ -51,8 +51,8 @@ bool X11Session::Start(std::string& why) {
         if (stat(lock.c_str(), &st) != 0) break;
     }
     std::string disp = ":" + std::to_string(m_display);
-    m_xvfbPid = Spawn({"Xvfb", disp.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
-                       nullptr});
+    m_xvfbPid = Spawn(
+        {"Xvfb", disp.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset", nullptr});
     std::string socket = "/tmp/.X11-unix/X" + std::to_string(m_display);
     struct stat st;
     for (int i = 0; i < 100 && stat(socket.c_str(), &st) != 0; ++i) Sleep(50);

@@ -7,7 +7,7 @@
 namespace tumbral_test {
 
 class X11Session {
-public:
+  public:
     // Starts Xvfb (and openbox when installed). `why` says what is missing when it fails.
     bool Start(std::string& why);
     void Stop();
@@ -18,7 +18,7 @@ public:
     // The X window id of the top-level window whose title is `title`; 0 if none within the timeout.
     unsigned long FindWindow(const std::string& title, int timeoutMs) const;
 
-private:
+  private:
     int m_display = 0;
     int m_xvfbPid = 0;
     int m_wmPid = 0;

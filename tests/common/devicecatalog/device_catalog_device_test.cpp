@@ -9,7 +9,7 @@
 namespace {
 
 class DeviceCatalogOnSoftwareDevice : public tumbral_test::HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         plat::HeadlessConfig config;
@@ -69,9 +69,12 @@ TEST_F(DeviceCatalogOnSoftwareDevice, ListsBothMonitorsWithHalAndRefDevices) {
     }
 
     // The device converts any back buffer when windowed but shows only matching ones full screen.
-    EXPECT_NE(m_catalog.GetDeviceSettingsCombo(1, D3DDEVTYPE_REF, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, TRUE), nullptr);
-    EXPECT_NE(m_catalog.GetDeviceSettingsCombo(1, D3DDEVTYPE_REF, D3DFMT_R5G6B5, D3DFMT_R5G6B5, FALSE), nullptr);
-    EXPECT_EQ(m_catalog.GetDeviceSettingsCombo(1, D3DDEVTYPE_REF, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, FALSE), nullptr);
+    EXPECT_NE(m_catalog.GetDeviceSettingsCombo(1, D3DDEVTYPE_REF, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, TRUE),
+              nullptr);
+    EXPECT_NE(m_catalog.GetDeviceSettingsCombo(1, D3DDEVTYPE_REF, D3DFMT_R5G6B5, D3DFMT_R5G6B5, FALSE),
+              nullptr);
+    EXPECT_EQ(m_catalog.GetDeviceSettingsCombo(1, D3DDEVTYPE_REF, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, FALSE),
+              nullptr);
 
     CKitCatalogDevice* pHal = m_catalog.FindDevice(0, D3DDEVTYPE_HAL);
     ASSERT_NE(pHal, nullptr);
@@ -83,7 +86,8 @@ TEST_F(DeviceCatalogOnSoftwareDevice, ListsBothMonitorsWithHalAndRefDevices) {
         ASSERT_EQ(pCombo->m_SampleTypes.Length(), 1);  // no multisampling in the rasterizer
         EXPECT_EQ(pCombo->m_SampleQualities.GetAt(0), 1u);
         EXPECT_EQ(pCombo->m_Conflicts.Length(), 0);
-        const UINT intervals[] = {D3DPRESENT_INTERVAL_IMMEDIATE, D3DPRESENT_INTERVAL_DEFAULT, D3DPRESENT_INTERVAL_ONE};
+        const UINT intervals[] = {D3DPRESENT_INTERVAL_IMMEDIATE, D3DPRESENT_INTERVAL_DEFAULT,
+                                  D3DPRESENT_INTERVAL_ONE};
         ASSERT_EQ(pCombo->m_PresentIntervals.Length(), 3);
         for (int k = 0; k < 3; ++k) EXPECT_EQ(pCombo->m_PresentIntervals.GetAt(k), intervals[k]);
     }

@@ -17,7 +17,7 @@ using cattest::FakeDeviceType;
 using cattest::FakeDirect3D;
 
 class DeviceCatalogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CKitCoreState& s = KitCore();
         m_savedD3D = s.Get(&CKitCoreState::m_pD3DObject);
@@ -38,15 +38,16 @@ protected:
     FakeDirect3D m_d3d;
     CKitDeviceCatalog m_catalog;
 
-private:
+  private:
     IDirect3D9* m_savedD3D = nullptr;
     HWND m_savedFocus = nullptr;
 };
 
 TEST_F(DeviceCatalogTest, ModesAreFilteredBySizeAndSortedWithTheirFormatsListed) {
     FakeAdapter& a = m_d3d.adapters[0];
-    a.modes = {{800, 600, 75, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_X8R8G8B8}, {640, 480, 60, D3DFMT_X8R8G8B8},
-               {639, 480, 60, D3DFMT_X8R8G8B8}, {640, 479, 60, D3DFMT_X8R8G8B8}, {320, 240, 60, D3DFMT_R5G6B5}};
+    a.modes = {{800, 600, 75, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_X8R8G8B8},
+               {640, 480, 60, D3DFMT_X8R8G8B8}, {639, 480, 60, D3DFMT_X8R8G8B8},
+               {640, 479, 60, D3DFMT_X8R8G8B8}, {320, 240, 60, D3DFMT_R5G6B5}};
     a.desktop = {800, 600, 60, D3DFMT_X8R8G8B8};
     ASSERT_EQ(m_catalog.Populate(&m_d3d, nullptr, nullptr), S_OK);
 
@@ -151,7 +152,8 @@ TEST_F(DeviceCatalogTest, CombinationsCarryCappedQualitiesConflictsAndIntervals)
     FakeAdapter& a = m_d3d.adapters[0];
     a.samples = {{D3DMULTISAMPLE_NONE, 1}, {D3DMULTISAMPLE_4_SAMPLES, 0x20000}};
     a.depthSampleConflicts = {{D3DFMT_D24S8, D3DMULTISAMPLE_4_SAMPLES}};
-    a.devices[0].presentIntervals = D3DPRESENT_INTERVAL_ONE | D3DPRESENT_INTERVAL_TWO | D3DPRESENT_INTERVAL_FOUR;
+    a.devices[0].presentIntervals =
+        D3DPRESENT_INTERVAL_ONE | D3DPRESENT_INTERVAL_TWO | D3DPRESENT_INTERVAL_FOUR;
     ASSERT_EQ(m_catalog.Populate(&m_d3d, nullptr, nullptr), S_OK);
 
     CKitCatalogCombo* pFull =
@@ -211,15 +213,18 @@ TEST_F(DeviceCatalogTest, PlatformChecksAndTheAcceptanceCallbackFilterCombinatio
     CKitCatalogDevice* pDevice = m_catalog.FindDevice(0, D3DDEVTYPE_HAL);
     // Windowed: five back-buffer formats less A8R8G8B8 (no blending); full screen: X8R8G8B8 only.
     EXPECT_EQ(pDevice->m_Combos.Length(), 4 + 1);
-    EXPECT_EQ(m_catalog.GetDeviceSettingsCombo(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, TRUE), nullptr);
-    EXPECT_NE(m_catalog.GetDeviceSettingsCombo(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, TRUE), nullptr);
+    EXPECT_EQ(m_catalog.GetDeviceSettingsCombo(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, TRUE),
+              nullptr);
+    EXPECT_NE(m_catalog.GetDeviceSettingsCombo(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, TRUE),
+              nullptr);
 
     AcceptLog log;
     ASSERT_EQ(m_catalog.Populate(&m_d3d, AcceptNoSixteenBit, &log), S_OK);
     EXPECT_EQ(log.calls, 5);
     EXPECT_EQ(log.devCaps, DWORD(D3DDEVCAPS_HWTRANSFORMANDLIGHT));
     EXPECT_EQ(m_catalog.FindDevice(0, D3DDEVTYPE_HAL)->m_Combos.Length(), 2);
-    EXPECT_EQ(m_catalog.GetDeviceSettingsCombo(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, TRUE), nullptr);
+    EXPECT_EQ(m_catalog.GetDeviceSettingsCombo(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, TRUE),
+              nullptr);
 
     // A combination without any multisample type is dropped, and with it the device and the adapter.
     a.samples.clear();
@@ -232,7 +237,8 @@ TEST_F(DeviceCatalogTest, LookupsAndPopulationWithoutDirect3D) {
     ASSERT_EQ(m_catalog.Populate(&m_d3d, nullptr, nullptr), S_OK);
     EXPECT_EQ(m_catalog.FindAdapter(2), nullptr);
     EXPECT_EQ(m_catalog.FindDevice(1, D3DDEVTYPE_REF), nullptr);
-    EXPECT_EQ(m_catalog.GetDeviceSettingsCombo(1, D3DDEVTYPE_HAL, D3DFMT_R5G6B5, D3DFMT_R5G6B5, FALSE), nullptr);
+    EXPECT_EQ(m_catalog.GetDeviceSettingsCombo(1, D3DDEVTYPE_HAL, D3DFMT_R5G6B5, D3DFMT_R5G6B5, FALSE),
+              nullptr);
 
     // No object given and none in the framework: refused, contents kept.
     EXPECT_EQ(m_catalog.Populate(nullptr, nullptr, nullptr), KITERR_NODIRECT3D);
@@ -280,7 +286,8 @@ TEST_F(DeviceCatalogTest, FrameworkCatalogPopulatesOnFirstUseAndWhenForced) {
     D3DFORMAT format = D3DFMT_UNKNOWN;
     EXPECT_EQ(KitLookUpAdapterFormat(1, D3DDEVTYPE_HAL, D3DFMT_A8R8G8B8, FALSE, &format), S_OK);
     EXPECT_EQ(format, D3DFMT_X8R8G8B8);
-    EXPECT_EQ(KitLookUpAdapterFormat(1, D3DDEVTYPE_HAL, D3DFMT_R5G6B5, TRUE, &format), E_FAIL);  // refused by the callback
+    EXPECT_EQ(KitLookUpAdapterFormat(1, D3DDEVTYPE_HAL, D3DFMT_R5G6B5, TRUE, &format),
+              E_FAIL);  // refused by the callback
     EXPECT_EQ(format, D3DFMT_R5G6B5);
     EXPECT_EQ(KitLookUpAdapterFormat(1, D3DDEVTYPE_REF, D3DFMT_X8R8G8B8, TRUE, &format), E_FAIL);
     EXPECT_EQ(format, D3DFMT_X8R8G8B8);

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::wstring Fmt(int value, bool bWithPrefix) { return KitFormatName(static_cast<D3DFORMAT>(value), bWithPrefix); }
+std::wstring Fmt(int value, bool bWithPrefix) {
+    return KitFormatName(static_cast<D3DFORMAT>(value), bWithPrefix);
+}
 
 TEST(EnumNames, FormatNamesWithAndWithoutPrefix) {
     EXPECT_EQ(Fmt(22, true), L"D3DFMT_X8R8G8B8");
@@ -48,13 +50,16 @@ TEST(EnumNames, DeviceTypes) {
 
 TEST(EnumNames, SampleTypes) {
     EXPECT_EQ(std::wstring(KitSampleTypeName(static_cast<D3DMULTISAMPLE_TYPE>(0))), L"D3DMULTISAMPLE_NONE");
-    EXPECT_EQ(std::wstring(KitSampleTypeName(static_cast<D3DMULTISAMPLE_TYPE>(1))), L"D3DMULTISAMPLE_NONMASKABLE");
+    EXPECT_EQ(std::wstring(KitSampleTypeName(static_cast<D3DMULTISAMPLE_TYPE>(1))),
+              L"D3DMULTISAMPLE_NONMASKABLE");
     for (int n = 2; n <= 16; ++n) {
         std::wstring expected = L"D3DMULTISAMPLE_" + std::to_wstring(n) + L"_SAMPLES";
         EXPECT_EQ(std::wstring(KitSampleTypeName(static_cast<D3DMULTISAMPLE_TYPE>(n))), expected);
     }
-    EXPECT_EQ(std::wstring(KitSampleTypeName(static_cast<D3DMULTISAMPLE_TYPE>(17))), L"Unknown Multisample Type");
-    EXPECT_EQ(std::wstring(KitSampleTypeName(static_cast<D3DMULTISAMPLE_TYPE>(-1))), L"Unknown Multisample Type");
+    EXPECT_EQ(std::wstring(KitSampleTypeName(static_cast<D3DMULTISAMPLE_TYPE>(17))),
+              L"Unknown Multisample Type");
+    EXPECT_EQ(std::wstring(KitSampleTypeName(static_cast<D3DMULTISAMPLE_TYPE>(-1))),
+              L"Unknown Multisample Type");
 }
 
 TEST(EnumNames, VertexProcessing) {

@@ -33,7 +33,8 @@ struct FakeAdapter {
     std::vector<std::pair<D3DFORMAT, D3DMULTISAMPLE_TYPE>> depthSampleConflicts;
     std::vector<D3DFORMAT> noBlending;  // back-buffer formats that fail the blending query
     // Adapter format / back-buffer format / windowed pairs the device type check accepts.
-    std::function<bool(D3DFORMAT, D3DFORMAT, BOOL)> deviceTypeOk = [](D3DFORMAT af, D3DFORMAT bb, BOOL windowed) {
+    std::function<bool(D3DFORMAT, D3DFORMAT, BOOL)> deviceTypeOk = [](D3DFORMAT af, D3DFORMAT bb,
+                                                                      BOOL windowed) {
         if (windowed) return bb != D3DFMT_A2R10G10B10;
         return bb == af || (af == D3DFMT_X8R8G8B8 && bb == D3DFMT_A8R8G8B8);
     };
@@ -48,7 +49,7 @@ struct CreateCall {
 };
 
 class FakeDirect3D : public IDirect3D9 {
-public:
+  public:
     std::vector<FakeAdapter> adapters{FakeAdapter{}};
     std::vector<CreateCall> creates;
     ULONG refs = 1;
@@ -86,7 +87,8 @@ public:
     HRESULT CheckDeviceFormat(UINT a, D3DDEVTYPE t, D3DFORMAT, DWORD usage, D3DRESOURCETYPE rtype,
                               D3DFORMAT f) override {
         if (!Type(a, t)) return D3DERR_NOTAVAILABLE;
-        if (usage == D3DUSAGE_DEPTHSTENCIL && rtype == D3DRTYPE_SURFACE) return Listed(adapters[a].depthFormats, f);
+        if (usage == D3DUSAGE_DEPTHSTENCIL && rtype == D3DRTYPE_SURFACE)
+            return Listed(adapters[a].depthFormats, f);
         if (usage == D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING && rtype == D3DRTYPE_TEXTURE)
             return Listed(adapters[a].noBlending, f) == S_OK ? D3DERR_NOTAVAILABLE : S_OK;
         return D3DERR_NOTAVAILABLE;
@@ -129,7 +131,7 @@ public:
         return d ? d->createResult : D3DERR_NOTAVAILABLE;
     }
 
-private:
+  private:
     bool Has(UINT a) const { return a < adapters.size(); }
     const FakeDeviceType* Type(UINT a, D3DDEVTYPE t) const {
         if (!Has(a)) return nullptr;

@@ -9,7 +9,7 @@
 namespace {
 
 class AccessibilityKeys : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         kittest::ResetCoreState();
         // The user's settings: sticky keys off with their hot key on, toggle keys in use.
@@ -49,8 +49,9 @@ protected:
 TEST_F(AccessibilityKeys, SuppressingThenAllowingGivesTheUsersSettingsBack) {
     KitAllowAccessibilityKeys(false);
     EXPECT_FALSE(KitCore().m_bKeysAllowed);
-    EXPECT_EQ(Sticky().dwFlags, SKF_AVAILABLE);                                            // hot key off
-    EXPECT_EQ(Toggle().dwFlags, TKF_TOGGLEKEYSON | TKF_HOTKEYACTIVE | TKF_CONFIRMHOTKEY);  // in use: untouched
+    EXPECT_EQ(Sticky().dwFlags, SKF_AVAILABLE);  // hot key off
+    EXPECT_EQ(Toggle().dwFlags,
+              TKF_TOGGLEKEYSON | TKF_HOTKEYACTIVE | TKF_CONFIRMHOTKEY);  // in use: untouched
     EXPECT_EQ(Filter().dwFlags, FKF_AVAILABLE);
     EXPECT_EQ(Filter().iBounceMSec, 4u);
     // The start-up records are as read.

@@ -13,7 +13,7 @@
 namespace {
 
 class CommandLine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { kittest::ResetCoreState(); }
     void TearDown() override {
         kittest::ResetCoreState();
@@ -72,7 +72,8 @@ TEST_F(CommandLine, SwitchWithoutItsValueIsUnrecognisedWithEmptyText) {
 
 TEST_F(CommandLine, ArgumentWithoutLeadingMarkIsReported) {
     std::string out = Read({"abc", "/nosuchswitch:1", "/windowedx"});
-    EXPECT_EQ(out, "Unrecognized flag: abc\nUnrecognized flag: nosuchswitch:1\nUnrecognized flag: windowedx\n");
+    EXPECT_EQ(out,
+              "Unrecognized flag: abc\nUnrecognized flag: nosuchswitch:1\nUnrecognized flag: windowedx\n");
     EXPECT_FALSE(KitCore().m_bOverrideWindowed);
 }
 
@@ -111,7 +112,7 @@ TEST_F(CommandLine, NonsenseValuesNeverOverrun) {
     EXPECT_EQ(KitCore().m_nOverrideHeight, -2147483647 - 1);
     EXPECT_EQ(KitCore().m_nOverrideAdapter, 0);
     EXPECT_FLOAT_EQ(KitCore().m_fOverrideFixedFrameTime, 0.0333f);  // not a usable time
-    EXPECT_EQ(KitCore().m_nOverrideStartX, 12);  // the value ends at the blank
+    EXPECT_EQ(KitCore().m_nOverrideStartX, 12);                     // the value ends at the blank
     // The long unknown switch is reported with its first 255 characters.
     EXPECT_NE(out.find("Unrecognized flag: " + std::string(255, 'x') + "\n"), std::string::npos);
     EXPECT_EQ(out.find(std::string(256, 'x')), std::string::npos);

@@ -13,7 +13,7 @@
 namespace kittest {
 
 class DebugCapture {
-public:
+  public:
     DebugCapture() {
         char path[] = "/tmp/kit_debug_XXXXXX";
         int fd = mkstemp(path);
@@ -38,7 +38,7 @@ public:
         return ss.str();
     }
 
-private:
+  private:
     std::string m_path;
     std::string m_previous;
     bool m_hadPrevious = false;

@@ -10,7 +10,7 @@
 namespace {
 
 class KitMatchOnSoftwareDevice : public tumbral_test::HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         RegisterTestClass();
@@ -39,7 +39,7 @@ protected:
     HWND m_hWnd = nullptr;
     IDirect3D9* m_pD3D = nullptr;
 
-private:
+  private:
     IDirect3D9* m_savedD3D = nullptr;
 };
 

@@ -21,7 +21,7 @@ const HWND kWindowed = reinterpret_cast<HWND>(0x100);
 const HWND kFullScreen = reinterpret_cast<HWND>(0x200);
 
 class KitMatchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CKitCoreState& s = KitCore();
         m_savedD3D = s.Get(&CKitCoreState::m_pD3DObject);
@@ -52,7 +52,7 @@ protected:
 
     cattest::FakeDirect3D m_d3d;
 
-private:
+  private:
     IDirect3D9* m_savedD3D = nullptr;
 };
 
@@ -165,7 +165,8 @@ TEST_F(KitMatchTest, ScoreFavoursHalAndNearColourDepths) {
 }
 
 TEST_F(KitMatchTest, MultisamplingFollowsTheRuleUnlessTheSwapEffectForbidsIt) {
-    m_d3d.adapters[0].samples = {{D3DMULTISAMPLE_NONE, 1}, {D3DMULTISAMPLE_2_SAMPLES, 4}, {D3DMULTISAMPLE_6_SAMPLES, 2}};
+    m_d3d.adapters[0].samples = {
+        {D3DMULTISAMPLE_NONE, 1}, {D3DMULTISAMPLE_2_SAMPLES, 4}, {D3DMULTISAMPLE_6_SAMPLES, 2}};
     Populate();
     CKitCatalogCombo* pCombo = Combo(D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, TRUE);
     KitDeviceSetup request{};
@@ -188,7 +189,8 @@ TEST_F(KitMatchTest, MultisamplingFollowsTheRuleUnlessTheSwapEffectForbidsIt) {
     request.PresentParams.MultiSampleQuality = 1;
     EXPECT_EQ(KitSettingsFromCombo(pCombo, &request, &rules).PresentParams.MultiSampleQuality, 1u);
     rules.ruleMultisample = kOther;
-    EXPECT_EQ(KitSettingsFromCombo(pCombo, &request, &rules).PresentParams.MultiSampleType, D3DMULTISAMPLE_NONE);
+    EXPECT_EQ(KitSettingsFromCombo(pCombo, &request, &rules).PresentParams.MultiSampleType,
+              D3DMULTISAMPLE_NONE);
     rules.ruleMultisample = KITRULE_KEEP;
     EXPECT_EQ(KitSettingsFromCombo(pCombo, &request, &rules).PresentParams.MultiSampleType,
               D3DMULTISAMPLE_4_SAMPLES);
@@ -240,7 +242,8 @@ TEST_F(KitMatchTest, BackBufferCountSwapEffectFlagsAndInterval) {
 }
 
 TEST_F(KitMatchTest, DepthFormatIsRankedByTheDepthAndStencilRules) {
-    m_d3d.adapters[0].depthFormats = {D3DFMT_D16, D3DFMT_D15S1, D3DFMT_D24X8, D3DFMT_D24S8, D3DFMT_D24X4S4, D3DFMT_D32};
+    m_d3d.adapters[0].depthFormats = {D3DFMT_D16,   D3DFMT_D15S1,   D3DFMT_D24X8,
+                                      D3DFMT_D24S8, D3DFMT_D24X4S4, D3DFMT_D32};
     m_d3d.adapters[0].modes.push_back({640, 480, 60, D3DFMT_R5G6B5});
     Populate();
     CKitCatalogCombo* pFive = Combo(D3DFMT_R5G6B5, D3DFMT_R5G6B5, FALSE);
@@ -252,14 +255,17 @@ TEST_F(KitMatchTest, DepthFormatIsRankedByTheDepthAndStencilRules) {
     KitSettingsRules rules{};
     // Both ANY: target 20 bits for a 5-bit back buffer; D16 and D24X8 tie at 4 and D16 comes first.
     EXPECT_EQ(KitSettingsFromCombo(pFive, &request, &rules).PresentParams.AutoDepthStencilFormat, D3DFMT_D16);
-    EXPECT_EQ(KitSettingsFromCombo(pEight, &request, &rules).PresentParams.AutoDepthStencilFormat, D3DFMT_D32);
+    EXPECT_EQ(KitSettingsFromCombo(pEight, &request, &rules).PresentParams.AutoDepthStencilFormat,
+              D3DFMT_D32);
 
     request.PresentParams.AutoDepthStencilFormat = D3DFMT_D24S8;
     rules.ruleDepthBits = KITRULE_NEAREST;
     rules.ruleStencilBits = kOther;
-    EXPECT_EQ(KitSettingsFromCombo(pFive, &request, &rules).PresentParams.AutoDepthStencilFormat, D3DFMT_D24S8);
+    EXPECT_EQ(KitSettingsFromCombo(pFive, &request, &rules).PresentParams.AutoDepthStencilFormat,
+              D3DFMT_D24S8);
     rules.ruleStencilBits = KITRULE_ANY;  // the least stencil among 24-bit formats
-    EXPECT_EQ(KitSettingsFromCombo(pFive, &request, &rules).PresentParams.AutoDepthStencilFormat, D3DFMT_D24X8);
+    EXPECT_EQ(KitSettingsFromCombo(pFive, &request, &rules).PresentParams.AutoDepthStencilFormat,
+              D3DFMT_D24X8);
     request.PresentParams.AutoDepthStencilFormat = D3DFMT_D15S1;
     rules.ruleDepthBits = KITRULE_ANY;
     rules.ruleStencilBits = KITRULE_KEEP;  // 1 stencil bit: only D15S1 avoids the penalty
@@ -291,7 +297,9 @@ TEST_F(KitMatchTest, DepthFormatIsRankedByTheDepthAndStencilRules) {
 TEST_F(KitMatchTest, FullScreenResolutionAndRefreshRateComeFromTheAdaptersModes) {
     FakeAdapter& a = m_d3d.adapters[0];
     a.desktop = {800, 600, 60, D3DFMT_X8R8G8B8};
-    a.modes = {{1024, 768, 60, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_X8R8G8B8}, {800, 600, 85, D3DFMT_X8R8G8B8},
+    a.modes = {{1024, 768, 60, D3DFMT_X8R8G8B8},
+               {800, 600, 60, D3DFMT_X8R8G8B8},
+               {800, 600, 85, D3DFMT_X8R8G8B8},
                {800, 600, 75, D3DFMT_X8R8G8B8}};
     Populate();
     KitDeviceSetup request = FullScreenRequest(1000, 700);
@@ -345,7 +353,8 @@ TEST_F(KitMatchTest, VertexProcessingFallsBackWithoutHardwareTransform) {
     Populate();
     CKitCatalogCombo* pCombo = Combo(D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, TRUE);
     KitDeviceSetup request{};
-    request.BehaviorFlags = D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE | D3DCREATE_MULTITHREADED;
+    request.BehaviorFlags =
+        D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE | D3DCREATE_MULTITHREADED;
     KitSettingsRules rules{};
     rules.ruleVertexProcessing = kOther;
     // A pure device needs hardware processing, so it is dropped with it; other bits stay.
@@ -419,12 +428,12 @@ TEST(KitMatchFormatBits, TablesByFormat) {
         UINT color, depth, stencil;
     };
     const Row rows[] = {
-        {D3DFMT_R8G8B8, 8, 0, 0},        {D3DFMT_A8B8G8R8, 8, 0, 0},      {D3DFMT_X8B8G8R8, 0, 0, 0},
-        {D3DFMT_R5G6B5, 5, 0, 0},        {D3DFMT_A1R5G5B5, 5, 0, 0},      {D3DFMT_X4R4G4B4, 4, 0, 0},
-        {D3DFMT_A8R3G3B2, 2, 0, 0},      {D3DFMT_A2B10G10R10, 10, 0, 0},  {D3DFMT_A16B16G16R16, 16, 0, 0},
+        {D3DFMT_R8G8B8, 8, 0, 0},        {D3DFMT_A8B8G8R8, 8, 0, 0},       {D3DFMT_X8B8G8R8, 0, 0, 0},
+        {D3DFMT_R5G6B5, 5, 0, 0},        {D3DFMT_A1R5G5B5, 5, 0, 0},       {D3DFMT_X4R4G4B4, 4, 0, 0},
+        {D3DFMT_A8R3G3B2, 2, 0, 0},      {D3DFMT_A2B10G10R10, 10, 0, 0},   {D3DFMT_A16B16G16R16, 16, 0, 0},
         {D3DFMT_D16_LOCKABLE, 0, 16, 0}, {D3DFMT_D32F_LOCKABLE, 0, 32, 0}, {D3DFMT_D15S1, 0, 15, 1},
-        {D3DFMT_D24FS8, 0, 24, 8},       {D3DFMT_D24X4S4, 0, 24, 4},      {D3DFMT_D24X8, 0, 24, 0},
-        {D3DFMT_D32_LOCKABLE, 0, 0, 0},  {D3DFMT_UNKNOWN, 0, 0, 0},       {D3DFMT_DXT1, 0, 0, 0},
+        {D3DFMT_D24FS8, 0, 24, 8},       {D3DFMT_D24X4S4, 0, 24, 4},       {D3DFMT_D24X8, 0, 24, 0},
+        {D3DFMT_D32_LOCKABLE, 0, 0, 0},  {D3DFMT_UNKNOWN, 0, 0, 0},        {D3DFMT_DXT1, 0, 0, 0},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(KitColorBitsOf(r.format), r.color) << r.format;

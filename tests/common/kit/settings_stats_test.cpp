@@ -13,7 +13,7 @@
 namespace {
 
 class SettingsStats : public tumbral_test::HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         kittest::ResetCoreState();
@@ -66,7 +66,8 @@ TEST_F(SettingsStats, FormatsDepthMultisampleAndVsyncParts) {
     Current().PresentParams.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
     Current().PresentParams.MultiSampleType = D3DMULTISAMPLE_NONMASKABLE;
     KitComposeStaticStats();
-    EXPECT_EQ(Settings(), L"Vsync on (640x480), backbuf A8R8G8B8, adapter X8R8G8B8 (Nonmaskable Multisample)");
+    EXPECT_EQ(Settings(),
+              L"Vsync on (640x480), backbuf A8R8G8B8, adapter X8R8G8B8 (Nonmaskable Multisample)");
     Current().PresentParams.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES;
     KitComposeStaticStats();
     EXPECT_EQ(Settings(), L"Vsync on (640x480), backbuf A8R8G8B8, adapter X8R8G8B8 (4x Multisample)");

@@ -12,7 +12,7 @@
 namespace {
 
 class KitStartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { kittest::ResetCoreState(); }
     void TearDown() override {
         kittest::ResetCoreState();

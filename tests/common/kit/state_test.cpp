@@ -11,7 +11,7 @@
 namespace {
 
 class KitState : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { kittest::ResetCoreState(); }
     void TearDown() override { kittest::ResetCoreState(); }
 };

@@ -10,7 +10,7 @@
 namespace {
 
 class KitStats : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { kittest::ResetCoreState(); }
     void TearDown() override { kittest::ResetCoreState(); }
 };

@@ -15,7 +15,7 @@
 namespace kittest {
 
 class TestBackend : public plat::Backend {
-public:
+  public:
     std::vector<plat::MessageBoxRequest> messageBoxes;  // every box shown, in order
     std::deque<int> messageBoxAnswers;                  // answers to give; the first button when empty
     std::function<void()> onPoll;                       // runs at every poll for input
@@ -78,13 +78,13 @@ public:
     }
     void SetGamepadVibration(int, WORD, WORD) override {}
 
-private:
+  private:
     plat::NativeWindowId m_nextId = 0;
 };
 
 // Installs a fresh TestBackend for the life of the scope.
 class TestBackendScope {
-public:
+  public:
     TestBackendScope() {
         auto backend = std::make_unique<TestBackend>();
         m_pBackend = backend.get();
@@ -93,7 +93,7 @@ public:
     TestBackend& operator*() { return *m_pBackend; }
     TestBackend* operator->() { return m_pBackend; }
 
-private:
+  private:
     TestBackend* m_pBackend;
 };
 

@@ -11,7 +11,7 @@
 namespace {
 
 class KitTimers : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { kittest::ResetCoreState(); }
     void TearDown() override { kittest::ResetCoreState(); }
 
@@ -82,14 +82,12 @@ TEST_F(KitTimers, TimerKilledByItsOwnCallbackStaysKilled) {
     EXPECT_EQ(shot.calls, 1);
 }
 
-void OnAddAnother(UINT, void* pUserContext) {
-    KitSetTimer(OnTimer, 0.1f, nullptr, pUserContext);
-}
+void OnAddAnother(UINT, void* pUserContext) { KitSetTimer(OnTimer, 0.1f, nullptr, pUserContext); }
 
 TEST_F(KitTimers, TimerAddedByACallbackStartsNextFrame) {
     Fired fired;
     ASSERT_EQ(KitSetTimer(OnAddAnother, 100.0f, nullptr, &fired), S_OK);
-    KitCore().m_pTimers->GetAt(0).fCountdown = 0.0f;  // due now
+    KitCore().m_pTimers->GetAt(0).fCountdown = 0.0f;                             // due now
     for (int i = 0; i < 40; ++i) KitSetTimer(OnTimer, 100.0f, nullptr, &fired);  // the list must grow
     fired.frame = 1;
     RunFrame(0.2f);

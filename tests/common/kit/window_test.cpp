@@ -63,8 +63,10 @@ TEST_F(KitAppTest, FullScreenAndBackRestoresTheWindow) {
     RECT rcFullScreen = WindowRect();
     EXPECT_TRUE(EqualRect(&rcClip, &rcFullScreen));
     // The device window covers the monitor at the mode's size.
-    EXPECT_EQ(rcFullScreen.right - rcFullScreen.left, static_cast<LONG>(KitCurrentPresentParams().BackBufferWidth));
-    EXPECT_EQ(rcFullScreen.bottom - rcFullScreen.top, static_cast<LONG>(KitCurrentPresentParams().BackBufferHeight));
+    EXPECT_EQ(rcFullScreen.right - rcFullScreen.left,
+              static_cast<LONG>(KitCurrentPresentParams().BackBufferWidth));
+    EXPECT_EQ(rcFullScreen.bottom - rcFullScreen.top,
+              static_cast<LONG>(KitCurrentPresentParams().BackBufferHeight));
     EXPECT_EQ(GetMenu(hWnd), nullptr);
     EXPECT_EQ(GetWindowLongW(hWnd, GWL_STYLE) & ~WS_VISIBLE, static_cast<LONG>(WS_POPUP | WS_SYSMENU));
     // Window commands are dropped while full screen.

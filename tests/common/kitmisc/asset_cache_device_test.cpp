@@ -86,7 +86,7 @@ const std::vector<uint8_t>& BlueBmp() {
 }
 
 class AssetCacheDevice : public tumbral_test::HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         kittest::ResetCoreState();

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class MediaSearch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/kit_media_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

@@ -16,7 +16,7 @@ namespace {
 constexpr int kIdDontShow = 5;
 
 class RefWarning : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         kittest::ResetCoreState();
         char path[] = "/tmp/kit_registry_XXXXXX";
@@ -41,15 +41,15 @@ protected:
         if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tumbral\\Kit", 0, KEY_READ, &hKey) != ERROR_SUCCESS)
             return -1;
         DWORD value = 0, type = 0, size = sizeof(value);
-        LSTATUS status =
-            RegQueryValueExW(hKey, L"Skip Warning On REF", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+        LSTATUS status = RegQueryValueExW(hKey, L"Skip Warning On REF", nullptr, &type,
+                                          reinterpret_cast<BYTE*>(&value), &size);
         RegCloseKey(hKey);
         return status == ERROR_SUCCESS && type == REG_DWORD ? static_cast<long>(value) : -1;
     }
     static void StoreSkipValue(DWORD value) {
         HKEY hKey;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tumbral\\Kit", 0, nullptr, 0, KEY_WRITE, nullptr,
-                                  &hKey, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tumbral\\Kit", 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, &hKey, nullptr),
                   ERROR_SUCCESS);
         RegSetValueExW(hKey, L"Skip Warning On REF", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                        sizeof(value));
@@ -73,9 +73,10 @@ TEST_F(RefWarning, ShowsTheQuestionAndYesGoesOn) {
         WCHAR title[256];
         GetWindowTextW(dlg, title, 256);
         EXPECT_EQ(std::wstring(title), L"Tumbral Test");
-        EXPECT_EQ(ItemText(dlg, 257),
-                  L"Switching to the Direct3D reference rasterizer, a software device\nthat implements the entire "
-                  L"Direct3D feature set, but runs very slowly.\nDo you wish to continue?");
+        EXPECT_EQ(
+            ItemText(dlg, 257),
+            L"Switching to the Direct3D reference rasterizer, a software device\nthat implements the entire "
+            L"Direct3D feature set, but runs very slowly.\nDo you wish to continue?");
         EXPECT_EQ(ItemText(dlg, IDYES), L"&Yes");
         EXPECT_EQ(ItemText(dlg, IDNO), L"&No");
         EXPECT_EQ(ItemText(dlg, kIdDontShow), L"&Don't show again");

@@ -22,7 +22,7 @@ struct DrawCall {
 };
 
 class RecordingFont : public ID3DXFont {
-public:
+  public:
     std::vector<DrawCall> calls;
     INT nResult = 15;  // what DrawTextW reports (0: could not draw)
 
@@ -48,7 +48,7 @@ public:
 };
 
 class RecordingSprite : public ID3DXSprite {
-public:
+  public:
     std::vector<std::string> calls;  // "Begin(flags)" and "End"
 
     HRESULT QueryInterface(REFIID, void** ppv) override {
@@ -77,7 +77,7 @@ public:
 };
 
 class TextWriterCalls : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         kittest::ResetCoreState();
         KitCore().m_bShowErrorBoxes = false;  // the no-font failure asks for a pop-up

@@ -22,7 +22,7 @@ struct Ink {
 };
 
 class TextWriterDraw : public tumbral_test::HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         kittest::ResetCoreState();

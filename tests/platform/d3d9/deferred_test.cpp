@@ -8,7 +8,7 @@ namespace tumbral_test {
 namespace {
 
 class DeferredTest : public DeviceTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         CreateSmallDevice();
@@ -77,7 +77,9 @@ TEST_F(DeferredTest, DrawingIntoATextureIsFinishedBeforeItIsSampled) {
 
 TEST_F(DeferredTest, PixelsAreCompleteWhenCopiedOrWhenTheirSurfaceIsFreed) {
     IDirect3DSurface9* rt = nullptr;
-    ASSERT_EQ(m_device->CreateRenderTarget(64, 64, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt, nullptr), S_OK);
+    ASSERT_EQ(
+        m_device->CreateRenderTarget(64, 64, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt, nullptr),
+        S_OK);
     IDirect3DSurface9* back = nullptr;
     ASSERT_EQ(m_device->GetRenderTarget(0, &back), S_OK);
     ASSERT_EQ(m_device->SetRenderTarget(0, rt), S_OK);
@@ -99,8 +101,8 @@ TEST_F(DeferredTest, PixelsAreCompleteWhenCopiedOrWhenTheirSurfaceIsFreed) {
 
 TEST_F(DeferredTest, MipLevelsAreMadeFromFinishedDrawing) {
     IDirect3DTexture9* t = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(16, 16, 0, D3DUSAGE_RENDERTARGET | D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8,
-                                      D3DPOOL_DEFAULT, &t, nullptr),
+    ASSERT_EQ(m_device->CreateTexture(16, 16, 0, D3DUSAGE_RENDERTARGET | D3DUSAGE_AUTOGENMIPMAP,
+                                      D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &t, nullptr),
               S_OK);
     IDirect3DSurface9 *level0 = nullptr, *back = nullptr;
     ASSERT_EQ(t->GetSurfaceLevel(0, &level0), S_OK);
@@ -114,20 +116,22 @@ TEST_F(DeferredTest, MipLevelsAreMadeFromFinishedDrawing) {
     IDirect3DSurface9* level1 = nullptr;
     ASSERT_EQ(t->GetSurfaceLevel(1, &level1), S_OK);
     IDirect3DSurface9* copy = nullptr;
-    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(8, 8, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr), S_OK);
+    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(8, 8, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr),
+              S_OK);
     ASSERT_EQ(m_device->GetRenderTargetData(level1, copy), S_OK);
     D3DLOCKED_RECT lr;
     ASSERT_EQ(copy->LockRect(&lr, nullptr, D3DLOCK_READONLY), S_OK);
     EXPECT_EQ(static_cast<const uint32_t*>(lr.pBits)[3], 0xFFFF0000u);
     copy->UnlockRect();
-    for (IUnknown* u : {static_cast<IUnknown*>(copy), static_cast<IUnknown*>(level1),
-                        static_cast<IUnknown*>(level0), static_cast<IUnknown*>(back), static_cast<IUnknown*>(t)})
+    for (IUnknown* u :
+         {static_cast<IUnknown*>(copy), static_cast<IUnknown*>(level1), static_cast<IUnknown*>(level0),
+          static_cast<IUnknown*>(back), static_cast<IUnknown*>(t)})
         u->Release();
 }
 
 // Big enough for the queue to draw in bands on several threads (where the machine has them).
 class BandedDeferredTest : public DeferredTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         CreateSmallDevice(256, 256);

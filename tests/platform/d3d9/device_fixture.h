@@ -20,7 +20,7 @@ struct TLVertex {
 constexpr DWORD kTLFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
 class DeviceTest : public HeadlessTest {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

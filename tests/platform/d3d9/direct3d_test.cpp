@@ -70,15 +70,18 @@ TEST_F(Direct3DTest, FormatChecksAnswerWhatTheDeviceSupports) {
     EXPECT_EQ(m_d3d->CheckDeviceType(0, D3DDEVTYPE_HAL, a, D3DFMT_X8R8G8B8, FALSE), S_OK);
     EXPECT_FAILED(m_d3d->CheckDeviceType(0, D3DDEVTYPE_HAL, a, D3DFMT_R5G6B5, FALSE));
     EXPECT_FAILED(m_d3d->CheckDeviceType(0, D3DDEVTYPE_SW, a, a, TRUE));
-    EXPECT_FAILED(m_d3d->CheckDeviceType(0, D3DDEVTYPE_HAL, D3DFMT_A8R8G8B8, a, TRUE));  // not a display format
+    EXPECT_FAILED(
+        m_d3d->CheckDeviceType(0, D3DDEVTYPE_HAL, D3DFMT_A8R8G8B8, a, TRUE));  // not a display format
 
     EXPECT_EQ(m_d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, a, D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
                                        D3DRTYPE_TEXTURE, D3DFMT_A8R8G8B8),
               S_OK);
-    EXPECT_EQ(m_d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, a, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D24S8),
-              S_OK);
-    EXPECT_EQ(m_d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, a, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D16),
-              S_OK);
+    EXPECT_EQ(
+        m_d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, a, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D24S8),
+        S_OK);
+    EXPECT_EQ(
+        m_d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, a, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D16),
+        S_OK);
     EXPECT_FAILED(m_d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, a, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
                                            D3DFMT_D32F_LOCKABLE));
     EXPECT_FAILED(m_d3d->CheckDeviceFormat(0, D3DDEVTYPE_HAL, a, 0, D3DRTYPE_TEXTURE, D3DFMT_DXT1));
@@ -87,7 +90,8 @@ TEST_F(Direct3DTest, FormatChecksAnswerWhatTheDeviceSupports) {
     EXPECT_FAILED(m_d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, a, D3DFMT_A8R8G8B8, D3DFMT_A8R8G8B8));
 
     DWORD quality = 0;
-    EXPECT_EQ(m_d3d->CheckDeviceMultiSampleType(0, D3DDEVTYPE_HAL, D3DFMT_A8R8G8B8, TRUE, D3DMULTISAMPLE_NONE, &quality),
+    EXPECT_EQ(m_d3d->CheckDeviceMultiSampleType(0, D3DDEVTYPE_HAL, D3DFMT_A8R8G8B8, TRUE, D3DMULTISAMPLE_NONE,
+                                                &quality),
               S_OK);
     EXPECT_EQ(quality, 1u);
     EXPECT_FAILED(m_d3d->CheckDeviceMultiSampleType(0, D3DDEVTYPE_HAL, D3DFMT_A8R8G8B8, TRUE,

@@ -25,7 +25,7 @@ uint32_t Noise(uint32_t i) {
 // A target, a texture and a fixed random sequence of clears, triangles (three
 // state combinations), lines and points, recorded into a queue.
 class Scene {
-public:
+  public:
     static constexpr int kWidth = 173, kHeight = 131;
 
     Scene() : m_color(kWidth * kHeight, 0xFF102030), m_depth(kWidth * kHeight, 1.0f), m_texels(32 * 32) {
@@ -75,16 +75,22 @@ public:
                 s.tex[0][1] = float(next() % 300) / 100.0f;
             }
             switch (next() % 10) {
-            case 0: q.Line(v[0], v[1], true); break;
-            case 1: q.Point(v[2]); break;
-            case 2: {
-                RECT r{LONG(next() % kWidth), LONG(next() % kHeight), 0, 0};
-                r.right = std::min<LONG>(kWidth, r.left + 1 + LONG(next() % 60));
-                r.bottom = std::min<LONG>(kHeight, r.top + 1 + LONG(next() % 60));
-                q.Clear(&ct, next() | 0xFF000000u, (next() & 1) ? &dt : nullptr, 0.5f, r);
-                break;
-            }
-            default: q.Triangle(v[0], v[1], v[2], v[0]); break;
+                case 0:
+                    q.Line(v[0], v[1], true);
+                    break;
+                case 1:
+                    q.Point(v[2]);
+                    break;
+                case 2: {
+                    RECT r{LONG(next() % kWidth), LONG(next() % kHeight), 0, 0};
+                    r.right = std::min<LONG>(kWidth, r.left + 1 + LONG(next() % 60));
+                    r.bottom = std::min<LONG>(kHeight, r.top + 1 + LONG(next() % 60));
+                    q.Clear(&ct, next() | 0xFF000000u, (next() & 1) ? &dt : nullptr, 0.5f, r);
+                    break;
+                }
+                default:
+                    q.Triangle(v[0], v[1], v[2], v[0]);
+                    break;
             }
         }
     }
@@ -92,7 +98,7 @@ public:
     std::vector<uint32_t> m_color;
     std::vector<float> m_depth;
 
-private:
+  private:
     PixelConfig Base() const {
         PixelConfig c;
         c.color = ColorTarget{const_cast<uint32_t*>(m_color.data()), kWidth, kHeight, kWidth};
@@ -123,8 +129,10 @@ TEST(DrawQueueTest, BandsOnSeveralThreadsGiveThePixelsOfOneThread) {
 
     size_t changed = 0;
     for (size_t i = 0; i < one.m_color.size(); ++i) {
-        ASSERT_EQ(one.m_color[i], many.m_color[i]) << "pixel " << i % Scene::kWidth << "," << i / Scene::kWidth;
-        ASSERT_EQ(one.m_depth[i], many.m_depth[i]) << "depth " << i % Scene::kWidth << "," << i / Scene::kWidth;
+        ASSERT_EQ(one.m_color[i], many.m_color[i])
+            << "pixel " << i % Scene::kWidth << "," << i / Scene::kWidth;
+        ASSERT_EQ(one.m_depth[i], many.m_depth[i])
+            << "depth " << i % Scene::kWidth << "," << i / Scene::kWidth;
         changed += one.m_color[i] != 0xFF405060u;
     }
     // The scene really drew something over most of the target.
@@ -143,7 +151,7 @@ TEST(DrawQueueTest, NothingIsDrawnBeforeTheFlush) {
 // Two triangles through the queue (which draws a screen-aligned rectangle
 // with planar values as one) against the same triangles drawn one by one.
 class QuadPairTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr int kSize = 48;
 
     QuadPairTest() : m_queued(kSize * kSize, 0xFF000000), m_direct(kSize * kSize, 0xFF000000) {}
@@ -192,8 +200,11 @@ protected:
 
 TEST_F(QuadPairTest, RectanglesCoverWhatTheirTwoTrianglesCover) {
     // Sprite-like quads at fractional, half-pixel and whole-pixel edges, both diagonals.
-    const float edges[][4] = {{3.2f, 4.7f, 20.9f, 17.1f}, {9.5f, 0.5f, 25.5f, 33.5f}, {-6, -3, 12, 9},
-                              {30, 30, 60, 44}, {2.5f, 40.25f, 46.75f, 41.0f}};
+    const float edges[][4] = {{3.2f, 4.7f, 20.9f, 17.1f},
+                              {9.5f, 0.5f, 25.5f, 33.5f},
+                              {-6, -3, 12, 9},
+                              {30, 30, 60, 44},
+                              {2.5f, 40.25f, 46.75f, 41.0f}};
     for (const auto& e : edges) {
         float l = e[0], t = e[1], r = e[2], b = e[3];
         ScreenVertex tl = V(l, t, 30), tr = V(r, t, 30), br = V(r, b, 30), bl = V(l, b, 30);
@@ -207,7 +218,8 @@ TEST_F(QuadPairTest, RectanglesCoverWhatTheirTwoTrianglesCover) {
     // A rectangle from 40.25 to 41.0 covers no row at all (pixel centres at integers).
     EXPECT_EQ(m_queued[size_t(40 * kSize + 20)], 0xFF000000u);
     // Half-transparent, through the four-pixel loops (additive blending takes the scalar ones).
-    ScreenVertex a = V(1.5f, 2.5f, 90), b = V(44.5f, 2.5f, 90), c = V(44.5f, 29.5f, 90), e = V(1.5f, 29.5f, 90);
+    ScreenVertex a = V(1.5f, 2.5f, 90), b = V(44.5f, 2.5f, 90), c = V(44.5f, 29.5f, 90),
+                 e = V(1.5f, 29.5f, 90);
     for (ScreenVertex* p : {&a, &b, &c, &e}) p->color[3] = 128;
     const ScreenVertex glass[6] = {a, b, c, a, c, e};
     ExpectSame(glass, true, true);
@@ -226,7 +238,8 @@ TEST_F(QuadPairTest, PairsThatAreNotOneRectangleStayTriangles) {
     const ScreenVertex perspective[6] = {tl, tr, far, tl, far, bl};
     ExpectSame(perspective, false);
     // Not axis-aligned.
-    const ScreenVertex slanted[6] = {V(4, 4, 20), V(40, 6, 20), V(40, 40, 20), V(4, 4, 20), V(40, 40, 20), V(4, 40, 20)};
+    const ScreenVertex slanted[6] = {V(4, 4, 20), V(40, 6, 20),  V(40, 40, 20),
+                                     V(4, 4, 20), V(40, 40, 20), V(4, 40, 20)};
     ExpectSame(slanted, false);
 }
 
@@ -272,14 +285,16 @@ TEST(DrawQueueTest, LaterDrawingIntoASampledTextureDoesNotReachEarlierDraws) {
             q.Clear(&intoTexture.color, 0xFF00FF00, nullptr, 0.0f, RECT{0, 0, 8, 8});
         } else {
             q.BeginDraw(intoTexture);
-            ScreenVertex g = corner(-0.5f, -0.5f, 0, 0), h = corner(7.5f, -0.5f, 0, 0), k = corner(7.5f, 7.5f, 0, 0);
+            ScreenVertex g = corner(-0.5f, -0.5f, 0, 0), h = corner(7.5f, -0.5f, 0, 0),
+                         k = corner(7.5f, 7.5f, 0, 0);
             for (ScreenVertex* p : {&g, &h, &k}) p->color[0] = p->color[2] = 0;
             q.Triangle(g, h, k, g);
         }
         WorkerPool three(3);
         q.Flush(three);
         for (int i = 0; i < kSize * kSize; ++i)
-            ASSERT_EQ(target[size_t(i)], 0xFFFF0000u) << "pass " << pass << " pixel " << i % kSize << "," << i / kSize;
+            ASSERT_EQ(target[size_t(i)], 0xFFFF0000u)
+                << "pass " << pass << " pixel " << i % kSize << "," << i / kSize;
         EXPECT_EQ(texels[0], 0xFF00FF00u) << "the later drawing into the texture happened too";
     }
 }
@@ -293,8 +308,10 @@ TEST(WorkerPoolTest, EveryTaskOfEveryJobRunsExactlyOnce) {
     for (int round = 0; round < 300; ++round) {
         int tasks = 1 + round % 13;
         Job job(tasks);
-        pool.Run(tasks, [](void* ctx, int t) { static_cast<Job*>(ctx)->runs[size_t(t)].fetch_add(1); }, &job);
-        for (int t = 0; t < tasks; ++t) ASSERT_EQ(job.runs[size_t(t)].load(), 1) << "round " << round << " task " << t;
+        pool.Run(
+            tasks, [](void* ctx, int t) { static_cast<Job*>(ctx)->runs[size_t(t)].fetch_add(1); }, &job);
+        for (int t = 0; t < tasks; ++t)
+            ASSERT_EQ(job.runs[size_t(t)].load(), 1) << "round " << round << " task " << t;
     }
 }
 

@@ -65,7 +65,8 @@ TEST_F(LifecycleTest, InvalidPresentParametersFailWithInvalidCall) {
         D3DPRESENT_PARAMETERS pp = Params(123, 77);
         c.edit(pp);
         IDirect3DDevice9* device = nullptr;
-        EXPECT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device),
+        EXPECT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
+                                      &device),
                   D3DERR_INVALIDCALL)
             << c.what;
         EXPECT_EQ(device, nullptr) << c.what;
@@ -73,14 +74,17 @@ TEST_F(LifecycleTest, InvalidPresentParametersFailWithInvalidCall) {
     D3DPRESENT_PARAMETERS pp = Params(64, 64);
     IDirect3DDevice9* device = nullptr;
     EXPECT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_window, 0, &pp, &device), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_window, D3DCREATE_PUREDEVICE | D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                  &pp, &device),
+    EXPECT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_window,
+                                  D3DCREATE_PUREDEVICE | D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_SW, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device),
-              D3DERR_NOTAVAILABLE);
-    EXPECT_EQ(m_d3d->CreateDevice(7, D3DDEVTYPE_HAL, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, nullptr, &device),
+    EXPECT_EQ(
+        m_d3d->CreateDevice(0, D3DDEVTYPE_SW, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device),
+        D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(
+        m_d3d->CreateDevice(7, D3DDEVTYPE_HAL, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device),
+        D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_HAL, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, nullptr,
+                                  &device),
               D3DERR_INVALIDCALL);
 }
 
@@ -185,7 +189,9 @@ TEST_F(LifecycleTest, ObjectsOnlyWorkWithTheirDevice) {
     ASSERT_EQ(CreateDevice(pp), S_OK);
     IDirect3DDevice9* other = nullptr;
     D3DPRESENT_PARAMETERS pp2 = Params(16, 16);
-    ASSERT_EQ(m_d3d->CreateDevice(0, D3DDEVTYPE_REF, m_window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp2, &other), S_OK);
+    ASSERT_EQ(
+        m_d3d->CreateDevice(0, D3DDEVTYPE_REF, m_window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp2, &other),
+        S_OK);
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(other->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), S_OK);
     EXPECT_EQ(m_device->SetTexture(0, texture), D3DERR_INVALIDCALL);

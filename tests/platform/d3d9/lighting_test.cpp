@@ -14,7 +14,7 @@ struct LitVertex {
 };
 
 class LightingTest : public DeviceTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         D3DPRESENT_PARAMETERS pp = Params(32, 32);
@@ -114,7 +114,8 @@ TEST_F(LightingTest, PointLightAttenuates) {
     m_device->SetLight(3, &light);
     m_device->LightEnable(3, TRUE);
     // Tessellate finely enough that the centre pixel sees a vertex straight below the light.
-    LitVertex v[3] = {{-0.01f, -0.01f, 0.5f, 0, 0, -1}, {-0.01f, 0.03f, 0.5f, 0, 0, -1}, {0.03f, -0.01f, 0.5f, 0, 0, -1}};
+    LitVertex v[3] = {
+        {-0.01f, -0.01f, 0.5f, 0, 0, -1}, {-0.01f, 0.03f, 0.5f, 0, 0, -1}, {0.03f, -0.01f, 0.5f, 0, 0, -1}};
     D3DVIEWPORT9 vp{0, 0, 32, 32, 0, 1};
     m_device->SetViewport(&vp);
     ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(LitVertex)), S_OK);

@@ -9,7 +9,7 @@ namespace tumbral_test {
 namespace {
 
 class RasterTest : public DeviceTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         CreateSmallDevice();
@@ -79,7 +79,8 @@ TEST_F(RasterTest, TrianglesSharingAnEdgeCoverEachPixelOnce) {
 }
 
 TEST_F(RasterTest, CullModesFollowScreenWinding) {
-    TLVertex clockwise[3] = {{5, 5, 0.5f, 1, 0xFFFFFFFF, 0, 0}, {25, 5, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+    TLVertex clockwise[3] = {{5, 5, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                             {25, 5, 0.5f, 1, 0xFFFFFFFF, 0, 0},
                              {5, 25, 0.5f, 1, 0xFFFFFFFF, 0, 0}};
     TLVertex counter[3] = {clockwise[0], clockwise[2], clockwise[1]};
     m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
@@ -164,7 +165,8 @@ TEST_F(RasterTest, ColorWriteMaskAndAlphaTest) {
 }
 
 TEST_F(RasterTest, GouraudInterpolatesAndFlatUsesFirstVertex) {
-    TLVertex v[3] = {{0, 0, 0.5f, 1, 0xFFFF0000, 0, 0}, {64, 0, 0.5f, 1, 0xFF0000FF, 0, 0},
+    TLVertex v[3] = {{0, 0, 0.5f, 1, 0xFFFF0000, 0, 0},
+                     {64, 0, 0.5f, 1, 0xFF0000FF, 0, 0},
                      {0, 64, 0.5f, 1, 0xFFFF0000, 0, 0}};
     m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(TLVertex));
     uint32_t mid = Pixel(32, 0);
@@ -211,7 +213,8 @@ TEST_F(RasterTest, NearPlaneClipsTransformedTriangle) {
     proj._43 = -1.5f;
     m_device->SetTransform(D3DTS_PROJECTION, &proj);
     // One vertex behind the near plane (z = 0.5), two in front (z = 2): the part in front is drawn.
-    V tri[3] = {{-0.5f, -0.5f, 2.0f, 0xFFFFFFFF}, {0.5f, -0.5f, 2.0f, 0xFFFFFFFF}, {0.0f, 0.5f, 0.5f, 0xFFFFFFFF}};
+    V tri[3] = {
+        {-0.5f, -0.5f, 2.0f, 0xFFFFFFFF}, {0.5f, -0.5f, 2.0f, 0xFFFFFFFF}, {0.0f, 0.5f, 0.5f, 0xFFFFFFFF}};
     ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tri, sizeof(V)), S_OK);
     EXPECT_EQ(Pixel(32, 38), 0xFFFFFFFFu);  // just above the bottom edge (y = -0.25 at w = 2)
     EXPECT_EQ(Pixel(32, 2), 0xFF000000u);   // the clipped-away tip would reach beyond the top
@@ -222,11 +225,14 @@ TEST_F(RasterTest, NearPlaneClipsTransformedTriangle) {
 // crash nor stall the rasterizer, in any fill mode.
 TEST_F(RasterTest, AbsurdPretransformedCoordinatesAreHarmless) {
     const float nan = std::nanf("");
-    TLVertex tri[3] = {{-3e9f, 10, 0.5f, 1, 0xFFFFFFFF, 0, 0}, {3e9f, 20, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+    TLVertex tri[3] = {{-3e9f, 10, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                       {3e9f, 20, 0.5f, 1, 0xFFFFFFFF, 0, 0},
                        {30, 4e9f, 0.5f, 1, 0xFFFFFFFF, 0, 0}};
-    TLVertex bad[3] = {{nan, 10, 0.5f, 1, 0xFFFFFFFF, 0, 0}, {20, nan, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+    TLVertex bad[3] = {{nan, 10, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                       {20, nan, 0.5f, 1, 0xFFFFFFFF, 0, 0},
                        {30, 40, nan, nan, 0xFFFFFFFF, nan, 0}};
-    TLVertex longLine[3] = {{-1e7f, 5, 0.5f, 1, 0xFFFFFFFF, 0, 0}, {1e7f, 6, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+    TLVertex longLine[3] = {{-1e7f, 5, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                            {1e7f, 6, 0.5f, 1, 0xFFFFFFFF, 0, 0},
                             {0, 1e7f, 0.5f, 1, 0xFFFFFFFF, 0, 0}};
     for (DWORD fill : {D3DFILL_SOLID, D3DFILL_WIREFRAME, D3DFILL_POINT}) {
         m_device->SetRenderState(D3DRS_FILLMODE, fill);

@@ -8,7 +8,7 @@ namespace tumbral_test {
 namespace {
 
 class ResourceTest : public DeviceTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         CreateSmallDevice(32, 32);
@@ -18,7 +18,8 @@ protected:
 
 TEST_F(ResourceTest, RenderToTextureThenSampleIt) {
     IDirect3DTexture9* target = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target, nullptr),
+    ASSERT_EQ(m_device->CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                      &target, nullptr),
               S_OK);
     IDirect3DSurface9* level = nullptr;
     IDirect3DSurface9* back = nullptr;
@@ -35,8 +36,10 @@ TEST_F(ResourceTest, RenderToTextureThenSampleIt) {
     m_device->SetTexture(0, target);
     m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    TLVertex q[4] = {{-0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 0}, {31.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 1, 0},
-                     {31.5f, 31.5f, 0.5f, 1, 0xFFFFFFFF, 1, 1}, {-0.5f, 31.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1}};
+    TLVertex q[4] = {{-0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                     {31.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 1, 0},
+                     {31.5f, 31.5f, 0.5f, 1, 0xFFFFFFFF, 1, 1},
+                     {-0.5f, 31.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1}};
     ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TLVertex)), S_OK);
     EXPECT_EQ(Pixel(4, 16) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(Pixel(28, 16) & 0xFFFFFF, 0x00FF00u);
@@ -49,15 +52,20 @@ TEST_F(ResourceTest, RenderToTextureThenSampleIt) {
 TEST_F(ResourceTest, SurfaceCopiesAndFills) {
     IDirect3DSurface9* rt = nullptr;
     IDirect3DSurface9* sys = nullptr;
-    ASSERT_EQ(m_device->CreateRenderTarget(8, 8, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt, nullptr), S_OK);
-    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(8, 8, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &sys, nullptr), S_OK);
+    ASSERT_EQ(
+        m_device->CreateRenderTarget(8, 8, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt, nullptr),
+        S_OK);
+    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(8, 8, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &sys, nullptr),
+              S_OK);
     RECT r{2, 2, 6, 6};
     ASSERT_EQ(m_device->ColorFill(rt, nullptr, 0xFF0000FF), S_OK);
     ASSERT_EQ(m_device->ColorFill(rt, &r, 0xFFFFFF00), S_OK);
     ASSERT_EQ(m_device->GetRenderTargetData(rt, sys), S_OK);
     D3DLOCKED_RECT lr;
     ASSERT_EQ(sys->LockRect(&lr, nullptr, D3DLOCK_READONLY), S_OK);
-    auto at = [&](int x, int y) { return reinterpret_cast<const uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x]; };
+    auto at = [&](int x, int y) {
+        return reinterpret_cast<const uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x];
+    };
     EXPECT_EQ(at(0, 0) & 0xFFFFFF, 0x0000FFu);
     EXPECT_EQ(at(3, 3) & 0xFFFFFF, 0xFFFF00u);
     sys->UnlockRect();
@@ -102,13 +110,16 @@ TEST_F(ResourceTest, CubeAndVolumeTexturesLockEveryLevel) {
     EXPECT_EQ(cube->GetLevelCount(), 4u);
     D3DLOCKED_RECT lr;
     ASSERT_EQ(cube->LockRect(D3DCUBEMAP_FACE_NEGATIVE_Z, 3, &lr, nullptr, 0), S_OK);
-    EXPECT_EQ(cube->LockRect(D3DCUBEMAP_FACE_NEGATIVE_Z, 3, &lr, nullptr, 0), D3DERR_INVALIDCALL);  // already locked
+    EXPECT_EQ(cube->LockRect(D3DCUBEMAP_FACE_NEGATIVE_Z, 3, &lr, nullptr, 0),
+              D3DERR_INVALIDCALL);  // already locked
     ASSERT_EQ(cube->UnlockRect(D3DCUBEMAP_FACE_NEGATIVE_Z, 3), S_OK);
     EXPECT_EQ(cube->LockRect(D3DCUBEMAP_FACES(6), 0, &lr, nullptr, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(cube->Release(), 0u);
 
     IDirect3DVolumeTexture9* volume = nullptr;
-    ASSERT_EQ(m_device->CreateVolumeTexture(8, 4, 2, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &volume, nullptr), S_OK);
+    ASSERT_EQ(
+        m_device->CreateVolumeTexture(8, 4, 2, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &volume, nullptr),
+        S_OK);
     EXPECT_EQ(volume->GetLevelCount(), 4u);
     D3DVOLUME_DESC vd;
     ASSERT_EQ(volume->GetLevelDesc(1, &vd), S_OK);
@@ -122,7 +133,8 @@ TEST_F(ResourceTest, CubeAndVolumeTexturesLockEveryLevel) {
     std::memset(box.pBits, 0xAB, 256);
     ASSERT_EQ(volume->UnlockBox(0), S_OK);
     IDirect3DVolumeTexture9* giant = nullptr;
-    EXPECT_EQ(m_device->CreateVolumeTexture(4096, 4096, 4096, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &giant, nullptr),
+    EXPECT_EQ(m_device->CreateVolumeTexture(4096, 4096, 4096, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &giant,
+                                            nullptr),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(giant, nullptr);
     EXPECT_EQ(volume->Release(), 0u);
@@ -133,12 +145,14 @@ TEST_F(ResourceTest, FullScreenCursorIsDrawnOverTheFrame) {
     pp.Windowed = FALSE;
     ASSERT_EQ(m_device->Reset(&pp), S_OK);
     IDirect3DSurface9* cursor = nullptr;
-    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(4, 4, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &cursor, nullptr), S_OK);
+    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(4, 4, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &cursor, nullptr),
+              S_OK);
     D3DLOCKED_RECT lr;
     ASSERT_EQ(cursor->LockRect(&lr, nullptr, 0), S_OK);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
-            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x] = x == 3 ? 0 : 0xFFFFFFFF;
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x] =
+                x == 3 ? 0 : 0xFFFFFFFF;
     cursor->UnlockRect();
     ASSERT_EQ(m_device->SetCursorProperties(1, 1, cursor), S_OK);
     m_device->SetCursorPosition(100, 50, 0);
@@ -148,9 +162,10 @@ TEST_F(ResourceTest, FullScreenCursorIsDrawnOverTheFrame) {
     const auto* record = Backend().Window(plat::NativeWindowOf(m_window));
     ASSERT_NE(record, nullptr);
     ASSERT_EQ(record->frameWidth, 1920);
-    EXPECT_EQ(record->frame[49 * 1920 + 99] & 0xFFFFFF, 0xFFFFFFu);   // top-left of the image at the hot spot offset
+    EXPECT_EQ(record->frame[49 * 1920 + 99] & 0xFFFFFF,
+              0xFFFFFFu);  // top-left of the image at the hot spot offset
     EXPECT_EQ(record->frame[49 * 1920 + 101] & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(record->frame[49 * 1920 + 102] & 0xFFFFFF, 0u);          // transparent column
+    EXPECT_EQ(record->frame[49 * 1920 + 102] & 0xFFFFFF, 0u);  // transparent column
     EXPECT_EQ(record->frame[60 * 1920 + 120] & 0xFFFFFF, 0u);
     // The back buffer itself is untouched.
     EXPECT_EQ(cursor->Release(), 0u);

@@ -8,7 +8,7 @@ namespace tumbral_test {
 namespace {
 
 class SamplingTest : public DeviceTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         CreateSmallDevice();
@@ -28,7 +28,8 @@ protected:
     }
 
     void MakeTexture(UINT w, UINT h, const uint32_t* pixels) {
-        ASSERT_EQ(m_device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_texture, nullptr), S_OK);
+        ASSERT_EQ(m_device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_texture, nullptr),
+                  S_OK);
         D3DLOCKED_RECT lr;
         ASSERT_EQ(m_texture->LockRect(0, &lr, nullptr, 0), S_OK);
         for (UINT y = 0; y < h; ++y)
@@ -96,8 +97,10 @@ TEST_F(SamplingTest, WrapRepeatsAndClampStretchesEdges) {
 
 TEST_F(SamplingTest, ModulateWithDiffuseAndMissingTextureIsWhite) {
     MakeTexture(2, 2, kChecker);
-    TLVertex q[4] = {{-0.5f, -0.5f, 0.5f, 1, 0xFF808080, 0, 0}, {7.5f, -0.5f, 0.5f, 1, 0xFF808080, 1, 0},
-                     {7.5f, 7.5f, 0.5f, 1, 0xFF808080, 1, 1}, {-0.5f, 7.5f, 0.5f, 1, 0xFF808080, 0, 1}};
+    TLVertex q[4] = {{-0.5f, -0.5f, 0.5f, 1, 0xFF808080, 0, 0},
+                     {7.5f, -0.5f, 0.5f, 1, 0xFF808080, 1, 0},
+                     {7.5f, 7.5f, 0.5f, 1, 0xFF808080, 1, 1},
+                     {-0.5f, 7.5f, 0.5f, 1, 0xFF808080, 0, 1}};
     m_device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TLVertex));
     EXPECT_EQ(Pixel(6, 6), 0xFF808080u);
     EXPECT_EQ(Pixel(1, 1), 0xFF800000u);
@@ -110,8 +113,10 @@ TEST_F(SamplingTest, ModulateWithDiffuseAndMissingTextureIsWhite) {
 // u = 0.5 lies at 80% of the width on screen, not at the middle.
 TEST_F(SamplingTest, TextureCoordinatesArePerspectiveCorrect) {
     MakeTexture(2, 2, kChecker);
-    TLVertex q[4] = {{-0.5f, -0.5f, 0.5f, 1.0f, 0xFFFFFFFF, 0, 0}, {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFFFFFF, 1, 0},
-                     {63.5f, 15.5f, 0.5f, 0.25f, 0xFFFFFFFF, 1, 0.4f}, {-0.5f, 15.5f, 0.5f, 1.0f, 0xFFFFFFFF, 0, 0.4f}};
+    TLVertex q[4] = {{-0.5f, -0.5f, 0.5f, 1.0f, 0xFFFFFFFF, 0, 0},
+                     {63.5f, -0.5f, 0.5f, 0.25f, 0xFFFFFFFF, 1, 0},
+                     {63.5f, 15.5f, 0.5f, 0.25f, 0xFFFFFFFF, 1, 0.4f},
+                     {-0.5f, 15.5f, 0.5f, 1.0f, 0xFFFFFFFF, 0, 0.4f}};
     ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TLVertex)), S_OK);
     for (int y : {2, 8, 13}) {
         EXPECT_EQ(Pixel(32, y), 0xFFFF0000u) << y;  // an affine mapping would switch here
@@ -127,7 +132,8 @@ TEST_F(SamplingTest, SixteenBitTextureRoundTripsThroughLock) {
     ASSERT_EQ(m_texture->LockRect(0, &lr, nullptr, 0), S_OK);
     EXPECT_EQ(lr.Pitch, 8);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x] = 0xF800;
+        for (int x = 0; x < 4; ++x)
+            reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x] = 0xF800;
     ASSERT_EQ(m_texture->UnlockRect(0), S_OK);
     m_device->SetTexture(0, m_texture);
     TexturedQuad(0, 0, 4, 4, 0, 0, 1, 1);
@@ -135,7 +141,8 @@ TEST_F(SamplingTest, SixteenBitTextureRoundTripsThroughLock) {
 }
 
 TEST_F(SamplingTest, FullMipChainHasHalvingLevels) {
-    ASSERT_EQ(m_device->CreateTexture(64, 16, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_texture, nullptr), S_OK);
+    ASSERT_EQ(m_device->CreateTexture(64, 16, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_texture, nullptr),
+              S_OK);
     ASSERT_EQ(m_texture->GetLevelCount(), 7u);
     D3DSURFACE_DESC d;
     ASSERT_EQ(m_texture->GetLevelDesc(2, &d), S_OK);

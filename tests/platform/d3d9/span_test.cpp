@@ -25,7 +25,7 @@ uint32_t Noise(uint32_t i) {
 }
 
 class SpanTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr int kWidth = 41, kHeight = 4;
 
     SpanTest() : m_texels(16 * 8) {
@@ -106,7 +106,8 @@ TEST_F(SpanTest, FourPixelSpansMatchTheScalarLoop) {
                         for (int variant = 0; variant < 5; ++variant) {
                             // Variants: write mask, clamp addressing, alpha tests, huge texture steps,
                             // one colour along each row.
-                            PixelConfig c = Config(depth, blend, func, variant == 1 ? 0x00FF00FFu : 0xFFFFFFFFu, mode);
+                            PixelConfig c =
+                                Config(depth, blend, func, variant == 1 ? 0x00FF00FFu : 0xFFFFFFFFu, mode);
                             if (variant == 2 || variant == 3) {
                                 c.samplers[0].addressU = c.samplers[0].addressV = D3DTADDRESS_CLAMP;
                                 c.alphaTest = true;
@@ -129,10 +130,11 @@ TEST_F(SpanTest, FourPixelSpansMatchTheScalarLoop) {
                             }
                             for (int x0 : {0, 1, 3, 6})
                                 for (int x1 = x0 + 1; x1 <= kWidth; ++x1) {
-                                    SCOPED_TRACE("mode " + std::to_string(mode) + " persp " + std::to_string(persp) +
-                                                 " depth " + std::to_string(depth) + " blend " +
-                                                 std::to_string(blend) + " variant " + std::to_string(variant) +
-                                                 " span " + std::to_string(x0) + ".." + std::to_string(x1));
+                                    SCOPED_TRACE("mode " + std::to_string(mode) + " persp " +
+                                                 std::to_string(persp) + " depth " + std::to_string(depth) +
+                                                 " blend " + std::to_string(blend) + " variant " +
+                                                 std::to_string(variant) + " span " + std::to_string(x0) +
+                                                 ".." + std::to_string(x1));
                                     ASSERT_EQ(Run(true, mode, c, g, x0, x1), Run(false, mode, c, g, x0, x1));
                                     ++checked;
                                 }

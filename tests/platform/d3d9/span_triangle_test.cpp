@@ -24,7 +24,7 @@ using namespace plat::d3d9::span;
 constexpr int kWidth = 37, kHeight = 23;
 
 class SpanTriangleTest : public ::testing::Test {
-protected:
+  protected:
     SpanTriangleTest() : m_random(20261207u) {
         // A 16 x 8 power-of-two texture (pitch 17) and a 12 x 6 one, with random texels.
         m_texels.resize(17 * 8 + 12 * 6);

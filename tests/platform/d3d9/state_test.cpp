@@ -144,7 +144,9 @@ TEST_F(StateTest, FvfAndDeclarationRoundTrip) {
     struct V {
         float x, y, z, rhw;
         D3DCOLOR c;
-    } quad[4] = {{-0.5f, -0.5f, 0, 1, 0xFF00FF00}, {9.5f, -0.5f, 0, 1, 0xFF00FF00}, {9.5f, 9.5f, 0, 1, 0xFF00FF00},
+    } quad[4] = {{-0.5f, -0.5f, 0, 1, 0xFF00FF00},
+                 {9.5f, -0.5f, 0, 1, 0xFF00FF00},
+                 {9.5f, 9.5f, 0, 1, 0xFF00FF00},
                  {-0.5f, 9.5f, 0, 1, 0xFF00FF00}};
     ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, quad, sizeof(V)), S_OK);
     EXPECT_EQ(Pixel(5, 5), 0xFF00FF00u);
@@ -161,7 +163,8 @@ TEST_F(StateTest, IndexedDrawFromBuffers) {
     m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     IDirect3DVertexBuffer9* vb = nullptr;
     IDirect3DIndexBuffer9* ib = nullptr;
-    ASSERT_EQ(m_device->CreateVertexBuffer(6 * sizeof(TLVertex), D3DUSAGE_WRITEONLY, kTLFvf, D3DPOOL_MANAGED, &vb, nullptr),
+    ASSERT_EQ(m_device->CreateVertexBuffer(6 * sizeof(TLVertex), D3DUSAGE_WRITEONLY, kTLFvf, D3DPOOL_MANAGED,
+                                           &vb, nullptr),
               S_OK);
     ASSERT_EQ(m_device->CreateIndexBuffer(6 * 2, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib, nullptr), S_OK);
     void* data = nullptr;
@@ -196,12 +199,18 @@ TEST_F(StateTest, InvalidCallsAreRefused) {
     D3DPRESENT_PARAMETERS pp = Params(32, 32);
     ASSERT_EQ(CreateDevice(pp), S_OK);
     IDirect3DTexture9* t = nullptr;
-    EXPECT_EQ(m_device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->CreateTexture(100000, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &t, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_D24S8, D3DPOOL_MANAGED, &t, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->CreateTexture(4, 4, 9, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, nullptr, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreateTexture(100000, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &t, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_D24S8, D3DPOOL_MANAGED, &t, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreateTexture(4, 4, 9, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, nullptr, nullptr),
+              D3DERR_INVALIDCALL);
     EXPECT_EQ(t, nullptr);
     EXPECT_EQ(m_device->SetTextureStageState(8, D3DTSS_COLOROP, D3DTOP_DISABLE), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->SetTextureStageState(0, D3DTEXTURESTAGESTATETYPE(12), 0), D3DERR_INVALIDCALL);
@@ -223,7 +232,8 @@ TEST_F(StateTest, InvalidCallsAreRefused) {
     IDirect3DVertexBuffer9* vb = nullptr;
     EXPECT_EQ(m_device->CreateVertexBuffer(0, 0, 0, D3DPOOL_MANAGED, &vb, nullptr), D3DERR_INVALIDCALL);
     IDirect3DIndexBuffer9* ib = nullptr;
-    EXPECT_EQ(m_device->CreateIndexBuffer(64, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &ib, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreateIndexBuffer(64, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &ib, nullptr),
+              D3DERR_INVALIDCALL);
     // Lock ranges beyond the buffer are refused.
     ASSERT_EQ(m_device->CreateVertexBuffer(64, 0, 0, D3DPOOL_MANAGED, &vb, nullptr), S_OK);
     void* data = nullptr;

@@ -33,7 +33,8 @@ std::vector<DWORD> D3dxDeviceTest::ReadTexels(IDirect3DTexture9* tex, UINT level
     D3DLOCKED_RECT lr{};
     if (FAILED(tex->LockRect(level, &lr, nullptr, D3DLOCK_READONLY))) return out;
     for (UINT y = 0; y < desc.Height; ++y) {
-        const auto* row = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(lr.pBits) + size_t(y) * lr.Pitch);
+        const auto* row =
+            reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(lr.pBits) + size_t(y) * lr.Pitch);
         out.insert(out.end(), row, row + desc.Width);
     }
     tex->UnlockRect(level);

@@ -14,7 +14,7 @@
 #include "support/device_fixture.h"
 
 class D3dxDeviceTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr UINT kWidth = 64;
     static constexpr UINT kHeight = 64;
 

@@ -29,7 +29,8 @@ TEST(FontAtlas, GlyphsOfMixedSizesNeverOverlapAndKeepTheirPixels) {
     }
     EXPECT_GT(atlas.PageCount(), 1);
     for (size_t i = 0; i < spots.size(); ++i) {
-        for (size_t j = i + 1; j < spots.size(); ++j) EXPECT_FALSE(Overlap(spots[i], spots[j])) << i << " " << j;
+        for (size_t j = i + 1; j < spots.size(); ++j)
+            EXPECT_FALSE(Overlap(spots[i], spots[j])) << i << " " << j;
         const uint8_t* page = atlas.PagePixels(spots[i].page);
         EXPECT_EQ(page[spots[i].y * 64 + spots[i].x], i + 1);
         EXPECT_EQ(page[(spots[i].y + spots[i].height - 1) * 64 + spots[i].x + spots[i].width - 1], i + 1);

@@ -20,7 +20,7 @@ struct Ink {
 };
 
 class FontDraw : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_hwnd = tumbral_test::CreatePlainWindow(400, 300);
         m_pp = tumbral_test::WindowedParams(m_hwnd, kWidth, kHeight);
@@ -37,8 +37,8 @@ protected:
     }
 
     // Clears to black, draws one text call, returns its result.
-    INT Draw(const wchar_t* text, RECT rect, DWORD format, D3DCOLOR color = 0xFFFFFFFF, ID3DXFont* font = nullptr,
-             ID3DXSprite* sprite = nullptr) {
+    INT Draw(const wchar_t* text, RECT rect, DWORD format, D3DCOLOR color = 0xFFFFFFFF,
+             ID3DXFont* font = nullptr, ID3DXSprite* sprite = nullptr) {
         m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.f, 0);
         m_device->BeginScene();
         if (sprite) sprite->Begin(D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE);
@@ -89,7 +89,8 @@ TEST_F(FontDraw, CentredTextIsCentredAndCalcRectBoundsWhatIsDrawn) {
     EXPECT_LE(std::abs((ink.box.top - rect.top) - (rect.bottom - ink.box.bottom)), 4);
 
     RECT calc = rect;
-    const INT height = m_font->DrawTextW(nullptr, text, -1, &calc, DT_CENTER | DT_VCENTER | DT_CALCRECT, 0xFFFFFFFF);
+    const INT height =
+        m_font->DrawTextW(nullptr, text, -1, &calc, DT_CENTER | DT_VCENTER | DT_CALCRECT, 0xFFFFFFFF);
     EXPECT_GT(height, 0);
     EXPECT_EQ(calc.bottom - calc.top, 15);
     // Everything drawn lies inside the calculated rectangle, which is not much larger.
@@ -189,7 +190,8 @@ TEST_F(FontDraw, DescriptionDeviceContextAndCreationFailures) {
     ID3DXFont* none = reinterpret_cast<ID3DXFont*>(1);
     EXPECT_EQ(D3DXCreateFontIndirectW(nullptr, &desc, &none), D3DERR_INVALIDCALL);
     EXPECT_EQ(none, nullptr);
-    EXPECT_EQ(D3DXCreateFontW(m_device, 15, 0, 400, 1, FALSE, 0, 0, 0, 0, L"Arial", nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(D3DXCreateFontW(m_device, 15, 0, 400, 1, FALSE, 0, 0, 0, 0, L"Arial", nullptr),
+              D3DERR_INVALIDCALL);
     RECT rect{0, 0, 10, 10};
     EXPECT_EQ(m_font->DrawTextW(nullptr, nullptr, -1, &rect, 0, 0xFFFFFFFF), 0);
 }

@@ -73,8 +73,8 @@ TEST(FontLayout, AbsurdSizesAreBoundedNotFatal) {
 }
 
 TEST(FontLayout, FaceNamesMatchInstalledFontsAndUnknownNamesFallBack) {
-    for (const wchar_t* face : {L"Arial", L"Comic Sans MS", L"Courier New", L"MS Sans Serif",
-                                L"No Such Face 1234"}) {
+    for (const wchar_t* face :
+         {L"Arial", L"Comic Sans MS", L"Courier New", L"MS Sans Serif", L"No Such Face 1234"}) {
         auto engine = MakeEngine(face, 14);
         ASSERT_TRUE(engine) << face;
         const auto layout = Lay(*engine, L"Quit: ESC", RECT{0, 0, 200, 50}, DT_LEFT);
@@ -87,14 +87,16 @@ TEST(FontLayout, FaceNamesMatchInstalledFontsAndUnknownNamesFallBack) {
     }
     // A monospace face gives every character the same advance.
     auto mono = MakeEngine(L"Courier New", 16);
-    EXPECT_EQ(Width(Lay(*mono, L"iiii", RECT{}, DT_NOCLIP).bounds), Width(Lay(*mono, L"MMMM", RECT{}, DT_NOCLIP).bounds));
+    EXPECT_EQ(Width(Lay(*mono, L"iiii", RECT{}, DT_NOCLIP).bounds),
+              Width(Lay(*mono, L"MMMM", RECT{}, DT_NOCLIP).bounds));
 }
 
 TEST(FontLayout, BoldIsWiderThanNormal) {
     auto normal = MakeEngine(L"Arial", 15, FW_NORMAL);
     auto bold = MakeEngine(L"Arial", 15, FW_BOLD);
     const wchar_t* text = L"Controls (F1 to hide):";
-    EXPECT_GT(Width(Lay(*bold, text, RECT{}, DT_NOCLIP).bounds), Width(Lay(*normal, text, RECT{}, DT_NOCLIP).bounds));
+    EXPECT_GT(Width(Lay(*bold, text, RECT{}, DT_NOCLIP).bounds),
+              Width(Lay(*normal, text, RECT{}, DT_NOCLIP).bounds));
 }
 
 // The coverage of the single glyph of a one-character text.
@@ -201,7 +203,8 @@ TEST(FontLayout, LineBreaksWordWrappingAndSingleLine) {
     EXPECT_EQ(longWord.lines, 3);
     EXPECT_GT(longWord.bounds.right, 30);
     // Ideographs break between any two characters.
-    EXPECT_GE(Lay(*engine, L"\u8fd8\u539f\u8fd8\u539f\u8fd8\u539f", RECT{0, 0, 40, 200}, DT_WORDBREAK).lines, 2);
+    EXPECT_GE(Lay(*engine, L"\u8fd8\u539f\u8fd8\u539f\u8fd8\u539f", RECT{0, 0, 40, 200}, DT_WORDBREAK).lines,
+              2);
 }
 
 TEST(FontLayout, CountsEmptyTextAndTabs) {

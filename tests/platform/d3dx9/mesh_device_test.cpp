@@ -28,8 +28,8 @@ TEST_F(MeshDeviceTest, LoadsOurBoxWithAllOutputs) {
     ID3DXBuffer* effects = reinterpret_cast<ID3DXBuffer*>(1);
     DWORD count = 0;
     ID3DXMesh* mesh = nullptr;
-    ASSERT_EQ(D3DXLoadMeshFromXW(path.c_str(), D3DXMESH_MANAGED, m_pDevice, &adjacency, &materials, &effects, &count,
-                                 &mesh),
+    ASSERT_EQ(D3DXLoadMeshFromXW(path.c_str(), D3DXMESH_MANAGED, m_pDevice, &adjacency, &materials, &effects,
+                                 &count, &mesh),
               S_OK);
     EXPECT_EQ(effects, nullptr);
     EXPECT_GT(DeviceRefs(), refsBefore);  // the mesh holds the device
@@ -98,7 +98,9 @@ TEST_F(MeshDeviceTest, SixteenAndThirtyTwoBitIndices) {
     WriteFile("quads.x", std::string(kTwoQuads));
     for (const DWORD options : {DWORD(D3DXMESH_MANAGED), DWORD(D3DXMESH_MANAGED | D3DXMESH_32BIT)}) {
         ID3DXMesh* mesh = nullptr;
-        ASSERT_EQ(D3DXLoadMeshFromXA("quads.x", options, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh), S_OK);
+        ASSERT_EQ(
+            D3DXLoadMeshFromXA("quads.x", options, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh),
+            S_OK);
         IDirect3DIndexBuffer9* ib = nullptr;
         ASSERT_EQ(mesh->GetIndexBuffer(&ib), S_OK);
         D3DINDEXBUFFER_DESC desc{};
@@ -120,8 +122,9 @@ TEST_F(MeshDeviceTest, SixteenAndThirtyTwoBitIndices) {
 TEST_F(MeshDeviceTest, DrawSubsetDrawsOnlyThatMaterialsFaces) {
     WriteFile("quads.x", std::string(kTwoQuads));
     ID3DXMesh* mesh = nullptr;
-    ASSERT_EQ(D3DXLoadMeshFromXA("quads.x", D3DXMESH_MANAGED, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh),
-              S_OK);
+    ASSERT_EQ(
+        D3DXLoadMeshFromXA("quads.x", D3DXMESH_MANAGED, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh),
+        S_OK);
     D3DXMATRIX ident, proj;
     D3DXMatrixIdentity(&ident);
     D3DXMatrixOrthoLH(&proj, 64.0f, 64.0f, 0.0f, 10.0f);  // one world unit per pixel
@@ -134,7 +137,8 @@ TEST_F(MeshDeviceTest, DrawSubsetDrawsOnlyThatMaterialsFaces) {
     m_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
 
     for (DWORD subset = 0; subset < 3; ++subset) {
-        ASSERT_EQ(m_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), S_OK);
+        ASSERT_EQ(m_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0),
+                  S_OK);
         ASSERT_EQ(m_pDevice->BeginScene(), S_OK);
         EXPECT_EQ(mesh->DrawSubset(subset), S_OK);  // subset 2 has no faces: nothing drawn, no error
         m_pDevice->EndScene();
@@ -148,7 +152,8 @@ TEST_F(MeshDeviceTest, DrawSubsetDrawsOnlyThatMaterialsFaces) {
 TEST_F(MeshDeviceTest, OurBoxFacesTheCameraUnderDefaultCulling) {
     const std::wstring path = TUMBRAL_SOURCE_DIR L"/app/media/box.x";
     ID3DXMesh* mesh = nullptr;
-    ASSERT_EQ(D3DXLoadMeshFromXW(path.c_str(), D3DXMESH_MANAGED, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh),
+    ASSERT_EQ(D3DXLoadMeshFromXW(path.c_str(), D3DXMESH_MANAGED, m_pDevice, nullptr, nullptr, nullptr,
+                                 nullptr, &mesh),
               S_OK);
     D3DXMATRIX world, view, proj;
     D3DXMatrixIdentity(&world);
@@ -182,8 +187,8 @@ TEST_F(MeshDeviceTest, FailuresClearOutputsAndLeaveNoReferences) {
     ID3DXBuffer* materials = reinterpret_cast<ID3DXBuffer*>(1);
     DWORD count = 7;
     ID3DXMesh* mesh = reinterpret_cast<ID3DXMesh*>(1);
-    EXPECT_EQ(D3DXLoadMeshFromXW(L"missing.x", D3DXMESH_MANAGED, m_pDevice, &adjacency, &materials, nullptr, &count,
-                                 &mesh),
+    EXPECT_EQ(D3DXLoadMeshFromXW(L"missing.x", D3DXMESH_MANAGED, m_pDevice, &adjacency, &materials, nullptr,
+                                 &count, &mesh),
               HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(mesh, nullptr);
     EXPECT_EQ(adjacency, nullptr);
@@ -191,8 +196,8 @@ TEST_F(MeshDeviceTest, FailuresClearOutputsAndLeaveNoReferences) {
     EXPECT_EQ(count, 0u);
 
     WriteFile("broken.x", std::string(kTwoQuads).substr(0, 120));
-    EXPECT_EQ(D3DXLoadMeshFromXW(L"broken.x", D3DXMESH_MANAGED, m_pDevice, &adjacency, &materials, nullptr, &count,
-                                 &mesh),
+    EXPECT_EQ(D3DXLoadMeshFromXW(L"broken.x", D3DXMESH_MANAGED, m_pDevice, &adjacency, &materials, nullptr,
+                                 &count, &mesh),
               D3DXERR_INVALIDDATA);
     EXPECT_EQ(mesh, nullptr);
     WriteFile("binary.x", std::string("xof 0302bin 0032\x01\x02\x03", 19));
@@ -202,13 +207,15 @@ TEST_F(MeshDeviceTest, FailuresClearOutputsAndLeaveNoReferences) {
     EXPECT_EQ(D3DXLoadMeshFromXInMemory(noFaces.data(), DWORD(noFaces.size()), 0, m_pDevice, nullptr, nullptr,
                                         nullptr, nullptr, &mesh),
               D3DXERR_INVALIDMESH);
-    EXPECT_EQ(D3DXLoadMeshFromXW(L"box.x", 0, nullptr, nullptr, nullptr, nullptr, nullptr, &mesh), E_INVALIDARG);
-    EXPECT_EQ(D3DXLoadMeshFromXW(nullptr, 0, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh), E_INVALIDARG);
+    EXPECT_EQ(D3DXLoadMeshFromXW(L"box.x", 0, nullptr, nullptr, nullptr, nullptr, nullptr, &mesh),
+              E_INVALIDARG);
+    EXPECT_EQ(D3DXLoadMeshFromXW(nullptr, 0, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh),
+              E_INVALIDARG);
     EXPECT_EQ(DeviceRefs(), refsBefore);
 
     const std::string text = kTwoQuads;
-    EXPECT_EQ(D3DXLoadMeshFromXInMemory(text.data(), DWORD(text.size()), D3DXMESH_SYSTEMMEM, m_pDevice, nullptr,
-                                        nullptr, nullptr, &count, &mesh),
+    EXPECT_EQ(D3DXLoadMeshFromXInMemory(text.data(), DWORD(text.size()), D3DXMESH_SYSTEMMEM, m_pDevice,
+                                        nullptr, nullptr, nullptr, &count, &mesh),
               S_OK);
     EXPECT_EQ(count, 2u);
     mesh->Release();
@@ -230,10 +237,12 @@ TEST(MeshUtilTest, VertexSizesAndBoundingVolumes) {
     const V pts[4] = {{1, 0, 0, 99}, {-1, 0, 0, 99}, {0, 3, 0, 99}, {0, -3, 0, 99}};
     D3DXVECTOR3 c, lo, hi;
     float r = 0;
-    ASSERT_EQ(D3DXComputeBoundingSphere(reinterpret_cast<const D3DXVECTOR3*>(pts), 4, sizeof(V), &c, &r), S_OK);
+    ASSERT_EQ(D3DXComputeBoundingSphere(reinterpret_cast<const D3DXVECTOR3*>(pts), 4, sizeof(V), &c, &r),
+              S_OK);
     EXPECT_EQ(c, D3DXVECTOR3(0, 0, 0));
     EXPECT_FLOAT_EQ(r, 3.0f);
-    ASSERT_EQ(D3DXComputeBoundingBox(reinterpret_cast<const D3DXVECTOR3*>(pts), 4, sizeof(V), &lo, &hi), S_OK);
+    ASSERT_EQ(D3DXComputeBoundingBox(reinterpret_cast<const D3DXVECTOR3*>(pts), 4, sizeof(V), &lo, &hi),
+              S_OK);
     EXPECT_EQ(lo, D3DXVECTOR3(-1, -3, 0));
     EXPECT_EQ(hi, D3DXVECTOR3(1, 3, 0));
     EXPECT_EQ(D3DXComputeBoundingSphere(reinterpret_cast<const D3DXVECTOR3*>(pts), 0, sizeof(V), &c, &r),

@@ -10,7 +10,7 @@ namespace {
 
 // A windowed 160 x 120 device with a readable back buffer.
 class SpriteDraw : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_hwnd = tumbral_test::CreatePlainWindow(320, 240);
         m_pp = tumbral_test::WindowedParams(m_hwnd, 160, 120);
@@ -26,7 +26,8 @@ protected:
 
     // A managed A8R8G8B8 texture whose texel (x, y) is red 40x, green 40y, blue 200, alpha 255.
     void MakeTexture(UINT w, UINT h) {
-        ASSERT_EQ(m_device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_texture, nullptr), S_OK);
+        ASSERT_EQ(m_device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_texture, nullptr),
+                  S_OK);
         D3DLOCKED_RECT locked{};
         ASSERT_EQ(m_texture->LockRect(0, &locked, nullptr, 0), S_OK);
         for (UINT y = 0; y < h; ++y)
@@ -37,7 +38,9 @@ protected:
     }
     static DWORD Texel(int x, int y) { return D3DCOLOR_XRGB(40 * x, 40 * y, 200) & 0x00FFFFFF; }
 
-    void Clear(D3DCOLOR color) { ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1.f, 0), S_OK); }
+    void Clear(D3DCOLOR color) {
+        ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, color, 1.f, 0), S_OK);
+    }
     DWORD Pixel(int x, int y) {
         const DWORD value = tumbral_test::ReadBackBufferPixel(m_device, UINT(x), UINT(y));
         EXPECT_NE(value, 0xFFFFFFFFu) << "back buffer not readable";

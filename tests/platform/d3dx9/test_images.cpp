@@ -37,9 +37,15 @@ std::vector<uint8_t> EncodeTestImage(TestImageKind kind, int w, int h, int chann
     }
     std::vector<uint8_t> out;
     switch (kind) {
-        case TestImageKind::Bmp: stbi_write_bmp_to_func(Append, &out, w, h, channels, pixels.data()); break;
-        case TestImageKind::Png: stbi_write_png_to_func(Append, &out, w, h, channels, pixels.data(), w * channels); break;
-        case TestImageKind::Jpeg: stbi_write_jpg_to_func(Append, &out, w, h, channels, pixels.data(), 100); break;
+        case TestImageKind::Bmp:
+            stbi_write_bmp_to_func(Append, &out, w, h, channels, pixels.data());
+            break;
+        case TestImageKind::Png:
+            stbi_write_png_to_func(Append, &out, w, h, channels, pixels.data(), w * channels);
+            break;
+        case TestImageKind::Jpeg:
+            stbi_write_jpg_to_func(Append, &out, w, h, channels, pixels.data(), 100);
+            break;
         case TestImageKind::Tga:
             stbi_write_tga_with_rle = 0;
             stbi_write_tga_to_func(Append, &out, w, h, channels, pixels.data());
@@ -48,9 +54,9 @@ std::vector<uint8_t> EncodeTestImage(TestImageKind kind, int w, int h, int chann
     return out;
 }
 
-std::vector<uint8_t> MakeDds(uint32_t w, uint32_t h, uint32_t bits, uint32_t r, uint32_t g, uint32_t b, uint32_t a,
-                             uint32_t pfFlags, const std::vector<uint8_t>& texels, uint32_t depth, bool cube,
-                             uint32_t mips) {
+std::vector<uint8_t> MakeDds(uint32_t w, uint32_t h, uint32_t bits, uint32_t r, uint32_t g, uint32_t b,
+                             uint32_t a, uint32_t pfFlags, const std::vector<uint8_t>& texels, uint32_t depth,
+                             bool cube, uint32_t mips) {
     std::vector<uint8_t> v = {'D', 'D', 'S', ' '};
     Put32(v, 124);
     Put32(v, 0x1007 | (mips > 1 ? 0x20000 : 0) | (depth > 1 ? 0x800000 : 0));

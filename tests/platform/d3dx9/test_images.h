@@ -15,6 +15,6 @@ std::vector<uint8_t> EncodeTestImage(TestImageKind kind, int w, int h, int chann
 // A DDS file: header with the given channel masks and pixel-format flags,
 // then the texel bytes as given. Caps for cube maps (six faces) and volumes
 // (depth > 1) as requested.
-std::vector<uint8_t> MakeDds(uint32_t w, uint32_t h, uint32_t bits, uint32_t r, uint32_t g, uint32_t b, uint32_t a,
-                             uint32_t pfFlags, const std::vector<uint8_t>& texels, uint32_t depth = 1,
-                             bool cube = false, uint32_t mips = 1);
+std::vector<uint8_t> MakeDds(uint32_t w, uint32_t h, uint32_t bits, uint32_t r, uint32_t g, uint32_t b,
+                             uint32_t a, uint32_t pfFlags, const std::vector<uint8_t>& texels,
+                             uint32_t depth = 1, bool cube = false, uint32_t mips = 1);

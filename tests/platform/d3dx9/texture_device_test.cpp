@@ -12,17 +12,18 @@
 namespace {
 
 // 3 x 2 pixels: red, green, blue / white, black, half-transparent grey.
-const std::vector<uint32_t> kPixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF000000, 0x80808080};
+const std::vector<uint32_t> kPixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
+                                       0xFFFFFFFF, 0xFF000000, 0x80808080};
 
 class TextureDeviceTest : public D3dxDeviceTest {
-protected:
+  protected:
     // Loads from memory at the file's own size with one level.
     IDirect3DTexture9* LoadExact(const std::vector<uint8_t>& bytes, D3DXIMAGE_INFO* info = nullptr,
                                  D3DFORMAT format = D3DFMT_UNKNOWN, D3DCOLOR key = 0) {
         IDirect3DTexture9* tex = nullptr;
         const HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(
-            m_pDevice, bytes.data(), UINT(bytes.size()), D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0, format,
-            D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, key, info, nullptr, &tex);
+            m_pDevice, bytes.data(), UINT(bytes.size()), D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1, 0,
+            format, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, key, info, nullptr, &tex);
         EXPECT_EQ(hr, S_OK);
         return tex;
     }
@@ -34,8 +35,10 @@ TEST_F(TextureDeviceTest, LosslessFormatsDecodeToTheirTexels) {
         int channels;
         D3DXIMAGE_FILEFORMAT fileFormat;
     } cases[] = {
-        {TestImageKind::Bmp, 3, D3DXIFF_BMP}, {TestImageKind::Png, 4, D3DXIFF_PNG},
-        {TestImageKind::Png, 3, D3DXIFF_PNG}, {TestImageKind::Tga, 4, D3DXIFF_TGA},
+        {TestImageKind::Bmp, 3, D3DXIFF_BMP},
+        {TestImageKind::Png, 4, D3DXIFF_PNG},
+        {TestImageKind::Png, 3, D3DXIFF_PNG},
+        {TestImageKind::Tga, 4, D3DXIFF_TGA},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.fileFormat) * 10 + c.channels);
@@ -134,9 +137,9 @@ TEST_F(TextureDeviceTest, DefaultSizeRoundsUpAndBuildsBoxFilteredMips) {
     // A 3 x 5 image becomes 4 x 8 (powers of two) with D3DX_DEFAULT.
     const auto bmp = EncodeTestImage(TestImageKind::Bmp, 3, 5, 3, std::vector<uint32_t>(15, 0xFF336699));
     D3DXIMAGE_INFO info{};
-    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(m_pDevice, bmp.data(), UINT(bmp.size()), D3DX_DEFAULT, D3DX_DEFAULT,
-                                                  D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
-                                                  D3DX_DEFAULT, 0, &info, nullptr, &tex),
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(
+                  m_pDevice, bmp.data(), UINT(bmp.size()), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                  D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info, nullptr, &tex),
               S_OK);
     D3DSURFACE_DESC desc{};
     tex->GetLevelDesc(0, &desc);
@@ -149,8 +152,8 @@ TEST_F(TextureDeviceTest, DefaultSizeRoundsUpAndBuildsBoxFilteredMips) {
 }
 
 TEST_F(TextureDeviceTest, ColorKeyAndRequestedFormat) {
-    IDirect3DTexture9* tex = LoadExact(EncodeTestImage(TestImageKind::Bmp, 3, 2, 3, kPixels), nullptr,
-                                       D3DFMT_UNKNOWN, 0xFF00FF00);
+    IDirect3DTexture9* tex =
+        LoadExact(EncodeTestImage(TestImageKind::Bmp, 3, 2, 3, kPixels), nullptr, D3DFMT_UNKNOWN, 0xFF00FF00);
     ASSERT_NE(tex, nullptr);
     std::vector<DWORD> t = ReadTexels(tex, 0);
     ASSERT_EQ(t.size(), 6u);
@@ -174,8 +177,9 @@ TEST_F(TextureDeviceTest, FilesResourcesAndTheirFailures) {
     ASSERT_EQ(D3DXCreateTextureFromFileA(m_pDevice, "image.png", &tex), S_OK);
     tex->Release();
     D3DXIMAGE_INFO info{};
-    ASSERT_EQ(D3DXCreateTextureFromFileExW(m_pDevice, L"image.png", D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
-                                           D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info, nullptr, &tex),
+    ASSERT_EQ(D3DXCreateTextureFromFileExW(m_pDevice, L"image.png", D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
+                                           D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                           &info, nullptr, &tex),
               S_OK);
     EXPECT_EQ(info.Width, 3u);
     tex->Release();
@@ -183,12 +187,13 @@ TEST_F(TextureDeviceTest, FilesResourcesAndTheirFailures) {
     EXPECT_EQ(info.Format, D3DFMT_A8R8G8B8);
     EXPECT_EQ(info.MipLevels, 1u);
 
-    static const std::vector<uint8_t> kResource = EncodeTestImage(TestImageKind::Bmp, 2, 2, 3, {0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF});
+    static const std::vector<uint8_t> kResource =
+        EncodeTestImage(TestImageKind::Bmp, 2, 2, 3, {0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF});
     plat::RegisterBuiltinResource(L"Test_Skin", kResource.data(), kResource.size());
     plat::RegisterBuiltinResource(L"#321", kResource.data(), kResource.size());
-    ASSERT_EQ(D3DXCreateTextureFromResourceExW(m_pDevice, nullptr, L"test_SKIN", D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
-                                               D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info,
-                                               nullptr, &tex),
+    ASSERT_EQ(D3DXCreateTextureFromResourceExW(m_pDevice, nullptr, L"test_SKIN", D3DX_DEFAULT, D3DX_DEFAULT,
+                                               1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                               D3DX_DEFAULT, 0, &info, nullptr, &tex),
               S_OK);
     EXPECT_EQ(ReadTexels(tex, 0).at(3), 0xFF0000FFu);
     tex->Release();
@@ -216,10 +221,12 @@ TEST_F(TextureDeviceTest, FilesResourcesAndTheirFailures) {
             << int(kind);
     }
     const auto dds = MakeDds(4, 4, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x41, std::vector<uint8_t>(63));
-    EXPECT_EQ(D3DXCreateTextureFromFileInMemory(m_pDevice, dds.data(), UINT(dds.size()), &tex), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemory(m_pDevice, dds.data(), UINT(dds.size()), &tex),
+              D3DXERR_INVALIDDATA);
     auto dxt = MakeDds(4, 4, 0, 0, 0, 0, 0, 0x4, std::vector<uint8_t>(8));
     std::memcpy(dxt.data() + 84, "DXT1", 4);
-    EXPECT_EQ(D3DXCreateTextureFromFileInMemory(m_pDevice, dxt.data(), UINT(dxt.size()), &tex), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemory(m_pDevice, dxt.data(), UINT(dxt.size()), &tex),
+              D3DXERR_INVALIDDATA);
 }
 
 TEST_F(TextureDeviceTest, DdsCubeMapsAndVolumes) {
@@ -229,9 +236,9 @@ TEST_F(TextureDeviceTest, DdsCubeMapsAndVolumes) {
     const auto cubeDds = MakeDds(1, 1, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x41, faces, 1, true);
     IDirect3DCubeTexture9* cube = nullptr;
     D3DXIMAGE_INFO info{};
-    ASSERT_EQ(D3DXCreateCubeTextureFromFileInMemoryEx(m_pDevice, cubeDds.data(), UINT(cubeDds.size()), D3DX_DEFAULT, 1,
-                                                      0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT,
-                                                      0, &info, nullptr, &cube),
+    ASSERT_EQ(D3DXCreateCubeTextureFromFileInMemoryEx(m_pDevice, cubeDds.data(), UINT(cubeDds.size()),
+                                                      D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
+                                                      D3DX_DEFAULT, D3DX_DEFAULT, 0, &info, nullptr, &cube),
               S_OK);
     EXPECT_EQ(info.ResourceType, D3DRTYPE_CUBETEXTURE);
     for (UINT f = 0; f < 6; ++f) {
@@ -246,24 +253,24 @@ TEST_F(TextureDeviceTest, DdsCubeMapsAndVolumes) {
     const auto volDds = MakeDds(1, 1, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0x41,
                                 {0x10, 0x20, 0x30, 0xFF, 0x50, 0x60, 0x70, 0x80}, 2);
     IDirect3DVolumeTexture9* vol = nullptr;
-    ASSERT_EQ(D3DXCreateVolumeTextureFromFileInMemoryEx(m_pDevice, volDds.data(), UINT(volDds.size()), D3DX_DEFAULT,
-                                                        D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
-                                                        D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info, nullptr,
-                                                        &vol),
+    ASSERT_EQ(D3DXCreateVolumeTextureFromFileInMemoryEx(
+                  m_pDevice, volDds.data(), UINT(volDds.size()), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 1,
+                  0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, &info, nullptr, &vol),
               S_OK);
     EXPECT_EQ(info.Depth, 2u);
     D3DLOCKED_BOX lb{};
     ASSERT_EQ(vol->LockBox(0, &lb, nullptr, D3DLOCK_READONLY), S_OK);
     EXPECT_EQ(*static_cast<const DWORD*>(lb.pBits), 0xFF302010u);
-    EXPECT_EQ(*reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(lb.pBits) + lb.SlicePitch), 0x80706050u);
+    EXPECT_EQ(*reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(lb.pBits) + lb.SlicePitch),
+              0x80706050u);
     vol->UnlockBox(0);
     vol->Release();
 
     // A plain image is no cube map.
     const auto png = EncodeTestImage(TestImageKind::Png, 2, 2, 4, std::vector<uint32_t>(4, 0xFFFFFFFF));
-    EXPECT_EQ(D3DXCreateCubeTextureFromFileInMemoryEx(m_pDevice, png.data(), UINT(png.size()), D3DX_DEFAULT, 1, 0,
-                                                      D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                                      nullptr, nullptr, &cube),
+    EXPECT_EQ(D3DXCreateCubeTextureFromFileInMemoryEx(m_pDevice, png.data(), UINT(png.size()), D3DX_DEFAULT,
+                                                      1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                                      D3DX_DEFAULT, 0, nullptr, nullptr, &cube),
               D3DXERR_INVALIDDATA);
 }
 
@@ -271,18 +278,21 @@ TEST_F(TextureDeviceTest, EffectsAreRefusedWithAReason) {
     WriteFile("effect.fx", std::string("technique T { pass P { } }"));
     ID3DXEffect* effect = reinterpret_cast<ID3DXEffect*>(1);
     ID3DXBuffer* errors = nullptr;
-    EXPECT_EQ(D3DXCreateEffectFromFileW(m_pDevice, L"effect.fx", nullptr, nullptr, 0, nullptr, &effect, &errors),
-              E_NOTIMPL);
+    EXPECT_EQ(
+        D3DXCreateEffectFromFileW(m_pDevice, L"effect.fx", nullptr, nullptr, 0, nullptr, &effect, &errors),
+        E_NOTIMPL);
     EXPECT_EQ(effect, nullptr);
     ASSERT_NE(errors, nullptr);
-    EXPECT_NE(std::strstr(static_cast<const char*>(errors->GetBufferPointer()), "no shader compiler"), nullptr);
+    EXPECT_NE(std::strstr(static_cast<const char*>(errors->GetBufferPointer()), "no shader compiler"),
+              nullptr);
     errors->Release();
-    EXPECT_EQ(D3DXCreateEffectFromFileW(m_pDevice, L"missing.fx", nullptr, nullptr, 0, nullptr, &effect, nullptr),
-              HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(
+        D3DXCreateEffectFromFileW(m_pDevice, L"missing.fx", nullptr, nullptr, 0, nullptr, &effect, nullptr),
+        HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     static const char kFx[] = "technique T {}";
     plat::RegisterBuiltinResource(L"Effect.fx", kFx, sizeof kFx);
-    EXPECT_EQ(D3DXCreateEffectFromResourceW(m_pDevice, nullptr, L"effect.FX", nullptr, nullptr, 0, nullptr, &effect,
-                                            nullptr),
+    EXPECT_EQ(D3DXCreateEffectFromResourceW(m_pDevice, nullptr, L"effect.FX", nullptr, nullptr, 0, nullptr,
+                                            &effect, nullptr),
               E_NOTIMPL);
 }
 

@@ -51,7 +51,7 @@ TEST(XFileReaderTest, ReadsOurBox) {
     EXPECT_EQ(data.texCoords.size(), 64u);
     EXPECT_EQ(data.attributes.size(), 12u);  // six quads as triangle fans
     ASSERT_EQ(data.materials.size(), 6u);
-    const float expected[6][3] = {{1, 1, 1}, {1, 0.84f, 0}, {0.78f, 0.05f, 0.05f},
+    const float expected[6][3] = {{1, 1, 1},     {1, 0.84f, 0},     {0.78f, 0.05f, 0.05f},
                                   {1, 0.45f, 0}, {0, 0.27f, 0.78f}, {0, 0.6f, 0.22f}};
     for (int i = 0; i < 6; ++i) {
         const D3DMATERIAL9& m = data.materials[i].material;
@@ -82,7 +82,8 @@ TEST(XFileReaderTest, ReadsOurBox) {
               S_OK);
     EXPECT_NEAR(D3DXVec3Length(&centre), 0.0f, 1e-5f);
     EXPECT_NEAR(radius, 12.0f, 1e-4f);
-    // Neighbouring cubies spaced by the radius keep a gap; the body half-size is the largest |x| of a face vertex.
+    // Neighbouring cubies spaced by the radius keep a gap; the body half-size is the largest |x| of a face
+    // vertex.
     float half = 0;
     for (uint32_t f = 0; f < image.indices.size(); ++f) {
         float x;
@@ -272,21 +273,33 @@ TEST(XFileReaderTest, MalformedFilesAreErrors) {
         {"overflowing float", h + "Mesh { 3; 0;0;0;, 1e39;0;0;, 0;1;0;; 1; 3;0,1,2;; }", D3DXERR_INVALIDDATA},
         {"nan", h + "Mesh { 3; 0;0;0;, nan;0;0;, 0;1;0;; 1; 3;0,1,2;; }", D3DXERR_INVALIDDATA},
         {"unclosed mesh", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;", D3DXERR_INVALIDDATA},
-        {"face normal count", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 2; 3;0,0,0;, 3;0,0,0;; } }",
+        {"face normal count",
+         h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 2; 3;0,0,0;, 3;0,0,0;; "
+             "} }",
          D3DXERR_INVALIDDATA},
-        {"normal index", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 1; 3;0,1,0;; } }",
+        {"normal index",
+         h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 1; 3;0,1,0;; } }",
          D3DXERR_INVALIDDATA},
-        {"normal corner count", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; } }",
+        {"normal corner count",
+         h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; } }",
          D3DXERR_INVALIDDATA},
-        {"coordinate count", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshTextureCoords { 2; 0;0;, 1;1;; } }",
+        {"coordinate count",
+         h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshTextureCoords { 2; 0;0;, 1;1;; } }",
          D3DXERR_INVALIDDATA},
-        {"material index", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 1; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
+        {"material index",
+         h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 1; Material { "
+             "1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
          D3DXERR_INVALIDDATA},
-        {"missing material", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 2; 1; 0; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
+        {"missing material",
+         h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 2; 1; 0; Material { "
+             "1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
          D3DXERR_INVALIDDATA},
-        {"unknown reference", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0; { Nowhere } } }",
+        {"unknown reference",
+         h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0; { Nowhere } } }",
          D3DXERR_INVALIDDATA},
-        {"unterminated string", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"a.png; } } } }",
+        {"unterminated string",
+         h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0; Material { "
+             "1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"a.png; } } } }",
          D3DXERR_INVALIDDATA},
         {"stray byte", h + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } \x01", D3DXERR_INVALIDDATA},
     };

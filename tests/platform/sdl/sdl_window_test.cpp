@@ -22,7 +22,7 @@ namespace {
 const char* kTitle = "TumbralSdlTest";
 
 class SdlWindowTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         s_x11 = new X11Session;
         if (!s_x11->Start(s_skipWhy)) return;
@@ -71,8 +71,8 @@ protected:
         ASSERT_NE(RegisterClassExW(&wc), 0);
         RECT r{0, 0, width, height};
         AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-        m_hwnd = CreateWindowExW(0, L"SdlTestWindow", L"TumbralSdlTest", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60,
-                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+        m_hwnd = CreateWindowExW(0, L"SdlTestWindow", L"TumbralSdlTest", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50,
+                                 60, r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(m_hwnd, nullptr);
         Pump(200);
         m_xid = s_x11->FindWindow(kTitle, 5000);

@@ -74,7 +74,7 @@ TEST(Clipboard, RefusedWhenNotOpenOrForBadData) {
 
     ASSERT_TRUE(OpenClipboard(nullptr));
     int local = 0;
-    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, &local), nullptr);  // not a memory block
+    EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, &local), nullptr);   // not a memory block
     EXPECT_EQ(SetClipboardData(CF_UNICODETEXT, nullptr), nullptr);  // delayed rendering
     EXPECT_EQ(SetClipboardData(2 /* CF_BITMAP */, block), nullptr);
     EXPECT_TRUE(CloseClipboard());

@@ -47,7 +47,8 @@ TEST(CommandLine, WindowsQuotingRules) {
 }
 
 TEST(CommandLine, ProcessLineSplitsBackIntoArgv) {
-    const char* argv[] = {"/opt/my app/tumbral", "/width:800", "two words", "", "q\"uote", "tail\\", "x\\\"y"};
+    const char* argv[] = {
+        "/opt/my app/tumbral", "/width:800", "two words", "", "q\"uote", "tail\\", "x\\\"y"};
     plat::SetProcessCommandLine(7, argv);
     const std::vector<std::wstring> back = Split(GetCommandLineW());
     ASSERT_EQ(back.size(), 7u);

@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class Files : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_saved = fs::current_path();
         m_root = fs::temp_directory_path() / ("tumbral_files_" + std::to_string(getpid()));
@@ -35,7 +35,7 @@ TEST_F(Files, AttributesAcceptBackslashPaths) {
     EXPECT_EQ(GetFileAttributesW(L"..\\box.x") & FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_NE(GetFileAttributesW(L"..\\box.x"), INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(GetFileAttributesW(L"..\\..\\media") & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_NE(GetFileAttributesW(L"..\\..\\media") , INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW(L"..\\..\\media"), INVALID_FILE_ATTRIBUTES);
     SetLastError(0);
     EXPECT_EQ(GetFileAttributesW(L"..\\nothing.x"), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));

@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class Registry : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() / ("tumbral_reg_" + std::to_string(getpid()) + "_" +
                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -53,8 +53,8 @@ protected:
     }
     static LSTATUS WriteDword(LPCWSTR key, LPCWSTR name, DWORD value) {
         HKEY h = nullptr;
-        LSTATUS r = RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                                    &h, nullptr);
+        LSTATUS r = RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                                    nullptr, &h, nullptr);
         if (r != ERROR_SUCCESS) return r;
         r = RegSetValueExW(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
         RegCloseKey(h);
@@ -91,7 +91,9 @@ TEST_F(Registry, ValuePersistsInItsFile) {
 }
 
 TEST_F(Registry, FileWrittenByAnEarlierRunIsRead) {
-    WriteFile("; earlier run\n[HKEY_CURRENT_USER\\Software\\Tumbral\\Kit]\n\"Skip Warning On REF\"=dword:0000002a\n");
+    WriteFile(
+        "; earlier run\n[HKEY_CURRENT_USER\\Software\\Tumbral\\Kit]\n\"Skip Warning On "
+        "REF\"=dword:0000002a\n");
     DWORD value = 0;
     ASSERT_EQ(ReadDword(kKitKey, kSkip, value), ERROR_SUCCESS);
     EXPECT_EQ(value, 42u);
@@ -100,11 +102,13 @@ TEST_F(Registry, FileWrittenByAnEarlierRunIsRead) {
 TEST_F(Registry, CreateOpensExistingKeysAndMakesParents) {
     HKEY h = nullptr;
     DWORD disposition = 0;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"A\\B\\C", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, &disposition),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"A\\B\\C", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                              &disposition),
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     RegCloseKey(h);
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"a\\b\\c", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, &disposition),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"a\\b\\c", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                              &disposition),
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
     RegCloseKey(h);
@@ -125,8 +129,8 @@ TEST_F(Registry, CreateOpensExistingKeysAndMakesParents) {
 // binary data, come back byte for byte from the file.
 TEST_F(Registry, TextAndBinaryRoundTrip) {
     HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\T\"%]", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
-                              nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\T\"%]", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, nullptr),
               ERROR_SUCCESS);
     const std::wstring text = L"say \"还原\" 100%\nnext]line";
     const BYTE blob[] = {0, 1, 0xFF, 0x7A, 0};
@@ -178,7 +182,8 @@ TEST_F(Registry, AccessRightsAndBadHandles) {
     EXPECT_EQ(RegCloseKey(reinterpret_cast<HKEY>(0x1234)), ERROR_INVALID_HANDLE);
     // A DWORD must be 4 bytes.
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKitKey, 0, KEY_ALL_ACCESS, &h), ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(h, kSkip, 0, REG_DWORD, reinterpret_cast<BYTE*>(&zero), 2), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegSetValueExW(h, kSkip, 0, REG_DWORD, reinterpret_cast<BYTE*>(&zero), 2),
+              ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegDeleteValueW(h, kSkip), ERROR_SUCCESS);
     EXPECT_EQ(RegDeleteValueW(h, kSkip), ERROR_FILE_NOT_FOUND);
     RegCloseKey(h);
@@ -188,14 +193,14 @@ TEST_F(Registry, AccessRightsAndBadHandles) {
 // A damaged file is reported and left as it is: nothing is overwritten.
 TEST_F(Registry, CorruptFileIsAResultCodeAndKeptIntact) {
     const char* damaged[] = {
-        "[HKEY_CURRENT_USER\\Software\n\"x\"=dword:1\n",              // unterminated key line
-        "\"orphan\"=dword:00000001\n",                                 // value outside a key
-        "[HKEY_CURRENT_USER\\K]\n\"x\"=dword:0000001\n",               // short number
-        "[HKEY_CURRENT_USER\\K]\n\"x\"=hex(3):01,0g\n",                // bad hex
-        "[HKEY_CURRENT_USER\\K]\n\"x\"=sz:\"open\n",                   // unterminated text
-        "[HKEY_CURRENT_USER\\K]\n\"x\"=sz:\"%ZZ\"\n",                  // bad escape
-        "[HKEY_CURRENT_USER\\K]\n\"x\"=hex(3):01,\n",                  // trailing comma
-        "[HKEY_CURRENT_USER\\K]\n\"x\"=sz:\"\xff\xfe\"\n",             // not UTF-8
+        "[HKEY_CURRENT_USER\\Software\n\"x\"=dword:1\n",    // unterminated key line
+        "\"orphan\"=dword:00000001\n",                      // value outside a key
+        "[HKEY_CURRENT_USER\\K]\n\"x\"=dword:0000001\n",    // short number
+        "[HKEY_CURRENT_USER\\K]\n\"x\"=hex(3):01,0g\n",     // bad hex
+        "[HKEY_CURRENT_USER\\K]\n\"x\"=sz:\"open\n",        // unterminated text
+        "[HKEY_CURRENT_USER\\K]\n\"x\"=sz:\"%ZZ\"\n",       // bad escape
+        "[HKEY_CURRENT_USER\\K]\n\"x\"=hex(3):01,\n",       // trailing comma
+        "[HKEY_CURRENT_USER\\K]\n\"x\"=sz:\"\xff\xfe\"\n",  // not UTF-8
     };
     for (const char* text : damaged) {
         SCOPED_TRACE(text);

@@ -23,7 +23,7 @@ TEST(GlobalMemory, MovableBlocksLockAndBadHandlesFail) {
     EXPECT_NE(static_cast<void*>(p), h);  // a movable block's handle is not its address
     EXPECT_EQ(p[9], 0);
     EXPECT_EQ(GlobalLock(h), p);
-    EXPECT_TRUE(GlobalUnlock(h));   // still locked once
+    EXPECT_TRUE(GlobalUnlock(h));  // still locked once
     SetLastError(123);
     EXPECT_FALSE(GlobalUnlock(h));  // now unlocked
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(NO_ERROR));

@@ -14,9 +14,9 @@ namespace {
 TEST(SystemModules, Direct3DLibraryEntryPoints) {
     HMODULE d3d9 = LoadLibraryW(L"/system\\D3D9.dll");
     ASSERT_NE(d3d9, nullptr);
-    for (const char* name : {"Direct3DCreate9", "D3DPERF_BeginEvent", "D3DPERF_EndEvent", "D3DPERF_SetMarker",
-                             "D3DPERF_SetRegion", "D3DPERF_QueryRepeatFrame", "D3DPERF_SetOptions",
-                             "D3DPERF_GetStatus"})
+    for (const char* name :
+         {"Direct3DCreate9", "D3DPERF_BeginEvent", "D3DPERF_EndEvent", "D3DPERF_SetMarker",
+          "D3DPERF_SetRegion", "D3DPERF_QueryRepeatFrame", "D3DPERF_SetOptions", "D3DPERF_GetStatus"})
         EXPECT_NE(GetProcAddress(d3d9, name), nullptr) << name;
     typedef int(WINAPI * BeginFn)(D3DCOLOR, LPCWSTR);
     typedef int(WINAPI * EndFn)();
@@ -33,7 +33,7 @@ TEST(SystemModules, Direct3DLibraryEntryPoints) {
 
 // A backend with one game pad at index 1, recording vibration requests.
 class PadBackend : public plat::Backend {
-public:
+  public:
     WORD left = 1, right = 1;
     int vibrated = -1;
     const char* Name() const override { return "pads"; }

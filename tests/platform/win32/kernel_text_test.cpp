@@ -69,7 +69,8 @@ TEST(StrSafe, PrintfFormatsTruncatesAndIgnoresTheLocale) {
     EXPECT_EQ(StringCchPrintfA(narrow, sizeof narrow, "%0.1f", 2.25), S_OK);
     EXPECT_STREQ(narrow, "2.2");
     setlocale(LC_NUMERIC, saved.c_str());
-    if (!german) GTEST_LOG_(INFO) << "de_DE.UTF-8 not installed; the decimal point was checked in the C locale";
+    if (!german)
+        GTEST_LOG_(INFO) << "de_DE.UTF-8 not installed; the decimal point was checked in the C locale";
 
     WCHAR small[8];
     EXPECT_EQ(StringCchPrintfW(small, 8, L"%d-%ls", 12345, L"abcdef"), STRSAFE_E_INSUFFICIENT_BUFFER);
@@ -92,7 +93,7 @@ TEST(StrSafe, Length) {
 }
 
 TEST(CodePages, Utf8RoundTripAndSizes) {
-    const char* utf8 = "A\xc3\xa9\xe8\xbf\x98\xf0\x9f\x98\x80";  // A é 还 😀
+    const char* utf8 = "A\xc3\xa9\xe8\xbf\x98\xf0\x9f\x98\x80";           // A é 还 😀
     ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0), 5);  // with the terminator
     WCHAR wide[5];
     ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, utf8, -1, wide, 5), 5);
@@ -116,7 +117,9 @@ TEST(CodePages, InvalidInputIsReplacedOrRefused) {
     WCHAR wide[8];
     const int n = MultiByteToWideChar(CP_UTF8, 0, bad, sizeof bad, wide, 8);
     ASSERT_EQ(n, 5);
-    EXPECT_EQ(std::wstring(wide, n), L"a\xFFFD\xFFFD" L"b\xFFFD");
+    EXPECT_EQ(std::wstring(wide, n),
+              L"a\xFFFD\xFFFD"
+              L"b\xFFFD");
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bad, sizeof bad, wide, 8), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
 
