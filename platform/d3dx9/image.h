@@ -17,7 +17,7 @@ constexpr uint32_t kMaxImageDimension = 8192;
 
 struct Image {
     D3DXIMAGE_INFO
-        info{};  // Width, Height, Depth, MipLevels (in the file), Format, ResourceType, ImageFileFormat
+    info{};  // Width, Height, Depth, MipLevels (in the file), Format, ResourceType, ImageFileFormat
     uint32_t faces = 1;          // 6 for a cube map
     bool hasAlpha = false;       // the file carries an alpha channel
     std::vector<uint32_t> argb;  // faces * depth * height * width texels, rows top to bottom
