@@ -2,8 +2,8 @@
 // creates, resets and releases as the device comes and goes.
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "kit/kit_errors.h"
-#include "kit/kit_state.h"
+#include "kit/errors/kit_errors.h"
+#include "kit/state/kit_state.h"
 
 namespace {
 

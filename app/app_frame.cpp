@@ -2,8 +2,8 @@
 // drawn (HUD text, the layer turn's step and the cubies).
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "kit/kit_d3d9_library.h"
-#include "kit/kit_errors.h"
+#include "kit/startup/kit_d3d9_library.h"
+#include "kit/errors/kit_errors.h"
 
 void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) {
     g_ViewCamera.Advance(fElapsedTime);

@@ -3,8 +3,8 @@
 // device.
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "kit/kit_errors.h"
-#include "kit/kit_state.h"
+#include "kit/errors/kit_errors.h"
+#include "kit/state/kit_state.h"
 #include "kitmisc/text_writer.h"
 
 void AppDrawHud() {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "kit/kit_state.h"
+#include "kit/state/kit_state.h"
 
 CBaseCamera::CBaseCamera() {
     memset(m_aPads, 0, sizeof(m_aPads));

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "kit/kit_device.h"
-#include "kit/kit_state.h"
+#include "kit/device/kit_device.h"
+#include "kit/state/kit_state.h"
 
 // Tools and tests of single framework parts link without the device
 // lifecycle; "No" then has nothing to terminate.
