@@ -6,10 +6,6 @@
 #include "kit/device/kit_device.h"
 #include "kit/state/kit_state.h"
 
-// Tools and tests of single framework parts link without the device
-// lifecycle; "No" then has nothing to terminate.
-void KitTerminate(int nExitCode) __attribute__((weak));
-
 namespace {
 
 constexpr WCHAR kRegistryKey[] = L"Software\\Tumbral\\Kit";
@@ -160,7 +156,5 @@ void KitWarnReferenceDevice() {
 
     // Only a real answer with the box checked is remembered; a failed dialog (-1) is not.
     if (nResult == (IDYES | kDontShowFlag) || nResult == (IDNO | kDontShowFlag)) RememberSkipWarning();
-    if (nResult >= 0 && (nResult & 0xF) == IDNO) {
-        if (KitTerminate) KitTerminate(1);
-    }
+    if (nResult >= 0 && (nResult & 0xF) == IDNO) KitTerminate(1);
 }

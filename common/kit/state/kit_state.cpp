@@ -6,11 +6,6 @@
 #include "kit/device/kit_device.h"
 #include "kitmisc/asset_cache.h"
 
-// Programs that use the state without the device lifecycle (tools, tests of
-// single framework parts) link without it; the exit action then has nothing
-// to terminate.
-void KitTerminate(int nExitCode) __attribute__((weak));
-
 namespace {
 
 // Process-wide use-lock switch: on from construction, then set by every
@@ -21,7 +16,7 @@ CRITICAL_SECTION g_StateLock;
 
 // At process exit: terminate the framework, then drop the lock.
 void KitCoreExitAction() {
-    if (KitTerminate) KitTerminate(0);
+    KitTerminate(0);
     // Whatever runs after this at exit reads the state without the lock.
     g_bUseStateLock = false;
     DeleteCriticalSection(&g_StateLock);
