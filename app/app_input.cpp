@@ -46,9 +46,6 @@ LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, vo
         return 0;
     }
 
-    // The dialogs' shared resources, the settings dialog and the restore
-    // dialog see the message first and may consume it.
-
     g_ViewCamera.ProcessMessage(hWnd, uMsg, wParam, lParam);
 
     // A quick second click arrives as a double-click; it picks all the same.

@@ -20,8 +20,6 @@ int AppMain() {
     KitRegisterFrameRender(AppFrameRender, nullptr);
     KitRegisterFrameMove(AppFrameMove, nullptr);
 
-    // The dialogs are set up here, before the framework starts.
-
     // Parse the command line, handle the default hot keys, show error boxes, handle Alt+Enter.
     KitStartup(true, true, true, true);
     // Full screen: show the cursor, do not clip it.
