@@ -3,7 +3,7 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "kit/errors/kit_errors.h"
-#include "kit/state/kit_state.h"
+#include "kit/state/kit_getters.h"
 
 namespace {
 

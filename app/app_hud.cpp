@@ -4,7 +4,8 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "kit/errors/kit_errors.h"
-#include "kit/state/kit_state.h"
+#include "kit/loop/kit_frame_stats.h"
+#include "kit/state/kit_getters.h"
 #include "kitmisc/text_writer.h"
 
 void AppDrawHud() {

@@ -4,7 +4,7 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "app/app_pick.h"
-#include "kit/state/kit_state.h"
+#include "kit/state/kit_getters.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 // The application's entry: registers the callbacks, has the framework make a
 // window and a device, and runs the main loop until the window closes.
 #include "app/app_callbacks.h"
-#include "kit/device/kit_device.h"
+#include "kit/device/kit_device_build.h"
 #include "kit/loop/kit_mainloop.h"
 #include "kit/startup/kit_startup.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_window.h"
+#include "kit/state/kit_getters.h"
+#include "kit/window/kit_cursor.h"
+#include "kit/window/kit_window_create.h"
 
 int AppMain() {
     // Allocation tracking with a leak report at exit has no runtime switch on

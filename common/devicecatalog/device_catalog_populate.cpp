@@ -9,7 +9,7 @@
 
 #include "devicecatalog/device_catalog.h"
 #include "kit/errors/kit_errors.h"
-#include "kit/state/kit_state.h"
+#include "kit/state/kit_getters.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 
 #include <vector>
 
-#include "kit/device/kit_device.h"
+#include "kit/device/kit_device_terminate.h"
+#include "kit/state/kit_getters.h"
 #include "kit/state/kit_state.h"
 
 namespace {

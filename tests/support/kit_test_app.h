@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "kit/device/kit_device.h"
-#include "kit/loop/kit_mainloop.h"
-#include "kit/startup/kit_startup.h"
+#include "kit/device/kit_device_build.h"
+#include "kit/device/kit_device_terminate.h"
 #include "kit/state/kit_state.h"
-#include "kit/window/kit_window.h"
 #include "kitmisc/kit_clock.h"
 #include "platform/backend.h"
 

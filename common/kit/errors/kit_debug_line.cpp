@@ -1,7 +1,7 @@
 // One formatted debug-output line.
-#include <cstdarg>
+#include "kit/errors/kit_debug_line.h"
 
-#include "kit/startup/kit_startup.h"
+#include <cstdarg>
 
 void KitDebugLine(const WCHAR* strFormat, ...) {
     WCHAR strBuffer[512];

@@ -1,6 +1,8 @@
 // The error box for the framework's own codes, and the failure trace.
 #include "kit/errors/kit_errors.h"
 
+#include "kit/errors/kit_result_names.h"
+#include "kit/state/kit_getters.h"
 #include "kit/state/kit_state.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Error reporting: the framework's own result codes with their messages and
-// exit codes, the user-facing error box, the failure trace and result names.
+// exit codes, the user-facing error box and the failure trace.
 #pragma once
 
 #include "platform/win32.h"
@@ -26,9 +26,6 @@ void KitShowErrorMessage(HRESULT hr);
 HRESULT KitLogFailure(const char* strFile, DWORD dwLine, HRESULT hr, const WCHAR* strMsg, bool bPopMsgBox);
 // The writer behind KitLogFailure: "file(line): call text hr=NAME (0x........)".
 HRESULT KitWriteTrace(const char* strFile, DWORD dwLine, HRESULT hr, const WCHAR* strMsg, bool bPopMsgBox);
-
-// Symbolic name of a result code, or "Unknown".
-const WCHAR* KitResultName(HRESULT hr);
 
 #define KIT_LOG_FAILURE(str, hr) KitLogFailure(__FILE__, (DWORD)__LINE__, (hr), (str), false)
 #define KIT_LOG_FAILURE_POPUP(str, hr) KitLogFailure(__FILE__, (DWORD)__LINE__, (hr), (str), true)

@@ -1,14 +1,19 @@
 // One idle-time frame: lost-device recovery, time, statistics, timers, the
 // frame-move and frame-render callbacks, Present, and quit-after-frame.
+#include "kit/loop/kit_frame.h"
+
 #include <cassert>
 
-#include "kit/device/kit_device.h"
-#include "kit/match/kit_device_rules.h"
+#include "kit/device/kit_apply.h"
+#include "kit/device/kit_device_env.h"
+#include "kit/device/kit_device_flip.h"
+#include "kit/device/kit_device_terminate.h"
 #include "kit/errors/kit_errors.h"
-#include "kit/loop/kit_mainloop.h"
-#include "kit/state/kit_state.h"
-#include "kit/loop/kit_stats.h"
+#include "kit/loop/kit_frame_stats.h"
 #include "kit/loop/kit_timers.h"
+#include "kit/match/kit_device_rules.h"
+#include "kit/state/kit_getters.h"
+#include "kit/state/kit_state.h"
 #include "kitmisc/kit_clock.h"
 
 namespace {

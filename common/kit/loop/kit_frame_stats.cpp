@@ -1,5 +1,6 @@
 // Frame-rate bookkeeping and the composed statistics texts.
-#include "kit/loop/kit_stats.h"
+
+#include "kit/loop/kit_frame_stats.h"
 
 #include "kit/state/kit_state.h"
 #include "kitmisc/kit_clock.h"

@@ -1,7 +1,9 @@
 // The main loop: window messages first; whenever the queue is empty, one frame.
-#include "kit/device/kit_device.h"
+#include "kit/device/kit_device_build.h"
 #include "kit/errors/kit_errors.h"
+#include "kit/loop/kit_frame.h"
 #include "kit/loop/kit_mainloop.h"
+#include "kit/state/kit_getters.h"
 #include "kit/state/kit_state.h"
 
 namespace {

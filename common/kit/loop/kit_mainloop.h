@@ -5,6 +5,3 @@
 
 // Runs until WM_QUIT; creates a default device first when none was requested.
 HRESULT KitMainLoop(HACCEL hAccel = nullptr);
-// One idle-time frame: lost-device recovery, time, statistics, timers,
-// frame-move and frame-render callbacks, Present, quit-after-frame.
-void KitRenderOneFrame();

@@ -55,17 +55,3 @@ bool KitComboKeepsRequired(const CKitCatalogCombo* pCombo, const KitDeviceSetup*
 // Weighted points for how close the combination comes to the ideal.
 float KitScoreCombo(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIdeal,
                     const D3DDISPLAYMODE* pDesktopMode);
-// The complete settings for a combination, each field chosen by its rule.
-KitDeviceSetup KitSettingsFromCombo(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIn,
-                                    const KitSettingsRules* pRules);
-// The closest mode of the combination's adapter format to the wanted size
-// (windowed: the wanted mode itself). E_FAIL, with the wanted mode, when the
-// adapter has no mode of that format.
-HRESULT KitNearestFullScreenResolution(const CKitCatalogCombo* pCombo, const D3DDISPLAYMODE& wanted,
-                                       D3DDISPLAYMODE* pOut);
-
-// Colour bits (per channel; 5 for the 16-bit RGB formats), depth bits and
-// stencil bits of a format; 0 for formats without them.
-UINT KitColorBitsOf(D3DFORMAT format);
-UINT KitDepthBitsOf(D3DFORMAT format);
-UINT KitStencilBitsOf(D3DFORMAT format);

@@ -1,11 +1,13 @@
 // KitReadCommandLine: "/name" or "-name" switches, some with ":value", turned
 // into overrides in the framework state. Unknown arguments are only reported.
+#include "kit/startup/kit_commandline.h"
+
 #include <climits>
 #include <cmath>
 #include <cwchar>
 #include <cwctype>
 
-#include "kit/startup/kit_startup.h"
+#include "kit/errors/kit_debug_line.h"
 #include "kit/state/kit_state.h"
 
 namespace {

@@ -3,8 +3,10 @@
 // versions and creates the Direct3D object.
 #include "kit/startup/kit_startup.h"
 
-#include "kit/startup/kit_d3d9_library.h"
 #include "kit/errors/kit_errors.h"
+#include "kit/startup/kit_commandline.h"
+#include "kit/startup/kit_d3d9_library.h"
+#include "kit/state/kit_getters.h"
 #include "kit/state/kit_state.h"
 #include "kitmisc/kit_clock.h"
 #include "platform/d3dx9.h"

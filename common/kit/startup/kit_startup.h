@@ -1,4 +1,4 @@
-// Framework start-up, the command line and the debug-output line writer.
+// Framework start-up.
 #pragma once
 
 #include "platform/win32.h"
@@ -8,10 +8,3 @@
 // S_OK, KITERR_INCORRECTVERSION or KITERR_NODIRECT3D.
 HRESULT KitStartup(bool bParseCommandLine = true, bool bHandleDefaultHotkeys = true,
                    bool bShowMsgBoxOnError = true, bool bHandleAltEnter = true);
-
-// Turns the process command line's switches into overrides in the framework state.
-void KitReadCommandLine();
-
-// Formats at most 511 characters (printf rules of the platform: %ls is wide
-// text) and writes them to the debug output.
-void KitDebugLine(const WCHAR* strFormat, ...);

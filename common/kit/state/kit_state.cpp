@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "kit/device/kit_device.h"
+#include "kit/device/kit_device_terminate.h"
 #include "kitmisc/asset_cache.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The framework state: one object per process (KitCore) holding the Direct3D
 // object and device, the current settings, the windows, time and statistics,
 // input state, every switch, the lifecycle flags and the application's
-// callbacks; and the small getters and setters through which the application
-// and the GUI read it.
+// callbacks. The application and the GUI read it through the getters
+// (kit_getters.h); the framework's own units reach the fields directly.
 //
 // Locking: Get/Set take the state's critical section while the process-wide
 // use-lock switch is on (it is on from construction; every device change sets
@@ -197,40 +197,3 @@ void CKitCoreState::Set(T CKitCoreState::*field, const std::type_identity_t<T>& 
     KitStateLock lock;
     this->*field = value;
 }
-
-// Getters and small setters.
-IDirect3D9* KitGetD3DObject();
-IDirect3DDevice9* KitCurrentDevice();
-const D3DSURFACE_DESC* KitGetBackBufferSurfaceDesc();
-const D3DCAPS9* KitCurrentCaps();
-HINSTANCE KitAppInstance();
-HWND KitActiveWindow();  // windowed device window when windowed, else the full-screen one
-HWND KitFocusWindow();
-HWND KitFullScreenWindow();
-HWND KitWindowedWindow();
-RECT KitClientRect();  // client rectangle of KitActiveWindow
-RECT KitWindowedSizeAtSwitch();
-RECT KitFullScreenSizeAtSwitch();
-double KitCurrentTime();
-float KitFrameElapsed();
-float KitFramesPerSecond();
-const WCHAR* KitWindowTitle();
-const WCHAR* KitFrameStatsText(bool bIncludeFPS);  // defined with the statistics
-const WCHAR* KitDeviceStatsText();                 // defined with the statistics
-bool KitRenderingHeld();
-bool KitTimeHeld();
-bool KitAppActive();
-int KitProcessExitCode();
-bool KitErrorBoxesEnabled();
-bool KitAutomationMode();
-bool KitDefaultHotkeysEnabled();
-bool KitInWindowedMode();
-KitDeviceSetup KitCurrentSetup();  // all zero without current settings
-D3DPRESENT_PARAMETERS KitCurrentPresentParams();
-bool KitKeyDown(BYTE vKey);
-bool KitMouseButtonDown(BYTE vButton);
-void KitSetFollowMonitor(bool bFollow);
-void KitSetDefaultWindowProcessing(bool bCallDefWindowProc);
-void KitSetCursorPolicy(bool bShowCursorWhenFullScreen,
-                        bool bClipCursorWhenFullScreen);  // kit_cursor_policy.cpp
-void KitSetFixedFrameTime(bool bEnabled, float fTimePerFrame);

@@ -1,10 +1,12 @@
 // The cursor in full-screen mode: hidden or drawn by the device, clipped to
 // the window or free; and the copy of a window cursor into the device.
+#include "kit/window/kit_cursor.h"
+
 #include <vector>
 
-#include "kit/window/kit_msgproc.h"
+#include "kit/state/kit_getters.h"
 #include "kit/state/kit_state.h"
-#include "kit/window/kit_window.h"
+#include "kit/window/kit_msgproc_framework.h"
 
 namespace {
 

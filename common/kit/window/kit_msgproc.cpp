@@ -4,7 +4,7 @@
 #include "kit/window/kit_msgproc.h"
 
 #include "kit/state/kit_state.h"
-#include "kit/window/kit_window.h"
+#include "kit/window/kit_msgproc_framework.h"
 
 namespace {
 

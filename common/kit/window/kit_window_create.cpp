@@ -1,9 +1,12 @@
 // Creating the framework's window, or adopting the windows of an application
 // that made its own.
+#include "kit/window/kit_window_create.h"
+
 #include "kit/errors/kit_errors.h"
 #include "kit/startup/kit_startup.h"
+#include "kit/state/kit_getters.h"
 #include "kit/state/kit_state.h"
-#include "kit/window/kit_window.h"
+#include "kit/window/kit_msgproc.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // System services the window handling reaches by name: the monitor functions
 // of user32 (with a one-monitor fallback) and the game-pad library.
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_window.h"
+#include "kit/window/kit_window_devices.h"
+
 #include "platform/xinput.h"
 
 namespace {

@@ -1,13 +1,16 @@
 // Window size and monitor changes: WM_SIZE, the back buffer following the
 // client area, and the device following the window to another adapter.
+#include "kit/window/kit_window_sizing.h"
+
 #include "devicecatalog/device_catalog.h"
-#include "kit/device/kit_device.h"
+#include "kit/device/kit_apply.h"
+#include "kit/device/kit_device_terminate.h"
+#include "kit/loop/kit_timers.h"
 #include "kit/match/kit_device_rules.h"
 #include "kit/match/kit_match.h"
-#include "kit/window/kit_msgproc.h"
+#include "kit/state/kit_getters.h"
 #include "kit/state/kit_state.h"
-#include "kit/loop/kit_timers.h"
-#include "kit/window/kit_window.h"
+#include "kit/window/kit_window_devices.h"
 
 namespace {
 

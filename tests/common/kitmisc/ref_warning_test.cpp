@@ -9,6 +9,7 @@
 
 #include "common/kit/state_reset.h"
 #include "common/kit/test_backend.h"
+#include "kit/state/kit_getters.h"
 #include "kitmisc/ref_warning.h"
 
 namespace {

@@ -5,7 +5,15 @@
 #include <cstdlib>
 
 #include "common/kit/lifecycle_fixture.h"
+#include "kit/device/kit_apply.h"
+#include "kit/device/kit_device_env.h"
+#include "kit/device/kit_device_flip.h"
+#include "kit/device/kit_device_terminate.h"
 #include "kit/errors/kit_errors.h"
+#include "kit/loop/kit_frame_stats.h"
+#include "kit/loop/kit_mainloop.h"
+#include "kit/startup/kit_startup.h"
+#include "kit/state/kit_getters.h"
 #include "kitmisc/asset_cache.h"
 
 #define TUMBRAL_WIDEN2(x) L##x

@@ -12,6 +12,8 @@
 #include "common/kit/state_reset.h"
 #include "common/kit/test_backend.h"
 #include "kit/errors/kit_errors.h"
+#include "kit/errors/kit_result_names.h"
+#include "kit/state/kit_getters.h"
 #include "platform/d3dx9.h"
 
 namespace {

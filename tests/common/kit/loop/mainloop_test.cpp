@@ -2,6 +2,7 @@
 // lost devices that cannot yet be reset, forced losses recovered by the loop,
 // and a loop started without a device.
 #include "common/kit/lifecycle_fixture.h"
+#include "kit/loop/kit_frame.h"
 #include "kit/loop/kit_timers.h"
 
 namespace {

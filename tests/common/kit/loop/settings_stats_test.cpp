@@ -7,7 +7,8 @@
 
 #include "common/kit/state_reset.h"
 #include "devicecatalog/device_catalog.h"
-#include "kit/loop/kit_stats.h"
+#include "kit/loop/kit_frame_stats.h"
+#include "kit/loop/kit_settings_stats.h"
 #include "support/headless_fixture.h"
 
 namespace {

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "common/kit/state_reset.h"
-#include "kit/loop/kit_stats.h"
+#include "kit/loop/kit_frame_stats.h"
+#include "kit/state/kit_getters.h"
 #include "kitmisc/kit_clock.h"
 
 namespace {

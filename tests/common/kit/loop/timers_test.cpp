@@ -6,6 +6,7 @@
 #include "common/kit/state_reset.h"
 #include "common/kit/test_backend.h"
 #include "kit/loop/kit_timers.h"
+#include "kit/state/kit_getters.h"
 #include "kitmisc/kit_clock.h"
 
 namespace {

@@ -9,6 +9,8 @@
 #include "devicecatalog/device_catalog.h"
 #include "kit/errors/kit_errors.h"
 #include "kit/match/kit_match.h"
+#include "kit/match/kit_match_bits.h"
+#include "kit/match/kit_match_result.h"
 #include "kit/state/kit_state.h"
 
 namespace {

@@ -7,7 +7,8 @@
 
 #include "common/kit/debug_capture.h"
 #include "common/kit/state_reset.h"
-#include "kit/startup/kit_startup.h"
+#include "kit/startup/kit_commandline.h"
+#include "kit/state/kit_getters.h"
 #include "platform/win32/kernel_process.h"
 
 namespace {

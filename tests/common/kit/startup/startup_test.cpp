@@ -5,8 +5,10 @@
 #include "common/kit/debug_capture.h"
 #include "common/kit/state_reset.h"
 #include "common/kit/test_backend.h"
+#include "kit/errors/kit_debug_line.h"
 #include "kit/startup/kit_d3d9_library.h"
 #include "kit/startup/kit_startup.h"
+#include "kit/state/kit_getters.h"
 #include "platform/win32/kernel_process.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "common/kit/state_reset.h"
 #include "common/kit/test_backend.h"
-#include "kit/window/kit_window.h"
+#include "kit/window/kit_accessibility_keys.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 // and the back buffer following the client area.
 #include "common/kit/lifecycle_fixture.h"
 #include "kit/loop/kit_timers.h"
+#include "kit/window/kit_accessibility_keys.h"
 
 namespace {
 
