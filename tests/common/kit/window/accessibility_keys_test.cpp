@@ -1,9 +1,12 @@
 // Accessibility shortcut keys: suppressing edits copies only, so allowing
-// gives the user's own settings back; the hook swallows the Windows keys.
+// gives the user's own settings back; the hook swallows the Windows keys; the
+// policy applies for the current mode once the framework has started.
 #include <gtest/gtest.h>
 
+#include "common/kit/lifecycle_fixture.h"
 #include "common/kit/state_reset.h"
 #include "common/kit/test_backend.h"
+#include "kit/startup/kit_startup.h"
 #include "kit/window/kit_accessibility_keys.h"
 
 namespace {
@@ -19,10 +22,9 @@ class AccessibilityKeys : public ::testing::Test {
         SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof(sk), &sk, 0);
         SystemParametersInfoW(SPI_SETTOGGLEKEYS, sizeof(tk), &tk, 0);
         SystemParametersInfoW(SPI_SETFILTERKEYS, sizeof(fk), &fk, 0);
-        KitCore().m_StartupStickyKeys = sk;
-        KitCore().m_StartupToggleKeys = tk;
-        KitCore().m_StartupFilterKeys = fk;
     }
+    // Start-up reads the user's settings.
+    static void Start() { ASSERT_EQ(KitStartup(false, true, false, true), S_OK); }
     void TearDown() override {
         KitAllowAccessibilityKeys(true);
         kittest::ResetCoreState();
@@ -38,6 +40,11 @@ class AccessibilityKeys : public ::testing::Test {
         SystemParametersInfoW(SPI_GETTOGGLEKEYS, sizeof(tk), &tk, 0);
         return tk;
     }
+    static bool HookSwallows(DWORD vk) {
+        KBDLLHOOKSTRUCT key{};
+        key.vkCode = vk;
+        return KitWindowsKeyHook(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key)) == 1;
+    }
     static FILTERKEYS Filter() {
         FILTERKEYS fk{sizeof(FILTERKEYS), 0, 0, 0, 0, 0};
         SystemParametersInfoW(SPI_GETFILTERKEYS, sizeof(fk), &fk, 0);
@@ -47,27 +54,28 @@ class AccessibilityKeys : public ::testing::Test {
 };
 
 TEST_F(AccessibilityKeys, SuppressingThenAllowingGivesTheUsersSettingsBack) {
+    Start();
     KitAllowAccessibilityKeys(false);
-    EXPECT_FALSE(KitCore().m_bKeysAllowed);
+    EXPECT_TRUE(HookSwallows(VK_LWIN));
     EXPECT_EQ(Sticky().dwFlags, SKF_AVAILABLE);  // hot key off
     EXPECT_EQ(Toggle().dwFlags,
               TKF_TOGGLEKEYSON | TKF_HOTKEYACTIVE | TKF_CONFIRMHOTKEY);  // in use: untouched
     EXPECT_EQ(Filter().dwFlags, FKF_AVAILABLE);
     EXPECT_EQ(Filter().iBounceMSec, 4u);
-    // The start-up records are as read.
-    EXPECT_EQ(KitCore().m_StartupStickyKeys.dwFlags, SKF_AVAILABLE | SKF_HOTKEYACTIVE | SKF_CONFIRMHOTKEY);
 
-    KitAllowAccessibilityKeys(false);  // a second suppression changes nothing
+    // A second suppression starts again from the records read at start-up, not from the edited settings.
+    KitAllowAccessibilityKeys(false);
     KitAllowAccessibilityKeys(true);
-    EXPECT_TRUE(KitCore().m_bKeysAllowed);
+    EXPECT_FALSE(HookSwallows(VK_LWIN));
     EXPECT_EQ(Sticky().dwFlags, SKF_AVAILABLE | SKF_HOTKEYACTIVE | SKF_CONFIRMHOTKEY);
+    EXPECT_EQ(Toggle().dwFlags, TKF_TOGGLEKEYSON | TKF_HOTKEYACTIVE | TKF_CONFIRMHOTKEY);
     EXPECT_EQ(Filter().dwFlags, FKF_AVAILABLE | FKF_HOTKEYACTIVE);
-    EXPECT_EQ(KitCore().m_hKeyboardHook, nullptr);
+    EXPECT_EQ(Filter().iBounceMSec, 4u);
 }
 
 TEST_F(AccessibilityKeys, HookSwallowsWindowsKeysOnlyWhileSuppressed) {
+    Start();
     KitAllowAccessibilityKeys(false);
-    EXPECT_NE(KitCore().m_hKeyboardHook, nullptr);
     KBDLLHOOKSTRUCT key{};
     key.vkCode = VK_LWIN;
     EXPECT_EQ(KitWindowsKeyHook(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&key)), 1);
@@ -90,6 +98,7 @@ TEST_F(AccessibilityKeys, WindowsKeyNeverReachesTheKeyStateWhileSuppressed) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     };
+    Start();
     KitAllowAccessibilityKeys(false);
     press(VK_LWIN, true);
     EXPECT_EQ(GetAsyncKeyState(VK_LWIN), 0);
@@ -103,19 +112,49 @@ TEST_F(AccessibilityKeys, WindowsKeyNeverReachesTheKeyStateWhileSuppressed) {
     press(VK_LWIN, false);
 }
 
-TEST_F(AccessibilityKeys, PolicyAppliesForTheCurrentModeOnceInitialised) {
-    KitSetAccessibilityKeyPolicy(false, true);
-    EXPECT_FALSE(KitCore().m_bAllowKeysFullScreen);
-    EXPECT_TRUE(KitCore().m_bAllowKeysWindowed);
-    EXPECT_FALSE(KitCore().m_bKeysAllowed);  // not initialised: nothing applied
-    KitCore().m_bInited = true;
-    KitSetAccessibilityKeyPolicy(false, true);  // no settings: full screen
-    EXPECT_FALSE(KitCore().m_bKeysAllowed);
-    KitCore().m_pCurrentSetup = new KitDeviceSetup{};
-    KitCore().m_pCurrentSetup->PresentParams.Windowed = TRUE;
-    KitSetAccessibilityKeyPolicy(false, true);
-    EXPECT_TRUE(KitCore().m_bKeysAllowed);
-    KitCore().m_bInited = false;
+TEST_F(AccessibilityKeys, PolicyIsOnlyStoredBeforeStartUp) {
+    KitSetAccessibilityKeyPolicy(false, false);
+    EXPECT_EQ(Sticky().dwFlags, SKF_AVAILABLE | SKF_HOTKEYACTIVE | SKF_CONFIRMHOTKEY);
+    // No hook was installed: the Windows key reaches the key state.
+    plat::Event e;
+    e.type = plat::EventType::Key;
+    e.vk = VK_LWIN;
+    e.down = true;
+    backend->events.push_back(e);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_NE(GetAsyncKeyState(VK_LWIN), 0);
+    e.down = false;
+    backend->events.push_back(e);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// With a device: the policy for the mode in use.
+class AccessibilityKeysInUse : public kittest::KitAppTest {
+  protected:
+    void TearDown() override {
+        KitAllowAccessibilityKeys(true);
+        KitAppTest::TearDown();
+    }
+    static DWORD StickyFlags() {
+        STICKYKEYS sk{sizeof(STICKYKEYS), 0};
+        SystemParametersInfoW(SPI_GETSTICKYKEYS, sizeof(sk), &sk, 0);
+        return sk.dwFlags;
+    }
+};
+
+TEST_F(AccessibilityKeysInUse, PolicyAppliesForTheCurrentMode) {
+    STICKYKEYS sk{sizeof(STICKYKEYS), SKF_AVAILABLE | SKF_HOTKEYACTIVE};
+    SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof(sk), &sk, 0);
+    ASSERT_EQ(KitStartup(false, true, true, true), S_OK);  // reads the settings above
+
+    KitSetAccessibilityKeyPolicy(false, true);  // no settings yet: full screen
+    EXPECT_EQ(StickyFlags(), static_cast<DWORD>(SKF_AVAILABLE));
+    ASSERT_EQ(app.Build(true, 640, 480), S_OK);
+    KitSetAccessibilityKeyPolicy(false, true);  // windowed
+    EXPECT_EQ(StickyFlags(), static_cast<DWORD>(SKF_AVAILABLE | SKF_HOTKEYACTIVE));
+    KitSetAccessibilityKeyPolicy(true, false);
+    EXPECT_EQ(StickyFlags(), static_cast<DWORD>(SKF_AVAILABLE));
 }
 
 }  // namespace
