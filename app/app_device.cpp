@@ -2,8 +2,8 @@
 // creates, resets and releases as the device comes and goes.
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "kit/kit_errors.h"
-#include "kit/kit_state.h"
+#include "kit/errors/kit_errors.h"
+#include "kit/state/kit_getters.h"
 
 namespace {
 
@@ -29,8 +29,6 @@ bool AppAdjustDeviceSetup(KitDeviceSetup*, const D3DCAPS9*, void*) { return true
 
 HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, void*) {
     HRESULT hr;
-    // The dialogs' shared resources and the settings dialog come first.
-
     if (FAILED(hr = AppHudDeviceCreated(pd3dDevice))) return hr;
 
     // A new device after the cube was built (reference device, full-screen
@@ -45,9 +43,6 @@ HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, v
 
 HRESULT AppDeviceReset(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBackBufferSurfaceDesc, void*) {
     HRESULT hr;
-    // The dialogs' shared resources, the settings dialog and the restore
-    // button's place come first.
-
     if (FAILED(hr = AppHudDeviceReset(pd3dDevice))) return hr;
 
     if (FAILED(hr = CPuzzleCube::SetupLightAndStates(pd3dDevice)))
@@ -61,13 +56,9 @@ HRESULT AppDeviceReset(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBac
     return S_OK;
 }
 
-void AppDeviceLost(void*) {
-    // The dialogs' shared resources and the settings dialog go first.
-    AppHudDeviceLost();
-}
+void AppDeviceLost(void*) { AppHudDeviceLost(); }
 
 void AppDeviceDestroyed(void*) {
-    // The dialogs' shared resources and the settings dialog go first.
     AppHudDeviceDestroyed();
     // The cube's mesh and textures hold references on this device; the
     // puzzle itself stays as it is for the next device.

@@ -2,8 +2,8 @@
 // drawn (HUD text, the layer turn's step and the cubies).
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "kit/kit_d3d9_library.h"
-#include "kit/kit_errors.h"
+#include "kit/startup/kit_d3d9_library.h"
+#include "kit/errors/kit_errors.h"
 
 void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) {
     g_ViewCamera.Advance(fElapsedTime);
@@ -11,14 +11,12 @@ void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) {
 
 void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float, void*) {
     HRESULT hr;
-    // While the settings dialog is active it alone is drawn.
-
     pd3dDevice->SetTransform(D3DTS_WORLD, g_ViewCamera.WorldMatrix());
     pd3dDevice->SetTransform(D3DTS_VIEW, g_ViewCamera.ViewMatrix());
     pd3dDevice->SetTransform(D3DTS_PROJECTION, g_ViewCamera.ProjMatrix());
 
     // The first frame builds the cube; a failed build is not retried (it has
-    // shown its message) until the next restore.
+    // shown its message).
     if (!g_bCubeBuilt) {
         g_PuzzleCube.Build(pd3dDevice);
         g_bCubeBuilt = true;
@@ -37,7 +35,6 @@ void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float, void*) {
     AppDrawHud();
     // One step of a layer turn (when two usable cubies are marked), then the cubies.
     g_PuzzleCube.AdvanceTurn(pd3dDevice);
-    // The restore dialog is drawn over the cube.
     KitPerfEndEvent();
 
     if (FAILED(hr = pd3dDevice->EndScene())) KIT_LOG_FAILURE(L"pd3dDevice->EndScene()", hr);

@@ -8,7 +8,7 @@
 
 extern CModelViewerCamera g_ViewCamera;  // the view: right drag orbits, wheel zooms, Home resets
 extern CPuzzleCube g_PuzzleCube;         // the puzzle
-extern bool g_bCubeBuilt;                // built since start (or since the last restore)
+extern bool g_bCubeBuilt;                // built since start
 extern bool g_bHelpVisible;              // the help lines are shown (F1 toggles)
 extern ID3DXFont* g_pFont;               // HUD font
 extern ID3DXSprite* g_pTextSprite;       // batches the HUD text

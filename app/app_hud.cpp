@@ -3,8 +3,9 @@
 // device.
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "kit/kit_errors.h"
-#include "kit/kit_state.h"
+#include "kit/errors/kit_errors.h"
+#include "kit/loop/kit_frame_stats.h"
+#include "kit/state/kit_getters.h"
 #include "kitmisc/text_writer.h"
 
 void AppDrawHud() {

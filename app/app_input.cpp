@@ -4,7 +4,7 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "app/app_pick.h"
-#include "kit/kit_state.h"
+#include "kit/state/kit_getters.h"
 
 namespace {
 
@@ -45,9 +45,6 @@ LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, vo
         }
         return 0;
     }
-
-    // The dialogs' shared resources, the settings dialog and the restore
-    // dialog see the message first and may consume it.
 
     g_ViewCamera.ProcessMessage(hWnd, uMsg, wParam, lParam);
 

@@ -1,11 +1,12 @@
 // The application's entry: registers the callbacks, has the framework make a
 // window and a device, and runs the main loop until the window closes.
 #include "app/app_callbacks.h"
-#include "kit/kit_device.h"
-#include "kit/kit_mainloop.h"
-#include "kit/kit_startup.h"
-#include "kit/kit_state.h"
-#include "kit/kit_window.h"
+#include "kit/device/kit_device_build.h"
+#include "kit/loop/kit_mainloop.h"
+#include "kit/startup/kit_startup.h"
+#include "kit/state/kit_getters.h"
+#include "kit/window/kit_cursor.h"
+#include "kit/window/kit_window_create.h"
 
 int AppMain() {
     // Allocation tracking with a leak report at exit has no runtime switch on
@@ -19,8 +20,6 @@ int AppMain() {
     KitRegisterKeyboard(AppKeyboard, nullptr);
     KitRegisterFrameRender(AppFrameRender, nullptr);
     KitRegisterFrameMove(AppFrameMove, nullptr);
-
-    // The dialogs are set up here, before the framework starts.
 
     // Parse the command line, handle the default hot keys, show error boxes, handle Alt+Enter.
     KitStartup(true, true, true, true);

@@ -8,7 +8,7 @@
 // Direct3D object's query operations, so any IDirect3D9 can drive it.
 #pragma once
 
-#include "kit/kit_callbacks.h"
+#include "kit/state/kit_callbacks.h"
 #include "kitmisc/growable_array.h"
 
 class CKitCatalogAdapter;

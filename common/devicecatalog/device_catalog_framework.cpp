@@ -3,7 +3,8 @@
 // device-acceptance callback; and the adapter-format lookup used when the
 // framework adopts a device the application created.
 #include "devicecatalog/device_catalog.h"
-#include "kit/kit_state.h"
+#include "kit/state/kit_getters.h"
+#include "kit/state/kit_state.h"
 
 namespace {
 

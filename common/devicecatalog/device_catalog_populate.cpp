@@ -8,8 +8,8 @@
 #include <new>
 
 #include "devicecatalog/device_catalog.h"
-#include "kit/kit_errors.h"
-#include "kit/kit_state.h"
+#include "kit/errors/kit_errors.h"
+#include "kit/state/kit_getters.h"
 
 namespace {
 

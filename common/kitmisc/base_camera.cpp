@@ -1,12 +1,11 @@
 // Base camera: construction, message handling, placement, projection and the
 // input-to-motion steps the derived cameras run each frame.
+#include "kit/state/kit_getters.h"
 #include "kitmisc/base_camera.h"
 
 #include <climits>
 #include <cmath>
 #include <cstring>
-
-#include "kit/kit_state.h"
 
 CBaseCamera::CBaseCamera() {
     memset(m_aPads, 0, sizeof(m_aPads));

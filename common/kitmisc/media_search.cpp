@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "kit/kit_errors.h"
+#include "kit/errors/kit_errors.h"
 
 namespace {
 

@@ -3,12 +3,9 @@
 
 #include <vector>
 
-#include "kit/kit_device.h"
-#include "kit/kit_state.h"
-
-// Tools and tests of single framework parts link without the device
-// lifecycle; "No" then has nothing to terminate.
-void KitTerminate(int nExitCode) __attribute__((weak));
+#include "kit/device/kit_device_terminate.h"
+#include "kit/state/kit_getters.h"
+#include "kit/state/kit_state.h"
 
 namespace {
 
@@ -160,7 +157,5 @@ void KitWarnReferenceDevice() {
 
     // Only a real answer with the box checked is remembered; a failed dialog (-1) is not.
     if (nResult == (IDYES | kDontShowFlag) || nResult == (IDNO | kDontShowFlag)) RememberSkipWarning();
-    if (nResult >= 0 && (nResult & 0xF) == IDNO) {
-        if (KitTerminate) KitTerminate(1);
-    }
+    if (nResult >= 0 && (nResult & 0xF) == IDNO) KitTerminate(1);
 }

@@ -3,7 +3,7 @@
 
 #include <cstdarg>
 
-#include "kit/kit_errors.h"
+#include "kit/errors/kit_errors.h"
 
 namespace {
 

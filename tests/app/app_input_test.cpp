@@ -5,7 +5,7 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "cube_test_env.h"
-#include "kit/kit_timers.h"
+#include "kit/loop/kit_timers.h"
 #include "kitmisc/kit_clock.h"
 
 namespace {

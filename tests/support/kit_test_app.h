@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "kit/kit_device.h"
-#include "kit/kit_mainloop.h"
-#include "kit/kit_startup.h"
-#include "kit/kit_state.h"
-#include "kit/kit_window.h"
+#include "kit/device/kit_device_build.h"
+#include "kit/device/kit_device_terminate.h"
+#include "kit/state/kit_state.h"
 #include "kitmisc/kit_clock.h"
 #include "platform/backend.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "devicecatalog/device_catalog.h"
-#include "kit/kit_state.h"
+#include "kit/state/kit_state.h"
 #include "support/headless_fixture.h"
 
 namespace {

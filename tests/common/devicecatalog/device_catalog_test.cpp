@@ -7,8 +7,8 @@
 
 #include "common/devicecatalog/fake_direct3d.h"
 #include "devicecatalog/device_catalog.h"
-#include "kit/kit_errors.h"
-#include "kit/kit_state.h"
+#include "kit/errors/kit_errors.h"
+#include "kit/state/kit_state.h"
 
 namespace {
 

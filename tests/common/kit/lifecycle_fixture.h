@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "kit/loop/kit_mainloop.h"
+#include "kit/startup/kit_startup.h"
+#include "kit/state/kit_getters.h"
 #include "support/headless_fixture.h"
 #include "support/kit_test_app.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "camera_test_window.h"
-#include "kit/kit_state.h"
+#include "kit/state/kit_state.h"
 #include "kitmisc/camera_gamepad.h"
 #include "kitmisc/model_viewer_camera.h"
 #include "platform/headless/headless_backend.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "kit/kit_errors.h"
+#include "kit/errors/kit_errors.h"
 #include "kitmisc/media_search.h"
 
 namespace fs = std::filesystem;

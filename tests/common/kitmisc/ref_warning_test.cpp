@@ -1,5 +1,5 @@
 // The reference-device warning: when it shows, what "Don't show again" does
-// to the No button, and when the registry value is written.
+// to the No button, when the registry value is written, and that No ends the run.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,6 +9,7 @@
 
 #include "common/kit/state_reset.h"
 #include "common/kit/test_backend.h"
+#include "kit/state/kit_getters.h"
 #include "kitmisc/ref_warning.h"
 
 namespace {
@@ -159,10 +160,11 @@ TEST_F(RefWarning, FailedDialogIsNotTakenForAnAnswer) {
     EXPECT_EQ(KitProcessExitCode(), 0);
 }
 
-TEST_F(RefWarning, NoWithoutTheBoxIsNotRemembered) {
+TEST_F(RefWarning, NoEndsTheRunAndWithoutTheBoxIsNotRemembered) {
     plat::SetDialogHook([&](HWND dlg) { Click(dlg, IDNO); });
     KitWarnReferenceDevice();
     EXPECT_EQ(SkipValue(), -1);
+    EXPECT_EQ(KitProcessExitCode(), 1);  // No terminates the framework
 }
 
 }  // namespace

@@ -1,0 +1,179 @@
+// KitApplyDeviceSetup: the one place where devices change. The application
+// may veto or edit the settings; the windows are prepared; the device is
+// reset when only the presentation changes and recreated otherwise; then the
+// window is fitted to the back buffer and shown.
+#include "kit/device/kit_apply.h"
+
+#include <new>
+
+#include "kit/device/kit_device_build.h"
+#include "kit/device/kit_device_env.h"
+#include "kit/device/kit_device_terminate.h"
+#include "kit/errors/kit_errors.h"
+#include "kit/loop/kit_settings_stats.h"
+#include "kit/loop/kit_timers.h"
+#include "kit/state/kit_getters.h"
+#include "kit/state/kit_state.h"
+#include "kit/window/kit_accessibility_keys.h"
+#include "kit/window/kit_apply_window.h"
+
+namespace {
+
+bool IsWindowed(const KitDeviceSetup* pSetup) {
+    return pSetup != nullptr && pSetup->PresentParams.Windowed != 0;
+}
+
+// Undoes the pause and the size-change guard a device change sets up.
+void EndChange() {
+    KitCore().Set(&CKitCoreState::m_bIgnoreSizeChange, false);
+    KitSuspend(false, false);
+}
+
+// Makes a record the current settings, freeing the one it replaces.
+void ReplaceCurrentSetup(KitDeviceSetup* pSetup) {
+    CKitCoreState& s = KitCore();
+    KitStateLock lock;
+    if (s.m_pCurrentSetup != pSetup) delete s.m_pCurrentSetup;
+    s.m_pCurrentSetup = pSetup;
+}
+
+// Whether the change needs a new device rather than a reset of the current one.
+bool NeedsRecreate(const KitDeviceSetup* pOld, const KitDeviceSetup* pNext,
+                   IDirect3DDevice9* pd3dDeviceFromApp, bool bForceRecreate) {
+    IDirect3DDevice9* pd3dDevice = KitCurrentDevice();
+    return bForceRecreate || (pd3dDeviceFromApp != nullptr && pd3dDeviceFromApp != pd3dDevice) ||
+           pd3dDevice == nullptr || pOld == nullptr || pOld->AdapterOrdinal != pNext->AdapterOrdinal ||
+           pOld->DeviceType != pNext->DeviceType || pOld->BehaviorFlags != pNext->BehaviorFlags;
+}
+
+// The command line applies to the very first device. The size stays as
+// matching chose it when full screen: only real display modes can be used.
+void ApplyFirstDeviceOverrides(KitDeviceSetup* pNext) {
+    UINT nWidth = pNext->PresentParams.BackBufferWidth;
+    UINT nHeight = pNext->PresentParams.BackBufferHeight;
+    KitApplyCommandLineOverrides(pNext);
+    if (!IsWindowed(pNext)) {
+        pNext->PresentParams.BackBufferWidth = nWidth;
+        pNext->PresentParams.BackBufferHeight = nHeight;
+    }
+}
+
+}  // namespace
+
+HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* pd3dDeviceFromApp,
+                            bool bForceRecreate, bool bClipWindowToAdapter) {
+    CKitCoreState& s = KitCore();
+    IDirect3D9* pD3D = KitGetD3DObject();
+    if (pD3D == nullptr) return S_FALSE;
+    if (pNewSetup == nullptr) return E_INVALIDARG;
+
+    KitDeviceSetup* pNext = new (std::nothrow) KitDeviceSetup(*pNewSetup);
+    if (pNext == nullptr) return E_OUTOFMEMORY;
+
+    bool bHadOld = s.Get(&CKitCoreState::m_pCurrentSetup) != nullptr;
+    KitModifySetupFn pfnModify = s.Get(&CKitCoreState::m_pfnModifySetup);
+    if (pfnModify != nullptr) {
+        D3DCAPS9 caps{};
+        pD3D->GetDeviceCaps(pNext->AdapterOrdinal, pNext->DeviceType, &caps);
+        if (!pfnModify(pNext, &caps, s.Get(&CKitCoreState::m_pModifySetupContext))) {
+            if (!bHadOld) KitShowErrorMessage(KITERR_NOCOMPATIBLEDEVICES);
+            delete pNext;
+            return E_ABORT;
+        }
+        if (KitGetD3DObject() == nullptr) {
+            // The callback terminated the framework.
+            delete pNext;
+            return S_FALSE;
+        }
+    }
+
+    // From here this function owns the old record; the state owns pNext.
+    KitDeviceSetup* pOld;
+    {
+        KitStateLock lock;
+        pOld = s.m_pCurrentSetup;
+        s.m_pCurrentSetup = pNext;
+    }
+
+    KitSuspend(true, true);
+    s.Set(&CKitCoreState::m_bIgnoreSizeChange, true);
+    KitSetStateLocking((pNext->BehaviorFlags & D3DCREATE_MULTITHREADED) != 0);
+
+    if (pd3dDeviceFromApp == nullptr && pOld == nullptr) ApplyFirstDeviceOverrides(pNext);
+
+    KitPrepareWindowsForSetup(pOld, pNext);
+
+    if (NeedsRecreate(pOld, pNext, pd3dDeviceFromApp, bForceRecreate)) {
+        if (pOld != nullptr) KitCleanup3DEnvironment(false);
+        HRESULT hr = KitOpen3DEnvironment(pd3dDeviceFromApp);
+        if (FAILED(hr)) {
+            delete pOld;
+            KitCleanup3DEnvironment(true);
+            KitShowErrorMessage(hr);
+            EndChange();
+            return hr;
+        }
+    } else {
+        HRESULT hr = KitRestore3DEnvironment();
+        if (hr == D3DERR_DEVICELOST) {
+            // The frame loop finishes the change once the device can be reset.
+            s.Set(&CKitCoreState::m_bDeviceLost, true);
+        } else if (hr == KITERR_RESETTINGDEVICEOBJECTS || hr == KITERR_MEDIANOTFOUND) {
+            delete pOld;
+            KitShowErrorMessage(hr);
+            EndChange();
+            KitTerminate(0);
+            return hr;
+        } else if (FAILED(hr)) {
+            // The reset failed: recreate from the requested settings, starting
+            // again from the old ones.
+            ReplaceCurrentSetup(pOld);
+            hr = KitApplyDeviceSetup(pNewSetup, pd3dDeviceFromApp, true, bClipWindowToAdapter);
+            EndChange();
+            if (FAILED(hr)) {
+                KitTerminate(0);
+                return KITERR_CREATINGDEVICE;
+            }
+            return S_OK;
+        }
+    }
+
+    KitAllowAccessibilityKeys(IsWindowed(pNext) ? s.Get(&CKitCoreState::m_bAllowKeysWindowed)
+                                                : s.Get(&CKitCoreState::m_bAllowKeysFullScreen));
+
+    s.Set(&CKitCoreState::m_hAdapterMonitor, pD3D->GetAdapterMonitor(pNext->AdapterOrdinal));
+    KitComposeStaticStats();
+
+    if (pOld != nullptr && !IsWindowed(pOld) && IsWindowed(pNext)) KitRestoreWindowedPlacement();
+
+    if (IsWindowed(pNext) &&
+        (pNext->PresentParams.BackBufferWidth != 0 || pNext->PresentParams.BackBufferHeight != 0) &&
+        KitWindowNeedsResize(pNext, bClipWindowToAdapter)) {
+        KitResizeWindowForBackBuffer(pNext, bClipWindowToAdapter);
+
+        RECT rcClient;
+        GetClientRect(KitWindowedWindow(), &rcClient);
+        KitDeviceSetup current = KitCurrentSetup();
+        if (static_cast<UINT>(rcClient.right) != current.PresentParams.BackBufferWidth ||
+            static_cast<UINT>(rcClient.bottom) != current.PresentParams.BackBufferHeight) {
+            // The window was limited to the work area: the back buffer takes its client size.
+            current.PresentParams.BackBufferWidth = 0;
+            current.PresentParams.BackBufferHeight = 0;
+            HRESULT hr = KitApplyDeviceSetup(&current, nullptr, false, bClipWindowToAdapter);
+            if (FAILED(hr)) {
+                delete pOld;
+                KitCleanup3DEnvironment(true);
+                EndChange();
+                return hr;
+            }
+        }
+    }
+
+    HWND hWndActive = KitActiveWindow();
+    if (!IsWindowVisible(hWndActive)) ShowWindow(hWndActive, SW_SHOW);
+
+    delete pOld;
+    EndChange();
+    s.Set(&CKitCoreState::m_bDeviceCreated, true);
+    return S_OK;
+}

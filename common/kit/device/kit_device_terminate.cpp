@@ -1,0 +1,29 @@
+// Terminating the framework: the window, the device, the accessibility keys
+// and the Direct3D object, in that order.
+#include "kit/device/kit_device_terminate.h"
+
+#include "kit/device/kit_device_env.h"
+#include "kit/state/kit_getters.h"
+#include "kit/state/kit_state.h"
+#include "kit/window/kit_accessibility_keys.h"
+
+void KitTerminate(int nExitCode) {
+    CKitCoreState& s = KitCore();
+    HWND hWnd = KitActiveWindow();
+    if (hWnd != nullptr) SendMessageW(hWnd, WM_CLOSE, 0, 0);
+
+    // Terminating "normally" after a failure was reported keeps the failure's code.
+    if (nExitCode != 0 || s.Get(&CKitCoreState::m_nExitCode) == 0)
+        s.Set(&CKitCoreState::m_nExitCode, nExitCode);
+
+    KitCleanup3DEnvironment(true);
+    KitAllowAccessibilityKeys(true);
+    s.Set(&CKitCoreState::m_pCatalog, nullptr);
+
+    IDirect3D9* pD3D = KitGetD3DObject();
+    if (pD3D != nullptr) {
+        pD3D->Release();
+        s.Set(&CKitCoreState::m_pD3DObject, nullptr);
+    }
+    // The media-centre relaunch switch is accepted but has nothing to start on this platform.
+}

@@ -1,0 +1,181 @@
+// KitReadCommandLine: "/name" or "-name" switches, some with ":value", turned
+// into overrides in the framework state. Unknown arguments are only reported.
+#include "kit/startup/kit_commandline.h"
+
+#include <climits>
+#include <cmath>
+#include <cwchar>
+#include <cwctype>
+
+#include "kit/errors/kit_debug_line.h"
+#include "kit/state/kit_state.h"
+
+namespace {
+
+constexpr size_t kMaxParam = 256;  // 255 characters and the terminator
+
+// Matches strArg against strName (any letter case) when the name is followed
+// by the end of the argument or ':'; a match moves strArg past the name.
+bool IsNextArg(const WCHAR*& strArg, const WCHAR* strName) {
+    size_t nLen = wcslen(strName);
+    for (size_t i = 0; i < nLen; ++i) {
+        if (strArg[i] == L'\0' || std::towlower(strArg[i]) != std::towlower(strName[i])) return false;
+    }
+    if (strArg[nLen] != L'\0' && strArg[nLen] != L':') return false;
+    strArg += nLen;
+    return true;
+}
+
+// Copies text up to the first character of code 32 or less, at most 255 characters.
+void CopyToken(WCHAR* strDest, const WCHAR*& strSrc) {
+    size_t n = 0;
+    while (n < kMaxParam - 1 && strSrc[n] > L' ') {
+        strDest[n] = strSrc[n];
+        ++n;
+    }
+    strDest[n] = L'\0';
+    strSrc += n;
+}
+
+// ":value" right after a matched name.
+bool GetCmdParam(const WCHAR*& strArg, WCHAR* strParam) {
+    if (*strArg != L':') return false;
+    ++strArg;
+    CopyToken(strParam, strArg);
+    return true;
+}
+
+int ParseInt(const WCHAR* strValue) {
+    long nValue = wcstol(strValue, nullptr, 10);
+    if (nValue > INT_MAX) return INT_MAX;
+    if (nValue < INT_MIN) return INT_MIN;
+    return static_cast<int>(nValue);
+}
+
+// Handles one switch; false when the argument is not a recognised switch.
+bool ReadSwitch(CKitCoreState& s, const WCHAR*& strArg) {
+    WCHAR strParam[kMaxParam];
+    KitStateLock lock;
+    if (IsNextArg(strArg, L"adapter")) {
+        if (GetCmdParam(strArg, strParam)) {
+            s.m_nOverrideAdapter = ParseInt(strParam);
+            return true;
+        }
+    }
+    if (IsNextArg(strArg, L"windowed")) {
+        s.m_bOverrideWindowed = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"fullscreen")) {
+        s.m_bOverrideFullScreen = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"forcehal")) {
+        s.m_bOverrideForceHAL = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"forceref")) {
+        s.m_bOverrideForceREF = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"forcepurehwvp")) {
+        s.m_bOverrideForcePureHWVP = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"forcehwvp")) {
+        s.m_bOverrideForceHWVP = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"forceswvp")) {
+        s.m_bOverrideForceSWVP = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"forcevsync")) {
+        if (GetCmdParam(strArg, strParam)) {
+            s.m_nOverrideForceVsync = ParseInt(strParam);
+            return true;
+        }
+    }
+    if (IsNextArg(strArg, L"width")) {
+        if (GetCmdParam(strArg, strParam)) {
+            s.m_nOverrideWidth = ParseInt(strParam);
+            return true;
+        }
+    }
+    if (IsNextArg(strArg, L"height")) {
+        if (GetCmdParam(strArg, strParam)) {
+            s.m_nOverrideHeight = ParseInt(strParam);
+            return true;
+        }
+    }
+    if (IsNextArg(strArg, L"startx")) {
+        if (GetCmdParam(strArg, strParam)) {
+            s.m_nOverrideStartX = ParseInt(strParam);
+            return true;
+        }
+    }
+    if (IsNextArg(strArg, L"starty")) {
+        if (GetCmdParam(strArg, strParam)) {
+            s.m_nOverrideStartY = ParseInt(strParam);
+            return true;
+        }
+    }
+    if (IsNextArg(strArg, L"constantframetime")) {
+        float fTimePerFrame = 0.0333f;
+        if (GetCmdParam(strArg, strParam)) {
+            double fValue = wcstod(strParam, nullptr);
+            // A time that is not a finite, non-negative number of seconds keeps the default.
+            if (std::isfinite(fValue) && fValue >= 0.0 && fValue <= 3600.0)
+                fTimePerFrame = static_cast<float>(fValue);
+        }
+        s.m_bOverrideFixedFrameTime = true;
+        s.m_fOverrideFixedFrameTime = fTimePerFrame;
+        s.m_bFixedFrameTime = true;
+        s.m_fFixedFrameTime = fTimePerFrame;
+        return true;
+    }
+    if (IsNextArg(strArg, L"quitafterframe")) {
+        if (GetCmdParam(strArg, strParam)) {
+            s.m_nOverrideQuitAfterFrame = ParseInt(strParam);
+            return true;
+        }
+    }
+    if (IsNextArg(strArg, L"noerrormsgboxes")) {
+        s.m_bShowErrorBoxes = false;
+        return true;
+    }
+    if (IsNextArg(strArg, L"nostats")) {
+        s.m_bNoStats = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"relaunchmce")) {
+        s.m_bRelaunchMediaCenter = true;
+        return true;
+    }
+    if (IsNextArg(strArg, L"automation")) {
+        s.m_bAutomation = true;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void KitReadCommandLine() {
+    int nNumArgs = 0;
+    LPWSTR* pstrArgList = CommandLineToArgvW(GetCommandLineW(), &nNumArgs);
+    if (pstrArgList == nullptr) return;
+    CKitCoreState& s = KitCore();
+
+    for (int iArg = 1; iArg < nNumArgs; ++iArg) {
+        const WCHAR* strArg = pstrArgList[iArg];
+        if (*strArg == L'/' || *strArg == L'-') {
+            ++strArg;
+            if (ReadSwitch(s, strArg)) continue;
+        }
+        WCHAR strFlag[kMaxParam];
+        CopyToken(strFlag, strArg);
+        KitDebugLine(L"Unrecognized flag: %ls\n", strFlag);
+    }
+    LocalFree(pstrArgList);
+}
