@@ -11,7 +11,7 @@
 #include "platform/d3d9/surface.h"
 #include "platform/d3d9/texture.h"
 #include "platform/d3d9/vertex_declaration.h"
-#include "platform/d3d9/vertex_processing.h"
+#include "platform/d3d9/pipeline/vertex_processing.h"
 
 namespace plat::d3d9 {
 
