@@ -18,14 +18,6 @@ namespace plat::d3d9 {
 namespace {
 
 template <class T>
-void Rebind(T*& slot, T* value) {
-    if (slot == value) return;
-    if (auto* b = dynamic_cast<Bindable*>(value)) b->AddInternalRef();
-    if (auto* b = dynamic_cast<Bindable*>(slot)) b->ReleaseInternal();
-    slot = value;
-}
-
-template <class T>
 HRESULT GiveOut(T* object, T** out) {
     if (!out) return D3DERR_INVALIDCALL;
     *out = object;
