@@ -51,6 +51,16 @@ namespace {
 
 bool ValidPrimitive(D3DPRIMITIVETYPE type) { return type >= D3DPT_POINTLIST && type <= D3DPT_TRIANGLEFAN; }
 
+// The part of a draw every Draw* call describes; indices are added by the indexed ones.
+DrawCall PrimitivesOf(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT firstVertex, UINT vertexCount) {
+    DrawCall call;
+    call.type = type;
+    call.primitiveCount = primitiveCount;
+    call.firstVertex = firstVertex;
+    call.vertexCount = vertexCount;
+    return call;
+}
+
 }  // namespace
 
 void Device::BoundStreams(StreamSource* out) const {
@@ -70,11 +80,8 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, 
     if (!CurrentLayout(layout)) return D3DERR_INVALIDCALL;
     StreamSource streams[kStreamSlots];
     BoundStreams(streams);
-    DrawCall call;
-    call.type = PrimitiveType;
-    call.primitiveCount = PrimitiveCount;
-    call.firstVertex = StartVertex;
-    call.vertexCount = VerticesForPrimitives(PrimitiveType, PrimitiveCount);
+    DrawCall call = PrimitivesOf(PrimitiveType, PrimitiveCount, StartVertex,
+                                 VerticesForPrimitives(PrimitiveType, PrimitiveCount));
     return RunDraw(call, layout, streams);
 }
 
@@ -92,11 +99,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
     if (!CurrentLayout(layout)) return D3DERR_INVALIDCALL;
     StreamSource streams[kStreamSlots];
     BoundStreams(streams);
-    DrawCall call;
-    call.type = PrimitiveType;
-    call.primitiveCount = primCount;
-    call.firstVertex = UINT(first);
-    call.vertexCount = NumVertices;
+    DrawCall call = PrimitivesOf(PrimitiveType, primCount, UINT(first), NumVertices);
     call.indices = ib->Store().Data() + size_t(startIndex) * indexSize;
     call.indices32 = ib->Is32Bit();
     call.indexBias = BaseVertexIndex;
@@ -116,11 +119,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCo
     StreamSource streams[kStreamSlots];
     streams[0] =
         StreamSource{static_cast<const uint8_t*>(pVertexStreamZeroData), VertexStreamZeroStride, count};
-    DrawCall call;
-    call.type = PrimitiveType;
-    call.primitiveCount = PrimitiveCount;
-    call.firstVertex = 0;
-    call.vertexCount = count;
+    DrawCall call = PrimitivesOf(PrimitiveType, PrimitiveCount, 0, count);
     return RunDraw(call, layout, streams);
 }
 
@@ -139,11 +138,7 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinV
     StreamSource streams[kStreamSlots];
     streams[0] = StreamSource{static_cast<const uint8_t*>(pVertexStreamZeroData), VertexStreamZeroStride,
                               MinVertexIndex + NumVertices};
-    DrawCall call;
-    call.type = PrimitiveType;
-    call.primitiveCount = PrimitiveCount;
-    call.firstVertex = MinVertexIndex;
-    call.vertexCount = NumVertices;
+    DrawCall call = PrimitivesOf(PrimitiveType, PrimitiveCount, MinVertexIndex, NumVertices);
     call.indices = pIndexData;
     call.indices32 = IndexDataFormat == D3DFMT_INDEX32;
     return RunDraw(call, layout, streams);
