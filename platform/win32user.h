@@ -8,7 +8,7 @@
 // HDC) live in tables: a stale or made-up handle fails the Windows way
 // (FALSE / 0 / NULL and ERROR_INVALID_WINDOW_HANDLE or its relative in the
 // last error), never a read outside a table. Windows come from the backend
-// (platform/backend.h): headless in tests, SDL2 on a desktop.
+// (platform/backend/backend_table.h): headless in tests, SDL2 on a desktop.
 #pragma once
 
 #include "platform/win32types.h"

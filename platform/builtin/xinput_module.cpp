@@ -1,7 +1,7 @@
 // The built-in "xinput1_3.dll": game pads 0-3 read from the backend.
 #include <atomic>
 
-#include "platform/backend.h"
+#include "platform/backend/backend_table.h"
 #include "platform/win32/kernel_modules.h"
 #include "platform/xinput.h"
 

@@ -37,7 +37,7 @@ inline bool IsUnknownIid(REFIID riid) {
 }
 
 // Adds the device reference and the internal count to a device child.
-// Implemented in device_child.cpp so that it can call into the device.
+// Implemented in device.cpp so that it can call into the device.
 void DeviceAddRef(Device* device);
 void DeviceRelease(Device* device);
 
@@ -51,6 +51,16 @@ class Bindable {
   protected:
     ~Bindable() = default;
 };
+
+// Points a state slot at another object, moving the internal reference from
+// the old object to the new one (either may be null or not bindable).
+template <class T>
+void Rebind(T*& slot, T* value) {
+    if (slot == value) return;
+    if (auto* b = dynamic_cast<Bindable*>(value)) b->AddInternalRef();
+    if (auto* b = dynamic_cast<Bindable*>(slot)) b->ReleaseInternal();
+    slot = value;
+}
 
 template <class Interface>
 class DeviceChild : public Interface, public Bindable {

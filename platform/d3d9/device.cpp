@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/backend.h"
+#include "platform/win32/device_bridge.h"
 #include "platform/d3d9/direct3d.h"
 #include "platform/d3d9/formats.h"
 #include "platform/d3d9/state_block.h"

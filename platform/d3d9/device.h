@@ -14,7 +14,7 @@
 
 #include "platform/d3d9/com_object.h"
 #include "platform/d3d9/device_state.h"
-#include "platform/d3d9/primitive_assembly.h"
+#include "platform/d3d9/pipeline/primitive_assembly.h"
 
 namespace plat::d3d9 {
 

@@ -11,19 +11,11 @@
 #include "platform/d3d9/surface.h"
 #include "platform/d3d9/texture.h"
 #include "platform/d3d9/vertex_declaration.h"
-#include "platform/d3d9/vertex_processing.h"
+#include "platform/d3d9/pipeline/vertex_processing.h"
 
 namespace plat::d3d9 {
 
 namespace {
-
-template <class T>
-void Rebind(T*& slot, T* value) {
-    if (slot == value) return;
-    if (auto* b = dynamic_cast<Bindable*>(value)) b->AddInternalRef();
-    if (auto* b = dynamic_cast<Bindable*>(slot)) b->ReleaseInternal();
-    slot = value;
-}
 
 template <class T>
 HRESULT GiveOut(T* object, T** out) {

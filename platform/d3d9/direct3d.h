@@ -5,7 +5,8 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/backend.h"
+#include "platform/backend/backend_table.h"
+#include "platform/win32/device_bridge.h"
 #include "platform/d3d9/com_object.h"
 
 namespace plat::d3d9 {

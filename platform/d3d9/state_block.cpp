@@ -10,14 +10,6 @@ namespace plat::d3d9 {
 
 namespace {
 
-template <class T>
-void Rebind(T*& slot, T* value) {
-    if (slot == value) return;
-    if (auto* b = dynamic_cast<Bindable*>(value)) b->AddInternalRef();
-    if (auto* b = dynamic_cast<Bindable*>(slot)) b->ReleaseInternal();
-    slot = value;
-}
-
 template <size_t N>
 void CopyMasked(bool all, const std::bitset<N>& mask, const DWORD (&from)[N], DWORD (&to)[N]) {
     if (all) {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/d3d9/com_object.h"
-#include "platform/d3d9/pipeline_types.h"
+#include "platform/d3d9/pipeline/pipeline_types.h"
 
 namespace plat::d3d9 {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/d3d9/com_object.h"
-#include "platform/d3d9/vertex_processing.h"
+#include "platform/d3d9/pipeline/vertex_processing.h"
 
 namespace plat::d3d9 {
 

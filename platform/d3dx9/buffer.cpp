@@ -2,10 +2,11 @@
 // identifiers of the D3DX objects.
 #include "platform/d3dx9/buffer.h"
 
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <new>
+
+#include "platform/d3d9/com_object.h"
 
 const IID IID_ID3DXBuffer = {0x8ba5fb08, 0x5195, 0x40e2, {0xac, 0x58, 0x0d, 0x98, 0x9c, 0x3a, 0x01, 0x02}};
 const IID IID_ID3DXBaseMesh = {0x7ed943dd, 0x52e8, 0x40b5, {0xa8, 0xd8, 0x76, 0x68, 0x5c, 0x40, 0x63, 0x30}};
@@ -14,29 +15,20 @@ const IID IID_ID3DXMesh = {0x4020e5c2, 0x1403, 0x4929, {0x88, 0x3f, 0xe2, 0xe8, 
 namespace plat {
 namespace {
 
-// {00000000-0000-0000-C000-000000000046}: IUnknown.
-const IID kIIDUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-class Buffer final : public ID3DXBuffer {
+class Buffer final : public d3d9::ComObject<ID3DXBuffer> {
   public:
     explicit Buffer(DWORD size) : m_Bytes(new (std::nothrow) uint8_t[size ? size : 1]()), m_nSize(size) {}
     bool ok() const { return m_Bytes != nullptr; }
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
-        if (riid == IID_ID3DXBuffer || riid == kIIDUnknown) {
+        if (riid == IID_ID3DXBuffer || d3d9::IsUnknownIid(riid)) {
             AddRef();
             *ppv = static_cast<ID3DXBuffer*>(this);
             return S_OK;
         }
         *ppv = nullptr;
         return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++m_nRefs; }
-    ULONG Release() override {
-        const ULONG n = --m_nRefs;
-        if (n == 0) delete this;
-        return n;
     }
     LPVOID GetBufferPointer() override { return m_Bytes.get(); }
     DWORD GetBufferSize() override { return m_nSize; }
@@ -46,12 +38,9 @@ class Buffer final : public ID3DXBuffer {
 
     std::unique_ptr<uint8_t[]> m_Bytes;
     DWORD m_nSize;
-    std::atomic<ULONG> m_nRefs{1};
 };
 
 }  // namespace
-
-const IID& IIDUnknown() { return kIIDUnknown; }
 
 HRESULT CreateBufferWith(const void* bytes, size_t size, ID3DXBuffer** ppBuffer) {
     if (size > 0xFFFFFFFFu) return E_OUTOFMEMORY;

@@ -1,25 +1,19 @@
-// Reference counting and the owning device for the D3DX objects made on a
-// device (fonts, sprites): each holds one device reference for its lifetime.
+// The owning device for the D3DX objects made on a device (fonts, sprites,
+// meshes): each holds one device reference for its lifetime. References are
+// counted by the platform's shared COM base.
 #pragma once
 
-#include <atomic>
-
 #include "platform/d3d9.h"
+#include "platform/d3d9/com_object.h"
 
 namespace plat {
 
 template <typename Interface>
-class DeviceChild : public Interface {
+class DeviceChild : public d3d9::ComObject<Interface> {
   public:
     HRESULT QueryInterface(REFIID, void** ppv) override {
         if (ppv) *ppv = nullptr;
         return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
     }
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override {
         if (!ppDevice) return D3DERR_INVALIDCALL;
@@ -34,9 +28,6 @@ class DeviceChild : public Interface {
     ~DeviceChild() override { m_device->Release(); }
 
     IDirect3DDevice9* const m_device;
-
-  private:
-    std::atomic<ULONG> m_refs{1};
 };
 
 }  // namespace plat

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/d3dx9mesh.h"
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 
 namespace plat {
 namespace {

@@ -6,31 +6,10 @@
 
 #include <mutex>
 
+#include "platform/base/utf8.h"
+
 namespace plat {
 namespace {
-
-std::string ToUtf8(const std::wstring& text) {
-    std::string out;
-    for (wchar_t wc : text) {
-        const auto c = static_cast<char32_t>(wc);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 FcConfig* Config() {
     static std::once_flag once;
@@ -66,7 +45,7 @@ int RequestedFcWeight(const FontRequest& request) {
 FcPattern* BuildPattern(const FontRequest& request) {
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return nullptr;
-    const std::string face = ToUtf8(request.face);
+    const std::string face = WideToUtf8(request.face);
     if (!face.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
     FcPatternAddString(pattern, FC_FAMILY,
                        reinterpret_cast<const FcChar8*>(GenericFamily(request.pitchAndFamily)));

@@ -3,12 +3,12 @@
 // one on each buffer; the last Release frees them.
 #include "platform/d3dx9/mesh_object.h"
 
-#include <atomic>
 #include <cstring>
 #include <new>
 #include <vector>
 
-#include "platform/d3dx9/buffer.h"
+#include "platform/d3d9/com_object.h"
+#include "platform/d3dx9/device_child.h"
 
 namespace plat {
 namespace {
@@ -32,11 +32,11 @@ DWORD UsageFor(DWORD options, bool vertex) {
     return usage;
 }
 
-class Mesh final : public ID3DXMesh {
+class Mesh final : public DeviceChild<ID3DXMesh> {
   public:
     Mesh(IDirect3DDevice9* device, IDirect3DVertexBuffer9* vb, IDirect3DIndexBuffer9* ib,
          const MeshImage& image, DWORD options)
-        : m_pDevice(device),
+        : DeviceChild(device),
           m_pVB(vb),
           m_pIB(ib),
           m_dwFVF(image.fvf),
@@ -44,13 +44,11 @@ class Mesh final : public ID3DXMesh {
           m_nVertices(image.numVertices),
           m_dwOptions(options),
           m_Attributes(image.attributes),
-          m_Table(image.table) {
-        m_pDevice->AddRef();
-    }
+          m_Table(image.table) {}
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
-        if (riid == IID_ID3DXMesh || riid == IID_ID3DXBaseMesh || riid == IIDUnknown()) {
+        if (riid == IID_ID3DXMesh || riid == IID_ID3DXBaseMesh || d3d9::IsUnknownIid(riid)) {
             AddRef();
             *ppv = static_cast<ID3DXMesh*>(this);
             return S_OK;
@@ -58,23 +56,17 @@ class Mesh final : public ID3DXMesh {
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG AddRef() override { return ++m_nRefs; }
-    ULONG Release() override {
-        const ULONG n = --m_nRefs;
-        if (n == 0) delete this;
-        return n;
-    }
 
     HRESULT DrawSubset(DWORD AttribId) override {
         for (const D3DXATTRIBUTERANGE& r : m_Table) {
             if (r.AttribId != AttribId) continue;
             if (r.FaceCount == 0) return S_OK;
-            HRESULT hr = m_pDevice->SetFVF(m_dwFVF);
-            if (SUCCEEDED(hr)) hr = m_pDevice->SetStreamSource(0, m_pVB, 0, m_nStride);
-            if (SUCCEEDED(hr)) hr = m_pDevice->SetIndices(m_pIB);
+            HRESULT hr = m_device->SetFVF(m_dwFVF);
+            if (SUCCEEDED(hr)) hr = m_device->SetStreamSource(0, m_pVB, 0, m_nStride);
+            if (SUCCEEDED(hr)) hr = m_device->SetIndices(m_pIB);
             if (SUCCEEDED(hr))
-                hr = m_pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, r.VertexStart, r.VertexCount,
-                                                     r.FaceStart * 3, r.FaceCount);
+                hr = m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, r.VertexStart, r.VertexCount,
+                                                    r.FaceStart * 3, r.FaceCount);
             return hr;
         }
         return S_OK;  // no faces carry this attribute
@@ -84,12 +76,6 @@ class Mesh final : public ID3DXMesh {
     DWORD GetFVF() override { return m_dwFVF; }
     DWORD GetNumBytesPerVertex() override { return m_nStride; }
     DWORD GetOptions() override { return m_dwOptions; }
-    HRESULT GetDevice(IDirect3DDevice9** ppDevice) override {
-        if (!ppDevice) return D3DERR_INVALIDCALL;
-        m_pDevice->AddRef();
-        *ppDevice = m_pDevice;
-        return S_OK;
-    }
     HRESULT GetVertexBuffer(IDirect3DVertexBuffer9** ppVB) override {
         if (!ppVB) return D3DERR_INVALIDCALL;
         m_pVB->AddRef();
@@ -130,10 +116,8 @@ class Mesh final : public ID3DXMesh {
     ~Mesh() override {
         m_pIB->Release();
         m_pVB->Release();
-        m_pDevice->Release();
     }
 
-    IDirect3DDevice9* m_pDevice;
     IDirect3DVertexBuffer9* m_pVB;
     IDirect3DIndexBuffer9* m_pIB;
     DWORD m_dwFVF;
@@ -142,7 +126,6 @@ class Mesh final : public ID3DXMesh {
     DWORD m_dwOptions;
     std::vector<DWORD> m_Attributes;
     std::vector<D3DXATTRIBUTERANGE> m_Table;
-    std::atomic<ULONG> m_nRefs{1};
 };
 
 HRESULT Fill(IDirect3DVertexBuffer9* vb, const void* bytes, size_t size) {

@@ -2,7 +2,7 @@
 // the backend (so that a bad input script or an unusable display is reported
 // before the program starts), and calls the program's wWinMain, whose result
 // becomes the exit code.
-#include "platform/backend.h"
+#include "platform/backend/backend_table.h"
 #include "platform/win32.h"
 #include "platform/win32/kernel_process.h"
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/base/utf8.h"
 #include "platform/win32user.h"
 
 namespace plat {
@@ -37,29 +38,6 @@ std::vector<DisplayMode> ModesFor(const DisplayMode& desktop) {
         for (auto [w, h] : sizes)
             for (int hz : rates) modes.push_back(DisplayMode{w, h, hz, bpp});
     return modes;
-}
-
-std::string Narrow(const std::wstring& w) {
-    std::string out;
-    for (wchar_t c : w) {
-        auto cp = static_cast<uint32_t>(c);
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -223,8 +201,8 @@ bool HeadlessBackend::GetClipboardText(std::string& utf8) {
 
 int HeadlessBackend::ShowMessageBox(const MessageBoxRequest& request) {
     m_messageBoxes.push_back(request);
-    std::fprintf(stderr, "[message box] %s: %s\n", Narrow(request.caption).c_str(),
-                 Narrow(request.text).c_str());
+    std::fprintf(stderr, "[message box] %s: %s\n", WideToUtf8(request.caption).c_str(),
+                 WideToUtf8(request.text).c_str());
     static const std::vector<int> buttons[] = {
         {IDOK},        {IDOK, IDCANCEL},    {IDABORT, IDRETRY, IDIGNORE},       {IDYES, IDNO, IDCANCEL},
         {IDYES, IDNO}, {IDRETRY, IDCANCEL}, {IDCANCEL, IDTRYAGAIN, IDCONTINUE},

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/backend.h"
+#include "platform/backend/backend.h"
 #include "platform/headless/script.h"
 
 namespace plat {

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "platform/headless/headless_backend.h"
-#include "platform/win32/user_keymap.h"
+#include "platform/base/keymap.h"
 #include "platform/win32user.h"
 
 namespace plat {

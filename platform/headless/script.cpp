@@ -6,7 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/win32/user_keymap.h"
+#include "platform/base/keymap.h"
+#include "platform/base/utf8.h"
 #include "platform/win32user.h"
 
 namespace plat {
@@ -83,23 +84,6 @@ bool ParseKey(const std::string& s, ScriptStep& step, std::string& why) {
     return true;
 }
 
-bool DecodeUtf8(const std::string& s, std::u32string& out) {
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (n < 0 || i + static_cast<size_t>(n) >= s.size()) return false;
-        char32_t cp = n == 0 ? c : (c & (0x3F >> n));
-        for (int k = 1; k <= n; ++k) {
-            unsigned char cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        out.push_back(cp);
-        i += static_cast<size_t>(n) + 1;
-    }
-    return true;
-}
-
 // The text of a "type" line: the rest of the line, or a quoted string with \n \t \" \\ escapes.
 bool ParseText(std::string rest, std::u32string& out, std::string& why) {
     while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.back()))) rest.pop_back();
@@ -125,10 +109,13 @@ bool ParseText(std::string rest, std::u32string& out, std::string& why) {
         why = "type needs text";
         return false;
     }
-    if (!DecodeUtf8(bytes, out)) {
+    bool valid = true;
+    const std::wstring text = Utf8ToWide(bytes, &valid);
+    if (!valid) {
         why = "text is not valid UTF-8";
         return false;
     }
+    for (wchar_t c : text) out.push_back(static_cast<char32_t>(c));
     return true;
 }
 

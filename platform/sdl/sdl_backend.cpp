@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/sdl/sdl_backend_impl.h"
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 
 namespace plat {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/backend.h"
+#include "platform/backend/backend.h"
 
 namespace plat {
 

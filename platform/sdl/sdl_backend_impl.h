@@ -7,7 +7,7 @@
 #include <deque>
 #include <map>
 
-#include "platform/backend.h"
+#include "platform/backend/backend.h"
 
 namespace plat {
 

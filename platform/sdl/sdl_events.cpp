@@ -5,7 +5,7 @@
 
 #include "platform/sdl/sdl_backend_impl.h"
 #include "platform/sdl/sdl_keymap.h"
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 
 namespace plat {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/sdl/sdl_backend_impl.h"
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 #include "platform/win32user.h"
 #include "platform/xinput.h"
 

@@ -4,9 +4,9 @@
 #include <cwchar>
 #include <string>
 
-#include "platform/backend.h"
+#include "platform/backend/backend_table.h"
 #include "platform/win32/kernel_memory.h"
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 #include "platform/win32kernel.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 #include "platform/win32kernel.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <mutex>
 
 #include "platform/win32/kernel_process.h"
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 
 namespace {
 

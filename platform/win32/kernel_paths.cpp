@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 #include "platform/win32kernel.h"
 
 namespace plat {

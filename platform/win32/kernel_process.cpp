@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 
 namespace {
 

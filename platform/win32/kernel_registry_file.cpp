@@ -14,7 +14,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 
 namespace plat {
 

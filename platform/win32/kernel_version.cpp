@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "platform/win32/kernel_text.h"
+#include "platform/base/utf8.h"
 #include "platform/win32kernel.h"
 
 BOOL WINAPI GetVersionExW(LPOSVERSIONINFOW lpVersionInformation) {

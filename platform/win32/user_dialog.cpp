@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwctype>
 
+#include "platform/win32/test_hooks.h"
 #include "platform/win32/user_state.h"
 
 using namespace plat::user;

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/backend.h"
+#include "platform/backend/backend_table.h"
+#include "platform/win32/device_bridge.h"
 #include "platform/win32/user_handles.h"
-#include "platform/win32/user_keymap.h"
+#include "platform/base/keymap.h"
 #include "platform/win32kernel.h"
 #include "platform/win32user.h"
 

@@ -11,6 +11,7 @@
 #include "kit/state/kit_state.h"
 #include "kitmisc/camera_gamepad.h"
 #include "kitmisc/model_viewer_camera.h"
+#include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 
 namespace {

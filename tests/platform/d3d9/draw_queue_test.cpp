@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/d3d9/draw_queue.h"
-#include "platform/d3d9/rasterizer.h"
-#include "platform/d3d9/worker_pool.h"
+#include "platform/d3d9/pipeline/draw_queue.h"
+#include "platform/d3d9/pipeline/rasterizer.h"
+#include "platform/d3d9/pipeline/worker_pool.h"
 
 namespace tumbral_test {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3d9/span_shading.h"
-#include "platform/d3d9/span_vector.h"
+#include "platform/d3d9/pipeline/span_shading.h"
+#include "platform/d3d9/pipeline/span_vector.h"
 
 namespace tumbral_test {
 namespace {

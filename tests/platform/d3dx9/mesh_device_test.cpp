@@ -221,6 +221,40 @@ TEST_F(MeshDeviceTest, FailuresClearOutputsAndLeaveNoReferences) {
     mesh->Release();
 }
 
+// Every interface of a mesh is the same object with one reference count, and
+// the mesh's device reference lasts exactly as long as the mesh.
+TEST_F(MeshDeviceTest, InterfacesShareOneCountAndTheDeviceLivesWithTheMesh) {
+    const IID iidUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
+    const ULONG refsBefore = DeviceRefs();
+    const std::string text = kTwoQuads;
+    ID3DXMesh* mesh = nullptr;
+    ASSERT_EQ(D3DXLoadMeshFromXInMemory(text.data(), DWORD(text.size()), D3DXMESH_MANAGED, m_pDevice, nullptr,
+                                        nullptr, nullptr, nullptr, &mesh),
+              S_OK);
+    const ULONG refsWithMesh = DeviceRefs();
+    EXPECT_GT(refsWithMesh, refsBefore);
+
+    void* unknown = nullptr;
+    void* base = nullptr;
+    ASSERT_EQ(mesh->QueryInterface(iidUnknown, &unknown), S_OK);
+    ASSERT_EQ(mesh->QueryInterface(IID_ID3DXBaseMesh, &base), S_OK);
+    EXPECT_EQ(unknown, static_cast<void*>(mesh));
+    EXPECT_EQ(base, static_cast<void*>(mesh));
+    void* wrong = reinterpret_cast<void*>(1);
+    EXPECT_EQ(mesh->QueryInterface(IID_ID3DXBuffer, &wrong), E_NOINTERFACE);
+    EXPECT_EQ(wrong, nullptr);
+    EXPECT_EQ(mesh->QueryInterface(IID_ID3DXMesh, nullptr), E_POINTER);
+    EXPECT_EQ(mesh->AddRef(), 4u);          // the creator's, two queries, this one
+    EXPECT_EQ(DeviceRefs(), refsWithMesh);  // more mesh references hold no more device references
+
+    EXPECT_EQ(static_cast<ID3DXMesh*>(unknown)->Release(), 3u);
+    EXPECT_EQ(static_cast<ID3DXMesh*>(base)->Release(), 2u);
+    EXPECT_EQ(mesh->Release(), 1u);
+    EXPECT_EQ(DeviceRefs(), refsWithMesh);
+    EXPECT_EQ(mesh->Release(), 0u);
+    EXPECT_EQ(DeviceRefs(), refsBefore);
+}
+
 TEST(MeshUtilTest, VertexSizesAndBoundingVolumes) {
     EXPECT_EQ(D3DXGetFVFVertexSize(D3DFVF_XYZ), 12u);
     EXPECT_EQ(D3DXGetFVFVertexSize(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1), 32u);
@@ -256,7 +290,12 @@ TEST(MeshUtilTest, VertexSizesAndBoundingVolumes) {
     ID3DXBuffer* same = nullptr;
     EXPECT_EQ(b->QueryInterface(IID_ID3DXBuffer, reinterpret_cast<void**>(&same)), S_OK);
     EXPECT_EQ(same, b);
-    same->Release();
+    EXPECT_EQ(b->AddRef(), 3u);  // one count for the creator, the query and this one
+    EXPECT_EQ(same->Release(), 2u);
+    EXPECT_EQ(b->Release(), 1u);
+    void* wrong = reinterpret_cast<void*>(1);
+    EXPECT_EQ(b->QueryInterface(IID_ID3DXMesh, &wrong), E_NOINTERFACE);
+    EXPECT_EQ(wrong, nullptr);
     EXPECT_EQ(b->Release(), 0u);
 }
 

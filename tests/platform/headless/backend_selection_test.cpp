@@ -1,26 +1,38 @@
-// Backend factories by name and the headless backend's monitors and modes.
+// The table of backends, creation by name, and the headless backend's monitors and modes.
 #include <gtest/gtest.h>
 
-#include "platform/backend.h"
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/backend/backend_table.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/win32user.h"
 
 namespace {
 
-int g_created = 0;
-
-std::unique_ptr<plat::Backend> MakeCountingHeadless() {
-    ++g_created;
-    return std::make_unique<plat::HeadlessBackend>(plat::HeadlessConfig{});
+TEST(BackendSelection, TableNamesEachBackendOnceWithSdlPreferred) {
+    std::vector<std::string> names;
+    for (const plat::BackendEntry& entry : plat::Backends()) {
+        ASSERT_NE(entry.name, nullptr);
+        ASSERT_NE(entry.create, nullptr);
+        names.push_back(entry.name);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"sdl", "headless"}));
 }
 
-TEST(BackendSelection, FactoriesAreFoundByName) {
+TEST(BackendSelection, BackendsAreCreatedByTheirTableName) {
     auto headless = plat::CreateBackendByName("headless");
     ASSERT_TRUE(headless);
     EXPECT_STREQ(headless->Name(), "headless");
     EXPECT_EQ(plat::CreateBackendByName("no-such-backend"), nullptr);
-    plat::RegisterBackendFactory("counting", &MakeCountingHeadless);
-    EXPECT_TRUE(plat::CreateBackendByName("counting"));
-    EXPECT_EQ(g_created, 1);
+    EXPECT_EQ(plat::CreateBackendByName(""), nullptr);
+    // Names are matched exactly, as TUMBRAL_BACKEND gives them.
+    EXPECT_EQ(plat::CreateBackendByName("Headless"), nullptr);
+    // SDL without a reachable display gives no backend rather than a broken one.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        EXPECT_EQ(plat::CreateBackendByName("sdl"), nullptr);
+    }
 }
 
 TEST(BackendSelection, HeadlessMonitorsModesAndWorkArea) {
@@ -45,6 +57,27 @@ TEST(BackendSelection, HeadlessMonitorsModesAndWorkArea) {
     EXPECT_FALSE(bigger);
     EXPECT_TRUE(has60);
     EXPECT_EQ(mons[1].modes.front().width, 640);
+}
+
+}  // namespace
+
+namespace {
+
+// Headless message boxes are written to standard error as UTF-8; a value that
+// is no character becomes U+FFFD rather than bytes no reader can decode.
+TEST(BackendSelection, HeadlessMessageBoxesReachStandardErrorAsUtf8) {
+    plat::HeadlessBackend backend(plat::HeadlessConfig{});
+    plat::MessageBoxRequest request;
+    request.caption = L"\u8FD8\u539F";
+    request.text = std::wstring(L"a\U0001F600b") + wchar_t(0x110000);
+    request.type = MB_YESNO;
+    testing::internal::CaptureStderr();
+    const int answer = backend.ShowMessageBox(request);
+    const std::string out = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(answer, IDYES);
+    EXPECT_EQ(out,
+              "[message box] \xe8\xbf\x98\xe5\x8e\x9f: a\xf0\x9f\x98\x80"
+              "b\xef\xbf\xbd\n");
 }
 
 }  // namespace

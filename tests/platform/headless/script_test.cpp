@@ -95,6 +95,28 @@ TEST(ScriptParse, MalformedLinesNameTheFileAndLine) {
     }
 }
 
+// Typed text becomes the characters WM_CHAR delivers, so only well-formed
+// UTF-8 is accepted: no overlong forms, surrogates or values past U+10FFFF.
+TEST(ScriptParse, TypedTextIsStrictUtf8) {
+    Script s;
+    std::string error;
+    ASSERT_TRUE(ParseScript("type \xe8\xbf\x98\xe5\x8e\x9f \xf0\x9f\x98\x80\n", "u.txt", s, error)) << error;
+    ASSERT_EQ(s.steps.size(), 1u);
+    EXPECT_EQ(s.steps[0].text, U"\u8FD8\u539F \U0001F600");
+    const char* malformed[] = {
+        "type \xc0\xaf\n",          // overlong '/'
+        "type \xe0\x80\xaf\n",      // overlong three-byte form
+        "type \xed\xa0\x80\n",      // a UTF-16 surrogate
+        "type \xf4\x90\x80\x80\n",  // past U+10FFFF
+        "type a\xe8\xbf\n",         // cut short
+    };
+    for (const char* text : malformed) {
+        Script bad;
+        EXPECT_FALSE(ParseScript(text, "u.txt", bad, error)) << text;
+        EXPECT_NE(error.find("u.txt:1: text is not valid UTF-8"), std::string::npos) << "got: " << error;
+    }
+}
+
 TEST(ScriptParse, MissingFileIsAnError) {
     Script s;
     std::string error;

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/backend.h"
+#include "platform/backend/backend_table.h"
 #include "platform/d3d9.h"
 #include "platform/win32.h"
 #include "platform/xinput.h"

@@ -1,7 +1,7 @@
 // Modal dialogs from in-memory templates, answered by keys, clicks and code.
 #include "support/headless_fixture.h"
 
-#include "platform/win32/user_keymap.h"
+#include "platform/base/keymap.h"
 
 using plat::EventType;
 using tumbral_test::HeadlessTest;

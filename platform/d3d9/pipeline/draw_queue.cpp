@@ -1,11 +1,11 @@
 // Deferred, banded drawing (see draw_queue.h).
-#include "platform/d3d9/draw_queue.h"
+#include "platform/d3d9/pipeline/draw_queue.h"
 
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
 
-#include "platform/d3d9/rasterizer.h"
+#include "platform/d3d9/pipeline/rasterizer.h"
 
 namespace plat::d3d9 {
 

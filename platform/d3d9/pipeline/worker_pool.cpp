@@ -1,7 +1,7 @@
 // The drawing threads: started on first use, parked on a condition variable
 // between jobs (no spinning, so an idle program costs no processor time). The
 // shared pool's threads are never joined; the process ends with them parked.
-#include "platform/d3d9/worker_pool.h"
+#include "platform/d3d9/pipeline/worker_pool.h"
 
 #include <algorithm>
 #include <cstdlib>

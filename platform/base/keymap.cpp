@@ -1,5 +1,5 @@
 // Keyboard tables: virtual-key names, scan codes, US-layout characters.
-#include "platform/win32/user_keymap.h"
+#include "platform/base/keymap.h"
 
 #include <cctype>
 #include <cstring>

@@ -1,5 +1,5 @@
-// UTF-8 <-> UTF-32 (wchar_t) conversion shared by the kernel side and the rest
-// of the platform (clipboard, registry file, command line, paths).
+// UTF-8 <-> UTF-32 (wchar_t) conversion shared by the window system, the
+// backends and the D3DX library (clipboard, registry file, paths, fonts).
 #pragma once
 
 #include <string>

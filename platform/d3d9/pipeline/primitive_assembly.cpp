@@ -1,10 +1,10 @@
 // Primitive assembly: from a draw call to rasterized primitives.
-#include "platform/d3d9/primitive_assembly.h"
+#include "platform/d3d9/pipeline/primitive_assembly.h"
 
 #include <cstring>
 
-#include "platform/d3d9/clipping.h"
-#include "platform/d3d9/setup.h"
+#include "platform/d3d9/pipeline/clipping.h"
+#include "platform/d3d9/pipeline/setup.h"
 
 namespace plat::d3d9 {
 

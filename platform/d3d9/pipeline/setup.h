@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "platform/d3d9/pipeline_types.h"
-#include "platform/d3d9/texture_sampling.h"
+#include "platform/d3d9/pipeline/pipeline_types.h"
+#include "platform/d3d9/pipeline/texture_sampling.h"
 
 namespace plat::d3d9 {
 

@@ -6,7 +6,7 @@
 // where the texture is not fast.
 #pragma once
 
-#include "platform/d3d9/pixel_processing.h"
+#include "platform/d3d9/pipeline/pixel_processing.h"
 
 namespace plat::d3d9::span {
 

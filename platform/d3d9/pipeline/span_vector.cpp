@@ -6,12 +6,12 @@
 // lanes with the same rounded division by 255, and depth is evaluated per
 // pixel as start + step * i, so results equal the scalar loop's. A group of
 // four whose depth test fails everywhere is skipped before any texel is read.
-#include "platform/d3d9/span_vector.h"
+#include "platform/d3d9/pipeline/span_vector.h"
 
 #include <array>
 #include <type_traits>
 
-#include "platform/d3d9/span_shading.h"
+#include "platform/d3d9/pipeline/span_shading.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>

@@ -4,7 +4,7 @@
 // rasterizer scissors them to the viewport instead).
 #pragma once
 
-#include "platform/d3d9/pipeline_types.h"
+#include "platform/d3d9/pipeline/pipeline_types.h"
 
 namespace plat::d3d9 {
 

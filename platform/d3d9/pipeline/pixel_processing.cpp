@@ -1,12 +1,12 @@
 // Pixel stage: the choice of span loop per draw, and the general combiner and
 // blender the loops fall back on.
-#include "platform/d3d9/pixel_processing.h"
+#include "platform/d3d9/pipeline/pixel_processing.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "platform/d3d9/span_shading.h"
-#include "platform/d3d9/span_vector.h"
+#include "platform/d3d9/pipeline/span_shading.h"
+#include "platform/d3d9/pipeline/span_vector.h"
 
 namespace plat::d3d9 {
 

@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/d3d9/pixel_processing.h"
-#include "platform/d3d9/texture_sampling.h"
+#include "platform/d3d9/pipeline/pixel_processing.h"
+#include "platform/d3d9/pipeline/texture_sampling.h"
 
 namespace plat::d3d9::span {
 

@@ -1,5 +1,5 @@
 // Clipping stage: Sutherland-Hodgman against the six planes of the view volume.
-#include "platform/d3d9/clipping.h"
+#include "platform/d3d9/pipeline/clipping.h"
 
 namespace plat::d3d9 {
 

@@ -1,11 +1,11 @@
 // Vertex processing stage: fetch, transform, lighting, texture coordinate selection.
-#include "platform/d3d9/vertex_processing.h"
+#include "platform/d3d9/pipeline/vertex_processing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "platform/d3d9/clipping.h"
+#include "platform/d3d9/pipeline/clipping.h"
 
 namespace plat::d3d9 {
 

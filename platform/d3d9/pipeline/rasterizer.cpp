@@ -1,11 +1,11 @@
 // Rasterization stage: triangle edge walking into spans, lines and points.
-#include "platform/d3d9/rasterizer.h"
+#include "platform/d3d9/pipeline/rasterizer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "platform/d3d9/setup.h"
+#include "platform/d3d9/pipeline/setup.h"
 
 namespace plat::d3d9 {
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/d3d9/pipeline_types.h"
-#include "platform/d3d9/worker_pool.h"
+#include "platform/d3d9/pipeline/pipeline_types.h"
+#include "platform/d3d9/pipeline/worker_pool.h"
 
 namespace plat::d3d9 {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/d3d9/pipeline_types.h"
+#include "platform/d3d9/pipeline/pipeline_types.h"
 
 namespace plat::d3d9 {
 

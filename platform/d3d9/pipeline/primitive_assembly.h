@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "platform/d3d9/pipeline_types.h"
-#include "platform/d3d9/draw_queue.h"
-#include "platform/d3d9/vertex_processing.h"
+#include "platform/d3d9/pipeline/pipeline_types.h"
+#include "platform/d3d9/pipeline/draw_queue.h"
+#include "platform/d3d9/pipeline/vertex_processing.h"
 
 namespace plat::d3d9 {
 

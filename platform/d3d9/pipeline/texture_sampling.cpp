@@ -1,5 +1,5 @@
 // Texture sampling stage: per-triangle choice of mip level and filter.
-#include "platform/d3d9/texture_sampling.h"
+#include "platform/d3d9/pipeline/texture_sampling.h"
 
 #include <cmath>
 

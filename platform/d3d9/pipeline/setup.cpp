@@ -1,5 +1,5 @@
 // Setup stage: plane equations and per-triangle sampling choices.
-#include "platform/d3d9/setup.h"
+#include "platform/d3d9/pipeline/setup.h"
 
 #include <algorithm>
 #include <cmath>
