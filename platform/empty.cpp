@@ -1,1 +1,0 @@
-// Placeholder translation unit for a platform library whose folder has no sources yet.
