@@ -33,5 +33,8 @@ int AppMain() {
     // then fail too; the exit code tells what went wrong.
     KitMainLoop(nullptr);
 
+    // The device is released now rather than at process exit, so that a
+    // leaked reference (exit code 5) is part of the code returned here.
+    KitTerminate(0);
     return KitProcessExitCode();
 }
