@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/backend.h"
+#include "platform/sdl/sdl_wheel.h"
 
 namespace plat {
 
@@ -68,6 +69,7 @@ class SdlBackend final : public Backend {
 
     std::map<NativeWindowId, Window> windows_;
     std::deque<Event> pending_;  // extra events from one SDL event (typed text)
+    WheelNotches wheel_;         // precise scrolling not yet a whole notch
     std::map<int, DisplayMode> requestedModes_;
     SDL_GameController* pads_[4] = {};
     uint32_t padPackets_[4] = {};

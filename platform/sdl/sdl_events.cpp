@@ -1,7 +1,6 @@
 // SDL events → backend events. Interactive moves and resizes are not visible
 // through SDL, so SizeMoveBegin/End are never produced: each size change
 // arrives on its own as WindowResized.
-#include <cmath>
 
 #include "platform/sdl/sdl_backend_impl.h"
 #include "platform/sdl/sdl_keymap.h"
@@ -58,7 +57,7 @@ bool SdlBackend::Translate(const SDL_Event& e, Event& out) {
         case SDL_MOUSEWHEEL: {
             float notches = e.wheel.preciseY;
             if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-            int delta = int(std::lround(notches * 120.0f));
+            int delta = wheel_.Add(notches);
             if (delta == 0) return false;
             out.type = EventType::MouseWheel;
             out.window = e.wheel.windowID;
