@@ -9,6 +9,7 @@
 namespace plat {
 
 bool SdlBackend::PollEvent(Event& out) {
+    ApplyPendingHides();
     if (!pending_.empty()) {
         out = pending_.front();
         pending_.pop_front();
@@ -23,6 +24,7 @@ bool SdlBackend::PollEvent(Event& out) {
 }
 
 void SdlBackend::WaitEvent(int timeoutMs) {
+    ApplyPendingHides();
     if (pending_.empty()) SDL_WaitEventTimeout(nullptr, timeoutMs);
 }
 
@@ -99,6 +101,7 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
     Window* w = Find(we.windowID);
     switch (we.event) {
         case SDL_WINDOWEVENT_MOVED:
+            if (w) NoteFrame(*w);
             // Our own SetNativeWindowRect comes back as an event; the window system already knows.
             if (w && w->lastSet.x == we.data1 && w->lastSet.y == we.data2) return false;
             if (w) w->lastSet.x = we.data1, w->lastSet.y = we.data2;
@@ -114,12 +117,15 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
             out.height = we.data2;
             return true;
         case SDL_WINDOWEVENT_MINIMIZED:
+            if (w) w->shown = ShowState::Minimized;
             out.type = EventType::WindowMinimized;
             return true;
         case SDL_WINDOWEVENT_MAXIMIZED:
+            if (w) w->shown = ShowState::Maximized;
             out.type = EventType::WindowMaximized;
             return true;
         case SDL_WINDOWEVENT_RESTORED:
+            if (w && w->shown != ShowState::Hidden) w->shown = ShowState::Normal;
             out.type = EventType::WindowRestored;
             return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
