@@ -10,7 +10,7 @@ namespace {
 
 // Messages that end an action rather than start one: a button or key coming
 // up, or the mouse capture going elsewhere.
-bool EndsAnAction(UINT uMsg) {
+bool EndsAnAction(UINT uMsg, WPARAM wParam) {
     switch (uMsg) {
         case WM_LBUTTONUP:
         case WM_MBUTTONUP:
@@ -20,15 +20,22 @@ bool EndsAnAction(UINT uMsg) {
         case WM_SYSKEYUP:
         case WM_CAPTURECHANGED:
             return true;
+        case WM_ACTIVATE:
+            // Losing activation lets go of whatever is held.
+            return LOWORD(wParam) == WA_INACTIVE;
         default:
             return false;
     }
 }
 
-// The left button's release, or the capture going to another window, gives
-// the capture back. The clock is not touched: the application never halts it.
-void ReleaseCaptureIfDone(HWND hWnd, UINT uMsg, LPARAM lParam) {
-    if (uMsg == WM_LBUTTONUP || (uMsg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != hWnd))
+// The left button's release with no other button held, or the capture going
+// to another window, gives the capture back: a right-button drag of the camera
+// keeps it until its own release. The clock is not touched: the application
+// never halts it.
+void ReleaseCaptureIfDone(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    const WPARAM kButtons = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2;
+    if ((uMsg == WM_LBUTTONUP && (wParam & kButtons) == 0) ||
+        (uMsg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != hWnd))
         ReleaseCapture();
 }
 
@@ -39,9 +46,9 @@ LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, vo
     // reaches the camera or picking), but the camera still sees the end of a
     // press that began before the turn, so no button or key stays held.
     if (g_PuzzleCube.IsTurning()) {
-        if (EndsAnAction(uMsg)) {
+        if (EndsAnAction(uMsg, wParam)) {
             g_ViewCamera.ProcessMessage(hWnd, uMsg, wParam, lParam);
-            ReleaseCaptureIfDone(hWnd, uMsg, lParam);
+            ReleaseCaptureIfDone(hWnd, uMsg, wParam, lParam);
         }
         return 0;
     }
@@ -53,7 +60,7 @@ LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, vo
         IDirect3DDevice9* pd3dDevice = KitCurrentDevice();
         if (pd3dDevice) AppPick(pd3dDevice, g_PuzzleCube, LOWORD(lParam), HIWORD(lParam));
     } else {
-        ReleaseCaptureIfDone(hWnd, uMsg, lParam);
+        ReleaseCaptureIfDone(hWnd, uMsg, wParam, lParam);
     }
     return 0;
 }

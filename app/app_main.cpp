@@ -2,6 +2,7 @@
 // window and a device, and runs the main loop until the window closes.
 #include "app/app_callbacks.h"
 #include "kit/device/kit_device_build.h"
+#include "kit/device/kit_device_terminate.h"
 #include "kit/loop/kit_mainloop.h"
 #include "kit/startup/kit_startup.h"
 #include "kit/state/kit_getters.h"
@@ -32,5 +33,8 @@ int AppMain() {
     // then fail too; the exit code tells what went wrong.
     KitMainLoop(nullptr);
 
+    // The device is released now rather than at process exit, so that a
+    // leaked reference (exit code 5) is part of the code returned here.
+    KitTerminate(0);
     return KitProcessExitCode();
 }

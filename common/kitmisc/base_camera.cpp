@@ -154,8 +154,24 @@ bool CBaseCamera::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
             // Replaced, not added: only the last wheel message of a frame counts.
             m_nWheelNotches = GET_WHEEL_DELTA_WPARAM(wParam) / 120;
             break;
+        case WM_ACTIVATE:
+            // Releases made while another window is active never arrive here:
+            // nothing may stay held across the deactivation.
+            if (LOWORD(wParam) == WA_INACTIVE) ForgetHeldInput();
+            break;
     }
     return false;
+}
+
+void CBaseCamera::ForgetHeldInput() {
+    for (BYTE& state : m_aKeyState) state &= ~KEYSTATE_HELD;
+    m_nHeldKeys = 0;
+    const bool bHadButtons = m_bLeftDown || m_bMiddleDown || m_bRightDown;
+    m_bLeftDown = false;
+    m_bMiddleDown = false;
+    m_bRightDown = false;
+    m_nButtonsDown = 0;
+    if (bHadButtons) ReleaseCapture();
 }
 
 void CBaseCamera::SetEyeAndTarget(const D3DXVECTOR3* pvEye, const D3DXVECTOR3* pvTarget) {
@@ -288,7 +304,8 @@ void CBaseCamera::UpdateMotion(float fElapsedTime) {
     D3DXVec3Normalize(&vAccel, &vAccel);
     vAccel *= m_fMoveScale;
 
-    if (!m_bDamping) {
+    // A decay time of zero stops at once, as without damping.
+    if (!m_bDamping || m_fDampTime <= 0.0f) {
         m_vVelocityNow = vAccel;
         return;
     }

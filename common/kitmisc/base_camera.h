@@ -71,6 +71,8 @@ class CBaseCamera {
     void SetClampToBox(bool bClampToBox, const D3DXVECTOR3* pvMin, const D3DXVECTOR3* pvMax);
 
   protected:
+    // Lets go of every held camera key and mouse button (the window lost activation).
+    void ForgetHeldInput();
     // Reads this frame's keyboard, mouse and game-pad input.
     void GatherInput(bool bKeyboard, bool bMouse, bool bGamePads, bool bRecentreCursor);
     // Velocity and rotation rate from the gathered input.

@@ -3,6 +3,7 @@
 #include "kitmisc/model_viewer_camera.h"
 
 #include <cfloat>
+#include <climits>
 
 namespace {
 
@@ -17,6 +18,12 @@ bool IsButtonUp(UINT uMsg, INT nMask) {
     return (uMsg == WM_LBUTTONUP && (nMask & BTN_MASK_LEFT)) ||
            (uMsg == WM_MBUTTONUP && (nMask & BTN_MASK_MIDDLE)) ||
            (uMsg == WM_RBUTTONUP && (nMask & BTN_MASK_RIGHT));
+}
+
+// The distance from a to b, limited to what an INT holds.
+INT SpanOf(LONG a, LONG b) {
+    const long long span = static_cast<long long>(b) - a;
+    return span > INT_MAX ? INT_MAX : span < INT_MIN ? INT_MIN : static_cast<INT>(span);
 }
 
 // The first three components of a matrix row as a vector.
@@ -65,6 +72,11 @@ bool CModelViewerCamera::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
 
     if (IsButtonUp(uMsg, m_nModelButtons)) m_ModelArcBall.EndDrag();
     if (IsButtonUp(uMsg, m_nOrbitButtons)) m_OrbitArcBall.EndDrag();
+    // The base let go of the buttons when the window lost activation.
+    if (uMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+        m_ModelArcBall.EndDrag();
+        m_OrbitArcBall.EndDrag();
+    }
 
     if (uMsg >= WM_MOUSEMOVE && uMsg <= WM_MOUSEWHEEL) m_bDirty = true;
     return false;
@@ -182,7 +194,8 @@ void CModelViewerCamera::SetDragArea(const RECT* pRect) {
     if (!pRect) return;
     m_ModelArcBall.SetAreaOrigin(pRect->left, pRect->top);
     m_OrbitArcBall.SetAreaOrigin(pRect->left, pRect->top);
-    SetViewportSize(pRect->right - pRect->left, pRect->bottom - pRect->top, 0.9f);
+    // Measured wide: the unlimited default area spans more than an INT can hold.
+    SetViewportSize(SpanOf(pRect->left, pRect->right), SpanOf(pRect->top, pRect->bottom), 0.9f);
 }
 
 void CModelViewerCamera::SetViewportSize(INT nWidth, INT nHeight, float fBallRadius) {

@@ -225,8 +225,14 @@ HRESULT Direct3D9::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocus
     D3DPRESENT_PARAMETERS params = *pPresentationParameters;
     HRESULT hr = ValidatePresentParameters(this, Adapter, hFocusWindow, params);
     if (FAILED(hr)) return hr;
-    if (!params.Windowed && (IsIconic(hFocusWindow) || GetForegroundWindow() != hFocusWindow))
-        return D3DERR_DEVICELOST;  // a full-screen device needs its window in front; try again later
+    // A full-screen device needs its window in front. A window the program is
+    // about to show (hidden while it turns into a popup, nothing else active)
+    // counts as in front, as with the Windows runtime; a minimised window, or
+    // another window in front, makes the device lost until that changes.
+    HWND hForeground = GetForegroundWindow();
+    if (!params.Windowed &&
+        (IsIconic(hFocusWindow) || (hForeground != nullptr && hForeground != hFocusWindow)))
+        return D3DERR_DEVICELOST;
     Device* device = nullptr;
     hr = Device::Create(this, Adapter, DeviceType, hFocusWindow, BehaviorFlags, params, &device);
     if (FAILED(hr)) return hr;

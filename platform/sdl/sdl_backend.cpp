@@ -8,6 +8,7 @@
 
 #include "platform/sdl/sdl_backend_impl.h"
 #include "platform/base/utf8.h"
+#include "platform/sdl/sdl_x11_errors.h"
 
 namespace plat {
 
@@ -29,6 +30,8 @@ std::unique_ptr<Backend> CreateSdlBackend() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
+    // SDL's own handler passes X errors on to Xlib's default, which exits.
+    if (!std::strcmp(driver, "x11")) KeepGoingOnXErrors();
     return std::make_unique<SdlBackend>();
 }
 
@@ -68,6 +71,7 @@ NativeWindowId SdlBackend::CreateNativeWindow(const NativeWindowDesc& desc) {
     rec.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_ACCELERATED);
     if (!rec.renderer) rec.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_SOFTWARE);
     rec.lastSet = {desc.clientRect.left, desc.clientRect.top, w, h};
+    rec.decorated = desc.decorated;
     NativeWindowId id = SDL_GetWindowID(sw);
     windows_[id] = rec;
     SetNativeWindowShow(id, desc.show);
@@ -94,16 +98,36 @@ void SdlBackend::SetNativeWindowRect(NativeWindowId id, const RECT& r) {
     if (!w || w->fullscreen) return;
     int cw = std::max<LONG>(1, r.right - r.left), ch = std::max<LONG>(1, r.bottom - r.top);
     w->lastSet = {r.left, r.top, cw, ch};
-    SDL_SetWindowPosition(w->window, r.left, r.top);
+    // SDL places the client area where it knows the window manager's frame;
+    // where it does not (just after leaving full screen), the manager puts
+    // the frame at the position asked for. The frame seen last is taken off
+    // then, so that the client area lands where it was asked to.
+    int x = r.left, y = r.top;
+    if (!NoteFrame(*w) && w->decorated) {
+        x -= w->frameLeft;
+        y -= w->frameTop;
+    }
+    SDL_SetWindowPosition(w->window, x, y);
     SDL_SetWindowSize(w->window, cw, ch);
 }
 
 void SdlBackend::SetNativeWindowShow(NativeWindowId id, ShowState show) {
     Window* w = Find(id);
     if (!w) return;
+    // A window hidden only while it changes (the switch to full screen hides
+    // it, changes its style and shows it again) stays mapped: unmapping hands
+    // the keyboard focus to the window manager, and keys typed meanwhile would
+    // go elsewhere. Hiding waits until the program next asks for input.
+    if (show == ShowState::Hidden) {
+        w->hidePending = w->shown != ShowState::Hidden;
+        return;
+    }
+    bool bNeverHidden = w->hidePending;
+    w->hidePending = false;
+    if (bNeverHidden && w->shown == show) return;
+    w->shown = show;
     switch (show) {
-        case ShowState::Hidden:
-            SDL_HideWindow(w->window);
+        case ShowState::Hidden:  // waits for ApplyPendingHides
             break;
         case ShowState::Normal:
             SDL_ShowWindow(w->window);
@@ -120,9 +144,28 @@ void SdlBackend::SetNativeWindowShow(NativeWindowId id, ShowState show) {
     }
 }
 
+bool SdlBackend::NoteFrame(Window& w) {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(w.window, &top, &left, &bottom, &right) != 0) return false;
+    if (top == 0 && left == 0 && bottom == 0 && right == 0) return false;
+    w.frameLeft = left;
+    w.frameTop = top;
+    return true;
+}
+
+void SdlBackend::ApplyPendingHides() {
+    for (auto& [id, w] : windows_) {
+        if (!w.hidePending) continue;
+        w.hidePending = false;
+        w.shown = ShowState::Hidden;
+        SDL_HideWindow(w.window);
+    }
+}
+
 void SdlBackend::SetNativeWindowStyle(NativeWindowId id, bool resizable, bool decorated, bool topmost) {
     Window* w = Find(id);
     if (!w) return;
+    w->decorated = decorated;
     SDL_SetWindowResizable(w->window, resizable ? SDL_TRUE : SDL_FALSE);
     SDL_SetWindowBordered(w->window, decorated ? SDL_TRUE : SDL_FALSE);
     SDL_SetWindowAlwaysOnTop(w->window, topmost ? SDL_TRUE : SDL_FALSE);

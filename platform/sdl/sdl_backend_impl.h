@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/backend/backend.h"
+#include "platform/sdl/sdl_wheel.h"
 
 namespace plat {
 
@@ -58,16 +59,25 @@ class SdlBackend final : public Backend {
         int textureWidth = 0, textureHeight = 0;
         int vsync = -1;  // as last given to the renderer
         bool fullscreen = false;
-        SDL_Rect lastSet{};  // the client rectangle we last asked for (echo suppression)
+        SDL_Rect lastSet{};                   // the client rectangle we last asked for (echo suppression)
+        bool decorated = true;                // has a window manager's frame (caption, border)
+        int frameLeft = 0, frameTop = 0;      // that frame's left and top, as last known
+        ShowState shown = ShowState::Hidden;  // as last given to SDL or reported by it
+        bool hidePending = false;             // to be hidden at the next poll for input
     };
 
     Window* Find(NativeWindowId id);
     bool Translate(const SDL_Event& e, Event& out);
     bool TranslateWindowEvent(const SDL_WindowEvent& we, Event& out);
+    // Hides the windows whose hiding waited for the next poll for input.
+    void ApplyPendingHides();
+    // Remembers the frame SDL knows of; false when it knows of none.
+    bool NoteFrame(Window& w);
     void OpenGamepads();
 
     std::map<NativeWindowId, Window> windows_;
     std::deque<Event> pending_;  // extra events from one SDL event (typed text)
+    WheelNotches wheel_;         // precise scrolling not yet a whole notch
     std::map<int, DisplayMode> requestedModes_;
     SDL_GameController* pads_[4] = {};
     uint32_t padPackets_[4] = {};

@@ -1,7 +1,6 @@
 // SDL events → backend events. Interactive moves and resizes are not visible
 // through SDL, so SizeMoveBegin/End are never produced: each size change
 // arrives on its own as WindowResized.
-#include <cmath>
 
 #include "platform/sdl/sdl_backend_impl.h"
 #include "platform/sdl/sdl_keymap.h"
@@ -10,6 +9,7 @@
 namespace plat {
 
 bool SdlBackend::PollEvent(Event& out) {
+    ApplyPendingHides();
     if (!pending_.empty()) {
         out = pending_.front();
         pending_.pop_front();
@@ -24,6 +24,7 @@ bool SdlBackend::PollEvent(Event& out) {
 }
 
 void SdlBackend::WaitEvent(int timeoutMs) {
+    ApplyPendingHides();
     if (pending_.empty()) SDL_WaitEventTimeout(nullptr, timeoutMs);
 }
 
@@ -58,7 +59,7 @@ bool SdlBackend::Translate(const SDL_Event& e, Event& out) {
         case SDL_MOUSEWHEEL: {
             float notches = e.wheel.preciseY;
             if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-            int delta = int(std::lround(notches * 120.0f));
+            int delta = wheel_.Add(notches);
             if (delta == 0) return false;
             out.type = EventType::MouseWheel;
             out.window = e.wheel.windowID;
@@ -100,6 +101,7 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
     Window* w = Find(we.windowID);
     switch (we.event) {
         case SDL_WINDOWEVENT_MOVED:
+            if (w) NoteFrame(*w);
             // Our own SetNativeWindowRect comes back as an event; the window system already knows.
             if (w && w->lastSet.x == we.data1 && w->lastSet.y == we.data2) return false;
             if (w) w->lastSet.x = we.data1, w->lastSet.y = we.data2;
@@ -115,12 +117,15 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
             out.height = we.data2;
             return true;
         case SDL_WINDOWEVENT_MINIMIZED:
+            if (w) w->shown = ShowState::Minimized;
             out.type = EventType::WindowMinimized;
             return true;
         case SDL_WINDOWEVENT_MAXIMIZED:
+            if (w) w->shown = ShowState::Maximized;
             out.type = EventType::WindowMaximized;
             return true;
         case SDL_WINDOWEVENT_RESTORED:
+            if (w && w->shown != ShowState::Hidden) w->shown = ShowState::Normal;
             out.type = EventType::WindowRestored;
             return true;
         case SDL_WINDOWEVENT_FOCUS_GAINED:

@@ -73,6 +73,10 @@ LONG_PTR WriteLong(HWND hWnd, int nIndex, LONG_PTR value, size_t size) {
             bool wasVisible = w->style & WS_VISIBLE;
             if (w->style & WS_CHILD) style |= WS_CHILD;
             w->style = style;
+            // The maximised state is the WS_MAXIMIZE bit: a style without it
+            // leaves the window restored where it stands, so that a later
+            // maximise really maximises and a restore uses the normal rectangle.
+            if (!(static_cast<DWORD>(value) & WS_MAXIMIZE) && !(style & WS_CHILD)) w->maximized = false;
             bool visible = style & WS_VISIBLE;
             if (wasVisible && !visible && !(style & WS_CHILD)) {
                 if (S().active == hWnd) ForgetWindow(hWnd);

@@ -66,6 +66,9 @@ inline void KitResetStateForTests() {
     s.m_fFPS = 0.0f;
     s.m_nFrameNumber = 0;
     s.m_hKeyboardHook = nullptr;
+    s.m_StartupStickyKeys = STICKYKEYS{};
+    s.m_StartupToggleKeys = TOGGLEKEYS{};
+    s.m_StartupFilterKeys = FILTERKEYS{};
     s.m_bAllowKeysFullScreen = false;
     s.m_bAllowKeysWindowed = true;
     s.m_bKeysAllowed = false;

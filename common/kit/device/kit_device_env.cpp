@@ -13,6 +13,12 @@
 
 namespace {
 
+// A new or reset device starts with solid fill: F8's wireframe is put back.
+void ApplyFillMode(IDirect3DDevice9* pd3dDevice) {
+    if (KitCore().Get(&CKitCoreState::m_bWireframe))
+        pd3dDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+}
+
 // The runtime fills in what the settings left open (a windowed 0 x 0 back
 // buffer, a back-buffer count of 0): the current settings keep those values.
 void StorePresentParams(const D3DPRESENT_PARAMETERS& pp) {
@@ -107,6 +113,7 @@ HRESULT KitOpen3DEnvironment(IDirect3DDevice9* pd3dDeviceFromApp) {
 
     KitRefreshBackBufferDesc();
     KitApplyCursorPolicy();
+    ApplyFillMode(pd3dDevice);
     D3DCAPS9 caps{};
     pd3dDevice->GetDeviceCaps(&caps);
     s.Set(&CKitCoreState::m_DeviceCaps, caps);
@@ -169,6 +176,7 @@ HRESULT KitRestore3DEnvironment() {
 
     KitRefreshBackBufferDesc();
     KitApplyCursorPolicy();
+    ApplyFillMode(pd3dDevice);
 
     hr = KitCacheOnResetDevice(pd3dDevice);
     if (FAILED(hr)) {

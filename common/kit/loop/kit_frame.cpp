@@ -78,8 +78,14 @@ void KitRenderOneFrame() {
     if (pd3dDevice == nullptr) {
         if (bDeviceLost) {
             // Creation met a lost device: try again with the current settings.
+            // A device still lost leaves the flag set and succeeds; any other
+            // failure has been reported and has released the settings, so the
+            // run ends with that failure instead of retrying without them.
             KitDeviceSetup setup = KitCurrentSetup();
-            KitApplyDeviceSetup(&setup, nullptr, false, true);
+            if (FAILED(KitApplyDeviceSetup(&setup, nullptr, false, true))) {
+                int nExitCode = KitProcessExitCode();
+                KitTerminate(nExitCode == 0 || nExitCode == 11 ? 1 : nExitCode);
+            }
         }
         return;
     }

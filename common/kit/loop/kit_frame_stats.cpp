@@ -11,6 +11,14 @@ void KitTickFrameStats() {
 
     double fAbsTime = KitClock()->AbsoluteSeconds();
     KitStateLock lock;
+    if (s.m_fLastStatsTime <= 0.0) {
+        // No measurement under way yet (start, or after a power resume): the
+        // clock counts from boot, so begin one now instead of averaging the
+        // frames since time 0.
+        s.m_fLastStatsTime = fAbsTime;
+        s.m_nStatsFrames = 0;
+        return;
+    }
     s.m_nStatsFrames++;
     double fSinceUpdate = fAbsTime - s.m_fLastStatsTime;
     if (fSinceUpdate > 1.0) {

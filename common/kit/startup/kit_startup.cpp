@@ -29,14 +29,9 @@ void RaiseTimerResolution() {
     FreeLibrary(hWinMM);
 }
 
-}  // namespace
-
-HRESULT KitStartup(bool bParseCommandLine, bool bHandleDefaultHotkeys, bool bShowMsgBoxOnError,
-                   bool bHandleAltEnter) {
+// The user's accessibility settings as they are before this framework edits them.
+void ReadUserAccessibilitySettings() {
     CKitCoreState& s = KitCore();
-    s.Set(&CKitCoreState::m_bInitCalled, true);
-    InitCommonControls();
-
     STICKYKEYS sk{};
     sk.cbSize = sizeof(STICKYKEYS);
     SystemParametersInfoW(SPI_GETSTICKYKEYS, sizeof(STICKYKEYS), &sk, 0);
@@ -52,6 +47,24 @@ HRESULT KitStartup(bool bParseCommandLine, bool bHandleDefaultHotkeys, bool bSho
         s.m_StartupToggleKeys = tk;
         s.m_StartupFilterKeys = fk;
     }
+}
+
+}  // namespace
+
+HRESULT KitStartup(bool bParseCommandLine, bool bHandleDefaultHotkeys, bool bShowMsgBoxOnError,
+                   bool bHandleAltEnter) {
+    CKitCoreState& s = KitCore();
+    s.Set(&CKitCoreState::m_bInitCalled, true);
+    InitCommonControls();
+
+    // The user's own settings are read once: a later start-up may find them
+    // suppressed by this framework.
+    bool bSettingsRead;
+    {
+        KitStateLock lock;
+        bSettingsRead = s.m_StartupStickyKeys.cbSize == sizeof(STICKYKEYS);
+    }
+    if (!bSettingsRead) ReadUserAccessibilitySettings();
 
     RaiseTimerResolution();
 

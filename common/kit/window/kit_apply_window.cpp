@@ -59,6 +59,16 @@ SIZE WindowedClientSize(HWND hWnd) {
     return SIZE{rcClient.right - rcClient.left, rcClient.bottom - rcClient.top};
 }
 
+// Whether the windowed device window already wears the full-screen popup
+// style: a change that is repeated after a failed reset finds the window
+// prepared, and what it would save now is not the windowed placement and style.
+bool AlreadyFullScreenStyle(HWND hWndFullScreen, HWND hWndWindowed) {
+    const DWORD dwIgnored = WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE;
+    const DWORD dwFullScreen = WS_POPUP | WS_SYSMENU;
+    DWORD dwStyle = static_cast<DWORD>(GetWindowLongW(hWndWindowed, GWL_STYLE));
+    return hWndFullScreen == hWndWindowed && (dwStyle & ~dwIgnored) == dwFullScreen;
+}
+
 }  // namespace
 
 void KitPrepareWindowsForSetup(const KitDeviceSetup* pOld, const KitDeviceSetup* pNext) {
@@ -85,7 +95,7 @@ void KitPrepareWindowsForSetup(const KitDeviceSetup* pOld, const KitDeviceSetup*
     }
 
     bool bFromWindowed = pOld == nullptr || IsWindowed(pOld);
-    if (bFromWindowed) {
+    if (bFromWindowed && (pOld == nullptr || !AlreadyFullScreenStyle(hWndFullScreen, hWndWindowed))) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof(WINDOWPLACEMENT);
         GetWindowPlacement(hWndWindowed, &placement);

@@ -144,6 +144,9 @@ class AccessibilityKeysInUse : public kittest::KitAppTest {
 };
 
 TEST_F(AccessibilityKeysInUse, PolicyAppliesForTheCurrentMode) {
+    // Start-up reads the user's settings once per run: start again from a clean state.
+    kittest::ResetCoreState();
+    app.Register();
     STICKYKEYS sk{sizeof(STICKYKEYS), SKF_AVAILABLE | SKF_HOTKEYACTIVE};
     SystemParametersInfoW(SPI_SETSTICKYKEYS, sizeof(sk), &sk, 0);
     ASSERT_EQ(KitStartup(false, true, true, true), S_OK);  // reads the settings above

@@ -1,0 +1,197 @@
+// The SDL backend under a real window manager (Xvfb with openbox) while a
+// window switches to full screen and back the way the framework does it:
+// keys typed during a switch still arrive, and an X error about a window that
+// is gone does not end the process. Skipped, with the reason, where Xvfb,
+// xdotool or openbox are missing.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+#include "platform/backend.h"
+#include "platform/d3d9.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/win32.h"
+#include "support/x11_session.h"
+#include "x_bad_request.h"
+
+namespace tumbral_test {
+namespace {
+
+const char* kTitle = "TumbralSwitchTest";
+int g_nAltEnters = 0;  // Alt+Enter presses the window received
+
+LRESULT CALLBACK SwitchWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == WM_SYSKEYDOWN && wParam == VK_RETURN && (lParam & (1 << 29)) && !(lParam & (1 << 30)))
+        ++g_nAltEnters;
+    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+class SdlFullScreenSwitchTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        s_x11 = new X11Session;
+        if (!s_x11->Start(s_skipWhy)) return;
+        if (!ToolInstalled("openbox")) {
+            s_skipWhy = "full screen needs a window manager (openbox)";
+            return;
+        }
+        auto backend = plat::CreateBackendByName("sdl");
+        if (!backend) {
+            s_skipWhy = "the SDL backend could not open the X display";
+            return;
+        }
+        plat::ResetWindowSystem();
+        plat::SetBackend(std::move(backend));
+        s_ready = true;
+    }
+    static void TearDownTestSuite() {
+        if (s_ready) {
+            plat::ResetWindowSystem();
+            plat::HeadlessConfig config;
+            config.noWait = true;
+            plat::SetBackend(std::make_unique<plat::HeadlessBackend>(config));
+        }
+        delete s_x11;
+        s_x11 = nullptr;
+        s_ready = false;
+    }
+
+    void SetUp() override {
+        if (!s_ready) GTEST_SKIP() << "real-window tests skipped: " << s_skipWhy;
+        g_nAltEnters = 0;
+    }
+    void TearDown() override {
+        if (!s_ready) return;
+        if (m_pDevice) m_pDevice->Release();
+        if (m_pD3D) m_pD3D->Release();
+        if (m_hWnd && IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+        UnregisterClassW(L"SdlSwitchTestWindow", nullptr);
+        Pump([] { return false; }, 100);
+    }
+
+    // Dispatches messages until `done` holds or `ms` milliseconds have passed;
+    // `afterDispatch` runs after each dispatched message. True when `done` held.
+    static bool Pump(const std::function<bool()>& done, int ms,
+                     const std::function<void()>& afterDispatch = nullptr) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+                if (afterDispatch) afterDispatch();
+            }
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return done();
+    }
+
+    // A shown 320 x 200 window with a windowed device, in front.
+    void Open() {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = SwitchWndProc;
+        wc.lpszClassName = L"SdlSwitchTestWindow";
+        ASSERT_NE(RegisterClassExW(&wc), 0);
+        RECT r{0, 0, 320, 200};
+        AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+        m_hWnd =
+            CreateWindowExW(0, L"SdlSwitchTestWindow", L"TumbralSwitchTest", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                            50, 60, r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(m_hWnd, nullptr);
+        m_xid = s_x11->FindWindow(kTitle, 5000);
+        ASSERT_NE(m_xid, 0u) << "no X window titled " << kTitle;
+        s_x11->Run("xdotool windowactivate --sync " + std::to_string(m_xid));
+        ASSERT_TRUE(Pump([this] { return GetForegroundWindow() == m_hWnd; }, 3000)) << "never activated";
+
+        m_pD3D = Direct3DCreate9(D3D_SDK_VERSION);
+        ASSERT_NE(m_pD3D, nullptr);
+        m_pp = Params(true);
+        ASSERT_EQ(m_pD3D->CreateDevice(0, D3DDEVTYPE_HAL, m_hWnd, D3DCREATE_HARDWARE_VERTEXPROCESSING, &m_pp,
+                                       &m_pDevice),
+                  D3D_OK);
+    }
+
+    D3DPRESENT_PARAMETERS Params(bool bWindowed) {
+        D3DDISPLAYMODE desktop{};
+        m_pD3D->GetAdapterDisplayMode(0, &desktop);
+        D3DPRESENT_PARAMETERS pp{};
+        pp.BackBufferWidth = bWindowed ? 320 : desktop.Width;
+        pp.BackBufferHeight = bWindowed ? 200 : desktop.Height;
+        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+        pp.BackBufferCount = 1;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.hDeviceWindow = m_hWnd;
+        pp.Windowed = bWindowed ? TRUE : FALSE;
+        pp.FullScreen_RefreshRateInHz = bWindowed ? 0 : desktop.RefreshRate;
+        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        return pp;
+    }
+
+    // The framework's switch: hidden while it becomes a popup, the device
+    // reset, shown again; back: the framed style, the reset, the placement.
+    void Switch() {
+        if (m_pp.Windowed) {
+            m_placement.length = sizeof(m_placement);
+            GetWindowPlacement(m_hWnd, &m_placement);
+            ShowWindow(m_hWnd, SW_HIDE);
+            SetWindowLongW(m_hWnd, GWL_STYLE, WS_POPUP | WS_SYSMENU);
+            // A program's switch takes a while (its device objects, the display
+            // mode): keys typed meanwhile must still reach the window.
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            m_pp = Params(false);
+            EXPECT_EQ(m_pDevice->Reset(&m_pp), D3D_OK);
+            ShowWindow(m_hWnd, SW_SHOW);
+        } else {
+            SetWindowLongW(m_hWnd, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+            m_pp = Params(true);
+            EXPECT_EQ(m_pDevice->Reset(&m_pp), D3D_OK);
+            SetWindowPlacement(m_hWnd, &m_placement);
+        }
+        ++m_nSwitches;
+    }
+
+    static X11Session* s_x11;
+    static std::string s_skipWhy;
+    static bool s_ready;
+    HWND m_hWnd = nullptr;
+    unsigned long m_xid = 0;
+    IDirect3D9* m_pD3D = nullptr;
+    IDirect3DDevice9* m_pDevice = nullptr;
+    D3DPRESENT_PARAMETERS m_pp{};
+    WINDOWPLACEMENT m_placement{};
+    int m_nSwitches = 0;
+};
+
+X11Session* SdlFullScreenSwitchTest::s_x11 = nullptr;
+std::string SdlFullScreenSwitchTest::s_skipWhy;
+bool SdlFullScreenSwitchTest::s_ready = false;
+
+TEST_F(SdlFullScreenSwitchTest, EveryQuickAltEnterSwitchesOnce) {
+    Open();
+    // Two presses 50 ms apart: the second comes while the first switch runs.
+    // Typed in the background, as a user does while the program runs.
+    s_x11->Run("(xdotool key --delay 50 alt+Return alt+Return >/dev/null 2>&1 &)");
+    auto switchEach = [this] {
+        while (m_nSwitches < g_nAltEnters) Switch();
+    };
+    bool bBoth = Pump([] { return g_nAltEnters >= 2; }, 5000, switchEach);
+    EXPECT_TRUE(bBoth) << "presses received: " << g_nAltEnters;
+    switchEach();
+    EXPECT_TRUE(m_pp.Windowed) << "left full screen";
+}
+
+TEST_F(SdlFullScreenSwitchTest, XErrorAboutAWindowThatIsGoneIsLoggedAndIgnored) {
+    Open();
+    // What a late question about a window manager's replaced frame amounts to:
+    // a request naming a window that does not exist.
+    EXPECT_EXIT(std::_Exit(SendRequestForAMissingWindow() ? 0 : 3), ::testing::ExitedWithCode(0),
+                "X error ignored: BadWindow");
+}
+
+}  // namespace
+}  // namespace tumbral_test
