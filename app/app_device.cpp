@@ -2,6 +2,7 @@
 // creates, resets and releases as the device comes and goes.
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
+#include "app/app_restore_dialog.h"
 #include "kit/kit_errors.h"
 #include "kit/kit_state.h"
 
@@ -29,7 +30,9 @@ bool AppAdjustDeviceSetup(KitDeviceSetup*, const D3DCAPS9*, void*) { return true
 
 HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, void*) {
     HRESULT hr;
-    // The dialogs' shared resources and the settings dialog come first.
+    if (FAILED(hr = g_DialogResourceManager.OnCreateDevice(pd3dDevice)))
+        return KIT_LOG_FAILURE(L"g_DialogResourceManager.OnCreateDevice( pd3dDevice )", hr);
+    // The settings dialog's device objects follow here.
 
     if (FAILED(hr = AppHudDeviceCreated(pd3dDevice))) return hr;
 
@@ -45,8 +48,10 @@ HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, v
 
 HRESULT AppDeviceReset(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBackBufferSurfaceDesc, void*) {
     HRESULT hr;
-    // The dialogs' shared resources, the settings dialog and the restore
-    // button's place come first.
+    if (FAILED(hr = g_DialogResourceManager.OnResetDevice()))
+        return KIT_LOG_FAILURE(L"g_DialogResourceManager.OnResetDevice()", hr);
+    // The settings dialog's reset follows here.
+    AppPlaceRestoreButton(pBackBufferSurfaceDesc->Width, pBackBufferSurfaceDesc->Height);
 
     if (FAILED(hr = AppHudDeviceReset(pd3dDevice))) return hr;
 
@@ -62,12 +67,14 @@ HRESULT AppDeviceReset(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBac
 }
 
 void AppDeviceLost(void*) {
-    // The dialogs' shared resources and the settings dialog go first.
+    g_DialogResourceManager.OnDeviceLost();
+    // The settings dialog's device-lost handling follows here.
     AppHudDeviceLost();
 }
 
 void AppDeviceDestroyed(void*) {
-    // The dialogs' shared resources and the settings dialog go first.
+    g_DialogResourceManager.OnDeviceDestroyed();
+    // The settings dialog's release follows here.
     AppHudDeviceDestroyed();
     // The cube's mesh and textures hold references on this device; the
     // puzzle itself stays as it is for the next device.

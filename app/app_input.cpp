@@ -4,6 +4,7 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "app/app_pick.h"
+#include "app/app_restore_dialog.h"
 #include "kit/kit_state.h"
 
 namespace {
@@ -34,7 +35,7 @@ void ReleaseCaptureIfDone(HWND hWnd, UINT uMsg, LPARAM lParam) {
 
 }  // namespace
 
-LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, void*) {
+LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool* pbNoFurtherProcessing, void*) {
     // During a layer turn nothing new starts (no click, drag, wheel or key
     // reaches the camera or picking), but the camera still sees the end of a
     // press that began before the turn, so no button or key stays held.
@@ -48,6 +49,11 @@ LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, vo
 
     // The dialogs' shared resources, the settings dialog and the restore
     // dialog see the message first and may consume it.
+    *pbNoFurtherProcessing = g_DialogResourceManager.MsgProc(hWnd, uMsg, wParam, lParam);
+    if (*pbNoFurtherProcessing) return 0;
+    // The settings dialog's turn comes here.
+    *pbNoFurtherProcessing = g_TipsUI.ProcessMessage(hWnd, uMsg, wParam, lParam);
+    if (*pbNoFurtherProcessing) return 0;
 
     g_ViewCamera.ProcessMessage(hWnd, uMsg, wParam, lParam);
 

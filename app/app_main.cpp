@@ -1,6 +1,7 @@
 // The application's entry: registers the callbacks, has the framework make a
 // window and a device, and runs the main loop until the window closes.
 #include "app/app_callbacks.h"
+#include "app/app_restore_dialog.h"
 #include "kit/kit_device.h"
 #include "kit/kit_mainloop.h"
 #include "kit/kit_startup.h"
@@ -20,7 +21,9 @@ int AppMain() {
     KitRegisterFrameRender(AppFrameRender, nullptr);
     KitRegisterFrameMove(AppFrameMove, nullptr);
 
-    // The dialogs are set up here, before the framework starts.
+    // The dialogs are set up before the framework starts: the settings
+    // dialog's set-up comes first, then the restore dialog.
+    AppInitRestoreDialog();
 
     // Parse the command line, handle the default hot keys, show error boxes, handle Alt+Enter.
     KitStartup(true, true, true, true);
