@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <thread>
 
@@ -194,4 +195,31 @@ TEST(RealWindow, TheRestoreButtonRestoresWhenClicked) {
     xdo("key Escape");
     RunResult r = app.Wait();
     ExpectCleanExit(r);
+}
+
+TEST(RestoreButton, WithoutFontsTheGuiFailsDeviceCreationCleanly) {
+    ScratchDir scratch;
+    const std::string conf = scratch.File("fonts.conf");
+    {
+        std::FILE* f = std::fopen(conf.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fprintf(f, "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>%s</cachedir></fontconfig>\n",
+                     scratch.File("fc-cache").c_str());
+        std::fclose(f);
+    }
+    RunOptions options;
+    options.args = {"/noerrormsgboxes"};
+    options.extraEnv = {{"FONTCONFIG_FILE", conf}};
+    options.strScript = "@frame 3\nquit\n";
+    RunResult r = RunApp(options, scratch);
+    EXPECT_FALSE(r.bTimedOut);
+    EXPECT_EQ(r.nExitCode, 8) << r.strStderr;  // creating the device objects failed; no leak (5)
+    EXPECT_NE(
+        r.strStderr.find("D3DXCreateFont( m_pd3dDevice, pFontNode->nHeight, 0, pFontNode->nWeight, 1, FALSE, "
+                         "DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "
+                         "pFontNode->strFace, &pFontNode->pFont )"),
+        std::string::npos)
+        << r.strStderr;
+    EXPECT_NE(r.strStderr.find("g_DialogResourceManager.OnCreateDevice( pd3dDevice )"), std::string::npos)
+        << r.strStderr;
 }
