@@ -7,13 +7,26 @@
 #include "kitgui/control_radio_button.h"
 #include "kitgui/dialog.h"
 
+namespace {
+
+// A control that could not be adopted belongs to nobody: it is deleted and
+// the caller's pointer to it cleared.
+template <typename T>
+HRESULT DiscardControl(T* pControl, T** ppCreated, HRESULT hr) {
+    delete pControl;
+    if (ppCreated) *ppCreated = nullptr;
+    return hr;
+}
+
+}  // namespace
+
 HRESULT CKitDialog::CreateStatic(int nId, const WCHAR* strText, int x, int y, int width, int height,
                                  bool bIsDefault, CKitStatic** ppCreated) {
     auto* pStatic = new (std::nothrow) CKitStatic(this);
     if (ppCreated) *ppCreated = pStatic;
     if (!pStatic) return E_OUTOFMEMORY;
     HRESULT hr = AdoptControl(pStatic);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) return DiscardControl(pStatic, ppCreated, hr);
 
     pStatic->SetId(nId);
     pStatic->SetLabel(strText);
@@ -29,7 +42,7 @@ HRESULT CKitDialog::CreateButton(int nId, const WCHAR* strText, int x, int y, in
     if (ppCreated) *ppCreated = pButton;
     if (!pButton) return E_OUTOFMEMORY;
     HRESULT hr = AdoptControl(pButton);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) return DiscardControl(pButton, ppCreated, hr);
 
     pButton->SetId(nId);
     pButton->SetLabel(strText);
@@ -46,7 +59,7 @@ HRESULT CKitDialog::CreateCheckBox(int nId, const WCHAR* strText, int x, int y, 
     if (ppCreated) *ppCreated = pCheckBox;
     if (!pCheckBox) return E_OUTOFMEMORY;
     HRESULT hr = AdoptControl(pCheckBox);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) return DiscardControl(pCheckBox, ppCreated, hr);
 
     pCheckBox->SetId(nId);
     pCheckBox->SetLabel(strText);
@@ -65,7 +78,7 @@ HRESULT CKitDialog::CreateRadioButton(int nId, UINT nButtonGroup, const WCHAR* s
     if (ppCreated) *ppCreated = pRadioButton;
     if (!pRadioButton) return E_OUTOFMEMORY;
     HRESULT hr = AdoptControl(pRadioButton);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) return DiscardControl(pRadioButton, ppCreated, hr);
 
     pRadioButton->SetId(nId);
     pRadioButton->SetLabel(strText);

@@ -342,6 +342,24 @@ TEST_F(DialogTest, ElementDefaultsApplyToControlsCreatedAfterwardsOnly) {
     EXPECT_EQ(after->SkinElementCount(), 2);
 }
 
+// An application-defined control whose initialisation fails.
+class FailingInit : public CKitButton {
+  public:
+    using CKitButton::CKitButton;
+    HRESULT OnInit() override { return E_OUTOFMEMORY; }
+};
+
+TEST_F(DialogTest, AControlWhoseInitFailsIsNotAdoptedAndTheFailureIsTraced) {
+    kittest::DebugCapture trace;
+    FailingInit control(&m_A);
+    EXPECT_EQ(m_A.AdoptControl(&control), E_OUTOFMEMORY);
+    EXPECT_EQ(m_A.ControlCount(), 0);
+    EXPECT_EQ(m_A.InitControl(nullptr), E_INVALIDARG);
+    const std::string text = trace.Text();
+    EXPECT_NE(text.find("pControl->OnInit()"), std::string::npos) << text;
+    EXPECT_NE(text.find("CKitDialog::InitControl"), std::string::npos) << text;
+}
+
 TEST(DialogWithoutInit, OperationsNeedingTheManagerAreReportedAndDoNothing) {
     kittest::DebugCapture trace;
     CKitDialog dialog;
