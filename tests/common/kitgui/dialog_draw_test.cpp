@@ -157,6 +157,33 @@ TEST_F(DialogDraw, TheLabelIsDrawnWithRealGlyphs) {
     EXPECT_GT(Changed(first, 540, 48, 620, 83), 10);
 }
 
+TEST_F(DialogDraw, PaintRectFillsItsRectangleInControlCoordinatesAndMeasureTextSizesText) {
+    m_Dialog.MoveTo(100, 50);
+    m_Dialog.ShowTitleBar(true);  // the client area starts 18 pixels lower
+    m_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET, kClear, 1.0f, 0);
+    m_pDevice->BeginScene();
+    const RECT rc = {10, 10, 30, 20};
+    EXPECT_EQ(m_Dialog.PaintRect(&rc, 0xFFFF0000), S_OK);
+    m_pDevice->EndScene();
+    m_Pixels = tumbral_test::ReadBackBuffer(m_pDevice);
+    ASSERT_EQ(m_Pixels.size(), 640u * 480u);
+    EXPECT_EQ(At(110, 78), 0xFF0000u);
+    EXPECT_EQ(At(129, 87), 0xFF0000u);
+    EXPECT_EQ(At(130, 87), 0x2D32AAu);
+    EXPECT_EQ(At(110, 88), 0x2D32AAu);
+    EXPECT_EQ(At(109, 78), 0x2D32AAu);
+
+    CKitSkinElement* pText = m_Dialog.ElementDefault(KIT_KIND_STATIC, 0);
+    ASSERT_NE(pText, nullptr);
+    RECT extent = {0, 0, 0, 0};
+    EXPECT_EQ(m_Dialog.MeasureText(L"还原", pText, &extent), S_OK);
+    EXPECT_GT(extent.right - extent.left, 20);
+    EXPECT_GT(extent.bottom - extent.top, 10);
+    CKitSkinElement unassigned = *pText;
+    unassigned.nFont = 5;
+    EXPECT_EQ(m_Dialog.MeasureText(L"x", &unassigned, &extent), E_FAIL);
+}
+
 TEST_F(DialogDraw, ARefreshStampResetsTheControlsOnceOnTheNextFrame) {
     {
         KitStateLock lock;
