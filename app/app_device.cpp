@@ -2,6 +2,7 @@
 // creates, resets and releases as the device comes and goes.
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
+#include "app/app_restore_dialog.h"
 #include "kit/errors/kit_errors.h"
 #include "kit/state/kit_getters.h"
 
@@ -29,6 +30,9 @@ bool AppAdjustDeviceSetup(KitDeviceSetup*, const D3DCAPS9*, void*) { return true
 
 HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, void*) {
     HRESULT hr;
+    if (FAILED(hr = g_DialogResourceManager.OnCreateDevice(pd3dDevice)))
+        return KIT_LOG_FAILURE(L"g_DialogResourceManager.OnCreateDevice( pd3dDevice )", hr);
+
     if (FAILED(hr = AppHudDeviceCreated(pd3dDevice))) return hr;
 
     // A new device after the cube was built (reference device, full-screen
@@ -43,6 +47,10 @@ HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, v
 
 HRESULT AppDeviceReset(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBackBufferSurfaceDesc, void*) {
     HRESULT hr;
+    if (FAILED(hr = g_DialogResourceManager.OnResetDevice()))
+        return KIT_LOG_FAILURE(L"g_DialogResourceManager.OnResetDevice()", hr);
+    AppPlaceRestoreButton(pBackBufferSurfaceDesc->Width, pBackBufferSurfaceDesc->Height);
+
     if (FAILED(hr = AppHudDeviceReset(pd3dDevice))) return hr;
 
     if (FAILED(hr = CPuzzleCube::SetupLightAndStates(pd3dDevice)))
@@ -56,9 +64,13 @@ HRESULT AppDeviceReset(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBac
     return S_OK;
 }
 
-void AppDeviceLost(void*) { AppHudDeviceLost(); }
+void AppDeviceLost(void*) {
+    g_DialogResourceManager.OnDeviceLost();
+    AppHudDeviceLost();
+}
 
 void AppDeviceDestroyed(void*) {
+    g_DialogResourceManager.OnDeviceDestroyed();
     AppHudDeviceDestroyed();
     // The cube's mesh and textures hold references on this device; the
     // puzzle itself stays as it is for the next device.

@@ -1,7 +1,8 @@
 // The application's per-frame callbacks: the camera moves, then the scene is
-// drawn (HUD text, the layer turn's step and the cubies).
+// drawn (HUD text, the layer turn's step, the cubies and the restore dialog).
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
+#include "app/app_restore_dialog.h"
 #include "kit/startup/kit_d3d9_library.h"
 #include "kit/errors/kit_errors.h"
 
@@ -9,7 +10,7 @@ void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) {
     g_ViewCamera.Advance(fElapsedTime);
 }
 
-void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float, void*) {
+void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float fElapsedTime, void*) {
     HRESULT hr;
     pd3dDevice->SetTransform(D3DTS_WORLD, g_ViewCamera.WorldMatrix());
     pd3dDevice->SetTransform(D3DTS_VIEW, g_ViewCamera.ViewMatrix());
@@ -35,6 +36,9 @@ void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float, void*) {
     AppDrawHud();
     // One step of a layer turn (when two usable cubies are marked), then the cubies.
     g_PuzzleCube.AdvanceTurn(pd3dDevice);
+    // The restore dialog is drawn over the cube.
+    if (FAILED(hr = g_TipsUI.OnRender(fElapsedTime)))
+        KIT_LOG_FAILURE(L"g_TipsUI.OnRender( fElapsedTime )", hr);
     KitPerfEndEvent();
 
     if (FAILED(hr = pd3dDevice->EndScene())) KIT_LOG_FAILURE(L"pd3dDevice->EndScene()", hr);

@@ -4,6 +4,7 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "app/app_pick.h"
+#include "app/app_restore_dialog.h"
 #include "kit/state/kit_getters.h"
 
 namespace {
@@ -41,7 +42,7 @@ void ReleaseCaptureIfDone(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, void*) {
+LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool* pbNoFurtherProcessing, void*) {
     // During a layer turn nothing new starts (no click, drag, wheel or key
     // reaches the camera or picking), but the camera still sees the end of a
     // press that began before the turn, so no button or key stays held.
@@ -52,6 +53,13 @@ LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool*, vo
         }
         return 0;
     }
+
+    // The dialogs' shared resources and the restore dialog see the message
+    // first and may consume it.
+    *pbNoFurtherProcessing = g_DialogResourceManager.MsgProc(hWnd, uMsg, wParam, lParam);
+    if (*pbNoFurtherProcessing) return 0;
+    *pbNoFurtherProcessing = g_TipsUI.ProcessMessage(hWnd, uMsg, wParam, lParam);
+    if (*pbNoFurtherProcessing) return 0;
 
     g_ViewCamera.ProcessMessage(hWnd, uMsg, wParam, lParam);
 

@@ -1,6 +1,7 @@
 // The application's entry: registers the callbacks, has the framework make a
 // window and a device, and runs the main loop until the window closes.
 #include "app/app_callbacks.h"
+#include "app/app_restore_dialog.h"
 #include "kit/device/kit_device_build.h"
 #include "kit/device/kit_device_terminate.h"
 #include "kit/loop/kit_mainloop.h"
@@ -21,6 +22,9 @@ int AppMain() {
     KitRegisterKeyboard(AppKeyboard, nullptr);
     KitRegisterFrameRender(AppFrameRender, nullptr);
     KitRegisterFrameMove(AppFrameMove, nullptr);
+
+    // The restore dialog is set up before the framework starts.
+    AppInitRestoreDialog();
 
     // Parse the command line, handle the default hot keys, show error boxes, handle Alt+Enter.
     KitStartup(true, true, true, true);

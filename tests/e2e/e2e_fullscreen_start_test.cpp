@@ -1,5 +1,5 @@
 // Starting full screen on the headless backend without fonts: the device
-// objects cannot be made, and the run ends after one message with the same
+// objects cannot be made, and the run ends once, with the same messages and
 // exit code as a windowed start.
 #include <gtest/gtest.h>
 
@@ -27,7 +27,8 @@ std::string NoFontsConfig(const ScratchDir& scratch) {
 
 }  // namespace
 
-TEST(FullScreenStart, WithoutFontsEndsAfterOneMessageWithExitCode8) {
+TEST(FullScreenStart, WithoutFontsEndsOnceWithExitCode8LikeAWindowedStart) {
+    int nWindowedBoxes = -1;
     for (const char* mode : {"/windowed", "/fullscreen"}) {
         SCOPED_TRACE(mode);
         ScratchDir scratch;
@@ -38,7 +39,13 @@ TEST(FullScreenStart, WithoutFontsEndsAfterOneMessageWithExitCode8) {
         RunResult r = RunApp(options, scratch);
         EXPECT_FALSE(r.bTimedOut);
         EXPECT_EQ(r.nExitCode, 8) << r.strStderr;
-        EXPECT_EQ(Occurrences(r.strStderr, "[message box]"), 1) << r.strStderr;
+        // The failing font's own trace box (the dialogs' fonts) and the failure's message, once each.
+        const int nBoxes = Occurrences(r.strStderr, "[message box]");
+        EXPECT_LE(nBoxes, 2) << r.strStderr;
+        if (nWindowedBoxes < 0)
+            nWindowedBoxes = nBoxes;
+        else
+            EXPECT_EQ(nBoxes, nWindowedBoxes) << r.strStderr;
         EXPECT_EQ(Occurrences(r.strStderr, "Failed creating Direct3D device objects."), 1) << r.strStderr;
     }
 }

@@ -106,8 +106,8 @@ Box Bounds(const Image& img, const Box& area, const PixelTest& test);
 // Pixels inside `area` that differ between two frames of one size by more than `tolerance` in a channel.
 int CountDifferent(const Image& a, const Image& b, const Box& area, int tolerance = 24);
 
-// The part of a frame where the cube is drawn: below the statistics lines
-// and above the help block.
+// The part of a frame where the cube is drawn: below the statistics lines,
+// above the help block and left of the restore button.
 Box SceneArea(const Image& img);
 // Pixels of the scene area that are not the clear colour.
 int CubePixels(const Image& img);

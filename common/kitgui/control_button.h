@@ -1,0 +1,24 @@
+// CKitButton: a push button. Space or a click raises KIT_EVT_BUTTON_CLICKED;
+// its hot key raises it whatever the focus.
+#pragma once
+
+#include "kitgui/control_static.h"
+
+class CKitButton : public CKitStatic {
+  public:
+    explicit CKitButton(CKitDialog* pDialog = nullptr);
+
+    // Input.
+    bool OnKey(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    bool OnPointer(UINT uMsg, POINT pt, WPARAM wParam, LPARAM lParam) override;
+    void OnAccelKey() override;
+    bool AcceptsFocus() override { return m_bShown && m_bActive; }
+    bool HitTest(POINT pt) override { return PtInRect(&m_rcBounds, pt) != FALSE; }
+    // Drawing.
+    void Draw(IDirect3DDevice9* pd3dDevice, float fElapsedTime) override;
+
+    bool IsHeld() const { return m_bHeld; }
+
+  protected:
+    bool m_bHeld = false;  // pressed and not yet released
+};

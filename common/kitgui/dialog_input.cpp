@@ -1,0 +1,142 @@
+// The dialog's message routing: caption drag and collapse, the focused
+// control first, hot keys, Tab and arrow travel, mouse messages to the
+// control under the pointer, and hover tracking.
+#include "kit/state/kit_getters.h"
+#include "kitgui/dialog.h"
+
+namespace {
+
+bool IsPointerMessage(UINT uMsg) { return uMsg >= WM_MOUSEFIRST && uMsg <= WM_XBUTTONDBLCLK; }
+
+}  // namespace
+
+bool CKitDialog::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (!m_bShown) return false;
+
+    if (KitAutomationMode() && m_pManager &&
+        (uMsg == WM_KEYDOWN || uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK))
+        m_pManager->EnableKeyboardNavEverywhere();
+
+    const POINT ptMouse = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+
+    // The caption band: a completed click toggles the collapsed state.
+    if (m_bHasTitleBar) {
+        const bool bInBand = ptMouse.x >= m_nLeft && ptMouse.x < m_nLeft + m_nWidth && ptMouse.y >= m_nTop &&
+                             ptMouse.y < m_nTop + m_nTitleHeight;
+        if ((uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK) && bInBand) {
+            m_bTitleDrag = true;
+            SetCapture(hWnd);
+            return true;
+        }
+        if (uMsg == WM_LBUTTONUP && m_bTitleDrag && bInBand) {
+            ReleaseCapture();
+            m_bTitleDrag = false;
+            m_bCollapsed = !m_bCollapsed;
+            return true;
+        }
+    }
+
+    if (m_bCollapsed) return false;
+
+    if (OwnsFocus() && s_pFocusedControl->IsActive() &&
+        s_pFocusedControl->ProcessMessage(uMsg, wParam, lParam))
+        return true;
+
+    switch (uMsg) {
+        case WM_SIZE:
+        case WM_MOVE:
+            // The window moved or changed size: nothing stays hovered.
+            TrackPointer(POINT{-1, -1});
+            break;
+
+        case WM_ACTIVATEAPP:
+            if (OwnsFocus() && s_pFocusedControl->IsActive()) {
+                if (wParam)
+                    s_pFocusedControl->OnFocusGained();
+                else
+                    s_pFocusedControl->OnFocusLost();
+            }
+            break;
+
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            if (OwnsFocus() && s_pFocusedControl->IsActive() &&
+                s_pFocusedControl->OnKey(uMsg, wParam, lParam))
+                return true;
+
+            // Hot keys reach their control whatever its state, except while an
+            // edit box has the focus (it takes the keys as text).
+            const bool bEditFocused =
+                s_pFocusedControl && (s_pFocusedControl->GetKind() == KIT_KIND_EDITBOX ||
+                                      s_pFocusedControl->GetKind() == KIT_KIND_IMEEDITBOX);
+            if (uMsg == WM_KEYDOWN && !bEditFocused) {
+                for (int i = 0; i < m_ControlList.Length(); ++i) {
+                    CKitControl* pControl = m_ControlList.GetAt(i);
+                    if (pControl->GetAccelKey() == UINT(wParam)) {
+                        pControl->OnAccelKey();
+                        return true;
+                    }
+                }
+            }
+
+            if (uMsg != WM_KEYDOWN || !m_bKeyboardNav) return false;
+            switch (wParam) {
+                case VK_RIGHT:
+                case VK_DOWN:
+                    if (s_pFocusedControl) return CycleFocus(true);
+                    break;
+                case VK_LEFT:
+                case VK_UP:
+                    if (s_pFocusedControl) return CycleFocus(false);
+                    break;
+                case VK_TAB: {
+                    const bool bShift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+                    return CycleFocus(!bShift);
+                }
+                default:
+                    break;
+            }
+            break;
+        }
+
+        case WM_CAPTURECHANGED:
+            m_bTitleDrag = false;
+            break;
+
+        default:
+            if (!IsPointerMessage(uMsg) || !m_bPointerInput) break;
+            {
+                POINT pt = ptMouse;
+                pt.x -= m_nLeft;
+                pt.y -= m_nTop;
+                if (m_bHasTitleBar) pt.y -= m_nTitleHeight;
+
+                if (OwnsFocus() && s_pFocusedControl->IsActive() &&
+                    s_pFocusedControl->OnPointer(uMsg, pt, wParam, lParam))
+                    return true;
+
+                CKitControl* pControl = ControlAtPoint(pt);
+                if (pControl && pControl->IsActive()) {
+                    if (pControl->OnPointer(uMsg, pt, wParam, lParam)) return true;
+                } else if (uMsg == WM_LBUTTONDOWN && OwnsFocus()) {
+                    // A click on empty dialog space takes the focus away.
+                    s_pFocusedControl->OnFocusLost();
+                    s_pFocusedControl = nullptr;
+                }
+
+                if (uMsg == WM_MOUSEMOVE) TrackPointer(pt);
+            }
+            break;
+    }
+    return false;
+}
+
+void CKitDialog::TrackPointer(POINT pt) {
+    CKitControl* pControl = ControlAtPoint(pt);
+    if (pControl == m_pHoverControl) return;
+    if (m_pHoverControl) m_pHoverControl->OnPointerLeave();
+    m_pHoverControl = pControl;
+    if (m_pHoverControl) m_pHoverControl->OnPointerEnter();
+}
