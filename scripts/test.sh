@@ -6,10 +6,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 if [[ "${TUMBRAL_SANITIZE:-0}" == 1 ]]; then
   dir=build/asan
-  "$root/scripts/build.sh" $dir RelWithDebInfo -DTUMBRAL_SANITIZE=ON -DTUMBRAL_BENCH=OFF
+  "$root/scripts/build.sh" $dir Test -DTUMBRAL_SANITIZE=ON -DTUMBRAL_BENCH=OFF
 else
   dir=build/test
-  "$root/scripts/build.sh" $dir RelWithDebInfo
+  "$root/scripts/build.sh" $dir Test
 fi
 cd "$root/$dir"
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300
