@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "bench/bench_device.h"
+#include "tests/support/device_setup.h"
 #include "platform/backend.h"
 #include "platform/d3d9.h"
 #include "platform/headless/headless_backend.h"
@@ -77,7 +77,7 @@ class FrameScene {
         config.noWait = true;
         config.monitors = {plat::DisplayMode{2560, 1440, 60, 32}};
         plat::SetBackend(std::make_unique<plat::HeadlessBackend>(std::move(config)));
-        if (!bench::OpenDevice(width, height, m_window, m_d3d, m_device, true)) {
+        if (!tumbral_test::OpenWindowAndDevice(width, height, true, m_window, m_d3d, m_device)) {
             if (m_device) m_device->Release();
             m_device = nullptr;
             return;

@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-#include "bench/bench_device.h"
+#include "tests/support/device_setup.h"
 #include "platform/d3dx9.h"
 
 namespace {
@@ -26,7 +26,7 @@ struct Scene {
     ID3DXSprite* sprite = nullptr;
 
     Scene() {
-        if (!bench::OpenDevice(640, 480, hwnd, d3d, device)) return;
+        if (!tumbral_test::OpenWindowAndDevice(640, 480, false, hwnd, d3d, device)) return;
         if (FAILED(D3DXCreateFontW(device, 15, 0, FW_BOLD, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial", &font)) ||
             FAILED(D3DXCreateSprite(device, &sprite)))

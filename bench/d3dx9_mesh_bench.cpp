@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_device.h"
+#include "tests/support/device_setup.h"
 #include "platform/d3d9.h"
 #include "platform/d3dx9.h"
 #include "platform/d3dx9/mesh_build.h"
@@ -30,7 +30,7 @@ struct BenchDevice {
     IDirect3D9* d3d = nullptr;
     IDirect3DDevice9* device = nullptr;
 
-    BenchDevice() { bench::OpenDevice(64, 64, hWnd, d3d, device); }
+    BenchDevice() { tumbral_test::OpenWindowAndDevice(64, 64, false, hWnd, d3d, device); }
     ~BenchDevice() {
         if (device) device->Release();
         if (d3d) d3d->Release();

@@ -6,7 +6,7 @@
 //   BM_DialogOnRenderHovered  the button under the mouse (both layers drawn)
 #include <benchmark/benchmark.h>
 
-#include "bench/bench_device.h"
+#include "tests/support/device_setup.h"
 #include "kit/state/kit_state.h"
 #include "kitgui/control_button.h"
 #include "kitgui/dialog.h"
@@ -24,7 +24,7 @@ struct Scene {
     bool ready = false;
 
     Scene() {
-        if (!bench::OpenDevice(640, 480, hwnd, d3d, device)) return;
+        if (!tumbral_test::OpenWindowAndDevice(640, 480, false, hwnd, d3d, device)) return;
         {
             // The manager's reset takes its state block from the framework's device.
             KitStateLock lock;

@@ -235,11 +235,13 @@ LPWSTR* WINAPI CommandLineToArgvW(LPCWSTR lpCmdLine, int* pNumArgs);
 
 // ---------------------------------------------------------------- time
 
-// CLOCK_MONOTONIC in nanoseconds; the frequency is 1,000,000,000.
+// The platform clock (platform/manual_clock.h: CLOCK_MONOTONIC, or a test's
+// manual clock) in nanoseconds; the frequency is 1,000,000,000.
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* lpPerformanceCount);
 BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency);
+// With a manual clock installed, Sleep advances it instead of waiting.
 void WINAPI Sleep(DWORD dwMilliseconds);
-// Milliseconds of the monotonic clock (wraps after 49.7 days).
+// Milliseconds of the platform clock (wraps after 49.7 days).
 DWORD WINAPI GetTickCount();
 ULONGLONG WINAPI GetTickCount64();
 

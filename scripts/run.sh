@@ -7,8 +7,11 @@
 # headless backend, writes its frames as PNG files and says where they are.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-TUMBRAL_SKIP_X11=1 "$root/scripts/setup.sh"
+echo "run: step 1 of 3: packages the program needs"
+"$root/scripts/setup.sh" run
+echo "run: step 2 of 3: building build/release (the first time takes a few minutes)"
 "$root/scripts/build.sh" build/release Release -DTUMBRAL_TESTS=OFF -DTUMBRAL_BENCH=OFF
+echo "run: step 3 of 3: starting the program"
 cd "$root/app/media"
 program="$root/build/release/app/tumbral"
 

@@ -1,19 +1,36 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Tumbral needs on a Debian machine.
+# Installs what a Tumbral command needs on a Debian machine: scripts/setup.sh [run|test|fuzz]
+#   run   building and running the program (the default)
+#   test  also the test suite: GoogleTest, Google Benchmark, the real-window test
+#         tools (unless TUMBRAL_SKIP_X11=1) and clang-format 14 for the format check
+#   fuzz  also clang for the libFuzzer targets
 # Idempotent: packages already present are not fetched again.
 set -euo pipefail
+profile=${1:-run}
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config git
-  libgtest-dev libgmock-dev libbenchmark-dev
+  build-essential cmake ninja-build pkg-config
   libsdl2-dev libx11-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev libstb-dev
   fonts-liberation fonts-wqy-microhei fonts-dejavu-core
-  clang libclang-rt-dev
 )
-# Real-window tests: an X server, input injection, screenshots, a window manager.
-if [[ "${TUMBRAL_SKIP_X11:-0}" != 1 ]]; then
-  PACKAGES+=(xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox)
-fi
+case "$profile" in
+  run) ;;
+  test | fuzz)
+    # The format check runs clang-format 14 (Debian 12's); other versions format differently.
+    PACKAGES+=(git libgtest-dev libgmock-dev libbenchmark-dev clang-format-14 clang-format)
+    # Real-window tests: an X server, input injection, screenshots, a window manager.
+    if [[ "${TUMBRAL_SKIP_X11:-0}" != 1 ]]; then
+      PACKAGES+=(xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox)
+    fi
+    if [[ "$profile" == fuzz ]]; then
+      PACKAGES+=(clang libclang-rt-dev)
+    fi
+    ;;
+  *)
+    echo "setup: unknown profile '$profile' (run, test or fuzz)" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -21,10 +38,14 @@ for p in "${PACKAGES[@]}"; do
 done
 
 if ((${#missing[@]})); then
-  echo "setup: installing ${missing[*]}"
+  echo "setup: installing ${#missing[@]} packages (on a fresh machine a minute or more; apt's output is hidden):"
+  echo "setup:   ${missing[*]}"
   SUDO=""
   [[ $(id -u) -ne 0 ]] && SUDO=sudo
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  echo "setup: packages installed"
+else
+  echo "setup: all ${#PACKAGES[@]} packages of the '$profile' profile are installed"
 fi

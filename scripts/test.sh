@@ -3,13 +3,17 @@
 # TUMBRAL_SANITIZE=1 builds and runs it with address and undefined-behaviour sanitizers instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+echo "test: step 1 of 3: packages the build and the tests need"
+"$root/scripts/setup.sh" test
 if [[ "${TUMBRAL_SANITIZE:-0}" == 1 ]]; then
   dir=build/asan
-  "$root/scripts/build.sh" $dir RelWithDebInfo -DTUMBRAL_SANITIZE=ON -DTUMBRAL_BENCH=OFF
+  echo "test: step 2 of 3: building $dir with sanitizers (the first time takes several minutes)"
+  "$root/scripts/build.sh" $dir Test -DTUMBRAL_SANITIZE=ON -DTUMBRAL_BENCH=OFF
 else
   dir=build/test
-  "$root/scripts/build.sh" $dir RelWithDebInfo
+  echo "test: step 2 of 3: building $dir (the first time takes several minutes)"
+  "$root/scripts/build.sh" $dir Test
 fi
+echo "test: step 3 of 3: running the suite"
 cd "$root/$dir"
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300

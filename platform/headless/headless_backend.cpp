@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
-#include <thread>
 
 #include "platform/base/utf8.h"
+#include "platform/manual_clock.h"
 #include "platform/win32user.h"
 
 namespace plat {
@@ -74,7 +74,7 @@ HeadlessBackend::HeadlessBackend(HeadlessConfig config) : m_noWait(config.noWait
         left += d.width;
         m_monitors.push_back(m);
     }
-    m_lastPresent = std::chrono::steady_clock::now();
+    m_lastPresent = ClockNow();
     RunScript(config.script);
 }
 
@@ -178,10 +178,10 @@ void HeadlessBackend::Present(NativeWindowId id, const FrameView& frame, bool vs
     if (vsync && !m_noWait && !m_monitors.empty()) {
         int hz = std::max(1, m_monitors[0].current.refreshHz);
         auto next = m_lastPresent + std::chrono::microseconds(1000000 / hz);
-        auto now = std::chrono::steady_clock::now();
-        if (next > now) std::this_thread::sleep_until(next);
+        auto now = ClockNow();
+        if (next > now) ClockSleepUntil(next);
     }
-    m_lastPresent = std::chrono::steady_clock::now();
+    m_lastPresent = ClockNow();
 }
 
 void HeadlessBackend::ClipCursor(const RECT* screenRect) {

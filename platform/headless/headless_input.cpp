@@ -2,10 +2,10 @@
 // their frame or time has come.
 #include <algorithm>
 #include <cstdio>
-#include <thread>
 
 #include "platform/headless/headless_backend.h"
 #include "platform/base/keymap.h"
+#include "platform/manual_clock.h"
 #include "platform/win32user.h"
 
 namespace plat {
@@ -13,7 +13,7 @@ namespace plat {
 void HeadlessBackend::RunScript(const Script& script) {
     m_script = script;
     m_next = 0;
-    m_scriptStart = std::chrono::steady_clock::now();
+    m_scriptStart = ClockNow();
 }
 
 void HeadlessBackend::PushEvent(const Event& e) {
@@ -31,8 +31,7 @@ NativeWindowId HeadlessBackend::Target() const {
 
 bool HeadlessBackend::StepDue(const ScriptStep& step) const {
     if (step.trigger == ScriptStep::Trigger::Frame) return m_frames >= step.at;
-    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                         m_scriptStart);
+    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(ClockNow() - m_scriptStart);
     return static_cast<uint64_t>(elapsed.count()) >= step.at;
 }
 
@@ -233,7 +232,7 @@ bool HeadlessBackend::PollEvent(Event& out) {
 
 void HeadlessBackend::WaitEvent(int timeoutMs) {
     if (!m_queue.empty()) return;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    auto deadline = ClockNow() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     if (m_next < m_script.steps.size()) {
         const ScriptStep& step = m_script.steps[m_next];
         if (StepDue(step) && Target() &&
@@ -244,7 +243,7 @@ void HeadlessBackend::WaitEvent(int timeoutMs) {
             if (due < deadline) deadline = due;
         }
     }
-    std::this_thread::sleep_until(deadline);
+    ClockSleepUntil(deadline);
 }
 
 }  // namespace plat

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,9 +29,19 @@ int Spawn(const std::vector<const char*>& argv) {
     return pid;
 }
 
+// Waits: between two looks of a poll, and for the window manager to settle.
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace
+
+bool PollUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        Sleep(25);
+    }
+}
 
 bool ToolInstalled(const char* name) {
     std::string cmd = std::string("command -v ") + name + " >/dev/null 2>&1";
@@ -55,8 +66,7 @@ bool X11Session::Start(std::string& why) {
         {"Xvfb", disp.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset", nullptr});
     std::string socket = "/tmp/.X11-unix/X" + std::to_string(m_display);
     struct stat st;
-    for (int i = 0; i < 100 && stat(socket.c_str(), &st) != 0; ++i) Sleep(50);
-    if (stat(socket.c_str(), &st) != 0) {
+    if (!PollUntil([&] { return stat(socket.c_str(), &st) == 0; }, 5000)) {
         why = "Xvfb did not start on " + disp;
         Stop();
         return false;
@@ -65,7 +75,18 @@ bool X11Session::Start(std::string& why) {
     unsetenv("WAYLAND_DISPLAY");
     if (ToolInstalled("openbox")) {
         m_wmPid = Spawn({"openbox", nullptr});
-        Sleep(1000);  // creating a window right after the manager starts can hang the map
+        // Creating a window before the manager has taken over the screen can hang
+        // the map: wait until it announces itself on the root window. Even then a
+        // window created at once hung the map now and then (1 in about 30 runs),
+        // and the manager shows no later sign of being ready, so the test also
+        // gives it the second that was seen to be enough.
+        const bool managed = PollUntil(
+            [&] {
+                return Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+            },
+            5000);
+        if (!managed) std::fprintf(stderr, "openbox did not take over the screen of %s\n", disp.c_str());
+        Sleep(1000);
     }
     return true;
 }
@@ -93,12 +114,15 @@ std::string X11Session::Run(const std::string& command, int* status) const {
 }
 
 unsigned long X11Session::FindWindow(const std::string& title, int timeoutMs) const {
-    for (int waited = 0; waited <= timeoutMs; waited += 100) {
-        std::string out = Run("xdotool search --name '^" + title + "$'");
-        if (!out.empty()) return std::strtoul(out.c_str(), nullptr, 10);
-        Sleep(100);
-    }
-    return 0;
+    unsigned long xid = 0;
+    PollUntil(
+        [&] {
+            std::string out = Run("xdotool search --name '^" + title + "$'");
+            xid = out.empty() ? 0 : std::strtoul(out.c_str(), nullptr, 10);
+            return xid != 0;
+        },
+        timeoutMs);
+    return xid;
 }
 
 }  // namespace tumbral_test

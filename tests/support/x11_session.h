@@ -2,6 +2,7 @@
 // helpers to run X tools (xdotool, xwininfo, import) against it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace tumbral_test {
@@ -25,5 +26,8 @@ class X11Session {
 };
 
 bool ToolInstalled(const char* name);
+
+// Checks `done` every 25 ms until it holds (true) or `timeoutMs` has passed (false).
+bool PollUntil(const std::function<bool()>& done, int timeoutMs);
 
 }  // namespace tumbral_test

@@ -1,61 +1,79 @@
-// The clock's halt/resume arithmetic.
+// The clock's halt/resume arithmetic, on a manual clock the tests step.
 #include <gtest/gtest.h>
 
 #include "kitmisc/kit_clock.h"
+#include "platform/manual_clock.h"
 
 namespace {
 
-TEST(Clock, RewindStartsAtZeroAndRuns) {
+class Clock : public ::testing::Test {
+  protected:
+    plat::ManualClock manual;
     CKitClock clock;
+};
+
+TEST_F(Clock, RewindStartsAtZeroAndRuns) {
     EXPECT_TRUE(clock.IsHalted());  // stopped until rewound
+    manual.AdvanceMs(40);
     clock.Rewind();
     EXPECT_FALSE(clock.IsHalted());
-    double t0 = clock.AppSeconds();
-    EXPECT_GE(t0, 0.0);
-    EXPECT_LT(t0, 0.01);
-    Sleep(10);
-    EXPECT_GT(clock.AppSeconds(), t0 + 0.009);
+    EXPECT_EQ(clock.AppSeconds(), 0.0);
+    manual.AdvanceMs(10);
+    EXPECT_DOUBLE_EQ(clock.AppSeconds(), 0.010);
+    EXPECT_DOUBLE_EQ(clock.AbsoluteSeconds(), static_cast<double>(manual.Nanos()) / 1e9);
 }
 
-TEST(Clock, ElapsedMeasuresSinceTheLastReading) {
-    CKitClock clock;
+TEST_F(Clock, ElapsedMeasuresSinceTheLastReading) {
     clock.Rewind();
-    Sleep(10);
-    double first = clock.ElapsedSeconds();
-    double second = clock.ElapsedSeconds();
-    EXPECT_GT(first, 0.009);
-    EXPECT_LT(second, first);
+    manual.AdvanceMs(10);
+    EXPECT_DOUBLE_EQ(clock.ElapsedSeconds(), 0.010);
+    EXPECT_EQ(clock.ElapsedSeconds(), 0.0);
+    manual.AdvanceMs(3);
+    EXPECT_DOUBLE_EQ(clock.ElapsedSeconds(), 0.003);
+    // Reading the application time does not restart the elapsed count.
+    manual.AdvanceMs(4);
+    EXPECT_DOUBLE_EQ(clock.AppSeconds(), 0.017);
+    EXPECT_DOUBLE_EQ(clock.ElapsedSeconds(), 0.004);
 }
 
-TEST(Clock, HaltFreezesEveryReadingAndResumeSkipsTheGap) {
-    CKitClock clock;
+TEST_F(Clock, HaltFreezesEveryReadingAndResumeSkipsTheGap) {
     clock.Rewind();
-    Sleep(5);
+    manual.AdvanceMs(5);
     clock.Halt();
-    double app = clock.AppSeconds();
-    double abs = clock.AbsoluteSeconds();
-    Sleep(20);
+    EXPECT_TRUE(clock.IsHalted());
+    const double app = clock.AppSeconds();
+    const double abs = clock.AbsoluteSeconds();
+    EXPECT_DOUBLE_EQ(app, 0.005);
+    manual.AdvanceMs(20);
     EXPECT_EQ(clock.AppSeconds(), app);
     EXPECT_EQ(clock.AbsoluteSeconds(), abs);
     EXPECT_EQ(clock.ElapsedSeconds(), 0.0);
     clock.Halt();  // a second halt changes nothing
+    manual.AdvanceMs(20);
     EXPECT_EQ(clock.AppSeconds(), app);
     clock.Resume();
     EXPECT_FALSE(clock.IsHalted());
-    double after = clock.AppSeconds();
-    EXPECT_GE(after, app);
-    EXPECT_LT(after - app, 0.015);  // the 20 ms halt is not counted
-    EXPECT_LT(clock.ElapsedSeconds(), 0.015);
+    EXPECT_DOUBLE_EQ(clock.AppSeconds(), app);  // the 40 ms halt is not counted
+    EXPECT_EQ(clock.ElapsedSeconds(), 0.0);
+    manual.AdvanceMs(7);
+    EXPECT_DOUBLE_EQ(clock.AppSeconds(), 0.012);
+    EXPECT_DOUBLE_EQ(clock.ElapsedSeconds(), 0.007);
+    EXPECT_DOUBLE_EQ(clock.AbsoluteSeconds(), static_cast<double>(manual.Nanos()) / 1e9);
 }
 
-TEST(Clock, ResumeWhileRunningKeepsTime) {
-    CKitClock clock;
+TEST_F(Clock, ResumeWhileRunningKeepsTime) {
     clock.Rewind();
-    Sleep(10);
+    manual.AdvanceMs(10);
     clock.Resume();
-    EXPECT_GT(clock.AppSeconds(), 0.009);
+    EXPECT_DOUBLE_EQ(clock.AppSeconds(), 0.010);
 }
 
-TEST(Clock, ProcessWideClockIsOne) { EXPECT_EQ(KitClock(), KitClock()); }
+TEST_F(Clock, SleepingAdvancesTheManualClock) {
+    clock.Rewind();
+    Sleep(25);
+    EXPECT_DOUBLE_EQ(clock.AppSeconds(), 0.025);
+}
+
+TEST(ClockProcessWide, IsOne) { EXPECT_EQ(KitClock(), KitClock()); }
 
 }  // namespace

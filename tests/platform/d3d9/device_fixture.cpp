@@ -1,4 +1,4 @@
-// Test fixture for the device: window, device and pixel read-back.
+// Test fixture for the device: window, device and pixel read-back, on the shared device set-up.
 #include "device_fixture.h"
 
 namespace tumbral_test {
@@ -13,31 +13,12 @@ void DeviceTest::SetUp() {
 }
 
 void DeviceTest::TearDown() {
-    if (m_device) {
-        EXPECT_EQ(m_device->Release(), 0u) << "device leaked references";
-    }
-    m_device = nullptr;
-    if (m_d3d) {
-        EXPECT_EQ(m_d3d->Release(), 0u);
-    }
-    m_d3d = nullptr;
+    CloseDevice(m_device, m_d3d);
     HeadlessTest::TearDown();
 }
 
 D3DPRESENT_PARAMETERS DeviceTest::Params(UINT width, UINT height) const {
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = m_window;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    return pp;
+    return DrawingParams(m_window, width, height);
 }
 
 HRESULT DeviceTest::CreateDevice(D3DPRESENT_PARAMETERS& params, DWORD flags) {

@@ -6,8 +6,9 @@
 
 #include <cstdint>
 
-#include "support/headless_fixture.h"
 #include "platform/d3d9.h"
+#include "support/device_fixture.h"
+#include "support/headless_fixture.h"
 
 namespace tumbral_test {
 
@@ -24,7 +25,7 @@ class DeviceTest : public HeadlessTest {
     void SetUp() override;
     void TearDown() override;
 
-    // Default parameters: windowed, width x height, X8R8G8B8, lockable, D24S8 depth, immediate.
+    // DrawingParams on the test window: windowed, width x height, X8R8G8B8, lockable, D24S8 depth, immediate.
     D3DPRESENT_PARAMETERS Params(UINT width, UINT height) const;
     // Creates m_device (HAL, hardware vertex processing) for `params`.
     HRESULT CreateDevice(D3DPRESENT_PARAMETERS& params, DWORD flags = D3DCREATE_HARDWARE_VERTEXPROCESSING);

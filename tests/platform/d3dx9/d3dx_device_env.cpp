@@ -6,9 +6,7 @@
 void D3dxDeviceTest::SetUp() {
     ASSERT_NO_FATAL_FAILURE(m_WorkDir.Enter("d3dx_test"));
     m_hWnd = tumbral_test::CreatePlainWindow(int(kWidth), int(kHeight));
-    D3DPRESENT_PARAMETERS pp = tumbral_test::WindowedParams(m_hWnd, kWidth, kHeight);
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    D3DPRESENT_PARAMETERS pp = tumbral_test::DrawingParams(m_hWnd, kWidth, kHeight);
     ASSERT_NO_FATAL_FAILURE(tumbral_test::OpenDevice(pp, m_pD3D, m_pDevice));
 }
 

@@ -3,6 +3,7 @@
 // closes the window.
 #include <cstdio>
 
+#include "platform/manual_clock.h"
 #include "support/headless_fixture.h"
 
 using tumbral_test::HeadlessTest;
@@ -142,6 +143,7 @@ TEST_F(SessionTest, StepsWaitForTheirFrameAndForAWindow) {
 }
 
 TEST_F(SessionTest, VsyncPacesToTheRefreshUnlessToldNotToWait) {
+    plat::ManualClock clock;  // installed before the backend, which reads it from its start
     plat::HeadlessConfig config;
     config.noWait = false;
     UseBackend(config);
@@ -149,20 +151,44 @@ TEST_F(SessionTest, VsyncPacesToTheRefreshUnlessToldNotToWait) {
     HWND hwnd = CreateTestWindow(64, 48, true);
     std::vector<uint32_t> pixels(64 * 48, 0);
     plat::FrameView view{pixels.data(), 64, 48, 64};
-    LARGE_INTEGER f, a, b;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&a);
+    const int64_t interval = 1000000000LL / 60;
+    int64_t start = clock.Nanos();
     for (int i = 0; i < 7; ++i) plat::PresentToWindow(hwnd, view, true);
-    QueryPerformanceCounter(&b);
-    double ms = 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-    EXPECT_GE(ms, 6 * 1000.0 / 60 - 2);  // six full intervals at 60 Hz at least
-    QueryPerformanceCounter(&a);
+    // Every present waits for the next refresh: seven intervals at 60 Hz (to the microsecond).
+    EXPECT_NEAR(static_cast<double>(clock.Nanos() - start), 7.0 * interval, 7000.0);
+    // A present that comes later than one interval after the last does not wait.
+    clock.AdvanceMs(40);
+    start = clock.Nanos();
+    plat::PresentToWindow(hwnd, view, true);
+    EXPECT_EQ(clock.Nanos(), start);
+    // Presents without vsync never wait.
     for (int i = 0; i < 7; ++i) plat::PresentToWindow(hwnd, view, false);
-    QueryPerformanceCounter(&b);
-    ms = 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
-    EXPECT_LT(ms, 50.0);
+    EXPECT_EQ(clock.Nanos(), start);
     DestroyWindow(hwnd);
     EXPECT_FALSE(plat::PresentToWindow(hwnd, view, true));
+}
+
+TEST_F(SessionTest, TimedStepsWaitForTheirTimeWithoutFrames) {
+    plat::ManualClock clock;
+    RegisterTestClass();
+    HWND hwnd = CreateTestWindow(64, 48, true);
+    Pump();
+    Seen().clear();
+    Run("@ms 500\npress A\n");
+    clock.AdvanceMs(499);
+    Pump();
+    EXPECT_TRUE(SeenOf(WM_KEYDOWN).empty());
+    // Waiting for a message advances the clock to the step's time, and the step runs.
+    const int64_t before = clock.Nanos();
+    MSG msg{};
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(clock.Nanos() - before, 1000000LL);
+    DispatchMessageW(&msg);
+    Pump();
+    auto keys = SeenOf(WM_KEYDOWN);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].wParam, WPARAM('A'));
+    DestroyWindow(hwnd);
 }
 
 TEST_F(SessionTest, ShotBeforeAnyFrameReportsAndGoesOn) {

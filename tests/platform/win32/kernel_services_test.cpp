@@ -4,12 +4,14 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
+#include "platform/manual_clock.h"
 #include "platform/win32.h"
 
 namespace {
@@ -78,6 +80,34 @@ TEST(Time, CounterAndSleep) {
     EXPECT_GE(b.QuadPart - a.QuadPart, 20000000LL);
     EXPECT_LT(b.QuadPart - a.QuadPart, 2000000000LL);
     EXPECT_GE(GetTickCount() - t0, 19u);
+}
+
+TEST(Time, ManualClockDrivesCounterTicksAndSleep) {
+    LARGE_INTEGER a{}, b{};
+    {
+        plat::ManualClock clock;
+        ASSERT_TRUE(QueryPerformanceCounter(&a));
+        EXPECT_EQ(a.QuadPart, clock.Nanos());
+        const ULONGLONG t0 = GetTickCount64();
+        clock.AdvanceMs(1500);
+        ASSERT_TRUE(QueryPerformanceCounter(&b));
+        EXPECT_EQ(b.QuadPart - a.QuadPart, 1500000000LL);
+        EXPECT_EQ(GetTickCount64() - t0, 1500u);
+        // Sleep returns at once and moves the clock by what it was asked to wait.
+        Sleep(250);
+        Sleep(0);
+        EXPECT_EQ(GetTickCount64() - t0, 1750u);
+        // A wait for a time already passed does not turn the clock back.
+        plat::ClockSleepUntil(plat::ClockNow() - std::chrono::seconds(1));
+        EXPECT_EQ(GetTickCount64() - t0, 1750u);
+        clock.Advance(std::chrono::milliseconds(-5));
+        EXPECT_EQ(GetTickCount64() - t0, 1750u);
+    }
+    // Uninstalled, the counter runs on the monotonic clock again.
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    ASSERT_TRUE(QueryPerformanceCounter(&b));
+    EXPECT_GE(b.QuadPart, static_cast<LONGLONG>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);
 }
 
 TEST(DebugOutput, GoesToTheChosenFileOrNowhere) {

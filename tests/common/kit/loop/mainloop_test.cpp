@@ -4,6 +4,7 @@
 #include "common/kit/lifecycle_fixture.h"
 #include "kit/loop/kit_frame.h"
 #include "kit/loop/kit_timers.h"
+#include "platform/manual_clock.h"
 
 namespace {
 
@@ -72,9 +73,12 @@ TEST_F(KitAppTest, LostDeviceThatCannotBeResetGetsNoFrameCallbacks) {
     ASSERT_TRUE(KitCore().Get(&CKitCoreState::m_bDeviceLost));
     size_t nMoves = app.moves.size();
     size_t nRenders = app.renders.size();
-    DWORD dwStart = GetTickCount();
-    for (int i = 0; i < 3; ++i) KitRenderOneFrame();
-    EXPECT_GE(GetTickCount() - dwStart, 140u);  // 50 ms per idle pass
+    {
+        plat::ManualClock clock;  // the idle passes' sleeps move it on
+        const int64_t llStart = clock.Nanos();
+        for (int i = 0; i < 3; ++i) KitRenderOneFrame();
+        EXPECT_EQ(clock.Nanos() - llStart, 150000000LL);  // 50 ms per idle pass
+    }
     EXPECT_EQ(app.moves.size(), nMoves);
     EXPECT_EQ(app.renders.size(), nRenders);
 

@@ -8,6 +8,7 @@
 #include "kit/loop/kit_timers.h"
 #include "kit/state/kit_getters.h"
 #include "kitmisc/kit_clock.h"
+#include "platform/manual_clock.h"
 
 namespace {
 
@@ -129,20 +130,22 @@ TEST_F(KitTimers, SuspendCountsNestAndClampAtZero) {
 }
 
 TEST_F(KitTimers, HaltedClockFreezesTimeAndElapsedReadsZero) {
+    plat::ManualClock manual;
     CKitClock* clock = KitClock();
     clock->Rewind();
+    manual.AdvanceMs(3);
     KitSuspend(true, false);
     double t0 = clock->AppSeconds();
-    Sleep(20);
+    EXPECT_DOUBLE_EQ(t0, 0.003);
+    manual.AdvanceMs(20);
     EXPECT_EQ(clock->AppSeconds(), t0);
     EXPECT_EQ(clock->ElapsedSeconds(), 0.0);
     KitSuspend(false, false);
     // The halted stretch is left out of application time.
-    double t1 = clock->AppSeconds();
-    EXPECT_GE(t1, t0);
-    EXPECT_LT(t1 - t0, 0.015);
-    Sleep(5);
-    EXPECT_GT(clock->ElapsedSeconds(), 0.004);
+    EXPECT_DOUBLE_EQ(clock->AppSeconds(), t0);
+    manual.AdvanceMs(5);
+    EXPECT_DOUBLE_EQ(clock->ElapsedSeconds(), 0.005);
+    EXPECT_DOUBLE_EQ(clock->AppSeconds(), 0.008);
     EXPECT_GE(clock->AbsoluteSeconds(), clock->AppSeconds());
 }
 

@@ -4,6 +4,7 @@
 #include "common/kit/lifecycle_fixture.h"
 #include "kit/loop/kit_timers.h"
 #include "kit/window/kit_accessibility_keys.h"
+#include "platform/manual_clock.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ TEST_F(KitAppTest, F8TogglesWireframe) {
 }
 
 TEST_F(KitAppTest, PauseFreezesTimeWhileFramesGoOn) {
+    plat::ManualClock clock;  // each frame's Sleep(2) moves it on
     ASSERT_EQ(app.Build(), S_OK);
     app.onFrameMove = [](int nFrame) {
         if (nFrame == 1 || nFrame == 5) SendMessageW(KitActiveWindow(), WM_KEYDOWN, VK_PAUSE, 0);
