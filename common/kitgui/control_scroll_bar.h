@@ -16,7 +16,6 @@ class CKitScrollBar : public CKitControl {
     bool ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     bool OnKey(UINT, WPARAM, LPARAM) override { return false; }
     bool OnPointer(UINT uMsg, POINT pt, WPARAM wParam, LPARAM lParam) override;
-    bool AcceptsFocus() override { return false; }
     // Drawing (also runs the arrows' auto-repeat).
     void Draw(IDirect3DDevice9* pd3dDevice, float fElapsedTime) override;
 

@@ -143,6 +143,9 @@ TEST_F(ListBoxTest, RemovalsKeepCurrentAndAnchorOnExistingRows) {
     EXPECT_EQ(p->InsertRow(-1, L"x", nullptr), E_INVALIDARG);
     EXPECT_EQ(p->InsertRow(0, L"first", nullptr), S_OK);
     EXPECT_EQ(std::wstring(p->RowAt(0)->wszLabel), L"first");
+    p->AddRow(std::wstring(300, L'y').c_str(), nullptr);
+    EXPECT_EQ(std::wstring(p->RowAt(7)->wszLabel), std::wstring(255, L'y')) << "cut to 255 characters";
+    p->RemoveRow(7);
     EXPECT_EQ(p->RowAt(7), nullptr);
     EXPECT_EQ(p->RowAt(-1), nullptr);
 

@@ -84,4 +84,38 @@ TEST_F(ListControlsDraw, TheSlidersKnobMarksItsValue) {
     EXPECT_EQ(Changed(atLow, 130, 200, 270, 220), 0);
 }
 
+// Looks whose font index names no font: nothing is written, nothing crashes,
+// and rows without a known height cannot be clicked.
+TEST_F(ListControlsDraw, ControlsWithoutAFontDrawTheirSpritesOnly) {
+    CKitComboBox* pCombo = nullptr;
+    ASSERT_EQ(m_Dialog.CreateComboBox(1, 50, 50, 200, 30, 0, false, &pCombo), S_OK);
+    CKitListBox* pList = nullptr;
+    ASSERT_EQ(m_Dialog.CreateListBox(2, 300, 50, 200, 142, 0, &pList), S_OK);
+    for (CKitControl* p : {static_cast<CKitControl*>(pCombo), static_cast<CKitControl*>(pList)})
+        for (int i = 0; i < p->SkinElementCount(); ++i) p->GetSkinElement(UINT(i))->nFont = 7;
+    for (int i = 0; i < 3; ++i) {
+        pCombo->AddChoice(L"text", nullptr);
+        pList->AddRow(L"text", nullptr);
+    }
+    Click(100, 60);
+    Frame(10.0f);
+    const std::vector<DWORD> withText = m_Pixels;
+    for (int i = 0; i < 3; ++i) {
+        pCombo->GetChoiceItem(i)->wszLabel[0] = 0;
+        pList->RowAt(i)->wszLabel[0] = 0;
+    }
+    Frame(10.0f);
+    EXPECT_EQ(Changed(withText, 0, 0, kWidth, kHeight), 0) << "no text was drawn";
+    EXPECT_GT(Changed(std::vector<DWORD>(m_Pixels.size(), 0xFF2D32AA), 50, 77, 200, 200), 1000)
+        << "the open list's sprite is drawn";
+
+    EXPECT_EQ(pList->GetRowHeight(), 0);
+    EXPECT_TRUE(Click(350, 70));
+    EXPECT_EQ(pList->GetCurrent(), -1);
+    m_Dialog.FocusControl(pList);
+    EXPECT_TRUE(Key(VK_DOWN));
+    EXPECT_EQ(pList->GetCurrent(), 0);
+    Frame();
+}
+
 }  // namespace
