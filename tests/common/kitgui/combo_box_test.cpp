@@ -235,4 +235,17 @@ TEST_F(ComboBoxTest, FocusLossClosesTheList) {
     EXPECT_FALSE(p->IsDroppedDown());
 }
 
+// The drop-down's scroll bar lies below the box; while the list is closed a
+// click there belongs to whatever is drawn there.
+TEST_F(ComboBoxTest, AClosedListsScrollBarTakesNoClicks) {
+    m_Dialog.SetKeyboardNav(true);
+    CKitComboBox* p = Combo(12);
+    CKitButton* pButton = nullptr;
+    m_Dialog.CreateButton(9, L"b", 204, 180, 16, 27, 0, false, &pButton);  // over the bar's down arrow
+    m_Dialog.FocusControl(p);
+    EXPECT_TRUE(Click(212, 200));
+    EXPECT_EQ(p->GetScroller()->GetFirst(), 0);
+    EXPECT_EQ(Count(KIT_EVT_BUTTON_CLICKED), 1);
+}
+
 }  // namespace
