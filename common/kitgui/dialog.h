@@ -18,6 +18,10 @@ class CKitStatic;
 class CKitButton;
 class CKitCheckBox;
 class CKitRadioButton;
+class CKitComboBox;
+class CKitListBox;
+class CKitSlider;
+class CKitScrollBar;
 
 class CKitDialog {
   public:
@@ -76,6 +80,12 @@ class CKitDialog {
     HRESULT CreateRadioButton(int nId, UINT nButtonGroup, const WCHAR* strText, int x, int y, int width,
                               int height, bool bChecked = false, UINT nHotkey = 0, bool bIsDefault = false,
                               CKitRadioButton** ppCreated = nullptr);
+    HRESULT CreateComboBox(int nId, int x, int y, int width, int height, UINT nHotkey = 0,
+                           bool bIsDefault = false, CKitComboBox** ppCreated = nullptr);
+    HRESULT CreateSlider(int nId, int x, int y, int width, int height, int nMin = 0, int nMax = 100,
+                         int nValue = 50, bool bIsDefault = false, CKitSlider** ppCreated = nullptr);
+    HRESULT CreateListBox(int nId, int x, int y, int width, int height, DWORD dwStyle = 0,
+                          CKitListBox** ppCreated = nullptr);
     HRESULT AdoptControl(CKitControl* pControl);
     HRESULT InitControl(CKitControl* pControl);
 
@@ -86,12 +96,17 @@ class CKitDialog {
     CKitButton* FindButton(int nId) const;
     CKitCheckBox* FindCheckBox(int nId) const;
     CKitRadioButton* FindRadioButton(int nId) const;
+    CKitComboBox* FindComboBox(int nId) const;
+    CKitSlider* FindSlider(int nId) const;
+    CKitListBox* FindListBox(int nId) const;
+    CKitScrollBar* FindScrollBar(int nId) const;
     int ControlCount() const { return m_ControlList.Length(); }
     CKitControl* ControlAt(int iIndex) const { return m_ControlList.GetAt(iIndex); }
     CKitControl* ControlAtPoint(POINT pt) const;
     bool IsControlActive(int nId) const;
     void SetControlActive(int nId, bool bActive);
     void UncheckRadioGroup(UINT nButtonGroup);
+    void EmptyComboBox(int nId);
     void DeleteControl(int nId);
     void DeleteAllControls();
 

@@ -117,9 +117,13 @@ bool CKitDialog::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
                     s_pFocusedControl->OnPointer(uMsg, pt, wParam, lParam))
                     return true;
 
+                // The focused control has seen the message already: it is not
+                // given it twice when it also lies under the point.
                 CKitControl* pControl = ControlAtPoint(pt);
                 if (pControl && pControl->IsActive()) {
-                    if (pControl->OnPointer(uMsg, pt, wParam, lParam)) return true;
+                    if (!(OwnsFocus() && pControl == s_pFocusedControl) &&
+                        pControl->OnPointer(uMsg, pt, wParam, lParam))
+                        return true;
                 } else if (uMsg == WM_LBUTTONDOWN && OwnsFocus()) {
                     // A click on empty dialog space takes the focus away.
                     s_pFocusedControl->OnFocusLost();
