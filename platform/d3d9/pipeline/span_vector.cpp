@@ -6,6 +6,9 @@
 // lanes with the same rounded division by 255, and depth is evaluated per
 // pixel as start + step * i, so results equal the scalar loop's. A group of
 // four whose depth test fails everywhere is skipped before any texel is read.
+// Bilinear textures are sampled four pixels at a time with SampleLinear's
+// arithmetic (the same float steps, weights and 8-bit lerps); groups touching
+// the texture's edge or far outside it take SampleLinear itself per pixel.
 #include "platform/d3d9/pipeline/span_vector.h"
 
 #include <array>
@@ -110,6 +113,87 @@ __attribute__((always_inline)) inline __m128i Gather(const uint32_t* texels, __m
     return _mm_unpacklo_epi64(low, high);
 }
 
+// How a row fetches stage 0's texels, fixed per primitive.
+enum FetchKind {
+    kPointWrap,   // point sampling, wrap on power-of-two sizes, stepped in 16.16 segments
+    kPointClamp,  // point sampling, clamp, stepped in 16.16 segments
+    kBilinear,    // bilinear filtering, any addressing
+};
+
+// Floor of four floats (as FloorToInt).
+inline __m128i Floor4(__m128 f) {
+    const __m128i i = _mm_cvttps_epi32(f);
+    return _mm_add_epi32(i, _mm_castps_si128(_mm_cmplt_ps(f, _mm_cvtepi32_ps(i))));
+}
+
+// The 0..256 weights of four pixels, each repeated over its four channels: pixels 0, 1 in `lo`,
+// pixels 2, 3 in `hi`.
+inline Wide ChannelWeights(__m128i w) {
+    const __m128i packed = _mm_packs_epi32(w, w);              // w0 w1 w2 w3 w0 w1 w2 w3
+    const __m128i pairs = _mm_unpacklo_epi16(packed, packed);  // w0 w0 w1 w1 w2 w2 w3 w3
+    return Wide{_mm_unpacklo_epi32(pairs, pairs), _mm_unpackhi_epi32(pairs, pairs)};
+}
+
+// LerpTexel per channel: (a * (256 - w) + b * w) >> 8. Every term and the sum stay below 65536.
+inline __m128i Lerp8(__m128i a, __m128i b, __m128i w) {
+    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(256), w);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, inverse), _mm_mullo_epi16(b, w)), 8);
+}
+
+inline Wide Lerp(const Wide& a, const Wide& b, const Wide& w) {
+    return Wide{Lerp8(a.lo, b.lo, w.lo), Lerp8(a.hi, b.hi, w.hi)};
+}
+
+// SampleLinear at four texture coordinates (u, v lane by lane). `active`: the lanes whose texels
+// are used (a partial group's others may hold any coordinates and are not sampled one by one).
+__attribute__((always_inline)) inline __m128i SampleBilinear4(const SpanSetup& s, __m128 u, __m128 v,
+                                                              int active) {
+    const __m128 fu = _mm_sub_ps(_mm_mul_ps(u, _mm_set1_ps(s.texSize[0])), _mm_set1_ps(0.5f));
+    const __m128 fv = _mm_sub_ps(_mm_mul_ps(v, _mm_set1_ps(s.texSize[1])), _mm_set1_ps(0.5f));
+    const __m128i x0 = Floor4(fu), y0 = Floor4(fv);
+    // Inside: both texel columns and rows lie in the image, so no addressing applies (this also
+    // rules out NaN and coordinates whose floor does not fit an int).
+    const __m128i inside = _mm_and_si128(
+        _mm_and_si128(_mm_cmpgt_epi32(x0, _mm_set1_epi32(-1)), _mm_cmplt_epi32(x0, _mm_set1_epi32(s.lastU))),
+        _mm_and_si128(_mm_cmpgt_epi32(y0, _mm_set1_epi32(-1)), _mm_cmplt_epi32(y0, _mm_set1_epi32(s.lastV))));
+    if (_mm_movemask_ps(_mm_castsi128_ps(inside)) != 15) {
+        alignas(16) float us[4], vs[4];
+        alignas(16) uint32_t fetched[4] = {};
+        _mm_store_ps(us, u);
+        _mm_store_ps(vs, v);
+        const TriangleSampling& ts = s.gradients->sampling[0];
+        const Sampler& sampler = s.config->samplers[0];
+        for (int k = 0; k < 4; ++k)
+            if (active & (1 << k)) fetched[k] = Sample(ts, sampler, us[k], vs[k]);
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(fetched));
+    }
+    // Weights as SampleLinear rounds them: 0..256.
+    const __m128 half = _mm_set1_ps(0.5f), scale = _mm_set1_ps(256.0f);
+    const __m128i wx =
+        _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(fu, _mm_cvtepi32_ps(x0)), scale), half));
+    const __m128i wy =
+        _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(fv, _mm_cvtepi32_ps(y0)), scale), half));
+    // Row offsets y * pitch + x in one multiply-add (both below 32768: ChooseVectorSpans).
+    const __m128i offsets = _mm_madd_epi16(_mm_or_si128(x0, _mm_slli_epi32(y0, 16)), Load(s.texRowAndOne));
+    alignas(16) uint32_t at[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(at), offsets);
+    // Each pixel's two texel pairs (x, x + 1) on rows y and y + 1.
+    __m128i top[4], bottom[4];
+    for (int k = 0; k < 4; ++k) {
+        const uint32_t* p = s.texels + at[k];
+        top[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        bottom[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + s.texelPitch));
+    }
+    // [left0 left1 right0 right1], [left2 left3 right2 right3] -> left and right of all four pixels.
+    const __m128i t01 = _mm_unpacklo_epi32(top[0], top[1]), t23 = _mm_unpacklo_epi32(top[2], top[3]);
+    const __m128i b01 = _mm_unpacklo_epi32(bottom[0], bottom[1]);
+    const __m128i b23 = _mm_unpacklo_epi32(bottom[2], bottom[3]);
+    const Wide across = ChannelWeights(wx);
+    const Wide upper = Lerp(Widen(_mm_unpacklo_epi64(t01, t23)), Widen(_mm_unpackhi_epi64(t01, t23)), across);
+    const Wide lower = Lerp(Widen(_mm_unpacklo_epi64(b01, b23)), Widen(_mm_unpackhi_epi64(b01, b23)), across);
+    return Narrow(Lerp(upper, lower, ChannelWeights(wy)));
+}
+
 // The texture segments of one row (see SegmentWalker, whose arithmetic this
 // repeats lane by lane: u and v at the segment's start and end in one register).
 template <bool kPersp, bool kClamp>
@@ -176,9 +260,12 @@ inline void CopyFew(T* to, const T* from, int n) {
 
 // One row of a prepared primitive. `kFlat`: the diffuse colour is the same
 // along the row (flat-lit faces, sprites and glyphs), so it is formed once.
-template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp, bool kFlat>
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch, bool kFlat>
 void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     constexpr bool kTex = kMode != kDiffuse;
+    constexpr bool kClamp = kFetch == kPointClamp, kLinear = kTex && kFetch == kBilinear;
+    // Pixel indices along the row: for depth, and for bilinear texture coordinates.
+    constexpr bool kIndex = kDepth || kLinear;
     // The planes at the row's first pixel, lane by lane as Gradients::At.
     const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0);
     const __m128 dy = _mm_set1_ps(static_cast<float>(y) - s.y0);
@@ -227,7 +314,7 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     auto shade = [&](auto masked, int i, uint32_t* dst, float* zp, __m128i lanes)
         __attribute__((always_inline)) {
         constexpr bool kMasked = decltype(masked)::value;
-        if (kTex && segmentLeft <= 0) {
+        if (kTex && !kLinear && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
             seg.Next(i, segmentLeft);
         }
@@ -250,7 +337,19 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
             }
             if constexpr (kTex) {
                 __m128i texel;
-                if (!kClamp || !seg.general) {
+                if constexpr (kLinear) {
+                    // Texture coordinates of the four pixels as the scalar loop forms them.
+                    const __m128 du = _mm_set1_ps(s.ddx[0][2]), dv = _mm_set1_ps(s.ddx[0][3]);
+                    __m128 u = _mm_add_ps(_mm_shuffle_ps(seg.start, seg.start, 0x00), _mm_mul_ps(du, index));
+                    __m128 v = _mm_add_ps(_mm_shuffle_ps(seg.start, seg.start, 0x55), _mm_mul_ps(dv, index));
+                    if constexpr (kPersp) {
+                        const __m128 w =
+                            _mm_div_ps(_mm_set1_ps(1.0f), _mm_add_ps(seg.q, _mm_mul_ps(seg.dq, index)));
+                        u = _mm_mul_ps(u, w);
+                        v = _mm_mul_ps(v, w);
+                    }
+                    texel = SampleBilinear4(s, u, v, _mm_movemask_ps(_mm_castsi128_ps(pass)));
+                } else if (!kClamp || !seg.general) {
                     const __m128i offsets =
                         TexelOffsets<kClamp>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
                     texel = Gather(texels, offsets);
@@ -299,11 +398,11 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                 }
             }
         }
-        if constexpr (kTex) {
+        if constexpr (kTex && !kLinear) {
             seg.Step();
             segmentLeft -= 4;
         }
-        if constexpr (kDepth) index = _mm_add_ps(index, _mm_set1_ps(4.0f));
+        if constexpr (kIndex) index = _mm_add_ps(index, _mm_set1_ps(4.0f));
         if constexpr (!kFlat) {
             c0 = _mm_add_epi32(c0, colorStep4);
             c1 = _mm_add_epi32(c1, colorStep4);
@@ -334,10 +433,10 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     if constexpr (kDepth) CopyFew(zrow + i, depthCopy, left);
 }
 
-template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp>
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch>
 SpanFn PickRow(bool flat) {
-    return flat ? &ShadeRow<kPersp, kMode, kDepth, kBlend, kClamp, true>
-                : &ShadeRow<kPersp, kMode, kDepth, kBlend, kClamp, false>;
+    return flat ? &ShadeRow<kPersp, kMode, kDepth, kBlend, kFetch, true>
+                : &ShadeRow<kPersp, kMode, kDepth, kBlend, kFetch, false>;
 }
 
 // The alpha test as an open range low < alpha < high, optionally inverted, so a
@@ -384,10 +483,11 @@ template <bool kPersp, int kMode, bool kDepth, bool kBlend>
 SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
     s.config = &c;
     s.gradients = &g;
-    bool clamp = false;
+    bool clamp = false, linear = false;
     if constexpr (kMode != kDiffuse) {
         const SpanTexture tex(g.sampling[0], c.samplers[0]);
-        if (!tex.fast) return &ShadeSpan<kPersp, kMode, kDepth, kBlend>;
+        linear = tex.texels && g.sampling[0].linear;
+        if (!tex.fast && !linear) return &ShadeSpan<kPersp, kMode, kDepth, kBlend>;
         clamp = tex.clamp;
         s.texels = tex.texels;
         s.texelPitch = tex.pitch;
@@ -433,8 +533,9 @@ SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
 
     // Zero colour steps (the steps Stepper derives) keep every pixel's colour at the start's.
     const bool flat = g.constantColor;
-    if (clamp) return PickRow<kPersp, kMode, kDepth, kBlend, true>(flat);
-    return PickRow<kPersp, kMode, kDepth, kBlend, false>(flat);
+    if (linear) return PickRow<kPersp, kMode, kDepth, kBlend, kBilinear>(flat);
+    if (clamp) return PickRow<kPersp, kMode, kDepth, kBlend, kPointClamp>(flat);
+    return PickRow<kPersp, kMode, kDepth, kBlend, kPointWrap>(flat);
 }
 
 template <int kMode, bool kDepth, bool kBlend>
