@@ -50,8 +50,7 @@ inline Wide Widen(__m128i p) {
 inline __m128i Narrow(const Wide& w) { return _mm_packus_epi16(w.lo, w.hi); }
 
 // Per channel Mul255 of four pixels.
-inline Wide Modulate(const Wide& x, __m128i texel) {
-    const Wide t = Widen(texel);
+inline Wide Modulate(const Wide& x, const Wide& t) {
     return Wide{Div255x8(_mm_mullo_epi16(x.lo, t.lo)), Div255x8(_mm_mullo_epi16(x.hi, t.hi))};
 }
 
@@ -144,18 +143,48 @@ inline Wide Lerp(const Wide& a, const Wide& b, const Wide& w) {
     return Wide{Lerp8(a.lo, b.lo, w.lo), Lerp8(a.hi, b.hi, w.hi)};
 }
 
-// SampleLinear at four texture coordinates (u, v lane by lane). `active`: the lanes whose texels
-// are used (a partial group's others may hold any coordinates and are not sampled one by one).
-__attribute__((always_inline)) inline __m128i SampleBilinear4(const SpanSetup& s, __m128 u, __m128 v,
-                                                              int active) {
-    const __m128 fu = _mm_sub_ps(_mm_mul_ps(u, _mm_set1_ps(s.texSize[0])), _mm_set1_ps(0.5f));
-    const __m128 fv = _mm_sub_ps(_mm_mul_ps(v, _mm_set1_ps(s.texSize[1])), _mm_set1_ps(0.5f));
+// What a row's bilinear sampling reads for every group, loaded once per row.
+struct BilinearRow {
+    __m128 u = _mm_setzero_ps(), v = u;  // texture coordinates (times rhw) at the row's first pixel
+    __m128 du, dv;                       // and their steps per pixel, in every lane
+    __m128 width, height;                // the level's size, in every lane
+    __m128i lastColumn, lastRow;  // size - 1 in every lane, biased by -2^31 (signed compares as unsigned)
+    __m128i rowAndOne;            // see SpanSetup::texRowAndOne
+    const uint32_t* texels;
+    ptrdiff_t pitch;
+
+    explicit BilinearRow(const SpanSetup& s)
+        : du(_mm_set1_ps(s.ddx[0][2])),
+          dv(_mm_set1_ps(s.ddx[0][3])),
+          width(_mm_set1_ps(s.texSize[0])),
+          height(_mm_set1_ps(s.texSize[1])),
+          lastColumn(_mm_set1_epi32(int32_t(uint32_t(s.lastU) ^ 0x80000000u))),
+          lastRow(_mm_set1_epi32(int32_t(uint32_t(s.lastV) ^ 0x80000000u))),
+          rowAndOne(Load(s.texRowAndOne)),
+          texels(s.texels),
+          pitch(s.texelPitch) {}
+};
+
+// Point-sampled rows need none of it.
+struct NoBilinearRow {
+    explicit NoBilinearRow(const SpanSetup&) {}
+};
+
+// SampleLinear at four texture coordinates (u, v lane by lane), as 16-bit channels. `active`: the
+// lanes whose texels are used (a partial group's others may hold any coordinates and are not
+// sampled one by one).
+__attribute__((always_inline)) inline Wide SampleBilinear4(const SpanSetup& s, const BilinearRow& r, __m128 u,
+                                                           __m128 v, int active) {
+    const __m128 half = _mm_set1_ps(0.5f);
+    const __m128 fu = _mm_sub_ps(_mm_mul_ps(u, r.width), half);
+    const __m128 fv = _mm_sub_ps(_mm_mul_ps(v, r.height), half);
     const __m128i x0 = Floor4(fu), y0 = Floor4(fv);
-    // Inside: both texel columns and rows lie in the image, so no addressing applies (this also
-    // rules out NaN and coordinates whose floor does not fit an int).
-    const __m128i inside = _mm_and_si128(
-        _mm_and_si128(_mm_cmpgt_epi32(x0, _mm_set1_epi32(-1)), _mm_cmplt_epi32(x0, _mm_set1_epi32(s.lastU))),
-        _mm_and_si128(_mm_cmpgt_epi32(y0, _mm_set1_epi32(-1)), _mm_cmplt_epi32(y0, _mm_set1_epi32(s.lastV))));
+    // Inside: 0 <= x0 < width - 1 and 0 <= y0 < height - 1 (one unsigned compare each), so both
+    // texel columns and rows lie in the image and no addressing applies. This also rules out NaN
+    // and coordinates whose floor does not fit an int.
+    const __m128i bias = _mm_set1_epi32(int32_t(0x80000000u));
+    const __m128i inside = _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(x0, bias), r.lastColumn),
+                                         _mm_cmplt_epi32(_mm_xor_si128(y0, bias), r.lastRow));
     if (_mm_movemask_ps(_mm_castsi128_ps(inside)) != 15) {
         alignas(16) float us[4], vs[4];
         alignas(16) uint32_t fetched[4] = {};
@@ -165,24 +194,24 @@ __attribute__((always_inline)) inline __m128i SampleBilinear4(const SpanSetup& s
         const Sampler& sampler = s.config->samplers[0];
         for (int k = 0; k < 4; ++k)
             if (active & (1 << k)) fetched[k] = Sample(ts, sampler, us[k], vs[k]);
-        return _mm_load_si128(reinterpret_cast<const __m128i*>(fetched));
+        return Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(fetched)));
     }
     // Weights as SampleLinear rounds them: 0..256.
-    const __m128 half = _mm_set1_ps(0.5f), scale = _mm_set1_ps(256.0f);
+    const __m128 scale = _mm_set1_ps(256.0f);
     const __m128i wx =
         _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(fu, _mm_cvtepi32_ps(x0)), scale), half));
     const __m128i wy =
         _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(fv, _mm_cvtepi32_ps(y0)), scale), half));
     // Row offsets y * pitch + x in one multiply-add (both below 32768: ChooseVectorSpans).
-    const __m128i offsets = _mm_madd_epi16(_mm_or_si128(x0, _mm_slli_epi32(y0, 16)), Load(s.texRowAndOne));
+    const __m128i offsets = _mm_madd_epi16(_mm_or_si128(x0, _mm_slli_epi32(y0, 16)), r.rowAndOne);
     alignas(16) uint32_t at[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(at), offsets);
     // Each pixel's two texel pairs (x, x + 1) on rows y and y + 1.
     __m128i top[4], bottom[4];
     for (int k = 0; k < 4; ++k) {
-        const uint32_t* p = s.texels + at[k];
+        const uint32_t* p = r.texels + at[k];
         top[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-        bottom[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + s.texelPitch));
+        bottom[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + r.pitch));
     }
     // [left0 left1 right0 right1], [left2 left3 right2 right3] -> left and right of all four pixels.
     const __m128i t01 = _mm_unpacklo_epi32(top[0], top[1]), t23 = _mm_unpacklo_epi32(top[2], top[3]);
@@ -191,7 +220,7 @@ __attribute__((always_inline)) inline __m128i SampleBilinear4(const SpanSetup& s
     const Wide across = ChannelWeights(wx);
     const Wide upper = Lerp(Widen(_mm_unpacklo_epi64(t01, t23)), Widen(_mm_unpackhi_epi64(t01, t23)), across);
     const Wide lower = Lerp(Widen(_mm_unpacklo_epi64(b01, b23)), Widen(_mm_unpackhi_epi64(b01, b23)), across);
-    return Narrow(Lerp(upper, lower, ChannelWeights(wy)));
+    return Lerp(upper, lower, ChannelWeights(wy));
 }
 
 // The texture segments of one row (see SegmentWalker, whose arithmetic this
@@ -303,6 +332,11 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
         seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
         seg.dq = _mm_set1_ps(s.ddx[0][1]);
     }
+    std::conditional_t<kLinear, BilinearRow, NoBilinearRow> bilinear(s);
+    if constexpr (kLinear) {
+        bilinear.u = _mm_shuffle_ps(zquv, zquv, 0xAA);
+        bilinear.v = _mm_shuffle_ps(zquv, zquv, 0xFF);
+    }
 
     uint32_t* const row = s.pixels + static_cast<ptrdiff_t>(y) * s.pitch + x0;
     float* const zrow = kDepth ? s.depth + static_cast<ptrdiff_t>(y) * s.depthPitch + x0 : nullptr;
@@ -336,23 +370,22 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                 color.hi = _mm_or_si128(ColorBytes(c2, c3), alphaOne);
             }
             if constexpr (kTex) {
-                __m128i texel;
+                Wide texel;
                 if constexpr (kLinear) {
                     // Texture coordinates of the four pixels as the scalar loop forms them.
-                    const __m128 du = _mm_set1_ps(s.ddx[0][2]), dv = _mm_set1_ps(s.ddx[0][3]);
-                    __m128 u = _mm_add_ps(_mm_shuffle_ps(seg.start, seg.start, 0x00), _mm_mul_ps(du, index));
-                    __m128 v = _mm_add_ps(_mm_shuffle_ps(seg.start, seg.start, 0x55), _mm_mul_ps(dv, index));
+                    __m128 u = _mm_add_ps(bilinear.u, _mm_mul_ps(bilinear.du, index));
+                    __m128 v = _mm_add_ps(bilinear.v, _mm_mul_ps(bilinear.dv, index));
                     if constexpr (kPersp) {
                         const __m128 w =
                             _mm_div_ps(_mm_set1_ps(1.0f), _mm_add_ps(seg.q, _mm_mul_ps(seg.dq, index)));
                         u = _mm_mul_ps(u, w);
                         v = _mm_mul_ps(v, w);
                     }
-                    texel = SampleBilinear4(s, u, v, _mm_movemask_ps(_mm_castsi128_ps(pass)));
+                    texel = SampleBilinear4(s, bilinear, u, v, _mm_movemask_ps(_mm_castsi128_ps(pass)));
                 } else if (!kClamp || !seg.general) {
                     const __m128i offsets =
                         TexelOffsets<kClamp>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
-                    texel = Gather(texels, offsets);
+                    texel = Widen(Gather(texels, offsets));
                 } else {
                     // Per pixel, as the scalar loop's fast clamped fetch.
                     const float us = _mm_cvtss_f32(seg.start);
@@ -367,7 +400,7 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                         const int ty = std::clamp(FloorToInt(v * s.texSize[1]), 0, s.lastV);
                         fetched[k] = texels[ty * s.texelPitch + tx];
                     }
-                    texel = _mm_load_si128(reinterpret_cast<const __m128i*>(fetched));
+                    texel = Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(fetched)));
                 }
                 color = Modulate(color, texel);
             }
