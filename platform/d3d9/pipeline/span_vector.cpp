@@ -143,6 +143,13 @@ inline Wide Lerp(const Wide& a, const Wide& b, const Wide& w) {
     return Wide{Lerp8(a.lo, b.lo, w.lo), Lerp8(a.hi, b.hi, w.hi)};
 }
 
+// The texel rows four pixels sample between: the upper row, whether both rows lie in the image
+// (per lane, all ones), and the rounded weights of the lower row.
+struct TexelRows {
+    __m128i y0 = _mm_setzero_si128(), inside = y0;
+    Wide weights{y0, y0};
+};
+
 // What a row's bilinear sampling reads for every group, loaded once per row.
 struct BilinearRow {
     __m128 u = _mm_setzero_ps(), v = u;  // texture coordinates (times rhw) at the row's first pixel
@@ -152,6 +159,10 @@ struct BilinearRow {
     __m128i rowAndOne;            // see SpanSetup::texRowAndOne
     const uint32_t* texels;
     ptrdiff_t pitch;
+    // An affine row along which v does not change (a sprite's row) samples the same two texel
+    // rows at every pixel: `rows` then holds them, found once.
+    bool constantV = false;
+    TexelRows rows;
 
     explicit BilinearRow(const SpanSetup& s)
         : du(_mm_set1_ps(s.ddx[0][2])),
@@ -170,21 +181,44 @@ struct NoBilinearRow {
     explicit NoBilinearRow(const SpanSetup&) {}
 };
 
-// SampleLinear at four texture coordinates (u, v lane by lane), as 16-bit channels. `active`: the
-// lanes whose texels are used (a partial group's others may hold any coordinates and are not
-// sampled one by one).
+// SampleLinear's texel position along one axis: the coordinate in texels less a half, its floor,
+// and the weight of the next texel rounded to 0..256 (meaningful where the floor is inside).
+struct Axis {
+    __m128i floor, weight;
+};
+
+inline Axis TexelAxis(__m128 coordinate, __m128 size) {
+    const __m128 f = _mm_sub_ps(_mm_mul_ps(coordinate, size), _mm_set1_ps(0.5f));
+    const __m128i i = Floor4(f);
+    const __m128 fraction = _mm_sub_ps(f, _mm_cvtepi32_ps(i));
+    return Axis{i,
+                _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(fraction, _mm_set1_ps(256.0f)), _mm_set1_ps(0.5f)))};
+}
+
+// Inside: 0 <= i < size - 1 (one unsigned compare; `last` is size - 1 biased by -2^31), so both texels
+// lie in the image and no addressing applies. This also rules out NaN and coordinates whose floor
+// does not fit an int.
+inline __m128i BothInside(__m128i i, __m128i last) {
+    return _mm_cmplt_epi32(_mm_xor_si128(i, _mm_set1_epi32(int32_t(0x80000000u))), last);
+}
+
+inline TexelRows FindTexelRows(const BilinearRow& r, __m128 v) {
+    const Axis a = TexelAxis(v, r.height);
+    TexelRows rows;
+    rows.y0 = a.floor;
+    rows.inside = BothInside(a.floor, r.lastRow);
+    rows.weights = ChannelWeights(a.weight);
+    return rows;
+}
+
+// SampleLinear at four texture coordinates (u, v lane by lane), as 16-bit channels, with `rows`
+// found from v. `active`: the lanes whose texels are used (a partial group's others may hold any
+// coordinates and are not sampled one by one).
 __attribute__((always_inline)) inline Wide SampleBilinear4(const SpanSetup& s, const BilinearRow& r, __m128 u,
-                                                           __m128 v, int active) {
-    const __m128 half = _mm_set1_ps(0.5f);
-    const __m128 fu = _mm_sub_ps(_mm_mul_ps(u, r.width), half);
-    const __m128 fv = _mm_sub_ps(_mm_mul_ps(v, r.height), half);
-    const __m128i x0 = Floor4(fu), y0 = Floor4(fv);
-    // Inside: 0 <= x0 < width - 1 and 0 <= y0 < height - 1 (one unsigned compare each), so both
-    // texel columns and rows lie in the image and no addressing applies. This also rules out NaN
-    // and coordinates whose floor does not fit an int.
-    const __m128i bias = _mm_set1_epi32(int32_t(0x80000000u));
-    const __m128i inside = _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(x0, bias), r.lastColumn),
-                                         _mm_cmplt_epi32(_mm_xor_si128(y0, bias), r.lastRow));
+                                                           __m128 v, const TexelRows& rows, int active) {
+    const Axis across = TexelAxis(u, r.width);
+    const __m128i x0 = across.floor, y0 = rows.y0;
+    const __m128i inside = _mm_and_si128(BothInside(x0, r.lastColumn), rows.inside);
     if (_mm_movemask_ps(_mm_castsi128_ps(inside)) != 15) {
         alignas(16) float us[4], vs[4];
         alignas(16) uint32_t fetched[4] = {};
@@ -196,12 +230,6 @@ __attribute__((always_inline)) inline Wide SampleBilinear4(const SpanSetup& s, c
             if (active & (1 << k)) fetched[k] = Sample(ts, sampler, us[k], vs[k]);
         return Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(fetched)));
     }
-    // Weights as SampleLinear rounds them: 0..256.
-    const __m128 scale = _mm_set1_ps(256.0f);
-    const __m128i wx =
-        _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(fu, _mm_cvtepi32_ps(x0)), scale), half));
-    const __m128i wy =
-        _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(fv, _mm_cvtepi32_ps(y0)), scale), half));
     // Row offsets y * pitch + x in one multiply-add (both below 32768: ChooseVectorSpans).
     const __m128i offsets = _mm_madd_epi16(_mm_or_si128(x0, _mm_slli_epi32(y0, 16)), r.rowAndOne);
     alignas(16) uint32_t at[4];
@@ -217,10 +245,10 @@ __attribute__((always_inline)) inline Wide SampleBilinear4(const SpanSetup& s, c
     const __m128i t01 = _mm_unpacklo_epi32(top[0], top[1]), t23 = _mm_unpacklo_epi32(top[2], top[3]);
     const __m128i b01 = _mm_unpacklo_epi32(bottom[0], bottom[1]);
     const __m128i b23 = _mm_unpacklo_epi32(bottom[2], bottom[3]);
-    const Wide across = ChannelWeights(wx);
-    const Wide upper = Lerp(Widen(_mm_unpacklo_epi64(t01, t23)), Widen(_mm_unpackhi_epi64(t01, t23)), across);
-    const Wide lower = Lerp(Widen(_mm_unpacklo_epi64(b01, b23)), Widen(_mm_unpackhi_epi64(b01, b23)), across);
-    return Lerp(upper, lower, ChannelWeights(wy));
+    const Wide wx = ChannelWeights(across.weight);
+    const Wide upper = Lerp(Widen(_mm_unpacklo_epi64(t01, t23)), Widen(_mm_unpackhi_epi64(t01, t23)), wx);
+    const Wide lower = Lerp(Widen(_mm_unpacklo_epi64(b01, b23)), Widen(_mm_unpackhi_epi64(b01, b23)), wx);
+    return Lerp(upper, lower, rows.weights);
 }
 
 // The texture segments of one row (see SegmentWalker, whose arithmetic this
@@ -336,6 +364,12 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     if constexpr (kLinear) {
         bilinear.u = _mm_shuffle_ps(zquv, zquv, 0xAA);
         bilinear.v = _mm_shuffle_ps(zquv, zquv, 0xFF);
+        // v + 0 * i is the same at every pixel i, so the rows found for the first group hold for all.
+        bilinear.constantV = !kPersp && s.ddx[0][3] == 0.0f;
+        if (bilinear.constantV)
+            bilinear.rows = FindTexelRows(
+                bilinear,
+                _mm_add_ps(bilinear.v, _mm_mul_ps(bilinear.dv, _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f))));
     }
 
     uint32_t* const row = s.pixels + static_cast<ptrdiff_t>(y) * s.pitch + x0;
@@ -381,7 +415,10 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                         u = _mm_mul_ps(u, w);
                         v = _mm_mul_ps(v, w);
                     }
-                    texel = SampleBilinear4(s, bilinear, u, v, _mm_movemask_ps(_mm_castsi128_ps(pass)));
+                    const int active = _mm_movemask_ps(_mm_castsi128_ps(pass));
+                    texel = bilinear.constantV
+                                ? SampleBilinear4(s, bilinear, u, v, bilinear.rows, active)
+                                : SampleBilinear4(s, bilinear, u, v, FindTexelRows(bilinear, v), active);
                 } else if (!kClamp || !seg.general) {
                     const __m128i offsets =
                         TexelOffsets<kClamp>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
