@@ -38,7 +38,7 @@ struct SpanSetup {
     alignas(16) int32_t alphaLow[4], alphaHigh[4], alphaInvert[4];
     alignas(16) uint32_t writeMask[4];
 
-    // Stage 0's texture, point-sampled with wrap (power-of-two sizes) or clamp.
+    // Stage 0's texture: point-sampled with wrap (power-of-two sizes) or clamp, or bilinear.
     const uint32_t* texels = nullptr;
     int texelPitch = 0, lastU = 0, lastV = 0;  // lastU/V: size - 1, the wrap mask or the clamp limit
     alignas(16) float texSize[4];              // width, height, width, height

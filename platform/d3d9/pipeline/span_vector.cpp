@@ -6,6 +6,9 @@
 // lanes with the same rounded division by 255, and depth is evaluated per
 // pixel as start + step * i, so results equal the scalar loop's. A group of
 // four whose depth test fails everywhere is skipped before any texel is read.
+// Bilinear textures are sampled four pixels at a time with SampleLinear's
+// arithmetic (the same float steps, weights and 8-bit lerps); groups touching
+// the texture's edge or far outside it take SampleLinear itself per pixel.
 #include "platform/d3d9/pipeline/span_vector.h"
 
 #include <array>
@@ -47,8 +50,7 @@ inline Wide Widen(__m128i p) {
 inline __m128i Narrow(const Wide& w) { return _mm_packus_epi16(w.lo, w.hi); }
 
 // Per channel Mul255 of four pixels.
-inline Wide Modulate(const Wide& x, __m128i texel) {
-    const Wide t = Widen(texel);
+inline Wide Modulate(const Wide& x, const Wide& t) {
     return Wide{Div255x8(_mm_mullo_epi16(x.lo, t.lo)), Div255x8(_mm_mullo_epi16(x.hi, t.hi))};
 }
 
@@ -108,6 +110,145 @@ __attribute__((always_inline)) inline __m128i Gather(const uint32_t* texels, __m
     const __m128i low = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t0)), _mm_cvtsi32_si128(int32_t(t1)));
     const __m128i high = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int32_t(t2)), _mm_cvtsi32_si128(int32_t(t3)));
     return _mm_unpacklo_epi64(low, high);
+}
+
+// How a row fetches stage 0's texels, fixed per primitive.
+enum FetchKind {
+    kPointWrap,   // point sampling, wrap on power-of-two sizes, stepped in 16.16 segments
+    kPointClamp,  // point sampling, clamp, stepped in 16.16 segments
+    kBilinear,    // bilinear filtering, any addressing
+};
+
+// Floor of four floats (as FloorToInt).
+inline __m128i Floor4(__m128 f) {
+    const __m128i i = _mm_cvttps_epi32(f);
+    return _mm_add_epi32(i, _mm_castps_si128(_mm_cmplt_ps(f, _mm_cvtepi32_ps(i))));
+}
+
+// The 0..256 weights of four pixels, each repeated over its four channels: pixels 0, 1 in `lo`,
+// pixels 2, 3 in `hi`.
+inline Wide ChannelWeights(__m128i w) {
+    const __m128i packed = _mm_packs_epi32(w, w);              // w0 w1 w2 w3 w0 w1 w2 w3
+    const __m128i pairs = _mm_unpacklo_epi16(packed, packed);  // w0 w0 w1 w1 w2 w2 w3 w3
+    return Wide{_mm_unpacklo_epi32(pairs, pairs), _mm_unpackhi_epi32(pairs, pairs)};
+}
+
+// LerpTexel per channel: (a * (256 - w) + b * w) >> 8. Every term and the sum stay below 65536.
+inline __m128i Lerp8(__m128i a, __m128i b, __m128i w) {
+    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(256), w);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, inverse), _mm_mullo_epi16(b, w)), 8);
+}
+
+inline Wide Lerp(const Wide& a, const Wide& b, const Wide& w) {
+    return Wide{Lerp8(a.lo, b.lo, w.lo), Lerp8(a.hi, b.hi, w.hi)};
+}
+
+// The texel rows four pixels sample between: the upper row, whether both rows lie in the image
+// (per lane, all ones), and the rounded weights of the lower row.
+struct TexelRows {
+    __m128i y0 = _mm_setzero_si128(), inside = y0;
+    Wide weights{y0, y0};
+};
+
+// What a row's bilinear sampling reads for every group, loaded once per row.
+struct BilinearRow {
+    __m128 u = _mm_setzero_ps(), v = u;  // texture coordinates (times rhw) at the row's first pixel
+    __m128 du, dv;                       // and their steps per pixel, in every lane
+    __m128 width, height;                // the level's size, in every lane
+    __m128i lastColumn, lastRow;  // size - 1 in every lane, biased by -2^31 (signed compares as unsigned)
+    __m128i rowAndOne;            // see SpanSetup::texRowAndOne
+    const uint32_t* texels;
+    ptrdiff_t pitch;
+    // An affine row along which v does not change (a sprite's row) samples the same two texel
+    // rows at every pixel: `rows` then holds them, found once.
+    bool constantV = false;
+    TexelRows rows;
+
+    explicit BilinearRow(const SpanSetup& s)
+        : du(_mm_set1_ps(s.ddx[0][2])),
+          dv(_mm_set1_ps(s.ddx[0][3])),
+          width(_mm_set1_ps(s.texSize[0])),
+          height(_mm_set1_ps(s.texSize[1])),
+          lastColumn(_mm_set1_epi32(int32_t(uint32_t(s.lastU) ^ 0x80000000u))),
+          lastRow(_mm_set1_epi32(int32_t(uint32_t(s.lastV) ^ 0x80000000u))),
+          rowAndOne(Load(s.texRowAndOne)),
+          texels(s.texels),
+          pitch(s.texelPitch) {}
+};
+
+// Point-sampled rows need none of it.
+struct NoBilinearRow {
+    explicit NoBilinearRow(const SpanSetup&) {}
+};
+
+// SampleLinear's texel position along one axis: the coordinate in texels less a half, its floor,
+// and the weight of the next texel rounded to 0..256 (meaningful where the floor is inside).
+struct Axis {
+    __m128i floor, weight;
+};
+
+inline Axis TexelAxis(__m128 coordinate, __m128 size) {
+    const __m128 f = _mm_sub_ps(_mm_mul_ps(coordinate, size), _mm_set1_ps(0.5f));
+    const __m128i i = Floor4(f);
+    const __m128 fraction = _mm_sub_ps(f, _mm_cvtepi32_ps(i));
+    return Axis{i,
+                _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(fraction, _mm_set1_ps(256.0f)), _mm_set1_ps(0.5f)))};
+}
+
+// Inside: 0 <= i < size - 1 (one unsigned compare; `last` is size - 1 biased by -2^31), so both texels
+// lie in the image and no addressing applies. This also rules out NaN and coordinates whose floor
+// does not fit an int.
+inline __m128i BothInside(__m128i i, __m128i last) {
+    return _mm_cmplt_epi32(_mm_xor_si128(i, _mm_set1_epi32(int32_t(0x80000000u))), last);
+}
+
+inline TexelRows FindTexelRows(const BilinearRow& r, __m128 v) {
+    const Axis a = TexelAxis(v, r.height);
+    TexelRows rows;
+    rows.y0 = a.floor;
+    rows.inside = BothInside(a.floor, r.lastRow);
+    rows.weights = ChannelWeights(a.weight);
+    return rows;
+}
+
+// SampleLinear at four texture coordinates (u, v lane by lane), as 16-bit channels, with `rows`
+// found from v. `active`: the lanes whose texels are used (a partial group's others may hold any
+// coordinates and are not sampled one by one).
+__attribute__((always_inline)) inline Wide SampleBilinear4(const SpanSetup& s, const BilinearRow& r, __m128 u,
+                                                           __m128 v, const TexelRows& rows, int active) {
+    const Axis across = TexelAxis(u, r.width);
+    const __m128i x0 = across.floor, y0 = rows.y0;
+    const __m128i inside = _mm_and_si128(BothInside(x0, r.lastColumn), rows.inside);
+    if (_mm_movemask_ps(_mm_castsi128_ps(inside)) != 15) {
+        alignas(16) float us[4], vs[4];
+        alignas(16) uint32_t fetched[4] = {};
+        _mm_store_ps(us, u);
+        _mm_store_ps(vs, v);
+        const TriangleSampling& ts = s.gradients->sampling[0];
+        const Sampler& sampler = s.config->samplers[0];
+        for (int k = 0; k < 4; ++k)
+            if (active & (1 << k)) fetched[k] = Sample(ts, sampler, us[k], vs[k]);
+        return Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(fetched)));
+    }
+    // Row offsets y * pitch + x in one multiply-add (both below 32768: ChooseVectorSpans).
+    const __m128i offsets = _mm_madd_epi16(_mm_or_si128(x0, _mm_slli_epi32(y0, 16)), r.rowAndOne);
+    alignas(16) uint32_t at[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(at), offsets);
+    // Each pixel's two texel pairs (x, x + 1) on rows y and y + 1.
+    __m128i top[4], bottom[4];
+    for (int k = 0; k < 4; ++k) {
+        const uint32_t* p = r.texels + at[k];
+        top[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        bottom[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + r.pitch));
+    }
+    // [left0 left1 right0 right1], [left2 left3 right2 right3] -> left and right of all four pixels.
+    const __m128i t01 = _mm_unpacklo_epi32(top[0], top[1]), t23 = _mm_unpacklo_epi32(top[2], top[3]);
+    const __m128i b01 = _mm_unpacklo_epi32(bottom[0], bottom[1]);
+    const __m128i b23 = _mm_unpacklo_epi32(bottom[2], bottom[3]);
+    const Wide wx = ChannelWeights(across.weight);
+    const Wide upper = Lerp(Widen(_mm_unpacklo_epi64(t01, t23)), Widen(_mm_unpackhi_epi64(t01, t23)), wx);
+    const Wide lower = Lerp(Widen(_mm_unpacklo_epi64(b01, b23)), Widen(_mm_unpackhi_epi64(b01, b23)), wx);
+    return Lerp(upper, lower, rows.weights);
 }
 
 // The texture segments of one row (see SegmentWalker, whose arithmetic this
@@ -176,9 +317,12 @@ inline void CopyFew(T* to, const T* from, int n) {
 
 // One row of a prepared primitive. `kFlat`: the diffuse colour is the same
 // along the row (flat-lit faces, sprites and glyphs), so it is formed once.
-template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp, bool kFlat>
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch, bool kFlat>
 void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     constexpr bool kTex = kMode != kDiffuse;
+    constexpr bool kClamp = kFetch == kPointClamp, kLinear = kTex && kFetch == kBilinear;
+    // Pixel indices along the row: for depth, and for bilinear texture coordinates.
+    constexpr bool kIndex = kDepth || kLinear;
     // The planes at the row's first pixel, lane by lane as Gradients::At.
     const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0);
     const __m128 dy = _mm_set1_ps(static_cast<float>(y) - s.y0);
@@ -216,6 +360,17 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
         seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
         seg.dq = _mm_set1_ps(s.ddx[0][1]);
     }
+    std::conditional_t<kLinear, BilinearRow, NoBilinearRow> bilinear(s);
+    if constexpr (kLinear) {
+        bilinear.u = _mm_shuffle_ps(zquv, zquv, 0xAA);
+        bilinear.v = _mm_shuffle_ps(zquv, zquv, 0xFF);
+        // v + 0 * i is the same at every pixel i, so the rows found for the first group hold for all.
+        bilinear.constantV = !kPersp && s.ddx[0][3] == 0.0f;
+        if (bilinear.constantV)
+            bilinear.rows = FindTexelRows(
+                bilinear,
+                _mm_add_ps(bilinear.v, _mm_mul_ps(bilinear.dv, _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f))));
+    }
 
     uint32_t* const row = s.pixels + static_cast<ptrdiff_t>(y) * s.pitch + x0;
     float* const zrow = kDepth ? s.depth + static_cast<ptrdiff_t>(y) * s.depthPitch + x0 : nullptr;
@@ -227,7 +382,7 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     auto shade = [&](auto masked, int i, uint32_t* dst, float* zp, __m128i lanes)
         __attribute__((always_inline)) {
         constexpr bool kMasked = decltype(masked)::value;
-        if (kTex && segmentLeft <= 0) {
+        if (kTex && !kLinear && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
             seg.Next(i, segmentLeft);
         }
@@ -249,11 +404,25 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                 color.hi = _mm_or_si128(ColorBytes(c2, c3), alphaOne);
             }
             if constexpr (kTex) {
-                __m128i texel;
-                if (!kClamp || !seg.general) {
+                Wide texel;
+                if constexpr (kLinear) {
+                    // Texture coordinates of the four pixels as the scalar loop forms them.
+                    __m128 u = _mm_add_ps(bilinear.u, _mm_mul_ps(bilinear.du, index));
+                    __m128 v = _mm_add_ps(bilinear.v, _mm_mul_ps(bilinear.dv, index));
+                    if constexpr (kPersp) {
+                        const __m128 w =
+                            _mm_div_ps(_mm_set1_ps(1.0f), _mm_add_ps(seg.q, _mm_mul_ps(seg.dq, index)));
+                        u = _mm_mul_ps(u, w);
+                        v = _mm_mul_ps(v, w);
+                    }
+                    const int active = _mm_movemask_ps(_mm_castsi128_ps(pass));
+                    texel = bilinear.constantV
+                                ? SampleBilinear4(s, bilinear, u, v, bilinear.rows, active)
+                                : SampleBilinear4(s, bilinear, u, v, FindTexelRows(bilinear, v), active);
+                } else if (!kClamp || !seg.general) {
                     const __m128i offsets =
                         TexelOffsets<kClamp>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
-                    texel = Gather(texels, offsets);
+                    texel = Widen(Gather(texels, offsets));
                 } else {
                     // Per pixel, as the scalar loop's fast clamped fetch.
                     const float us = _mm_cvtss_f32(seg.start);
@@ -268,7 +437,7 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                         const int ty = std::clamp(FloorToInt(v * s.texSize[1]), 0, s.lastV);
                         fetched[k] = texels[ty * s.texelPitch + tx];
                     }
-                    texel = _mm_load_si128(reinterpret_cast<const __m128i*>(fetched));
+                    texel = Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(fetched)));
                 }
                 color = Modulate(color, texel);
             }
@@ -299,11 +468,11 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                 }
             }
         }
-        if constexpr (kTex) {
+        if constexpr (kTex && !kLinear) {
             seg.Step();
             segmentLeft -= 4;
         }
-        if constexpr (kDepth) index = _mm_add_ps(index, _mm_set1_ps(4.0f));
+        if constexpr (kIndex) index = _mm_add_ps(index, _mm_set1_ps(4.0f));
         if constexpr (!kFlat) {
             c0 = _mm_add_epi32(c0, colorStep4);
             c1 = _mm_add_epi32(c1, colorStep4);
@@ -334,10 +503,10 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     if constexpr (kDepth) CopyFew(zrow + i, depthCopy, left);
 }
 
-template <bool kPersp, int kMode, bool kDepth, bool kBlend, bool kClamp>
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch>
 SpanFn PickRow(bool flat) {
-    return flat ? &ShadeRow<kPersp, kMode, kDepth, kBlend, kClamp, true>
-                : &ShadeRow<kPersp, kMode, kDepth, kBlend, kClamp, false>;
+    return flat ? &ShadeRow<kPersp, kMode, kDepth, kBlend, kFetch, true>
+                : &ShadeRow<kPersp, kMode, kDepth, kBlend, kFetch, false>;
 }
 
 // The alpha test as an open range low < alpha < high, optionally inverted, so a
@@ -384,10 +553,11 @@ template <bool kPersp, int kMode, bool kDepth, bool kBlend>
 SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
     s.config = &c;
     s.gradients = &g;
-    bool clamp = false;
+    bool clamp = false, linear = false;
     if constexpr (kMode != kDiffuse) {
         const SpanTexture tex(g.sampling[0], c.samplers[0]);
-        if (!tex.fast) return &ShadeSpan<kPersp, kMode, kDepth, kBlend>;
+        linear = tex.texels && g.sampling[0].linear;
+        if (!tex.fast && !linear) return &ShadeSpan<kPersp, kMode, kDepth, kBlend>;
         clamp = tex.clamp;
         s.texels = tex.texels;
         s.texelPitch = tex.pitch;
@@ -433,8 +603,9 @@ SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
 
     // Zero colour steps (the steps Stepper derives) keep every pixel's colour at the start's.
     const bool flat = g.constantColor;
-    if (clamp) return PickRow<kPersp, kMode, kDepth, kBlend, true>(flat);
-    return PickRow<kPersp, kMode, kDepth, kBlend, false>(flat);
+    if (linear) return PickRow<kPersp, kMode, kDepth, kBlend, kBilinear>(flat);
+    if (clamp) return PickRow<kPersp, kMode, kDepth, kBlend, kPointClamp>(flat);
+    return PickRow<kPersp, kMode, kDepth, kBlend, kPointWrap>(flat);
 }
 
 template <int kMode, bool kDepth, bool kBlend>

@@ -1,7 +1,7 @@
 // Span loops: the four-pixel span functions give exactly the pixels and
 // depths of the scalar loop, for every state combination they take (wrap and
-// clamp addressing, alpha tests, write masks), on spans of every length and
-// alignment, so partial last groups are covered.
+// clamp addressing, alpha tests, write masks, bilinear filtering), on spans of
+// every length and alignment, so partial last groups are covered.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -134,6 +134,56 @@ TEST_F(SpanTest, FourPixelSpansMatchTheScalarLoop) {
                                                  std::to_string(persp) + " depth " + std::to_string(depth) +
                                                  " blend " + std::to_string(blend) + " variant " +
                                                  std::to_string(variant) + " span " + std::to_string(x0) +
+                                                 ".." + std::to_string(x1));
+                                    ASSERT_EQ(Run(true, mode, c, g, x0, x1), Run(false, mode, c, g, x0, x1));
+                                    ++checked;
+                                }
+                        }
+    EXPECT_GT(checked, 10000);
+}
+
+// Bilinear filtering (stretched and shrunk sprites, magnified faces): the four-pixel loop samples
+// inside the texture itself and leaves groups at or beyond its edges to the scalar sampler; both
+// must give SampleLinear's pixels under every address mode.
+TEST_F(SpanTest, BilinearFourPixelSpansMatchTheScalarLoop) {
+    // Texture coordinates per plane: well inside (a shrunk sprite), magnified across the left and
+    // top edges, magnified across the right and bottom edges, minified over several periods, and
+    // far out of range.
+    struct Coords {
+        float u, du, dudy, v, dv, dvdy;
+    };
+    const Coords planes[] = {
+        {0.1f, 0.019f, 0.003f, 0.2f, 0.004f, 0.1f},   {-0.05f, 0.003f, 0.0f, -0.04f, 0.0005f, 0.02f},
+        {0.9f, 0.005f, 0.0f, 0.5f, 0.0f, 0.3f},       {0.3f, 0.002f, 0.0f, 0.85f, 0.006f, 0.01f},
+        {0.13f, 0.091f, 0.01f, -0.4f, 0.037f, 0.09f}, {3e9f, 1e8f, 0.0f, -2e9f, 0.0f, 1e9f}};
+    int checked = 0;
+    for (int mode : {kModulate, kModulateTexA})
+        for (bool persp : {false, true})
+            for (bool depth : {false, true})
+                for (bool blend : {false, true})
+                    for (DWORD address :
+                         {D3DTADDRESS_WRAP, D3DTADDRESS_CLAMP, D3DTADDRESS_MIRROR, D3DTADDRESS_BORDER})
+                        for (const Coords& k : planes) {
+                            PixelConfig c = Config(depth, blend, D3DCMP_LESSEQUAL, 0xFFFFFFFFu, mode);
+                            c.samplers[0].addressU = c.samplers[0].addressV = address;
+                            c.samplers[0].borderColor = 0x80FF4020u;
+                            Gradients g = Plane(persp);
+                            g.sampling[0].linear = true;
+                            const float rhw = persp ? 0.5f : 1.0f;
+                            g.base[kU0] = k.u * rhw, g.ddx[kU0] = k.du, g.ddy[kU0] = k.dudy;
+                            g.base[kV0] = k.v * rhw, g.ddx[kV0] = k.dv, g.ddy[kV0] = k.dvdy;
+                            // The four-pixel loop really runs (it is not the scalar loop handed back).
+                            SpanFunctions vector;
+                            ASSERT_TRUE(ChooseVectorSpans(c, mode, depth, vector));
+                            SpanSetup a, b;
+                            ASSERT_NE(vector.Prepare(c, g, a), ChooseScalarSpanFunctions(c).Prepare(c, g, b));
+                            for (int x0 : {0, 2})
+                                for (int x1 = x0 + 1; x1 <= kWidth; ++x1) {
+                                    SCOPED_TRACE("mode " + std::to_string(mode) + " persp " +
+                                                 std::to_string(persp) + " depth " + std::to_string(depth) +
+                                                 " blend " + std::to_string(blend) + " address " +
+                                                 std::to_string(address) + " plane " +
+                                                 std::to_string(&k - planes) + " span " + std::to_string(x0) +
                                                  ".." + std::to_string(x1));
                                     ASSERT_EQ(Run(true, mode, c, g, x0, x1), Run(false, mode, c, g, x0, x1));
                                     ++checked;

@@ -1,5 +1,6 @@
 // Span loops on whole triangles: for many random triangles (planes from the
-// setup stage) and random states the four-pixel loops take, every span of
+// setup stage, which also picks point or bilinear sampling from the filters)
+// and random states the four-pixel loops take, every span of
 // every row gives the same colours and depths as the scalar loops, bit for bit.
 // Rows run to the target's right edge too, where partial groups work on copies.
 #include <gtest/gtest.h>
@@ -58,6 +59,13 @@ class SpanTriangleTest : public ::testing::Test {
             c.samplers[0].levelCount = 1;
             c.samplers[0].addressU = c.samplers[0].addressV =
                 image == 0 && Pick(2) ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
+            if (Pick(2)) {
+                // Bilinear filtering, under any address mode.
+                c.samplers[0].minFilter = c.samplers[0].magFilter = D3DTEXF_LINEAR;
+                c.samplers[0].addressU = DWORD(D3DTADDRESS_WRAP + Pick(5));
+                c.samplers[0].addressV = DWORD(D3DTADDRESS_WRAP + Pick(5));
+                c.samplers[0].borderColor = m_random();
+            }
         }
         return c;
     }
