@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32types.h"
@@ -102,6 +103,10 @@ struct FrameView {
     int width = 0;
     int height = 0;
     int pitchPixels = 0;
+    // Rows [first, second) that differ from the frame presented before by the same
+    // device, sorted; changedCount -1: all of them (the backend may also take all).
+    const std::pair<int, int>* changedRows = nullptr;
+    int changedCount = -1;
 };
 
 // Game pad state, in the layout of the built-in xinput module.

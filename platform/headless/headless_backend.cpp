@@ -188,22 +188,30 @@ void HeadlessBackend::Present(NativeWindowId id, const FrameView& frame, bool vs
     if (it == m_windows.end()) return;
     WindowRecord& w = it->second;
     if (frame.pixels && frame.width > 0 && frame.height > 0 && frame.pitchPixels >= frame.width) {
-        w.frame.resize(static_cast<size_t>(frame.width) * frame.height);
-        for (int y = 0; y < frame.height; ++y)
-            std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.pitchPixels, frame.width,
-                        w.frame.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
-        w.frameWidth = frame.width;
-        w.frameHeight = frame.height;
+        auto copyRows = [&](int top, int bottom) {
+            for (int y = std::max(top, 0); y < std::min(bottom, frame.height); ++y)
+                std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.pitchPixels, frame.width,
+                            w.frame.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
+        };
+        // The kept frame is the previous one of the same size: only changed rows are copied.
+        if (frame.changedCount >= 0 && w.frameWidth == frame.width && w.frameHeight == frame.height) {
+            for (int i = 0; i < frame.changedCount; ++i)
+                copyRows(frame.changedRows[i].first, frame.changedRows[i].second);
+        } else {
+            w.frame.resize(static_cast<size_t>(frame.width) * frame.height);
+            copyRows(0, frame.height);
+            w.frameWidth = frame.width;
+            w.frameHeight = frame.height;
+        }
     }
     w.presented++;
     m_frames++;
     if (vsync && !m_noWait && !m_monitors.empty()) {
         int hz = std::max(1, m_monitors[0].current.refreshHz);
-        auto next = m_lastPresent + std::chrono::microseconds(1000000 / hz);
-        auto now = std::chrono::steady_clock::now();
-        if (next > now) std::this_thread::sleep_until(next);
+        m_lastPresent = m_pacer.Wait(hz);
+    } else {
+        m_lastPresent = std::chrono::steady_clock::now();
     }
-    m_lastPresent = std::chrono::steady_clock::now();
 }
 
 void HeadlessBackend::ClipCursor(const RECT* screenRect) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/backend/refresh_pacer.h"
 #include "platform/headless/script.h"
 
 namespace plat {
@@ -112,6 +113,7 @@ class HeadlessBackend : public Backend {
     size_t m_next = 0;
     std::chrono::steady_clock::time_point m_scriptStart;
     std::chrono::steady_clock::time_point m_lastPresent;
+    RefreshPacer m_pacer;
     uint64_t m_frames = 0;
     uint64_t m_framesAtLastEvent = 0;  // frames presented when the last event was taken
     POINT m_cursor{100, 100};
