@@ -105,16 +105,19 @@ class Scene {
 
 TEST(DrawReuseTest, KeptBandsGiveThePixelsOfDrawingEverythingAndReportEveryChangedRow) {
     const FrameSpec frames[] = {
-        {0, 0xFF808080u, true, false},   // first frame: nothing known
-        {0, 0xFF808080u, true, false},   // still: every band kept
-        {0, 0xFF808080u, true, false},   // still again
-        {30, 0xFF808080u, true, false},  // one triangle moves: its old and new bands drawn
-        {30, 0xFF808080u, true, false},  {30, 0xFF2060A0u, true, false},   // the texture changes: drawn again
-        {30, 0xFF2060A0u, true, false},  {30, 0xFF2060A0u, false, false},  // no clear: blended over the last
-                                                                           // frame
-        {30, 0xFF2060A0u, false, false},  // ... and again: the result differs once more
-        {30, 0xFF2060A0u, true, true},    // the texture is drawn, then sampled
-        {30, 0xFF2060A0u, true, true},   {30, 0xFF2060A0u, true, false},  {30, 0xFF2060A0u, true, false},
+        {0, 0xFF808080u, true, false},    // 0 first frame: nothing known
+        {0, 0xFF808080u, true, false},    // 1 still: every band kept
+        {0, 0xFF808080u, true, false},    // 2 still again
+        {30, 0xFF808080u, true, false},   // 3 one triangle moves: its old and new bands drawn
+        {30, 0xFF808080u, true, false},   // 4 still
+        {30, 0xFF2060A0u, true, false},   // 5 the texture changes: drawn again
+        {30, 0xFF2060A0u, true, false},   // 6 still
+        {30, 0xFF2060A0u, false, false},  // 7 no clear: blended over the last frame
+        {30, 0xFF2060A0u, false, false},  // 8 ... and again: the result differs once more
+        {30, 0xFF2060A0u, true, true},    // 9 the texture is drawn, then sampled
+        {30, 0xFF2060A0u, true, true},    // 10 drawn and sampled again
+        {30, 0xFF2060A0u, true, false},   // 11 sampled, not drawn
+        {30, 0xFF2060A0u, true, false},   // 12 still
     };
     for (int threads : {1, 3}) {
         SCOPED_TRACE(threads);
