@@ -104,6 +104,10 @@ bool SameTarget(const ColorTarget& a, const ColorTarget& b) {
     return a.pixels == b.pixels && a.width == b.width && a.height == b.height && a.pitch == b.pitch;
 }
 
+bool SameDepth(const DepthTarget& a, const DepthTarget& b) {
+    return a.depth == b.depth && a.width == b.width && a.height == b.height && a.pitch == b.pitch;
+}
+
 bool Contains(const std::vector<const void*>& list, const void* p) {
     return std::find(list.begin(), list.end(), p) != list.end();
 }
@@ -240,8 +244,8 @@ bool DrawQueue::DrawReusing(WorkerPool& pool) {
         if (a.kind == kClear) {
             const ClearOp& x = m_clears[a.config];
             const ClearOp& y = last->clears[b.config];
-            return std::memcmp(&x.color, &y.color, sizeof x.color) == 0 &&
-                   std::memcmp(&x.depth, &y.depth, sizeof x.depth) == 0 && x.argb == y.argb &&
+            // Field by field: the targets' padding is not initialised.
+            return SameTarget(x.color, y.color) && SameDepth(x.depth, y.depth) && x.argb == y.argb &&
                    std::memcmp(&x.z, &y.z, sizeof x.z) == 0 &&
                    std::memcmp(&x.rect, &y.rect, sizeof x.rect) == 0;
         }
