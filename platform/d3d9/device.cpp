@@ -160,6 +160,10 @@ HRESULT Device::BuildSwapChain(const D3DPRESENT_PARAMETERS& params) {
     Surface* depth = nullptr;
     SetRenderTargetInternal(nullptr);
     SetDepthInternal(nullptr);
+    // The old buffers go first, so that a reset never holds two sets (a failed build leaves none anyway).
+    m_swapChain->DropBuffers();
+    if (m_autoDepth) m_autoDepth->DeleteOwned();
+    m_autoDepth = nullptr;
     try {
         m_swapChain->Rebuild(params);
         if (params.EnableAutoDepthStencil)
@@ -169,7 +173,6 @@ HRESULT Device::BuildSwapChain(const D3DPRESENT_PARAMETERS& params) {
         m_swapChain->DropBuffers();
         return D3DERR_OUTOFVIDEOMEMORY;
     }
-    if (m_autoDepth) m_autoDepth->DeleteOwned();
     m_autoDepth = depth;
     SetRenderTargetInternal(m_swapChain->BackBuffer(0));
     SetDepthInternal(m_autoDepth);

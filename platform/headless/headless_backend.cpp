@@ -84,7 +84,8 @@ bool ParseMonitorList(const std::string& text, std::vector<DisplayMode>& out) {
     return !out.empty();
 }
 
-HeadlessBackend::HeadlessBackend(HeadlessConfig config) : m_noWait(config.noWait) {
+HeadlessBackend::HeadlessBackend(HeadlessConfig config)
+    : m_noWait(config.noWait), m_keepFrames(config.keepFrames) {
     int left = 0;
     for (const DisplayMode& d : config.monitors) {
         Monitor m;
@@ -187,7 +188,8 @@ void HeadlessBackend::Present(NativeWindowId id, const FrameView& frame, bool vs
     auto it = m_windows.find(id);
     if (it == m_windows.end()) return;
     WindowRecord& w = it->second;
-    if (frame.pixels && frame.width > 0 && frame.height > 0 && frame.pitchPixels >= frame.width) {
+    if (m_keepFrames && frame.pixels && frame.width > 0 && frame.height > 0 &&
+        frame.pitchPixels >= frame.width) {
         auto copyRows = [&](int top, int bottom) {
             for (int y = std::max(top, 0); y < std::min(bottom, frame.height); ++y)
                 std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.pitchPixels, frame.width,
@@ -284,6 +286,9 @@ std::unique_ptr<Backend> CreateHeadlessBackend() {
             std::exit(2);
         }
     }
+    config.keepFrames = false;
+    for (const ScriptStep& step : config.script.steps)
+        if (step.kind == ScriptStep::Kind::Shot) config.keepFrames = true;
     return std::make_unique<HeadlessBackend>(std::move(config));
 }
 

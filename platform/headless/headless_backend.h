@@ -25,6 +25,9 @@ struct HeadlessConfig {
     std::vector<DisplayMode> monitors{DisplayMode{1920, 1080, 60, 32}};
     bool noWait = false;
     Script script;  // empty: no scripted input
+    // Windows keep a copy of their last frame (for shots and tests); the program keeps
+    // none when its script takes no shots. A script with shots turns keeping on.
+    bool keepFrames = true;
 };
 
 // Parses "1920x1080@60,1280x1024" (refresh defaults to 60); false on a malformed list.
@@ -104,6 +107,7 @@ class HeadlessBackend : public Backend {
 
     std::vector<Monitor> m_monitors;
     bool m_noWait;
+    bool m_keepFrames;
     std::map<NativeWindowId, WindowRecord> m_windows;
     NativeWindowId m_nextId = 1;
     NativeWindowId m_focused = 0;
