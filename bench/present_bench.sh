@@ -141,12 +141,14 @@ for round in $(seq "$ROUNDS"); do
         add fps "$col" "$(awk -v w1="$w1" -v w2="$(wall)" 'BEGIN { printf "%.2f", 240 / (w2 - w1) }')"
         add rss "$col" "$(awk '{ printf "%.1f", $4 / 1024 }' "$TMP/t")"
         # Start to the second frame presented, and exit.
+        t0=$(date +%s%N)
         run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
-        add start "$col" "$(awk '{ printf "%.1f", $3 * 1000 }' "$TMP/t")"
+        t1=$(date +%s%N)
+        add start "$col" "$(( (t1 - t0) / 100000 ))e-1"
     done
 done
 
-cell() { printf '%s' "${R["$1|$2"]:-}" | median; }
+cell() { printf '%s' "${R["$1|$2"]:-}" | awk '{ printf "%.3f\n", $1 }' | median; }
 print_row() {
     local title=$1 figure=$2 unit=$3
     local line="| $title |"
