@@ -103,10 +103,12 @@ struct FrameView {
     int width = 0;
     int height = 0;
     int pitchPixels = 0;
-    // Rows [first, second) that differ from the frame presented before by the same
-    // device, sorted; changedCount -1: all of them (the backend may also take all).
+    // Rows [first, second) that differ from the frame `source` presented before, sorted;
+    // changedCount -1: all of them. A backend whose window last showed a frame of
+    // another source (or none) takes all rows.
     const std::pair<int, int>* changedRows = nullptr;
     int changedCount = -1;
+    const void* source = nullptr;
 };
 
 // Game pad state, in the layout of the built-in xinput module.

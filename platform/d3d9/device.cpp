@@ -276,10 +276,13 @@ HRESULT Device::PresentChain(const RECT*, const RECT*, HWND hDestWindowOverride)
     ColorTarget target = back->AsColorTarget();
     FrameView frame{target.pixels, target.width, target.height, target.pitch};
     // Only the rows drawn since the last present need to reach the window.
+    frame.source = this;
     if (m_queue.TakeChangedRows(target.pixels, m_changedRows) && !hDestWindowOverride) {
         frame.changedRows = m_changedRows.data();
         frame.changedCount = int(m_changedRows.size());
     }
+    // Another window gets this frame: the device window has not seen the rows taken above.
+    if (hDestWindowOverride) m_queue.ForgetDrawn();
     if (m_cursorVisible && !m_swapChain->Params().Windowed && !m_cursorPixels.empty()) {
         // Composite the device cursor over a copy of the frame.
         m_presentScratch.assign(target.pixels, target.pixels + size_t(target.pitch) * target.height);

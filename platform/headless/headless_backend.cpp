@@ -196,7 +196,8 @@ void HeadlessBackend::Present(NativeWindowId id, const FrameView& frame, bool vs
                             w.frame.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
         };
         // The kept frame is the previous one of the same size: only changed rows are copied.
-        if (frame.changedCount >= 0 && w.frameWidth == frame.width && w.frameHeight == frame.height) {
+        if (frame.changedCount >= 0 && frame.source && frame.source == w.source &&
+            w.frameWidth == frame.width && w.frameHeight == frame.height) {
             for (int i = 0; i < frame.changedCount; ++i)
                 copyRows(frame.changedRows[i].first, frame.changedRows[i].second);
         } else {
@@ -205,6 +206,7 @@ void HeadlessBackend::Present(NativeWindowId id, const FrameView& frame, bool vs
             w.frameWidth = frame.width;
             w.frameHeight = frame.height;
         }
+        w.source = frame.source;
     }
     w.presented++;
     m_frames++;

@@ -73,6 +73,7 @@ class HeadlessBackend : public Backend {
         std::vector<uint32_t> frame;  // last presented frame, top row first
         int frameWidth = 0, frameHeight = 0;
         uint64_t presented = 0;
+        const void* source = nullptr;  // who presented the kept frame
     };
     // Queues an event as if the user made it; window 0 means the focused window.
     void PushEvent(const Event& e);

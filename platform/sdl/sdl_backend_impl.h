@@ -58,7 +58,8 @@ class SdlBackend final : public Backend {
     struct Window {
         SDL_Window* window = nullptr;
         PresentPath path = PresentPath::Surface;
-        bool presentAll = true;  // the window may not show the last frame: send all of the next
+        bool presentAll = true;            // the window may not show the last frame: send all of the next
+        const void* lastSource = nullptr;  // who presented the frame the window shows
         // Window-surface path: the surface last used and the size of the frame last sent.
         SDL_Surface* surface = nullptr;
         int surfaceWidth = 0, surfaceHeight = 0;

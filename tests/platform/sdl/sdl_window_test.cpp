@@ -321,6 +321,7 @@ TEST_F(SdlWindowTest, WindowSurfaceSendsChangedRowsWithoutOpenGlAndAllOfTheFrame
     Open(160, 120);
     std::vector<uint32_t> first(160 * 120, 0x00336699), second(160 * 120, 0x00CC2211);
     plat::FrameView a{first.data(), 160, 120, 160}, b{second.data(), 160, 120, 160};
+    a.source = b.source = this;  // one presenter: its changed rows count
     uint32_t top = 0, middle = 0;
     PresentAndRead(*s_x11, m_hwnd, a, nullptr, POINT{80, 5}, POINT{80, 60}, top, middle);
     EXPECT_EQ(top, 0x336699u);
@@ -354,6 +355,7 @@ TEST_F(SdlWindowTest, RendererPathWhenAskedSendsChangedRowsToo) {
     unsetenv("TUMBRAL_PRESENT");
     std::vector<uint32_t> first(160 * 120, 0x00336699), second(160 * 120, 0x00CC2211);
     plat::FrameView a{first.data(), 160, 120, 160}, b{second.data(), 160, 120, 160};
+    a.source = b.source = this;  // one presenter: its changed rows count
     uint32_t top = 0, middle = 0;
     PresentAndRead(*s_x11, m_hwnd, a, nullptr, POINT{80, 5}, POINT{80, 60}, top, middle);
     EXPECT_EQ(top, 0x336699u);
