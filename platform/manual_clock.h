@@ -20,6 +20,8 @@ ClockTime ClockNow();
 // Waits until `t`: advances the manual clock to `t` (never back) when one is
 // installed, sleeps otherwise.
 void ClockSleepUntil(ClockTime t);
+// True while a ManualClock is installed.
+bool ManualClockInstalled();
 
 // Installed for its lifetime; one at a time (a second one is refused with an
 // assertion). Starts at `start` so that readings are well away from zero.

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32types.h"
@@ -100,6 +101,12 @@ struct FrameView {
     int width = 0;
     int height = 0;
     int pitchPixels = 0;
+    // Rows [first, second) that differ from the frame `source` presented before, sorted;
+    // changedCount -1: all of them. A backend whose window last showed a frame of
+    // another source (or none) takes all rows.
+    const std::pair<int, int>* changedRows = nullptr;
+    int changedCount = -1;
+    const void* source = nullptr;
 };
 
 // Game pad state, in the layout of the built-in xinput module.

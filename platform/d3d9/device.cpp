@@ -3,6 +3,7 @@
 #include "platform/d3d9/device.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -91,6 +92,9 @@ Device::Device(Direct3D9* d3d, UINT adapter, D3DDEVTYPE type, HWND focus, DWORD 
     FillCaps(adapter, type, m_caps);
     m_lossCountSeen = ForcedDeviceLossCount();
     for (auto& s : m_state.streams) s = StreamBinding{};
+    // TUMBRAL_REDRAW_ALL=1 draws every band of every frame (comparisons, measurements).
+    const char* redrawAll = std::getenv("TUMBRAL_REDRAW_ALL");
+    m_queue.SetReuse(!(redrawAll && std::strcmp(redrawAll, "1") == 0));
 }
 
 HRESULT Device::Create(Direct3D9* d3d, UINT adapter, D3DDEVTYPE type, HWND focus, DWORD flags,
@@ -156,6 +160,10 @@ HRESULT Device::BuildSwapChain(const D3DPRESENT_PARAMETERS& params) {
     Surface* depth = nullptr;
     SetRenderTargetInternal(nullptr);
     SetDepthInternal(nullptr);
+    // The old buffers go first, so that a reset never holds two sets (a failed build leaves none anyway).
+    m_swapChain->DropBuffers();
+    if (m_autoDepth) m_autoDepth->DeleteOwned();
+    m_autoDepth = nullptr;
     try {
         m_swapChain->Rebuild(params);
         if (params.EnableAutoDepthStencil)
@@ -165,7 +173,6 @@ HRESULT Device::BuildSwapChain(const D3DPRESENT_PARAMETERS& params) {
         m_swapChain->DropBuffers();
         return D3DERR_OUTOFVIDEOMEMORY;
     }
-    if (m_autoDepth) m_autoDepth->DeleteOwned();
     m_autoDepth = depth;
     SetRenderTargetInternal(m_swapChain->BackBuffer(0));
     SetDepthInternal(m_autoDepth);
@@ -261,13 +268,21 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
 
 // Rectangles are not supported: the whole back buffer goes to the whole client area.
 HRESULT Device::PresentChain(const RECT*, const RECT*, HWND hDestWindowOverride) {
-    FinishDrawing();
+    m_queue.Flush();  // presenting reads the pixels but changes none
     if (UpdateLoss()) return D3DERR_DEVICELOST;
     if (m_inScene) return D3DERR_INVALIDCALL;
     Surface* back = m_swapChain->BackBuffer(0);
     if (!back) return D3DERR_INVALIDCALL;
     ColorTarget target = back->AsColorTarget();
     FrameView frame{target.pixels, target.width, target.height, target.pitch};
+    // Only the rows drawn since the last present need to reach the window.
+    frame.source = this;
+    if (m_queue.TakeChangedRows(target.pixels, m_changedRows) && !hDestWindowOverride) {
+        frame.changedRows = m_changedRows.data();
+        frame.changedCount = int(m_changedRows.size());
+    }
+    // Another window gets this frame: the device window has not seen the rows taken above.
+    if (hDestWindowOverride) m_queue.ForgetDrawn();
     if (m_cursorVisible && !m_swapChain->Params().Windowed && !m_cursorPixels.empty()) {
         // Composite the device cursor over a copy of the frame.
         m_presentScratch.assign(target.pixels, target.pixels + size_t(target.pitch) * target.height);
@@ -282,6 +297,8 @@ HRESULT Device::PresentChain(const RECT*, const RECT*, HWND hDestWindowOverride)
             }
         }
         frame.pixels = m_presentScratch.data();
+        frame.changedRows = nullptr;  // the cursor moves over rows that did not change
+        frame.changedCount = -1;
     }
     HWND window = hDestWindowOverride ? hDestWindowOverride : DeviceWindow();
     bool vsync = m_swapChain->Params().PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
@@ -388,7 +405,7 @@ HRESULT Device::EndScene() {
     if (!m_inScene) return D3DERR_INVALIDCALL;
     m_inScene = false;
     // The scene is drawn by the time EndScene returns (over all drawing threads).
-    FinishDrawing();
+    m_queue.Flush();
     return S_OK;
 }
 

@@ -182,8 +182,13 @@ class Device final : public IDirect3DDevice9 {
         return it == m_textures.end() ? nullptr : &it->second;
     }
     // Draws everything still queued. Called before anything reads or writes
-    // pixels outside the pipeline (locks, copies, present) or frees them.
-    void FinishDrawing() { m_queue.Flush(); }
+    // pixels outside the pipeline (locks, copies) or frees them; the queue
+    // then no longer counts on pixels it drew before (see DrawQueue::ForgetDrawn).
+    void FinishDrawing() {
+        m_queue.Flush();
+        m_queue.ForgetDrawn();
+    }
+    DrawQueue& Queue() { return m_queue; }
 
   private:
     Device(Direct3D9* d3d, UINT adapter, D3DDEVTYPE type, HWND focus, DWORD flags);
@@ -246,6 +251,7 @@ class Device final : public IDirect3DDevice9 {
     int m_cursorX = 0, m_cursorY = 0;
     bool m_cursorVisible = false;
     std::vector<uint32_t> m_presentScratch;
+    std::vector<std::pair<int, int>> m_changedRows;  // back-buffer rows drawn since the last present
 };
 
 }  // namespace plat::d3d9

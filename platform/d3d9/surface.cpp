@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/formats.h"
@@ -28,9 +29,12 @@ Surface::Surface(Device* device, IUnknown* container, UINT width, UINT height, D
             m_argb.assign(count, format == D3DFMT_A8R8G8B8 ? 0u : 0xFF000000u);
             if (format != D3DFMT_A8R8G8B8) {
                 m_nativePitch = width * ColorFormatBytes(format);
-                m_native.assign(size_t(m_nativePitch) * height, 0);
                 m_renderMaster = (usage & D3DUSAGE_RENDERTARGET) != 0;
-                if (!m_renderMaster) m_copyStale = true;
+                // A render target's pixels in its own format exist only for locks: made at the first.
+                if (!m_renderMaster) {
+                    m_native.assign(size_t(m_nativePitch) * height, 0);
+                    m_copyStale = true;
+                }
             }
         }
     } catch (...) {
@@ -109,6 +113,13 @@ HRESULT Surface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD 
             pRect->left >= pRect->right || pRect->top >= pRect->bottom)
             return D3DERR_INVALIDCALL;
         r = *pRect;
+    }
+    if (m_renderMaster && m_native.empty()) {
+        try {
+            m_native.assign(size_t(m_nativePitch) * m_desc.Height, 0);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        }
     }
     m_locked = true;
     m_lockReadOnly = (Flags & D3DLOCK_READONLY) != 0;

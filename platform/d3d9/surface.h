@@ -71,7 +71,8 @@ class Surface final : public DeviceChild<IDirect3DSurface9> {
     D3DSURFACE_DESC m_desc{};
     bool m_lockable;
     bool m_renderMaster = false;    // the A8R8G8B8 copy is the master
-    std::vector<uint8_t> m_native;  // pixels in m_desc.Format (empty when the format is A8R8G8B8)
+    std::vector<uint8_t> m_native;  // pixels in m_desc.Format (empty when the format is A8R8G8B8, and
+                                    // for render targets until the first lock)
     std::vector<uint32_t> m_argb;   // A8R8G8B8 pixels
     std::vector<float> m_depth;     // depth surfaces
     UINT m_nativePitch = 0;

@@ -62,7 +62,8 @@ bool ParseMonitorList(const std::string& text, std::vector<DisplayMode>& out) {
     return !out.empty();
 }
 
-HeadlessBackend::HeadlessBackend(HeadlessConfig config) : m_noWait(config.noWait) {
+HeadlessBackend::HeadlessBackend(HeadlessConfig config)
+    : m_noWait(config.noWait), m_keepFrames(config.keepFrames) {
     int left = 0;
     for (const DisplayMode& d : config.monitors) {
         Monitor m;
@@ -165,23 +166,34 @@ void HeadlessBackend::Present(NativeWindowId id, const FrameView& frame, bool vs
     auto it = m_windows.find(id);
     if (it == m_windows.end()) return;
     WindowRecord& w = it->second;
-    if (frame.pixels && frame.width > 0 && frame.height > 0 && frame.pitchPixels >= frame.width) {
-        w.frame.resize(static_cast<size_t>(frame.width) * frame.height);
-        for (int y = 0; y < frame.height; ++y)
-            std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.pitchPixels, frame.width,
-                        w.frame.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
-        w.frameWidth = frame.width;
-        w.frameHeight = frame.height;
+    if (m_keepFrames && frame.pixels && frame.width > 0 && frame.height > 0 &&
+        frame.pitchPixels >= frame.width) {
+        auto copyRows = [&](int top, int bottom) {
+            for (int y = std::max(top, 0); y < std::min(bottom, frame.height); ++y)
+                std::copy_n(frame.pixels + static_cast<size_t>(y) * frame.pitchPixels, frame.width,
+                            w.frame.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
+        };
+        // The kept frame is the previous one of the same size: only changed rows are copied.
+        if (frame.changedCount >= 0 && frame.source && frame.source == w.source &&
+            w.frameWidth == frame.width && w.frameHeight == frame.height) {
+            for (int i = 0; i < frame.changedCount; ++i)
+                copyRows(frame.changedRows[i].first, frame.changedRows[i].second);
+        } else {
+            w.frame.resize(static_cast<size_t>(frame.width) * frame.height);
+            copyRows(0, frame.height);
+            w.frameWidth = frame.width;
+            w.frameHeight = frame.height;
+        }
+        w.source = frame.source;
     }
     w.presented++;
     m_frames++;
     if (vsync && !m_noWait && !m_monitors.empty()) {
         int hz = std::max(1, m_monitors[0].current.refreshHz);
-        auto next = m_lastPresent + std::chrono::microseconds(1000000 / hz);
-        auto now = ClockNow();
-        if (next > now) ClockSleepUntil(next);
+        m_lastPresent = m_pacer.Wait(hz);
+    } else {
+        m_lastPresent = ClockNow();
     }
-    m_lastPresent = ClockNow();
 }
 
 void HeadlessBackend::ClipCursor(const RECT* screenRect) {
@@ -254,6 +266,9 @@ std::unique_ptr<Backend> CreateHeadlessBackend() {
             std::exit(2);
         }
     }
+    config.keepFrames = false;
+    for (const ScriptStep& step : config.script.steps)
+        if (step.kind == ScriptStep::Kind::Shot) config.keepFrames = true;
     return std::make_unique<HeadlessBackend>(std::move(config));
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/backend/backend.h"
+#include "platform/base/refresh_pacer.h"
 #include "platform/headless/script.h"
 
 namespace plat {
@@ -24,6 +25,9 @@ struct HeadlessConfig {
     std::vector<DisplayMode> monitors{DisplayMode{1920, 1080, 60, 32}};
     bool noWait = false;
     Script script;  // empty: no scripted input
+    // Windows keep a copy of their last frame (for shots and tests); the program keeps
+    // none when its script takes no shots. A script with shots turns keeping on.
+    bool keepFrames = true;
 };
 
 // Parses "1920x1080@60,1280x1024" (refresh defaults to 60); false on a malformed list.
@@ -69,6 +73,7 @@ class HeadlessBackend : public Backend {
         std::vector<uint32_t> frame;  // last presented frame, top row first
         int frameWidth = 0, frameHeight = 0;
         uint64_t presented = 0;
+        const void* source = nullptr;  // who presented the kept frame
     };
     // Queues an event as if the user made it; window 0 means the focused window.
     void PushEvent(const Event& e);
@@ -103,6 +108,7 @@ class HeadlessBackend : public Backend {
 
     std::vector<Monitor> m_monitors;
     bool m_noWait;
+    bool m_keepFrames;
     std::map<NativeWindowId, WindowRecord> m_windows;
     NativeWindowId m_nextId = 1;
     NativeWindowId m_focused = 0;
@@ -112,6 +118,7 @@ class HeadlessBackend : public Backend {
     size_t m_next = 0;
     std::chrono::steady_clock::time_point m_scriptStart;
     std::chrono::steady_clock::time_point m_lastPresent;
+    RefreshPacer m_pacer;
     uint64_t m_frames = 0;
     uint64_t m_framesAtLastEvent = 0;  // frames presented when the last event was taken
     POINT m_cursor{100, 100};

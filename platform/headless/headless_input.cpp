@@ -13,6 +13,8 @@ namespace plat {
 void HeadlessBackend::RunScript(const Script& script) {
     m_script = script;
     m_next = 0;
+    for (const ScriptStep& step : script.steps)
+        if (step.kind == ScriptStep::Kind::Shot) m_keepFrames = true;
     m_scriptStart = ClockNow();
 }
 

@@ -1,4 +1,4 @@
-// SDL backend: start-up, native windows and presenting frames.
+// SDL backend: start-up and native windows (presenting: sdl_present.cpp).
 #include "platform/sdl/sdl_backend.h"
 
 #include <cstdio>
@@ -68,8 +68,7 @@ NativeWindowId SdlBackend::CreateNativeWindow(const NativeWindowDesc& desc) {
     }
     Window rec;
     rec.window = sw;
-    rec.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_ACCELERATED);
-    if (!rec.renderer) rec.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_SOFTWARE);
+    SetUpPresentation(rec, ChoosePresentPath(sw));
     rec.lastSet = {desc.clientRect.left, desc.clientRect.top, w, h};
     rec.decorated = desc.decorated;
     NativeWindowId id = SDL_GetWindowID(sw);
@@ -202,29 +201,6 @@ RECT SdlBackend::DecorationInsets() const {
     // The frame our window system assumes around a decorated client area; the
     // real frame belongs to the window manager and is not part of our coordinates.
     return RECT{8, 31, 8, 8};
-}
-
-void SdlBackend::Present(NativeWindowId id, const FrameView& frame, bool vsync) {
-    Window* w = Find(id);
-    if (!w || !w->renderer || !frame.pixels || frame.width <= 0 || frame.height <= 0) return;
-    if (!w->texture || w->textureWidth != frame.width || w->textureHeight != frame.height) {
-        if (w->texture) SDL_DestroyTexture(w->texture);
-        w->texture = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                       frame.width, frame.height);
-        if (!w->texture) return;
-        SDL_SetTextureBlendMode(w->texture, SDL_BLENDMODE_NONE);
-        w->textureWidth = frame.width;
-        w->textureHeight = frame.height;
-    }
-    if (w->vsync != int(vsync)) {
-        SDL_RenderSetVSync(w->renderer, vsync ? 1 : 0);
-        w->vsync = vsync;
-    }
-    SDL_UpdateTexture(w->texture, nullptr, frame.pixels, frame.pitchPixels * 4);
-    SDL_RenderClear(w->renderer);
-    // Scales to the drawable size, which differs from the window size on HiDPI screens.
-    SDL_RenderCopy(w->renderer, w->texture, nullptr, nullptr);
-    SDL_RenderPresent(w->renderer);
 }
 
 }  // namespace plat

@@ -6,9 +6,11 @@
 
 #include <deque>
 #include <map>
+#include <vector>
 
 #include "platform/backend/backend.h"
 #include "platform/sdl/sdl_wheel.h"
+#include "platform/base/refresh_pacer.h"
 
 namespace plat {
 
@@ -52,8 +54,20 @@ class SdlBackend final : public Backend {
     void SetGamepadVibration(int index, WORD left, WORD right) override;
 
   private:
+    // How frames reach the window (sdl_present.cpp).
+    enum class PresentPath { Surface, Renderer };
     struct Window {
         SDL_Window* window = nullptr;
+        PresentPath path = PresentPath::Surface;
+        bool presentAll = true;            // the window may not show the last frame: send all of the next
+        const void* lastSource = nullptr;  // who presented the frame the window shows
+        // Window-surface path: the surface last used and the size of the frame last sent.
+        SDL_Surface* surface = nullptr;
+        int surfaceWidth = 0, surfaceHeight = 0;
+        int lastFrameWidth = 0, lastFrameHeight = 0;
+        std::vector<SDL_Rect> rects;  // rows sent by the present in progress
+        RefreshPacer pacer;
+        // Renderer path.
         SDL_Renderer* renderer = nullptr;
         SDL_Texture* texture = nullptr;
         int textureWidth = 0, textureHeight = 0;
@@ -65,6 +79,12 @@ class SdlBackend final : public Backend {
         ShowState shown = ShowState::Hidden;  // as last given to SDL or reported by it
         bool hidePending = false;             // to be hidden at the next poll for input
     };
+
+    PresentPath ChoosePresentPath(SDL_Window* window);
+    void SetUpPresentation(Window& w, PresentPath path);
+    bool PresentToSurface(Window& w, const FrameView& frame);  // false: no window surface
+    void PresentToRenderer(Window& w, const FrameView& frame, bool vsync);
+    int RefreshRate(const Window& w) const;
 
     Window* Find(NativeWindowId id);
     bool Translate(const SDL_Event& e, Event& out);

@@ -99,6 +99,9 @@ bool SdlBackend::Translate(const SDL_Event& e, Event& out) {
 bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
     out.window = we.windowID;
     Window* w = Find(we.windowID);
+    // The window's pixels are gone or resized: the next present sends the whole frame.
+    if (w && (we.event == SDL_WINDOWEVENT_EXPOSED || we.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+        w->presentAll = true;
     switch (we.event) {
         case SDL_WINDOWEVENT_MOVED:
             if (w) NoteFrame(*w);

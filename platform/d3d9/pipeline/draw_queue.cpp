@@ -301,9 +301,12 @@ void DrawQueue::Flush(WorkerPool& pool) {
         for (int st = 0; st < kPipelineTexStages; ++st)
             if (rec.config.samplers[st].levels) rec.config.samplers[st].levels = rec.levels[st];
 
+    bool reused = DrawReusing(pool);
     int rows = m_bottom - m_top;
     int threads = pool.Threads();
-    if (threads <= 1 || m_work < m_parallelThreshold || rows < 16 || m_oneBand) {
+    if (reused) {
+        // Drawn above, band by band, keeping unchanged bands.
+    } else if (threads <= 1 || m_work < m_parallelThreshold || rows < 16 || m_oneBand) {
         DrawBand(m_top, m_bottom);
     } else {
         // Several bands per thread, so a thread that drew an empty band takes another.
@@ -313,6 +316,7 @@ void DrawQueue::Flush(WorkerPool& pool) {
         m_bandCount = (rows + m_bandHeight - 1) / m_bandHeight;
         pool.Run(m_bandCount, &DrawQueue::DrawBandTask, this);
     }
+    AfterFlush(reused);
 
     m_prims.clear();
     m_vertices.clear();

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/d3d9/pipeline/pipeline_types.h"
@@ -37,6 +39,26 @@ class DrawQueue {
     // Draws everything pending and empties the queue.
     void Flush() { Flush(WorkerPool::Shared()); }
     void Flush(WorkerPool& pool);
+
+    // Keeping unchanged bands (draw_queue_reuse.cpp): a flush whose work into a
+    // target repeats the previous flush's band for band keeps those bands'
+    // pixels instead of drawing them again. On by default; off draws everything.
+    void SetReuse(bool on);
+    // Pixels may have changed outside the queue (a lock, a copy, new buffers):
+    // nothing drawn before counts as known any more.
+    void ForgetDrawn();
+    // Rows [first, second) of colour target `pixels` written since the last call
+    // for it; false when that is not known (first call, another target, pixels
+    // changed outside the queue): then all of it counts as changed.
+    bool TakeChangedRows(const void* pixels, std::vector<std::pair<int, int>>& rows);
+    // Bands the last flush drew and kept (tests, statistics).
+    int LastDrawnBands() const;
+    int LastKeptBands() const;
+
+    DrawQueue();
+    ~DrawQueue();
+    DrawQueue(const DrawQueue&) = delete;
+    DrawQueue& operator=(const DrawQueue&) = delete;
 
     // Work (in pixels of bounding boxes) below which Flush draws on the calling
     // thread alone: waking a thread costs more than drawing a line of text.
@@ -73,6 +95,12 @@ class DrawQueue {
     bool Sampled(const void* pixels) const;
     void DrawBand(int top, int bottom) const;
     static void DrawBandTask(void* self, int band);
+    // Draws pending work keeping unchanged bands; false when the work is not of
+    // a shape whose bands can be kept (then the caller draws it all).
+    bool DrawReusing(WorkerPool& pool);
+    // After drawing everything: records what changed and keeps the work for the next flush.
+    void AfterFlush(bool reused);
+    static void DrawListedBandTask(void* self, int index);
 
     std::vector<ConfigRecord> m_configs;
     PixelConfig m_lastSeen{};  // byte copy of the configuration m_configs.back() came from
@@ -88,6 +116,9 @@ class DrawQueue {
     uint64_t m_parallelThreshold = 24 * 1024;
     // Band geometry of the flush in progress.
     int m_bandTop = 0, m_bandHeight = 0, m_bandCount = 0;
+
+    struct Reuse;                    // previous work per target, changed rows (draw_queue_reuse.cpp)
+    std::unique_ptr<Reuse> m_reuse;  // the fields above stay as the drawing code knows them
 };
 
 }  // namespace plat::d3d9

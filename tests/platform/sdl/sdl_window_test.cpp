@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/headless_fixture.h"
@@ -291,6 +294,87 @@ TEST_F(SdlWindowTest, FullScreenDeviceAndBackRestoresTheWindow) {
     EXPECT_EQ(XwininfoField(info, "Height: "), 200) << info;
     EXPECT_EQ(device->Release(), 0u);
     d3d->Release();
+}
+
+// OpenGL (Mesa's libraries) mapped into this process.
+bool OpenGlLoaded() {
+    FILE* maps = std::fopen("/proc/self/maps", "r");
+    if (!maps) return false;
+    char line[512];
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, maps))
+        found = std::strstr(line, "libGLX") || std::strstr(line, "libGL.so") ||
+                std::strstr(line, "_dri.so") || std::strstr(line, "libgallium") ||
+                std::strstr(line, "libLLVM");
+    std::fclose(maps);
+    return found;
+}
+
+// Presents `frame` saying only `rows` changed (none: all) and reads two screen pixels of the client area.
+void PresentAndRead(X11Session& x11, HWND hwnd, plat::FrameView frame,
+                    const std::vector<std::pair<int, int>>* rows, POINT a, POINT b, uint32_t& atA,
+                    uint32_t& atB) {
+    if (rows) {
+        frame.changedRows = rows->data();
+        frame.changedCount = int(rows->size());
+    }
+    ASSERT_TRUE(plat::PresentToWindow(hwnd, frame, false));
+    std::string shot = std::string(TUMBRAL_BINARY_DIR) + "/sdl_rows.png";
+    x11.Run("import -window root " + shot);
+    ClientToScreen(hwnd, &a);
+    ClientToScreen(hwnd, &b);
+    ASSERT_TRUE(ReadPngPixel(shot, a.x, a.y, atA));
+    ASSERT_TRUE(ReadPngPixel(shot, b.x, b.y, atB));
+}
+
+TEST_F(SdlWindowTest, WindowSurfaceSendsChangedRowsWithoutOpenGlAndAllOfTheFrameAfterAnExpose) {
+    // Under Xvfb there is no direct rendering: the window surface is the path, OpenGL stays unloaded.
+    bool glBefore = OpenGlLoaded();
+    Open(160, 120);
+    std::vector<uint32_t> first(160 * 120, 0x00336699), second(160 * 120, 0x00CC2211);
+    plat::FrameView a{first.data(), 160, 120, 160}, b{second.data(), 160, 120, 160};
+    a.source = b.source = this;  // one presenter: its changed rows count
+    uint32_t top = 0, middle = 0;
+    PresentAndRead(*s_x11, m_hwnd, a, nullptr, POINT{80, 5}, POINT{80, 60}, top, middle);
+    EXPECT_EQ(top, 0x336699u);
+    EXPECT_EQ(middle, 0x336699u);
+    if (!glBefore) {
+        EXPECT_FALSE(OpenGlLoaded());
+    }
+
+    // Only rows 50..70 are said to have changed: only they reach the screen.
+    std::vector<std::pair<int, int>> rows{{50, 70}};
+    PresentAndRead(*s_x11, m_hwnd, b, &rows, POINT{80, 5}, POINT{80, 60}, top, middle);
+    EXPECT_EQ(top, 0x336699u);
+    EXPECT_EQ(middle, 0xCC2211u);
+
+    // Hidden and shown again, the window lost its pixels: the next present sends them all,
+    // even when it says nothing changed.
+    ShowWindow(m_hwnd, SW_HIDE);
+    Pump(5000, [this] { return XwininfoOf().find("IsViewable") == std::string::npos; });
+    ShowWindow(m_hwnd, SW_SHOW);
+    Pump(5000, [this] { return XwininfoOf().find("IsViewable") != std::string::npos; });
+    std::vector<std::pair<int, int>> none;
+    PresentAndRead(*s_x11, m_hwnd, b, &none, POINT{80, 5}, POINT{80, 60}, top, middle);
+    EXPECT_EQ(top, 0xCC2211u);
+    EXPECT_EQ(middle, 0xCC2211u);
+}
+
+// Runs last: it loads OpenGL into the process.
+TEST_F(SdlWindowTest, RendererPathWhenAskedSendsChangedRowsToo) {
+    setenv("TUMBRAL_PRESENT", "renderer", 1);
+    Open(160, 120);
+    unsetenv("TUMBRAL_PRESENT");
+    std::vector<uint32_t> first(160 * 120, 0x00336699), second(160 * 120, 0x00CC2211);
+    plat::FrameView a{first.data(), 160, 120, 160}, b{second.data(), 160, 120, 160};
+    a.source = b.source = this;  // one presenter: its changed rows count
+    uint32_t top = 0, middle = 0;
+    PresentAndRead(*s_x11, m_hwnd, a, nullptr, POINT{80, 5}, POINT{80, 60}, top, middle);
+    EXPECT_EQ(top, 0x336699u);
+    std::vector<std::pair<int, int>> rows{{50, 70}};
+    PresentAndRead(*s_x11, m_hwnd, b, &rows, POINT{80, 5}, POINT{80, 60}, top, middle);
+    EXPECT_EQ(top, 0x336699u);
+    EXPECT_EQ(middle, 0xCC2211u);
 }
 
 }  // namespace
