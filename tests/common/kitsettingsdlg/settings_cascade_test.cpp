@@ -72,15 +72,17 @@ TEST_F(SettingsCascadeTest, ReloadFillsEveryBoxFromTheCurrentWindowedSettings) {
     EXPECT_EQ(Texts(KIT_SETTINGS_ADAPTER_FORMAT), std::vector<std::wstring>{L"D3DFMT_X8R8G8B8"});
     EXPECT_EQ(Texts(KIT_SETTINGS_RESOLUTION), std::vector<std::wstring>{L"1920 by 1080"});
     EXPECT_EQ(Texts(KIT_SETTINGS_REFRESH_RATE), std::vector<std::wstring>{L"75 Hz"});
-    for (int nId : {KIT_SETTINGS_ADAPTER_FORMAT_LABEL, KIT_SETTINGS_ADAPTER_FORMAT, KIT_SETTINGS_RESOLUTION_LABEL,
-                    KIT_SETTINGS_RESOLUTION, KIT_SETTINGS_RESOLUTION_SHOW_ALL, KIT_SETTINGS_REFRESH_RATE_LABEL,
-                    KIT_SETTINGS_REFRESH_RATE})
+    for (int nId : {KIT_SETTINGS_ADAPTER_FORMAT_LABEL, KIT_SETTINGS_ADAPTER_FORMAT,
+                    KIT_SETTINGS_RESOLUTION_LABEL, KIT_SETTINGS_RESOLUTION, KIT_SETTINGS_RESOLUTION_SHOW_ALL,
+                    KIT_SETTINGS_REFRESH_RATE_LABEL, KIT_SETTINGS_REFRESH_RATE})
         EXPECT_FALSE(Active(nId)) << nId;
     EXPECT_TRUE(Active(KIT_SETTINGS_DEVICECLIP));
 
     EXPECT_EQ(TextSet(KIT_SETTINGS_BACK_BUFFER_FORMAT), CatalogBackBufferFormats(true, D3DFMT_X8R8G8B8));
-    EXPECT_EQ(Chosen(KIT_SETTINGS_BACK_BUFFER_FORMAT), KitFormatName(current.PresentParams.BackBufferFormat, true));
-    EXPECT_EQ(Chosen(KIT_SETTINGS_DEPTH_STENCIL), KitFormatName(current.PresentParams.AutoDepthStencilFormat, true));
+    EXPECT_EQ(Chosen(KIT_SETTINGS_BACK_BUFFER_FORMAT),
+              KitFormatName(current.PresentParams.BackBufferFormat, true));
+    EXPECT_EQ(Chosen(KIT_SETTINGS_DEPTH_STENCIL),
+              KitFormatName(current.PresentParams.AutoDepthStencilFormat, true));
     EXPECT_EQ(Texts(KIT_SETTINGS_PRESENT_INTERVAL), (std::vector<std::wstring>{L"On", L"Off"}));
 
     // Nothing the user did not pick has changed.
@@ -115,7 +117,8 @@ TEST_F(SettingsCascadeTest, FullScreenOffersTheDesktopsAspectUnlessAllAreAskedFo
     EXPECT_FALSE(Offers(KIT_SETTINGS_RESOLUTION, L"1024 by 768"));
     EXPECT_FALSE(Offers(KIT_SETTINGS_RESOLUTION, L"1280 by 1024"));
     EXPECT_FALSE(Offers(KIT_SETTINGS_RESOLUTION, L"1920 by 1200"));
-    EXPECT_EQ(TextSet(KIT_SETTINGS_BACK_BUFFER_FORMAT), CatalogBackBufferFormats(false, Edited().AdapterFormat));
+    EXPECT_EQ(TextSet(KIT_SETTINGS_BACK_BUFFER_FORMAT),
+              CatalogBackBufferFormats(false, Edited().AdapterFormat));
     ExpectConsistent();
 
     ClickControl(KIT_SETTINGS_RESOLUTION_SHOW_ALL);
@@ -195,8 +198,9 @@ TEST_F(SettingsCascadeTest, TheOtherAdapterBringsItsOwnDesktopAndModes) {
 TEST_F(SettingsCascadeTest, LowerBoxesFollowTheCatalogueAndStoreTheirValues) {
     m_Dlg.Activate(true);
     const KitDeviceSetup& s = Edited();
-    CKitCatalogCombo* pCombo = Catalog()->GetDeviceSettingsCombo(
-        s.AdapterOrdinal, s.DeviceType, s.AdapterFormat, s.PresentParams.BackBufferFormat, s.PresentParams.Windowed);
+    CKitCatalogCombo* pCombo =
+        Catalog()->GetDeviceSettingsCombo(s.AdapterOrdinal, s.DeviceType, s.AdapterFormat,
+                                          s.PresentParams.BackBufferFormat, s.PresentParams.Windowed);
     ASSERT_NE(pCombo, nullptr);
 
     // Depth formats are the combination's; multisample types those without a conflict.
@@ -242,7 +246,8 @@ TEST_F(SettingsCascadeTest, LowerBoxesFollowTheCatalogueAndStoreTheirValues) {
         Pick(KIT_SETTINGS_VERTEX_PROCESSING, L"Pure hardware vertex processing");
         EXPECT_EQ(s.BehaviorFlags & 0xF0, 0x50u);
     }
-    EXPECT_FALSE(Offers(KIT_SETTINGS_VERTEX_PROCESSING, L"Mixed vertex processing")) << "not allowed by default";
+    EXPECT_FALSE(Offers(KIT_SETTINGS_VERTEX_PROCESSING, L"Mixed vertex processing"))
+        << "not allowed by default";
 
     Pick(KIT_SETTINGS_PRESENT_INTERVAL, L"Off");
     EXPECT_EQ(s.PresentParams.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);

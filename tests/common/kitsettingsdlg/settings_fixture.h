@@ -156,16 +156,10 @@ class SettingsTest : public tumbral_test::HeadlessTest {
 };
 
 // Every box of the page, for the no-duplicate check.
-inline const int kAllBoxes[] = {KIT_SETTINGS_ADAPTER,
-                                KIT_SETTINGS_DEVICE_TYPE,
-                                KIT_SETTINGS_ADAPTER_FORMAT,
-                                KIT_SETTINGS_RESOLUTION,
-                                KIT_SETTINGS_REFRESH_RATE,
-                                KIT_SETTINGS_BACK_BUFFER_FORMAT,
-                                KIT_SETTINGS_DEPTH_STENCIL,
-                                KIT_SETTINGS_MULTISAMPLE_TYPE,
-                                KIT_SETTINGS_MULTISAMPLE_QUALITY,
-                                KIT_SETTINGS_VERTEX_PROCESSING,
-                                KIT_SETTINGS_PRESENT_INTERVAL};
+inline const int kAllBoxes[] = {
+    KIT_SETTINGS_ADAPTER,           KIT_SETTINGS_DEVICE_TYPE,      KIT_SETTINGS_ADAPTER_FORMAT,
+    KIT_SETTINGS_RESOLUTION,        KIT_SETTINGS_REFRESH_RATE,     KIT_SETTINGS_BACK_BUFFER_FORMAT,
+    KIT_SETTINGS_DEPTH_STENCIL,     KIT_SETTINGS_MULTISAMPLE_TYPE, KIT_SETTINGS_MULTISAMPLE_QUALITY,
+    KIT_SETTINGS_VERTEX_PROCESSING, KIT_SETTINGS_PRESENT_INTERVAL};
 
 }  // namespace settingstest
