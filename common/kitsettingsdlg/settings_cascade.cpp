@@ -157,10 +157,13 @@ HRESULT CD3DSettingsDlg::AdapterFormatPicked() {
         }
     }
     ChooseData(KIT_SETTINGS_BACK_BUFFER_FORMAT, pp.BackBufferFormat);
-    if (FAILED(hr = BackBufferFormatPicked())) return hr;
+    hr = BackBufferFormatPicked();
+    // Without a combination the boxes below cannot be filled; that failure is
+    // expected and must not keep the page from leaving a mode it cannot offer.
+    if (FAILED(hr) && bFound) return hr;
 
     if (!bFound) {
-        // This adapter format has no windowed back buffer.
+        // This adapter format has no back buffer in the checked mode.
         m_Panel.SetControlActive(KIT_SETTINGS_WINDOWED, false);
         if (pp.Windowed) {
             CheckWindowed(false);

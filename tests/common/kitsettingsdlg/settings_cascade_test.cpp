@@ -269,3 +269,27 @@ TEST_F(SettingsCascadeTest, LowerBoxesFollowTheCatalogueAndStoreTheirValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SettingsCascadeTest, AnAdapterFormatWithoutAWindowedBackBufferSwitchesToFullScreen) {
+    m_Dlg.Activate(true);
+    ClickControl(KIT_SETTINGS_FULLSCREEN);
+    ASSERT_TRUE(Active(KIT_SETTINGS_WINDOWED));
+    // The device loses every windowed combination: the desktop format has no windowed back buffer.
+    CKitCatalogDevice* pDevice = Catalog()->FindDevice(Edited().AdapterOrdinal, Edited().DeviceType);
+    ASSERT_NE(pDevice, nullptr);
+    for (int i = 0; i < pDevice->m_Combos.Length(); ++i) pDevice->m_Combos.GetAt(i)->m_bWindowed = 0;
+
+    ClickControl(KIT_SETTINGS_WINDOWED);
+    EXPECT_FALSE(Active(KIT_SETTINGS_WINDOWED));
+    EXPECT_TRUE(Ticked(KIT_SETTINGS_FULLSCREEN));
+    EXPECT_FALSE(Ticked(KIT_SETTINGS_WINDOWED));
+    EXPECT_EQ(Edited().PresentParams.Windowed, FALSE);
+    EXPECT_TRUE(Active(KIT_SETTINGS_RESOLUTION));
+    EXPECT_TRUE(Offers(KIT_SETTINGS_RESOLUTION, L"1920 by 1080"));
+    EXPECT_FALSE(Texts(KIT_SETTINGS_BACK_BUFFER_FORMAT).empty());
+    ExpectConsistent();
+}
+
+}  // namespace
