@@ -37,32 +37,19 @@ TEST_F(SettingsApplyTest, OkSwitchesToFullScreenAtThePickedResolutionAndBack) {
     RunFrames(2);
 }
 
-TEST_F(SettingsApplyTest, OkInAWindowTakesTheClientSizeAndAMultisampledBufferIsNotLockable) {
+TEST_F(SettingsApplyTest, OkInAWindowTakesTheClientSizeAndThePickedInterval) {
     m_Dlg.Activate(true);
     Pick(KIT_SETTINGS_PRESENT_INTERVAL, L"Off");
-    CD3DSettingsDlg::EditedSetup()->PresentParams.Flags |= D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
     ClickControl(KIT_SETTINGS_OK);
     const KitDeviceSetup s = KitCurrentSetup();
     EXPECT_TRUE(s.PresentParams.Windowed);
     EXPECT_EQ(s.PresentParams.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
+    EXPECT_EQ(s.PresentParams.FullScreen_RefreshRateInHz, 0u)
+        << "the desktop rate the page showed is dropped";
     RECT rc;
     GetClientRect(KitActiveWindow(), &rc);
     EXPECT_EQ(LONG(KitGetBackBufferSurfaceDesc()->Width), rc.right);
     EXPECT_EQ(LONG(KitGetBackBufferSurfaceDesc()->Height), rc.bottom);
-    // Multisampled: the lockable flag the record carried is dropped.
-    if (s.PresentParams.MultiSampleType == D3DMULTISAMPLE_NONE) {
-        EXPECT_NE(CD3DSettingsDlg::EditedSetup()->PresentParams.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER,
-                  0u);
-    }
-    m_Dlg.Activate(true);
-    std::vector<std::wstring> types = Texts(KIT_SETTINGS_MULTISAMPLE_TYPE);
-    if (types.size() > 1) {
-        Pick(KIT_SETTINGS_MULTISAMPLE_TYPE, types.back());
-        CD3DSettingsDlg::EditedSetup()->PresentParams.Flags |= D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-        ClickControl(KIT_SETTINGS_OK);
-        EXPECT_EQ(CD3DSettingsDlg::EditedSetup()->PresentParams.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER,
-                  0u);
-    }
 }
 
 TEST_F(SettingsApplyTest, CancelAndF2CloseThePageAndChangeNothing) {

@@ -196,12 +196,34 @@ TEST_F(SettingsCascadeTest, TheOtherAdapterBringsItsOwnDesktopAndModes) {
 }
 
 TEST_F(SettingsCascadeTest, LowerBoxesFollowTheCatalogueAndStoreTheirValues) {
+    // The software device multisamples nothing: its combination gains four
+    // samples with three quality levels, unusable with its first depth format.
+    const KitDeviceSetup current = KitCurrentSetup();
+    CKitCatalogCombo* pCombo = Catalog()->GetDeviceSettingsCombo(
+        current.AdapterOrdinal, current.DeviceType, current.AdapterFormat,
+        current.PresentParams.BackBufferFormat, current.PresentParams.Windowed);
+    ASSERT_NE(pCombo, nullptr);
+    ASSERT_GT(pCombo->m_DepthFormats.Length(), 1);
+    const D3DFORMAT conflicting = pCombo->m_DepthFormats.GetAt(0);
+    pCombo->m_SampleTypes.Add(D3DMULTISAMPLE_4_SAMPLES);
+    pCombo->m_SampleQualities.Add(3);
+    pCombo->m_Conflicts.Add(CKitCatalogConflict{conflicting, D3DMULTISAMPLE_4_SAMPLES});
+
     m_Dlg.Activate(true);
     const KitDeviceSetup& s = Edited();
-    CKitCatalogCombo* pCombo =
-        Catalog()->GetDeviceSettingsCombo(s.AdapterOrdinal, s.DeviceType, s.AdapterFormat,
-                                          s.PresentParams.BackBufferFormat, s.PresentParams.Windowed);
-    ASSERT_NE(pCombo, nullptr);
+    Pick(KIT_SETTINGS_DEPTH_STENCIL, KitFormatName(conflicting, true));
+    EXPECT_FALSE(Offers(KIT_SETTINGS_MULTISAMPLE_TYPE, L"D3DMULTISAMPLE_4_SAMPLES"));
+    Pick(KIT_SETTINGS_DEPTH_STENCIL, KitFormatName(pCombo->m_DepthFormats.GetAt(1), true));
+    ASSERT_TRUE(Offers(KIT_SETTINGS_MULTISAMPLE_TYPE, L"D3DMULTISAMPLE_4_SAMPLES"));
+    Pick(KIT_SETTINGS_MULTISAMPLE_TYPE, L"D3DMULTISAMPLE_4_SAMPLES");
+    EXPECT_EQ(Texts(KIT_SETTINGS_MULTISAMPLE_QUALITY), (std::vector<std::wstring>{L"0", L"1", L"2"}));
+    Pick(KIT_SETTINGS_MULTISAMPLE_QUALITY, L"2");
+    EXPECT_EQ(s.PresentParams.MultiSampleType, D3DMULTISAMPLE_4_SAMPLES);
+    EXPECT_EQ(s.PresentParams.MultiSampleQuality, 2u);
+    // A depth format that conflicts takes the type away; the record follows the box.
+    Pick(KIT_SETTINGS_DEPTH_STENCIL, KitFormatName(conflicting, true));
+    EXPECT_FALSE(Offers(KIT_SETTINGS_MULTISAMPLE_TYPE, L"D3DMULTISAMPLE_4_SAMPLES"));
+    EXPECT_EQ(s.PresentParams.MultiSampleType, D3DMULTISAMPLE_NONE);
 
     // Depth formats are the combination's; multisample types those without a conflict.
     std::set<std::wstring> depths;
