@@ -3,6 +3,7 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "app/app_restore_dialog.h"
+#include "app/app_settings_dialog.h"
 #include "kit/errors/kit_errors.h"
 #include "kit/state/kit_getters.h"
 
@@ -32,6 +33,8 @@ HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, v
     HRESULT hr;
     if (FAILED(hr = g_DialogResourceManager.OnCreateDevice(pd3dDevice)))
         return KIT_LOG_FAILURE(L"g_DialogResourceManager.OnCreateDevice( pd3dDevice )", hr);
+    if (FAILED(hr = g_SettingsDlg.OnCreateDevice(pd3dDevice)))
+        return KIT_LOG_FAILURE(L"g_SettingsDlg.OnCreateDevice( pd3dDevice )", hr);
 
     if (FAILED(hr = AppHudDeviceCreated(pd3dDevice))) return hr;
 
@@ -49,6 +52,8 @@ HRESULT AppDeviceReset(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBac
     HRESULT hr;
     if (FAILED(hr = g_DialogResourceManager.OnResetDevice()))
         return KIT_LOG_FAILURE(L"g_DialogResourceManager.OnResetDevice()", hr);
+    if (FAILED(hr = g_SettingsDlg.OnResetDevice()))
+        return KIT_LOG_FAILURE(L"g_SettingsDlg.OnResetDevice()", hr);
     AppPlaceRestoreButton(pBackBufferSurfaceDesc->Width, pBackBufferSurfaceDesc->Height);
 
     if (FAILED(hr = AppHudDeviceReset(pd3dDevice))) return hr;
@@ -66,11 +71,13 @@ HRESULT AppDeviceReset(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC* pBac
 
 void AppDeviceLost(void*) {
     g_DialogResourceManager.OnDeviceLost();
+    g_SettingsDlg.OnDeviceLost();
     AppHudDeviceLost();
 }
 
 void AppDeviceDestroyed(void*) {
     g_DialogResourceManager.OnDeviceDestroyed();
+    g_SettingsDlg.OnDeviceDestroyed();
     AppHudDeviceDestroyed();
     // The cube's mesh and textures hold references on this device; the
     // puzzle itself stays as it is for the next device.

@@ -3,6 +3,7 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "app/app_restore_dialog.h"
+#include "app/app_settings_dialog.h"
 #include "kit/startup/kit_d3d9_library.h"
 #include "kit/errors/kit_errors.h"
 
@@ -12,6 +13,12 @@ void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) {
 
 void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float fElapsedTime, void*) {
     HRESULT hr;
+    // An active settings page is the whole frame.
+    if (g_SettingsDlg.IsActivated()) {
+        g_SettingsDlg.OnRender(fElapsedTime);
+        return;
+    }
+
     pd3dDevice->SetTransform(D3DTS_WORLD, g_ViewCamera.WorldMatrix());
     pd3dDevice->SetTransform(D3DTS_VIEW, g_ViewCamera.ViewMatrix());
     pd3dDevice->SetTransform(D3DTS_PROJECTION, g_ViewCamera.ProjMatrix());

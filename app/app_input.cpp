@@ -5,6 +5,7 @@
 #include "app/app_globals.h"
 #include "app/app_pick.h"
 #include "app/app_restore_dialog.h"
+#include "app/app_settings_dialog.h"
 #include "kit/state/kit_getters.h"
 
 namespace {
@@ -58,6 +59,11 @@ LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool* pbN
     // first and may consume it.
     *pbNoFurtherProcessing = g_DialogResourceManager.MsgProc(hWnd, uMsg, wParam, lParam);
     if (*pbNoFurtherProcessing) return 0;
+    // An active settings page takes every message.
+    if (g_SettingsDlg.IsActivated()) {
+        g_SettingsDlg.MsgProc(hWnd, uMsg, wParam, lParam);
+        return 0;
+    }
     *pbNoFurtherProcessing = g_TipsUI.ProcessMessage(hWnd, uMsg, wParam, lParam);
     if (*pbNoFurtherProcessing) return 0;
 

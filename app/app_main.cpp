@@ -2,6 +2,7 @@
 // window and a device, and runs the main loop until the window closes.
 #include "app/app_callbacks.h"
 #include "app/app_restore_dialog.h"
+#include "app/app_settings_dialog.h"
 #include "kit/device/kit_device_build.h"
 #include "kit/device/kit_device_terminate.h"
 #include "kit/loop/kit_mainloop.h"
@@ -23,7 +24,8 @@ int AppMain() {
     KitRegisterFrameRender(AppFrameRender, nullptr);
     KitRegisterFrameMove(AppFrameMove, nullptr);
 
-    // The restore dialog is set up before the framework starts.
+    // The settings page and the restore dialog are set up before the framework starts.
+    AppInitSettingsDialog();
     AppInitRestoreDialog();
 
     // Parse the command line, handle the default hot keys, show error boxes, handle Alt+Enter.
