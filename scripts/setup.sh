@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsdl2-dev libx11-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev libstb-dev
+  libsdl2-dev libx11-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev libstb-dev libicu-dev
   fonts-liberation fonts-wqy-microhei fonts-dejavu-core
   clang libclang-rt-dev
 )
