@@ -18,6 +18,8 @@ class CKitStatic;
 class CKitButton;
 class CKitCheckBox;
 class CKitRadioButton;
+class CKitEditBox;
+class CKitIMEEditBox;
 
 class CKitDialog {
   public:
@@ -76,6 +78,10 @@ class CKitDialog {
     HRESULT CreateRadioButton(int nId, UINT nButtonGroup, const WCHAR* strText, int x, int y, int width,
                               int height, bool bChecked = false, UINT nHotkey = 0, bool bIsDefault = false,
                               CKitRadioButton** ppCreated = nullptr);
+    HRESULT CreateEditBox(int nId, const WCHAR* strText, int x, int y, int width, int height,
+                          bool bIsDefault = false, CKitEditBox** ppCreated = nullptr);
+    HRESULT CreateIMEEditBox(int nId, const WCHAR* strText, int x, int y, int width, int height,
+                             bool bIsDefault = false, CKitIMEEditBox** ppCreated = nullptr);
     HRESULT AdoptControl(CKitControl* pControl);
     HRESULT InitControl(CKitControl* pControl);
 
@@ -86,6 +92,7 @@ class CKitDialog {
     CKitButton* FindButton(int nId) const;
     CKitCheckBox* FindCheckBox(int nId) const;
     CKitRadioButton* FindRadioButton(int nId) const;
+    CKitEditBox* FindEditBox(int nId) const;
     int ControlCount() const { return m_ControlList.Length(); }
     CKitControl* ControlAt(int iIndex) const { return m_ControlList.GetAt(iIndex); }
     CKitControl* ControlAtPoint(POINT pt) const;
