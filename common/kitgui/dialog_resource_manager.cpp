@@ -8,6 +8,7 @@
 
 #include "kit/errors/kit_errors.h"
 #include "kit/state/kit_getters.h"
+#include "kitgui/control_ime_edit_box.h"
 #include "kitgui/dialog.h"
 #include "kitgui/skin_image.h"
 #include "kitgui/text_layout_service.h"
@@ -44,8 +45,9 @@ CKitDialogResourceManager::~CKitDialogResourceManager() {
     m_FontPool.Clear();
     for (int i = 0; i < m_TexturePool.Length(); ++i) std::free(m_TexturePool.GetAt(i));
     m_TexturePool.Clear();
-    // The libraries the edit boxes loaded on demand (the input-method box loads none).
+    // The libraries the edit boxes loaded on demand.
     KitUnloadTextLayout();
+    KitUnloadInputMethod();
 }
 
 HRESULT CKitDialogResourceManager::OnCreateDevice(IDirect3DDevice9* pd3dDevice) {

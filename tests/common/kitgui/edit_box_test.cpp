@@ -15,6 +15,7 @@
 #include "kitgui/control_edit_box.h"
 #include "kitgui/control_ime_edit_box.h"
 #include "kitgui/text_layout_service.h"
+#include "platform/backend/backend.h"
 #include "platform/builtin/usp10_module.h"
 #include "platform/win32/kernel_modules.h"
 
@@ -471,6 +472,65 @@ TEST_F(EditBoxTest, TheInputMethodBoxEditsLikeTheEditBox) {
     Send(WM_CHAR, 8);
     EXPECT_STREQ(pIme->GetContent(), L"im");
     EXPECT_EQ(m_Dialog.FindEditBox(7), m_pBox);
+}
+
+TEST_F(EditBoxTest, AnInputMethodsCompositionShowsUnderlinedAtTheCaretUntilCommitted) {
+    CKitIMEEditBox* pIme = nullptr;
+    ASSERT_EQ(m_Dialog.CreateIMEEditBox(9, L"ab", 10, 100, 300, 40, false, &pIme), S_OK);
+    m_Dialog.FocusControl(pIme);
+    Frame();
+    const std::vector<DWORD> before = m_Pixels;
+
+    // The backend's input method composes; its messages reach the focused box.
+    auto deliver = [&](const std::wstring& text, bool bCommit) {
+        plat::Event e;
+        e.type = plat::EventType::Composition;
+        e.text = text;
+        Push(e);
+        if (bCommit)
+            for (wchar_t c : L"还") {
+                if (!c) break;
+                plat::Event t;
+                t.type = plat::EventType::Text;
+                t.codepoint = char32_t(c);
+                Push(t);
+            }
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            m_Dialog.ProcessMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+        }
+    };
+    deliver(L"hai", false);
+    EXPECT_STREQ(pIme->GetComposition(), L"hai");
+    EXPECT_STREQ(pIme->GetContent(), L"ab") << "composing changes no text";
+    Frame();
+    // Dark pixels of an underline right of the caret, along one row near the text's foot.
+    const RECT rc = pIme->GetTextRect();
+    const int xCaret = rc.left + pIme->CaretX(2);
+    int underlineRow = -1;
+    for (int y = rc.bottom - 1; y >= rc.top && underlineRow < 0; --y) {
+        int dark = 0;
+        for (int x = xCaret + 2; x < xCaret + 12; ++x)
+            dark += (m_Pixels[size_t(y) * 640 + size_t(x)] & 0xFF) < 0x40;
+        if (dark == 10) underlineRow = y;
+    }
+    EXPECT_GE(underlineRow, rc.top) << "an underline under the composed text";
+    int changed = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = xCaret + 2; x < rc.right; ++x)
+            changed += m_Pixels[size_t(y) * 640 + size_t(x)] != before[size_t(y) * 640 + size_t(x)];
+    EXPECT_GT(changed, 20);
+
+    deliver(L"", true);  // committed: the composition ends, the character is typed
+    EXPECT_STREQ(pIme->GetComposition(), L"");
+    EXPECT_STREQ(pIme->GetContent(), L"ab还");
+    Frame();
+    // Nothing of the composition is left: the box looks as if the text had been set.
+    const std::vector<DWORD> committed = m_Pixels;
+    pIme->SetContent(L"ab还");
+    Frame();
+    EXPECT_TRUE(committed == m_Pixels);
 }
 
 // Without the text-layout service every edit still works and every x is 0.
