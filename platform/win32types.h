@@ -158,6 +158,7 @@ inline bool operator==(const GUID& a, const GUID& b) {
 #define S_OK ((HRESULT)0L)
 #define S_FALSE ((HRESULT)1L)
 #define E_NOTIMPL ((HRESULT)0x80004001L)
+#define E_PENDING ((HRESULT)0x8000000AL)
 #define E_NOINTERFACE ((HRESULT)0x80004002L)
 #define E_POINTER ((HRESULT)0x80004003L)
 #define E_ABORT ((HRESULT)0x80004004L)

@@ -10,7 +10,7 @@ profile=${1:-run}
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libx11-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev libstb-dev
+  libsdl2-dev libx11-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev libstb-dev libicu-dev
   fonts-liberation fonts-wqy-microhei fonts-dejavu-core
 )
 case "$profile" in

@@ -22,6 +22,8 @@ class CKitComboBox;
 class CKitListBox;
 class CKitSlider;
 class CKitScrollBar;
+class CKitEditBox;
+class CKitIMEEditBox;
 
 class CKitDialog {
   public:
@@ -86,6 +88,10 @@ class CKitDialog {
                          int nValue = 50, bool bIsDefault = false, CKitSlider** ppCreated = nullptr);
     HRESULT CreateListBox(int nId, int x, int y, int width, int height, DWORD dwStyle = 0,
                           CKitListBox** ppCreated = nullptr);
+    HRESULT CreateEditBox(int nId, const WCHAR* strText, int x, int y, int width, int height,
+                          bool bIsDefault = false, CKitEditBox** ppCreated = nullptr);
+    HRESULT CreateIMEEditBox(int nId, const WCHAR* strText, int x, int y, int width, int height,
+                             bool bIsDefault = false, CKitIMEEditBox** ppCreated = nullptr);
     HRESULT AdoptControl(CKitControl* pControl);
     HRESULT InitControl(CKitControl* pControl);
 
@@ -100,6 +106,7 @@ class CKitDialog {
     CKitSlider* FindSlider(int nId) const;
     CKitListBox* FindListBox(int nId) const;
     CKitScrollBar* FindScrollBar(int nId) const;
+    CKitEditBox* FindEditBox(int nId) const;
     int ControlCount() const { return m_ControlList.Length(); }
     CKitControl* ControlAt(int iIndex) const { return m_ControlList.GetAt(iIndex); }
     CKitControl* ControlAtPoint(POINT pt) const;

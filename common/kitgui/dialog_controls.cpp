@@ -4,6 +4,7 @@
 
 #include "kit/errors/kit_errors.h"
 #include "kitgui/control_check_box.h"
+#include "kitgui/control_ime_edit_box.h"
 #include "kitgui/control_radio_button.h"
 #include "kitgui/dialog.h"
 
@@ -92,6 +93,38 @@ HRESULT CKitDialog::CreateRadioButton(int nId, UINT nButtonGroup, const WCHAR* s
     return S_OK;
 }
 
+namespace {
+
+// Both edit boxes are made the same way: properties, then the text without an event.
+template <typename T>
+HRESULT CreateEditor(CKitDialog* pDialog, int nId, const WCHAR* strText, int x, int y, int width, int height,
+                     bool bIsDefault, T** ppCreated) {
+    auto* pEditBox = new (std::nothrow) T(pDialog);
+    if (ppCreated) *ppCreated = pEditBox;
+    if (!pEditBox) return E_OUTOFMEMORY;
+    HRESULT hr = pDialog->AdoptControl(pEditBox);
+    if (FAILED(hr)) return DiscardControl(pEditBox, ppCreated, hr);
+
+    pEditBox->SetId(nId);
+    pEditBox->MoveTo(x, y);
+    pEditBox->SetControlSize(width, height);
+    pEditBox->m_bDefault = bIsDefault;
+    if (strText) pEditBox->SetContent(strText, false);
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT CKitDialog::CreateEditBox(int nId, const WCHAR* strText, int x, int y, int width, int height,
+                                  bool bIsDefault, CKitEditBox** ppCreated) {
+    return CreateEditor(this, nId, strText, x, y, width, height, bIsDefault, ppCreated);
+}
+
+HRESULT CKitDialog::CreateIMEEditBox(int nId, const WCHAR* strText, int x, int y, int width, int height,
+                                     bool bIsDefault, CKitIMEEditBox** ppCreated) {
+    return CreateEditor(this, nId, strText, x, y, width, height, bIsDefault, ppCreated);
+}
+
 HRESULT CKitDialog::AdoptControl(CKitControl* pControl) {
     HRESULT hr = InitControl(pControl);
     if (FAILED(hr)) return KIT_LOG_FAILURE(L"CKitDialog::InitControl", hr);
@@ -143,6 +176,9 @@ CKitCheckBox* CKitDialog::FindCheckBox(int nId) const {
 }
 CKitRadioButton* CKitDialog::FindRadioButton(int nId) const {
     return static_cast<CKitRadioButton*>(FindControl(nId, KIT_KIND_RADIOBUTTON));
+}
+CKitEditBox* CKitDialog::FindEditBox(int nId) const {
+    return static_cast<CKitEditBox*>(FindControl(nId, KIT_KIND_EDITBOX));
 }
 
 CKitControl* CKitDialog::ControlAtPoint(POINT pt) const {

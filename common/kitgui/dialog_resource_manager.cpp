@@ -8,8 +8,10 @@
 
 #include "kit/errors/kit_errors.h"
 #include "kit/state/kit_getters.h"
+#include "kitgui/control_ime_edit_box.h"
 #include "kitgui/dialog.h"
 #include "kitgui/skin_image.h"
+#include "kitgui/text_layout_service.h"
 #include "kitmisc/media_search.h"
 #include "platform/strsafe.h"
 
@@ -43,8 +45,9 @@ CKitDialogResourceManager::~CKitDialogResourceManager() {
     m_FontPool.Clear();
     for (int i = 0; i < m_TexturePool.Length(); ++i) std::free(m_TexturePool.GetAt(i));
     m_TexturePool.Clear();
-    // The text-layout and input-method libraries are loaded on demand by edit
-    // boxes; this toolkit has none yet, so nothing is loaded to unload.
+    // The libraries the edit boxes loaded on demand.
+    KitUnloadTextLayout();
+    KitUnloadInputMethod();
 }
 
 HRESULT CKitDialogResourceManager::OnCreateDevice(IDirect3DDevice9* pd3dDevice) {

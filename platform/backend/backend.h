@@ -64,6 +64,7 @@ enum class EventType {
                     // (VK_LSHIFT, VK_RCONTROL, VK_LMENU, ...): the window system reports the generic code
                     // (VK_SHIFT, VK_CONTROL, VK_MENU) in messages and keeps both in the key state
     Text,           // codepoint (UTF-32) typed
+    Composition,    // text: what an input method is composing; empty when the composition ends
     WindowMoved,    // x, y: new client-area origin in screen coordinates
     WindowResized,  // width, height: new client size
     WindowMinimized,
@@ -93,6 +94,7 @@ struct Event {
     bool extended = false;
     bool repeat = false;
     char32_t codepoint = 0;
+    std::wstring text;
 };
 
 // A frame handed to a native window: 32-bit X8R8G8B8 pixels, top row first.

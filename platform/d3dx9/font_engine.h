@@ -57,6 +57,11 @@ class FontEngine {
     // Advance width of each of count characters laid out as one line (a
     // ligature's width is shared among its characters), for caret placement.
     void MeasureCharacters(const WCHAR* text, int count, std::vector<int>* advances);
+    // Shapes one line; per character, whether a shaping cluster starts there and,
+    // for a cluster's first character, the cluster's advance (control characters
+    // take no room). For the text-layout service's caret positions.
+    void MeasureClusters(const std::u32string& line, std::vector<int>* advances,
+                         std::vector<uint8_t>* starts);
     // The rasterised glyph, rendering it into the atlas on first use; null when it cannot be rendered.
     const CachedGlyph* Glyph(int slot, uint32_t glyph);
     // The chosen face's glyph for a character (fallback faces included); false when none covers it.

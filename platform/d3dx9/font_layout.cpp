@@ -167,4 +167,17 @@ void FontEngine::MeasureCharacters(const WCHAR* text, int count, std::vector<int
     }
 }
 
+void FontEngine::MeasureClusters(const std::u32string& line, std::vector<int>* advances,
+                                 std::vector<uint8_t>* starts) {
+    advances->assign(line.size(), 0);
+    starts->assign(line.size(), 0);
+    if (line.empty()) return;
+    for (const Shaped& g : ShapeParagraph(line)) {
+        if (g.cluster >= line.size()) continue;
+        (*starts)[g.cluster] = 1;
+        if (!IsInvisible(line[g.cluster])) (*advances)[g.cluster] += g.advance;
+    }
+    (*starts)[0] = 1;
+}
+
 }  // namespace plat

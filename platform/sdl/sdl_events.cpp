@@ -81,7 +81,17 @@ bool SdlBackend::Translate(const SDL_Event& e, Event& out) {
             out.repeat = e.key.repeat != 0;
             return true;
         }
+        case SDL_TEXTEDITING:
+            out.type = EventType::Composition;
+            out.window = e.edit.windowID;
+            out.text = Utf8ToWide(e.edit.text);
+            return true;
         case SDL_TEXTINPUT: {
+            // A committed text ends any composition before its characters arrive.
+            Event end;
+            end.type = EventType::Composition;
+            end.window = e.text.windowID;
+            pending_.push_back(end);
             for (wchar_t c : Utf8ToWide(e.text.text)) {
                 Event t;
                 t.type = EventType::Text;

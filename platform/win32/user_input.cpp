@@ -316,6 +316,9 @@ void HandleEvent(const Event& e) {
         case EventType::Text:
             HandleText(e);
             return;
+        case EventType::Composition:
+            HandleComposition(e);
+            return;
         case EventType::DeviceLoss:
             ForceDeviceLoss();
             return;

@@ -17,6 +17,7 @@ void ResetWindowSystem() {
     s.classes.clear();
     s.systemClasses = false;
     s.posted.clear();
+    user::ResetComposition();
     s.quitPosted = false;
     s.quitCode = 0;
     s.active = s.focus = s.capture = nullptr;

@@ -196,6 +196,11 @@ void SetFocusInternal(HWND hwnd);
 
 // Input.
 void HandleEvent(const Event& e);
+// Input-method composition: WM_IME_* messages to the focused window; the text
+// for ImmGetCompositionStringW.
+void HandleComposition(const Event& e);
+const std::wstring& CompositionText();
+void ResetComposition();
 bool RunKeyboardHooks(WPARAM msg, KBDLLHOOKSTRUCT& info);  // true: a hook swallowed the key
 
 // Drawing objects.

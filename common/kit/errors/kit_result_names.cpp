@@ -30,6 +30,7 @@ constexpr ResultName kResultNames[] = {
     {0x00000001u, L"S_FALSE"},
     {0x8000FFFFu, L"E_UNEXPECTED"},
     {0x80004001u, L"E_NOTIMPL"},
+    {0x8000000Au, L"E_PENDING"},
     {0x8007000Eu, L"E_OUTOFMEMORY"},
     {0x80070057u, L"E_INVALIDARG"},
     {0x80004002u, L"E_NOINTERFACE"},

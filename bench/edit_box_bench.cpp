@@ -1,0 +1,201 @@
+// The edit box and its text-layout service.
+//   BM_AnalyseMixedLine200   ScriptStringAnalyse + ScriptStringFree of a 200-character
+//                            Latin/CJK/Greek/Cyrillic line; every iteration's text differs
+//                            (so no shaping cache serves it)
+//   BM_CaretToX / BM_XToCaret  one query on that analysed line
+//   BM_EditBoxKeystroke      one typed character (then one Backspace, alternately) in a
+//                            1,000-character box: insertion, re-layout, the dialog drawn,
+//                            drawing finished (EndScene + BeginScene)
+//   BM_EditBoxFrameIdle      the same drawing without a keystroke, to read the keystroke's share
+#include <benchmark/benchmark.h>
+
+#include <cwchar>
+#include <memory>
+#include <string>
+
+#include "tests/support/device_setup.h"
+#include "kit/state/kit_state.h"
+#include "kitgui/control_edit_box.h"
+#include "kitgui/dialog.h"
+#include "kitgui/dialog_resource_manager.h"
+#include "platform/d3dx9/font_dc.h"
+#include "platform/d3dx9/font_engine.h"
+#include "platform/usp10.h"
+
+namespace {
+
+std::wstring MixedLine(size_t length) {
+    static const std::wstring kPiece = L"Tumbral 还原 cube, Κύβος 立方体 кубик 42; ";
+    std::wstring line;
+    while (line.size() < length) line += kPiece;
+    line.resize(length);
+    return line;
+}
+
+struct Service {
+    std::unique_ptr<plat::FontEngine> engine;
+    HDC dc = nullptr;
+    HMODULE module = nullptr;
+    PFN_ScriptStringAnalyse analyse = nullptr;
+    PFN_ScriptStringCPtoX cpToX = nullptr;
+    PFN_ScriptStringXtoCP xToCp = nullptr;
+    PFN_ScriptStringFree free = nullptr;
+
+    Service() {
+        D3DXFONT_DESCW desc{};
+        desc.Height = 14;
+        desc.Weight = FW_NORMAL;
+        desc.MipLevels = 1;
+        std::wcsncpy(desc.FaceName, L"Arial", LF_FACESIZE - 1);
+        if (FAILED(plat::FontEngine::Create(desc, &engine))) return;
+        dc = plat::RegisterFontDC(engine.get());
+        module = LoadLibraryW(L"usp10.dll");
+        if (!module) return;
+        Take(analyse, "ScriptStringAnalyse");
+        Take(cpToX, "ScriptStringCPtoX");
+        Take(xToCp, "ScriptStringXtoCP");
+        Take(free, "ScriptStringFree");
+    }
+    template <typename Fn>
+    void Take(Fn& fn, const char* name) {
+        fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
+    }
+    bool Ready() const { return analyse && cpToX && xToCp && free; }
+    SCRIPT_STRING_ANALYSIS Analyse(const std::wstring& text) {
+        SCRIPT_CONTROL control{};
+        SCRIPT_STATE state{};
+        SCRIPT_STRING_ANALYSIS ssa = nullptr;
+        analyse(dc, text.c_str(), int(text.size()) + 1, int(text.size()) * 3 / 2 + 16, -1,
+                SSA_BREAK | SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0, &control, &state, nullptr, nullptr,
+                nullptr, &ssa);
+        return ssa;
+    }
+};
+
+Service& TheService() {
+    static Service service;
+    return service;
+}
+
+void BM_AnalyseMixedLine200(benchmark::State& state) {
+    Service& s = TheService();
+    if (!s.Ready()) return state.SkipWithError("no layout service or font");
+    std::wstring line = MixedLine(200);
+    unsigned n = 0;
+    for (auto _ : state) {
+        // Four letters count the iterations, so every text is new.
+        for (int k = 0; k < 4; ++k) line[size_t(k)] = wchar_t(L'a' + (n >> (5 * k)) % 26);
+        ++n;
+        SCRIPT_STRING_ANALYSIS ssa = s.Analyse(line);
+        benchmark::DoNotOptimize(ssa);
+        s.free(&ssa);
+    }
+}
+BENCHMARK(BM_AnalyseMixedLine200)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+void BM_CaretToX(benchmark::State& state) {
+    Service& s = TheService();
+    if (!s.Ready()) return state.SkipWithError("no layout service or font");
+    SCRIPT_STRING_ANALYSIS ssa = s.Analyse(MixedLine(200));
+    int cp = 0, x = 0;
+    for (auto _ : state) {
+        s.cpToX(ssa, cp, FALSE, &x);
+        benchmark::DoNotOptimize(x);
+        cp = (cp + 37) % 201;
+    }
+    s.free(&ssa);
+}
+BENCHMARK(BM_CaretToX)->Repetitions(7)->ReportAggregatesOnly(true);
+
+void BM_XToCaret(benchmark::State& state) {
+    Service& s = TheService();
+    if (!s.Ready()) return state.SkipWithError("no layout service or font");
+    SCRIPT_STRING_ANALYSIS ssa = s.Analyse(MixedLine(200));
+    int width = 0;
+    s.cpToX(ssa, 200, FALSE, &width);
+    int x = 0, cp = 0, trailing = 0;
+    for (auto _ : state) {
+        s.xToCp(ssa, x, &cp, &trailing);
+        benchmark::DoNotOptimize(cp);
+        x = (x + 97) % (width + 1);
+    }
+    s.free(&ssa);
+}
+BENCHMARK(BM_XToCaret)->Repetitions(7)->ReportAggregatesOnly(true);
+
+struct Scene {
+    HWND hwnd = nullptr;
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+    CKitDialogResourceManager manager;
+    CKitDialog dialog;
+    CKitEditBox* box = nullptr;
+    bool ready = false;
+
+    Scene() {
+        if (!tumbral_test::OpenWindowAndDevice(640, 480, false, hwnd, d3d, device)) return;
+        {
+            KitStateLock lock;
+            KitCore().m_pD3D9Device = device;
+        }
+        dialog.Init(&manager, true);
+        dialog.CreateEditBox(1, MixedLine(1000).c_str(), 20, 20, 400, 36, false, &box);
+        if (!box || FAILED(manager.OnCreateDevice(device)) || FAILED(manager.OnResetDevice())) return;
+        dialog.FocusControl(box);
+        // The caret in the middle of the text.
+        for (int i = 0; i < 500; ++i) box->OnKey(WM_KEYDOWN, VK_LEFT, 0);
+        device->BeginScene();
+        for (int i = 0; i < 10; ++i) dialog.OnRender(0.1f);
+        Finish();
+        ready = true;
+    }
+    ~Scene() {
+        if (device) device->EndScene();
+        manager.OnDeviceLost();
+        manager.OnDeviceDestroyed();
+        dialog.DeleteAllControls();
+        manager.DetachDialog(&dialog);
+        {
+            KitStateLock lock;
+            KitCore().m_pD3D9Device = nullptr;
+        }
+        if (device) device->Release();
+        if (d3d) d3d->Release();
+    }
+    void Finish() {
+        device->EndScene();
+        device->BeginScene();
+    }
+};
+
+Scene& TheScene() {
+    static Scene scene;
+    return scene;
+}
+
+void BM_EditBoxKeystroke(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.ready) return state.SkipWithError("no device, font or skin");
+    bool bType = true;
+    for (auto _ : state) {
+        s.dialog.ProcessMessage(s.hwnd, WM_CHAR, bType ? WPARAM(L'x') : WPARAM(8), 0);
+        bType = !bType;
+        s.dialog.OnRender(1.0f / 60.0f);
+        s.Finish();
+    }
+}
+BENCHMARK(BM_EditBoxKeystroke)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+void BM_EditBoxFrameIdle(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.ready) return state.SkipWithError("no device, font or skin");
+    for (auto _ : state) {
+        s.dialog.OnRender(1.0f / 60.0f);
+        s.Finish();
+    }
+}
+BENCHMARK(BM_EditBoxFrameIdle)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
