@@ -20,7 +20,8 @@ void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float, void*) {
     // The first frame builds the cube; a failed build is not retried (it has
     // shown its message) until the next restore.
     if (!g_bCubeBuilt) {
-        g_PuzzleCube.Build(pd3dDevice);
+        if (!g_PuzzleCube.Build(pd3dDevice) && g_PuzzleCube.DeviceObjectsResult() == E_OUTOFMEMORY)
+            KIT_LOG_FAILURE(L"g_PuzzleCube.Build( pd3dDevice )", E_OUTOFMEMORY);
         g_bCubeBuilt = true;
     }
 
