@@ -1,15 +1,17 @@
 // Backend selection: factories by name, the backend in use, forced device losses.
 //
-// TUMBRAL_BACKEND=headless|sdl|auto picks the backend on first use; auto (the
+// TUMBRAL_BACKEND=headless|sdl|auto (any case) picks the backend on first use; auto (the
 // default) takes SDL when a display is reachable (DISPLAY or WAYLAND_DISPLAY)
 // and an "sdl" factory is registered, and falls back to headless otherwise.
 #include <atomic>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/win32/kernel_printable_text.h"
 
 namespace plat {
 
@@ -34,6 +36,8 @@ std::atomic<uint64_t>& LossCount() {
 std::unique_ptr<Backend> ChooseBackend() {
     const char* env = std::getenv("TUMBRAL_BACKEND");
     std::string wanted = env && *env ? env : "auto";
+    // Names are not case-sensitive: HEADLESS is headless.
+    for (char& c : wanted) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (wanted == "auto") {
         bool display = (std::getenv("DISPLAY") && *std::getenv("DISPLAY")) ||
                        (std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY"));
@@ -49,7 +53,8 @@ std::unique_ptr<Backend> ChooseBackend() {
         return CreateHeadlessBackend();
     }
     if (auto b = CreateBackendByName(wanted)) return b;
-    std::fprintf(stderr, "tumbral: backend \"%s\" is not available; using headless\n", wanted.c_str());
+    std::fprintf(stderr, "tumbral: backend \"%s\" is not available; using headless\n",
+                 PrintableText(env).c_str());
     return CreateHeadlessBackend();
 }
 

@@ -1,0 +1,157 @@
+// Hostile files, environment and command lines against the real program:
+// special files in place of its inputs never block it, absurd switches do
+// not break it, and bad settings are reported.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "e2e_support.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kTimeoutMs = 30000;  // a blocked open shows as a timeout
+
+// A working folder holding a copy of the media folder's files.
+void CopyMedia(const ScratchDir& scratch) {
+    for (const auto& entry : std::filesystem::directory_iterator(MediaDir()))
+        std::filesystem::copy_file(entry.path(), scratch.File(entry.path().filename().string()));
+}
+
+TEST(HostileFiles, FifoAsMeshFailsTheLoadInsteadOfBlocking) {
+    ScratchDir scratch;
+    ASSERT_EQ(mkfifo(scratch.File("box.x").c_str(), 0600), 0);
+    RunOptions options;
+    options.args = {"/quitafterframe:3"};
+    options.strWorkDir = scratch.Path();
+    options.nTimeoutMs = kTimeoutMs;
+    const RunResult r = RunApp(options, scratch);
+    EXPECT_FALSE(r.bTimedOut);
+    EXPECT_EQ(r.nExitCode, 0) << r.strStderr;
+    EXPECT_NE(r.strStderr.find("D3DXLoadMeshFromX() - FAILED"), std::string::npos) << r.strStderr;
+}
+
+TEST(HostileFiles, FifoAsTextureLeavesItsSubsetUntextured) {
+    ScratchDir scratch;
+    CopyMedia(scratch);
+    std::filesystem::remove(scratch.File("sticker.png"));
+    ASSERT_EQ(mkfifo(scratch.File("sticker.png").c_str(), 0600), 0);
+    RunOptions options;
+    options.args = {"/quitafterframe:3"};
+    options.strWorkDir = scratch.Path();
+    options.nTimeoutMs = kTimeoutMs;
+    const RunResult r = RunApp(options, scratch);
+    EXPECT_FALSE(r.bTimedOut);
+    EXPECT_EQ(r.nExitCode, 0) << r.strStderr;
+    EXPECT_EQ(r.strStderr.find("FAILED"), std::string::npos) << r.strStderr;
+}
+
+// The script and the debug output named by the environment: a FIFO, a
+// directory or a device is refused with a message naming it.
+TEST(HostileFiles, SpecialFilesAsScriptAreInputErrors) {
+    ScratchDir scratch;
+    ASSERT_EQ(mkfifo(scratch.File("fifo").c_str(), 0600), 0);
+    for (const std::string& path : {scratch.File("fifo"), scratch.Path(), std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        RunOptions options;
+        options.extraEnv = {{"TUMBRAL_SCRIPT", path}};
+        options.nTimeoutMs = kTimeoutMs;
+        const RunResult r = RunApp(options, scratch);
+        EXPECT_FALSE(r.bTimedOut);
+        EXPECT_EQ(r.nExitCode, 2) << r.strStderr;
+        EXPECT_NE(r.strStderr.find(path + ": cannot read the input script (not a regular file)"),
+                  std::string::npos)
+            << r.strStderr;
+    }
+}
+
+TEST(HostileFiles, FifoAsDebugOutputFallsBackToStandardError) {
+    ScratchDir scratch;
+    const std::string fifo = scratch.File("trace");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    RunOptions options;
+    options.args = {"/quitafterframe:3", "/nosuchswitch"};
+    options.extraEnv = {{"TUMBRAL_DEBUG_OUTPUT", fifo}};
+    options.nTimeoutMs = kTimeoutMs;
+    const RunResult r = RunApp(options, scratch);
+    EXPECT_FALSE(r.bTimedOut);
+    EXPECT_EQ(r.nExitCode, 0) << r.strStderr;
+    EXPECT_NE(r.strStderr.find("TUMBRAL_DEBUG_OUTPUT=" + fifo + ": not a regular file"), std::string::npos)
+        << r.strStderr;
+    // The trace line still reaches the user.
+    EXPECT_NE(r.strStderr.find("Unrecognized flag: nosuchswitch"), std::string::npos) << r.strStderr;
+}
+
+// Sizes and positions far outside any screen are clamped, not overflowed
+// (the sanitizer build stops on signed overflow); a position without the
+// other coordinate places the window normally.
+TEST(HostileCommandLine, ExtremeSizesAndPositionsDoNotBreakTheRun) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"/startx:-100000"},
+        {"/startx:2147483647", "/starty:2147483647"},
+        {"/width:2147483648", "/height:4294967296", "/startx:2147483647"},
+        {"/width:-2147483648", "/startx:-2147483648"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args.front());
+        ScratchDir scratch;
+        RunOptions options;
+        options.args = args;
+        options.args.push_back("/quitafterframe:2");
+        options.nTimeoutMs = kTimeoutMs;
+        const RunResult r = RunApp(options, scratch);
+        EXPECT_FALSE(r.bTimedOut);
+        // A back buffer of 2^31 pixels a side cannot be made: the run may end
+        // with the framework's device codes, but never by a signal.
+        EXPECT_GE(r.nExitCode, 0) << r.strStderr;
+        EXPECT_LE(r.nExitCode, 11) << r.strStderr;
+        EXPECT_EQ(r.strStderr.find("runtime error"), std::string::npos) << r.strStderr;
+    }
+    ScratchDir scratch;
+    RunOptions options;
+    options.args = {"/startx:-100000", "/quitafterframe:2"};
+    EXPECT_EQ(RunApp(options, scratch).nExitCode, 0);
+}
+
+TEST(HostileEnvironment, BadRasterThreadCountIsReported) {
+    for (const char* value : {"abc", "0", "17", "4x"}) {
+        SCOPED_TRACE(value);
+        ScratchDir scratch;
+        RunOptions options;
+        options.args = {"/quitafterframe:2"};
+        options.extraEnv = {{"TUMBRAL_RASTER_THREADS", value}};
+        const RunResult r = RunApp(options, scratch);
+        EXPECT_EQ(r.nExitCode, 0) << r.strStderr;
+        EXPECT_NE(r.strStderr.find(std::string("TUMBRAL_RASTER_THREADS=") + value +
+                                   " is not a number from 1 to 16; using the default"),
+                  std::string::npos)
+            << r.strStderr;
+    }
+    ScratchDir scratch;
+    RunOptions options;
+    options.args = {"/quitafterframe:2"};
+    options.extraEnv = {{"TUMBRAL_RASTER_THREADS", "3"}};
+    const RunResult r = RunApp(options, scratch);
+    EXPECT_EQ(r.nExitCode, 0);
+    EXPECT_EQ(r.strStderr.find("TUMBRAL_RASTER_THREADS"), std::string::npos) << r.strStderr;
+}
+
+TEST(HostileEnvironment, BackendNamesIgnoreCaseAndUnknownOnesAreEscaped) {
+    ScratchDir scratch;
+    RunOptions options;
+    options.args = {"/quitafterframe:2"};
+    options.extraEnv = {{"TUMBRAL_BACKEND", "HEADLESS"}};
+    RunResult r = RunApp(options, scratch);
+    EXPECT_EQ(r.nExitCode, 0);
+    EXPECT_EQ(r.strStderr.find("not available"), std::string::npos) << r.strStderr;
+
+    options.extraEnv = {{"TUMBRAL_BACKEND", "x\x1b[31m"}};
+    r = RunApp(options, scratch);
+    EXPECT_EQ(r.nExitCode, 0);
+    EXPECT_NE(r.strStderr.find("backend \"x\\x1B[31m\" is not available"), std::string::npos) << r.strStderr;
+    EXPECT_EQ(r.strStderr.find('\x1b'), std::string::npos);
+}
+
+}  // namespace
