@@ -6,6 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 if [[ "${TUMBRAL_SANITIZE:-0}" == 1 ]]; then
   dir=build/asan
+  # System libraries keep some memory until exit; only they are suppressed.
+  export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0"
   "$root/scripts/build.sh" $dir RelWithDebInfo -DTUMBRAL_SANITIZE=ON -DTUMBRAL_BENCH=OFF
 else
   dir=build/test
