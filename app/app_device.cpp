@@ -41,8 +41,11 @@ HRESULT AppDeviceCreated(IDirect3DDevice9* pd3dDevice, const D3DSURFACE_DESC*, v
     // A new device after the cube was built (reference device, full-screen
     // switch, failed reset): the puzzle keeps its state, only its mesh and
     // textures are made again for this device.
-    if (g_PuzzleCube.IsLaidOut() && !g_PuzzleCube.HasDeviceObjects())
-        g_PuzzleCube.CreateDeviceObjects(pd3dDevice);
+    // A file that cannot be used shows its message and leaves the cube
+    // empty; running out of memory fails the device objects.
+    if (g_PuzzleCube.IsLaidOut() && !g_PuzzleCube.HasDeviceObjects() &&
+        !g_PuzzleCube.CreateDeviceObjects(pd3dDevice) && g_PuzzleCube.DeviceObjectsResult() == E_OUTOFMEMORY)
+        return KIT_LOG_FAILURE(L"g_PuzzleCube.CreateDeviceObjects( pd3dDevice )", E_OUTOFMEMORY);
 
     PlaceCamera();
     return S_OK;

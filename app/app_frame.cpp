@@ -26,7 +26,8 @@ void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float fElapsedTime, vo
     // The first frame builds the cube; a failed build is not retried (it has
     // shown its message).
     if (!g_bCubeBuilt) {
-        g_PuzzleCube.Build(pd3dDevice);
+        if (!g_PuzzleCube.Build(pd3dDevice) && g_PuzzleCube.DeviceObjectsResult() == E_OUTOFMEMORY)
+            KIT_LOG_FAILURE(L"g_PuzzleCube.Build( pd3dDevice )", E_OUTOFMEMORY);
         g_bCubeBuilt = true;
     }
 

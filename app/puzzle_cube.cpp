@@ -3,6 +3,9 @@
 #include "app/puzzle_cube.h"
 
 #include <cmath>
+#include <new>
+#include <string>
+#include <unordered_map>
 
 #include "platform/win32.h"
 
@@ -15,7 +18,7 @@ void ZeroMatrix(D3DXMATRIX& m) {
 
 }  // namespace
 
-CPuzzleCube::CPuzzleCube() : m_bTurning(false), m_pMesh(nullptr), m_bLaidOut(false) {
+CPuzzleCube::CPuzzleCube() : m_bTurning(false), m_pMesh(nullptr), m_bLaidOut(false), m_hrDeviceObjects(S_OK) {
     for (Cubie& c : m_aCubies) {
         c.fPickDistSq = 0.0f;
         ZeroMatrix(c.mWorld);
@@ -33,12 +36,13 @@ CPuzzleCube::CPuzzleCube() : m_bTurning(false), m_pMesh(nullptr), m_bLaidOut(fal
 CPuzzleCube::~CPuzzleCube() { ReleaseDeviceObjects(); }
 
 bool CPuzzleCube::Build(IDirect3DDevice9* pd3dDevice) {
+    m_hrDeviceObjects = E_FAIL;
     ID3DXMesh* pMesh = nullptr;
     ID3DXBuffer* pMaterials = nullptr;
     DWORD dwMaterials = 0;
     float fRadius = 0.0f;
     if (!LoadMesh(pd3dDevice, &pMesh, &pMaterials, &dwMaterials, &fRadius)) return false;
-    AdoptDeviceObjects(pd3dDevice, pMesh, pMaterials, dwMaterials);
+    if (FAILED(AdoptDeviceObjects(pd3dDevice, pMesh, pMaterials, dwMaterials))) return false;
     LayOut(fRadius);
     return true;
 }
@@ -48,9 +52,9 @@ bool CPuzzleCube::CreateDeviceObjects(IDirect3DDevice9* pd3dDevice) {
     ID3DXBuffer* pMaterials = nullptr;
     DWORD dwMaterials = 0;
     float fRadius = 0.0f;
+    m_hrDeviceObjects = E_FAIL;
     if (!LoadMesh(pd3dDevice, &pMesh, &pMaterials, &dwMaterials, &fRadius)) return false;
-    AdoptDeviceObjects(pd3dDevice, pMesh, pMaterials, dwMaterials);
-    return true;
+    return SUCCEEDED(AdoptDeviceObjects(pd3dDevice, pMesh, pMaterials, dwMaterials));
 }
 
 void CPuzzleCube::ReleaseDeviceObjects() {
@@ -103,27 +107,51 @@ bool CPuzzleCube::LoadMesh(IDirect3DDevice9* pd3dDevice, ID3DXMesh** ppMesh, ID3
 }
 
 // Takes over a loaded mesh: one material (ambient = diffuse) and one texture
-// slot per subset. Consumes the material buffer.
-void CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh, ID3DXBuffer* pMaterials,
-                                     DWORD dwMaterials) {
+// slot per subset. Consumes the material buffer. Materials that name the same
+// file share one texture (each slot holds its own reference), so a file with
+// many materials costs one decode per distinct file. Out of memory leaves the
+// cube without device objects and gives E_OUTOFMEMORY.
+HRESULT CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh,
+                                        ID3DXBuffer* pMaterials, DWORD dwMaterials) {
     ReleaseDeviceObjects();
     m_pMesh = pMesh;
+    HRESULT hr = S_OK;
     if (pMaterials && dwMaterials > 0) {
         const D3DXMATERIAL* pMtrls = static_cast<const D3DXMATERIAL*>(pMaterials->GetBufferPointer());
-        for (DWORD i = 0; i < dwMaterials; ++i) {
-            D3DMATERIAL9 mtrl = pMtrls[i].MatD3D;
-            mtrl.Ambient = mtrl.Diffuse;
-            m_Materials.push_back(mtrl);
-            IDirect3DTexture9* pTexture = nullptr;
-            const char* szTexture = pMtrls[i].pTextureFilename;
-            if (szTexture && szTexture[0] != '\0') {
-                // A texture that cannot be created leaves its subset untextured.
-                if (FAILED(D3DXCreateTextureFromFileA(pd3dDevice, szTexture, &pTexture))) pTexture = nullptr;
+        try {
+            m_Materials.reserve(dwMaterials);
+            m_Textures.reserve(dwMaterials);
+            std::unordered_map<std::string, IDirect3DTexture9*> created;  // by file name; null = failed
+            for (DWORD i = 0; i < dwMaterials; ++i) {
+                D3DMATERIAL9 mtrl = pMtrls[i].MatD3D;
+                mtrl.Ambient = mtrl.Diffuse;
+                m_Materials.push_back(mtrl);
+                IDirect3DTexture9* pTexture = nullptr;
+                const char* szTexture = pMtrls[i].pTextureFilename;
+                if (szTexture && szTexture[0] != '\0') {
+                    const auto it = created.find(szTexture);
+                    if (it != created.end()) {
+                        pTexture = it->second;
+                        if (pTexture) pTexture->AddRef();
+                    } else {
+                        // A texture that cannot be created leaves its subset untextured.
+                        if (FAILED(D3DXCreateTextureFromFileA(pd3dDevice, szTexture, &pTexture)))
+                            pTexture = nullptr;
+                        m_Textures.push_back(pTexture);  // owned before anything else can throw
+                        created.emplace(szTexture, pTexture);
+                        continue;
+                    }
+                }
+                m_Textures.push_back(pTexture);
             }
-            m_Textures.push_back(pTexture);
+        } catch (const std::bad_alloc&) {
+            hr = E_OUTOFMEMORY;
         }
     }
     if (pMaterials) pMaterials->Release();
+    if (FAILED(hr)) ReleaseDeviceObjects();
+    m_hrDeviceObjects = hr;
+    return hr;
 }
 
 float CPuzzleCube::ComputeRadius() {

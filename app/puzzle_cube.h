@@ -52,8 +52,9 @@ class CPuzzleCube {
     CPuzzleCube& operator=(const CPuzzleCube&) = delete;
 
     // Loads box.x with its materials and textures and lays the cubies out in
-    // their home cells. On failure a message box is shown and the cube is
-    // left as it was.
+    // their home cells. When the file cannot be used a message box is shown
+    // and the cube is left as it was; out of memory leaves it without a mesh
+    // (DeviceObjectsResult tells which).
     bool Build(IDirect3DDevice9* pd3dDevice);
 
     // Loads box.x, its materials and textures for the given device, replacing
@@ -62,6 +63,9 @@ class CPuzzleCube {
     // Releases the mesh and textures (before their device goes away).
     void ReleaseDeviceObjects();
     bool HasDeviceObjects() const { return m_pMesh != nullptr; }
+    // How the last Build or CreateDeviceObjects ended: S_OK, E_FAIL (the file
+    // could not be used; its message was shown) or E_OUTOFMEMORY.
+    HRESULT DeviceObjectsResult() const { return m_hrDeviceObjects; }
     // True once a Build has laid the cubies out.
     bool IsLaidOut() const { return m_bLaidOut; }
 
@@ -104,8 +108,8 @@ class CPuzzleCube {
                          DWORD* pdwMaterials, float* pfRadius);
     static bool MeasureRadius(ID3DXMesh* pMesh, float* pfRadius);
     static bool RadiusSeparatesLayers(float fRadius);
-    void AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh, ID3DXBuffer* pMaterials,
-                            DWORD dwMaterials);
+    HRESULT AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh, ID3DXBuffer* pMaterials,
+                               DWORD dwMaterials);
     void LayOut(float fRadius);
     // Axis (0 x, 1 y, 2 z) on which A and B lie in one layer, the last such
     // axis when several agree; -1 when none.
@@ -119,4 +123,5 @@ class CPuzzleCube {
     D3DXMATRIX m_aSettled[kCubieCount];          // world matrices as of the last snap or build
     SnapEntry m_aSnapLog[kLayerSize];            // the cubies of the last snap
     bool m_bLaidOut;                             // a Build has placed the cubies
+    HRESULT m_hrDeviceObjects;                   // result of the last Build or CreateDeviceObjects
 };

@@ -7,6 +7,8 @@ echo "test: step 1 of 3: packages the build and the tests need"
 "$root/scripts/setup.sh" test
 if [[ "${TUMBRAL_SANITIZE:-0}" == 1 ]]; then
   dir=build/asan
+  # System libraries keep some memory until exit; only they are suppressed.
+  export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0"
   echo "test: step 2 of 3: building $dir with sanitizers (the first time takes several minutes)"
   "$root/scripts/build.sh" $dir Test -DTUMBRAL_SANITIZE=ON -DTUMBRAL_BENCH=OFF
 else

@@ -1,15 +1,17 @@
 // The table of backends and the choice of the one in use.
 //
-// TUMBRAL_BACKEND=headless|sdl|auto picks the backend on first use; auto (the
+// TUMBRAL_BACKEND=headless|sdl|auto (any case) picks the backend on first use; auto (the
 // default) takes SDL when a display is reachable (DISPLAY or WAYLAND_DISPLAY)
 // and falls back to headless otherwise, with a note on standard error.
 #include "platform/backend/backend_table.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/headless/headless_backend.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/base/printable_text.h"
 
 namespace plat {
 
@@ -34,6 +36,8 @@ bool DisplayReachable() {
 std::unique_ptr<Backend> ChooseBackend() {
     const char* env = std::getenv("TUMBRAL_BACKEND");
     std::string wanted = env && *env ? env : "auto";
+    // Names are not case-sensitive: HEADLESS is headless.
+    for (char& c : wanted) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (wanted == "auto") {
         const bool display = DisplayReachable();
         if (display)
@@ -47,7 +51,8 @@ std::unique_ptr<Backend> ChooseBackend() {
         return CreateHeadlessBackend();
     }
     if (auto b = CreateBackendByName(wanted)) return b;
-    std::fprintf(stderr, "tumbral: backend \"%s\" is not available; using headless\n", wanted.c_str());
+    std::fprintf(stderr, "tumbral: backend \"%s\" is not available; using headless\n",
+                 PrintableText(env).c_str());
     return CreateHeadlessBackend();
 }
 

@@ -1,16 +1,15 @@
 // Whole-file reads for the mesh, texture and effect loaders.
 #include "platform/d3dx9/file_bytes.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <string>
 
 #include "platform/d3dx9mesh.h"
 #include "platform/base/utf8.h"
+#include "platform/base/regular_file.h"
 
 namespace plat {
 namespace {
-constexpr long kMaxFileBytes = 256L << 20;
+constexpr size_t kMaxFileBytes = size_t(256) << 20;
 }
 
 HRESULT FileNotFoundResult() { return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND); }
@@ -18,29 +17,22 @@ HRESULT FileNotFoundResult() { return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND); 
 HRESULT ReadFileBytes(LPCSTR path, std::vector<uint8_t>* out) {
     out->clear();
     if (!path || !*path) return E_INVALIDARG;
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) {
-        if (errno == EACCES) return E_ACCESSDENIED;
-        return FileNotFoundResult();
+    switch (ReadRegularFile(path, kMaxFileBytes, out)) {
+        case FileStatus::Ok:
+            return S_OK;
+        case FileStatus::NotFound:
+            return FileNotFoundResult();
+        case FileStatus::AccessDenied:
+            return E_ACCESSDENIED;
+        case FileStatus::TooLarge:
+            return D3DXERR_INVALIDDATA;
+        case FileStatus::OutOfMemory:
+            return E_OUTOFMEMORY;
+        case FileStatus::NotRegular:
+        case FileStatus::ReadError:
+            break;
     }
-    HRESULT hr = S_OK;
-    if (std::fseek(f, 0, SEEK_END) != 0) {
-        hr = E_FAIL;
-    } else {
-        const long size = std::ftell(f);
-        if (size < 0)
-            hr = E_FAIL;
-        else if (size > kMaxFileBytes)
-            hr = D3DXERR_INVALIDDATA;
-        else {
-            out->resize(static_cast<size_t>(size));
-            std::rewind(f);
-            if (size > 0 && std::fread(out->data(), 1, out->size(), f) != out->size()) hr = E_FAIL;
-        }
-    }
-    std::fclose(f);
-    if (FAILED(hr)) out->clear();
-    return hr;
+    return E_FAIL;
 }
 
 HRESULT ReadFileBytes(LPCWSTR path, std::vector<uint8_t>* out) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/d3dx9/image.h"
+#include "platform/d3dx9/image_extent.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
@@ -69,6 +70,8 @@ HRESULT DecodeWithStb(const uint8_t* data, size_t size, bool infoOnly, Image* ou
     }
     out->hasAlpha = channels == 2 || channels == 4;
     if (infoOnly) return S_OK;
+    // Data shorter than the header declares is invalid, not padded with black.
+    if (!ImageDataCoversHeader(data, size, uint32_t(w), uint32_t(h))) return D3DXERR_INVALIDDATA;
 
     int dw = 0, dh = 0, dc = 0;
     stbi_uc* pixels = stbi_load_from_memory(data, len, &dw, &dh, &dc, 4);

@@ -1,6 +1,7 @@
 // D3DXLoadMeshFromX*: read the file, build the mesh image, create the mesh
 // on the device and hand out the adjacency and material buffers.
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,11 @@ HRESULT MakeMaterialBuffer(const std::vector<plat::XMaterial>& materials, ID3DXB
     return S_OK;
 }
 
-HRESULT LoadFromBytes(const std::vector<uint8_t>& bytes, DWORD Options, IDirect3DDevice9* pD3DDevice,
-                      LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, DWORD* pNumMaterials,
-                      LPD3DXMESH* ppMesh) {
+HRESULT BuildFromBytes(const uint8_t* bytes, size_t size, DWORD Options, IDirect3DDevice9* pD3DDevice,
+                       LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, DWORD* pNumMaterials,
+                       LPD3DXMESH* ppMesh) {
     plat::XMeshData data;
-    HRESULT hr = plat::ReadXFile(bytes.data(), bytes.size(), &data);
+    HRESULT hr = plat::ReadXFile(bytes, size, &data);
     if (FAILED(hr)) return hr;
     plat::MeshImage image;
     plat::BuildMeshImage(data, &image);
@@ -67,6 +68,20 @@ HRESULT LoadFromBytes(const std::vector<uint8_t>& bytes, DWORD Options, IDirect3
     return S_OK;
 }
 
+// Reading and building allocate in proportion to the file; running out of
+// memory there is E_OUTOFMEMORY (the objects made so far are released by
+// their owners' destructors or were not made yet).
+HRESULT LoadFromBytes(const uint8_t* bytes, size_t size, DWORD Options, IDirect3DDevice9* pD3DDevice,
+                      LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, DWORD* pNumMaterials,
+                      LPD3DXMESH* ppMesh) {
+    try {
+        return BuildFromBytes(bytes, size, Options, pD3DDevice, ppAdjacency, ppMaterials, pNumMaterials,
+                              ppMesh);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
 // Outputs are cleared first so that a failure never leaves stale pointers.
 bool ClearOutputs(IDirect3DDevice9* pD3DDevice, LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials,
                   LPD3DXBUFFER* ppEffectInstances, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
@@ -87,9 +102,8 @@ HRESULT D3DXLoadMeshFromXInMemory(LPCVOID Memory, DWORD SizeOfMemory, DWORD Opti
     if (!ClearOutputs(pD3DDevice, ppAdjacency, ppMaterials, ppEffectInstances, pNumMaterials, ppMesh) ||
         !Memory)
         return E_INVALIDARG;
-    const auto* p = static_cast<const uint8_t*>(Memory);
-    const std::vector<uint8_t> bytes(p, p + SizeOfMemory);
-    return LoadFromBytes(bytes, Options, pD3DDevice, ppAdjacency, ppMaterials, pNumMaterials, ppMesh);
+    return LoadFromBytes(static_cast<const uint8_t*>(Memory), SizeOfMemory, Options, pD3DDevice, ppAdjacency,
+                         ppMaterials, pNumMaterials, ppMesh);
 }
 
 HRESULT D3DXLoadMeshFromXW(LPCWSTR pFilename, DWORD Options, IDirect3DDevice9* pD3DDevice,
@@ -101,7 +115,8 @@ HRESULT D3DXLoadMeshFromXW(LPCWSTR pFilename, DWORD Options, IDirect3DDevice9* p
     std::vector<uint8_t> bytes;
     const HRESULT hr = plat::ReadFileBytes(pFilename, &bytes);
     if (FAILED(hr)) return hr;
-    return LoadFromBytes(bytes, Options, pD3DDevice, ppAdjacency, ppMaterials, pNumMaterials, ppMesh);
+    return LoadFromBytes(bytes.data(), bytes.size(), Options, pD3DDevice, ppAdjacency, ppMaterials,
+                         pNumMaterials, ppMesh);
 }
 
 HRESULT D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, IDirect3DDevice9* pD3DDevice,
@@ -113,5 +128,6 @@ HRESULT D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, IDirect3DDevice9* pD
     std::vector<uint8_t> bytes;
     const HRESULT hr = plat::ReadFileBytes(pFilename, &bytes);
     if (FAILED(hr)) return hr;
-    return LoadFromBytes(bytes, Options, pD3DDevice, ppAdjacency, ppMaterials, pNumMaterials, ppMesh);
+    return LoadFromBytes(bytes.data(), bytes.size(), Options, pD3DDevice, ppAdjacency, ppMaterials,
+                         pNumMaterials, ppMesh);
 }

@@ -172,7 +172,12 @@ HRESULT CreateMesh(const MeshImage& image, DWORD options, IDirect3DDevice9* pDev
     if (SUCCEEDED(hr)) hr = Fill(vb, image.vertices.data(), image.vertices.size());
     if (SUCCEEDED(hr)) hr = Fill(ib, image.indices, wide);
     if (SUCCEEDED(hr)) {
-        Mesh* mesh = new (std::nothrow) Mesh(pDevice, vb, ib, image, options);
+        Mesh* mesh = nullptr;
+        try {  // the constructor copies the image's tables
+            mesh = new Mesh(pDevice, vb, ib, image, options);
+        } catch (const std::bad_alloc&) {
+            mesh = nullptr;
+        }
         if (mesh) {
             *ppMesh = mesh;
             return S_OK;

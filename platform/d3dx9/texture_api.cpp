@@ -2,6 +2,7 @@
 // built-in resources, for 2D, cube and volume textures, and image
 // information. Each reads the bytes, decodes them and hands over to the
 // creation code.
+#include <new>
 #include <vector>
 
 #include "platform/d3dx9/file_bytes.h"
@@ -90,28 +91,38 @@ HRESULT CreateFromImage(IDirect3DDevice9* device, plat::Image& image, const Text
 }
 
 // The three kinds share the whole path from bytes to texture.
+// Decoding and level building allocate in proportion to the image; running
+// out of memory there is E_OUTOFMEMORY, not an exception through the caller.
 template <typename Tex>
 HRESULT Load(IDirect3DDevice9* device, const Source& src, const TextureRequest& req, D3DXIMAGE_INFO* pInfo,
              Tex** ppOut) {
     if (ppOut) *ppOut = nullptr;
     if (!device || !ppOut) return E_INVALIDARG;
     if (FAILED(src.hr)) return src.hr;
-    plat::Image image;
-    HRESULT hr = plat::DecodeImage(src.data, src.size, false, &image);
-    if (FAILED(hr)) return hr;
-    const D3DXIMAGE_INFO info = image.info;
-    hr = CreateFromImage(device, image, req, ppOut);
-    if (SUCCEEDED(hr) && pInfo) *pInfo = info;
-    return hr;
+    try {
+        plat::Image image;
+        HRESULT hr = plat::DecodeImage(src.data, src.size, false, &image);
+        if (FAILED(hr)) return hr;
+        const D3DXIMAGE_INFO info = image.info;
+        hr = CreateFromImage(device, image, req, ppOut);
+        if (SUCCEEDED(hr) && pInfo) *pInfo = info;
+        return hr;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 HRESULT Info(const Source& src, D3DXIMAGE_INFO* pInfo) {
     if (!pInfo) return E_INVALIDARG;
     if (FAILED(src.hr)) return src.hr;
-    plat::Image image;
-    const HRESULT hr = plat::DecodeImage(src.data, src.size, true, &image);
-    if (SUCCEEDED(hr)) *pInfo = image.info;
-    return hr;
+    try {
+        plat::Image image;
+        const HRESULT hr = plat::DecodeImage(src.data, src.size, true, &image);
+        if (SUCCEEDED(hr)) *pInfo = image.info;
+        return hr;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 const TextureRequest kDefaults;

@@ -19,6 +19,11 @@ namespace {
 
 constexpr uint32_t kNone = 0xFFFFFFFFu;
 constexpr int kMaxDepth = 64;  // nesting of frames and unknown objects
+// The device's largest vertex or index buffer. A file whose triangles need a
+// larger index buffer is refused while its face counts are read, before the
+// polygons are split into triangles (which costs some 40 bytes of memory for
+// every byte of input).
+constexpr uint64_t kMaxMeshBufferBytes = uint64_t(256) << 20;
 
 bool NameIs(std::string_view a, const char* b) {
     const size_t n = std::strlen(b);
@@ -63,6 +68,7 @@ class XReader {
     bool m_bAnyCoords = false;
     bool m_bAnyMesh = false;
     std::map<std::string, XMaterial, std::less<>> m_NamedMaterials;
+    uint64_t m_nTriangles = 0;  // over every mesh read so far
 };
 
 void XReader::SkipSeparators() {
@@ -281,7 +287,8 @@ bool XReader::ParseMesh(int depth) {
     uint32_t nVertices = 0;
     if (!ReadCount(&nVertices, 6)) return false;
     const size_t vertexBase = out.positions.size();
-    if (vertexBase + nVertices > 0xFFFFFFF0u) return false;
+    if (vertexBase + nVertices > 0xFFFFFFF0u || (vertexBase + nVertices) * 12 > kMaxMeshBufferBytes)
+        return false;
     out.positions.reserve(vertexBase + nVertices);
     for (uint32_t i = 0; i < nVertices; ++i) {
         D3DVECTOR p;
@@ -298,6 +305,10 @@ bool XReader::ParseMesh(int depth) {
     for (uint32_t f = 0; f < nFaces; ++f) {
         uint32_t n = 0;
         if (!ReadCount(&n, 2) || n < 3) return false;
+        // Indices are 16-bit while the mesh has at most 65535 vertices, 32-bit beyond.
+        m_nTriangles += n - 2;
+        const uint64_t indexBytes = out.positions.size() > 0xFFFF ? 12 : 6;
+        if (m_nTriangles * indexBytes > kMaxMeshBufferBytes) return false;
         polygonStart.push_back(static_cast<uint32_t>(polygonIndex.size()));
         for (uint32_t k = 0; k < n; ++k) {
             uint32_t v = 0;

@@ -35,7 +35,8 @@ struct XMeshData {
     std::vector<XMaterial> materials;  // in file order
 };
 
-// Parses the whole file. S_OK, D3DXERR_INVALIDDATA for anything malformed,
+// Parses the whole file. S_OK, D3DXERR_INVALIDDATA for anything malformed
+// or with more vertices or triangles than a device buffer (256 MiB) holds,
 // D3DXERR_LOADEDMESHHASNODATA when the file holds no mesh.
 HRESULT ReadXFile(const uint8_t* data, size_t size, XMeshData* out);
 

@@ -3,10 +3,11 @@
 
 #include <cctype>
 #include <charconv>
-#include <fstream>
 #include <sstream>
 
 #include "platform/base/keymap.h"
+#include "platform/base/printable_text.h"
+#include "platform/base/regular_file.h"
 #include "platform/base/utf8.h"
 #include "platform/win32user.h"
 
@@ -263,12 +264,18 @@ bool ParseScript(const std::string& text, const std::string& fileName, Script& o
     out.file = fileName;
     ScriptStep::Trigger trigger = ScriptStep::Trigger::Frame;
     uint64_t at = 0;
+    const std::string printableName = PrintableText(fileName);
+    auto where = [&](int number) { return printableName + ":" + std::to_string(number) + ": "; };
     std::istringstream in(text);
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > kMaxScriptLineBytes) {
+            error = where(number) + "line longer than " + std::to_string(kMaxScriptLineBytes) + " bytes";
+            return false;
+        }
         std::vector<std::string> w = Split(line);
         if (w.empty() || w[0][0] == '#') continue;
         std::string why;
@@ -276,7 +283,7 @@ bool ParseScript(const std::string& text, const std::string& fileName, Script& o
             std::string kind = Lower(w[0]);
             long long n;
             if ((kind != "@frame" && kind != "@ms") || w.size() != 2 || !ToInt(w[1], 0, 1LL << 40, n)) {
-                error = fileName + ":" + std::to_string(number) + ": expected \"@frame N\" or \"@ms N\"";
+                error = where(number) + "expected \"@frame N\" or \"@ms N\"";
                 return false;
             }
             trigger = kind == "@frame" ? ScriptStep::Trigger::Frame : ScriptStep::Trigger::Ms;
@@ -288,7 +295,7 @@ bool ParseScript(const std::string& text, const std::string& fileName, Script& o
         step.at = at;
         step.line = number;
         if (!ParseLine(line, w, step, why)) {
-            error = fileName + ":" + std::to_string(number) + ": " + why;
+            error = where(number) + PrintableText(why);
             return false;
         }
         out.steps.push_back(step);
@@ -297,14 +304,15 @@ bool ParseScript(const std::string& text, const std::string& fileName, Script& o
 }
 
 bool LoadScript(const std::string& path, Script& out, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": cannot open the input script";
+    std::vector<uint8_t> bytes;
+    const FileStatus status = ReadRegularFile(path.c_str(), kMaxScriptBytes, &bytes);
+    if (status != FileStatus::Ok) {
+        error = PrintableText(path) + ": cannot read the input script (" + FileStatusText(status) +
+                (status == FileStatus::TooLarge ? ", more than " + std::to_string(kMaxScriptBytes) + " bytes)"
+                                                : ")");
         return false;
     }
-    std::stringstream buffer;
-    buffer << file.rdbuf();
-    return ParseScript(buffer.str(), path, out, error);
+    return ParseScript(std::string(bytes.begin(), bytes.end()), path, out, error);
 }
 
 }  // namespace plat

@@ -58,8 +58,15 @@ struct Script {
     std::vector<ScriptStep> steps;
 };
 
-// Parses script text; on failure `error` reads "FILE:LINE: what is wrong".
+// Bounds on what a script may cost: the whole file and each line.
+constexpr size_t kMaxScriptBytes = size_t(4) << 20;
+constexpr size_t kMaxScriptLineBytes = 4096;
+
+// Parses script text; on failure `error` reads "FILE:LINE: what is wrong",
+// with control bytes of the file shown as \xNN escapes.
 bool ParseScript(const std::string& text, const std::string& fileName, Script& out, std::string& error);
+// Reads a regular file of at most kMaxScriptBytes (anything else is an error
+// at once: a FIFO, a device, a directory) and parses it.
 bool LoadScript(const std::string& path, Script& out, std::string& error);
 
 }  // namespace plat

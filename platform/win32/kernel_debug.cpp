@@ -1,5 +1,8 @@
-// Debug output (standard error, a file, or nothing: TUMBRAL_DEBUG_OUTPUT),
+// Debug output (standard error, a regular file, or nothing: TUMBRAL_DEBUG_OUTPUT),
 // debugger detection through /proc/self/status, and DebugBreak.
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +10,8 @@
 #include <mutex>
 #include <string>
 
+#include "platform/base/printable_text.h"
+#include "platform/base/regular_file.h"
 #include "platform/base/utf8.h"
 #include "platform/win32kernel.h"
 
@@ -14,16 +19,36 @@ namespace {
 
 std::mutex g_outputLock;
 
-// Writes the text unchanged (callers put their own line ends).
+void WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+// Writes the text unchanged (callers put their own line ends). A target that
+// is not a regular file (a FIFO would block every trace line) or cannot be
+// opened is reported once on standard error, which then takes the lines.
 void WriteDebugText(const std::string& utf8) {
+    static auto* s_reportedTarget = new std::string();  // never destroyed: traces may come at exit
     const char* target = std::getenv("TUMBRAL_DEBUG_OUTPUT");
     std::lock_guard<std::mutex> lock(g_outputLock);
     if (target && std::string(target) == "off") return;
     if (target && *target) {
-        if (FILE* f = std::fopen(target, "ab")) {
-            std::fwrite(utf8.data(), 1, utf8.size(), f);
-            std::fclose(f);
+        plat::FileStatus status;
+        const int fd = plat::OpenRegularFileForAppend(target, &status);
+        if (fd >= 0) {
+            WriteAll(fd, utf8);
+            close(fd);
             return;
+        }
+        if (*s_reportedTarget != target) {
+            *s_reportedTarget = target;
+            std::fprintf(stderr, "tumbral: TUMBRAL_DEBUG_OUTPUT=%s: %s; trace lines go to standard error\n",
+                         plat::PrintableText(target).c_str(), plat::FileStatusText(status));
         }
     }
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);

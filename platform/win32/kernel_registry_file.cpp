@@ -10,10 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
-#include <fstream>
 #include <iterator>
 #include <sstream>
+#include <vector>
 
+#include "platform/base/regular_file.h"
 #include "platform/base/utf8.h"
 
 namespace plat {
@@ -216,14 +217,18 @@ LONG LoadRegistryFile(RegistryData& out) {
     out.clear();
     const std::string path = RegistryFilePath();
     if (path.empty()) return ERROR_SUCCESS;
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? ERROR_SUCCESS : ERROR_CANTREAD;
-    if (!S_ISREG(st.st_mode)) return ERROR_CANTREAD;
-    if (static_cast<size_t>(st.st_size) > kMaxFileBytes) return ERROR_BADDB;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return ERROR_CANTREAD;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return ERROR_CANTREAD;
+    std::vector<uint8_t> bytes;
+    switch (ReadRegularFile(path.c_str(), kMaxFileBytes, &bytes)) {
+        case FileStatus::Ok:
+            break;
+        case FileStatus::NotFound:
+            return ERROR_SUCCESS;
+        case FileStatus::TooLarge:
+            return ERROR_BADDB;
+        default:
+            return ERROR_CANTREAD;
+    }
+    const std::string text(bytes.begin(), bytes.end());
     return ParseRegistry(text, out);
 }
 
@@ -249,7 +254,11 @@ LONG SaveRegistryFile(const RegistryData& data) {
         return ERROR_CANTWRITE;
     const std::string temp = path + ".tmp" + std::to_string(getpid());
     const std::string text = SerializeRegistry(data);
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // A fresh file only: a link or file planted under the temporary name is
+    // never written through. One left over by a crashed run of ours is removed once.
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = open(temp.c_str(), flags, 0600);
+    if (fd < 0 && errno == EEXIST && unlink(temp.c_str()) == 0) fd = open(temp.c_str(), flags, 0600);
     if (fd < 0) return ERROR_CANTWRITE;
     size_t done = 0;
     while (done < text.size()) {

@@ -55,10 +55,10 @@ BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD d
         return FALSE;
     }
     RECT in = ClientInsets(dwStyle, dwExStyle, bMenu != FALSE);
-    lpRect->left -= in.left;
-    lpRect->top -= in.top;
-    lpRect->right += in.right;
-    lpRect->bottom += in.bottom;
+    lpRect->left = ClampCoordinate(static_cast<long long>(lpRect->left) - in.left);
+    lpRect->top = ClampCoordinate(static_cast<long long>(lpRect->top) - in.top);
+    lpRect->right = ClampCoordinate(static_cast<long long>(lpRect->right) + in.right);
+    lpRect->bottom = ClampCoordinate(static_cast<long long>(lpRect->bottom) + in.bottom);
     return TRUE;
 }
 
@@ -152,10 +152,12 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     if (uFlags & SWP_HIDEWINDOW) ShowWindow(hWnd, SW_HIDE);
     if (!(w = Peek(hWnd))) return TRUE;
     RECT r = w->minimized ? w->normalRect : w->rect;
+    X = ClampCoordinate(X), Y = ClampCoordinate(Y);
+    cx = ClampCoordinate(std::max(cx, 0)), cy = ClampCoordinate(std::max(cy, 0));
     if (!(uFlags & SWP_NOMOVE)) OffsetRect(&r, X - r.left, Y - r.top);
     if (!(uFlags & SWP_NOSIZE)) {
-        r.right = r.left + std::max(cx, 0);
-        r.bottom = r.top + std::max(cy, 0);
+        r.right = r.left + cx;
+        r.bottom = r.top + cy;
     }
     if (w->minimized) {
         // A minimised window keeps its new rectangle for the restore.

@@ -171,6 +171,14 @@ HWND Root(HWND hwnd);                  // the top-level window of a window
 WindowClass* FindClass(LPCWSTR name);  // by name (case-insensitive) or atom
 void RegisterSystemClasses();          // once per reset: button, static, edit and dialog classes
 ATOM RegisterClassInternal(const WNDCLASSEXW& wc, bool system);
+// Positions and sizes of windows stay within +-kCoordinateLimit, so that a
+// position plus a size plus a frame never overflows an int.
+constexpr int kCoordinateLimit = 1 << 24;
+inline int ClampCoordinate(long long v) {
+    return static_cast<int>(v < -kCoordinateLimit  ? -kCoordinateLimit
+                            : v > kCoordinateLimit ? kCoordinateLimit
+                                                   : v);
+}
 RECT ScreenRect(const Window& w);                          // the window rectangle in screen coordinates
 RECT ClientInsets(DWORD style, DWORD exStyle, bool menu);  // the frame around the client area
 RECT ClientScreenRect(const Window& w);

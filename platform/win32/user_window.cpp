@@ -223,7 +223,11 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
             nHeight = (work.bottom - work.top) * 3 / 4;
         }
     }
-    w->rect = RECT{X, Y, X + std::max(nWidth, 0), Y + std::max(nHeight, 0)};
+    // A given x with a default y places the window at the work area's top.
+    if (Y == CW_USEDEFAULT) Y = child || (dwStyle & WS_POPUP) ? 0 : work.top;
+    X = ClampCoordinate(X), Y = ClampCoordinate(Y);
+    nWidth = ClampCoordinate(std::max(nWidth, 0)), nHeight = ClampCoordinate(std::max(nHeight, 0));
+    w->rect = RECT{X, Y, X + nWidth, Y + nHeight};
     w->normalRect = w->rect;
 
     uintptr_t value = s.windows.Add(std::move(w));

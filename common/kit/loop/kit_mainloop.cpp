@@ -1,4 +1,6 @@
 // The main loop: window messages first; whenever the queue is empty, one frame.
+#include <new>
+
 #include "kit/device/kit_device_build.h"
 #include "kit/errors/kit_errors.h"
 #include "kit/loop/kit_frame.h"
@@ -46,15 +48,22 @@ HRESULT KitMainLoop(HACCEL hAccel) {
     MSG msg;
     msg.message = WM_NULL;
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    while (msg.message != WM_QUIT) {
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (hAccel == nullptr || hWnd == nullptr || TranslateAcceleratorW(hWnd, hAccel, &msg) == 0) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
+    // Memory running out where no result code can carry it ends the loop as a
+    // failure (exit code 1) instead of ending the process by an exception.
+    try {
+        while (msg.message != WM_QUIT) {
+            if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (hAccel == nullptr || hWnd == nullptr || TranslateAcceleratorW(hWnd, hAccel, &msg) == 0) {
+                    TranslateMessage(&msg);
+                    DispatchMessageW(&msg);
+                }
+            } else {
+                KitRenderOneFrame();
             }
-        } else {
-            KitRenderOneFrame();
         }
+    } catch (const std::bad_alloc&) {
+        if (hAccel != nullptr) DestroyAcceleratorTable(hAccel);
+        return LoopFailure(KIT_LOG_FAILURE(L"KitMainLoop", E_OUTOFMEMORY));
     }
 
     if (hAccel != nullptr) DestroyAcceleratorTable(hAccel);

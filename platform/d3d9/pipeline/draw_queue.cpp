@@ -87,8 +87,7 @@ void DrawQueue::BeginDraw(const PixelConfig& config) {
         for (int i = 0; i < s.levelCount; ++i) {
             const void* texels = s.levels[i].texels;
             if (texels == config.color.pixels) m_oneBand = true;
-            if (texels && std::find(m_sampled.begin(), m_sampled.end(), texels) == m_sampled.end())
-                m_sampled.push_back(texels);
+            if (texels) m_sampled.insert(texels);
         }
         // Pointed at the record's own copy when the queue is flushed (the vector may still move).
     }
@@ -232,8 +231,7 @@ void DrawQueue::AddTarget(const void* pixels) {
 }
 
 bool DrawQueue::Sampled(const void* pixels) const {
-    return !m_prims.empty() && pixels &&
-           std::find(m_sampled.begin(), m_sampled.end(), pixels) != m_sampled.end();
+    return !m_prims.empty() && pixels && m_sampled.count(pixels) != 0;
 }
 
 bool DrawQueue::Writes(const void* pixels) const {
@@ -339,7 +337,7 @@ void DrawQueue::Flush(WorkerPool& pool) {
             for (int i = 0; i < kept.config.samplers[st].levelCount && kept.config.samplers[st].levels; ++i) {
                 const void* texels = kept.levels[st][i].texels;
                 if (texels == kept.config.color.pixels) m_oneBand = true;
-                if (texels) m_sampled.push_back(texels);
+                if (texels) m_sampled.insert(texels);
             }
     }
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -108,7 +109,9 @@ class DrawQueue {
     std::vector<ScreenVertex> m_vertices;
     std::vector<ClearOp> m_clears;
     std::vector<const void*> m_targets;  // pixel memory pending work writes (a few entries)
-    std::vector<const void*> m_sampled;  // texture levels pending work reads
+    // Texture levels pending work reads: a set, since a frame may sample
+    // thousands of textures and every draw asks about its targets.
+    std::unordered_set<const void*> m_sampled;
     // A pending draw samples its own target: bands would read rows other bands write.
     bool m_oneBand = false;
     int m_top = 0, m_bottom = 0;  // rows touched by pending work

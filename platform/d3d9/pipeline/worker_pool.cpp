@@ -4,8 +4,11 @@
 #include "platform/d3d9/pipeline/worker_pool.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <system_error>
+
+#include "platform/base/printable_text.h"
 
 namespace plat::d3d9 {
 
@@ -16,6 +19,9 @@ int ThreadsFromEnvironment() {
         char* end = nullptr;
         long n = std::strtol(text, &end, 10);
         if (end != text && *end == '\0' && n >= 1 && n <= 16) return int(n);
+        std::fprintf(stderr,
+                     "tumbral: TUMBRAL_RASTER_THREADS=%s is not a number from 1 to 16; using the default\n",
+                     PrintableText(text).c_str());
     }
     unsigned hw = std::thread::hardware_concurrency();
     return int(std::clamp(hw, 1u, 8u));

@@ -1,0 +1,129 @@
+// Hostile files for the texture and mesh loaders: images whose data is
+// shorter than their header declares are invalid data (never padded out to
+// the declared size), and special files in place of a file fail at once.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "d3dx_device_env.h"
+#include "test_images.h"
+
+namespace {
+
+std::vector<uint32_t> Solid(int w, int h, uint32_t argb) {
+    return std::vector<uint32_t>(size_t(w) * h, argb);
+}
+
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    b[at] = uint8_t(v);
+    b[at + 1] = uint8_t(v >> 8);
+}
+
+// An uncompressed 24-bit TGA of w x h, with all its pixel bytes.
+std::vector<uint8_t> RawTga(int w, int h) {
+    std::vector<uint8_t> t(18 + size_t(w) * h * 3, 0x40);
+    std::memset(t.data(), 0, 18);
+    t[2] = 2;  // uncompressed true colour
+    Put16(t, 12, uint32_t(w));
+    Put16(t, 14, uint32_t(h));
+    t[16] = 24;
+    return t;
+}
+
+// A greyscale baseline JPEG of w x h whose blocks are all flat: one DC and one
+// AC Huffman code of one bit each, so every 8 x 8 block takes two zero bits.
+// `scanBytes` of zeros follow the scan header (enough: (blocks * 2 + 7) / 8).
+std::vector<uint8_t> FlatJpeg(int w, int h, size_t scanBytes) {
+    std::vector<uint8_t> j = {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00};
+    j.insert(j.end(), 64, 1);  // quantisation table: all ones
+    const uint8_t sof[] = {0xFF,       0xC0, 0x00, 0x0B, 8, uint8_t(h >> 8), uint8_t(h), uint8_t(w >> 8),
+                           uint8_t(w), 1,    1,    0x11, 0};
+    j.insert(j.end(), std::begin(sof), std::end(sof));
+    for (uint8_t tableClass : {0x00, 0x10}) {  // DC table 0, AC table 0: symbol 0 as code "0"
+        const uint8_t dht[] = {0xFF, 0xC4, 0x00, 0x14, tableClass, 1, 0, 0, 0, 0, 0,
+                               0,    0,    0,    0,    0,          0, 0, 0, 0, 0, 0x00};
+        j.insert(j.end(), std::begin(dht), std::end(dht));
+    }
+    const uint8_t sos[] = {0xFF, 0xDA, 0x00, 0x08, 1, 1, 0x00, 0, 63, 0};
+    j.insert(j.end(), std::begin(sos), std::end(sos));
+    j.insert(j.end(), scanBytes, 0);
+    j.push_back(0xFF);
+    j.push_back(0xD9);
+    return j;
+}
+
+class HostileInputTest : public D3dxDeviceTest {
+  protected:
+    HRESULT Load(const std::vector<uint8_t>& bytes) {
+        IDirect3DTexture9* tex = nullptr;
+        const HRESULT hr =
+            D3DXCreateTextureFromFileInMemory(m_pDevice, bytes.data(), UINT(bytes.size()), &tex);
+        if (tex) tex->Release();
+        return hr;
+    }
+    // The file cut after `keep` bytes.
+    static std::vector<uint8_t> Cut(std::vector<uint8_t> bytes, size_t keep) {
+        bytes.resize(keep);
+        return bytes;
+    }
+};
+
+TEST_F(HostileInputTest, ShortBmpAndTgaAreInvalidData) {
+    const std::vector<uint8_t> bmp =
+        EncodeTestImage(TestImageKind::Bmp, 512, 512, 3, Solid(512, 512, 0xFF336699));
+    ASSERT_EQ(Load(bmp), S_OK);
+    EXPECT_EQ(Load(Cut(bmp, bmp.size() - 1)), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(Load(Cut(bmp, 64)), D3DXERR_INVALIDDATA);
+
+    const std::vector<uint8_t> raw = RawTga(512, 512);
+    ASSERT_EQ(Load(raw), S_OK);
+    EXPECT_EQ(Load(Cut(raw, raw.size() - 1)), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(Load(Cut(raw, 30)), D3DXERR_INVALIDDATA);
+
+    // Run-length TGA: a flat image packs into 128-pixel runs; fewer bytes
+    // than those runs need cannot hold the image.
+    const std::vector<uint8_t> rle =
+        EncodeTestImage(TestImageKind::Tga, 512, 512, 3, Solid(512, 512, 0xFF336699));
+    ASSERT_EQ(Load(rle), S_OK);
+    EXPECT_EQ(Load(Cut(rle, 40)), D3DXERR_INVALIDDATA);
+}
+
+TEST_F(HostileInputTest, SequentialJpegTooShortForItsBlocksIsInvalidData) {
+    // 64 x 64: 64 blocks, 16 bytes of scan.
+    ASSERT_EQ(Load(FlatJpeg(64, 64, 16)), S_OK);
+    // 1024 x 1024 declared with the scan of a 64 x 64 image.
+    EXPECT_EQ(Load(FlatJpeg(1024, 1024, 16)), D3DXERR_INVALIDDATA);
+    // Real encoder output is never refused.
+    EXPECT_EQ(Load(EncodeTestImage(TestImageKind::Jpeg, 300, 200, 3, Solid(300, 200, 0xFF808080))), S_OK);
+}
+
+// The header alone still describes the image; only decoding needs the data.
+TEST_F(HostileInputTest, ImageInfoComesFromTheHeader) {
+    const std::vector<uint8_t> bmp =
+        EncodeTestImage(TestImageKind::Bmp, 256, 128, 3, Solid(256, 128, 0xFF000000));
+    D3DXIMAGE_INFO info{};
+    const std::vector<uint8_t> cut = Cut(bmp, 100);
+    ASSERT_EQ(D3DXGetImageInfoFromFileInMemory(cut.data(), UINT(cut.size()), &info), S_OK);
+    EXPECT_EQ(info.Width, 256u);
+    EXPECT_EQ(info.Height, 128u);
+}
+
+TEST_F(HostileInputTest, SpecialFilesFailAtOnce) {
+    ASSERT_EQ(mkfifo("pipe.x", 0600), 0);
+    ASSERT_EQ(mkdir("folder.x", 0700), 0);
+    for (const char* name : {"pipe.x", "folder.x", "/dev/zero"}) {
+        SCOPED_TRACE(name);
+        ID3DXMesh* mesh = nullptr;
+        const std::wstring wide(name, name + std::strlen(name));
+        EXPECT_EQ(D3DXLoadMeshFromXW(wide.c_str(), D3DXMESH_MANAGED, m_pDevice, nullptr, nullptr, nullptr,
+                                     nullptr, &mesh),
+                  E_FAIL);
+        EXPECT_EQ(mesh, nullptr);
+        IDirect3DTexture9* tex = nullptr;
+        EXPECT_EQ(D3DXCreateTextureFromFileA(m_pDevice, name, &tex), E_FAIL);
+        EXPECT_EQ(tex, nullptr);
+    }
+}
+
+}  // namespace
