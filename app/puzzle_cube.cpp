@@ -36,24 +36,23 @@ CPuzzleCube::CPuzzleCube() : m_bTurning(false), m_pMesh(nullptr), m_bLaidOut(fal
 CPuzzleCube::~CPuzzleCube() { ReleaseDeviceObjects(); }
 
 bool CPuzzleCube::Build(IDirect3DDevice9* pd3dDevice) {
-    m_hrDeviceObjects = E_FAIL;
-    ID3DXMesh* pMesh = nullptr;
-    ID3DXBuffer* pMaterials = nullptr;
-    DWORD dwMaterials = 0;
     float fRadius = 0.0f;
-    if (!LoadMesh(pd3dDevice, &pMesh, &pMaterials, &dwMaterials, &fRadius)) return false;
-    if (FAILED(AdoptDeviceObjects(pd3dDevice, pMesh, pMaterials, dwMaterials))) return false;
+    if (!LoadAndAdopt(pd3dDevice, &fRadius)) return false;
     LayOut(fRadius);
     return true;
 }
 
 bool CPuzzleCube::CreateDeviceObjects(IDirect3DDevice9* pd3dDevice) {
+    float fRadius = 0.0f;
+    return LoadAndAdopt(pd3dDevice, &fRadius);
+}
+
+bool CPuzzleCube::LoadAndAdopt(IDirect3DDevice9* pd3dDevice, float* pfRadius) {
     ID3DXMesh* pMesh = nullptr;
     ID3DXBuffer* pMaterials = nullptr;
     DWORD dwMaterials = 0;
-    float fRadius = 0.0f;
     m_hrDeviceObjects = E_FAIL;
-    if (!LoadMesh(pd3dDevice, &pMesh, &pMaterials, &dwMaterials, &fRadius)) return false;
+    if (!LoadMesh(pd3dDevice, &pMesh, &pMaterials, &dwMaterials, pfRadius)) return false;
     return SUCCEEDED(AdoptDeviceObjects(pd3dDevice, pMesh, pMaterials, dwMaterials));
 }
 

@@ -110,6 +110,8 @@ class CPuzzleCube {
     static bool RadiusSeparatesLayers(float fRadius);
     HRESULT AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh, ID3DXBuffer* pMaterials,
                                DWORD dwMaterials);
+    // LoadMesh, then AdoptDeviceObjects; false when either fails. The radius for a layout.
+    bool LoadAndAdopt(IDirect3DDevice9* pd3dDevice, float* pfRadius);
     void LayOut(float fRadius);
     // Axis (0 x, 1 y, 2 z) on which A and B lie in one layer, the last such
     // axis when several agree; -1 when none.

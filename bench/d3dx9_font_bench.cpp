@@ -37,10 +37,7 @@ struct Scene {
     }
     bool Ready() const { return font && sprite; }
     // Finishes the queued drawing, so its cost is part of the measurement.
-    void Finish() {
-        device->EndScene();
-        device->BeginScene();
-    }
+    void Finish() { tumbral_test::FinishDrawing(device); }
 };
 
 Scene& TheScene() {

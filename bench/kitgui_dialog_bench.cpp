@@ -52,10 +52,7 @@ struct Scene {
         if (device) device->Release();
         if (d3d) d3d->Release();
     }
-    void Finish() {
-        device->EndScene();
-        device->BeginScene();
-    }
+    void Finish() { tumbral_test::FinishDrawing(device); }
 };
 
 Scene& TheScene() {

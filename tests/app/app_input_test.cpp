@@ -2,34 +2,15 @@
 // turn, the mouse capture, and the framework's clock after a click.
 #include <gtest/gtest.h>
 
-#include "app/app_callbacks.h"
-#include "app/app_globals.h"
-#include "cube_test_env.h"
+#include "app_test_env.h"
 #include "kit/loop/kit_timers.h"
 #include "kitmisc/kit_clock.h"
 
 namespace {
 
-LRESULT Send(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = MAKELPARAM(100, 100)) {
-    bool bNoFurtherProcessing = false;
-    return AppMsgProc(hWnd, uMsg, wParam, lParam, &bNoFurtherProcessing, nullptr);
-}
-
 // The application's cube, built on the test device and turning.
-class AppInputTest : public CubeDeviceTest {
+class AppInputTest : public AppCubeTest {
   protected:
-    void SetUp() override {
-        CubeDeviceTest::SetUp();
-        WriteStandardBox();
-        ASSERT_TRUE(g_PuzzleCube.Build(m_pDevice));
-        g_ViewCamera.SetViewportSize(int(kWidth), int(kHeight), 0.9f);
-    }
-    void TearDown() override {
-        if (g_PuzzleCube.IsTurning()) RunTurn(g_PuzzleCube, m_pDevice);
-        g_PuzzleCube.ReleaseDeviceObjects();
-        ReleaseCapture();
-        CubeDeviceTest::TearDown();
-    }
     void StartTurn() {
         // Two edge cubies of the x = -R layer.
         g_PuzzleCube.GetCubie(1).bSelected = true;
@@ -44,9 +25,9 @@ class AppInputTest : public CubeDeviceTest {
 TEST(AppInputClock, AClickDoesNotRestartAPausedClock) {
     KitSuspend(true, false);  // what Pause does
     ASSERT_TRUE(KitClock()->IsHalted());
-    Send(nullptr, WM_LBUTTONUP);
+    SendToApp(nullptr, WM_LBUTTONUP);
     EXPECT_TRUE(KitClock()->IsHalted());
-    Send(nullptr, WM_CAPTURECHANGED, 0, 0);
+    SendToApp(nullptr, WM_CAPTURECHANGED, 0, 0);
     EXPECT_TRUE(KitClock()->IsHalted());
     KitSuspend(false, false);
     EXPECT_FALSE(KitClock()->IsHalted());
@@ -54,24 +35,24 @@ TEST(AppInputClock, AClickDoesNotRestartAPausedClock) {
 
 TEST_F(AppInputTest, DuringATurnPressesAreIgnoredAndReleasesEndWhatWasHeld) {
     // A right-button press before the turn: the camera takes the capture.
-    Send(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON);
+    SendToApp(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON);
     ASSERT_EQ(GetCapture(), m_hWnd);
     StartTurn();
     // Its release during the turn still reaches the camera, which gives the capture back.
-    Send(m_hWnd, WM_RBUTTONUP);
+    SendToApp(m_hWnd, WM_RBUTTONUP);
     EXPECT_EQ(GetCapture(), nullptr);
     // A new press during the turn starts nothing.
-    Send(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON);
-    Send(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON);
+    SendToApp(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON);
+    SendToApp(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON);
     EXPECT_EQ(GetCapture(), nullptr);
     // The left button's release gives back a capture taken before the turn.
     SetCapture(m_hWnd);
-    Send(m_hWnd, WM_LBUTTONUP);
+    SendToApp(m_hWnd, WM_LBUTTONUP);
     EXPECT_EQ(GetCapture(), nullptr);
     // After the snap, presses count again.
     RunTurn(g_PuzzleCube, m_pDevice);
-    Send(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON);
+    SendToApp(m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON);
     EXPECT_EQ(GetCapture(), m_hWnd);
-    Send(m_hWnd, WM_RBUTTONUP);
+    SendToApp(m_hWnd, WM_RBUTTONUP);
     EXPECT_EQ(GetCapture(), nullptr);
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <thread>
 
+#include "e2e_real_window.h"
 #include "e2e_support.h"
 #include "support/x11_session.h"
 
@@ -139,18 +140,9 @@ TEST(RealWindow, TheRestoreButtonRestoresWhenClicked) {
     if (!x11.Start(why)) GTEST_SKIP() << "real-window test skipped: " << why;
 
     ScratchDir scratch;
-    RunOptions options;
-    options.bHeadless = false;
-    options.args = {"/noerrormsgboxes"};
-    options.nTimeoutMs = 30000;
     AppProcess app;
-    ASSERT_TRUE(app.Start(options, scratch)) << app.Wait().strStderr;
-    const unsigned long xid = x11.FindWindow("Tumbral", 10000);
-    if (xid == 0) {
-        RunResult r = app.Wait();
-        FAIL() << "no window titled Tumbral; exit " << r.nExitCode << "\n" << r.strStderr;
-    }
-    const std::string wid = std::to_string(xid);
+    std::string wid;
+    ASSERT_NO_FATAL_FAILURE(StartInRealWindow(x11, scratch, app, wid));
     auto xdo = [&](const std::string& args) { x11.Run("xdotool " + args); };
     int nGrab = 0;
     auto grab = [&]() {

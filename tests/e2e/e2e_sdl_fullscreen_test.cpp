@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "e2e_real_window.h"
 #include "e2e_support.h"
 #include "support/x11_session.h"
 
@@ -61,14 +62,7 @@ class RealWindowFullScreen : public ::testing::Test {
         std::string why;
         if (!x11.Start(why)) GTEST_SKIP() << "real-window test skipped: " << why;
         if (!tumbral_test::ToolInstalled("openbox")) GTEST_SKIP() << "full screen needs openbox";
-        RunOptions options;
-        options.bHeadless = false;
-        options.args = {"/noerrormsgboxes"};
-        options.nTimeoutMs = 60000;
-        ASSERT_TRUE(app.Start(options, scratch)) << app.Wait().strStderr;
-        unsigned long xid = x11.FindWindow("Tumbral", 10000);
-        if (xid == 0) FAIL() << "no window titled Tumbral\n" << app.Wait().strStderr;
-        wid = std::to_string(xid);
+        ASSERT_NO_FATAL_FAILURE(StartInRealWindow(x11, scratch, app, wid, 60000));
         x11.Run("xdotool windowactivate --sync " + wid);
         ASSERT_TRUE(PollFor([&] { return Geometry(x11, wid).width == 640 && Focused(); }, 5000));
     }

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "e2e_real_window.h"
 #include "e2e_support.h"
 #include "support/x11_session.h"
 
@@ -38,19 +39,9 @@ TEST(RealWindow, StartClickTwoEdgesOrbitHelpAndEscape) {
     ASSERT_TRUE(expected.Load(twinScratch.File("twin.png")));
 
     ScratchDir scratch;
-    RunOptions options;
-    options.bHeadless = false;
-    options.args = {"/noerrormsgboxes"};
-    options.nTimeoutMs = 30000;
     AppProcess app;
-    ASSERT_TRUE(app.Start(options, scratch)) << app.Wait().strStderr;
-
-    const unsigned long xid = x11.FindWindow("Tumbral", 10000);
-    if (xid == 0) {
-        RunResult r = app.Wait();
-        FAIL() << "no window titled Tumbral; exit " << r.nExitCode << "\n" << r.strStderr;
-    }
-    const std::string wid = std::to_string(xid);
+    std::string wid;
+    ASSERT_NO_FATAL_FAILURE(StartInRealWindow(x11, scratch, app, wid));
     auto xdo = [&](const std::string& args) { x11.Run("xdotool " + args); };
     // Screenshots of the window until one shows what `done` looks for (or 10 s pass); the last one.
     auto waitFor = [&](const std::string& name, const std::function<bool(const Image&)>& done) {

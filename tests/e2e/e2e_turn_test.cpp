@@ -3,7 +3,7 @@
 // input during a turn is ignored except F1 and the end of a press.
 #include <gtest/gtest.h>
 
-#include "e2e_support.h"
+#include "e2e_script_test.h"
 
 using namespace e2e;
 
@@ -12,33 +12,18 @@ namespace {
 // The orbit used to look at the top and right faces after a turn.
 constexpr const char* kOrbit = "drag right 320 240 260 290\n";
 
-class TurnTest : public ::testing::Test {
+class TurnTest : public ScriptTest {
   protected:
     void SetUp() override {
         // The start view, to find the front face's cubies.
-        RunOrFail("@frame 3\n" + Shot("grid") + "press VK_ESCAPE\n");
+        Run("@frame 3\n" + Shot("grid") + "press VK_ESCAPE\n");
         Image img;
         ASSERT_TRUE(img.Load(m_scratch.File("grid.png")));
         m_pGrid = std::make_unique<FrontGrid>(img);
         ASSERT_GT(m_pGrid->Face().Width(), 150);
     }
 
-    std::string Shot(const std::string& name) const { return "shot " + m_scratch.File(name + ".png") + "\n"; }
     std::string Click(int column, int row) const { return "click " + m_pGrid->At(column, row) + "\n"; }
-
-    void RunOrFail(const std::string& script) {
-        RunOptions options;
-        options.strScript = script;
-        RunResult r = RunApp(options, m_scratch);
-        ASSERT_FALSE(r.bTimedOut);
-        ASSERT_EQ(r.nExitCode, 0) << r.strStderr;
-    }
-
-    Image Load(const std::string& name) const {
-        Image img;
-        EXPECT_TRUE(img.Load(m_scratch.File(name + ".png"))) << name;
-        return img;
-    }
 
     // Highlighted (white) pixels in one cubie's square of the start view.
     int WhiteIn(const Image& img, int column, int row) const {
@@ -53,7 +38,6 @@ class TurnTest : public ::testing::Test {
         return n;
     }
 
-    ScratchDir m_scratch;
     std::unique_ptr<FrontGrid> m_pGrid;
 };
 
@@ -61,11 +45,11 @@ class TurnTest : public ::testing::Test {
 
 TEST_F(TurnTest, TwoEdgeCubiesOfTheFrontFaceTurnItAndItsColoursMove) {
     // A first turn about an axis takes 51 frames; clicks during it change nothing.
-    RunOrFail("@frame 3\n" + Shot("start") + kOrbit + "@frame 6\n" + Shot("before") +
-              "keydown VK_HOME\n@frame 8\nkeyup VK_HOME\n@frame 10\n" + Click(1, 0) + "@frame 12\n" +
-              Shot("one") + Click(2, 1) + "@frame 30\n" + Shot("turning") + Click(1, 1) + Click(0, 0) +
-              "@frame 32\n" + Shot("clicked") + "@frame 75\n" + Shot("after") + kOrbit + "@frame 78\n" +
-              Shot("afterorbit") + "press VK_ESCAPE\n");
+    Run("@frame 3\n" + Shot("start") + kOrbit + "@frame 6\n" + Shot("before") +
+        "keydown VK_HOME\n@frame 8\nkeyup VK_HOME\n@frame 10\n" + Click(1, 0) + "@frame 12\n" + Shot("one") +
+        Click(2, 1) + "@frame 30\n" + Shot("turning") + Click(1, 1) + Click(0, 0) + "@frame 32\n" +
+        Shot("clicked") + "@frame 75\n" + Shot("after") + kOrbit + "@frame 78\n" + Shot("afterorbit") +
+        "press VK_ESCAPE\n");
     Image start = Load("start"), one = Load("one"), turning = Load("turning"), clicked = Load("clicked"),
           after = Load("after"), before = Load("before"), afterOrbit = Load("afterorbit");
 
@@ -101,8 +85,8 @@ TEST_F(TurnTest, TwoEdgeCubiesOfTheFrontFaceTurnItAndItsColoursMove) {
 }
 
 TEST_F(TurnTest, ACornerWithAnEdgeIsUnmarkedAndNothingTurns) {
-    RunOrFail("@frame 3\n" + Shot("start") + Click(0, 0) + "@frame 5\n" + Shot("corner") + Click(1, 0) +
-              "@frame 7\n" + Shot("pair") + "@frame 20\n" + Shot("later") + "press VK_ESCAPE\n");
+    Run("@frame 3\n" + Shot("start") + Click(0, 0) + "@frame 5\n" + Shot("corner") + Click(1, 0) +
+        "@frame 7\n" + Shot("pair") + "@frame 20\n" + Shot("later") + "press VK_ESCAPE\n");
     Image start = Load("start"), corner = Load("corner"), pair = Load("pair"), later = Load("later");
     EXPECT_GT(WhiteIn(corner, 0, 0), 100);
     EXPECT_EQ(WhiteOnFront(pair), 0);
@@ -111,9 +95,9 @@ TEST_F(TurnTest, ACornerWithAnEdgeIsUnmarkedAndNothingTurns) {
 }
 
 TEST_F(TurnTest, ADoubleClickMarksAndUnmarksLikeTwoClicks) {
-    RunOrFail("@frame 3\n" + Click(1, 1) + "@frame 5\n" + Shot("marked") + Click(1, 1) + "@frame 7\n" +
-              Shot("unmarked") + "doubleclick " + m_pGrid->At(2, 2) + "\n@frame 9\n" + Shot("double") +
-              "press VK_ESCAPE\n");
+    Run("@frame 3\n" + Click(1, 1) + "@frame 5\n" + Shot("marked") + Click(1, 1) + "@frame 7\n" +
+        Shot("unmarked") + "doubleclick " + m_pGrid->At(2, 2) + "\n@frame 9\n" + Shot("double") +
+        "press VK_ESCAPE\n");
     Image marked = Load("marked"), unmarked = Load("unmarked"), dbl = Load("double");
     EXPECT_GT(WhiteIn(marked, 1, 1), 100);
     EXPECT_EQ(WhiteOnFront(unmarked), 0);
@@ -121,8 +105,8 @@ TEST_F(TurnTest, ADoubleClickMarksAndUnmarksLikeTwoClicks) {
 }
 
 TEST_F(TurnTest, F1SwapsHelpAndHintDuringATurn) {
-    RunOrFail("@frame 3\n" + Shot("start") + Click(1, 0) + Click(2, 1) +
-              "@frame 8\npress VK_F1\n@frame 14\n" + Shot("turning") + "press VK_ESCAPE\n");
+    Run("@frame 3\n" + Shot("start") + Click(1, 0) + Click(2, 1) + "@frame 8\npress VK_F1\n@frame 14\n" +
+        Shot("turning") + "press VK_ESCAPE\n");
     Image start = Load("start"), turning = Load("turning");
     EXPECT_GT(CubeBounds(turning).Width(), CubeBounds(start).Width() * 105 / 100);  // the turn is under way
     EXPECT_GT(Count(turning, Box{10, 450, 300, 465}, IsWhite), 60);
@@ -133,9 +117,9 @@ TEST_F(TurnTest, AKeyReleasedDuringATurnIsNotHeldAfterIt) {
     // Home goes down before the turn and comes up during it. Were the release
     // lost, the camera would go on resetting the view every frame and the
     // orbit after the turn would not stick.
-    RunOrFail("@frame 3\n" + Shot("start") + "keydown VK_HOME\n@frame 5\n" + Click(1, 0) + Click(2, 1) +
-              "@frame 10\nkeyup VK_HOME\n@frame 70\n" + kOrbit + "@frame 73\n" + Shot("orbit") +
-              "@frame 76\n" + Shot("orbit2") + "press VK_ESCAPE\n");
+    Run("@frame 3\n" + Shot("start") + "keydown VK_HOME\n@frame 5\n" + Click(1, 0) + Click(2, 1) +
+        "@frame 10\nkeyup VK_HOME\n@frame 70\n" + kOrbit + "@frame 73\n" + Shot("orbit") + "@frame 76\n" +
+        Shot("orbit2") + "press VK_ESCAPE\n");
     Image start = Load("start"), orbit = Load("orbit"), orbit2 = Load("orbit2");
     EXPECT_GT(CountDifferent(start, orbit, SceneArea(start)), 10000);
     EXPECT_EQ(CountDifferent(orbit, orbit2, SceneArea(start)), 0);

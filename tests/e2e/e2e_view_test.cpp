@@ -3,37 +3,11 @@
 // view; wireframe.
 #include <gtest/gtest.h>
 
-#include "e2e_support.h"
+#include "e2e_script_test.h"
 
 using namespace e2e;
 
-namespace {
-
-// Runs a script whose shots are named in `shots` (written as "shot NAME" in
-// the script text) and loads them; the run must end with exit code 0.
-class ViewTest : public ::testing::Test {
-  protected:
-    std::string Shot(const std::string& name) const { return "shot " + m_scratch.File(name + ".png") + "\n"; }
-
-    void Run(const std::string& script, const std::vector<std::string>& args = {}) {
-        RunOptions options;
-        options.strScript = script;
-        options.args = args;
-        RunResult r = RunApp(options, m_scratch);
-        ASSERT_FALSE(r.bTimedOut);
-        ASSERT_EQ(r.nExitCode, 0) << r.strStderr;
-    }
-
-    Image Load(const std::string& name) const {
-        Image img;
-        EXPECT_TRUE(img.Load(m_scratch.File(name + ".png"))) << name;
-        return img;
-    }
-
-    ScratchDir m_scratch;
-};
-
-}  // namespace
+using ViewTest = ScriptTest;
 
 TEST_F(ViewTest, StartViewShowsTheCubeTheStatisticsAndTheHelpWhichF1Swaps) {
     Run("@frame 3\n" + Shot("start") + "press VK_F1\n@frame 6\n" + Shot("hint") + "press VK_F1\n@frame 9\n" +

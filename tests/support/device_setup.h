@@ -71,6 +71,12 @@ inline bool OpenWindowAndDevice(UINT width, UINT height, bool drawing, HWND& hWn
     return pDevice != nullptr;
 }
 
+// Ends the scene, which finishes the drawing the device has queued, and begins the next one.
+inline void FinishDrawing(IDirect3DDevice9* pDevice) {
+    pDevice->EndScene();
+    pDevice->BeginScene();
+}
+
 // Reads the back buffer through a system-memory copy; calls row(y, width, pixels) per row.
 template <typename ROW>
 bool ForEachBackBufferRow(IDirect3DDevice9* pDevice, ROW row) {

@@ -124,49 +124,34 @@ int Operate(DWORD op, int a1, int a2, int a0, const StageInputs& in, int current
     }
 }
 
+// The depth, alpha and stencil tests share one comparison; unknown functions pass.
+template <typename T>
+bool Compare(DWORD func, T value, T reference) {
+    switch (func) {
+        case D3DCMP_NEVER:
+            return false;
+        case D3DCMP_LESS:
+            return value < reference;
+        case D3DCMP_EQUAL:
+            return value == reference;
+        case D3DCMP_LESSEQUAL:
+            return value <= reference;
+        case D3DCMP_GREATER:
+            return value > reference;
+        case D3DCMP_NOTEQUAL:
+            return value != reference;
+        case D3DCMP_GREATEREQUAL:
+            return value >= reference;
+        default:
+            return true;
+    }
+}
+
 }  // namespace
 
-bool CompareFunc(DWORD func, float value, float reference) {
-    switch (func) {
-        case D3DCMP_NEVER:
-            return false;
-        case D3DCMP_LESS:
-            return value < reference;
-        case D3DCMP_EQUAL:
-            return value == reference;
-        case D3DCMP_LESSEQUAL:
-            return value <= reference;
-        case D3DCMP_GREATER:
-            return value > reference;
-        case D3DCMP_NOTEQUAL:
-            return value != reference;
-        case D3DCMP_GREATEREQUAL:
-            return value >= reference;
-        default:
-            return true;
-    }
-}
+bool CompareFunc(DWORD func, float value, float reference) { return Compare(func, value, reference); }
 
-bool CompareFunc(DWORD func, uint32_t value, uint32_t reference) {
-    switch (func) {
-        case D3DCMP_NEVER:
-            return false;
-        case D3DCMP_LESS:
-            return value < reference;
-        case D3DCMP_EQUAL:
-            return value == reference;
-        case D3DCMP_LESSEQUAL:
-            return value <= reference;
-        case D3DCMP_GREATER:
-            return value > reference;
-        case D3DCMP_NOTEQUAL:
-            return value != reference;
-        case D3DCMP_GREATEREQUAL:
-            return value >= reference;
-        default:
-            return true;
-    }
-}
+bool CompareFunc(DWORD func, uint32_t value, uint32_t reference) { return Compare(func, value, reference); }
 
 uint32_t CombineStages(const PixelConfig& config, uint32_t diffuse, uint32_t specular,
                        const uint32_t texel[kPipelineTexStages]) {

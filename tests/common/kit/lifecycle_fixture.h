@@ -27,6 +27,19 @@ class KitAppTest : public tumbral_test::HeadlessTest {
         HeadlessTest::TearDown();
     }
 
+    // Starts the framework afresh on two monitors side by side (1920x1080, then
+    // 1280x1024) and builds the device.
+    void RestartOnTwoMonitors() {
+        KitResetStateForTests();
+        plat::HeadlessConfig config;
+        config.noWait = true;
+        config.monitors = {plat::DisplayMode{1920, 1080, 60, 32}, plat::DisplayMode{1280, 1024, 60, 32}};
+        UseBackend(config);
+        app.Register();
+        ASSERT_EQ(KitStartup(false, true, true, true), S_OK);
+        ASSERT_EQ(app.Build(), S_OK);
+    }
+
     // Runs the main loop until the window is closed after the given number of frames.
     HRESULT RunFrames(int nFrames) {
         std::function<void(int)> previous = app.onFrameMove;
@@ -35,6 +48,13 @@ class KitAppTest : public tumbral_test::HeadlessTest {
             if (nFrame + 1 == nFrames) PostMessageW(KitActiveWindow(), WM_CLOSE, 0, 0);
         };
         return KitMainLoop();
+    }
+
+    // Builds the device and runs two frames: app.moves holds the two frame moves.
+    void BuildAndRunTwoFrames() {
+        ASSERT_EQ(app.Build(), S_OK);
+        ASSERT_EQ(RunFrames(2), S_OK);
+        ASSERT_EQ(app.moves.size(), 2u);
     }
 
     static UINT BackBufferWidth() { return KitGetBackBufferSurfaceDesc()->Width; }

@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "support/inert_backend.h"
 
 namespace kittest {
 
-class TestBackend : public plat::Backend {
+class TestBackend : public tumbral_test::InertBackend {
   public:
     std::vector<plat::MessageBoxRequest> messageBoxes;  // every box shown, in order
     std::deque<int> messageBoxAnswers;                  // answers to give; the first button when empty
@@ -34,20 +35,11 @@ class TestBackend : public plat::Backend {
         return {m};
     }
     bool SetDisplayMode(int, const plat::DisplayMode&) override { return true; }
-    void RestoreDisplayMode(int) override {}
     plat::NativeWindowId CreateNativeWindow(const plat::NativeWindowDesc&) override {
         windows.push_back(++m_nextId);
         return m_nextId;
     }
     void DestroyNativeWindow(plat::NativeWindowId id) override { std::erase(windows, id); }
-    void SetNativeWindowTitle(plat::NativeWindowId, const std::wstring&) override {}
-    void SetNativeWindowRect(plat::NativeWindowId, const RECT&) override {}
-    void SetNativeWindowShow(plat::NativeWindowId, plat::ShowState) override {}
-    void SetNativeWindowStyle(plat::NativeWindowId, bool, bool, bool) override {}
-    void SetNativeWindowFullscreen(plat::NativeWindowId, int) override {}
-    void FocusNativeWindow(plat::NativeWindowId) override {}
-    RECT DecorationInsets() const override { return {0, 0, 0, 0}; }
-    void Present(plat::NativeWindowId, const plat::FrameView&, bool) override {}
     bool PollEvent(plat::Event& out) override {
         if (onPoll) onPoll();
         if (events.empty()) return false;
@@ -55,14 +47,6 @@ class TestBackend : public plat::Backend {
         events.pop_front();
         return true;
     }
-    void WaitEvent(int) override {}
-    POINT CursorPos() override { return {0, 0}; }
-    void SetCursorPos(int, int) override {}
-    void ShowCursor(bool) override {}
-    void ClipCursor(const RECT*) override {}
-    void CaptureMouse(bool) override {}
-    bool SetClipboardText(const std::string&) override { return false; }
-    bool GetClipboardText(std::string&) override { return false; }
     int ShowMessageBox(const plat::MessageBoxRequest& request) override {
         messageBoxes.push_back(request);
         if (messageBoxAnswers.empty()) return (request.type & 0xF) == 4 /* MB_YESNO */ ? 6 : 1;
@@ -70,13 +54,7 @@ class TestBackend : public plat::Backend {
         messageBoxAnswers.pop_front();
         return answer;
     }
-    UINT DoubleClickTimeMs() const override { return 500; }
     UINT CaretBlinkTimeMs() const override { return 530; }
-    bool Gamepad(int, plat::GamepadState& out) override {
-        out = plat::GamepadState{};
-        return false;
-    }
-    void SetGamepadVibration(int, WORD, WORD) override {}
 
   private:
     plat::NativeWindowId m_nextId = 0;

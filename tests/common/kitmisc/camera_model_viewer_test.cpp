@@ -5,8 +5,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "camera_test_window.h"
-#include "kitmisc/model_viewer_camera.h"
+#include "model_viewer_fixture.h"
 
 namespace {
 
@@ -25,21 +24,8 @@ D3DXMATRIX Identity() {
     return m;
 }
 
-class ModelViewerTest : public ::testing::Test {
+class ModelViewerTest : public ModelViewerCameraTest {
   protected:
-    CModelViewerCamera cam;
-    CameraTestWindow window{[this](HWND h, UINT m, WPARAM w, LPARAM l) { cam.ProcessMessage(h, m, w, l); }};
-    D3DXMATRIX startView;
-
-    // The application's placement and back-buffer size.
-    void SetUp() override {
-        const D3DXVECTOR3 eye(0, 0, -100), target(0, 0, 0);
-        cam.SetEyeAndTarget(&eye, &target);
-        cam.SetViewportSize(640, 480, 0.9f);
-        cam.Advance(0.02f);
-        startView = *cam.ViewMatrix();
-    }
-
     // A drag from the centre 144 px to the right: 60 degrees about y.
     void Drag(bool bRight) {
         const WPARAM mk = bRight ? MK_RBUTTON : MK_LBUTTON;

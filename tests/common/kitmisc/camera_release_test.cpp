@@ -6,8 +6,7 @@
 #include <climits>
 #include <cmath>
 
-#include "camera_test_window.h"
-#include "kitmisc/model_viewer_camera.h"
+#include "model_viewer_fixture.h"
 
 namespace {
 
@@ -18,19 +17,12 @@ bool MatrixNear(const D3DXMATRIX& a, const D3DXMATRIX& b, float eps) {
     return true;
 }
 
-class CameraReleaseTest : public ::testing::Test {
+class CameraReleaseTest : public ModelViewerCameraTest {
   protected:
-    CModelViewerCamera cam;
-    CameraTestWindow window{[this](HWND h, UINT m, WPARAM w, LPARAM l) { cam.ProcessMessage(h, m, w, l); }};
     CameraTestWindow other{[](HWND, UINT, WPARAM, LPARAM) {}};
-    D3DXMATRIX startView;
 
     void SetUp() override {
-        const D3DXVECTOR3 eye(0, 0, -100), target(0, 0, 0);
-        cam.SetEyeAndTarget(&eye, &target);
-        cam.SetViewportSize(640, 480, 0.9f);
-        cam.Advance(0.02f);
-        startView = *cam.ViewMatrix();
+        ModelViewerCameraTest::SetUp();
         SetActiveWindow(window.hwnd());
     }
     void TearDown() override { ReleaseCapture(); }

@@ -57,6 +57,17 @@ class RefWarning : public ::testing::Test {
         RegCloseKey(hKey);
     }
     static void Click(HWND dlg, int id) { SendMessageW(GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+    // Warns once, answering Yes to any dialog shown; how many dialogs that was.
+    static int DialogsShownByAWarning() {
+        int shown = 0;
+        plat::SetDialogHook([&](HWND dlg) {
+            ++shown;
+            Click(dlg, IDYES);
+        });
+        KitWarnReferenceDevice();
+        plat::SetDialogHook(nullptr);
+        return shown;
+    }
     static std::wstring ItemText(HWND dlg, int id) {
         WCHAR text[512];
         GetDlgItemTextW(dlg, id, text, 512);
@@ -107,13 +118,7 @@ TEST_F(RefWarning, DontShowAgainDisablesNoAndIsRemembered) {
     EXPECT_EQ(SkipValue(), 1);
 
     // From now on the dialog is not shown.
-    int shown = 0;
-    plat::SetDialogHook([&](HWND dlg) {
-        ++shown;
-        Click(dlg, IDYES);
-    });
-    KitWarnReferenceDevice();
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(DialogsShownByAWarning(), 0);
 }
 
 TEST_F(RefWarning, CancelWithTheBoxCheckedCountsAsYes) {
@@ -127,17 +132,10 @@ TEST_F(RefWarning, CancelWithTheBoxCheckedCountsAsYes) {
 
 TEST_F(RefWarning, StoredValueSkipsTheDialog) {
     StoreSkipValue(1);
-    int shown = 0;
-    plat::SetDialogHook([&](HWND dlg) {
-        ++shown;
-        Click(dlg, IDYES);
-    });
-    KitWarnReferenceDevice();
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(DialogsShownByAWarning(), 0);
     // Zero means "ask".
     StoreSkipValue(0);
-    KitWarnReferenceDevice();
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(DialogsShownByAWarning(), 1);
 }
 
 TEST_F(RefWarning, BoxesOffShowNothingAndWriteNothing) {

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/d3d9/pipeline/span_shading.h"
 #include "platform/d3d9/pipeline/span_vector.h"
+#include "target_bits.h"
 
 namespace tumbral_test {
 namespace {
@@ -83,13 +83,7 @@ class SpanTest : public ::testing::Test {
         SpanSetup setup;
         const SpanFn fn = functions.Prepare(c, g, setup);
         for (int y = 1; y < 3; ++y) fn(setup, y, x0, x1);
-        std::vector<uint32_t> out = color;
-        for (float d : depth) {
-            uint32_t bits;
-            std::memcpy(&bits, &d, 4);
-            out.push_back(bits);
-        }
-        return out;
+        return ColorsThenDepthBits(color, depth);
     }
 
     std::vector<uint32_t> m_texels;

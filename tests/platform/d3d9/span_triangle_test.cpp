@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "platform/d3d9/pipeline/span_shading.h"
 #include "platform/d3d9/pipeline/span_vector.h"
+#include "target_bits.h"
 
 namespace tumbral_test {
 namespace {
@@ -104,13 +104,7 @@ class SpanTriangleTest : public ::testing::Test {
         for (int y = 0; y < kHeight; ++y)
             if (spans[size_t(y)].first < spans[size_t(y)].second)
                 fn(setup, y, spans[size_t(y)].first, spans[size_t(y)].second);
-        std::vector<uint32_t> out = color;
-        for (float d : depth) {
-            uint32_t bits;
-            std::memcpy(&bits, &d, 4);
-            out.push_back(bits);
-        }
-        return out;
+        return ColorsThenDepthBits(color, depth);
     }
 
     std::mt19937 m_random;

@@ -14,6 +14,7 @@
 #include "platform/d3d9.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/win32.h"
+#include "sdl_suite.h"
 #include "support/x11_session.h"
 #include "x_bad_request.h"
 
@@ -29,35 +30,10 @@ LRESULT CALLBACK SwitchWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
-class SdlFullScreenSwitchTest : public ::testing::Test {
+class SdlFullScreenSwitchTest : public SdlSuite {
   protected:
-    static void SetUpTestSuite() {
-        s_x11 = new X11Session;
-        if (!s_x11->Start(s_skipWhy)) return;
-        if (!ToolInstalled("openbox")) {
-            s_skipWhy = "full screen needs a window manager (openbox)";
-            return;
-        }
-        auto backend = plat::CreateBackendByName("sdl");
-        if (!backend) {
-            s_skipWhy = "the SDL backend could not open the X display";
-            return;
-        }
-        plat::ResetWindowSystem();
-        plat::SetBackend(std::move(backend));
-        s_ready = true;
-    }
-    static void TearDownTestSuite() {
-        if (s_ready) {
-            plat::ResetWindowSystem();
-            plat::HeadlessConfig config;
-            config.noWait = true;
-            plat::SetBackend(std::make_unique<plat::HeadlessBackend>(config));
-        }
-        delete s_x11;
-        s_x11 = nullptr;
-        s_ready = false;
-    }
+    static void SetUpTestSuite() { StartSuite(true); }
+    static void TearDownTestSuite() { EndSuite(); }
 
     void SetUp() override {
         if (!s_ready) GTEST_SKIP() << "real-window tests skipped: " << s_skipWhy;
@@ -155,9 +131,6 @@ class SdlFullScreenSwitchTest : public ::testing::Test {
         ++m_nSwitches;
     }
 
-    static X11Session* s_x11;
-    static std::string s_skipWhy;
-    static bool s_ready;
     HWND m_hWnd = nullptr;
     unsigned long m_xid = 0;
     IDirect3D9* m_pD3D = nullptr;
@@ -166,10 +139,6 @@ class SdlFullScreenSwitchTest : public ::testing::Test {
     WINDOWPLACEMENT m_placement{};
     int m_nSwitches = 0;
 };
-
-X11Session* SdlFullScreenSwitchTest::s_x11 = nullptr;
-std::string SdlFullScreenSwitchTest::s_skipWhy;
-bool SdlFullScreenSwitchTest::s_ready = false;
 
 TEST_F(SdlFullScreenSwitchTest, EveryQuickAltEnterSwitchesOnce) {
     Open();

@@ -17,6 +17,7 @@
 #include "platform/d3d9.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/win32.h"
+#include "sdl_suite.h"
 #include "support/x11_session.h"
 
 namespace tumbral_test {
@@ -24,32 +25,10 @@ namespace {
 
 const char* kTitle = "TumbralSdlTest";
 
-class SdlWindowTest : public ::testing::Test {
+class SdlWindowTest : public SdlSuite {
   protected:
-    static void SetUpTestSuite() {
-        s_x11 = new X11Session;
-        if (!s_x11->Start(s_skipWhy)) return;
-        auto backend = plat::CreateBackendByName("sdl");
-        if (!backend) {
-            s_skipWhy = "the SDL backend could not open the X display";
-            return;
-        }
-        plat::ResetWindowSystem();
-        plat::SetBackend(std::move(backend));
-        s_ready = true;
-    }
-
-    static void TearDownTestSuite() {
-        if (s_ready) {
-            plat::ResetWindowSystem();
-            plat::HeadlessConfig config;
-            config.noWait = true;
-            plat::SetBackend(std::make_unique<plat::HeadlessBackend>(config));
-        }
-        delete s_x11;
-        s_x11 = nullptr;
-        s_ready = false;
-    }
+    static void SetUpTestSuite() { StartSuite(false); }
+    static void TearDownTestSuite() { EndSuite(); }
 
     void SetUp() override {
         if (!s_ready) GTEST_SKIP() << "real-window tests skipped: " << s_skipWhy;
@@ -108,16 +87,9 @@ class SdlWindowTest : public ::testing::Test {
         Pump(2000, [this] { return GetActiveWindow() == m_hwnd && GetFocus() == m_hwnd; });
     }
 
-    static X11Session* s_x11;
-    static std::string s_skipWhy;
-    static bool s_ready;
     HWND m_hwnd = nullptr;
     unsigned long m_xid = 0;
 };
-
-X11Session* SdlWindowTest::s_x11 = nullptr;
-std::string SdlWindowTest::s_skipWhy;
-bool SdlWindowTest::s_ready = false;
 
 int XwininfoField(const std::string& info, const char* field) {
     size_t at = info.find(field);
@@ -327,26 +299,33 @@ void PresentAndRead(X11Session& x11, HWND hwnd, plat::FrameView frame,
     ASSERT_TRUE(ReadPngPixel(shot, b.x, b.y, atB));
 }
 
+// A blue-grey 160x120 frame, then a red one said to have changed only in rows 50..70, both from
+// `source`: the whole first frame reaches the screen, then only the changed rows of the second.
+// Leaves the red frame's pixels in `red`.
+void PresentWholeThenChangedRows(X11Session& x11, HWND hwnd, const void* source, std::vector<uint32_t>& red) {
+    std::vector<uint32_t> blue(160 * 120, 0x00336699);
+    red.assign(160 * 120, 0x00CC2211);
+    plat::FrameView a{blue.data(), 160, 120, 160}, b{red.data(), 160, 120, 160};
+    a.source = b.source = source;  // one presenter: its changed rows count
+    uint32_t top = 0, middle = 0;
+    PresentAndRead(x11, hwnd, a, nullptr, POINT{80, 5}, POINT{80, 60}, top, middle);
+    EXPECT_EQ(top, 0x336699u);
+    EXPECT_EQ(middle, 0x336699u);
+    std::vector<std::pair<int, int>> rows{{50, 70}};
+    PresentAndRead(x11, hwnd, b, &rows, POINT{80, 5}, POINT{80, 60}, top, middle);
+    EXPECT_EQ(top, 0x336699u);
+    EXPECT_EQ(middle, 0xCC2211u);
+}
+
 TEST_F(SdlWindowTest, WindowSurfaceSendsChangedRowsWithoutOpenGlAndAllOfTheFrameAfterAnExpose) {
     // Under Xvfb there is no direct rendering: the window surface is the path, OpenGL stays unloaded.
     bool glBefore = OpenGlLoaded();
     Open(160, 120);
-    std::vector<uint32_t> first(160 * 120, 0x00336699), second(160 * 120, 0x00CC2211);
-    plat::FrameView a{first.data(), 160, 120, 160}, b{second.data(), 160, 120, 160};
-    a.source = b.source = this;  // one presenter: its changed rows count
-    uint32_t top = 0, middle = 0;
-    PresentAndRead(*s_x11, m_hwnd, a, nullptr, POINT{80, 5}, POINT{80, 60}, top, middle);
-    EXPECT_EQ(top, 0x336699u);
-    EXPECT_EQ(middle, 0x336699u);
+    std::vector<uint32_t> red;
+    PresentWholeThenChangedRows(*s_x11, m_hwnd, this, red);
     if (!glBefore) {
         EXPECT_FALSE(OpenGlLoaded());
     }
-
-    // Only rows 50..70 are said to have changed: only they reach the screen.
-    std::vector<std::pair<int, int>> rows{{50, 70}};
-    PresentAndRead(*s_x11, m_hwnd, b, &rows, POINT{80, 5}, POINT{80, 60}, top, middle);
-    EXPECT_EQ(top, 0x336699u);
-    EXPECT_EQ(middle, 0xCC2211u);
 
     // Hidden and shown again, the window lost its pixels: the next present sends them all,
     // even when it says nothing changed.
@@ -354,7 +333,10 @@ TEST_F(SdlWindowTest, WindowSurfaceSendsChangedRowsWithoutOpenGlAndAllOfTheFrame
     Pump(5000, [this] { return XwininfoOf().find("IsViewable") == std::string::npos; });
     ShowWindow(m_hwnd, SW_SHOW);
     Pump(5000, [this] { return XwininfoOf().find("IsViewable") != std::string::npos; });
+    plat::FrameView b{red.data(), 160, 120, 160};
+    b.source = this;
     std::vector<std::pair<int, int>> none;
+    uint32_t top = 0, middle = 0;
     PresentAndRead(*s_x11, m_hwnd, b, &none, POINT{80, 5}, POINT{80, 60}, top, middle);
     EXPECT_EQ(top, 0xCC2211u);
     EXPECT_EQ(middle, 0xCC2211u);
@@ -365,16 +347,8 @@ TEST_F(SdlWindowTest, RendererPathWhenAskedSendsChangedRowsToo) {
     setenv("TUMBRAL_PRESENT", "renderer", 1);
     Open(160, 120);
     unsetenv("TUMBRAL_PRESENT");
-    std::vector<uint32_t> first(160 * 120, 0x00336699), second(160 * 120, 0x00CC2211);
-    plat::FrameView a{first.data(), 160, 120, 160}, b{second.data(), 160, 120, 160};
-    a.source = b.source = this;  // one presenter: its changed rows count
-    uint32_t top = 0, middle = 0;
-    PresentAndRead(*s_x11, m_hwnd, a, nullptr, POINT{80, 5}, POINT{80, 60}, top, middle);
-    EXPECT_EQ(top, 0x336699u);
-    std::vector<std::pair<int, int>> rows{{50, 70}};
-    PresentAndRead(*s_x11, m_hwnd, b, &rows, POINT{80, 5}, POINT{80, 60}, top, middle);
-    EXPECT_EQ(top, 0x336699u);
-    EXPECT_EQ(middle, 0xCC2211u);
+    std::vector<uint32_t> red;
+    PresentWholeThenChangedRows(*s_x11, m_hwnd, this, red);
 }
 
 }  // namespace

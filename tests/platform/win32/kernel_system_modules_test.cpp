@@ -8,6 +8,7 @@
 #include "platform/d3d9.h"
 #include "platform/win32.h"
 #include "platform/xinput.h"
+#include "support/inert_backend.h"
 
 namespace {
 
@@ -32,36 +33,11 @@ TEST(SystemModules, Direct3DLibraryEntryPoints) {
 }
 
 // A backend with one game pad at index 1, recording vibration requests.
-class PadBackend : public plat::Backend {
+class PadBackend : public tumbral_test::InertBackend {
   public:
     WORD left = 1, right = 1;
     int vibrated = -1;
     const char* Name() const override { return "pads"; }
-    std::vector<plat::MonitorDesc> Monitors() override { return {}; }
-    bool SetDisplayMode(int, const plat::DisplayMode&) override { return false; }
-    void RestoreDisplayMode(int) override {}
-    plat::NativeWindowId CreateNativeWindow(const plat::NativeWindowDesc&) override { return 0; }
-    void DestroyNativeWindow(plat::NativeWindowId) override {}
-    void SetNativeWindowTitle(plat::NativeWindowId, const std::wstring&) override {}
-    void SetNativeWindowRect(plat::NativeWindowId, const RECT&) override {}
-    void SetNativeWindowShow(plat::NativeWindowId, plat::ShowState) override {}
-    void SetNativeWindowStyle(plat::NativeWindowId, bool, bool, bool) override {}
-    void SetNativeWindowFullscreen(plat::NativeWindowId, int) override {}
-    void FocusNativeWindow(plat::NativeWindowId) override {}
-    RECT DecorationInsets() const override { return {}; }
-    void Present(plat::NativeWindowId, const plat::FrameView&, bool) override {}
-    bool PollEvent(plat::Event&) override { return false; }
-    void WaitEvent(int) override {}
-    POINT CursorPos() override { return {}; }
-    void SetCursorPos(int, int) override {}
-    void ShowCursor(bool) override {}
-    void ClipCursor(const RECT*) override {}
-    void CaptureMouse(bool) override {}
-    bool SetClipboardText(const std::string&) override { return false; }
-    bool GetClipboardText(std::string&) override { return false; }
-    int ShowMessageBox(const plat::MessageBoxRequest&) override { return -1; }
-    UINT DoubleClickTimeMs() const override { return 500; }
-    UINT CaretBlinkTimeMs() const override { return 500; }
     bool Gamepad(int index, plat::GamepadState& out) override {
         out = plat::GamepadState{};
         if (index != 1) return true;

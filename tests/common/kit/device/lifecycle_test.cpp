@@ -83,15 +83,7 @@ TEST_F(KitAppTest, SizeOrFormatChangeResetsOtherChangesRecreate) {
 }
 
 TEST_F(KitAppTest, AdapterChangeRecreates) {
-    kittest::KitResetStateForTests();
-    plat::HeadlessConfig config;
-    config.noWait = true;
-    config.monitors = {plat::DisplayMode{1920, 1080, 60, 32}, plat::DisplayMode{1280, 1024, 60, 32}};
-    UseBackend(config);
-    app.Register();
-    ASSERT_EQ(KitStartup(false, true, true, true), S_OK);
-
-    ASSERT_EQ(app.Build(), S_OK);
+    ASSERT_NO_FATAL_FAILURE(RestartOnTwoMonitors());
     KitDeviceSetup setup = KitCurrentSetup();
     setup.AdapterOrdinal = 1;
     app.events.clear();

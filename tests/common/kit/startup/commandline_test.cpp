@@ -99,18 +99,14 @@ TEST_F(CommandLineInUse, QuitAfterFrameEndsTheRunAfterThatFrame) {
 
 TEST_F(CommandLineInUse, ConstantFrameTimeWithAndWithoutValue) {
     Read({"/constantframetime"});
-    ASSERT_EQ(app.Build(), S_OK);
-    ASSERT_EQ(RunFrames(2), S_OK);
-    ASSERT_EQ(app.moves.size(), 2u);
+    ASSERT_NO_FATAL_FAILURE(BuildAndRunTwoFrames());
     EXPECT_FLOAT_EQ(app.moves[1].elapsed, 0.0333f);
 }
 
 TEST_F(CommandLineInUse, ConstantFrameTimeValueSurvivesTheApplicationsRequest) {
     Read({"/constantframetime:0.01"});
     KitSetFixedFrameTime(false, 0.0f);  // the application's later request does not undo it
-    ASSERT_EQ(app.Build(), S_OK);
-    ASSERT_EQ(RunFrames(2), S_OK);
-    ASSERT_EQ(app.moves.size(), 2u);
+    ASSERT_NO_FATAL_FAILURE(BuildAndRunTwoFrames());
     EXPECT_FLOAT_EQ(app.moves[0].elapsed, 0.01f);
     EXPECT_FLOAT_EQ(app.moves[1].elapsed, 0.01f);
 }
@@ -197,9 +193,7 @@ TEST_F(CommandLineInUse, NonsenseTimeAndPositionValues) {
     RECT rc{};
     GetWindowRect(KitFocusWindow(), &rc);
     EXPECT_EQ(rc.left, 12);  // the value ends at the blank
-    ASSERT_EQ(app.Build(), S_OK);
-    ASSERT_EQ(RunFrames(2), S_OK);
-    ASSERT_EQ(app.moves.size(), 2u);
+    ASSERT_NO_FATAL_FAILURE(BuildAndRunTwoFrames());
     EXPECT_FLOAT_EQ(app.moves[1].elapsed, 0.0333f);  // not a usable time: the default
 }
 

@@ -195,9 +195,7 @@ TEST_F(KitStateInUse, FixedFrameTimeFromTheCommandLineWins) {
     plat::SetProcessCommandLine(2, argv);
     KitReadCommandLine();
     KitSetFixedFrameTime(false, 0.0f);  // the application's later request does not undo it
-    ASSERT_EQ(app.Build(), S_OK);
-    ASSERT_EQ(RunFrames(2), S_OK);
-    ASSERT_EQ(app.moves.size(), 2u);
+    ASSERT_NO_FATAL_FAILURE(BuildAndRunTwoFrames());
     EXPECT_FLOAT_EQ(app.moves[0].elapsed, 0.01f);
     EXPECT_FLOAT_EQ(app.moves[1].elapsed, 0.01f);
 }

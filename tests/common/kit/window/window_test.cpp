@@ -217,14 +217,7 @@ class KitTwoMonitorTest : public kittest::KitAppTest {
   protected:
     void SetUp() override {
         KitAppTest::SetUp();
-        kittest::KitResetStateForTests();
-        plat::HeadlessConfig config;
-        config.noWait = true;
-        config.monitors = {plat::DisplayMode{1920, 1080, 60, 32}, plat::DisplayMode{1280, 1024, 60, 32}};
-        UseBackend(config);
-        app.Register();
-        ASSERT_EQ(KitStartup(false, true, true, true), S_OK);
-        ASSERT_EQ(app.Build(), S_OK);
+        RestartOnTwoMonitors();
     }
 
     // The user drags the window onto the second monitor.
