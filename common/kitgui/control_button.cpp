@@ -10,9 +10,9 @@ CKitButton::CKitButton(CKitDialog* pDialog) : CKitStatic(pDialog) { m_eKind = KI
 // ---------------------------------------------------------------------------
 // Input
 
-bool CKitButton::OnKey(UINT uMsg, WPARAM wParam, LPARAM) {
-    if (!m_bActive || !m_bShown) return false;
-    if (wParam != VK_SPACE) return false;
+bool CKitButton::TrackKeyPress(UINT uMsg, WPARAM wParam, bool* pbCompleted) {
+    *pbCompleted = false;
+    if (!m_bActive || !m_bShown || wParam != VK_SPACE) return false;
     if (uMsg == WM_KEYDOWN) {
         m_bHeld = true;
         return true;
@@ -20,14 +20,15 @@ bool CKitButton::OnKey(UINT uMsg, WPARAM wParam, LPARAM) {
     if (uMsg == WM_KEYUP) {
         if (m_bHeld) {
             m_bHeld = false;
-            m_pOwner->RaiseEvent(KIT_EVT_BUTTON_CLICKED, true, this);
+            *pbCompleted = true;
         }
         return true;
     }
     return false;
 }
 
-bool CKitButton::OnPointer(UINT uMsg, POINT pt, WPARAM, LPARAM) {
+bool CKitButton::TrackPointerPress(UINT uMsg, POINT pt, bool* pbCompleted) {
+    *pbCompleted = false;
     if (!m_bActive || !m_bShown) return false;
     switch (uMsg) {
         case WM_LBUTTONDOWN:
@@ -43,8 +44,7 @@ bool CKitButton::OnPointer(UINT uMsg, POINT pt, WPARAM, LPARAM) {
             if (m_bHeld) {
                 m_bHeld = false;
                 ReleaseCapture();
-                if (!m_pOwner->KeyboardNav()) CKitDialog::DropFocus();
-                if (HitTest(pt)) m_pOwner->RaiseEvent(KIT_EVT_BUTTON_CLICKED, true, this);
+                *pbCompleted = HitTest(pt);
                 return true;
             }
             break;
@@ -52,6 +52,22 @@ bool CKitButton::OnPointer(UINT uMsg, POINT pt, WPARAM, LPARAM) {
             break;
     }
     return false;
+}
+
+bool CKitButton::OnKey(UINT uMsg, WPARAM wParam, LPARAM) {
+    bool bCompleted = false;
+    const bool bConsumed = TrackKeyPress(uMsg, wParam, &bCompleted);
+    if (bCompleted) m_pOwner->RaiseEvent(KIT_EVT_BUTTON_CLICKED, true, this);
+    return bConsumed;
+}
+
+bool CKitButton::OnPointer(UINT uMsg, POINT pt, WPARAM, LPARAM) {
+    bool bCompleted = false;
+    const bool bConsumed = TrackPointerPress(uMsg, pt, &bCompleted);
+    // A release that ended a press gives the focus back unless the keyboard moves it.
+    if (bConsumed && uMsg == WM_LBUTTONUP && !m_pOwner->KeyboardNav()) CKitDialog::DropFocus();
+    if (bCompleted) m_pOwner->RaiseEvent(KIT_EVT_BUTTON_CLICKED, true, this);
+    return bConsumed;
 }
 
 void CKitButton::OnAccelKey() {

@@ -20,5 +20,10 @@ class CKitButton : public CKitStatic {
     bool IsHeld() const { return m_bHeld; }
 
   protected:
+    // Space and mouse presses, shared with the check box and radio button: true
+    // when consumed; *pbCompleted tells that a press was completed on the control.
+    bool TrackKeyPress(UINT uMsg, WPARAM wParam, bool* pbCompleted);
+    bool TrackPointerPress(UINT uMsg, POINT pt, bool* pbCompleted);
+
     bool m_bHeld = false;  // pressed and not yet released
 };

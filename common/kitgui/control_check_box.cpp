@@ -23,50 +23,6 @@ bool CKitCheckBox::HitTest(POINT pt) { return PtInRect(&m_rcBounds, pt) || PtInR
 // ---------------------------------------------------------------------------
 // Input
 
-bool CKitCheckBox::TrackKeyPress(UINT uMsg, WPARAM wParam, bool* pbCompleted) {
-    *pbCompleted = false;
-    if (!m_bActive || !m_bShown || wParam != VK_SPACE) return false;
-    if (uMsg == WM_KEYDOWN) {
-        m_bHeld = true;
-        return true;
-    }
-    if (uMsg == WM_KEYUP) {
-        if (m_bHeld) {
-            m_bHeld = false;
-            *pbCompleted = true;
-        }
-        return true;
-    }
-    return false;
-}
-
-bool CKitCheckBox::TrackPointerPress(UINT uMsg, POINT pt, bool* pbCompleted) {
-    *pbCompleted = false;
-    if (!m_bActive || !m_bShown) return false;
-    switch (uMsg) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            if (HitTest(pt)) {
-                m_bHeld = true;
-                SetCapture(KitActiveWindow());
-                if (!m_bFocused) m_pOwner->FocusControl(this);
-                return true;
-            }
-            break;
-        case WM_LBUTTONUP:
-            if (m_bHeld) {
-                m_bHeld = false;
-                ReleaseCapture();
-                *pbCompleted = HitTest(pt);
-                return true;
-            }
-            break;
-        default:
-            break;
-    }
-    return false;
-}
-
 bool CKitCheckBox::OnKey(UINT uMsg, WPARAM wParam, LPARAM) {
     bool bCompleted = false;
     const bool bConsumed = TrackKeyPress(uMsg, wParam, &bCompleted);

@@ -28,11 +28,6 @@ class CKitCheckBox : public CKitButton {
     const RECT& LabelRect() const { return m_rcLabel; }
 
   protected:
-    // Space and mouse handling shared with the radio button: true when
-    // consumed; *pbCompleted tells that a press was completed on the control.
-    bool TrackKeyPress(UINT uMsg, WPARAM wParam, bool* pbCompleted);
-    bool TrackPointerPress(UINT uMsg, POINT pt, bool* pbCompleted);
-
     bool m_bTicked = false;         // checked
     RECT m_rcBox = {0, 0, 0, 0};    // the square box at the left
     RECT m_rcLabel = {0, 0, 0, 0};  // the label right of the box

@@ -12,16 +12,6 @@
 #include "kitgui/dialog.h"
 #include "platform/strsafe.h"
 
-namespace {
-
-UINT WheelScrollLines() {
-    UINT nLines = 3;
-    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &nLines, 0);
-    return nLines;
-}
-
-}  // namespace
-
 bool CKitComboBox::s_bPageLearnt = false;
 
 CKitComboBox::CKitComboBox(CKitDialog* pDialog) : CKitButton(pDialog), m_Scroller(pDialog) {
@@ -285,7 +275,7 @@ bool CKitComboBox::OnPointer(UINT uMsg, POINT pt, WPARAM wParam, LPARAM lParam) 
         case WM_MOUSEWHEEL: {
             const int nStep = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
             if (m_bDroppedDown) {
-                m_Scroller.ScrollBy(-nStep * int(WheelScrollLines()));
+                m_Scroller.ScrollBy(-nStep * int(KitWheelScrollLines()));
             } else if (nStep >= 1) {
                 if (m_nHot > 0) Choose(m_nHot - 1, true);
             } else if (nStep <= -1) {

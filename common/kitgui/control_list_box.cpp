@@ -10,16 +10,6 @@
 #include "kitgui/dialog.h"
 #include "platform/strsafe.h"
 
-namespace {
-
-UINT WheelScrollLines() {
-    UINT nLines = 3;
-    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &nLines, 0);
-    return nLines;
-}
-
-}  // namespace
-
 bool CKitListBox::s_bPageLearnt = false;
 
 CKitListBox::CKitListBox(CKitDialog* pDialog) : CKitControl(pDialog), m_Scroller(pDialog) {
@@ -288,7 +278,7 @@ bool CKitListBox::OnPointer(UINT uMsg, POINT pt, WPARAM wParam, LPARAM lParam) {
         }
 
         case WM_MOUSEWHEEL:
-            m_Scroller.ScrollBy(-(GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA) * int(WheelScrollLines()));
+            m_Scroller.ScrollBy(-(GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA) * int(KitWheelScrollLines()));
             return true;
 
         default:

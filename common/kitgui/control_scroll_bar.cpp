@@ -16,6 +16,12 @@ constexpr double kRepeatPeriod = 0.05;  // between repeats
 
 }  // namespace
 
+UINT KitWheelScrollLines() {
+    UINT nLines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &nLines, 0);
+    return nLines;
+}
+
 int CKitScrollBar::s_nGripGrabY = 0;
 
 CKitScrollBar::CKitScrollBar(CKitDialog* pDialog) : CKitControl(pDialog) { m_eKind = KIT_KIND_SCROLLBAR; }

@@ -6,6 +6,9 @@
 
 #include "kitgui/control.h"
 
+// Lines one wheel notch scrolls, as the user set it (3 when unknown).
+UINT KitWheelScrollLines();
+
 class CKitScrollBar : public CKitControl {
   public:
     explicit CKitScrollBar(CKitDialog* pDialog = nullptr);
