@@ -12,6 +12,13 @@
 
 namespace plat {
 
+namespace {
+
+// How long a window manager may take to confirm a maximise (openbox: a few milliseconds).
+constexpr Uint32 kMaximizeConfirmMs = 1000;
+
+}  // namespace
+
 std::unique_ptr<Backend> CreateSdlBackend() {
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
@@ -71,6 +78,7 @@ NativeWindowId SdlBackend::CreateNativeWindow(const NativeWindowDesc& desc) {
     SetUpPresentation(rec, ChoosePresentPath(sw));
     rec.lastSet = {desc.clientRect.left, desc.clientRect.top, w, h};
     rec.decorated = desc.decorated;
+    rec.resizable = desc.resizable;
     NativeWindowId id = SDL_GetWindowID(sw);
     windows_[id] = rec;
     SetNativeWindowShow(id, desc.show);
@@ -123,6 +131,7 @@ void SdlBackend::SetNativeWindowShow(NativeWindowId id, ShowState show) {
     }
     bool bNeverHidden = w->hidePending;
     w->hidePending = false;
+    w->maximizePending = false;
     if (bNeverHidden && w->shown == show) return;
     w->shown = show;
     switch (show) {
@@ -139,6 +148,8 @@ void SdlBackend::SetNativeWindowShow(NativeWindowId id, ShowState show) {
         case ShowState::Maximized:
             SDL_ShowWindow(w->window);
             SDL_MaximizeWindow(w->window);
+            w->maximizePending = true;
+            w->maximizeDeadline = SDL_GetTicks() + kMaximizeConfirmMs;
             break;
     }
 }
@@ -161,10 +172,27 @@ void SdlBackend::ApplyPendingHides() {
     }
 }
 
+bool SdlBackend::ExpireMaximizeRequests(Event& out) {
+    for (auto& [id, w] : windows_) {
+        if (!w.maximizePending || !SDL_TICKS_PASSED(SDL_GetTicks(), w.maximizeDeadline)) continue;
+        w.maximizePending = false;
+        // SDL's flag follows the manager's reports: a stale "restored" cleared it.
+        if (w.shown != ShowState::Maximized || (SDL_GetWindowFlags(w.window) & SDL_WINDOW_MAXIMIZED))
+            continue;
+        w.shown = ShowState::Normal;
+        out = Event{};
+        out.type = EventType::WindowRestored;
+        out.window = id;
+        return true;
+    }
+    return false;
+}
+
 void SdlBackend::SetNativeWindowStyle(NativeWindowId id, bool resizable, bool decorated, bool topmost) {
     Window* w = Find(id);
     if (!w) return;
     w->decorated = decorated;
+    w->resizable = resizable;
     SDL_SetWindowResizable(w->window, resizable ? SDL_TRUE : SDL_FALSE);
     SDL_SetWindowBordered(w->window, decorated ? SDL_TRUE : SDL_FALSE);
     SDL_SetWindowAlwaysOnTop(w->window, topmost ? SDL_TRUE : SDL_FALSE);
@@ -176,6 +204,11 @@ void SdlBackend::SetNativeWindowFullscreen(NativeWindowId id, int monitor) {
     w->fullscreen = monitor >= 0;
     if (monitor < 0) {
         SDL_SetWindowFullscreen(w->window, 0);
+        // SDL ignores frame and sizing changes asked for while the window is full screen
+        // (the windowed style comes back before the device leaves full screen). A window
+        // manager does not maximise a window without a sizing frame.
+        SDL_SetWindowResizable(w->window, w->resizable ? SDL_TRUE : SDL_FALSE);
+        SDL_SetWindowBordered(w->window, w->decorated ? SDL_TRUE : SDL_FALSE);
         return;
     }
     auto it = requestedModes_.find(monitor);

@@ -75,9 +75,16 @@ class SdlBackend final : public Backend {
         bool fullscreen = false;
         SDL_Rect lastSet{};                   // the client rectangle we last asked for (echo suppression)
         bool decorated = true;                // has a window manager's frame (caption, border)
+        bool resizable = true;                // has a sizing frame
         int frameLeft = 0, frameTop = 0;      // that frame's left and top, as last known
         ShowState shown = ShowState::Hidden;  // as last given to SDL or reported by it
         bool hidePending = false;             // to be hidden at the next poll for input
+        // A maximise asked of the window manager and not yet confirmed: until it is, or
+        // until the deadline (SDL ticks) passes, a "restored" report describes the window
+        // as it was before the request (leaving full screen, the manager shows it
+        // un-maximised for a moment) and is not the user's.
+        bool maximizePending = false;
+        Uint32 maximizeDeadline = 0;
     };
 
     PresentPath ChoosePresentPath(SDL_Window* window);
@@ -91,6 +98,8 @@ class SdlBackend final : public Backend {
     bool TranslateWindowEvent(const SDL_WindowEvent& we, Event& out);
     // Hides the windows whose hiding waited for the next poll for input.
     void ApplyPendingHides();
+    // A maximise the window manager never confirmed: the window is reported restored.
+    bool ExpireMaximizeRequests(Event& out);
     // Remembers the frame SDL knows of; false when it knows of none.
     bool NoteFrame(Window& w);
     void OpenGamepads();

@@ -20,7 +20,7 @@ bool SdlBackend::PollEvent(Event& out) {
         if (Translate(e, out)) return true;
         if (!pending_.empty()) return PollEvent(out);
     }
-    return false;
+    return ExpireMaximizeRequests(out);
 }
 
 void SdlBackend::WaitEvent(int timeoutMs) {
@@ -130,14 +130,15 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
             out.height = we.data2;
             return true;
         case SDL_WINDOWEVENT_MINIMIZED:
-            if (w) w->shown = ShowState::Minimized;
+            if (w) w->shown = ShowState::Minimized, w->maximizePending = false;
             out.type = EventType::WindowMinimized;
             return true;
         case SDL_WINDOWEVENT_MAXIMIZED:
-            if (w) w->shown = ShowState::Maximized;
+            if (w) w->shown = ShowState::Maximized, w->maximizePending = false;
             out.type = EventType::WindowMaximized;
             return true;
         case SDL_WINDOWEVENT_RESTORED:
+            if (w && w->maximizePending && w->shown == ShowState::Maximized) return false;
             if (w && w->shown != ShowState::Hidden) w->shown = ShowState::Normal;
             out.type = EventType::WindowRestored;
             return true;

@@ -1,7 +1,8 @@
 // Alt+Enter in a real window under a window manager (Xvfb with openbox),
 // pressed with xdotool: the window comes back exactly where it was after
-// every round trip, and a switch right after a resize does not end the
-// program. Skipped, with the reason, where the X tools or openbox are missing.
+// every round trip, a maximised window comes back maximised, and a switch
+// right after a resize does not end the program. Skipped, with the reason,
+// where the X tools or openbox are missing.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -73,6 +74,17 @@ class RealWindowFullScreen : public ::testing::Test {
         return std::strtoul(x11.Run("xdotool getwindowfocus").c_str(), nullptr, 10) == std::stoul(wid);
     }
     bool FullScreen() { return Geometry(x11, wid).width == 1280; }
+    // The window manager shows the window maximised (and not full screen).
+    bool Maximised() {
+        std::string state = x11.Run("xprop -id " + wid + " _NET_WM_STATE");
+        return state.find("_NET_WM_STATE_MAXIMIZED_HORZ") != std::string::npos &&
+               state.find("_NET_WM_STATE_MAXIMIZED_VERT") != std::string::npos &&
+               state.find("_NET_WM_STATE_FULLSCREEN") == std::string::npos;
+    }
+    // A double click on the title bar, as a user maximises or restores a window.
+    void DoubleClickTitleBar() {
+        x11.Run("xdotool mousemove --window " + wid + " 200 -10 click --repeat 2 --delay 80 1");
+    }
 
     // Escape ends the run: exit code 0, no X error that ended the process.
     void Quit() {
@@ -96,6 +108,29 @@ TEST_F(RealWindowFullScreen, RoundTripsBringTheWindowBackWhereItWas) {
         EXPECT_TRUE(bBack) << "round trip " << i << ": " << Describe(Geometry(x11, wid)) << " instead of "
                            << Describe(start);
     }
+    Quit();
+}
+
+TEST_F(RealWindowFullScreen, MaximisedWindowComesBackMaximisedThenRestoresToItsPlace) {
+    const XGeometry start = Geometry(x11, wid);
+    DoubleClickTitleBar();
+    ASSERT_TRUE(PollFor([&] { return Maximised() && Geometry(x11, wid).width == 1280 && Focused(); }, 5000))
+        << "not maximised: " << Describe(Geometry(x11, wid));
+    for (int i = 0; i < 2; ++i) {
+        Key("alt+Return");
+        ASSERT_TRUE(PollFor([&] { return !Maximised() && FullScreen() && Focused(); }, 10000))
+            << "round trip " << i << ": no full screen";
+        Key("alt+Return");
+        // The fault: back un-maximised at the normal size.
+        ASSERT_TRUE(
+            PollFor([&] { return Maximised() && Geometry(x11, wid).width == 1280 && Focused(); }, 5000))
+            << "round trip " << i << ": came back " << (Maximised() ? "maximised, " : "not maximised, ")
+            << Describe(Geometry(x11, wid));
+    }
+    DoubleClickTitleBar();
+    bool bRestored = PollFor([&] { return !Maximised() && Geometry(x11, wid) == start && Focused(); }, 5000);
+    EXPECT_TRUE(bRestored) << "restored to " << Describe(Geometry(x11, wid)) << " instead of "
+                           << Describe(start);
     Quit();
 }
 

@@ -55,11 +55,24 @@ bool X11Session::Start(std::string& why) {
             return false;
         }
     }
-    // A display number of our own: the first free one from 70 up.
-    for (m_display = 70 + getpid() % 50; m_display < 200; ++m_display) {
+    // A display number of our own: the first free one from 70 up, or within
+    // TUMBRAL_TEST_DISPLAYS ("41-49") where the machine's displays are shared out.
+    // Test programs running side by side start their search at different numbers.
+    int nLow = 70, nCount = 130;
+    if (const char* range = std::getenv("TUMBRAL_TEST_DISPLAYS")) {
+        int lo = 0, hi = 0;
+        if (std::sscanf(range, "%d-%d", &lo, &hi) == 2 && lo > 0 && hi >= lo) nLow = lo, nCount = hi - lo + 1;
+    }
+    m_display = 0;
+    for (int i = 0; i < nCount && m_display == 0; ++i) {
+        int n = nLow + (getpid() + i) % nCount;
         struct stat st;
-        std::string lock = "/tmp/.X" + std::to_string(m_display) + "-lock";
-        if (stat(lock.c_str(), &st) != 0) break;
+        std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+        if (stat(lock.c_str(), &st) != 0) m_display = n;
+    }
+    if (m_display == 0) {
+        why = "no free X display number";
+        return false;
     }
     std::string disp = ":" + std::to_string(m_display);
     m_xvfbPid = Spawn(
