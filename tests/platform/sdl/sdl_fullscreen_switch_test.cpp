@@ -2,7 +2,8 @@
 // window switches to full screen and back the way the framework does it:
 // keys typed during a switch still arrive, a maximised window comes back
 // maximised without passing through "restored", and an X error about a window
-// that is gone does not end the process. Skipped, with the reason, where Xvfb,
+// that is gone (a window manager's frame, asked about after the manager dropped
+// it) does not end the process. Skipped, with the reason, where Xvfb,
 // xdotool or openbox are missing.
 #include <gtest/gtest.h>
 
@@ -149,6 +150,12 @@ class SdlFullScreenSwitchTest : public SdlSuite {
         return state.find("MAXIMIZED_HORZ") != std::string::npos &&
                state.find("FULLSCREEN") == std::string::npos;
     }
+    // The X window's map state as xwininfo reports it: "IsViewable", "IsUnMapped", ...
+    std::string MapState() const {
+        std::string info = s_x11->Run("xwininfo -id " + std::to_string(m_xid));
+        size_t at = info.find("Map State: ");
+        return at == std::string::npos ? "" : info.substr(at + 11, info.find('\n', at) - at - 11);
+    }
     // Types a key and dispatches until it arrives: every X event sent to the
     // program before it has been handled by then.
     bool Settle() {
@@ -200,6 +207,29 @@ TEST_F(SdlFullScreenSwitchTest, MaximisedWindowLeavesFullScreenWithoutARestoreOn
         EXPECT_TRUE(IsZoomed(m_hWnd)) << "round trip " << i;
         for (WPARAM kind : g_sizes) EXPECT_NE(kind, static_cast<WPARAM>(SIZE_RESTORED)) << "round trip " << i;
     }
+}
+
+TEST_F(SdlFullScreenSwitchTest, QuestionAboutAFrameTheWindowManagerDroppedIsLoggedAndIgnored) {
+    Open();
+    // Hidden for real, the window loses its frame; shown again, it gets a new one.
+    // SDL, handling a size change that was queued meanwhile, asks the server where
+    // the old frame is: BadWindow on X_TranslateCoords (request 40).
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 20; ++i) {
+        SetWindowPos(m_hWnd, nullptr, 40 + i % 3, 50, 300 + 10 * (i % 5), 220, SWP_NOZORDER);
+        ShowWindow(m_hWnd, SW_HIDE);
+        ASSERT_TRUE(Pump([this] { return MapState() == "IsUnMapped"; }, 5000)) << "never unmapped";
+        ShowWindow(m_hWnd, SW_SHOW);
+        ASSERT_TRUE(Pump([this] { return MapState() == "IsViewable"; }, 5000)) << "never mapped again";
+    }
+    s_x11->Run("xdotool windowactivate --sync " + std::to_string(m_xid));
+    bool bAnswers = Settle();
+    std::string strErrors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(strErrors.find("X error ignored: BadWindow (invalid Window parameter) (request 40."),
+              std::string::npos)
+        << "not provoked: " << strErrors;
+    EXPECT_TRUE(bAnswers) << "the window no longer takes keys";
+    EXPECT_TRUE(IsWindowVisible(m_hWnd));
 }
 
 TEST_F(SdlFullScreenSwitchTest, XErrorAboutAWindowThatIsGoneIsLoggedAndIgnored) {
