@@ -209,6 +209,22 @@ TEST_F(SdlFullScreenSwitchTest, MaximisedWindowLeavesFullScreenWithoutARestoreOn
     }
 }
 
+TEST_F(SdlFullScreenSwitchTest, MaximiseTheWindowManagerRefusesEndsRestored) {
+    Open();
+    // Without a sizing frame openbox does not maximise the window. A change of
+    // the manager's state list for another reason (top-most) then shows it
+    // un-maximised before any confirmation: the window system must end up
+    // agreeing with the screen rather than waiting for ever.
+    SetWindowLongW(m_hWnd, GWL_STYLE, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
+    ShowWindow(m_hWnd, SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(m_hWnd));
+    SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(Pump([this] { return WmState().find("ABOVE") != std::string::npos; }, 5000)) << WmState();
+    EXPECT_TRUE(Pump([this] { return !IsZoomed(m_hWnd); }, 5000))
+        << "still maximised; the manager shows " << WmState();
+    EXPECT_FALSE(WmMaximised());
+}
+
 TEST_F(SdlFullScreenSwitchTest, QuestionAboutAFrameTheWindowManagerDroppedIsLoggedAndIgnored) {
     Open();
     // Hidden for real, the window loses its frame; shown again, it gets a new one.
