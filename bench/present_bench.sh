@@ -10,7 +10,11 @@
 #   - CPU while idle with vsync on (4 s), and the frame rate then;
 #   - peak resident memory (300 frames), and headless at 1920x1080;
 #   - process start to the end of the second presented frame (an upper bound
-#     of "first frame visible": it includes drawing a second frame and exiting).
+#     of "first frame visible": it includes drawing a second frame and exiting);
+#   - in the SDL window, process start to the first frame presented: from the
+#     program's exec to SDL attaching the window's shared-memory image, which
+#     the first present does right before it copies the frame there and sends
+#     it (timed by strace, tracing only those two calls; needs strace).
 # CPU is the program's own; the X server's work for the window is not counted.
 #
 # Usage: bench/present_bench.sh [path/to/tumbral] [path/to/older/tumbral]
@@ -57,6 +61,8 @@ unset TUMBRAL_SCRIPT TUMBRAL_PRESENT TUMBRAL_REDRAW_ALL
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # run <program> <backend> <w> <h> <extra env...> -- <args...>: runs once; GNU time's output in $TMP/t.
+# TRACE, when set, is a command the run goes through (strace).
+TRACE=()
 run() {
     local prog=$1 backend=$2 w=$3 h=$4
     shift 4
@@ -68,7 +74,7 @@ run() {
     else
         env+=(TUMBRAL_BACKEND=headless TUMBRAL_HEADLESS_MONITORS=1920x1080@60)
     fi
-    env "${env[@]}" /usr/bin/time -f "%U %S %e %M" -o "$TMP/t" "$prog" /windowed /width:"$w" /height:"$h" "$@" \
+    env "${env[@]}" "${TRACE[@]}" /usr/bin/time -f "%U %S %e %M" -o "$TMP/t" "$prog" /windowed /width:"$w" /height:"$h" "$@" \
         >/dev/null 2>&1 || true
 }
 cpu() { awk '{ printf "%.4f", $1 + $2 }' "$TMP/t"; }
@@ -145,6 +151,14 @@ for round in $(seq "$ROUNDS"); do
         run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
         t1=$(date +%s%N)
         add start "$col" "$(( (t1 - t0) / 100000 ))e-1"
+        if [ "$backend" = sdl ] && command -v strace >/dev/null; then
+            TRACE=(strace -f --seccomp-bpf -qq -ttt -e trace=execve,shmat -e signal=none -o "$TMP/trace")
+            run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
+            TRACE=()
+            first=$(awk -v p="execve(\"$prog\"" 'index($0, p) && / = 0$/ { t0 = $2 } /shmat\(/ && !s { s = $2 }
+                END { if (t0 && s) printf "%.1f", (s - t0) * 1000 }' "$TMP/trace")
+            [ -n "$first" ] && add first "$col" "$first"
+        fi
     done
 done
 
@@ -177,3 +191,4 @@ print_row "CPU while idle, vsync on" idle " %"
 print_row "frame rate while idle, vsync on" fps " fps"
 print_row "peak resident memory" rss " MB"
 print_row "start to second frame presented and exit" start " ms"
+print_row "start to first frame presented (SDL)" first " ms"
