@@ -351,5 +351,24 @@ TEST_F(SdlWindowTest, RendererPathWhenAskedSendsChangedRowsToo) {
     PresentWholeThenChangedRows(*s_x11, m_hwnd, this, red);
 }
 
+// A display without shared-memory images: SDL sends the window surface's
+// pixels with plain image requests; what reaches the screen is the same.
+class SdlWindowWithoutShmTest : public SdlWindowTest {
+  protected:
+    static void SetUpTestSuite() { StartSuite(false, {"-extension", "MIT-SHM"}); }
+};
+
+TEST_F(SdlWindowWithoutShmTest, WholeFramesAndChangedRowsReachTheScreen) {
+    ASSERT_EQ(s_x11->Run("xdpyinfo -queryExtensions | grep -c MIT-SHM"), "0\n")
+        << "the server offers MIT-SHM";
+    bool glBefore = OpenGlLoaded();
+    Open(160, 120);
+    std::vector<uint32_t> red;
+    PresentWholeThenChangedRows(*s_x11, m_hwnd, this, red);
+    if (!glBefore) {
+        EXPECT_FALSE(OpenGlLoaded()) << "fell back to the renderer";
+    }
+}
+
 }  // namespace
 }  // namespace tumbral_test
