@@ -19,7 +19,8 @@
 #
 # Usage: bench/present_bench.sh [path/to/tumbral] [path/to/older/tumbral]
 #   The second program, when given, is run in the same rounds (columns "before").
-#   ROUNDS=n (default 3).
+#   ROUNDS=n (default 3). START_ONLY=1 measures only the start-up figures
+#   (with ROUNDS=15 or so: start-up times vary most between runs).
 # Needs Xvfb, openbox and GNU time (/usr/bin/time). The machine should be
 # otherwise idle; the load average is printed with the table.
 set -euo pipefail
@@ -116,36 +117,39 @@ for round in $(seq "$ROUNDS"); do
         prog=$BIN
         [ "$which" = before ] && prog=$BASE
         w=${size%x*} h=${size#*x}
+        if [ -n "${START_ONLY:-}" ] && [ "$size" = 1920x1080 ]; then continue; fi
         if [ "$size" = 1920x1080 ]; then  # memory only
             run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:300
             add rss "$col" "$(awk '{ printf "%.1f", $4 / 1024 }' "$TMP/t")"
             continue
         fi
-        # CPU per frame, vsync off: still cube, then every band drawn.
-        for mode in still all; do
-            extra=(TUMBRAL_HEADLESS_NOWAIT=1)
-            [ "$mode" = all ] && extra+=(TUMBRAL_REDRAW_ALL=1)
-            run "$prog" "$backend" "$w" "$h" "${extra[@]}" -- /forcevsync:0 /quitafterframe:100
-            a=$(cpu)
-            run "$prog" "$backend" "$w" "$h" "${extra[@]}" -- /forcevsync:0 /quitafterframe:1100
-            add "cpu_$mode" "$col" "$(awk -v a="$a" -v b="$(cpu)" 'BEGIN { printf "%.3f", b - a }')"
-        done
-        if [ "$backend" = headless ]; then
-            run "$prog" "$backend" "$w" "$h" TUMBRAL_HEADLESS_NOWAIT=1 TUMBRAL_SCRIPT="$TMP/orbit100.txt" \
-                -- /forcevsync:0 /quitafterframe:100
-            a=$(cpu)
-            run "$prog" "$backend" "$w" "$h" TUMBRAL_HEADLESS_NOWAIT=1 TUMBRAL_SCRIPT="$TMP/orbit1100.txt" \
-                -- /forcevsync:0 /quitafterframe:1100
-            add cpu_orbit "$col" "$(awk -v a="$a" -v b="$(cpu)" 'BEGIN { printf "%.3f", b - a }')"
+        if [ -z "${START_ONLY:-}" ]; then
+            # CPU per frame, vsync off: still cube, then every band drawn.
+            for mode in still all; do
+                extra=(TUMBRAL_HEADLESS_NOWAIT=1)
+                [ "$mode" = all ] && extra+=(TUMBRAL_REDRAW_ALL=1)
+                run "$prog" "$backend" "$w" "$h" "${extra[@]}" -- /forcevsync:0 /quitafterframe:100
+                a=$(cpu)
+                run "$prog" "$backend" "$w" "$h" "${extra[@]}" -- /forcevsync:0 /quitafterframe:1100
+                add "cpu_$mode" "$col" "$(awk -v a="$a" -v b="$(cpu)" 'BEGIN { printf "%.3f", b - a }')"
+            done
+            if [ "$backend" = headless ]; then
+                run "$prog" "$backend" "$w" "$h" TUMBRAL_HEADLESS_NOWAIT=1 TUMBRAL_SCRIPT="$TMP/orbit100.txt" \
+                    -- /forcevsync:0 /quitafterframe:100
+                a=$(cpu)
+                run "$prog" "$backend" "$w" "$h" TUMBRAL_HEADLESS_NOWAIT=1 TUMBRAL_SCRIPT="$TMP/orbit1100.txt" \
+                    -- /forcevsync:0 /quitafterframe:1100
+                add cpu_orbit "$col" "$(awk -v a="$a" -v b="$(cpu)" 'BEGIN { printf "%.3f", b - a }')"
+            fi
+            # Idle with vsync on: CPU share over 4 s of frames (60 to 300), and the frame rate.
+            run "$prog" "$backend" "$w" "$h" -- /forcevsync:1 /quitafterframe:60
+            c1=$(cpu) w1=$(wall)
+            run "$prog" "$backend" "$w" "$h" -- /forcevsync:1 /quitafterframe:300
+            add idle "$col" "$(awk -v c1="$c1" -v w1="$w1" -v c2="$(cpu)" -v w2="$(wall)" \
+                'BEGIN { printf "%.2f", 100 * (c2 - c1) / (w2 - w1) }')"
+            add fps "$col" "$(awk -v w1="$w1" -v w2="$(wall)" 'BEGIN { printf "%.2f", 240 / (w2 - w1) }')"
+            add rss "$col" "$(awk '{ printf "%.1f", $4 / 1024 }' "$TMP/t")"
         fi
-        # Idle with vsync on: CPU share over 4 s of frames (60 to 300), and the frame rate.
-        run "$prog" "$backend" "$w" "$h" -- /forcevsync:1 /quitafterframe:60
-        c1=$(cpu) w1=$(wall)
-        run "$prog" "$backend" "$w" "$h" -- /forcevsync:1 /quitafterframe:300
-        add idle "$col" "$(awk -v c1="$c1" -v w1="$w1" -v c2="$(cpu)" -v w2="$(wall)" \
-            'BEGIN { printf "%.2f", 100 * (c2 - c1) / (w2 - w1) }')"
-        add fps "$col" "$(awk -v w1="$w1" -v w2="$(wall)" 'BEGIN { printf "%.2f", 240 / (w2 - w1) }')"
-        add rss "$col" "$(awk '{ printf "%.1f", $4 / 1024 }' "$TMP/t")"
         # Start to the second frame presented, and exit.
         t0=$(date +%s%N)
         run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
