@@ -62,7 +62,7 @@ unset TUMBRAL_SCRIPT TUMBRAL_PRESENT TUMBRAL_REDRAW_ALL
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # run <program> <backend> <w> <h> <extra env...> -- <args...>: runs once; GNU time's output in $TMP/t.
-# TRACE, when set, is a command the run goes through (strace).
+# TRACE, when set, is a command the program runs under (strace).
 TRACE=()
 run() {
     local prog=$1 backend=$2 w=$3 h=$4
@@ -75,7 +75,7 @@ run() {
     else
         env+=(TUMBRAL_BACKEND=headless TUMBRAL_HEADLESS_MONITORS=1920x1080@60)
     fi
-    env "${env[@]}" "${TRACE[@]}" /usr/bin/time -f "%U %S %e %M" -o "$TMP/t" "$prog" /windowed /width:"$w" /height:"$h" "$@" \
+    env "${env[@]}" /usr/bin/time -f "%U %S %e %M" -o "$TMP/t" "${TRACE[@]}" "$prog" /windowed /width:"$w" /height:"$h" "$@" \
         >/dev/null 2>&1 || true
 }
 cpu() { awk '{ printf "%.4f", $1 + $2 }' "$TMP/t"; }
