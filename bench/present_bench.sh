@@ -10,12 +10,17 @@
 #   - CPU while idle with vsync on (4 s), and the frame rate then;
 #   - peak resident memory (300 frames), and headless at 1920x1080;
 #   - process start to the end of the second presented frame (an upper bound
-#     of "first frame visible": it includes drawing a second frame and exiting).
+#     of "first frame visible": it includes drawing a second frame and exiting);
+#   - in the SDL window, process start to the first frame presented: from the
+#     program's exec to SDL attaching the window's shared-memory image, which
+#     the first present does right before it copies the frame there and sends
+#     it (timed by strace, tracing only those two calls; needs strace).
 # CPU is the program's own; the X server's work for the window is not counted.
 #
 # Usage: bench/present_bench.sh [path/to/tumbral] [path/to/older/tumbral]
 #   The second program, when given, is run in the same rounds (columns "before").
-#   ROUNDS=n (default 3).
+#   ROUNDS=n (default 3). START_ONLY=1 measures only the start-up figures
+#   (with ROUNDS=15 or so: start-up times vary most between runs).
 # Needs Xvfb, openbox and GNU time (/usr/bin/time). The machine should be
 # otherwise idle; the load average is printed with the table.
 set -euo pipefail
@@ -57,6 +62,8 @@ unset TUMBRAL_SCRIPT TUMBRAL_PRESENT TUMBRAL_REDRAW_ALL
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # run <program> <backend> <w> <h> <extra env...> -- <args...>: runs once; GNU time's output in $TMP/t.
+# TRACE, when set, is a command the program runs under (strace).
+TRACE=()
 run() {
     local prog=$1 backend=$2 w=$3 h=$4
     shift 4
@@ -68,7 +75,7 @@ run() {
     else
         env+=(TUMBRAL_BACKEND=headless TUMBRAL_HEADLESS_MONITORS=1920x1080@60)
     fi
-    env "${env[@]}" /usr/bin/time -f "%U %S %e %M" -o "$TMP/t" "$prog" /windowed /width:"$w" /height:"$h" "$@" \
+    env "${env[@]}" /usr/bin/time -f "%U %S %e %M" -o "$TMP/t" "${TRACE[@]}" "$prog" /windowed /width:"$w" /height:"$h" "$@" \
         >/dev/null 2>&1 || true
 }
 cpu() { awk '{ printf "%.4f", $1 + $2 }' "$TMP/t"; }
@@ -110,41 +117,52 @@ for round in $(seq "$ROUNDS"); do
         prog=$BIN
         [ "$which" = before ] && prog=$BASE
         w=${size%x*} h=${size#*x}
+        if [ -n "${START_ONLY:-}" ] && [ "$size" = 1920x1080 ]; then continue; fi
         if [ "$size" = 1920x1080 ]; then  # memory only
             run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:300
             add rss "$col" "$(awk '{ printf "%.1f", $4 / 1024 }' "$TMP/t")"
             continue
         fi
-        # CPU per frame, vsync off: still cube, then every band drawn.
-        for mode in still all; do
-            extra=(TUMBRAL_HEADLESS_NOWAIT=1)
-            [ "$mode" = all ] && extra+=(TUMBRAL_REDRAW_ALL=1)
-            run "$prog" "$backend" "$w" "$h" "${extra[@]}" -- /forcevsync:0 /quitafterframe:100
-            a=$(cpu)
-            run "$prog" "$backend" "$w" "$h" "${extra[@]}" -- /forcevsync:0 /quitafterframe:1100
-            add "cpu_$mode" "$col" "$(awk -v a="$a" -v b="$(cpu)" 'BEGIN { printf "%.3f", b - a }')"
-        done
-        if [ "$backend" = headless ]; then
-            run "$prog" "$backend" "$w" "$h" TUMBRAL_HEADLESS_NOWAIT=1 TUMBRAL_SCRIPT="$TMP/orbit100.txt" \
-                -- /forcevsync:0 /quitafterframe:100
-            a=$(cpu)
-            run "$prog" "$backend" "$w" "$h" TUMBRAL_HEADLESS_NOWAIT=1 TUMBRAL_SCRIPT="$TMP/orbit1100.txt" \
-                -- /forcevsync:0 /quitafterframe:1100
-            add cpu_orbit "$col" "$(awk -v a="$a" -v b="$(cpu)" 'BEGIN { printf "%.3f", b - a }')"
+        if [ -z "${START_ONLY:-}" ]; then
+            # CPU per frame, vsync off: still cube, then every band drawn.
+            for mode in still all; do
+                extra=(TUMBRAL_HEADLESS_NOWAIT=1)
+                [ "$mode" = all ] && extra+=(TUMBRAL_REDRAW_ALL=1)
+                run "$prog" "$backend" "$w" "$h" "${extra[@]}" -- /forcevsync:0 /quitafterframe:100
+                a=$(cpu)
+                run "$prog" "$backend" "$w" "$h" "${extra[@]}" -- /forcevsync:0 /quitafterframe:1100
+                add "cpu_$mode" "$col" "$(awk -v a="$a" -v b="$(cpu)" 'BEGIN { printf "%.3f", b - a }')"
+            done
+            if [ "$backend" = headless ]; then
+                run "$prog" "$backend" "$w" "$h" TUMBRAL_HEADLESS_NOWAIT=1 TUMBRAL_SCRIPT="$TMP/orbit100.txt" \
+                    -- /forcevsync:0 /quitafterframe:100
+                a=$(cpu)
+                run "$prog" "$backend" "$w" "$h" TUMBRAL_HEADLESS_NOWAIT=1 TUMBRAL_SCRIPT="$TMP/orbit1100.txt" \
+                    -- /forcevsync:0 /quitafterframe:1100
+                add cpu_orbit "$col" "$(awk -v a="$a" -v b="$(cpu)" 'BEGIN { printf "%.3f", b - a }')"
+            fi
+            # Idle with vsync on: CPU share over 4 s of frames (60 to 300), and the frame rate.
+            run "$prog" "$backend" "$w" "$h" -- /forcevsync:1 /quitafterframe:60
+            c1=$(cpu) w1=$(wall)
+            run "$prog" "$backend" "$w" "$h" -- /forcevsync:1 /quitafterframe:300
+            add idle "$col" "$(awk -v c1="$c1" -v w1="$w1" -v c2="$(cpu)" -v w2="$(wall)" \
+                'BEGIN { printf "%.2f", 100 * (c2 - c1) / (w2 - w1) }')"
+            add fps "$col" "$(awk -v w1="$w1" -v w2="$(wall)" 'BEGIN { printf "%.2f", 240 / (w2 - w1) }')"
+            add rss "$col" "$(awk '{ printf "%.1f", $4 / 1024 }' "$TMP/t")"
         fi
-        # Idle with vsync on: CPU share over 4 s of frames (60 to 300), and the frame rate.
-        run "$prog" "$backend" "$w" "$h" -- /forcevsync:1 /quitafterframe:60
-        c1=$(cpu) w1=$(wall)
-        run "$prog" "$backend" "$w" "$h" -- /forcevsync:1 /quitafterframe:300
-        add idle "$col" "$(awk -v c1="$c1" -v w1="$w1" -v c2="$(cpu)" -v w2="$(wall)" \
-            'BEGIN { printf "%.2f", 100 * (c2 - c1) / (w2 - w1) }')"
-        add fps "$col" "$(awk -v w1="$w1" -v w2="$(wall)" 'BEGIN { printf "%.2f", 240 / (w2 - w1) }')"
-        add rss "$col" "$(awk '{ printf "%.1f", $4 / 1024 }' "$TMP/t")"
         # Start to the second frame presented, and exit.
         t0=$(date +%s%N)
         run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
         t1=$(date +%s%N)
         add start "$col" "$(( (t1 - t0) / 100000 ))e-1"
+        if [ "$backend" = sdl ] && command -v strace >/dev/null; then
+            TRACE=(strace -f --seccomp-bpf -qq -ttt -e trace=execve,shmat -e signal=none -o "$TMP/trace")
+            run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
+            TRACE=()
+            first=$(awk -v p="execve(\"$prog\"" 'index($0, p) && / = 0$/ { t0 = $2 } /shmat\(/ && !s { s = $2 }
+                END { if (t0 && s) printf "%.1f", (s - t0) * 1000 }' "$TMP/trace")
+            [ -n "$first" ] && add first "$col" "$first"
+        fi
     done
 done
 
@@ -177,3 +195,4 @@ print_row "CPU while idle, vsync on" idle " %"
 print_row "frame rate while idle, vsync on" fps " fps"
 print_row "peak resident memory" rss " MB"
 print_row "start to second frame presented and exit" start " ms"
+print_row "start to first frame presented (SDL)" first " ms"

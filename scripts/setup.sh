@@ -18,9 +18,10 @@ case "$profile" in
   test | fuzz)
     # The format check runs clang-format 14 (Debian 12's); other versions format differently.
     PACKAGES+=(git libgtest-dev libgmock-dev libbenchmark-dev clang-format-14 clang-format)
-    # Real-window tests: an X server, input injection, screenshots, a window manager.
+    # Real-window tests: an X server, input injection, screenshots, a window manager
+    # (and strace, with which bench/present_bench.sh times the first frame in a window).
     if [[ "${TUMBRAL_SKIP_X11:-0}" != 1 ]]; then
-      PACKAGES+=(xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox)
+      PACKAGES+=(xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox strace)
     fi
     if [[ "$profile" == fuzz ]]; then
       PACKAGES+=(clang libclang-rt-dev)

@@ -5,17 +5,20 @@
 #include <fontconfig/fontconfig.h>
 
 #include <mutex>
+#include <system_error>
 
 #include "platform/base/utf8.h"
 
 namespace plat {
 namespace {
 
+std::once_flag g_configOnce;
+FcConfig* g_config = nullptr;
+
+// Loaded once, by the first caller; a second caller meanwhile waits for it.
 FcConfig* Config() {
-    static std::once_flag once;
-    static FcConfig* config = nullptr;
-    std::call_once(once, [] { config = FcInitLoadConfigAndFonts(); });
-    return config;
+    std::call_once(g_configOnce, [] { g_config = FcInitLoadConfigAndFonts(); });
+    return g_config;
 }
 
 // Generic family for the FF_* bits, used when no face name is given and as a
@@ -74,6 +77,18 @@ bool FileOf(const FontRequest& request, FcPattern* font, FontFile* out) {
 }
 
 }  // namespace
+
+FontMatchingWarmUp::FontMatchingWarmUp() {
+    try {
+        m_thread = std::thread([] { Config(); });
+    } catch (const std::system_error&) {
+        // No thread: the first font loads the configuration itself.
+    }
+}
+
+FontMatchingWarmUp::~FontMatchingWarmUp() {
+    if (m_thread.joinable()) m_thread.join();
+}
 
 bool MatchFontFile(const FontRequest& request, FontFile* out) {
     FcConfig* config = Config();

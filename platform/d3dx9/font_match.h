@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace plat {
 
@@ -21,6 +22,21 @@ struct FontFile {
     int index = 0;             // face index inside the file
     bool synthBold = false;    // request is bold but the file is not: embolden outlines
     bool synthItalic = false;  // request is italic but the file is upright: shear outlines
+};
+
+// Loads the font configuration and font lists on a second thread, so that the
+// first font a program creates does not wait for it (several milliseconds,
+// more on a cold disk). Matching waits for the load if it is still running.
+// The destructor waits for the thread.
+class FontMatchingWarmUp {
+  public:
+    FontMatchingWarmUp();
+    ~FontMatchingWarmUp();
+    FontMatchingWarmUp(const FontMatchingWarmUp&) = delete;
+    FontMatchingWarmUp& operator=(const FontMatchingWarmUp&) = delete;
+
+  private:
+    std::thread m_thread;
 };
 
 // The best installed font for a request; false when no font is installed at all.

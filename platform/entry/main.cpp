@@ -6,8 +6,16 @@
 #include <new>
 
 #include "platform/backend/backend_table.h"
+#include "platform/d3dx9/font_match.h"
 #include "platform/win32.h"
 #include "platform/win32/kernel_process.h"
+
+namespace {
+// The font configuration loads on a second thread from before the program's own
+// static objects are made (the first of them already opens the window system),
+// so that it is ready when the first font is created.
+__attribute__((init_priority(101))) plat::FontMatchingWarmUp g_fontMatchingWarmUp;
+}  // namespace
 
 int main(int argc, char** argv) {
     // Memory that runs out outside every place that reports it as a result

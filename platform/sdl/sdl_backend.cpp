@@ -201,6 +201,7 @@ void SdlBackend::SetNativeWindowStyle(NativeWindowId id, bool resizable, bool de
 void SdlBackend::SetNativeWindowFullscreen(NativeWindowId id, int monitor) {
     Window* w = Find(id);
     if (!w) return;
+    ForgetMonitors();  // the display's current mode may change
     w->fullscreen = monitor >= 0;
     if (monitor < 0) {
         SDL_SetWindowFullscreen(w->window, 0);

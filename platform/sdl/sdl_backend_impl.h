@@ -103,6 +103,8 @@ class SdlBackend final : public Backend {
     // Remembers the frame SDL knows of; false when it knows of none.
     bool NoteFrame(Window& w);
     void OpenGamepads();
+    // What Monitors() last read goes stale when SDL takes in events or a window changes mode.
+    void ForgetMonitors() { monitorsKnown_ = false; }
 
     std::map<NativeWindowId, Window> windows_;
     std::deque<Event> pending_;  // extra events from one SDL event (typed text)
@@ -111,6 +113,11 @@ class SdlBackend final : public Backend {
     SDL_GameController* pads_[4] = {};
     uint32_t padPackets_[4] = {};
     bool padsOpened_ = false;
+    bool framePresented_ = false;  // gamepads are opened only once a first frame is on screen
+    // The monitors as last read: each read asks the X server for work areas, and the
+    // framework asks many times while it starts.
+    std::vector<MonitorDesc> monitors_;
+    bool monitorsKnown_ = false;
 };
 
 }  // namespace plat

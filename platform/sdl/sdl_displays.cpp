@@ -1,4 +1,7 @@
 // SDL displays as monitors: bounds, usable bounds, desktop mode and modes.
+// SDL keeps displays and modes up to date from the events it takes in; the
+// usable bounds are read from the X server on every call, so the list is
+// kept until the next event poll or mode change.
 #include <algorithm>
 
 #include "platform/sdl/sdl_backend_impl.h"
@@ -19,6 +22,7 @@ RECT ToRect(const SDL_Rect& r) { return RECT{r.x, r.y, r.x + r.w, r.y + r.h}; }
 }  // namespace
 
 std::vector<MonitorDesc> SdlBackend::Monitors() {
+    if (monitorsKnown_) return monitors_;
     std::vector<MonitorDesc> out;
     int n = SDL_GetNumVideoDisplays();
     for (int i = 0; i < n; ++i) {
@@ -52,10 +56,13 @@ std::vector<MonitorDesc> SdlBackend::Monitors() {
         if (m.modes.empty()) m.modes.push_back(m.desktop);
         out.push_back(std::move(m));
     }
+    monitors_ = out;
+    monitorsKnown_ = true;
     return out;
 }
 
 bool SdlBackend::SetDisplayMode(int monitor, const DisplayMode& mode) {
+    ForgetMonitors();
     if (monitor < 0 || monitor >= SDL_GetNumVideoDisplays()) return false;
     SDL_DisplayMode want{}, closest{};
     want.w = mode.width;

@@ -9,6 +9,7 @@
 namespace plat {
 
 bool SdlBackend::PollEvent(Event& out) {
+    ForgetMonitors();
     ApplyPendingHides();
     if (!pending_.empty()) {
         out = pending_.front();
@@ -24,6 +25,7 @@ bool SdlBackend::PollEvent(Event& out) {
 }
 
 void SdlBackend::WaitEvent(int timeoutMs) {
+    ForgetMonitors();
     ApplyPendingHides();
     if (pending_.empty()) SDL_WaitEventTimeout(nullptr, timeoutMs);
 }

@@ -123,6 +123,7 @@ void SdlBackend::Present(NativeWindowId id, const FrameView& frame, bool vsync) 
     Window* w = Find(id);
     if (!w || !frame.pixels || frame.width <= 0 || frame.height <= 0 || frame.pitchPixels < frame.width)
         return;
+    framePresented_ = true;
     // Changed rows are relative to the source's previous frame, which this window may not show.
     if (!frame.source || frame.source != w->lastSource) w->presentAll = true;
     w->lastSource = frame.source;

@@ -123,6 +123,10 @@ void SdlBackend::OpenGamepads() {
 bool SdlBackend::Gamepad(int index, GamepadState& out) {
     out = GamepadState{};
     if (index < 0 || index >= 4) return false;
+    // Opening SDL's game controllers scans the input devices and reads the mapping
+    // database (milliseconds): it waits until the first frame has been presented,
+    // so that the window shows sooner. Until then no gamepad is connected.
+    if (!framePresented_) return false;
     OpenGamepads();
     SDL_GameController* pad = pads_[index];
     if (!pad || !SDL_GameControllerGetAttached(pad)) return false;

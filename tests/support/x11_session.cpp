@@ -48,7 +48,7 @@ bool ToolInstalled(const char* name) {
     return std::system(cmd.c_str()) == 0;
 }
 
-bool X11Session::Start(std::string& why) {
+bool X11Session::Start(std::string& why, const std::vector<std::string>& serverArgs) {
     for (const char* tool : {"Xvfb", "xdotool", "xwininfo", "import"}) {
         if (!ToolInstalled(tool)) {
             why = std::string(tool) + " is not installed (scripts/setup.sh installs it)";
@@ -75,8 +75,11 @@ bool X11Session::Start(std::string& why) {
         return false;
     }
     std::string disp = ":" + std::to_string(m_display);
-    m_xvfbPid = Spawn(
-        {"Xvfb", disp.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset", nullptr});
+    std::vector<const char*> argv{"Xvfb",         disp.c_str(), "-screen", "0",
+                                  "1280x1024x24", "-nolisten",  "tcp",     "-noreset"};
+    for (const std::string& arg : serverArgs) argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    m_xvfbPid = Spawn(argv);
     std::string socket = "/tmp/.X11-unix/X" + std::to_string(m_display);
     struct stat st;
     if (!PollUntil([&] { return stat(socket.c_str(), &st) == 0; }, 5000)) {

@@ -4,13 +4,15 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tumbral_test {
 
 class X11Session {
   public:
-    // Starts Xvfb (and openbox when installed). `why` says what is missing when it fails.
-    bool Start(std::string& why);
+    // Starts Xvfb (and openbox when installed), with `serverArgs` added to Xvfb's
+    // command line. `why` says what is missing when it fails.
+    bool Start(std::string& why, const std::vector<std::string>& serverArgs = {});
     void Stop();
     ~X11Session() { Stop(); }
 

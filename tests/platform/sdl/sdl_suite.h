@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
@@ -16,12 +17,12 @@ namespace tumbral_test {
 
 class SdlSuite : public ::testing::Test {
   protected:
-    // Starts the server and switches to the SDL backend; with `windowManager`,
-    // only where openbox is installed.
-    static void StartSuite(bool windowManager) {
+    // Starts the server (with `serverArgs` for Xvfb) and switches to the SDL
+    // backend; with `windowManager`, only where openbox is installed.
+    static void StartSuite(bool windowManager, const std::vector<std::string>& serverArgs = {}) {
         s_skipWhy.clear();
         s_x11 = new X11Session;
-        if (!s_x11->Start(s_skipWhy)) return;
+        if (!s_x11->Start(s_skipWhy, serverArgs)) return;
         if (windowManager && !ToolInstalled("openbox")) {
             s_skipWhy = "full screen needs a window manager (openbox)";
             return;

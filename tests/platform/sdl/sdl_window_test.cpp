@@ -342,6 +342,29 @@ TEST_F(SdlWindowTest, WindowSurfaceSendsChangedRowsWithoutOpenGlAndAllOfTheFrame
     EXPECT_EQ(middle, 0xCC2211u);
 }
 
+// A frame of another size than the window's pixels (HiDPI, a resize the device has not followed
+// yet) is scaled to the whole window; the next frame of the window's size is sent whole.
+TEST_F(SdlWindowTest, FrameOfAnotherSizeIsScaledToTheWindow) {
+    Open(160, 120);
+    std::vector<uint32_t> small(80 * 60, 0x00336699);
+    for (int y = 0; y < 60; ++y)
+        for (int x = 40; x < 80; ++x) small[y * 80 + x] = 0x00CC2211;
+    plat::FrameView half{small.data(), 80, 60, 80};
+    half.source = this;
+    uint32_t left = 0, right = 0;
+    PresentAndRead(*s_x11, m_hwnd, half, nullptr, POINT{20, 100}, POINT{150, 10}, left, right);
+    EXPECT_EQ(left, 0x336699u);
+    EXPECT_EQ(right, 0xCC2211u);
+
+    std::vector<uint32_t> green(160 * 120, 0x0022AA44);
+    plat::FrameView full{green.data(), 160, 120, 160};
+    full.source = this;
+    std::vector<std::pair<int, int>> none;  // says nothing changed, but the window shows a scaled frame
+    PresentAndRead(*s_x11, m_hwnd, full, &none, POINT{20, 100}, POINT{150, 10}, left, right);
+    EXPECT_EQ(left, 0x22AA44u);
+    EXPECT_EQ(right, 0x22AA44u);
+}
+
 // Runs last: it loads OpenGL into the process.
 TEST_F(SdlWindowTest, RendererPathWhenAskedSendsChangedRowsToo) {
     setenv("TUMBRAL_PRESENT", "renderer", 1);
@@ -349,6 +372,25 @@ TEST_F(SdlWindowTest, RendererPathWhenAskedSendsChangedRowsToo) {
     unsetenv("TUMBRAL_PRESENT");
     std::vector<uint32_t> red;
     PresentWholeThenChangedRows(*s_x11, m_hwnd, this, red);
+}
+
+// A display without shared-memory images: SDL sends the window surface's
+// pixels with plain image requests; what reaches the screen is the same.
+class SdlWindowWithoutShmTest : public SdlWindowTest {
+  protected:
+    static void SetUpTestSuite() { StartSuite(false, {"-extension", "MIT-SHM"}); }
+};
+
+TEST_F(SdlWindowWithoutShmTest, WholeFramesAndChangedRowsReachTheScreen) {
+    ASSERT_EQ(s_x11->Run("xdpyinfo -queryExtensions | grep -c MIT-SHM"), "0\n")
+        << "the server offers MIT-SHM";
+    bool glBefore = OpenGlLoaded();
+    Open(160, 120);
+    std::vector<uint32_t> red;
+    PresentWholeThenChangedRows(*s_x11, m_hwnd, this, red);
+    if (!glBefore) {
+        EXPECT_FALSE(OpenGlLoaded()) << "fell back to the renderer";
+    }
 }
 
 }  // namespace

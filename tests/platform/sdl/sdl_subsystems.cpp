@@ -1,0 +1,10 @@
+// SDL's own state for tests; SDL's macros stay in this file.
+#include "sdl_subsystems.h"
+
+#include <SDL2/SDL.h>
+
+namespace tumbral_test {
+
+bool GameControllersOpen() { return SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0; }
+
+}  // namespace tumbral_test
