@@ -2,12 +2,14 @@
 // peak from VmPeak, which a forked child starts afresh at its current size.
 #include "support/memory_limit.h"
 
+#include <malloc.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -21,6 +23,25 @@ uint64_t StatusField(const char* name) {
     while (std::getline(status, line))
         if (line.rfind(prefix, 0) == 0) return std::stoull(line.substr(prefix.size())) * 1024;
     return 0;
+}
+
+// Threads (the rasterizer's) would otherwise get heaps of their own, whose
+// reserved address space a child could still grow into under its limit: one
+// heap for the whole program, set before any thread starts.
+const bool kOneHeap = mallopt(M_ARENA_MAX, 1) == 1;
+
+// Memory the heap already holds free (left by earlier tests) would serve
+// allocations without new address space, so a limit would not be felt: the
+// child takes it up in small blocks until the heap has to grow.
+void TakeUpFreeHeap() {
+    const uint64_t start = AddressSpaceInUse();
+    for (;;) {
+        for (int i = 0; i < 4096; ++i) {
+            void* volatile block = std::malloc(64);
+            if (!block) return;
+        }
+        if (AddressSpaceInUse() > start) return;
+    }
 }
 
 struct Answer {
@@ -39,7 +60,9 @@ ChildResult RunInChild(uint64_t headroom, const std::function<void()>& prepare,
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
+        if (!kOneHeap) _exit(5);
         prepare();
+        TakeUpFreeHeap();
         const uint64_t before = AddressSpaceInUse();
         if (headroom != 0) {
             const rlimit rl{before + headroom, before + headroom};

@@ -27,8 +27,9 @@ struct ChildResult {
     uint64_t peakGrowth = 0;  // the most the address space grew above its size before the call
 };
 
-// Forks; the child runs `prepare` (unlimited), then limits its address space
-// to what it uses plus `headroom` bytes (no limit when 0) and runs `call`.
+// Forks; the child runs `prepare` (unlimited), takes up the free memory its
+// heap holds, then limits its address space to what it uses plus `headroom`
+// bytes (no limit when 0) and runs `call`.
 // A child that does not answer within a minute is killed.
 ChildResult RunInChild(uint64_t headroom, const std::function<void()>& prepare,
                        const std::function<HRESULT()>& call);

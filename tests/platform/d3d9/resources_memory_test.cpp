@@ -74,5 +74,26 @@ TEST_F(ResourceMemoryTest, CreationsBeyondTheMemoryLeftAreOutOfMemory) {
     }
 }
 
+// A state block copies the device's light table: with 200,000 lights set
+// (about 30 MB) and 4 MB to spare, the copy cannot be made.
+TEST_F(ResourceMemoryTest, StateBlockOfMoreStateThanMemoryLeftIsOutOfMemory) {
+    if (kAddressSanitized) GTEST_SKIP() << "address-space limits do not work under the address sanitizer";
+    const auto prepare = [&] {
+        D3DLIGHT9 light{};
+        light.Type = D3DLIGHT_DIRECTIONAL;
+        light.Direction = D3DVECTOR{0, 0, 1};
+        for (DWORD i = 0; i < 200000; ++i) m_device->SetLight(i, &light);
+    };
+    const ChildResult r = RunInChild(uint64_t(4) << 20, prepare, [&] {
+        const ULONG refs = RefCount(m_device);
+        IDirect3DStateBlock9* block = nullptr;
+        const HRESULT hr = m_device->CreateStateBlock(D3DSBT_ALL, &block);
+        if (block || RefCount(m_device) != refs) return E_UNEXPECTED;
+        return hr;
+    });
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.hr, E_OUTOFMEMORY);
+}
+
 }  // namespace
 }  // namespace tumbral_test
