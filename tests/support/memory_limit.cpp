@@ -27,13 +27,17 @@ uint64_t StatusField(const char* name) {
 
 // Threads (the rasterizer's) would otherwise get heaps of their own, whose
 // reserved address space a child could still grow into under its limit: one
-// heap for the whole program, set before any thread starts.
-const bool kOneHeap = mallopt(M_ARENA_MAX, 1) == 1;
+// heap for the whole program, set before any thread starts. (The address
+// sanitizer's allocator ignores this; limits are not used under it.)
+const bool kOneHeap = kAddressSanitized || mallopt(M_ARENA_MAX, 1) == 1;
 
 // Memory the heap already holds free (left by earlier tests) would serve
 // allocations without new address space, so a limit would not be felt: the
 // child takes it up in small blocks until the heap has to grow.
+// The sanitizer's allocator reserves its address space up front, so there
+// the heap would never be seen to grow: nothing to do.
 void TakeUpFreeHeap() {
+    if (kAddressSanitized) return;
     const uint64_t start = AddressSpaceInUse();
     for (;;) {
         for (int i = 0; i < 4096; ++i) {
