@@ -4,6 +4,7 @@
 #include "app/app_globals.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
+#include "kit/device/kit_device_terminate.h"
 #include "kit/startup/kit_d3d9_library.h"
 #include "kit/errors/kit_errors.h"
 
@@ -24,11 +25,17 @@ void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float fElapsedTime, vo
     pd3dDevice->SetTransform(D3DTS_PROJECTION, g_ViewCamera.ProjMatrix());
 
     // The first frame builds the cube; a failed build is not retried (it has
-    // shown its message).
+    // shown its message). Out of memory is not a file the user can mend: it
+    // ends the run as a failed device-object set-up does, with its message
+    // and exit code, rather than going on with an empty cube.
     if (!g_bCubeBuilt) {
-        if (!g_PuzzleCube.Build(pd3dDevice) && g_PuzzleCube.DeviceObjectsResult() == E_OUTOFMEMORY)
-            KIT_LOG_FAILURE(L"g_PuzzleCube.Build( pd3dDevice )", E_OUTOFMEMORY);
         g_bCubeBuilt = true;
+        if (!g_PuzzleCube.Build(pd3dDevice) && g_PuzzleCube.DeviceObjectsResult() == E_OUTOFMEMORY) {
+            KIT_LOG_FAILURE(L"g_PuzzleCube.Build( pd3dDevice )", E_OUTOFMEMORY);
+            KitShowErrorMessage(KITERR_CREATINGDEVICEOBJECTS);
+            KitTerminate(0);  // releases the device: nothing more is drawn with it
+            return;
+        }
     }
 
     if (FAILED(hr = pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,

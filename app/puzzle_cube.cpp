@@ -82,6 +82,8 @@ bool CPuzzleCube::LoadMesh(IDirect3DDevice9* pd3dDevice, ID3DXMesh** ppMesh, ID3
         if (pMaterials) pMaterials->Release();
         if (pMesh) pMesh->Release();
         MessageBoxA(nullptr, "D3DXLoadMeshFromX() - FAILED", nullptr, MB_OK);
+        // Memory that ran out is not the file's fault: the caller ends the run.
+        if (hr == E_OUTOFMEMORY) m_hrDeviceObjects = E_OUTOFMEMORY;
         return false;
     }
     // Adjacency is not used.

@@ -64,7 +64,8 @@ class CPuzzleCube {
     void ReleaseDeviceObjects();
     bool HasDeviceObjects() const { return m_pMesh != nullptr; }
     // How the last Build or CreateDeviceObjects ended: S_OK, E_FAIL (the file
-    // could not be used; its message was shown) or E_OUTOFMEMORY.
+    // could not be used; its message was shown) or E_OUTOFMEMORY (loading the
+    // mesh or taking over its materials ran out of memory).
     HRESULT DeviceObjectsResult() const { return m_hrDeviceObjects; }
     // True once a Build has laid the cubies out.
     bool IsLaidOut() const { return m_bLaidOut; }
@@ -103,9 +104,10 @@ class CPuzzleCube {
 
   private:
     // Loads the mesh and measures it; on success the caller owns *ppMesh and
-    // *ppMaterials and gets the radius.
-    static bool LoadMesh(IDirect3DDevice9* pd3dDevice, ID3DXMesh** ppMesh, ID3DXBuffer** ppMaterials,
-                         DWORD* pdwMaterials, float* pfRadius);
+    // *ppMaterials and gets the radius. A load that ran out of memory sets
+    // m_hrDeviceObjects to E_OUTOFMEMORY.
+    bool LoadMesh(IDirect3DDevice9* pd3dDevice, ID3DXMesh** ppMesh, ID3DXBuffer** ppMaterials,
+                  DWORD* pdwMaterials, float* pfRadius);
     static bool MeasureRadius(ID3DXMesh* pMesh, float* pfRadius);
     static bool RadiusSeparatesLayers(float fRadius);
     HRESULT AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh, ID3DXBuffer* pMaterials,

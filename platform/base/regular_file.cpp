@@ -111,6 +111,26 @@ int OpenRegularFileForAppend(const char* path, FileStatus* status) {
     return fd;
 }
 
+int OpenRegularFileForWrite(const char* path, FileStatus* status) {
+    *status = FileStatus::NotFound;
+    if (!path || !*path) return -1;
+    // No O_TRUNC here: the file is emptied only once it is known to be a regular one.
+    const int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd < 0) {
+        *status = StatusFromErrno(errno);
+        return -1;
+    }
+    *status = RequireRegular(fd);
+    if (*status != FileStatus::Ok) return -1;
+    if (ftruncate(fd, 0) != 0) {  // opened for writing, yet may not be changed (an immutable file)
+        close(fd);
+        *status = FileStatus::AccessDenied;
+        return -1;
+    }
+    fcntl(fd, F_SETFL, 0);
+    return fd;
+}
+
 const char* FileStatusText(FileStatus status) {
     switch (status) {
         case FileStatus::Ok:

@@ -1,6 +1,6 @@
 // Reading and appending to regular files only. Every file the program reads
-// (meshes, images, the input script, the registry) and the debug-output file
-// go through here, so a FIFO, a device or a directory named in their place
+// (meshes, images, the input script, the registry), the debug-output file
+// and the frame shots go through here, so a FIFO, a device or a directory named in their place
 // is refused at once instead of blocking the open or streaming forever.
 #pragma once
 
@@ -30,6 +30,12 @@ FileStatus ReadRegularFile(const char* path, size_t maxBytes, std::vector<uint8_
 // reason in status when it cannot be opened or is not a regular file. The
 // caller closes the descriptor.
 int OpenRegularFileForAppend(const char* path, FileStatus* status);
+
+// Opens a regular file for writing from its start, creating it when missing
+// and emptying it otherwise; -1 with the reason in status when it cannot be
+// opened or is not a regular file (a FIFO is refused, never waited on, and
+// nothing but a regular file is emptied). The caller closes the descriptor.
+int OpenRegularFileForWrite(const char* path, FileStatus* status);
 
 // A short English description: "not a regular file", "too large", ...
 const char* FileStatusText(FileStatus status);

@@ -32,12 +32,14 @@ bool ValidTextureUsage(DWORD usage, D3DFORMAT format, D3DPOOL pool) {
     return true;
 }
 
+// Every resource lives in system memory here, so running out of it while
+// making one is E_OUTOFMEMORY (the constructors release what they took).
 template <class T, class Make>
 HRESULT Construct(T** out, Make make) {
     try {
         *out = make();
     } catch (const std::bad_alloc&) {
-        return D3DERR_OUTOFVIDEOMEMORY;
+        return E_OUTOFMEMORY;
     }
     return S_OK;
 }

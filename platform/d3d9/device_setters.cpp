@@ -100,11 +100,15 @@ HRESULT Device::SetLight(DWORD Index, const D3DLIGHT9* pLight) {
     if (!pLight || pLight->Type < D3DLIGHT_POINT || pLight->Type > D3DLIGHT_DIRECTIONAL)
         return D3DERR_INVALIDCALL;
     if (pLight->Type != D3DLIGHT_DIRECTIONAL && pLight->Range < 0.0f) return D3DERR_INVALIDCALL;
-    Target().lights[Index].light = *pLight;
-    if (StateMask* m = Recording())
-        m->lights[Index] = true;
-    else
-        m_vertexDirty = true;
+    try {
+        Target().lights[Index].light = *pLight;
+        if (StateMask* m = Recording())
+            m->lights[Index] = true;
+        else
+            m_vertexDirty = true;
+    } catch (const std::bad_alloc&) {  // a new slot in the light table
+        return E_OUTOFMEMORY;
+    }
     return S_OK;
 }
 
@@ -117,20 +121,24 @@ HRESULT Device::GetLight(DWORD Index, D3DLIGHT9* pLight) {
 
 HRESULT Device::LightEnable(DWORD Index, BOOL Enable) {
     DeviceState& s = Target();
-    auto it = s.lights.find(Index);
-    if (it == s.lights.end()) {
-        // As in D3D9, enabling a light never set gives it the default: white, directional, along +z.
-        LightSlot slot;
-        slot.light.Type = D3DLIGHT_DIRECTIONAL;
-        slot.light.Diffuse = D3DCOLORVALUE{1, 1, 1, 0};
-        slot.light.Direction = D3DVECTOR{0, 0, 1};
-        it = s.lights.emplace(Index, slot).first;
+    try {
+        auto it = s.lights.find(Index);
+        if (it == s.lights.end()) {
+            // As in D3D9, enabling a light never set gives it the default: white, directional, along +z.
+            LightSlot slot;
+            slot.light.Type = D3DLIGHT_DIRECTIONAL;
+            slot.light.Diffuse = D3DCOLORVALUE{1, 1, 1, 0};
+            slot.light.Direction = D3DVECTOR{0, 0, 1};
+            it = s.lights.emplace(Index, slot).first;
+        }
+        it->second.enabled = Enable != FALSE;
+        if (StateMask* m = Recording())
+            m->lights[Index] = true;
+        else
+            m_vertexDirty = true;
+    } catch (const std::bad_alloc&) {  // a new slot in the light table
+        return E_OUTOFMEMORY;
     }
-    it->second.enabled = Enable != FALSE;
-    if (StateMask* m = Recording())
-        m->lights[Index] = true;
-    else
-        m_vertexDirty = true;
     return S_OK;
 }
 
@@ -244,8 +252,12 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements
     if (!pVertexElements || !ppDecl) return D3DERR_INVALIDCALL;
     VertexLayout layout;
     if (!LayoutFromDeclaration(pVertexElements, layout)) return D3DERR_INVALIDCALL;
-    auto* decl = new (std::nothrow) VertexDeclaration(this, pVertexElements, layout, 0);
-    if (!decl) return E_OUTOFMEMORY;
+    VertexDeclaration* decl = nullptr;
+    try {
+        decl = new VertexDeclaration(this, pVertexElements, layout, 0);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
     *ppDecl = decl;
     return S_OK;
 }
@@ -281,14 +293,19 @@ HRESULT Device::SetFVF(DWORD FVF) {
     }
     auto it = m_fvfDeclarations.find(FVF);
     if (it == m_fvfDeclarations.end()) {
-        std::vector<D3DVERTEXELEMENT9> elements = ElementsFromFvf(FVF);
-        VertexLayout layout;
-        if (elements.empty() || !LayoutFromFvf(FVF, layout)) return D3DERR_INVALIDCALL;
-        auto* decl = new (std::nothrow) VertexDeclaration(this, elements.data(), layout, FVF);
-        if (!decl) return E_OUTOFMEMORY;
-        decl->AddInternalRef();
-        decl->Release();  // the cache holds an internal reference only
-        it = m_fvfDeclarations.emplace(FVF, decl).first;
+        try {
+            std::vector<D3DVERTEXELEMENT9> elements = ElementsFromFvf(FVF);
+            VertexLayout layout;
+            if (elements.empty() || !LayoutFromFvf(FVF, layout)) return D3DERR_INVALIDCALL;
+            it = m_fvfDeclarations.emplace(FVF, nullptr).first;
+            auto* decl = new VertexDeclaration(this, elements.data(), layout, FVF);
+            decl->AddInternalRef();
+            decl->Release();  // the cache holds an internal reference only
+            it->second = decl;
+        } catch (const std::bad_alloc&) {
+            if (it != m_fvfDeclarations.end() && !it->second) m_fvfDeclarations.erase(it);
+            return E_OUTOFMEMORY;
+        }
     }
     return SetVertexDeclaration(it->second);
 }
@@ -363,16 +380,26 @@ HRESULT Device::CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** 
     if (!ppSB || Type < D3DSBT_ALL || Type > D3DSBT_VERTEXSTATE || m_recording) return D3DERR_INVALIDCALL;
     auto* block = new (std::nothrow) StateBlock(this, StateMask::ForType(Type));
     if (!block) return E_OUTOFMEMORY;
-    block->Capture();
+    const HRESULT hr = block->Capture();
+    if (FAILED(hr)) {
+        block->Release();
+        return hr;
+    }
     *ppSB = block;
     return S_OK;
 }
 
 HRESULT Device::BeginStateBlock() {
     if (m_recording) return D3DERR_INVALIDCALL;
-    m_recording = new (std::nothrow) StateBlock(this, StateMask{});
-    if (!m_recording) return E_OUTOFMEMORY;
-    CopyMaskedState(m_state, m_recording->State(), StateMask::ForType(D3DSBT_ALL));
+    auto* block = new (std::nothrow) StateBlock(this, StateMask{});
+    if (!block) return E_OUTOFMEMORY;
+    try {
+        CopyMaskedState(m_state, block->State(), StateMask::ForType(D3DSBT_ALL));
+    } catch (const std::bad_alloc&) {
+        block->Release();
+        return E_OUTOFMEMORY;
+    }
+    m_recording = block;
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <new>
 
 #include "platform/d3d9/device.h"
 
@@ -83,15 +84,26 @@ HRESULT StateBlock::GetDevice(IDirect3DDevice9** ppDevice) {
     return S_OK;
 }
 
+// Copying the light table allocates; without memory the copy stops part-way
+// (every state it holds is still whole) and the call says so.
 HRESULT StateBlock::Capture() {
-    CopyMaskedState(m_device->State(), m_state, m_mask);
+    try {
+        CopyMaskedState(m_device->State(), m_state, m_mask);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
     return S_OK;
 }
 
 HRESULT StateBlock::Apply() {
-    CopyMaskedState(m_state, m_device->State(), m_mask);
+    HRESULT hr = S_OK;
+    try {
+        CopyMaskedState(m_state, m_device->State(), m_mask);
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
+    }
     m_device->StateChanged();
-    return S_OK;
+    return hr;
 }
 
 }  // namespace plat::d3d9

@@ -10,9 +10,14 @@ namespace plat::d3d9 {
 VertexDeclaration::VertexDeclaration(Device* device, const D3DVERTEXELEMENT9* elements,
                                      const VertexLayout& layout, DWORD fvf)
     : DeviceChild(device), m_layout(layout), m_fvf(fvf) {
-    for (int n = 0; n < MAXD3DDECLLENGTH && elements[n].Stream != 0xFF; ++n)
-        m_elements.push_back(elements[n]);
-    m_elements.push_back(D3DVERTEXELEMENT9 D3DDECL_END());
+    try {
+        for (int n = 0; n < MAXD3DDECLLENGTH && elements[n].Stream != 0xFF; ++n)
+            m_elements.push_back(elements[n]);
+        m_elements.push_back(D3DVERTEXELEMENT9 D3DDECL_END());
+    } catch (...) {
+        DeviceRelease(device);  // the reference taken above; no object will give it back
+        throw;
+    }
 }
 
 HRESULT VertexDeclaration::QueryInterface(REFIID riid, void** ppv) {

@@ -108,6 +108,9 @@ int FontEngine::SlotFor(char32_t ch) {
                 slot = static_cast<int>(known - m_faceFiles.begin());
             } else if (auto face = SizedFace::Open(file)) {
                 face->SetPixelSize(m_emX, m_emY, m_mono);
+                // Both lists grow together or not at all: slots index both.
+                m_faces.reserve(m_faces.size() + 1);
+                m_faceFiles.reserve(m_faceFiles.size() + 1);
                 m_faces.push_back(std::move(face));
                 m_faceFiles.push_back(key);
                 slot = static_cast<int>(m_faces.size()) - 1;

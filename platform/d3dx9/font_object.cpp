@@ -1,6 +1,9 @@
 // ID3DXFont: lays text out with the font engine, keeps the engine's atlas
 // pages in managed A8R8G8B8 textures (white, coverage in alpha; they survive a
 // reset) and draws each glyph as a sprite quad modulated by the text colour.
+// Layout, shaping and the glyph cache allocate as the text demands; running
+// out of memory there fails the call (E_OUTOFMEMORY, or 0 from DrawText)
+// and leaves the font usable.
 #include <algorithm>
 #include <memory>
 #include <new>
@@ -26,7 +29,11 @@ class Font final : public DeviceChild<ID3DXFont> {
         return S_OK;
     }
     HDC GetDC() override {
-        if (!m_dc) m_dc = RegisterFontDC(m_engine.get());
+        try {
+            if (!m_dc) m_dc = RegisterFontDC(m_engine.get());
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
         return m_dc;
     }
     HRESULT PreloadCharacters(UINT First, UINT Last) override;
@@ -45,6 +52,7 @@ class Font final : public DeviceChild<ID3DXFont> {
         for (IDirect3DTexture9* page : m_pages) page->Release();
     }
     HRESULT UploadPages();
+    INT DrawLaidOut(ID3DXSprite* pSprite, const RECT& rect, DWORD Format, D3DCOLOR Color);
     HRESULT DrawLayout(ID3DXSprite* sprite, const RECT& clip, bool clipped, D3DCOLOR color);
 
     D3DXFONT_DESCW m_desc;
@@ -63,6 +71,7 @@ HRESULT Font::UploadPages() {
     const int size = atlas.PageSize();
     for (int p = 0; p < atlas.PageCount(); ++p) {
         if (p >= static_cast<int>(m_pages.size())) {
+            m_pages.reserve(static_cast<size_t>(p) + 1);  // room first, so a new texture is never lost
             IDirect3DTexture9* texture = nullptr;
             const HRESULT hr = m_device->CreateTexture(static_cast<UINT>(size), static_cast<UINT>(size), 1, 0,
                                                        D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
@@ -121,20 +130,34 @@ INT Font::DrawTextW(ID3DXSprite* pSprite, LPCWSTR pString, INT Count, LPRECT pRe
     if (!pString) return 0;
     RECT rect = pRect ? *pRect : RECT{0, 0, 0, 0};
     if (!pRect) Format |= DT_NOCLIP;
-    m_engine->Layout(pString, Count, rect, Format, &m_layout);
+    try {
+        m_engine->Layout(pString, Count, rect, Format, &m_layout);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     if (Format & DT_CALCRECT) {
         if (pRect) *pRect = m_layout.bounds;
         return m_layout.height;
     }
     if (m_layout.glyphs.empty()) return m_layout.height;
+    return DrawLaidOut(pSprite, rect, Format, Color);
+}
 
+// Draws the current layout through the caller's sprite or the font's own,
+// which is always ended again.
+INT Font::DrawLaidOut(ID3DXSprite* pSprite, const RECT& rect, DWORD Format, D3DCOLOR Color) {
     ID3DXSprite* sprite = pSprite;
     if (!sprite) {
         if (!m_sprite && FAILED(D3DXCreateSprite(m_device, &m_sprite))) return 0;
         sprite = m_sprite;
         if (FAILED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) return 0;
     }
-    const HRESULT hr = DrawLayout(sprite, rect, !(Format & DT_NOCLIP), Color);
+    HRESULT hr;
+    try {
+        hr = DrawLayout(sprite, rect, !(Format & DT_NOCLIP), Color);
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
+    }
     if (!pSprite) sprite->End();
     return SUCCEEDED(hr) ? m_layout.height : 0;
 }
@@ -145,27 +168,40 @@ INT Font::DrawTextA(ID3DXSprite* pSprite, LPCSTR pString, INT Count, LPRECT pRec
     const int bytes = Count < 0 ? -1 : Count;
     const int needed = MultiByteToWideChar(CP_ACP, 0, pString, bytes, nullptr, 0);
     if (needed <= 0) return Count == 0 ? DrawTextW(pSprite, L"", 0, pRect, Format, Color) : 0;
-    std::wstring wide(static_cast<size_t>(needed), L'\0');
+    std::wstring wide;
+    try {
+        wide.assign(static_cast<size_t>(needed), L'\0');
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     MultiByteToWideChar(CP_ACP, 0, pString, bytes, wide.data(), needed);
     const int length = Count < 0 ? needed - 1 : needed;  // without the terminator
     return DrawTextW(pSprite, wide.c_str(), length, pRect, Format, Color);
 }
 
 HRESULT Font::PreloadCharacters(UINT First, UINT Last) {
-    for (UINT ch = First; ch <= Last && ch < 0x110000; ++ch) {
-        int slot = 0;
-        uint32_t glyph = 0;
-        if (m_engine->GlyphForChar(ch, &slot, &glyph)) m_engine->Glyph(slot, glyph);
-        if (ch == Last) break;
+    try {
+        for (UINT ch = First; ch <= Last && ch < 0x110000; ++ch) {
+            int slot = 0;
+            uint32_t glyph = 0;
+            if (m_engine->GlyphForChar(ch, &slot, &glyph)) m_engine->Glyph(slot, glyph);
+            if (ch == Last) break;
+        }
+        return UploadPages();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
     }
-    return UploadPages();
 }
 
 HRESULT Font::PreloadTextW(LPCWSTR pString, INT Count) {
     if (!pString) return D3DERR_INVALIDCALL;
-    m_engine->Layout(pString, Count, RECT{0, 0, 0, 0}, DT_NOCLIP, &m_layout);
-    for (const PlacedGlyph& g : m_layout.glyphs) m_engine->Glyph(g.slot, g.glyph);
-    return UploadPages();
+    try {
+        m_engine->Layout(pString, Count, RECT{0, 0, 0, 0}, DT_NOCLIP, &m_layout);
+        for (const PlacedGlyph& g : m_layout.glyphs) m_engine->Glyph(g.slot, g.glyph);
+        return UploadPages();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 }  // namespace
@@ -177,7 +213,12 @@ HRESULT D3DXCreateFontIndirectW(IDirect3DDevice9* pDevice, const D3DXFONT_DESCW*
     D3DXFONT_DESCW desc = *pDesc;
     desc.FaceName[LF_FACESIZE - 1] = L'\0';
     std::unique_ptr<plat::FontEngine> engine;
-    const HRESULT hr = plat::FontEngine::Create(desc, &engine);
+    HRESULT hr;
+    try {
+        hr = plat::FontEngine::Create(desc, &engine);
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
+    }
     if (FAILED(hr)) return hr;
     *ppFont = new (std::nothrow) plat::Font(pDevice, desc, std::move(engine));
     return *ppFont ? S_OK : E_OUTOFMEMORY;

@@ -2,6 +2,8 @@
 // pre-transformed triangles (XYZRHW | DIFFUSE | TEX1) through DrawPrimitiveUP.
 // Positions are shifted by -0.5 so that texel centres land on pixel centres;
 // quads drawn at their texel size sample by point, scaled ones linearly.
+// The queue grows with the quads drawn; when memory runs out the quad (or
+// the batch) is refused with E_OUTOFMEMORY and the sprite stays usable.
 #include <algorithm>
 #include <new>
 #include <vector>
@@ -67,6 +69,7 @@ class Sprite final : public DeviceChild<ID3DXSprite> {
         if (m_saved) m_saved->Release();
     }
     void SetRenderStates();
+    void FlushRuns(bool ownStates, HRESULT* result);
     void DropQueued() {
         for (SpriteQuad& quad : m_quads) quad.texture->Release();
         m_quads.clear();
@@ -165,8 +168,12 @@ HRESULT Sprite::Draw(IDirect3DTexture9* pTexture, const RECT* pSrcRect, const D3
         v.v = (static_cast<float>(src.top) + localY[i]) * invH;
     }
     quad.depth = quad.corners[0].z;
-    pTexture->AddRef();
-    m_quads.push_back(quad);
+    try {
+        m_quads.push_back(quad);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    pTexture->AddRef();  // only once the quad is queued, so a refused quad holds nothing
     return S_OK;
 }
 
@@ -186,6 +193,17 @@ HRESULT Sprite::Flush() {
     const bool ownStates = !(m_flags & D3DXSPRITE_DONOTMODIFY_RENDERSTATE);
     if (ownStates) m_device->SetFVF(kSpriteFVF);
     HRESULT result = S_OK;
+    try {
+        FlushRuns(ownStates, &result);
+    } catch (const std::bad_alloc&) {
+        result = E_OUTOFMEMORY;
+    }
+    DropQueued();
+    return result;
+}
+
+// Draws the queued quads, a run of one texture and one filter per draw.
+void Sprite::FlushRuns(bool ownStates, HRESULT* result) {
     size_t first = 0;
     while (first < m_quads.size()) {
         // A run of quads with one texture and one filter is one draw.
@@ -207,11 +225,9 @@ HRESULT Sprite::Flush() {
         const HRESULT hr =
             m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>((last - first) * 2),
                                       m_triangles.data(), sizeof(SpriteVertex));
-        if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+        if (FAILED(hr) && SUCCEEDED(*result)) *result = hr;
         first = last;
     }
-    DropQueued();
-    return result;
 }
 
 HRESULT Sprite::End() {

@@ -7,49 +7,14 @@
 
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
-#include "cube_test_env.h"
-#include "kit/startup/kit_startup.h"
+#include "app_kit_env.h"
 #include "kit/state/kit_getters.h"
-#include "kit/window/kit_window_create.h"
-#include "support/headless_fixture.h"
-#include "support/kit_test_app.h"
 
 namespace {
 
-class AppSettingsHostTest : public tumbral_test::HeadlessTest {
+class AppSettingsHostTest : public AppOnKitTest {
   protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        ASSERT_NO_FATAL_FAILURE(m_WorkDir.Enter("settings_host_test"));
-        WriteTextFile("box.x", MakeXFile(CubeQuads(4.0f), SixColours(), 10.0f));
-        kittest::KitResetStateForTests();
-        KitRegisterDeviceCreated(AppDeviceCreated, nullptr);
-        KitRegisterDeviceReset(AppDeviceReset, nullptr);
-        KitRegisterDeviceLost(AppDeviceLost, nullptr);
-        KitRegisterDeviceDestroyed(AppDeviceDestroyed, nullptr);
-        // The dialogs are set up once per process, as the application's start does.
-        static bool s_bDialogsSetUp = false;
-        if (!s_bDialogsSetUp) {
-            AppInitSettingsDialog();
-            AppInitRestoreDialog();
-            s_bDialogsSetUp = true;
-        }
-        ASSERT_EQ(KitStartup(false, true, false, true), S_OK);
-        ASSERT_EQ(KitCreateWindow(L"Tumbral"), S_OK);
-        ASSERT_EQ(KitBuildDevice(0, true, 640, 480, AppAcceptDevice, AppAdjustDeviceSetup, nullptr), S_OK);
-        g_bCubeBuilt = false;
-    }
-    void TearDown() override {
-        g_SettingsDlg.Activate(false);
-        KitTerminate(0);
-        EXPECT_NE(KitProcessExitCode(), 5) << "a device reference was left behind";
-        kittest::KitResetStateForTests();
-        m_WorkDir.Leave();
-        HeadlessTest::TearDown();
-    }
-
     void Frame() {
         IDirect3DDevice9* pDevice = KitCurrentDevice();
         AppFrameRender(pDevice, 1.0, 10.0f, nullptr);
@@ -70,7 +35,6 @@ class AppSettingsHostTest : public tumbral_test::HeadlessTest {
         return true;
     }
 
-    tumbral_test::TempWorkDir m_WorkDir;
     DWORD m_nCorner = 0;
 };
 

@@ -9,7 +9,17 @@
 
 namespace plat::d3d9 {
 
+// Texel coordinates far beyond any texture (and NaN) are held to +-2^30, where
+// a floor, its neighbours and a mirror period of any size still fit an int;
+// that far out a float has no fraction left, so only texels of coordinates
+// past 2^30 texels, which no sensible drawing reaches, can differ.
+inline float InTexelRange(float f) {
+    constexpr float kLimit = 1073741824.0f;
+    return f > -kLimit ? (f < kLimit ? f : kLimit) : -kLimit;  // NaN: -kLimit
+}
+
 inline int FloorToInt(float f) {
+    f = InTexelRange(f);
     int i = static_cast<int>(f);
     return (f < static_cast<float>(i)) ? i - 1 : i;
 }
@@ -61,8 +71,8 @@ inline uint32_t LerpTexel(uint32_t a, uint32_t b, uint32_t w) {
 }
 
 inline uint32_t SampleLinear(const ImageLevel& img, const Sampler& s, float u, float v) {
-    float fu = u * static_cast<float>(img.width) - 0.5f;
-    float fv = v * static_cast<float>(img.height) - 0.5f;
+    float fu = InTexelRange(u * static_cast<float>(img.width) - 0.5f);
+    float fv = InTexelRange(v * static_cast<float>(img.height) - 0.5f);
     int x0 = FloorToInt(fu), y0 = FloorToInt(fv);
     uint32_t wx = static_cast<uint32_t>((fu - static_cast<float>(x0)) * 256.0f + 0.5f);
     uint32_t wy = static_cast<uint32_t>((fv - static_cast<float>(y0)) * 256.0f + 0.5f);

@@ -1,12 +1,14 @@
 // Hostile files for the texture and mesh loaders: images whose data is
 // shorter than their header declares are invalid data (never padded out to
-// the declared size), and special files in place of a file fail at once.
+// the declared size, nor given memory for it), and special files in place of
+// a file fail at once.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstring>
 
 #include "d3dx_device_env.h"
+#include "support/memory_limit.h"
 #include "test_images.h"
 
 namespace {
@@ -53,6 +55,55 @@ std::vector<uint8_t> FlatJpeg(int w, int h, size_t scanBytes) {
     return j;
 }
 
+// A greyscale progressive JPEG of w x h with one first DC scan in which every
+// block is "no change" (a one-bit code), followed by `scanBytes` zero bytes;
+// no scan at all when `withScan` is false. Blocks: ((w + 7) / 8) * ((h + 7) / 8).
+std::vector<uint8_t> FlatProgressiveJpeg(int w, int h, size_t scanBytes, bool withScan = true) {
+    std::vector<uint8_t> j = {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00};
+    j.insert(j.end(), 64, 1);
+    const uint8_t sof[] = {0xFF,       0xC2, 0x00, 0x0B, 8, uint8_t(h >> 8), uint8_t(h), uint8_t(w >> 8),
+                           uint8_t(w), 1,    1,    0x11, 0};
+    j.insert(j.end(), std::begin(sof), std::end(sof));
+    const uint8_t dht[] = {0xFF, 0xC4, 0x00, 0x14, 0x00, 1, 0, 0, 0, 0, 0,
+                           0,    0,    0,    0,    0,    0, 0, 0, 0, 0, 0x00};
+    j.insert(j.end(), std::begin(dht), std::end(dht));
+    if (withScan) {
+        const uint8_t sos[] = {0xFF, 0xDA, 0x00, 0x08, 1, 1, 0x00, 0, 0, 0};  // DC only, first pass
+        j.insert(j.end(), std::begin(sos), std::end(sos));
+        j.insert(j.end(), scanBytes, 0);
+    }
+    j.push_back(0xFF);
+    j.push_back(0xD9);
+    return j;
+}
+
+void PutBe32(std::vector<uint8_t>& b, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) b.push_back(uint8_t(v >> shift));
+}
+
+// A PNG header declaring w x h RGBA at 8 bits, then one IDAT holding a valid
+// zlib stream of `stored` zero bytes (one stored block), then IEND. The
+// decoder ignores chunk checksums, so they are left zero.
+std::vector<uint8_t> ShortPng(uint32_t w, uint32_t h, uint16_t stored) {
+    std::vector<uint8_t> p = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutBe32(p, 13);
+    p.insert(p.end(), {'I', 'H', 'D', 'R'});
+    PutBe32(p, w);
+    PutBe32(p, h);
+    p.insert(p.end(), {8, 6, 0, 0, 0});
+    PutBe32(p, 0);
+    PutBe32(p, 2 + 5 + stored + 4);
+    p.insert(p.end(), {'I', 'D', 'A', 'T', 0x78, 0x01, 0x01, uint8_t(stored), uint8_t(stored >> 8),
+                       uint8_t(~stored), uint8_t(~stored >> 8)});
+    p.insert(p.end(), stored, 0);
+    PutBe32(p, (uint32_t(stored) % 65521) << 16 | 1);  // Adler-32 of n zero bytes
+    PutBe32(p, 0);
+    PutBe32(p, 0);
+    p.insert(p.end(), {'I', 'E', 'N', 'D'});
+    PutBe32(p, 0);
+    return p;
+}
+
 class HostileInputTest : public D3dxDeviceTest {
   protected:
     HRESULT Load(const std::vector<uint8_t>& bytes) {
@@ -96,6 +147,44 @@ TEST_F(HostileInputTest, SequentialJpegTooShortForItsBlocksIsInvalidData) {
     EXPECT_EQ(Load(FlatJpeg(1024, 1024, 16)), D3DXERR_INVALIDDATA);
     // Real encoder output is never refused.
     EXPECT_EQ(Load(EncodeTestImage(TestImageKind::Jpeg, 300, 200, 3, Solid(300, 200, 0xFF808080))), S_OK);
+}
+
+// A progressive JPEG must code every block's DC value in a first DC scan; a
+// file too short for that, or without one, is refused before the decoder
+// sets aside coefficients for the whole declared image.
+TEST_F(HostileInputTest, ProgressiveJpegWithoutDcScansForItsBlocksIsInvalidData) {
+    // 1024 x 1024: 16,384 blocks, 2,048 bytes of first DC scan.
+    EXPECT_EQ(Load(FlatProgressiveJpeg(1024, 1024, 2048)), S_OK);
+    EXPECT_EQ(Load(FlatProgressiveJpeg(1024, 1024, 2047)), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(Load(FlatProgressiveJpeg(64, 64, 0, false)), D3DXERR_INVALIDDATA);
+
+    // 8192 x 8192 declared in a few dozen bytes: refused without the
+    // hundreds of megabytes of coefficients and pixels.
+    for (const bool withScan : {true, false}) {
+        SCOPED_TRACE(withScan ? "a short scan" : "no scan");
+        const std::vector<uint8_t> huge = FlatProgressiveJpeg(8192, 8192, 8, withScan);
+        const tumbral_test::ChildResult r = tumbral_test::RunInChild(0, [&] { return Load(huge); });
+        EXPECT_TRUE(r.exited);
+        EXPECT_EQ(r.hr, D3DXERR_INVALIDDATA);
+        EXPECT_LT(r.peakGrowth, uint64_t(16) << 20);
+    }
+}
+
+// A PNG's compressed data must be able to expand to its rows (deflate's best
+// is 1032 to 1); a short one is refused before the decoder sets aside room
+// for the rows it declares.
+TEST_F(HostileInputTest, PngTooShortForItsRowsIsInvalidData) {
+    EXPECT_EQ(Load(EncodeTestImage(TestImageKind::Png, 300, 200, 4, Solid(300, 200, 0xFF808080))), S_OK);
+    EXPECT_EQ(Load(EncodeTestImage(TestImageKind::Png, 1024, 1024, 3, Solid(1024, 1024, 0xFF000000))), S_OK);
+    // 16 x 16 RGBA: 1,040 bytes of rows, all present in a stored block.
+    EXPECT_EQ(Load(ShortPng(16, 16, 16 * (1 + 16 * 4))), S_OK);
+
+    // 8192 x 8192 RGBA (256 MB of rows) from 100 bytes.
+    const std::vector<uint8_t> huge = ShortPng(8192, 8192, 100);
+    const tumbral_test::ChildResult r = tumbral_test::RunInChild(0, [&] { return Load(huge); });
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.hr, D3DXERR_INVALIDDATA);
+    EXPECT_LT(r.peakGrowth, uint64_t(16) << 20);
 }
 
 // The header alone still describes the image; only decoding needs the data.

@@ -1,6 +1,10 @@
 // A scripted session: a window is clicked, dragged, scrolled and typed into
 // by an input script, frames are presented and shot to PNG, and the script
 // closes the window.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "platform/manual_clock.h"
@@ -203,6 +207,49 @@ TEST_F(SessionTest, ShotBeforeAnyFrameReportsAndGoesOn) {
     plat::PresentToWindow(hwnd, view, false);
     EXPECT_FALSE(Backend().WriteFrame(plat::NativeWindowOf(hwnd), "/no/such/dir/x.png", error));
     EXPECT_NE(error.find("cannot write"), std::string::npos);
+}
+
+// A shot named as a FIFO is refused at once, never waited on, with or
+// without a reader at the other end; a regular file in its place is written.
+TEST_F(SessionTest, ShotToAFifoIsRefusedWithoutBlocking) {
+    RegisterTestClass();
+    HWND hwnd = CreateTestWindow(64, 48, true);
+    std::vector<uint32_t> pixels(64 * 48, 0x123456u);
+    plat::FrameView view{pixels.data(), 64, 48, 64};
+    plat::PresentToWindow(hwnd, view, false);
+    const std::string fifo = ::testing::TempDir() + "shot_fifo.png";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string error;
+    // A reader waiting on the FIFO: an open for writing would succeed at once and the frame go into it.
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_FALSE(Backend().WriteFrame(plat::NativeWindowOf(hwnd), fifo, error));
+    EXPECT_EQ(error, fifo + ": cannot write the PNG file (not a regular file)");
+    char byte = 0;
+    EXPECT_LE(read(reader, &byte, 1), 0) << "the frame went into the FIFO";
+    close(reader);
+    // No reader: an open for writing would wait for one forever.
+    error.clear();
+    EXPECT_FALSE(Backend().WriteFrame(plat::NativeWindowOf(hwnd), fifo, error));
+    EXPECT_EQ(error, fifo + ": cannot write the PNG file (not a regular file)");
+    std::remove(fifo.c_str());
+
+    // A regular file is replaced by the frame.
+    const std::string file = ::testing::TempDir() + "shot_file.png";
+    {
+        std::FILE* f = std::fopen(file.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(std::string(100000, 'x').c_str(), f);
+        std::fclose(f);
+    }
+    ASSERT_TRUE(Backend().WriteFrame(plat::NativeWindowOf(hwnd), file, error)) << error;
+    uint32_t rgb = 0;
+    int w = 0, h = 0;
+    ASSERT_TRUE(tumbral_test::ReadPngPixel(file, 5, 5, rgb, &w, &h));
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(rgb, 0x123456u);
+    std::remove(file.c_str());
 }
 
 }  // namespace
