@@ -14,7 +14,8 @@
 #   - in the SDL window, process start to the first frame presented: from the
 #     program's exec to SDL attaching the window's shared-memory image, which
 #     the first present does right before it copies the frame there and sends
-#     it (timed by strace, tracing only those two calls; needs strace).
+#     it (timed with perf's system-call trace points where perf may use them,
+#     as root; else with strace, which makes it a few milliseconds longer).
 # CPU is the program's own; the X server's work for the window is not counted.
 #
 # Usage: bench/present_bench.sh [path/to/tumbral] [path/to/older/tumbral]
@@ -96,6 +97,16 @@ orbit_script() {
 orbit_script 100
 orbit_script 1100
 
+# How the first frame in a window is timed: by the kernel's system-call trace points
+# through perf (no cost to the program), else by strace (which stops the program at
+# each new thread, adding milliseconds), else not at all.
+FIRST_BY=""
+if command -v perf >/dev/null && perf record -q -e syscalls:sys_enter_shmat -o "$TMP/probe.data" -- true >/dev/null 2>&1; then
+    FIRST_BY=perf
+elif command -v strace >/dev/null; then
+    FIRST_BY=strace
+fi
+
 COLUMNS_=()
 for size in 640x480 1280x720; do
     for backend in headless sdl; do
@@ -155,12 +166,20 @@ for round in $(seq "$ROUNDS"); do
         run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
         t1=$(date +%s%N)
         add start "$col" "$(( (t1 - t0) / 100000 ))e-1"
-        if [ "$backend" = sdl ] && command -v strace >/dev/null; then
-            TRACE=(strace -f --seccomp-bpf -qq -ttt -e trace=execve,shmat -e signal=none -o "$TMP/trace")
-            run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
+        if [ "$backend" = sdl ] && [ -n "$FIRST_BY" ]; then
+            if [ "$FIRST_BY" = perf ]; then
+                TRACE=(perf record -q -e syscalls:sys_exit_execve,syscalls:sys_enter_shmat -o "$TMP/perf.data" --)
+                run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
+                perf script -i "$TMP/perf.data" >"$TMP/trace" 2>/dev/null || true
+                first=$(awk '/sys_exit_execve: 0x0/ && !t0 { t0 = $4 + 0 } /sys_enter_shmat/ && !s { s = $4 + 0 }
+                    END { if (t0 && s) printf "%.1f", (s - t0) * 1000 }' "$TMP/trace")
+            else
+                TRACE=(strace -f --seccomp-bpf -qq -ttt -e trace=execve,shmat -e signal=none -o "$TMP/trace")
+                run "$prog" "$backend" "$w" "$h" -- /forcevsync:0 /quitafterframe:1
+                first=$(awk -v p="execve(\"$prog\"" 'index($0, p) && / = 0$/ { t0 = $2 } /shmat\(/ && !s { s = $2 }
+                    END { if (t0 && s) printf "%.1f", (s - t0) * 1000 }' "$TMP/trace")
+            fi
             TRACE=()
-            first=$(awk -v p="execve(\"$prog\"" 'index($0, p) && / = 0$/ { t0 = $2 } /shmat\(/ && !s { s = $2 }
-                END { if (t0 && s) printf "%.1f", (s - t0) * 1000 }' "$TMP/trace")
             [ -n "$first" ] && add first "$col" "$first"
         fi
     done
@@ -195,4 +214,4 @@ print_row "CPU while idle, vsync on" idle " %"
 print_row "frame rate while idle, vsync on" fps " fps"
 print_row "peak resident memory" rss " MB"
 print_row "start to second frame presented and exit" start " ms"
-print_row "start to first frame presented (SDL)" first " ms"
+print_row "start to first frame presented (SDL${FIRST_BY:+, timed by $FIRST_BY})" first " ms"
