@@ -17,6 +17,10 @@ static_assert(std::is_trivially_copyable_v<PixelConfig>, "configurations are com
 // the queue without bound.
 constexpr size_t kMaxPending = 1 << 16;
 
+// Work (pixels of bounding boxes) from which one thread draws in bands of kCacheBandRows rows.
+constexpr uint64_t kCacheBandWork = 64 * 1024;
+constexpr int kCacheBandRows = 32;
+
 // Values of a vertex that are interpolated (everything but the position).
 constexpr int kValueCount = 2 + 4 + 3 + 2 * kPipelineTexStages;
 void Values(const ScreenVertex& v, float out[kValueCount]) {
@@ -305,7 +309,10 @@ void DrawQueue::Flush(WorkerPool& pool) {
     if (reused) {
         // Drawn above, band by band, keeping unchanged bands.
     } else if (threads <= 1 || m_work < m_parallelThreshold || rows < 16 || m_oneBand) {
-        DrawBand(m_top, m_bottom);
+        // Large work in bands of a few rows, each replaying every primitive, so a clear and what
+        // is drawn over it meet in the cache rather than each passing over the whole target.
+        const int height = m_work < kCacheBandWork || m_oneBand ? rows : kCacheBandRows;
+        for (int top = m_top; top < m_bottom; top += height) DrawBand(top, std::min(top + height, m_bottom));
     } else {
         // Several bands per thread, so a thread that drew an empty band takes another.
         int bands = std::min(threads * 4, rows / 8);
