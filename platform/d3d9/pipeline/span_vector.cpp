@@ -57,9 +57,14 @@ __attribute__((always_inline)) inline __m128i TexelOffsets(__m128i tu, __m128i t
     return _mm_madd_epi16(xy, rowAndOne);
 }
 
-// The texels at four offsets (never negative, so read as unsigned: no sign extension).
+// The texels at four offsets (never negative, so read as unsigned: no sign extension). Four
+// neighbouring texels (a texture drawn one texel per pixel, as glyphs are) are read at once.
 __attribute__((always_inline)) inline __m128i Gather(const uint32_t* texels, __m128i offsets) {
-    uint32_t t0 = texels[uint32_t(_mm_cvtsi128_si32(offsets))];
+    const uint32_t first = uint32_t(_mm_cvtsi128_si32(offsets));
+    const __m128i run = _mm_add_epi32(_mm_shuffle_epi32(offsets, 0), _mm_setr_epi32(0, 1, 2, 3));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(offsets, run)) == 0xFFFF)
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + first));
+    uint32_t t0 = texels[first];
     uint32_t t1 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1)))];
     uint32_t t2 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2)))];
     uint32_t t3 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3)))];
