@@ -4,7 +4,8 @@
 // blending, colour modulation, texture alpha, address modes, magnified and
 // shrunk textures, quads wider than one column table), and leaves alone what
 // it cannot match; opaque gradients and all-opaque or all-clear groups skip
-// the blend without changing a pixel; one thread drawing large work in bands
+// the blend and glyphs drawn one texel per pixel read four texels at once,
+// without changing a pixel; one thread drawing large work in bands
 // gives the pixels of drawing each primitive over the whole target in turn.
 #include <gtest/gtest.h>
 
@@ -266,6 +267,49 @@ TEST_F(AlignedQuadTest, SkippedBlendsGiveTheScalarPixels) {
         ++compared;
     }
     EXPECT_GT(compared, 1400);
+}
+
+// Glyphs: point-sampled quads drawn one texel per pixel, whose texels the four-pixel loops read four
+// at a time, under wrap and clamp, at whole and half-texel offsets, over the image's edges.
+TEST_F(AlignedQuadTest, OneTexelPerPixelGivesTheScalarPixels) {
+    for (int n = 0; n < 400; ++n) {
+        PixelConfig c = SpriteConfig(2);
+        c.clip = RECT{0, 0, kWidth, kHeight};
+        c.blend = Pick(4) != 0;
+        c.alphaTest = false;
+        c.alphaUsesDiffuse = true;
+        c.samplers[0].minFilter = c.samplers[0].magFilter = D3DTEXF_POINT;
+        c.samplers[0].addressU = c.samplers[0].addressV = Pick(2) ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
+        const float left = float(Pick(60)) - 0.5f * float(Pick(2)), top = float(Pick(30)) - 0.5f;
+        const float w = float(1 + Pick(40)), h = float(1 + Pick(20));
+        const float u0 = float(Pick(40) - 20) / 16.0f, v0 = float(Pick(40) - 20) / 16.0f;
+        ScreenVertex v[3];
+        const float xs[3] = {left, left + w, left + w}, ys[3] = {top, top, top + h};
+        const float us[3] = {u0, u0 + w / 16.0f, u0 + w / 16.0f}, vs[3] = {v0, v0, v0 + h / 16.0f};
+        for (int k = 0; k < 3; ++k) {
+            v[k] = ScreenVertex{};
+            v[k].x = xs[k], v[k].y = ys[k], v[k].z = 0.5f, v[k].rhw = 1.0f;
+            v[k].color[0] = 250, v[k].color[1] = 128, v[k].color[2] = 3, v[k].color[3] = 255;
+            v[k].tex[0][0] = us[k], v[k].tex[0][1] = vs[k];
+        }
+        Gradients g;
+        ASSERT_TRUE(SetupTriangle(v[0], v[1], v[2], c, v[0], g));
+        RECT r;
+        if (!Bounds(c, v, r)) continue;
+        std::vector<uint32_t> results[2];
+        for (int vector = 0; vector < 2; ++vector) {
+            results[vector] = Target();
+            c.color = ColorTarget{results[vector].data(), kWidth, kHeight, kWidth};
+            SpanFunctions functions = ChooseScalarSpanFunctions(c);
+            if (vector) {
+                ASSERT_TRUE(span::ChooseVectorSpans(c, span::kModulate, false, functions));
+            }
+            SpanSetup setup;
+            const SpanFn fn = functions.Prepare(c, g, setup);
+            for (int y = r.top; y < r.bottom; ++y) fn(setup, y, r.left, r.right);
+        }
+        ASSERT_EQ(results[1], results[0]) << "quad " << n;
+    }
 }
 
 // One thread draws large work in bands of a few rows, each replaying every primitive: clears,
