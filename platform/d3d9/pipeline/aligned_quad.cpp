@@ -62,9 +62,34 @@ inline void ShadePixel(const PixelConfig& c, const QuadColor& d, uint32_t t, uin
 
 // The tables of one chunk of columns (left uninitialised: only the chunk's columns are filled).
 struct ColumnTables {
-    AxisTexel column[kChunk];
-    alignas(16) uint16_t weights[kChunk * 4];  // each column's weight over its four channels
+    alignas(16) float u[kChunk];               // each column's u, for the sampler
+    alignas(16) int32_t index[kChunk];         // its left texel (columns of inside groups)
+    alignas(16) uint16_t weights[kChunk * 4];  // its right texel's weight over the four channels
     bool groupInside[kChunk / 4];              // all four columns of a group inside
+
+    // Columns [first, first + count) of a span whose u starts at `start` and steps by `du`, four at
+    // a time with Locate's arithmetic (inside, the coordinate is not negative: truncation floors).
+    void Fill(float start, float du, int first, int count, int width) {
+        const __m128 size = _mm_set1_ps(static_cast<float>(width));
+        const __m128 last = _mm_set1_ps(static_cast<float>(width - 1));
+        for (int k = 0; k < count; k += 4) {
+            const __m128 column =
+                _mm_cvtepi32_ps(_mm_add_epi32(_mm_set1_epi32(first + k), _mm_setr_epi32(0, 1, 2, 3)));
+            const __m128 at = _mm_add_ps(_mm_set1_ps(start), _mm_mul_ps(_mm_set1_ps(du), column));
+            const __m128 f = _mm_sub_ps(_mm_mul_ps(at, size), _mm_set1_ps(0.5f));
+            const __m128 inside = _mm_and_ps(_mm_cmpge_ps(f, _mm_setzero_ps()), _mm_cmplt_ps(f, last));
+            const __m128i floor = _mm_cvttps_epi32(f);
+            const __m128 fraction = _mm_sub_ps(f, _mm_cvtepi32_ps(floor));
+            const __m128i weight =
+                _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(fraction, _mm_set1_ps(256.0f)), _mm_set1_ps(0.5f)));
+            const Wide channels = ChannelWeights(weight);
+            _mm_store_ps(u + k, at);
+            _mm_store_si128(reinterpret_cast<__m128i*>(index + k), floor);
+            _mm_store_si128(reinterpret_cast<__m128i*>(weights + 4 * k), channels.lo);
+            _mm_store_si128(reinterpret_cast<__m128i*>(weights + 4 * k + 8), channels.hi);
+            groupInside[k / 4] = _mm_movemask_ps(inside) == 15;
+        }
+    }
 };
 
 // A texel row filtered along x at the chunk's columns: SampleLinear's first lerp (between a pixel's
@@ -81,7 +106,7 @@ struct FilteredRow {
             if (!t.groupInside[i / 4]) continue;
             __m128i pair[4];
             for (int k = 0; k < 4; ++k)
-                pair[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(texels + t.column[i + k].index));
+                pair[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(texels + t.index[i + k]));
             // [left0 left1 right0 right1], [left2 left3 right2 right3] -> lefts and rights.
             const __m128i p01 = _mm_unpacklo_epi32(pair[0], pair[1]);
             const __m128i p23 = _mm_unpacklo_epi32(pair[2], pair[3]);
@@ -139,7 +164,7 @@ void ShadeChunk(const PixelConfig& c, const Gradients& g, const ColumnTables& t,
             for (; i + 4 <= count; i += 4) {
                 if (!t.groupInside[i / 4]) {
                     for (int k = i; k < i + 4; ++k)
-                        ShadePixel(c, d, Sample(ts, sampler, t.column[k].at, row.at), dst + k);
+                        ShadePixel(c, d, Sample(ts, sampler, t.u[k], row.at), dst + k);
                     continue;
                 }
                 // SampleLinear's second lerp, between the filtered rows.
@@ -153,7 +178,7 @@ void ShadeChunk(const PixelConfig& c, const Gradients& g, const ColumnTables& t,
                 _mm_storeu_si128(out, packed);
             }
         }
-        for (; i < count; ++i) ShadePixel(c, d, Sample(ts, sampler, t.column[i].at, row.at), dst + i);
+        for (; i < count; ++i) ShadePixel(c, d, Sample(ts, sampler, t.u[i], row.at), dst + i);
     }
 }
 
@@ -200,14 +225,7 @@ void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, 
     ColumnTables tables;
     for (int first = 0; first < x1 - x0; first += kChunk) {
         const int count = std::min(kChunk, x1 - x0 - first);
-        for (int k = 0; k < count; ++k) {
-            const AxisTexel a = Locate(start + du * static_cast<float>(first + k), img.width);
-            tables.column[k] = a;
-            for (int lane = 0; lane < 4; ++lane) tables.weights[4 * k + lane] = uint16_t(a.weight);
-        }
-        for (int k = 0; k + 4 <= count; k += 4)
-            tables.groupInside[k / 4] = tables.column[k].inside && tables.column[k + 1].inside &&
-                                        tables.column[k + 2].inside && tables.column[k + 3].inside;
+        tables.Fill(start, du, first, count, img.width);
         if (c.blend)
             ShadeChunk<true>(c, g, tables, x0, first, count, y0, y1);
         else
