@@ -92,6 +92,11 @@ struct ColumnTables {
     }
 };
 
+// Texels x and x + 1 of a row.
+inline __m128i PairAt(const uint32_t* row, int32_t x) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x));
+}
+
 // A texel row filtered along x at the chunk's columns: SampleLinear's first lerp (between a pixel's
 // left and right texel), kept for the destination rows that read the same texel row. Its results
 // are at most 255, so they are kept as packed pixels and widened again unchanged.
@@ -104,12 +109,11 @@ struct FilteredRow {
         const uint32_t* texels = img.texels + static_cast<ptrdiff_t>(row) * img.pitch;
         for (int i = 0; i + 4 <= count; i += 4) {
             if (!t.groupInside[i / 4]) continue;
-            __m128i pair[4];
-            for (int k = 0; k < 4; ++k)
-                pair[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(texels + t.index[i + k]));
-            // [left0 left1 right0 right1], [left2 left3 right2 right3] -> lefts and rights.
-            const __m128i p01 = _mm_unpacklo_epi32(pair[0], pair[1]);
-            const __m128i p23 = _mm_unpacklo_epi32(pair[2], pair[3]);
+            // Each column's two texels; then [left0 left1 right0 right1], [left2 left3 right2 right3].
+            const __m128i p01 =
+                _mm_unpacklo_epi32(PairAt(texels, t.index[i]), PairAt(texels, t.index[i + 1]));
+            const __m128i p23 =
+                _mm_unpacklo_epi32(PairAt(texels, t.index[i + 2]), PairAt(texels, t.index[i + 3]));
             const Wide wx{_mm_load_si128(reinterpret_cast<const __m128i*>(t.weights + 4 * i)),
                           _mm_load_si128(reinterpret_cast<const __m128i*>(t.weights + 4 * i + 8))};
             const Wide mixed =
