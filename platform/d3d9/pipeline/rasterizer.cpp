@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/d3d9/pipeline/aligned_quad.h"
 #include "platform/d3d9/pipeline/setup.h"
 
 namespace plat::d3d9 {
@@ -97,6 +98,10 @@ void Rasterizer::Rectangle(const ScreenVertex& a, const ScreenVertex& b, const S
     int y0 = std::max<int>({CeilToInt(top), int(cfg.clip.top), m_rowTop});
     int y1 = std::min<int>({CeilToInt(bottom), int(cfg.clip.bottom), m_rowBottom});
     if (x0 >= x1 || y0 >= y1) return;
+    if (AlignedQuadApplies(cfg, g)) {
+        ShadeAlignedQuad(cfg, g, x0, x1, y0, y1);
+        return;
+    }
     SpanSetup spans;
     SpanFn span = m_spans.Prepare(cfg, g, spans);
     for (int y = y0; y < y1; ++y) span(spans, y, x0, x1);

@@ -14,6 +14,7 @@
 #include <array>
 #include <type_traits>
 
+#include "platform/d3d9/pipeline/span_sse.h"
 #include "platform/d3d9/pipeline/span_shading.h"
 
 #ifdef __SSE2__
@@ -26,52 +27,7 @@ namespace plat::d3d9::span {
 
 namespace {
 
-// x / 255 rounded, in eight 16-bit lanes (x at most 255 * 255), as Div255:
-// with t = x + 128, (t + (t >> 8)) >> 8 equals (t * 257) >> 16 for t < 65536.
-inline __m128i Div255x8(__m128i x) {
-    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
-}
-
-template <typename T>
-inline __m128i Load(const T (&lanes)[16 / sizeof(T)]) {
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
-}
-
-// Four A8R8G8B8 pixels as eight 16-bit channels in each of two registers.
-struct Wide {
-    __m128i lo, hi;
-};
-
-inline Wide Widen(__m128i p) {
-    const __m128i zero = _mm_setzero_si128();
-    return Wide{_mm_unpacklo_epi8(p, zero), _mm_unpackhi_epi8(p, zero)};
-}
-
-inline __m128i Narrow(const Wide& w) { return _mm_packus_epi16(w.lo, w.hi); }
-
-// Per channel Mul255 of four pixels.
-inline Wide Modulate(const Wide& x, const Wide& t) {
-    return Wide{Div255x8(_mm_mullo_epi16(x.lo, t.lo)), Div255x8(_mm_mullo_epi16(x.hi, t.hi))};
-}
-
-// src * srcAlpha + dst * (1 - srcAlpha) per channel, alpha included, as BlendPixel.
-inline __m128i BlendSrcAlpha8(__m128i s, __m128i d) {
-    const __m128i full = _mm_set1_epi16(255);
-    __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
-    __m128i sum = _mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a)));
-    return Div255x8(sum);
-}
-
-inline Wide BlendSrcAlpha(const Wide& s, const Wide& d) {
-    return Wide{BlendSrcAlpha8(s.lo, d.lo), BlendSrcAlpha8(s.hi, d.hi)};
-}
-
-// Stepper::Byte of two pixels' [b, g, r, a] steppers as 16-bit channels:
-// value >> 16 is at most 65535, which the signed pack saturates to 32767.
-inline __m128i ColorBytes(__m128i first, __m128i second) {
-    __m128i packed = _mm_packs_epi32(_mm_srli_epi32(first, 16), _mm_srli_epi32(second, 16));
-    return _mm_min_epi16(packed, _mm_set1_epi16(255));
-}
+using namespace sse;
 
 // 65536 / length for segment lengths 1..kSegment, the fixed-point step of one pixel.
 constexpr std::array<float, kSegment + 1> kPerPixel = [] {
@@ -101,9 +57,14 @@ __attribute__((always_inline)) inline __m128i TexelOffsets(__m128i tu, __m128i t
     return _mm_madd_epi16(xy, rowAndOne);
 }
 
-// The texels at four offsets (never negative, so read as unsigned: no sign extension).
+// The texels at four offsets (never negative, so read as unsigned: no sign extension). Four
+// neighbouring texels (a texture drawn one texel per pixel, as glyphs are) are read at once.
 __attribute__((always_inline)) inline __m128i Gather(const uint32_t* texels, __m128i offsets) {
-    uint32_t t0 = texels[uint32_t(_mm_cvtsi128_si32(offsets))];
+    const uint32_t first = uint32_t(_mm_cvtsi128_si32(offsets));
+    const __m128i run = _mm_add_epi32(_mm_shuffle_epi32(offsets, 0), _mm_setr_epi32(0, 1, 2, 3));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(offsets, run)) == 0xFFFF)
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + first));
+    uint32_t t0 = texels[first];
     uint32_t t1 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 1)))];
     uint32_t t2 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 2)))];
     uint32_t t3 = texels[uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(offsets, 3)))];
@@ -123,24 +84,6 @@ enum FetchKind {
 inline __m128i Floor4(__m128 f) {
     const __m128i i = _mm_cvttps_epi32(f);
     return _mm_add_epi32(i, _mm_castps_si128(_mm_cmplt_ps(f, _mm_cvtepi32_ps(i))));
-}
-
-// The 0..256 weights of four pixels, each repeated over its four channels: pixels 0, 1 in `lo`,
-// pixels 2, 3 in `hi`.
-inline Wide ChannelWeights(__m128i w) {
-    const __m128i packed = _mm_packs_epi32(w, w);              // w0 w1 w2 w3 w0 w1 w2 w3
-    const __m128i pairs = _mm_unpacklo_epi16(packed, packed);  // w0 w0 w1 w1 w2 w2 w3 w3
-    return Wide{_mm_unpacklo_epi32(pairs, pairs), _mm_unpackhi_epi32(pairs, pairs)};
-}
-
-// LerpTexel per channel: (a * (256 - w) + b * w) >> 8. Every term and the sum stay below 65536.
-inline __m128i Lerp8(__m128i a, __m128i b, __m128i w) {
-    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(256), w);
-    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, inverse), _mm_mullo_epi16(b, w)), 8);
-}
-
-inline Wide Lerp(const Wide& a, const Wide& b, const Wide& w) {
-    return Wide{Lerp8(a.lo, b.lo, w.lo), Lerp8(a.hi, b.hi, w.hi)};
 }
 
 // The texel rows four pixels sample between: the upper row, whether both rows lie in the image
@@ -452,7 +395,7 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
             const bool everyLane = !kMasked && !testAlpha && passing == 0xFFFF;
             if (kBlend || maskWrites || !everyLane) {
                 const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
-                if constexpr (kBlend) packed = Narrow(BlendSrcAlpha(color, Widen(old)));
+                if constexpr (kBlend) packed = BlendGroup(color, packed, old);
                 if (maskWrites)
                     packed = _mm_or_si128(_mm_and_si128(packed, Load(s.writeMask)),
                                           _mm_andnot_si128(Load(s.writeMask), old));
@@ -603,6 +546,12 @@ SpanFn PrepareVector(const PixelConfig& c, const Gradients& g, SpanSetup& s) {
 
     // Zero colour steps (the steps Stepper derives) keep every pixel's colour at the start's.
     const bool flat = g.constantColor;
+    // An untextured primitive whose alpha is 255 everywhere replaces what it covers: source-alpha
+    // blending gives the source exactly, so the row neither reads nor blends (a dialog's gradient).
+    if constexpr (kMode == kDiffuse && kBlend) {
+        if (g.ddx[kA] == 0.0f && g.ddy[kA] == 0.0f && g.base[kA] >= 255.0f)
+            return PickRow<kPersp, kMode, kDepth, false, kPointWrap>(flat);
+    }
     if (linear) return PickRow<kPersp, kMode, kDepth, kBlend, kBilinear>(flat);
     if (clamp) return PickRow<kPersp, kMode, kDepth, kBlend, kPointClamp>(flat);
     return PickRow<kPersp, kMode, kDepth, kBlend, kPointWrap>(flat);
