@@ -2,7 +2,9 @@
 #include "support/x11_session.h"
 
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +33,29 @@ int Spawn(const std::vector<const char*>& argv) {
 
 // Waits: between two looks of a poll, and for the window manager to settle.
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// The process id an X server wrote into its display's lock file; 0 while there is none.
+int LockOwner(int display) {
+    std::string lock = "/tmp/.X" + std::to_string(display) + "-lock";
+    FILE* f = std::fopen(lock.c_str(), "r");
+    if (!f) return 0;
+    int pid = 0;
+    if (std::fscanf(f, "%d", &pid) != 1) pid = 0;
+    std::fclose(f);
+    return pid;
+}
+
+// True once something listens on the display's socket (a stale socket file refuses).
+bool Listening(int display) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "/tmp/.X11-unix/X%d", display);
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return ok;
+}
 
 }  // namespace
 
@@ -63,30 +88,44 @@ bool X11Session::Start(std::string& why, const std::vector<std::string>& serverA
         int lo = 0, hi = 0;
         if (std::sscanf(range, "%d-%d", &lo, &hi) == 2 && lo > 0 && hi >= lo) nLow = lo, nCount = hi - lo + 1;
     }
+    // Two test programs may pick the same free number at once: the server that
+    // takes the display's lock is the one whose process id the lock holds; the
+    // other server exits, and its program tries the next number.
     m_display = 0;
     for (int i = 0; i < nCount && m_display == 0; ++i) {
         int n = nLow + (getpid() + i) % nCount;
         struct stat st;
         std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-        if (stat(lock.c_str(), &st) != 0) m_display = n;
+        if (stat(lock.c_str(), &st) == 0) continue;
+        std::string disp = ":" + std::to_string(n);
+        std::vector<const char*> argv{"Xvfb",         disp.c_str(), "-screen", "0",
+                                      "1280x1024x24", "-nolisten",  "tcp",     "-noreset"};
+        for (const std::string& arg : serverArgs) argv.push_back(arg.c_str());
+        argv.push_back(nullptr);
+        m_xvfbPid = Spawn(argv);
+        bool exited = false;
+        PollUntil(
+            [&] {
+                exited = waitpid(m_xvfbPid, nullptr, WNOHANG) == m_xvfbPid;
+                return exited || (LockOwner(n) == m_xvfbPid && Listening(n));
+            },
+            5000);
+        if (exited) {
+            m_xvfbPid = 0;  // the number was taken meanwhile
+            continue;
+        }
+        if (LockOwner(n) != m_xvfbPid || !Listening(n)) {
+            why = "Xvfb did not start on " + disp;
+            Stop();
+            return false;
+        }
+        m_display = n;
     }
     if (m_display == 0) {
         why = "no free X display number";
         return false;
     }
     std::string disp = ":" + std::to_string(m_display);
-    std::vector<const char*> argv{"Xvfb",         disp.c_str(), "-screen", "0",
-                                  "1280x1024x24", "-nolisten",  "tcp",     "-noreset"};
-    for (const std::string& arg : serverArgs) argv.push_back(arg.c_str());
-    argv.push_back(nullptr);
-    m_xvfbPid = Spawn(argv);
-    std::string socket = "/tmp/.X11-unix/X" + std::to_string(m_display);
-    struct stat st;
-    if (!PollUntil([&] { return stat(socket.c_str(), &st) == 0; }, 5000)) {
-        why = "Xvfb did not start on " + disp;
-        Stop();
-        return false;
-    }
     setenv("DISPLAY", disp.c_str(), 1);
     unsetenv("WAYLAND_DISPLAY");
     if (ToolInstalled("openbox")) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,11 @@ namespace tumbral_test {
 namespace {
 
 const char* kTitle = "TumbralSdlTest";
+
+// A screenshot file of this test process: test programs running side by side must not share one.
+std::string ScreenShotPath(const char* name) {
+    return std::string(TUMBRAL_BINARY_DIR) + "/" + name + "_" + std::to_string(getpid()) + ".png";
+}
 
 class SdlWindowTest : public SdlSuite {
   protected:
@@ -179,7 +185,7 @@ TEST_F(SdlWindowTest, PresentedPixelsReachTheScreen) {
         for (int x = 80; x < 160; ++x) pixels[y * 160 + x] = 0x00CC2211;
     plat::FrameView frame{pixels.data(), 160, 120, 160};
     ASSERT_TRUE(plat::PresentToWindow(m_hwnd, frame, false));
-    std::string shot = std::string(TUMBRAL_BINARY_DIR) + "/sdl_screen.png";
+    std::string shot = ScreenShotPath("sdl_screen");
     POINT left{40, 60}, right{120, 60};
     ClientToScreen(m_hwnd, &left);
     ClientToScreen(m_hwnd, &right);
@@ -193,6 +199,7 @@ TEST_F(SdlWindowTest, PresentedPixelsReachTheScreen) {
         plat::PresentToWindow(m_hwnd, frame, false);
         return false;
     });
+    std::remove(shot.c_str());
     ASSERT_TRUE(read);
     EXPECT_EQ(rgbLeft, 0x336699u);
     EXPECT_EQ(rgbRight, 0xCC2211u);
@@ -291,12 +298,13 @@ void PresentAndRead(X11Session& x11, HWND hwnd, plat::FrameView frame,
         frame.changedCount = int(rows->size());
     }
     ASSERT_TRUE(plat::PresentToWindow(hwnd, frame, false));
-    std::string shot = std::string(TUMBRAL_BINARY_DIR) + "/sdl_rows.png";
+    std::string shot = ScreenShotPath("sdl_rows");
     x11.Run("import -window root " + shot);
     ClientToScreen(hwnd, &a);
     ClientToScreen(hwnd, &b);
-    ASSERT_TRUE(ReadPngPixel(shot, a.x, a.y, atA));
-    ASSERT_TRUE(ReadPngPixel(shot, b.x, b.y, atB));
+    bool read = ReadPngPixel(shot, a.x, a.y, atA) && ReadPngPixel(shot, b.x, b.y, atB);
+    std::remove(shot.c_str());
+    ASSERT_TRUE(read);
 }
 
 // A blue-grey 160x120 frame, then a red one said to have changed only in rows 50..70, both from
