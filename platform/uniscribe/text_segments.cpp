@@ -38,7 +38,7 @@ UBreakIterator* Iterator(UBreakIteratorType type) {
 // The last text segmented on this thread and its boundaries.
 struct Previous {
     std::vector<WCHAR> text;
-    std::vector<uint8_t> clusterStart, wordStart;
+    std::vector<uint8_t> clusterStart, wordStart, whiteSpace;
 };
 Previous& ThePrevious() {
     thread_local Previous previous;
@@ -88,7 +88,9 @@ struct Edit {
 Edit FindEdit(const WCHAR* text, size_t n, const Previous& old) {
     Edit edit;
     const size_t oldN = old.text.size();
-    if (oldN == 0 || old.clusterStart.size() != oldN + 1 || old.wordStart.size() != oldN + 1) return edit;
+    if (oldN == 0 || old.clusterStart.size() != oldN + 1 || old.wordStart.size() != oldN + 1 ||
+        old.whiteSpace.size() != oldN)
+        return edit;
     const size_t shorter = std::min(n, oldN);
     size_t head = 0;
     while (head < shorter && text[head] == old.text[head]) ++head;
@@ -181,7 +183,13 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
         out->codePoints.push_back(cp);
         out->firstCharOf.push_back(static_cast<int>(i));
         for (size_t k = 0; k < used; ++k) out->codePointOf[i + k] = index;
-        out->whiteSpace[i] = u_isUWhiteSpace(static_cast<UChar32>(cp)) ? 1 : 0;
+        // White space depends on the character alone (never a surrogate): unchanged ones keep theirs.
+        if (edit.reuse && i < edit.from)
+            out->whiteSpace[i] = previous.whiteSpace[i];
+        else if (edit.reuse && i >= n - edit.tail)
+            out->whiteSpace[i] = previous.whiteSpace[i + previous.text.size() - n];
+        else
+            out->whiteSpace[i] = u_isUWhiteSpace(static_cast<UChar32>(cp)) ? 1 : 0;
         if (cp >= 0x10000) {
             units.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
             units.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
@@ -214,10 +222,12 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
     previous.text.clear();
     previous.clusterStart.clear();
     previous.wordStart.clear();
+    previous.whiteSpace.clear();
     if (!found) return;
     previous.text.assign(text, text + n);
     previous.clusterStart = out->clusterStart;
     previous.wordStart = out->wordStart;
+    previous.whiteSpace = out->whiteSpace;
 }
 
 }  // namespace plat
