@@ -6,6 +6,8 @@
 //   BM_EditBoxKeystroke      one typed character (then one Backspace, alternately) in a
 //                            1,000-character box: insertion, re-layout, the dialog drawn,
 //                            drawing finished (EndScene + BeginScene)
+//   BM_EditBoxTypingNewText  the same, but every keystroke types a new character, so each text
+//                            is one the layout service has not seen before
 //   BM_EditBoxFrameIdle      the same drawing without a keystroke, to read the keystroke's share
 #include <benchmark/benchmark.h>
 
@@ -185,6 +187,29 @@ void BM_EditBoxKeystroke(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditBoxKeystroke)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+// Typing on: every keystroke makes a text the service has not seen, so nothing
+// shaped or segmented for an earlier text serves it whole. Every 100 characters
+// the typed ones are taken back with Backspace, untimed.
+void BM_EditBoxTypingNewText(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.ready) return state.SkipWithError("no device, font or skin");
+    unsigned n = 0;
+    for (auto _ : state) {
+        // The letter sequence of each hundred differs from the previous 25 hundreds'.
+        s.dialog.ProcessMessage(s.hwnd, WM_CHAR, WPARAM(L'a' + (n + n / 100) % 26), 0);
+        s.dialog.OnRender(1.0f / 60.0f);
+        s.Finish();
+        if (++n % 100 == 0) {
+            state.PauseTiming();
+            for (int k = 0; k < 100; ++k) s.dialog.ProcessMessage(s.hwnd, WM_CHAR, WPARAM(8), 0);
+            s.dialog.OnRender(1.0f / 60.0f);
+            s.Finish();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_EditBoxTypingNewText)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 void BM_EditBoxFrameIdle(benchmark::State& state) {
     Scene& s = TheScene();

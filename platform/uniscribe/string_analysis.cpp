@@ -28,7 +28,8 @@ StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
         while (b < points && !starts[b]) ++b;
         const long long width = advances[a];
         const long long span = static_cast<long long>(b - a);
-        for (size_t k = a; k < b; ++k)
+        pointX[a] = pen;
+        for (size_t k = a + 1; k < b; ++k)
             pointX[k] = pen + static_cast<int>(width * static_cast<long long>(k - a) / span);
         pen += static_cast<int>(width);
         a = b;
@@ -38,6 +39,8 @@ StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
     // Caret stops at the grapheme boundaries.
     m_clusterFirst.resize(m_chars);
     m_clusterEnd.resize(m_chars);
+    m_stops.reserve(points + 1);
+    m_edgeX.reserve(points + 1);
     for (int i = 0; i <= m_chars; ++i) {
         if (!seg.clusterStart[i]) continue;
         m_stops.push_back(i);

@@ -2,11 +2,17 @@
 // iterators (grapheme clusters, and words with its dictionaries for scripts
 // written without spaces), run over a UTF-16 copy of the text whose units map
 // back to the caller's characters. One iterator of each kind is kept per thread.
+//
+// An edit box analyses its whole text after every keystroke, so each thread
+// also keeps the last text it segmented with its boundaries: a text that
+// differs from it by an edit has ICU re-run only from an anchor before the
+// edit to the first anchor after it, and the other boundaries are reused.
 #include "platform/uniscribe/text_segments.h"
 
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace plat {
@@ -29,28 +35,124 @@ UBreakIterator* Iterator(UBreakIteratorType type) {
     return slot.get();
 }
 
+// The last text segmented on this thread and its boundaries.
+struct Previous {
+    std::vector<WCHAR> text;
+    std::vector<uint8_t> clusterStart, wordStart, whiteSpace;
+};
+Previous& ThePrevious() {
+    thread_local Previous previous;
+    return previous;
+}
+
 bool IsHigh(WCHAR c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(WCHAR c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// Whether character i (0 < i < count) is an anchor: it follows a plain space and
+// is a character that neither attaches to what precedes it nor continues a run of
+// spaces. Both a grapheme and a word boundary lie before an anchor, and no
+// boundary elsewhere is decided by looking across the space and the anchor: the
+// boundaries before it depend only on the text up to it, those after it only on
+// the text from the space on.
+bool IsAnchor(const WCHAR* text, size_t i) {
+    if (text[i - 1] != L' ') return false;
+    const WCHAR c = text[i];
+    if (c < 0 || c > 0xFFFF || IsHigh(c) || IsLow(c)) return false;
+    const UChar32 cp = static_cast<UChar32>(c);
+    if (u_isUWhiteSpace(cp)) return false;
+    if (u_getIntPropertyValue(cp, UCHAR_GRAPHEME_CLUSTER_BREAK) != U_GCB_OTHER) return false;
+    switch (u_getIntPropertyValue(cp, UCHAR_WORD_BREAK)) {
+        case U_WB_EXTEND:
+        case U_WB_FORMAT:
+        case U_WB_ZWJ:
+        case U_WB_WSEGSPACE:
+        case U_WB_REGIONAL_INDICATOR:
+        case U_WB_CR:
+        case U_WB_LF:
+        case U_WB_NEWLINE:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// Where the text differs from the previous one: the new text is the previous
+// text's first `from` characters, a changed middle, and its last `tail`
+// characters. ICU is re-run from the anchor `from` (0: the start of the text).
+struct Edit {
+    size_t from = 0;
+    size_t tail = 0;
+    bool reuse = false;  // the previous boundaries apply at all
+};
+
+Edit FindEdit(const WCHAR* text, size_t n, const Previous& old) {
+    Edit edit;
+    const size_t oldN = old.text.size();
+    if (oldN == 0 || old.clusterStart.size() != oldN + 1 || old.wordStart.size() != oldN + 1 ||
+        old.whiteSpace.size() != oldN)
+        return edit;
+    const size_t shorter = std::min(n, oldN);
+    size_t head = 0;
+    while (head < shorter && text[head] == old.text[head]) ++head;
+    size_t tail = 0;
+    while (tail < shorter - head && text[n - 1 - tail] == old.text[oldN - 1 - tail]) ++tail;
+    // The nearest anchor whose space and character both lie in the unchanged head.
+    for (size_t i = head; i-- > 1;) {
+        if (IsAnchor(text, i) && old.clusterStart[i] && old.wordStart[i]) {
+            edit.from = i;
+            break;
+        }
+    }
+    edit.tail = tail;
+    edit.reuse = true;
+    return edit;
+}
+
 // Marks in flags (indexed by character) every boundary the iterator finds in
 // the UTF-16 text; unitChar maps each unit, and the end, to its character.
-void MarkBoundaries(UBreakIteratorType type, const std::u16string& units, const std::vector<int>& unitChar,
+// With an edit, flags arrive holding the previous boundaries up to edit.from,
+// and only the boundaries from there to the first anchor inside the unchanged
+// tail are found anew; the rest are the previous text's, shifted.
+bool MarkBoundaries(UBreakIteratorType type, const std::u16string& units, const std::vector<int>& unitChar,
+                    const WCHAR* text, const Edit& edit, size_t fromUnit, const std::vector<uint8_t>& old,
                     std::vector<uint8_t>* flags) {
     UBreakIterator* it = Iterator(type);
-    if (!it) return;
+    if (!it) return false;
     UErrorCode status = U_ZERO_ERROR;
     ubrk_setText(it, units.data(), static_cast<int32_t>(units.size()), &status);
-    if (U_FAILURE(status)) return;
-    for (int32_t b = ubrk_first(it); b != UBRK_DONE; b = ubrk_next(it))
-        if (b >= 0 && static_cast<size_t>(b) < unitChar.size()) (*flags)[unitChar[b]] = 1;
+    if (U_FAILURE(status)) return false;
+    const size_t n = flags->size() - 1;
+    if (!edit.reuse) {
+        for (int32_t b = ubrk_first(it); b != UBRK_DONE; b = ubrk_next(it))
+            if (b >= 0 && static_cast<size_t>(b) < unitChar.size()) (*flags)[unitChar[b]] = 1;
+    } else {
+        const size_t oldN = old.size() - 1;
+        const size_t tailStart = n - edit.tail;
+        for (int32_t b = ubrk_following(it, static_cast<int32_t>(fromUnit)); b != UBRK_DONE;
+             b = ubrk_next(it)) {
+            if (b < 0 || static_cast<size_t>(b) >= unitChar.size()) continue;
+            const size_t c = static_cast<size_t>(unitChar[b]);
+            if (c > tailStart && c < n && IsAnchor(text, c) && old[c + oldN - n]) {
+                // From here on the text, and so every boundary, is the previous one's.
+                std::copy(old.begin() + static_cast<std::ptrdiff_t>(c + oldN - n), old.end(),
+                          flags->begin() + static_cast<std::ptrdiff_t>(c));
+                break;
+            }
+            (*flags)[c] = 1;
+        }
+    }
     // Leave no pointer to the caller's text behind in the kept iterator.
     ubrk_setText(it, nullptr, 0, &status);
+    return true;
 }
 
 }  // namespace
 
 void SegmentText(const WCHAR* text, int count, TextSegments* out) {
     const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
+    Previous& previous = ThePrevious();
+    const Edit edit = FindEdit(text, n, previous);
+
     out->codePoints.clear();
     out->codePointOf.assign(n, 0);
     out->firstCharOf.clear();
@@ -63,7 +165,9 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
     std::vector<int> unitChar;
     units.reserve(n + 1);
     unitChar.reserve(n + 2);
+    size_t fromUnit = 0;
     for (size_t i = 0; i < n; ++i) {
+        if (i == edit.from) fromUnit = units.size();
         const WCHAR c = text[i];
         char32_t cp = static_cast<char32_t>(c);
         size_t used = 1;
@@ -79,7 +183,13 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
         out->codePoints.push_back(cp);
         out->firstCharOf.push_back(static_cast<int>(i));
         for (size_t k = 0; k < used; ++k) out->codePointOf[i + k] = index;
-        out->whiteSpace[i] = u_isUWhiteSpace(static_cast<UChar32>(cp)) ? 1 : 0;
+        // White space depends on the character alone (never a surrogate): unchanged ones keep theirs.
+        if (edit.reuse && i < edit.from)
+            out->whiteSpace[i] = previous.whiteSpace[i];
+        else if (edit.reuse && i >= n - edit.tail)
+            out->whiteSpace[i] = previous.whiteSpace[i + previous.text.size() - n];
+        else
+            out->whiteSpace[i] = u_isUWhiteSpace(static_cast<UChar32>(cp)) ? 1 : 0;
         if (cp >= 0x10000) {
             units.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
             units.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
@@ -95,9 +205,29 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
     out->firstCharOf.push_back(static_cast<int>(n));
     unitChar.push_back(static_cast<int>(n));
 
-    MarkBoundaries(UBRK_CHARACTER, units, unitChar, &out->clusterStart);
-    MarkBoundaries(UBRK_WORD, units, unitChar, &out->wordStart);
+    if (edit.reuse) {
+        // The boundaries up to the anchor are the previous text's.
+        const auto kept = static_cast<std::ptrdiff_t>(edit.from + 1);
+        std::copy(previous.clusterStart.begin(), previous.clusterStart.begin() + kept,
+                  out->clusterStart.begin());
+        std::copy(previous.wordStart.begin(), previous.wordStart.begin() + kept, out->wordStart.begin());
+    }
+    const bool found =
+        MarkBoundaries(UBRK_CHARACTER, units, unitChar, text, edit, fromUnit, previous.clusterStart,
+                       &out->clusterStart) &&
+        MarkBoundaries(UBRK_WORD, units, unitChar, text, edit, fromUnit, previous.wordStart, &out->wordStart);
     out->clusterStart[0] = out->clusterStart[n] = 1;
+
+    // Keep this text for the next analysis, unless ICU failed on it.
+    previous.text.clear();
+    previous.clusterStart.clear();
+    previous.wordStart.clear();
+    previous.whiteSpace.clear();
+    if (!found) return;
+    previous.text.assign(text, text + n);
+    previous.clusterStart = out->clusterStart;
+    previous.wordStart = out->wordStart;
+    previous.whiteSpace = out->whiteSpace;
 }
 
 }  // namespace plat
