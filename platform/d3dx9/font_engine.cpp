@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/d3dx9/font_face.h"
 #include "platform/d3dx9/font_match.h"
@@ -45,7 +46,9 @@ bool IsCombining(char32_t ch) {
 
 }  // namespace
 
-FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize) : m_desc(desc), m_atlas(pageSize) {}
+FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize) : m_desc(desc), m_atlas(pageSize) {
+    std::fill(std::begin(m_asciiSlots), std::end(m_asciiSlots), static_cast<int8_t>(-1));
+}
 FontEngine::~FontEngine() = default;
 
 HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngine>* out) {
@@ -95,6 +98,7 @@ HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngin
 }
 
 int FontEngine::SlotFor(char32_t ch) {
+    if (ch < 128 && m_asciiSlots[ch] >= 0) return m_asciiSlots[ch];
     auto found = m_charSlots.find(ch);
     if (found != m_charSlots.end()) return found->second;
     int slot = 0;
@@ -119,6 +123,7 @@ int FontEngine::SlotFor(char32_t ch) {
         }
     }
     m_charSlots.emplace(ch, slot);
+    if (ch < 128 && slot < 128) m_asciiSlots[ch] = static_cast<int8_t>(slot);
     return slot;
 }
 

@@ -115,6 +115,7 @@ class FontEngine {
     std::vector<std::unique_ptr<SizedFace>> m_faces;       // by slot
     std::vector<std::pair<std::string, int>> m_faceFiles;  // file and index of each slot
     std::unordered_map<char32_t, int> m_charSlots;
+    int8_t m_asciiSlots[128];  // the same for ASCII without hashing; -1 not yet known
     std::unordered_map<std::u32string, std::vector<Shaped>> m_shapeCache;
     // The last few paragraphs shaped (not found in the cache), for reuse after an
     // edit: an edit box's whole line and its visible part each find their own.
