@@ -1,4 +1,4 @@
-// Reshaping after an edit: a paragraph that differs from the last one shaped
+// Reshaping after an edit: a paragraph that differs from a recently shaped one
 // only in a stretch keeps that one's glyphs before and after the stretch and
 // shapes only the stretch, where HarfBuzz's glyph flags say the text may be cut
 // and joined there without changing the result. Left-to-right text only.
