@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/d3dx9/font_face.h"
 #include "platform/d3dx9/font_match.h"
@@ -16,6 +17,7 @@ constexpr HRESULT kNoFont = static_cast<HRESULT>(0x80070002);
 constexpr int kDefaultHeight = 16;
 constexpr double kMaxEm = 2048.0;
 constexpr size_t kShapeCacheLimit = 512;
+constexpr size_t kRecentParagraphs = 4;
 
 FontRequest RequestOf(const D3DXFONT_DESCW& desc) {
     FontRequest request;
@@ -44,7 +46,9 @@ bool IsCombining(char32_t ch) {
 
 }  // namespace
 
-FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize) : m_desc(desc), m_atlas(pageSize) {}
+FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize) : m_desc(desc), m_atlas(pageSize) {
+    std::fill(std::begin(m_asciiSlots), std::end(m_asciiSlots), static_cast<int8_t>(-1));
+}
 FontEngine::~FontEngine() = default;
 
 HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngine>* out) {
@@ -94,6 +98,7 @@ HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngin
 }
 
 int FontEngine::SlotFor(char32_t ch) {
+    if (ch < 128 && m_asciiSlots[ch] >= 0) return m_asciiSlots[ch];
     auto found = m_charSlots.find(ch);
     if (found != m_charSlots.end()) return found->second;
     int slot = 0;
@@ -118,16 +123,12 @@ int FontEngine::SlotFor(char32_t ch) {
         }
     }
     m_charSlots.emplace(ch, slot);
+    if (ch < 128 && slot < 128) m_asciiSlots[ch] = static_cast<int8_t>(slot);
     return slot;
 }
 
-const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32string& text) {
-    auto cached = m_shapeCache.find(text);
-    if (cached != m_shapeCache.end()) return cached->second;
-    if (m_shapeCache.size() >= kShapeCacheLimit) m_shapeCache.clear();
-
-    std::vector<Shaped> shaped;
-    std::vector<ShapedGlyph> run;
+void FontEngine::SplitRuns(const std::u32string& text, std::vector<Run>* runs) {
+    runs->clear();
     const int length = static_cast<int>(text.size());
     int start = 0;
     int runSlot = length ? SlotFor(text[0]) : 0;
@@ -139,13 +140,65 @@ const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32
             if (!(ch == U' ' || IsCombining(ch))) slot = SlotFor(ch);
         }
         if (i < length && slot == runSlot) continue;
-        run.clear();
-        m_faces[runSlot]->Shape(text.data(), length, start, i - start, &run);
-        for (const ShapedGlyph& g : run)
-            shaped.push_back(Shaped{runSlot, g.glyph, g.advance, g.xOffset, g.yOffset, g.cluster});
+        runs->push_back(Run{start, i, runSlot, GuessScript(text.data() + start, i - start)});
         start = i;
         runSlot = slot;
     }
+}
+
+void FontEngine::ShapeWhole(const std::u32string& text, const std::vector<Run>& runs,
+                            std::vector<Shaped>* out) {
+    out->clear();
+    std::vector<ShapedGlyph> run;
+    const int length = static_cast<int>(text.size());
+    for (const Run& r : runs) {
+        run.clear();
+        m_faces[r.slot]->Shape(text.data(), length, r.start, r.end - r.start, r.script, &run);
+        for (const ShapedGlyph& g : run)
+            out->push_back(Shaped{r.slot, g.glyph, g.advance, g.xOffset, g.yOffset, g.cluster, g.unsafe});
+    }
+}
+
+const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32string& text) {
+    auto cached = m_shapeCache.find(text);
+    if (cached != m_shapeCache.end()) return cached->second;
+    if (m_shapeCache.size() >= kShapeCacheLimit) m_shapeCache.clear();
+
+    std::vector<Run> runs;
+    SplitRuns(text, &runs);
+    std::vector<Shaped> shaped;
+    if (!m_reuseShaping) {
+        ShapeWhole(text, runs, &shaped);
+        return m_shapeCache.emplace(text, std::move(shaped)).first->second;
+    }
+
+    // Start from the recent paragraph sharing the longest head and tail with this
+    // one; the new one takes its place (or the least recently used one's).
+    Recent* base = nullptr;
+    size_t bestShared = 0;
+    for (Recent& r : m_recent) {
+        const size_t most = std::min(r.text.size(), text.size());
+        size_t head = 0, tail = 0;
+        while (head < most && r.text[head] == text[head]) ++head;
+        while (tail < most - head && r.text[r.text.size() - 1 - tail] == text[text.size() - 1 - tail]) ++tail;
+        if (head + tail > bestShared) {
+            bestShared = head + tail;
+            base = &r;
+        }
+    }
+    if (!base || !ShapeEdited(*base, text, runs, &shaped)) ShapeWhole(text, runs, &shaped);
+    if (!base) {
+        if (m_recent.size() < kRecentParagraphs) {
+            base = &m_recent.emplace_back();
+        } else {
+            base = &*std::min_element(m_recent.begin(), m_recent.end(),
+                                      [](const Recent& x, const Recent& y) { return x.used < y.used; });
+        }
+    }
+    base->text = text;
+    base->runs = std::move(runs);
+    base->glyphs = shaped;
+    base->used = ++m_recentClock;
     return m_shapeCache.emplace(text, std::move(shaped)).first->second;
 }
 
@@ -167,7 +220,7 @@ bool FontEngine::GlyphForChar(char32_t ch, int* slot, uint32_t* glyph) {
     const int s = SlotFor(ch);
     m_scratch.assign(1, ch);
     std::vector<ShapedGlyph> shaped;
-    m_faces[s]->Shape(m_scratch.data(), 1, 0, 1, &shaped);
+    m_faces[s]->Shape(m_scratch.data(), 1, 0, 1, GuessScript(m_scratch.data(), 1), &shaped);
     if (shaped.empty() || shaped[0].glyph == 0) return false;
     *slot = s;
     *glyph = shaped[0].glyph;

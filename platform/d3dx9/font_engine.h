@@ -69,17 +69,40 @@ class FontEngine {
 
     GlyphAtlas& Atlas() { return m_atlas; }
 
-  private:
-    FontEngine(const D3DXFONT_DESCW& desc, int pageSize);
-
     // A glyph of a shaped paragraph, tagged with the face that shaped it.
     struct Shaped {
         int slot;
         uint32_t glyph;
         int advance, xOffset, yOffset;
         uint32_t cluster;  // index of the glyph's first character in the paragraph
+        bool unsafe;       // the shaping may change if the text is cut or joined at this cluster
     };
+    // The glyphs of one paragraph (no line breaks), cached by text. A paragraph
+    // that differs from the last one shaped only in a stretch reuses that one's
+    // glyphs before and after the stretch where the shaping allows it.
     const std::vector<Shaped>& ShapeParagraph(const std::u32string& text);
+    // Off: every new paragraph is shaped whole (the reference the reuse must match).
+    void SetShapingReuse(bool on) { m_reuseShaping = on; }
+
+  private:
+    FontEngine(const D3DXFONT_DESCW& desc, int pageSize);
+
+    // A stretch of a paragraph shaped with one face.
+    struct Run {
+        int start, end, slot;
+        uint32_t script;
+    };
+    void SplitRuns(const std::u32string& text, std::vector<Run>* runs);
+    // A paragraph shaped lately, kept whole for reuse after an edit.
+    struct Recent {
+        std::u32string text;
+        std::vector<Run> runs;
+        std::vector<Shaped> glyphs;
+        uint64_t used = 0;
+    };
+    void ShapeWhole(const std::u32string& text, const std::vector<Run>& runs, std::vector<Shaped>* out);
+    bool ShapeEdited(const Recent& before, const std::u32string& text, const std::vector<Run>& runs,
+                     std::vector<Shaped>* out);
     int SlotFor(char32_t ch);
     void LayoutParagraph(const std::u32string& text, const std::vector<Shaped>& shaped, DWORD format,
                          int limit, std::vector<std::vector<PlacedGlyph>>* lines, std::vector<int>* widths);
@@ -92,7 +115,13 @@ class FontEngine {
     std::vector<std::unique_ptr<SizedFace>> m_faces;       // by slot
     std::vector<std::pair<std::string, int>> m_faceFiles;  // file and index of each slot
     std::unordered_map<char32_t, int> m_charSlots;
+    int8_t m_asciiSlots[128];  // the same for ASCII without hashing; -1 not yet known
     std::unordered_map<std::u32string, std::vector<Shaped>> m_shapeCache;
+    // The last few paragraphs shaped (not found in the cache), for reuse after an
+    // edit: an edit box's whole line and its visible part each find their own.
+    bool m_reuseShaping = true;
+    std::vector<Recent> m_recent;
+    uint64_t m_recentClock = 0;
     std::unordered_map<uint64_t, CachedGlyph> m_glyphs;
     GlyphAtlas m_atlas;
     std::u32string m_scratch;

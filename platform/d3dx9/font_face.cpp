@@ -67,6 +67,20 @@ int RoundPixels(hb_position_t v) { return static_cast<int>(std::lround(v / 64.0)
 
 }  // namespace
 
+uint32_t GuessScript(const char32_t* text, int count) {
+    hb_unicode_funcs_t* funcs = hb_unicode_funcs_get_default();
+    for (int i = 0; i < count; ++i) {
+        const hb_script_t script = hb_unicode_script(funcs, text[i]);
+        if (script != HB_SCRIPT_COMMON && script != HB_SCRIPT_INHERITED && script != HB_SCRIPT_UNKNOWN)
+            return script;
+    }
+    return 0;
+}
+
+bool IsRightToLeft(uint32_t script) {
+    return script && hb_script_get_horizontal_direction(static_cast<hb_script_t>(script)) == HB_DIRECTION_RTL;
+}
+
 struct SizedFace::Impl {
     const SharedFace* shared = nullptr;
     FontFile file;
@@ -158,12 +172,17 @@ bool SizedFace::HasChar(char32_t ch) const {
     return hb_font_get_nominal_glyph(m->font, ch, &glyph) && glyph != 0;
 }
 
-void SizedFace::Shape(const char32_t* text, int length, int start, int count,
+void SizedFace::Shape(const char32_t* text, int length, int start, int count, uint32_t script,
                       std::vector<ShapedGlyph>* out) const {
     hb_buffer_t* buffer = m->buffer;
     hb_buffer_clear_contents(buffer);
+    // Flags that tell where the result may be cut and joined, for reuse after an edit.
+    hb_buffer_set_flags(buffer, HB_BUFFER_FLAG_PRODUCE_UNSAFE_TO_CONCAT);
     hb_buffer_add_utf32(buffer, reinterpret_cast<const uint32_t*>(text), length, static_cast<unsigned>(start),
                         count);
+    // The run's script and direction, so a piece of a run shapes as the whole run would.
+    if (script) hb_buffer_set_script(buffer, static_cast<hb_script_t>(script));
+    hb_buffer_set_direction(buffer, IsRightToLeft(script) ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_guess_segment_properties(buffer);
     hb_shape(m->font, buffer, nullptr, 0);
     unsigned n = 0;
@@ -178,6 +197,8 @@ void SizedFace::Shape(const char32_t* text, int length, int start, int count,
         if (g.advance > 0) g.advance += m->boldExtra;
         g.xOffset = RoundPixels(pos[i].x_offset);
         g.yOffset = -RoundPixels(pos[i].y_offset);
+        g.unsafe = (hb_glyph_info_get_glyph_flags(&info[i]) &
+                    (HB_GLYPH_FLAG_UNSAFE_TO_BREAK | HB_GLYPH_FLAG_UNSAFE_TO_CONCAT)) != 0;
         out->push_back(g);
     }
 }

@@ -18,7 +18,13 @@ struct ShapedGlyph {
     int xOffset = 0;
     int yOffset = 0;  // downwards
     uint32_t cluster = 0;
+    bool unsafe = false;  // cutting or joining text at this glyph's cluster may change the shaping
 };
+
+// The script HarfBuzz would guess for a run of text: that of its first
+// character with a script of its own; 0 when there is none.
+uint32_t GuessScript(const char32_t* text, int count);
+bool IsRightToLeft(uint32_t script);
 
 // Coverage of one glyph; (left, top) is the bitmap's top-left corner relative
 // to the pen position on the baseline, y downwards.
@@ -50,8 +56,10 @@ class SizedFace {
     int Descent() const;  // cell descent in pixels at the current size
 
     bool HasChar(char32_t ch) const;
-    // Shapes text[start, start + count) with the whole text as context; appends to out.
-    void Shape(const char32_t* text, int length, int start, int count, std::vector<ShapedGlyph>* out) const;
+    // Shapes text[start, start + count) in the given script (from GuessScript over
+    // the whole run the piece belongs to) with the whole text as context; appends to out.
+    void Shape(const char32_t* text, int length, int start, int count, uint32_t script,
+               std::vector<ShapedGlyph>* out) const;
     // Rasterises one glyph at the current size; false when the glyph cannot be loaded.
     bool Render(uint32_t glyph, GlyphImage* out) const;
 
