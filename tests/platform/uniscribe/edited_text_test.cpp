@@ -12,10 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/d3dx9/font_dc.h"
-#include "platform/d3dx9/font_engine.h"
-#include "platform/usp10.h"
-#include "platform/win32.h"
+#include "layout_service_fixture.h"
 
 namespace {
 
@@ -32,34 +29,8 @@ bool SameAttr(const SCRIPT_LOGATTR& a, const SCRIPT_LOGATTR& b) {
            a.fWordStop == b.fWordStop && a.fInvalid == b.fInvalid;
 }
 
-class EditedText : public ::testing::Test {
+class EditedText : public tumbral_test::LayoutServiceFixture {
   protected:
-    void SetUp() override {
-        D3DXFONT_DESCW desc{};
-        desc.Height = 14;
-        desc.Weight = FW_NORMAL;
-        desc.MipLevels = 1;
-        std::wcsncpy(desc.FaceName, L"Arial", LF_FACESIZE - 1);
-        ASSERT_EQ(plat::FontEngine::Create(desc, &m_Engine), S_OK);
-        m_hDC = plat::RegisterFontDC(m_Engine.get());
-        m_hModule = LoadLibraryW(L"usp10.dll");
-        ASSERT_NE(m_hModule, nullptr);
-        Take(m_Analyse, "ScriptStringAnalyse");
-        Take(m_CPtoX, "ScriptStringCPtoX");
-        Take(m_Free, "ScriptStringFree");
-        Take(m_LogAttr, "ScriptString_pLogAttr");
-        Take(m_OutChars, "ScriptString_pcOutChars");
-    }
-    void TearDown() override {
-        plat::UnregisterFontDC(m_hDC);
-        if (m_hModule) FreeLibrary(m_hModule);
-    }
-    template <typename Fn>
-    void Take(Fn& fn, const char* name) {
-        fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(m_hModule, name)));
-        ASSERT_NE(fn, nullptr) << name;
-    }
-
     // Analyses the text with its terminator, as the edit box does, on the calling thread.
     Result Analyse(const std::wstring& text) {
         Result r;
@@ -109,15 +80,6 @@ class EditedText : public ::testing::Test {
         EXPECT_EQ(got.trailing, want.trailing) << what;
         return got.leading == want.leading && got.trailing == want.trailing;
     }
-
-    std::unique_ptr<plat::FontEngine> m_Engine;
-    HDC m_hDC = nullptr;
-    HMODULE m_hModule = nullptr;
-    PFN_ScriptStringAnalyse m_Analyse = nullptr;
-    PFN_ScriptStringCPtoX m_CPtoX = nullptr;
-    PFN_ScriptStringFree m_Free = nullptr;
-    PFN_ScriptString_pLogAttr m_LogAttr = nullptr;
-    PFN_ScriptString_pcOutChars m_OutChars = nullptr;
 };
 
 // Pieces the edits are made of: words and spaces, CJK written without spaces,
