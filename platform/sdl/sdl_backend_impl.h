@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "platform/backend/backend.h"
@@ -104,7 +105,7 @@ class SdlBackend final : public Backend {
     bool NoteFrame(Window& w);
     void OpenGamepads();
     // What Monitors() last read goes stale when SDL takes in events or a window changes mode.
-    void ForgetMonitors() { monitorsKnown_ = false; }
+    void ForgetMonitors() { monitors_.reset(); }
 
     std::map<NativeWindowId, Window> windows_;
     std::deque<Event> pending_;  // extra events from one SDL event (typed text)
@@ -116,8 +117,7 @@ class SdlBackend final : public Backend {
     bool framePresented_ = false;  // gamepads are opened only once a first frame is on screen
     // The monitors as last read: each read asks the X server for work areas, and the
     // framework asks many times while it starts.
-    std::vector<MonitorDesc> monitors_;
-    bool monitorsKnown_ = false;
+    std::optional<std::vector<MonitorDesc>> monitors_;
 };
 
 }  // namespace plat

@@ -22,7 +22,7 @@ RECT ToRect(const SDL_Rect& r) { return RECT{r.x, r.y, r.x + r.w, r.y + r.h}; }
 }  // namespace
 
 std::vector<MonitorDesc> SdlBackend::Monitors() {
-    if (monitorsKnown_) return monitors_;
+    if (monitors_) return *monitors_;
     std::vector<MonitorDesc> out;
     int n = SDL_GetNumVideoDisplays();
     for (int i = 0; i < n; ++i) {
@@ -57,7 +57,6 @@ std::vector<MonitorDesc> SdlBackend::Monitors() {
         out.push_back(std::move(m));
     }
     monitors_ = out;
-    monitorsKnown_ = true;
     return out;
 }
 
