@@ -15,11 +15,8 @@
 #include <memory>
 #include <string>
 
-#include "tests/support/device_setup.h"
-#include "kit/state/kit_state.h"
+#include "dialog_bench_scene.h"
 #include "kitgui/control_edit_box.h"
-#include "kitgui/dialog.h"
-#include "kitgui/dialog_resource_manager.h"
 #include "platform/d3dx9/font_dc.h"
 #include "platform/d3dx9/font_engine.h"
 #include "platform/usp10.h"
@@ -125,48 +122,19 @@ void BM_XToCaret(benchmark::State& state) {
 }
 BENCHMARK(BM_XToCaret)->Repetitions(7)->ReportAggregatesOnly(true);
 
-struct Scene {
-    HWND hwnd = nullptr;
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    CKitDialogResourceManager manager;
-    CKitDialog dialog;
+struct Scene : DialogBenchScene {
     CKitEditBox* box = nullptr;
-    bool ready = false;
 
     Scene() {
-        if (!tumbral_test::OpenWindowAndDevice(640, 480, false, hwnd, d3d, device)) return;
-        {
-            KitStateLock lock;
-            KitCore().m_pD3D9Device = device;
-        }
-        dialog.Init(&manager, true);
+        if (!Open()) return;
         dialog.CreateEditBox(1, MixedLine(1000).c_str(), 20, 20, 400, 36, false, &box);
-        if (!box || FAILED(manager.OnCreateDevice(device)) || FAILED(manager.OnResetDevice())) return;
+        if (!box || !Start()) return;
         dialog.FocusControl(box);
         // The caret in the middle of the text.
         for (int i = 0; i < 500; ++i) box->OnKey(WM_KEYDOWN, VK_LEFT, 0);
-        device->BeginScene();
         for (int i = 0; i < 10; ++i) dialog.OnRender(0.1f);
         Finish();
         ready = true;
-    }
-    ~Scene() {
-        if (device) device->EndScene();
-        manager.OnDeviceLost();
-        manager.OnDeviceDestroyed();
-        dialog.DeleteAllControls();
-        manager.DetachDialog(&dialog);
-        {
-            KitStateLock lock;
-            KitCore().m_pD3D9Device = nullptr;
-        }
-        if (device) device->Release();
-        if (d3d) d3d->Release();
-    }
-    void Finish() {
-        device->EndScene();
-        device->BeginScene();
     }
 };
 

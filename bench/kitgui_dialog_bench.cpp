@@ -6,53 +6,25 @@
 //   BM_DialogOnRenderHovered  the button under the mouse (both layers drawn)
 #include <benchmark/benchmark.h>
 
-#include "tests/support/device_setup.h"
-#include "kit/state/kit_state.h"
+#include "dialog_bench_scene.h"
 #include "kitgui/control_button.h"
-#include "kitgui/dialog.h"
-#include "kitgui/dialog_resource_manager.h"
 
 namespace {
 
-struct Scene {
-    HWND hwnd = nullptr;
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    CKitDialogResourceManager manager;
-    CKitDialog dialog;
+struct Scene : DialogBenchScene {
     CKitButton* button = nullptr;
-    bool ready = false;
 
     Scene() {
-        if (!tumbral_test::OpenWindowAndDevice(640, 480, false, hwnd, d3d, device)) return;
-        {
-            // The manager's reset takes its state block from the framework's device.
-            KitStateLock lock;
-            KitCore().m_pD3D9Device = device;
-        }
-        dialog.Init(&manager, true);
+        if (!Open()) return;
         dialog.CreateButton(4, L"还原", 30, 100, 80, 35, 'R', false, &button);
-        if (!button || FAILED(manager.OnCreateDevice(device)) || FAILED(manager.OnResetDevice())) return;
+        if (!button) return;
         button->MoveTo(540, 48);
-        device->BeginScene();
+        if (!Start()) return;
         // Fade the looks in and warm the glyph cache.
         for (int i = 0; i < 10; ++i) dialog.OnRender(0.1f);
         Finish();
         ready = true;
     }
-    ~Scene() {
-        if (device) device->EndScene();
-        manager.OnDeviceLost();
-        manager.OnDeviceDestroyed();
-        manager.DetachDialog(&dialog);
-        {
-            KitStateLock lock;
-            KitCore().m_pD3D9Device = nullptr;
-        }
-        if (device) device->Release();
-        if (d3d) d3d->Release();
-    }
-    void Finish() { tumbral_test::FinishDrawing(device); }
 };
 
 Scene& TheScene() {
