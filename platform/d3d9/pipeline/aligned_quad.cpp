@@ -9,8 +9,12 @@
 #include "platform/d3d9/pipeline/aligned_quad.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/d3d9/pipeline/pixel_processing.h"
 #include "platform/d3d9/pipeline/span_shading.h"
@@ -136,16 +140,84 @@ struct RowCache {
     }
 };
 
+// Rows sampled (both lerps done, before the diffuse colour) kept until the next flush: a page draws
+// the same skin piece at the same size many times (a column of combo boxes), and a row's texels
+// depend only on the texture, the columns' u and the row's v. Textures do not change while a flush
+// draws (writing one that pending draws sample flushes first), so a new flush starts afresh.
+std::atomic<uint64_t> g_flushSerial{0};
+
+struct SampledRowKey {
+    const uint32_t* texels;
+    int pitch, width, height;
+    int texelRow;
+    uint32_t rowWeight;
+    uint32_t uStart, du;  // float bits of the columns' u at the chunk's start and its step
+    int first, count;
+
+    bool operator==(const SampledRowKey& o) const { return std::memcmp(this, &o, sizeof o) == 0; }
+};
+static_assert(sizeof(SampledRowKey) == 48, "keys are compared and hashed as bytes (no padding)");
+
+struct SampledRowHash {
+    size_t operator()(const SampledRowKey& k) const {
+        uint64_t words[6];
+        std::memcpy(words, &k, sizeof words);
+        uint64_t h = 0x9E3779B97F4A7C15u;
+        for (uint64_t w : words) h = (h ^ w) * 0xBF58476D1CE4E5B9u, h ^= h >> 29;
+        return size_t(h);
+    }
+};
+
+class SampledRows {
+  public:
+    // The cache of the calling thread, emptied when a flush began since it was last used.
+    static SampledRows& OfThisThread() {
+        thread_local SampledRows rows;
+        const uint64_t serial = g_flushSerial.load(std::memory_order_relaxed);
+        if (rows.m_serial != serial) {
+            rows.m_serial = serial;
+            rows.m_index.clear();
+            rows.m_texels.clear();
+        }
+        return rows;
+    }
+
+    const uint32_t* Find(const SampledRowKey& key) const {
+        auto it = m_index.find(key);
+        return it == m_index.end() ? nullptr : m_texels.data() + it->second;
+    }
+    // Room for a new row of `count` texels under `key`; null when the cache is full.
+    uint32_t* Add(const SampledRowKey& key, int count) {
+        if (m_texels.size() + size_t(count) > kMaxTexels) return nullptr;
+        const size_t at = m_texels.size();
+        m_texels.resize(at + size_t(count));
+        m_index.emplace(key, uint32_t(at));
+        return m_texels.data() + at;
+    }
+
+  private:
+    static constexpr size_t kMaxTexels = 256 * 1024;  // 1 MB per drawing thread
+    uint64_t m_serial = ~uint64_t(0);
+    std::unordered_map<SampledRowKey, uint32_t, SampledRowHash> m_index;
+    std::vector<uint32_t> m_texels;
+};
+
+// Columns [first, first + count) of the span [x0, ...) in rows [y0, y1); the columns' u starts at
+// `uStart` at x0 and steps by `du`. `reuseRows`: sampled rows are kept and looked up (SampledRows).
 template <bool kBlend>
-// Columns [first, first + count) of the span [x0, ...) in rows [y0, y1).
-void ShadeChunk(const PixelConfig& c, const Gradients& g, const ColumnTables& t, int x0, int first, int count,
-                int y0, int y1) {
+void ShadeChunk(const PixelConfig& c, const Gradients& g, const ColumnTables& t, float uStart, float du,
+                int x0, int first, int count, int y0, int y1, bool reuseRows) {
     const TriangleSampling& ts = g.sampling[0];
     const Sampler& sampler = c.samplers[0];
     const ImageLevel& img = *ts.level;
     const bool textureAlpha = !c.alphaUsesDiffuse;
     const float fx = static_cast<float>(x0);
     RowCache cache;
+    SampledRows* sampledRows = reuseRows ? &SampledRows::OfThisThread() : nullptr;
+    SampledRowKey key{img.texels, img.pitch, img.width, img.height, 0, 0, 0, 0, first, count};
+    std::memcpy(&key.uStart, &uStart, sizeof key.uStart);
+    std::memcpy(&key.du, &du, sizeof key.du);
+    alignas(16) uint32_t scratch[kChunk];
     for (int y = y0; y < y1; ++y) {
         const float fy = static_cast<float>(y);
         // The row's colour as the span loops' steppers start it (constant along the row).
@@ -161,20 +233,33 @@ void ShadeChunk(const PixelConfig& c, const Gradients& g, const ColumnTables& t,
             const __m128i bgra = _mm_setr_epi16(int16_t(d.b), int16_t(d.g), int16_t(d.r), int16_t(d.a),
                                                 int16_t(d.b), int16_t(d.g), int16_t(d.r), int16_t(d.a));
             const Wide diffuse{bgra, bgra};
-            const __m128i wy = _mm_set1_epi16(int16_t(row.weight));
-            const Wide rowWeight{wy, wy};
-            const uint32_t* above = cache.Get(img, t, count, row.index, row.index + 1).pixels;
-            const uint32_t* below = cache.Get(img, t, count, row.index + 1, row.index).pixels;
+            key.texelRow = row.index;
+            key.rowWeight = row.weight;
+            const uint32_t* sampled = sampledRows ? sampledRows->Find(key) : nullptr;
+            if (!sampled) {
+                uint32_t* out = sampledRows ? sampledRows->Add(key, count) : nullptr;
+                if (!out) out = scratch;
+                const __m128i wy = _mm_set1_epi16(int16_t(row.weight));
+                const Wide rowWeight{wy, wy};
+                const uint32_t* above = cache.Get(img, t, count, row.index, row.index + 1).pixels;
+                const uint32_t* below = cache.Get(img, t, count, row.index + 1, row.index).pixels;
+                // SampleLinear's second lerp, between the filtered rows.
+                for (int k = 0; k + 4 <= count; k += 4) {
+                    if (!t.groupInside[k / 4]) continue;
+                    const Wide texel =
+                        Lerp(Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(above + k))),
+                             Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(below + k))), rowWeight);
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), Narrow(texel));
+                }
+                sampled = out;
+            }
             for (; i + 4 <= count; i += 4) {
                 if (!t.groupInside[i / 4]) {
                     for (int k = i; k < i + 4; ++k)
                         ShadePixel(c, d, Sample(ts, sampler, t.u[k], row.at), dst + k);
                     continue;
                 }
-                // SampleLinear's second lerp, between the filtered rows.
-                const Wide texel =
-                    Lerp(Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(above + i))),
-                         Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(below + i))), rowWeight);
+                const Wide texel = Widen(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sampled + i)));
                 const Wide color = Modulate(diffuse, texel);
                 __m128i packed = Narrow(color);
                 __m128i* out = reinterpret_cast<__m128i*>(dst + i);
@@ -220,7 +305,10 @@ bool AlignedQuadApplies(const PixelConfig& c, const Gradients& g) {
            ts.level->texels != c.color.pixels;  // filtered rows are kept: the texels must not change
 }
 
-void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, int y0, int y1) {
+void NewAlignedQuadFlush() { g_flushSerial.fetch_add(1, std::memory_order_relaxed); }
+
+void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, int y0, int y1,
+                      bool reuseRows) {
     if (x0 >= x1 || y0 >= y1) return;
     const ImageLevel& img = *g.sampling[0].level;
     // Pixel i's u, as the span loops form it from the row's start (the y term is zero).
@@ -231,16 +319,17 @@ void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, 
         const int count = std::min(kChunk, x1 - x0 - first);
         tables.Fill(start, du, first, count, img.width);
         if (c.blend)
-            ShadeChunk<true>(c, g, tables, x0, first, count, y0, y1);
+            ShadeChunk<true>(c, g, tables, start, du, x0, first, count, y0, y1, reuseRows);
         else
-            ShadeChunk<false>(c, g, tables, x0, first, count, y0, y1);
+            ShadeChunk<false>(c, g, tables, start, du, x0, first, count, y0, y1, reuseRows);
     }
 }
 
 #else
 
 bool AlignedQuadApplies(const PixelConfig&, const Gradients&) { return false; }
-void ShadeAlignedQuad(const PixelConfig&, const Gradients&, int, int, int, int) {}
+void NewAlignedQuadFlush() {}
+void ShadeAlignedQuad(const PixelConfig&, const Gradients&, int, int, int, int, bool) {}
 
 #endif
 

@@ -7,8 +7,10 @@
 
 #ifdef __SSE2__
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 
+#include "platform/d3d9/pipeline/aligned_quad.h"
 #include "platform/d3d9/pipeline/rasterizer.h"
 
 namespace plat::d3d9 {
@@ -25,24 +27,43 @@ constexpr size_t kMaxPending = 1 << 16;
 constexpr uint64_t kCacheBandWork = 64 * 1024;
 constexpr int kCacheBandRows = 32;
 
-// Values of a vertex that are interpolated (everything but the position).
-constexpr int kValueCount = 2 + 4 + 3 + 2 * kPipelineTexStages;
-void Values(const ScreenVertex& v, float out[kValueCount]) {
-    out[0] = v.z;
-    out[1] = v.rhw;
-    std::memcpy(out + 2, v.color, sizeof v.color);
-    std::memcpy(out + 6, v.specular, sizeof v.specular);
-    std::memcpy(out + 9, v.tex, sizeof v.tex);
+// A screen vertex is 15 floats: x, y, z, rhw, colour, specular, texture coordinates.
+static_assert(sizeof(ScreenVertex) == 15 * sizeof(float) && kPipelineTexStages == 2,
+              "vertices are compared as 15 floats");
+
+// Lane-wise float equality of floats [first, first + 4) of two vertices (so -0 equals 0, NaN nothing).
+inline int Equal4(const ScreenVertex& p, const ScreenVertex& q, int first) {
+    const float* a = &p.x + first;
+    const float* b = &q.x + first;
+#ifdef __SSE2__
+    return _mm_movemask_ps(_mm_cmpeq_ps(_mm_loadu_ps(a), _mm_loadu_ps(b)));
+#else
+    int mask = 0;
+    for (int i = 0; i < 4; ++i) mask |= (a[i] == b[i]) << i;
+    return mask;
+#endif
 }
 
+// Every float equal (the floats at 11..14 overlap the third group).
 bool SameVertex(const ScreenVertex& p, const ScreenVertex& q) {
-    float a[kValueCount], b[kValueCount];
-    Values(p, a);
-    Values(q, b);
-    if (p.x != q.x || p.y != q.y) return false;
-    for (int i = 0; i < kValueCount; ++i)
-        if (a[i] != b[i]) return false;
-    return true;
+    return (Equal4(p, q, 0) & Equal4(p, q, 4) & Equal4(p, q, 8) & Equal4(p, q, 11)) == 15;
+}
+
+// Every interpolated value (all but x and y) of the four corners lies on one plane: tl + br == tr + bl.
+bool Planar(const ScreenVertex& tl, const ScreenVertex& tr, const ScreenVertex& bl, const ScreenVertex& br) {
+    int all = 15;
+    for (int first : {2, 6, 10, 11}) {
+#ifdef __SSE2__
+        const __m128 left = _mm_add_ps(_mm_loadu_ps(&tl.x + first), _mm_loadu_ps(&br.x + first));
+        const __m128 right = _mm_add_ps(_mm_loadu_ps(&tr.x + first), _mm_loadu_ps(&bl.x + first));
+        all &= _mm_movemask_ps(_mm_cmpeq_ps(left, right));
+#else
+        for (int i = 0; i < 4; ++i)
+            if (!((&tl.x)[first + i] + (&br.x)[first + i] == (&tr.x)[first + i] + (&bl.x)[first + i]))
+                all = 0;
+#endif
+    }
+    return all == 15;
 }
 
 bool SameLevels(const ImageLevel* a, const ImageLevel* b, int count) {
@@ -181,16 +202,47 @@ bool DrawQueue::MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b,
     // Each leaves out the corner opposite the other's: they share a diagonal and
     // cover the rectangle once (sharing an edge they would overlap).
     if (missing[0] + missing[1] != 3) return false;
-    // One plane through all four corners.
-    float tl[kValueCount], tr[kValueCount], bl[kValueCount], br[kValueCount];
-    Values(*corner[0][0], tl);
-    Values(*corner[0][1], tr);
-    Values(*corner[1][0], bl);
-    Values(*corner[1][1], br);
-    for (int i = 0; i < kValueCount; ++i)
-        if (tl[i] + br[i] != tr[i] + bl[i]) return false;
-    last.kind = kRectangle;
+    // One plane through all four corners: one rectangle. Otherwise the two triangles are kept.
+    const bool planar = Planar(*corner[0][0], *corner[0][1], *corner[1][0], *corner[1][1]);
+    if (planar) {
+        last.kind = kRectangle;
+    } else {
+        last.kind = kTrianglePair;
+        m_vertices.push_back(a);
+        m_vertices.push_back(b);
+        m_vertices.push_back(c);
+    }
     return true;
+}
+
+bool DrawQueue::OverwritesClear(const Primitive& p, const ClearOp& op, int top, int bottom) const {
+    if (p.kind != kRectangle && p.kind != kTrianglePair) return false;
+    const ConfigRecord& rec = m_configs[p.config];
+    const PixelConfig& c = rec.config;
+    const ScreenVertex* v = &m_vertices[p.vertex];
+    // Every covered pixel written whatever it held: no test that may refuse it, all bits, and no
+    // blending unless it is source-alpha blending of an alpha of 255 everywhere (the source itself).
+    if (c.color.pixels != op.color.pixels || c.color.pitch != op.color.pitch || c.alphaTest ||
+        c.writeMask != 0xFFFFFFFFu || (c.depth.depth && c.depthTest))
+        return false;
+    if (c.blend) {
+        if (c.srcBlend != D3DBLEND_SRCALPHA || c.destBlend != D3DBLEND_INVSRCALPHA ||
+            c.blendOp != D3DBLENDOP_ADD || c.separateAlpha || !c.simpleCombiner || c.alphaUsesTexture)
+            return false;
+        // An alpha of exactly 255 at every corner is 255 at every pixel (its steps are zero).
+        const int corners = p.kind == kTrianglePair ? 6 : 3;
+        for (int i = 0; c.alphaUsesDiffuse && i < corners; ++i)
+            if (v[i].color[3] != 255.0f) return false;
+    }
+    // Nor may it read the target it overwrites.
+    for (int st = 0; st < kPipelineTexStages; ++st)
+        for (int i = 0; c.samplers[st].levels && i < c.samplers[st].levelCount; ++i)
+            if (rec.levels[st][i].texels == op.color.pixels) return false;
+    RECT covered;
+    if (!Rasterizer::RectangleCovers(v[0], v[1], v[2], c, covered)) return false;
+    const LONG y0 = std::max<LONG>(op.rect.top, top), y1 = std::min<LONG>(op.rect.bottom, bottom);
+    return covered.left <= op.rect.left && covered.right >= op.rect.right && covered.top <= y0 &&
+           covered.bottom >= y1;
 }
 
 void DrawQueue::Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
@@ -261,18 +313,26 @@ bool DrawQueue::Writes(const void* pixels) const {
 void DrawQueue::DrawBand(int top, int bottom) const {
     Rasterizer raster;
     raster.SetRows(top, bottom);
+    raster.ReuseSampledRows(true);  // Flush began a new round: no texture changes while it draws
     uint32_t current = UINT32_MAX;
     bool flat = false;
-    for (const Primitive& p : m_prims) {
-        if (p.bottom <= top || p.top >= bottom) continue;
+    const auto touches = [top, bottom](const Primitive& p) { return p.bottom > top && p.top < bottom; };
+    for (auto it = m_prims.begin(); it != m_prims.end(); ++it) {
+        const Primitive& p = *it;
+        if (!touches(p)) continue;
         if (p.kind == kClear) {
             const ClearOp& op = m_clears[p.config];
             int y0 = std::max<int>(op.rect.top, top), y1 = std::min<int>(op.rect.bottom, bottom);
             uint32_t depthBits;
             std::memcpy(&depthBits, &op.z, sizeof depthBits);
             const int width = int(op.rect.right - op.rect.left);
+            // A background drawn over the whole clear next (a page's gradient) makes filling it first
+            // a wasted pass over the band.
+            auto next = std::find_if(it + 1, m_prims.end(), touches);
+            const bool colorSeen =
+                op.color.pixels && !(next != m_prims.end() && OverwritesClear(*next, op, y0, y1));
             for (int y = y0; y < y1; ++y) {
-                if (op.color.pixels)
+                if (colorSeen)
                     FillRow(op.color.pixels + size_t(y) * op.color.pitch + op.rect.left, width, op.argb);
                 if (op.depth.depth) {
                     float* row = op.depth.depth + size_t(y) * op.depth.pitch + op.rect.left;
@@ -293,6 +353,10 @@ void DrawQueue::DrawBand(int top, int bottom) const {
                 break;
             case kRectangle:
                 raster.Rectangle(v[0], v[1], v[2]);
+                break;
+            case kTrianglePair:
+                raster.Triangle(v[0], v[1], v[2], v[0]);
+                raster.Triangle(v[3], v[4], v[5], v[3]);
                 break;
             case kLine:
                 raster.Line(v[0], v[1], p.last);
@@ -315,6 +379,7 @@ void DrawQueue::DrawBandTask(void* self, int band) {
 
 void DrawQueue::Flush(WorkerPool& pool) {
     if (m_prims.empty()) return;
+    NewAlignedQuadFlush();
     for (ConfigRecord& rec : m_configs)
         for (int st = 0; st < kPipelineTexStages; ++st)
             if (rec.config.samplers[st].levels) rec.config.samplers[st].levels = rec.levels[st];

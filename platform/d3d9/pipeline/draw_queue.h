@@ -66,7 +66,10 @@ class DrawQueue {
     void SetParallelThreshold(uint64_t pixels) { m_parallelThreshold = pixels; }
 
   private:
-    enum Kind : uint8_t { kTriangle, kRectangle, kLine, kPoint, kClear };
+    // kTrianglePair: two triangles sharing a diagonal that cover an axis-aligned rectangle once but
+    // whose values are not one plane (a four-colour gradient); drawn as the two triangles, known to
+    // cover the rectangle.
+    enum Kind : uint8_t { kTriangle, kRectangle, kTrianglePair, kLine, kPoint, kClear };
     struct Primitive {
         Kind kind;
         bool last;        // lines: the end pixel is drawn
@@ -91,7 +94,12 @@ class DrawQueue {
     bool Add(Kind kind, float minX, float maxX, float minY, float maxY, bool last);
     // True when the last primitive is a triangle that, with a-b-c, makes an
     // axis-aligned rectangle with planar values; it then becomes that rectangle.
+    // When the values are not planar but the two triangles still cover the rectangle once, the last
+    // primitive becomes a triangle pair with a-b-c as its second triangle.
     bool MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+    // True when primitive `p` replaces every pixel of the clear's colour rectangle in rows
+    // [top, bottom), whatever the pixel held: the clear's colour fill there is never seen.
+    bool OverwritesClear(const Primitive& p, const ClearOp& op, int top, int bottom) const;
     void AddTarget(const void* pixels);
     bool Sampled(const void* pixels) const;
     void DrawBand(int top, int bottom) const;

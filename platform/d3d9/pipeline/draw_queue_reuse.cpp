@@ -216,6 +216,8 @@ bool DrawQueue::DrawReusing(WorkerPool& pool) {
                 return c.flatShading ? 4 : 3;
             case kRectangle:
                 return 3;
+            case kTrianglePair:
+                return 6;
             case kLine:
                 return 2;
             default:

@@ -99,12 +99,27 @@ void Rasterizer::Rectangle(const ScreenVertex& a, const ScreenVertex& b, const S
     int y1 = std::min<int>({CeilToInt(bottom), int(cfg.clip.bottom), m_rowBottom});
     if (x0 >= x1 || y0 >= y1) return;
     if (AlignedQuadApplies(cfg, g)) {
-        ShadeAlignedQuad(cfg, g, x0, x1, y0, y1);
+        ShadeAlignedQuad(cfg, g, x0, x1, y0, y1, m_reuseRows);
         return;
     }
     SpanSetup spans;
     SpanFn span = m_spans.Prepare(cfg, g, spans);
     for (int y = y0; y < y1; ++y) span(spans, y, x0, x1);
+}
+
+bool Rasterizer::RectangleCovers(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                                 const PixelConfig& cfg, RECT& out) {
+    // As Triangle and Rectangle refuse: absurd coordinates, no area.
+    if (!Reasonable(a) || !Reasonable(b) || !Reasonable(c)) return false;
+    const float area = SignedArea2(a, b, c);
+    if (area == 0.0f || !std::isfinite(area)) return false;
+    const float left = std::min({a.x, b.x, c.x}), right = std::max({a.x, b.x, c.x});
+    const float top = std::min({a.y, b.y, c.y}), bottom = std::max({a.y, b.y, c.y});
+    out.left = std::max<LONG>(CeilToInt(left), cfg.clip.left);
+    out.right = std::min<LONG>(CeilToInt(right), cfg.clip.right);
+    out.top = std::max<LONG>(CeilToInt(top), cfg.clip.top);
+    out.bottom = std::min<LONG>(CeilToInt(bottom), cfg.clip.bottom);
+    return out.left < out.right && out.top < out.bottom;
 }
 
 void Rasterizer::ShadePixel(int x, int y, const ScreenVertex& v, bool perspective) {

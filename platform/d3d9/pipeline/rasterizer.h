@@ -23,6 +23,9 @@ class Rasterizer {
         m_rowBottom = bottom;
     }
 
+    // Stretched quads may use rows sampled earlier in this flush (see ShadeAlignedQuad).
+    void ReuseSampledRows(bool on) { m_reuseRows = on; }
+
     // A triangle after culling; `flat` supplies the colours under flat shading.
     void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
                   const ScreenVertex& flat);
@@ -32,6 +35,10 @@ class Rasterizer {
     // triangles cover, [ceil(left), ceil(right)) x [ceil(top), ceil(bottom)),
     // with one set-up and one span per row.
     void Rectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+    // The pixels Rectangle(a, b, c) and the two triangles splitting that rectangle along a diagonal
+    // each cover under `config`'s clip rectangle (every row), as `out`; false when they would draw nothing.
+    static bool RectangleCovers(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                                const PixelConfig& config, RECT& out);
     // A one-pixel-wide line; `last` includes the end pixel.
     void Line(const ScreenVertex& a, const ScreenVertex& b, bool last);
     void Point(const ScreenVertex& v);
@@ -42,6 +49,7 @@ class Rasterizer {
     const PixelConfig* m_config = nullptr;
     SpanFunctions m_spans;
     int m_rowTop = INT32_MIN, m_rowBottom = INT32_MAX;
+    bool m_reuseRows = false;
 };
 
 }  // namespace plat::d3d9

@@ -60,6 +60,12 @@ inline __m128i BlendGroup(const Wide& color, __m128i packed, __m128i old) {
     return Narrow(BlendSrcAlpha(color, Widen(old)));
 }
 
+// True when all four texels' alphas are 0.
+inline bool TransparentTexels(const Wide& t) {
+    const __m128i alpha = _mm_and_si128(_mm_or_si128(t.lo, t.hi), _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0));
+    return _mm_movemask_epi8(_mm_cmpeq_epi16(alpha, _mm_setzero_si128())) == 0xFFFF;
+}
+
 // Stepper::Byte of two pixels' [b, g, r, a] steppers as 16-bit channels:
 // value >> 16 is at most 65535, which the signed pack saturates to 32767.
 inline __m128i ColorBytes(__m128i first, __m128i second) {

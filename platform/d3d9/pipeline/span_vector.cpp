@@ -339,9 +339,9 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                 pass = kMasked ? _mm_and_si128(pass, _mm_castps_si128(test)) : _mm_castps_si128(test);
             }
         }
-        const int passing = kDepth ? _mm_movemask_epi8(pass) : 0xFFFF;
+        int passing = kDepth ? _mm_movemask_epi8(pass) : 0xFFFF;
+        Wide color = flatColor;
         if (passing != 0) {
-            Wide color = flatColor;
             if constexpr (!kFlat) {
                 color.lo = _mm_or_si128(ColorBytes(c0, c1), alphaOne);
                 color.hi = _mm_or_si128(ColorBytes(c2, c3), alphaOne);
@@ -382,8 +382,13 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                     }
                     texel = Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(fetched)));
                 }
+                // Blending a source alpha of 0 (a texel alpha of 0 times anything) leaves the
+                // destination as it is: groups in the empty part of a glyph's cell end here.
+                if (kBlend && (!kDepth || !depthWrite) && TransparentTexels(texel)) passing = 0;
                 color = Modulate(color, texel);
             }
+        }
+        if (passing != 0) {
             __m128i packed = Narrow(color);
             if (testAlpha) {
                 const __m128i alpha = _mm_srli_epi32(packed, 24);

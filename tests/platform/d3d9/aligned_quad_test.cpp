@@ -366,5 +366,60 @@ TEST_F(AlignedQuadTest, BandsOfOneThreadKeepTheOrderOfPrimitives) {
         ASSERT_EQ(banded[i], direct[i]) << "pixel " << i % kWidth << "," << i / kWidth;
 }
 
+// A column of identical skin pieces (a page of combo boxes) in one flush: rows sampled for the
+// first are used for the others, on every band and thread, with the pixels of drawing each alone;
+// a texture changed between two flushes is sampled afresh.
+TEST_F(AlignedQuadTest, PiecesRepeatedInAFlushGiveThePixelsOfEachDrawnAlone) {
+    std::vector<uint32_t> queued = Target(), direct = Target();
+    PixelConfig c = SpriteConfig(1);
+    c.clip = RECT{0, 0, kWidth, kHeight};
+    c.samplers[0].addressU = c.samplers[0].addressV = D3DTADDRESS_CLAMP;
+    // Corners top-left, top-right, bottom-right, bottom-left of a piece 30 texels across and 20 down
+    // stretched to 261 x 9 pixels: shrunk rows, widened columns.
+    auto piece = [&](float left, float top, float alpha, ScreenVertex(&v)[4]) {
+        const float xs[4] = {left, left + 261.0f, left + 261.0f, left},
+                    ys[4] = {top, top, top + 9.0f, top + 9.0f};
+        const float us[4] = {3.0f / 37, 33.0f / 37, 33.0f / 37, 3.0f / 37};
+        const float vs[4] = {2.0f / 23, 2.0f / 23, 22.0f / 23, 22.0f / 23};
+        for (int k = 0; k < 4; ++k) {
+            v[k] = ScreenVertex{};
+            v[k].x = xs[k], v[k].y = ys[k], v[k].z = 0.5f, v[k].rhw = 1.0f;
+            v[k].color[0] = 200, v[k].color[1] = 180, v[k].color[2] = 160, v[k].color[3] = alpha;
+            v[k].tex[0][0] = us[k], v[k].tex[0][1] = vs[k];
+        }
+    };
+    auto drawBoth = [&](int round) {
+        DrawQueue queue;
+        queue.SetParallelThreshold(0);
+        for (int k = 0; k < 12; ++k) {
+            ScreenVertex v[4];
+            // Whole-pixel steps down and across (the same rows sampled), and one half-pixel shift.
+            piece(float(7 + 300 * (k % 2)) + (k == 5 ? 0.5f : 0.0f), float(3 * (k / 2)), 255.0f - 20.0f * k,
+                  v);
+            c.color = ColorTarget{queued.data(), kWidth, kHeight, kWidth};
+            queue.BeginDraw(c);
+            queue.Triangle(v[0], v[1], v[2], v[0]);
+            queue.Triangle(v[0], v[2], v[3], v[0]);
+            c.color = ColorTarget{direct.data(), kWidth, kHeight, kWidth};
+            const ScreenVertex corners[3] = {v[0], v[1], v[2]};
+            Gradients g;
+            RECT r;
+            ASSERT_TRUE(SetupTriangle(v[0], v[1], v[2], c, v[0], g));
+            ASSERT_TRUE(AlignedQuadApplies(c, g));
+            ASSERT_TRUE(Bounds(c, corners, r));
+            ShadeAlignedQuad(c, g, r.left, r.right, r.top, r.bottom);
+        }
+        EXPECT_EQ(queue.Pending(), 12u);  // each piece one rectangle
+        queue.Flush(WorkerPool::Shared());
+        for (size_t i = 0; i < queued.size(); ++i)
+            ASSERT_EQ(queued[i], direct[i])
+                << "round " << round << ", pixel " << i % kWidth << "," << i / kWidth;
+    };
+    ASSERT_NO_FATAL_FAILURE(drawBoth(0));
+    // New texels at the same address: the next flush must not use the rows sampled before.
+    for (uint32_t& t : m_texels[1]) t = ~t;
+    ASSERT_NO_FATAL_FAILURE(drawBoth(1));
+}
+
 }  // namespace
 }  // namespace tumbral_test

@@ -3,6 +3,7 @@
 // pool runs every task of every job exactly once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <vector>
@@ -174,7 +175,8 @@ class QuadPairTest : public ::testing::Test {
         return v;
     }
 
-    // Draws the pair both ways and compares every pixel; `merged`: the queue drew one rectangle.
+    // Draws the pair both ways and compares every pixel; `merged`: the queue keeps one primitive (a
+    // rectangle, or a pair known to cover one).
     void ExpectSame(const ScreenVertex (&t)[6], bool merged, bool sourceAlpha = false) {
         PixelConfig q = Additive(m_queued), d = Additive(m_direct);
         if (sourceAlpha) {
@@ -230,10 +232,11 @@ TEST_F(QuadPairTest, PairsThatAreNotOneRectangleStayTriangles) {
     // Sharing an edge, not the diagonal: the two overlap, and the overlap is drawn twice.
     const ScreenVertex overlapping[6] = {tl, tr, br, tr, br, bl};
     ExpectSame(overlapping, false);
-    // Values that are not one plane (a colour only at one corner) or that need perspective.
+    // Values that are not one plane (a colour only at one corner): still one primitive, the two
+    // triangles as they are. Values that need perspective: two.
     ScreenVertex hot = V(40, 40, 200, 0.0f);
     const ScreenVertex curved[6] = {tl, tr, hot, tl, hot, bl};
-    ExpectSame(curved, false);
+    ExpectSame(curved, true);
     ScreenVertex far = V(40, 40, 20, 1.0f, 0.25f);
     const ScreenVertex perspective[6] = {tl, tr, far, tl, far, bl};
     ExpectSame(perspective, false);
@@ -241,6 +244,96 @@ TEST_F(QuadPairTest, PairsThatAreNotOneRectangleStayTriangles) {
     const ScreenVertex slanted[6] = {V(4, 4, 20), V(40, 6, 20),  V(40, 40, 20),
                                      V(4, 4, 20), V(40, 40, 20), V(4, 40, 20)};
     ExpectSame(slanted, false);
+}
+
+// A clear followed by a background over it (a page's four-colour gradient): the clear's colour must
+// show exactly where the background does not replace it, whether or not the queue fills it first.
+class ClearUnderBackgroundTest : public QuadPairTest {
+  protected:
+    // Clears to red, draws the two triangles of `corners` (tl, tr, br, bl) with `c`'s states over
+    // it through the queue and directly, and compares every pixel.
+    void ExpectSame(const ScreenVertex (&corners)[4], PixelConfig c) {
+        std::fill(m_queued.begin(), m_queued.end(), 0xFF000000u);
+        std::fill(m_direct.begin(), m_direct.end(), 0xFFFF0000u);
+        c.color = ColorTarget{m_queued.data(), kSize, kSize, kSize};
+        DrawQueue queue;
+        queue.SetParallelThreshold(0);  // bands on every thread
+        const RECT all{0, 0, kSize, kSize};
+        queue.Clear(&c.color, 0xFFFF0000u, nullptr, 1.0f, all);
+        queue.BeginDraw(c);
+        const ScreenVertex& tl = corners[0];
+        const ScreenVertex& tr = corners[1];
+        const ScreenVertex& br = corners[2];
+        const ScreenVertex& bl = corners[3];
+        queue.Triangle(tl, tr, br, tl);
+        queue.Triangle(tl, br, bl, tl);
+        queue.Flush(WorkerPool::Shared());
+        c.color.pixels = m_direct.data();
+        Rasterizer direct;
+        direct.Begin(c);
+        direct.Triangle(tl, tr, br, tl);
+        direct.Triangle(tl, br, bl, tl);
+        for (int i = 0; i < kSize * kSize; ++i)
+            ASSERT_EQ(m_queued[size_t(i)], m_direct[size_t(i)]) << "pixel " << i % kSize << "," << i / kSize;
+    }
+
+    PixelConfig Page() {
+        PixelConfig c;
+        c.clip = RECT{0, 0, kSize, kSize};
+        c.cullMode = D3DCULL_NONE;
+        c.blend = true;
+        c.srcBlend = D3DBLEND_SRCALPHA;
+        c.destBlend = D3DBLEND_INVSRCALPHA;
+        return c;
+    }
+
+    // A gradient whose corners are not one plane, over [l, r) x [t, b).
+    static void Gradient(float l, float t, float r, float b, ScreenVertex (&out)[4]) {
+        out[0] = V(l, t, 98), out[1] = V(r, t, 54), out[2] = V(r, b, 10), out[3] = V(l, b, 54);
+        out[0].color[2] = 206, out[1].color[2] = 192, out[2].color[2] = 179, out[3].color[2] = 192;
+    }
+};
+
+TEST_F(ClearUnderBackgroundTest, TheClearShowsWhereverTheBackgroundDoesNotReplaceIt) {
+    ScreenVertex g[4];
+    // Over the whole target, opaque: no red anywhere.
+    Gradient(0, 0, float(kSize), float(kSize), g);
+    ASSERT_NO_FATAL_FAILURE(ExpectSame(g, Page()));
+    EXPECT_EQ(m_queued[0] & 0xFF0000u, 98u << 16);
+    EXPECT_EQ(std::count(m_queued.begin(), m_queued.end(), 0xFFFF0000u), 0);
+    // Half a pixel in on every side: pixel centres lie at integers, so the first row and column stay
+    // red and the last ones are drawn.
+    Gradient(0.5f, 0.5f, kSize - 0.5f, kSize - 0.5f, g);
+    ASSERT_NO_FATAL_FAILURE(ExpectSame(g, Page()));
+    EXPECT_EQ(m_queued[size_t(kSize - 1)], 0xFFFF0000u);
+    EXPECT_EQ(m_queued[size_t(kSize * (kSize - 1))], 0xFFFF0000u);
+    EXPECT_NE(m_queued[size_t(kSize * kSize - 1)], 0xFFFF0000u);
+    // One corner's alpha below 255: the red shows through, mixed.
+    Gradient(0, 0, float(kSize), float(kSize), g);
+    g[2].color[3] = 254;
+    ASSERT_NO_FATAL_FAILURE(ExpectSame(g, Page()));
+    // Drawing only part of the target (a smaller clip), or only some pixels (a depth or alpha test,
+    // a write mask), leaves red elsewhere.
+    g[2].color[3] = 255;
+    PixelConfig clipped = Page();
+    clipped.clip = RECT{3, 5, kSize - 7, kSize - 2};
+    ASSERT_NO_FATAL_FAILURE(ExpectSame(g, clipped));
+    EXPECT_EQ(m_queued[size_t(kSize + 1)], 0xFFFF0000u);
+    PixelConfig masked = Page();
+    masked.writeMask = 0xFF00FF00u;
+    ASSERT_NO_FATAL_FAILURE(ExpectSame(g, masked));
+    EXPECT_EQ(m_queued[0] & 0xFF0000u, 0xFF0000u);
+    PixelConfig tested = Page();
+    tested.alphaTest = true;
+    tested.alphaFunc = D3DCMP_LESS;
+    tested.alphaRef = 200;
+    ASSERT_NO_FATAL_FAILURE(ExpectSame(g, tested));
+    EXPECT_EQ(m_queued[0], 0xFFFF0000u);
+    // Adding over the clear reads it.
+    PixelConfig additive = Page();
+    additive.srcBlend = additive.destBlend = D3DBLEND_ONE;
+    ASSERT_NO_FATAL_FAILURE(ExpectSame(g, additive));
+    EXPECT_EQ(m_queued[0] & 0xFF0000u, 0xFF0000u);
 }
 
 // A draw samples texture T; later queued work draws into T. Every band of
