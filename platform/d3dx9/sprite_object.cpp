@@ -80,7 +80,8 @@ class Sprite final : public DeviceChild<ID3DXSprite> {
     DWORD m_flags = 0;
     IDirect3DStateBlock9* m_saved = nullptr;  // device state from before Begin
     std::vector<SpriteQuad> m_quads;
-    std::vector<SpriteVertex> m_triangles;  // scratch for Flush
+    std::vector<SpriteVertex> m_corners;  // scratch for Flush: four corners per quad
+    std::vector<WORD> m_indices;          // and the two triangles of each
 };
 
 HRESULT Sprite::Begin(DWORD Flags) {
@@ -202,19 +203,26 @@ HRESULT Sprite::Flush() {
     return result;
 }
 
-// Draws the queued quads, a run of one texture and one filter per draw.
+// Draws the queued quads, a run of one texture and one filter per draw: four corners per quad and
+// six 16-bit indices, so each corner is transformed once.
 void Sprite::FlushRuns(bool ownStates, HRESULT* result) {
+    constexpr size_t kMaxQuadsPerDraw = 65536 / 4;  // corners a 16-bit index reaches
     size_t first = 0;
     while (first < m_quads.size()) {
         // A run of quads with one texture and one filter is one draw.
         size_t last = first + 1;
-        while (last < m_quads.size() && m_quads[last].texture == m_quads[first].texture &&
+        while (last < m_quads.size() && last - first < kMaxQuadsPerDraw &&
+               m_quads[last].texture == m_quads[first].texture &&
                m_quads[last].scaled == m_quads[first].scaled)
             ++last;
-        m_triangles.clear();
+        m_corners.clear();
+        m_indices.clear();
         for (size_t q = first; q < last; ++q) {
             const SpriteVertex* c = m_quads[q].corners;
-            m_triangles.insert(m_triangles.end(), {c[0], c[1], c[2], c[0], c[2], c[3]});
+            const WORD at = static_cast<WORD>(m_corners.size());
+            m_corners.insert(m_corners.end(), c, c + 4);
+            m_indices.insert(m_indices.end(),
+                             {at, WORD(at + 1), WORD(at + 2), at, WORD(at + 2), WORD(at + 3)});
         }
         m_device->SetTexture(0, m_quads[first].texture);
         if (ownStates) {
@@ -222,9 +230,9 @@ void Sprite::FlushRuns(bool ownStates, HRESULT* result) {
             m_device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
             m_device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
         }
-        const HRESULT hr =
-            m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>((last - first) * 2),
-                                      m_triangles.data(), sizeof(SpriteVertex));
+        const HRESULT hr = m_device->DrawIndexedPrimitiveUP(
+            D3DPT_TRIANGLELIST, 0, static_cast<UINT>(m_corners.size()), static_cast<UINT>((last - first) * 2),
+            m_indices.data(), D3DFMT_INDEX16, m_corners.data(), sizeof(SpriteVertex));
         if (FAILED(hr) && SUCCEEDED(*result)) *result = hr;
         first = last;
     }

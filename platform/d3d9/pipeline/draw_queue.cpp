@@ -167,6 +167,16 @@ bool DrawQueue::MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b,
     if (last.kind != kTriangle || last.config != m_configs.size() - 1 || rec.config.flatShading) return false;
     const ScreenVertex* v[6] = {
         &m_vertices[last.vertex], &m_vertices[last.vertex + 1], &m_vertices[last.vertex + 2], &a, &b, &c};
+    // A sprite's quad, p-q-r then p-r-s around an axis-aligned rectangle: the first of the shapes
+    // the general test below accepts, found with a few comparisons.
+    const ScreenVertex &p = *v[0], &q = *v[1], &r = *v[2];
+    if (SameVertex(a, p) && SameVertex(b, r) && p.rhw == q.rhw && p.rhw == r.rhw && p.rhw == c.rhw) {
+        const bool acrossFirst =
+            p.y == q.y && q.x == r.x && r.y == c.y && c.x == p.x && p.x != q.x && p.y != r.y;
+        const bool downFirst =
+            p.x == q.x && q.y == r.y && r.x == c.x && c.y == p.y && p.y != q.y && p.x != r.x;
+        if (acrossFirst || downFirst) return Merged(last, Planar(p, q, c, r), a, b, c);
+    }
     // Two distinct x and two distinct y values, one rhw: a screen-aligned rectangle drawn without
     // perspective; each corner appears once per triangle at most.
     float x0 = v[0]->x, y0 = v[0]->y, x1 = x0, y1 = y0;
@@ -202,8 +212,12 @@ bool DrawQueue::MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b,
     // Each leaves out the corner opposite the other's: they share a diagonal and
     // cover the rectangle once (sharing an edge they would overlap).
     if (missing[0] + missing[1] != 3) return false;
+    return Merged(last, Planar(*corner[0][0], *corner[0][1], *corner[1][0], *corner[1][1]), a, b, c);
+}
+
+bool DrawQueue::Merged(Primitive& last, bool planar, const ScreenVertex& a, const ScreenVertex& b,
+                       const ScreenVertex& c) {
     // One plane through all four corners: one rectangle. Otherwise the two triangles are kept.
-    const bool planar = Planar(*corner[0][0], *corner[0][1], *corner[1][0], *corner[1][1]);
     if (planar) {
         last.kind = kRectangle;
     } else {

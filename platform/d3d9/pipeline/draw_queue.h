@@ -97,6 +97,10 @@ class DrawQueue {
     // When the values are not planar but the two triangles still cover the rectangle once, the last
     // primitive becomes a triangle pair with a-b-c as its second triangle.
     bool MergeIntoRectangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+    // Makes the last primitive, a triangle that with a-b-c covers a rectangle once, that rectangle
+    // (`planar` values) or a triangle pair. True.
+    bool Merged(Primitive& last, bool planar, const ScreenVertex& a, const ScreenVertex& b,
+                const ScreenVertex& c);
     // True when primitive `p` replaces every pixel of the clear's colour rectangle in rows
     // [top, bottom), whatever the pixel held: the clear's colour fill there is never seen.
     bool OverwritesClear(const Primitive& p, const ClearOp& op, int top, int bottom) const;
