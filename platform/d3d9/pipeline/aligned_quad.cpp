@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include "platform/d3d9/pipeline/pixel_processing.h"
@@ -170,36 +170,51 @@ struct SampledRowHash {
 
 class SampledRows {
   public:
-    // The cache of the calling thread, emptied when a flush began since it was last used.
+    // The cache of the calling thread; what it held before the current flush began counts as gone.
     static SampledRows& OfThisThread() {
         thread_local SampledRows rows;
         const uint64_t serial = g_flushSerial.load(std::memory_order_relaxed);
         if (rows.m_serial != serial) {
             rows.m_serial = serial;
-            rows.m_index.clear();
-            rows.m_texels.clear();
+            rows.m_used = 0;
         }
         return rows;
     }
 
     const uint32_t* Find(const SampledRowKey& key) const {
-        auto it = m_index.find(key);
-        return it == m_index.end() ? nullptr : m_texels.data() + it->second;
+        for (size_t n = 0, at = SampledRowHash{}(key); n < kProbes; ++n, ++at) {
+            const Slot& slot = m_slots[at & (kSlots - 1)];
+            if (slot.serial != m_serial) return nullptr;
+            if (slot.key == key) return m_texels.get() + slot.at;
+        }
+        return nullptr;
     }
     // Room for a new row of `count` texels under `key`; null when the cache is full.
     uint32_t* Add(const SampledRowKey& key, int count) {
-        if (m_texels.size() + size_t(count) > kMaxTexels) return nullptr;
-        const size_t at = m_texels.size();
-        m_texels.resize(at + size_t(count));
-        m_index.emplace(key, uint32_t(at));
-        return m_texels.data() + at;
+        if (m_used + size_t(count) > kMaxTexels) return nullptr;
+        for (size_t n = 0, at = SampledRowHash{}(key); n < kProbes; ++n, ++at) {
+            Slot& slot = m_slots[at & (kSlots - 1)];
+            if (slot.serial == m_serial) continue;
+            if (!m_texels) m_texels.reset(new uint32_t[kMaxTexels]);
+            slot = Slot{key, uint32_t(m_used), m_serial};
+            m_used += size_t(count);
+            return m_texels.get() + slot.at;
+        }
+        return nullptr;
     }
 
   private:
-    static constexpr size_t kMaxTexels = 256 * 1024;  // 1 MB per drawing thread
-    uint64_t m_serial = ~uint64_t(0);
-    std::unordered_map<SampledRowKey, uint32_t, SampledRowHash> m_index;
-    std::vector<uint32_t> m_texels;
+    static constexpr size_t kMaxTexels = 256 * 1024;     // 1 MB per drawing thread
+    static constexpr size_t kSlots = 1024, kProbes = 8;  // open addressing, a slot per sampled row
+    struct Slot {
+        SampledRowKey key;
+        uint32_t at = 0;                 // first texel in m_texels
+        uint64_t serial = ~uint64_t(0);  // the flush that filled it (others are empty)
+    };
+    uint64_t m_serial = ~uint64_t(0) - 1;
+    std::vector<Slot> m_slots = std::vector<Slot>(kSlots);
+    std::unique_ptr<uint32_t[]> m_texels;
+    size_t m_used = 0;
 };
 
 // Columns [first, first + count) of the span [x0, ...) in rows [y0, y1); the columns' u starts at
