@@ -46,6 +46,12 @@ struct SpanSetup {
     alignas(16) float texStep[4];              // du, dv, du, dv per pixel
     alignas(16) int16_t texLimits[8];          // clamp: lastU x 4, lastV x 4; wrap: lastU, lastV per lane
     alignas(16) int32_t texRowAndOne[4];       // 16-bit pairs (1, pitch): y * pitch + x in one multiply-add
+
+    // A point-clamped rectangle's rows (span::PrepareRectRows): each column's texel offset in the
+    // first row (whole groups of four), and that row's texel row.
+    static constexpr int kRectColumns = 128;
+    alignas(16) int32_t rectColumns[kRectColumns];
+    int rectFirstRow = 0;
 };
 
 // Shades pixels [x0, x1) of row y of the primitive `setup` was prepared for.

@@ -7,6 +7,7 @@
 
 #include "platform/d3d9/pipeline/aligned_quad.h"
 #include "platform/d3d9/pipeline/setup.h"
+#include "platform/d3d9/pipeline/span_vector.h"
 
 namespace plat::d3d9 {
 
@@ -103,7 +104,8 @@ void Rasterizer::Rectangle(const ScreenVertex& a, const ScreenVertex& b, const S
         return;
     }
     SpanSetup spans;
-    SpanFn span = m_spans.Prepare(cfg, g, spans);
+    SpanFn span = span::PrepareRectRows(cfg, g, spans, x0, x1, y0);
+    if (!span) span = m_spans.Prepare(cfg, g, spans);
     for (int y = y0; y < y1; ++y) span(spans, y, x0, x1);
 }
 

@@ -297,9 +297,23 @@ bool HasAvx2() {
     return has;
 }
 
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch, bool kFlat, bool kRect = false>
+void ShadeRow(const SpanSetup& s, int y, int x0, int x1);
+
+// Row y's texel row in a point-clamped rectangle whose v does not change along rows, as the segment
+// code finds it from the row's v; false when that v lies beyond the fixed-point range.
+inline bool RectTexelRow(const SpanSetup& s, __m128 zquv, int& row) {
+    const float v = _mm_cvtss_f32(_mm_shuffle_ps(zquv, zquv, 0xFF)) * s.texSize[1];
+    if (!(std::fabs(v) <= 16384.0f)) return false;
+    row = std::clamp(static_cast<int32_t>(v * 65536.0f) >> 16, 0, s.lastV);
+    return true;
+}
+
 // One row of a prepared primitive. `kFlat`: the diffuse colour is the same
 // along the row (flat-lit faces, sprites and glyphs), so it is formed once.
-template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch, bool kFlat>
+// `kRect`: a point-clamped rectangle whose texel offsets along x were found
+// once for all its rows (SpanSetup::rectColumns); the row adds its own.
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch, bool kFlat, bool kRect>
 void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     constexpr bool kTex = kMode != kDiffuse;
     constexpr bool kClamp = kFetch == kPointClamp, kLinear = kTex && kFetch == kBilinear;
@@ -337,6 +351,13 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
 
     RowSegments<kPersp, kClamp> seg{s};
     const uint32_t* const texels = s.texels;
+    __m128i rectRow = _mm_setzero_si128();  // kRect: the row's texel offset less the first row's
+    if constexpr (kRect) {
+        int texelRow;
+        if (!RectTexelRow(s, zquv, texelRow))
+            return ShadeRow<kPersp, kMode, kDepth, kBlend, kFetch, kFlat>(s, y, x0, x1);
+        rectRow = _mm_set1_epi32((texelRow - s.rectFirstRow) * s.texelPitch);
+    }
     if constexpr (kTex) {
         seg.start = _mm_shuffle_ps(zquv, zquv, _MM_SHUFFLE(3, 2, 3, 2));
         seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
@@ -364,7 +385,7 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
     auto shade = [&](auto masked, int i, uint32_t* dst, float* zp, __m128i lanes)
         __attribute__((always_inline)) {
         constexpr bool kMasked = decltype(masked)::value;
-        if (kTex && !kLinear && segmentLeft <= 0) {
+        if (kTex && !kLinear && !kRect && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
             seg.Next(i, segmentLeft);
         }
@@ -401,6 +422,10 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                     texel = bilinear.constantV
                                 ? SampleBilinear4(s, bilinear, u, v, bilinear.rows, active)
                                 : SampleBilinear4(s, bilinear, u, v, FindTexelRows(bilinear, v), active);
+                } else if constexpr (kRect) {
+                    const __m128i columns =
+                        _mm_load_si128(reinterpret_cast<const __m128i*>(s.rectColumns + i));
+                    texel = Widen(Gather(texels, _mm_add_epi32(columns, rectRow)));
                 } else if (!kClamp || !seg.general) {
                     const __m128i offsets =
                         TexelOffsets<kClamp>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
@@ -455,7 +480,7 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
                 }
             }
         }
-        if constexpr (kTex && !kLinear) {
+        if constexpr (kTex && !kLinear && !kRect) {
             seg.Step();
             segmentLeft -= 4;
         }
@@ -622,7 +647,57 @@ SpanFunctions PickVectorFlags(bool depth, bool blend) {
     return blend ? PickVector<kMode, false, true>() : PickVector<kMode, false, false>();
 }
 
+// The rows of a point-clamped rectangle (see ShadeRow's kRect): the setup, and the texel offsets of
+// the first row's columns as its segments give them; null when the rectangle is not of that kind.
+template <int kMode, bool kBlend>
+SpanFn PrepareRectRows(const PixelConfig& c, const Gradients& g, SpanSetup& s, int x0, int x1, int y0) {
+    constexpr SpanFn kRows = &ShadeRow<false, kMode, false, kBlend, kPointClamp, true, true>;
+    if (PrepareVector<false, kMode, false, kBlend>(c, g, s) !=
+        &ShadeRow<false, kMode, false, kBlend, kPointClamp, true>)
+        return nullptr;
+    const int count = x1 - x0;
+    const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0);
+    const __m128 dy = _mm_set1_ps(static_cast<float>(y0) - s.y0);
+    const __m128 zquv = _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[0]), _mm_mul_ps(_mm_load_ps(s.ddx[0]), dx)),
+                                   _mm_mul_ps(_mm_load_ps(s.ddy[0]), dy));
+    if (!RectTexelRow(s, zquv, s.rectFirstRow)) return nullptr;
+    RowSegments<false, true> seg{s};
+    seg.start = _mm_shuffle_ps(zquv, zquv, _MM_SHUFFLE(3, 2, 3, 2));
+    seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
+    seg.dq = _mm_set1_ps(s.ddx[0][1]);
+    // Whole groups, as the row loop steps them (the lanes past the end included).
+    for (int i = 0, left = 0; i < count; i += 4, left -= 4) {
+        if (left <= 0) {
+            left = std::min(kSegment, count - i);
+            seg.Next(i, left);
+            if (seg.general) return nullptr;
+        }
+        const __m128i offsets = TexelOffsets<true>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.rectColumns + i), offsets);
+        seg.Step();
+    }
+    return kRows;
+}
+
 }  // namespace
+
+SpanFn PrepareRectRows(const PixelConfig& c, const Gradients& g, SpanSetup& s, int x0, int x1, int y0) {
+    if (g.perspective || !g.constantColor || g.ddy[kU0] != 0.0f || g.ddx[kV0] != 0.0f ||
+        x1 - x0 > SpanSetup::kRectColumns || x1 <= x0)
+        return nullptr;
+    const bool depth = c.depth.depth != nullptr && (c.depthTest || c.depthWrite);
+    if (depth || !c.simpleCombiner || !c.samplers[0].levels || !c.colorUsesTexture || !c.colorUsesDiffuse ||
+        !c.alphaUsesTexture)
+        return nullptr;
+    const int mode = c.alphaUsesDiffuse ? kModulate : kModulateTexA;
+    SpanFunctions unused;
+    if (!ChooseVectorSpans(c, mode, false, unused)) return nullptr;
+    if (mode == kModulate)
+        return c.blend ? PrepareRectRows<kModulate, true>(c, g, s, x0, x1, y0)
+                       : PrepareRectRows<kModulate, false>(c, g, s, x0, x1, y0);
+    return c.blend ? PrepareRectRows<kModulateTexA, true>(c, g, s, x0, x1, y0)
+                   : PrepareRectRows<kModulateTexA, false>(c, g, s, x0, x1, y0);
+}
 
 bool ChooseVectorSpans(const PixelConfig& c, int mode, bool depth, SpanFunctions& out) {
     if (c.specularAdd) return false;
@@ -651,6 +726,7 @@ bool ChooseVectorSpans(const PixelConfig& c, int mode, bool depth, SpanFunctions
 #else
 
 bool ChooseVectorSpans(const PixelConfig&, int, bool, SpanFunctions&) { return false; }
+SpanFn PrepareRectRows(const PixelConfig&, const Gradients&, SpanSetup&, int, int, int) { return nullptr; }
 
 #endif
 

@@ -315,6 +315,63 @@ TEST_F(AlignedQuadTest, OneTexelPerPixelGivesTheScalarPixels) {
 
 // One thread draws large work in bands of a few rows, each replaying every primitive: clears,
 // overlapping blended triangles and quads still meet every pixel in the order they were given.
+// Point-sampled, clamped rectangles (glyphs, unscaled sprites) drawn with the texel columns found
+// once for all rows give the scalar loop's pixels: one texel per pixel or scaled, rows whose v lies
+// beyond the fixed-point range, texture or diffuse alpha, blending, the alpha test, a write mask,
+// the target's right edge; rectangles wider than the column table are left to the row loops.
+TEST_F(AlignedQuadTest, PointSampledRectanglesGiveTheScalarPixels) {
+    int rectRows = 0, refused = 0;
+    for (int n = 0; n < 600; ++n) {
+        PixelConfig c = SpriteConfig(Pick(3));
+        c.clip = RECT{0, 0, kWidth, kHeight};
+        c.samplers[0].minFilter = c.samplers[0].magFilter = D3DTEXF_POINT;
+        c.samplers[0].addressU = c.samplers[0].addressV = D3DTADDRESS_CLAMP;
+        if (Pick(5) == 0) c.writeMask = 0x00FFFF00u;
+        const bool wide = Pick(10) == 0;
+        const float w = wide ? float(129 + Pick(40)) : float(1 + Pick(60)), h = float(1 + Pick(30));
+        const float left =
+            Pick(6) == 0 ? float(kWidth) - w + float(Pick(3)) : float(Pick(500)) - 0.5f * float(Pick(2));
+        const float top = float(Pick(20)) - 0.5f * float(Pick(2));
+        const float scale = Pick(2) ? 1.0f / 64.0f : Uniform(0.001f, 0.05f);  // 1:1 on the 64-texel image
+        const float u0 = Uniform(-0.5f, 1.2f);
+        // Some rectangles reach far beyond the image along v: their lower rows leave the fixed-point range.
+        const float v0 = Uniform(-0.3f, 1.2f), dv = Pick(8) == 0 ? Uniform(100.0f, 2000.0f) : h * scale;
+        ScreenVertex v[3];
+        const float xs[3] = {left, left + w, left + w}, ys[3] = {top, top, top + h};
+        const float us[3] = {u0, u0 + w * scale, u0 + w * scale}, vs[3] = {v0, v0, v0 + dv};
+        const float color[4] = {float(Pick(256)), float(Pick(256)), float(Pick(256)), float(Pick(256))};
+        for (int k = 0; k < 3; ++k) {
+            v[k] = ScreenVertex{};
+            v[k].x = xs[k], v[k].y = ys[k], v[k].z = 0.5f, v[k].rhw = 1.0f;
+            for (int ch = 0; ch < 4; ++ch) v[k].color[ch] = color[ch];
+            v[k].tex[0][0] = us[k], v[k].tex[0][1] = vs[k];
+        }
+        Gradients g;
+        ASSERT_TRUE(SetupTriangle(v[0], v[1], v[2], c, v[0], g));
+        RECT r;
+        if (!Bounds(c, v, r)) continue;
+        SCOPED_TRACE("rectangle " + std::to_string(n));
+        std::vector<uint32_t> expected = Target(), actual = Target();
+        c.color = ColorTarget{expected.data(), kWidth, kHeight, kWidth};
+        SpanSetup setup;
+        const SpanFn fn = ChooseScalarSpanFunctions(c).Prepare(c, g, setup);
+        for (int y = r.top; y < r.bottom; ++y) fn(setup, y, r.left, r.right);
+        c.color = ColorTarget{actual.data(), kWidth, kHeight, kWidth};
+        SpanSetup probe;
+        if (span::PrepareRectRows(c, g, probe, r.left, r.right, r.top))
+            ++rectRows;
+        else
+            ++refused;
+        Rasterizer raster;
+        raster.Begin(c);
+        raster.Rectangle(v[0], v[1], v[2]);
+        for (size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(actual[i], expected[i]) << "pixel " << i % kWidth << "," << i / kWidth;
+    }
+    EXPECT_GT(rectRows, 300);
+    EXPECT_GT(refused, 30);  // the wide ones, and those whose first row is out of range
+}
+
 TEST_F(AlignedQuadTest, BandsOfOneThreadKeepTheOrderOfPrimitives) {
     std::vector<uint32_t> banded = Target(), direct = Target();
     auto config = [&](std::vector<uint32_t>& target, int k) {
