@@ -4,7 +4,11 @@
 // of two headless monitors (1920 x 1080 at 75 Hz and 1280 x 1024 at 60 Hz).
 //   BM_SettingsOnRender   one frame of the page
 //   BM_SettingsReload     every box refilled from the current settings
+//   BM_SettingsOnRenderHover a frame while the mouse moves between two combo boxes every frame (their
+//                         looks fade in and out, the rest of the page stays as it was)
 //   BM_ClearAndEmptyScene the floor under OnRender: the same clear and an empty scene
+// TUMBRAL_REDRAW_ALL=1 makes the device draw every band of every frame, even where the frame
+// repeats the last one: the cost of a page whose every pixel changes.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -74,6 +78,19 @@ void BM_SettingsOnRender(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(g_Page.OnRender(1.0f / 60.0f));
 }
 BENCHMARK(BM_SettingsOnRender)->Unit(benchmark::kMillisecond);
+
+void BM_SettingsOnRenderHover(benchmark::State& state) {
+    if (!TheScene().ready) return state.SkipWithError("no device, font or skin");
+    const HWND hWnd = KitActiveWindow();
+    int frame = 0;
+    for (auto _ : state) {
+        // Over "Display Adapter"'s box, then over "Back Buffer Format"'s, in turn.
+        const LPARAM at = ++frame % 2 ? MAKELPARAM(340, 61) : MAKELPARAM(340, 276);
+        g_Page.MsgProc(hWnd, WM_MOUSEMOVE, 0, at);
+        benchmark::DoNotOptimize(g_Page.OnRender(1.0f / 60.0f));
+    }
+}
+BENCHMARK(BM_SettingsOnRenderHover)->Unit(benchmark::kMillisecond);
 
 void BM_ClearAndEmptyScene(benchmark::State& state) {
     if (!TheScene().ready) return state.SkipWithError("no device, font or skin");
