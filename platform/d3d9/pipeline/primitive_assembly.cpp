@@ -29,6 +29,13 @@ UINT VerticesForPrimitives(D3DPRIMITIVETYPE type, UINT count) {
 
 ScreenVertex PrimitivePipeline::ToScreen(const ClipVertex& v) const {
     ScreenVertex s;
+    ToScreen(v, s);
+    return s;
+}
+
+void PrimitivePipeline::ToScreen(const ClipVertex& v, ScreenVertex& s) const {
+    // Written field by field into place: a vertex built on the stack and copied whole was read back
+    // in wider pieces than it was written, which stalls the stores.
     if (m_transformed) {
         s.x = v.x;
         s.y = v.y;
@@ -44,7 +51,6 @@ ScreenVertex PrimitivePipeline::ToScreen(const ClipVertex& v) const {
     std::memcpy(s.color, v.color, sizeof s.color);
     std::memcpy(s.specular, v.specular, sizeof s.specular);
     std::memcpy(s.tex, v.tex, sizeof s.tex);
-    return s;
 }
 
 bool PrimitivePipeline::Culled(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) const {
@@ -132,7 +138,7 @@ bool PrimitivePipeline::Draw(const DrawCall& call, const VertexConfig& vertexCon
     m_viewport = viewport;
     m_pixel = &pixelConfig;
     for (UINT i = 0; i < call.vertexCount; ++i)
-        if (m_clip[i].outcode == 0) m_screen[i] = ToScreen(m_clip[i]);
+        if (m_clip[i].outcode == 0) ToScreen(m_clip[i], m_screen[i]);
     m_queue = &queue;
     m_queue->BeginDraw(pixelConfig);
 

@@ -41,6 +41,7 @@ class PrimitivePipeline {
 
   private:
     ScreenVertex ToScreen(const ClipVertex& v) const;
+    void ToScreen(const ClipVertex& v, ScreenVertex& out) const;
     void Triangle(UINT i0, UINT i1, UINT i2);
     void Line(UINT i0, UINT i1);
     void Point(UINT i);
