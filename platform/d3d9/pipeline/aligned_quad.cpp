@@ -9,7 +9,6 @@
 #include "platform/d3d9/pipeline/aligned_quad.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -140,12 +139,12 @@ struct RowCache {
     }
 };
 
-// Rows sampled (both lerps done, before the diffuse colour) kept until the next flush: a page draws
-// the same skin piece at the same size many times (a column of combo boxes), and a row's texels
-// depend only on the texture, the columns' u and the row's v. Textures do not change while a flush
-// draws (writing one that pending draws sample flushes first), so a new flush starts afresh.
-std::atomic<uint64_t> g_flushSerial{0};
-
+// Rows sampled (both lerps done, before the diffuse colour) kept from frame to frame: a page draws
+// the same skin pieces at the same sizes again and again (a column of combo boxes, an edit box
+// redrawn at every keystroke). A row's texels depend only on the column tables and the texel row
+// (the key) and on the texels those read, two texel rows over a range of columns: a copy of those
+// is kept with the row and compared before the row is used again, so a texture whose texels
+// changed in any way (a lock, drawing into it, a new texture at the same address) is sampled afresh.
 struct SampledRowKey {
     const uint32_t* texels;
     int pitch, width, height;
@@ -158,62 +157,86 @@ struct SampledRowKey {
 };
 static_assert(sizeof(SampledRowKey) == 48, "keys are compared and hashed as bytes (no padding)");
 
-struct SampledRowHash {
-    size_t operator()(const SampledRowKey& k) const {
-        uint64_t words[6];
-        std::memcpy(words, &k, sizeof words);
-        uint64_t h = 0x9E3779B97F4A7C15u;
-        for (uint64_t w : words) h = (h ^ w) * 0xBF58476D1CE4E5B9u, h ^= h >> 29;
-        return size_t(h);
-    }
-};
+inline size_t HashKey(const SampledRowKey& k) {
+    uint64_t words[6];
+    std::memcpy(words, &k, sizeof words);
+    uint64_t h = 0x9E3779B97F4A7C15u;
+    for (uint64_t w : words) h = (h ^ w) * 0xBF58476D1CE4E5B9u, h ^= h >> 29;
+    return size_t(h);
+}
 
 class SampledRows {
   public:
-    // The cache of the calling thread; what it held before the current flush began counts as gone.
     static SampledRows& OfThisThread() {
         thread_local SampledRows rows;
-        const uint64_t serial = g_flushSerial.load(std::memory_order_relaxed);
-        if (rows.m_serial != serial) {
-            rows.m_serial = serial;
-            rows.m_used = 0;
-        }
         return rows;
     }
 
-    const uint32_t* Find(const SampledRowKey& key) const {
-        for (size_t n = 0, at = SampledRowHash{}(key); n < kProbes; ++n, ++at) {
+    // The kept row under `key` whose source texels (rows key.texelRow and the next, columns
+    // [column, column + columns)) are still those of `img`; null when there is none.
+    const uint32_t* Find(const SampledRowKey& key, const ImageLevel& img, int column, int columns) const {
+        for (size_t n = 0, at = HashKey(key); n < kProbes; ++n, ++at) {
             const Slot& slot = m_slots[at & (kSlots - 1)];
-            if (slot.serial != m_serial) return nullptr;
-            if (slot.key == key) return m_texels.get() + slot.at;
+            if (slot.generation != m_generation) return nullptr;
+            if (!(slot.key == key)) continue;
+            return SameSource(slot, img, column, columns) ? m_store.get() + slot.at : nullptr;
         }
         return nullptr;
     }
-    // Room for a new row of `count` texels under `key`; null when the cache is full.
-    uint32_t* Add(const SampledRowKey& key, int count) {
-        if (m_used + size_t(count) > kMaxTexels) return nullptr;
-        for (size_t n = 0, at = SampledRowHash{}(key); n < kProbes; ++n, ++at) {
-            Slot& slot = m_slots[at & (kSlots - 1)];
-            if (slot.serial == m_serial) continue;
-            if (!m_texels) m_texels.reset(new uint32_t[kMaxTexels]);
-            slot = Slot{key, uint32_t(m_used), m_serial};
-            m_used += size_t(count);
-            return m_texels.get() + slot.at;
+
+    // Room for the row under `key` (a new one, or in place of one whose source changed), its source
+    // texels copied; null when it cannot be kept.
+    uint32_t* Add(const SampledRowKey& key, const ImageLevel& img, int column, int columns) {
+        const size_t need = size_t(key.count) + 2 * size_t(columns);
+        if (need > kMaxStore) return nullptr;
+        if (m_used + need > kMaxStore) Forget();  // full: start afresh
+        if (!m_store) m_store.reset(new uint32_t[kMaxStore]);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            for (size_t n = 0, at = HashKey(key); n < kProbes; ++n, ++at) {
+                Slot& slot = m_slots[at & (kSlots - 1)];
+                const bool empty = slot.generation != m_generation;
+                if (!empty && !(slot.key == key)) continue;
+                if (empty) {
+                    slot = Slot{key, uint32_t(m_used), m_generation};
+                    m_used += need;
+                }
+                uint32_t* source = m_store.get() + slot.at + size_t(key.count);
+                for (int r = 0; r < 2; ++r)
+                    std::memcpy(source + r * columns, Source(img, key.texelRow + r, column),
+                                sizeof(uint32_t) * size_t(columns));
+                return m_store.get() + slot.at;
+            }
+            Forget();  // no free slot near the key's: start afresh
         }
         return nullptr;
     }
 
   private:
-    static constexpr size_t kMaxTexels = 256 * 1024;     // 1 MB per drawing thread
-    static constexpr size_t kSlots = 1024, kProbes = 8;  // open addressing, a slot per sampled row
+    static constexpr size_t kMaxStore = 256 * 1024;      // 1 MB per drawing thread
+    static constexpr size_t kSlots = 2048, kProbes = 8;  // open addressing, a slot per sampled row
     struct Slot {
         SampledRowKey key;
-        uint32_t at = 0;                 // first texel in m_texels
-        uint64_t serial = ~uint64_t(0);  // the flush that filled it (others are empty)
+        uint32_t at = 0;          // the row's texels in m_store, then its two source rows
+        uint32_t generation = 0;  // slots of other generations are empty
     };
-    uint64_t m_serial = ~uint64_t(0) - 1;
+
+    static const uint32_t* Source(const ImageLevel& img, int row, int column) {
+        return img.texels + static_cast<ptrdiff_t>(row) * img.pitch + column;
+    }
+    bool SameSource(const Slot& slot, const ImageLevel& img, int column, int columns) const {
+        const uint32_t* kept = m_store.get() + slot.at + size_t(slot.key.count);
+        const size_t bytes = sizeof(uint32_t) * size_t(columns);
+        return std::memcmp(kept, Source(img, slot.key.texelRow, column), bytes) == 0 &&
+               std::memcmp(kept + columns, Source(img, slot.key.texelRow + 1, column), bytes) == 0;
+    }
+    void Forget() {
+        ++m_generation;
+        m_used = 0;
+    }
+
+    uint32_t m_generation = 1;
     std::vector<Slot> m_slots = std::vector<Slot>(kSlots);
-    std::unique_ptr<uint32_t[]> m_texels;
+    std::unique_ptr<uint32_t[]> m_store;
     size_t m_used = 0;
 };
 
@@ -232,6 +255,16 @@ void ShadeChunk(const PixelConfig& c, const Gradients& g, const ColumnTables& t,
     SampledRowKey key{img.texels, img.pitch, img.width, img.height, 0, 0, 0, 0, first, count};
     std::memcpy(&key.uStart, &uStart, sizeof key.uStart);
     std::memcpy(&key.du, &du, sizeof key.du);
+    // The texel columns the kept rows read: the left texels of the columns filtered here and the
+    // texel right of each.
+    int column = INT32_MAX, lastColumn = -1;
+    for (int k = 0; sampledRows && k + 4 <= count; k += 4)
+        if (t.groupInside[k / 4]) {
+            column = std::min(column, std::min(t.index[k], t.index[k + 3]));
+            lastColumn = std::max(lastColumn, std::max(t.index[k], t.index[k + 3]) + 1);
+        }
+    if (lastColumn < 0) sampledRows = nullptr;
+    const int columns = lastColumn - column + 1;
     alignas(16) uint32_t scratch[kChunk];
     for (int y = y0; y < y1; ++y) {
         const float fy = static_cast<float>(y);
@@ -250,9 +283,9 @@ void ShadeChunk(const PixelConfig& c, const Gradients& g, const ColumnTables& t,
             const Wide diffuse{bgra, bgra};
             key.texelRow = row.index;
             key.rowWeight = row.weight;
-            const uint32_t* sampled = sampledRows ? sampledRows->Find(key) : nullptr;
+            const uint32_t* sampled = sampledRows ? sampledRows->Find(key, img, column, columns) : nullptr;
             if (!sampled) {
-                uint32_t* out = sampledRows ? sampledRows->Add(key, count) : nullptr;
+                uint32_t* out = sampledRows ? sampledRows->Add(key, img, column, columns) : nullptr;
                 if (!out) out = scratch;
                 const __m128i wy = _mm_set1_epi16(int16_t(row.weight));
                 const Wide rowWeight{wy, wy};
@@ -320,8 +353,6 @@ bool AlignedQuadApplies(const PixelConfig& c, const Gradients& g) {
            ts.level->texels != c.color.pixels;  // filtered rows are kept: the texels must not change
 }
 
-void NewAlignedQuadFlush() { g_flushSerial.fetch_add(1, std::memory_order_relaxed); }
-
 void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, int y0, int y1,
                       bool reuseRows) {
     if (x0 >= x1 || y0 >= y1) return;
@@ -343,7 +374,6 @@ void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, 
 #else
 
 bool AlignedQuadApplies(const PixelConfig&, const Gradients&) { return false; }
-void NewAlignedQuadFlush() {}
 void ShadeAlignedQuad(const PixelConfig&, const Gradients&, int, int, int, int, bool) {}
 
 #endif

@@ -15,14 +15,10 @@ namespace plat::d3d9 {
 // build has SSE2).
 bool AlignedQuadApplies(const PixelConfig& config, const Gradients& g);
 
-// A flush begins: textures may have changed since the last one, so rows sampled before are not
-// used again.
-void NewAlignedQuadFlush();
-
 // Shades pixels [x0, x1) of rows [y0, y1) (already clipped) of such a
 // rectangle, as the span loops would shade the spans [x0, x1) of those rows.
-// `reuseRows`: rows this thread sampled since NewAlignedQuadFlush are used
-// again (the caller guarantees that no texture changed since then).
+// `reuseRows`: rows this thread sampled before from the same texels are used
+// again (their source texels are compared first).
 void ShadeAlignedQuad(const PixelConfig& config, const Gradients& g, int x0, int x1, int y0, int y1,
                       bool reuseRows = false);
 

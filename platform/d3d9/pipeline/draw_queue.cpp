@@ -10,7 +10,6 @@
 #include <xmmintrin.h>
 #endif
 
-#include "platform/d3d9/pipeline/aligned_quad.h"
 #include "platform/d3d9/pipeline/rasterizer.h"
 
 namespace plat::d3d9 {
@@ -327,7 +326,7 @@ bool DrawQueue::Writes(const void* pixels) const {
 void DrawQueue::DrawBand(int top, int bottom) const {
     Rasterizer raster;
     raster.SetRows(top, bottom);
-    raster.ReuseSampledRows(true);  // Flush began a new round: no texture changes while it draws
+    raster.ReuseSampledRows(true);
     uint32_t current = UINT32_MAX;
     bool flat = false;
     const auto touches = [top, bottom](const Primitive& p) { return p.bottom > top && p.top < bottom; };
@@ -393,7 +392,6 @@ void DrawQueue::DrawBandTask(void* self, int band) {
 
 void DrawQueue::Flush(WorkerPool& pool) {
     if (m_prims.empty()) return;
-    NewAlignedQuadFlush();
     for (ConfigRecord& rec : m_configs)
         for (int st = 0; st < kPipelineTexStages; ++st)
             if (rec.config.samplers[st].levels) rec.config.samplers[st].levels = rec.levels[st];

@@ -423,10 +423,11 @@ TEST_F(AlignedQuadTest, BandsOfOneThreadKeepTheOrderOfPrimitives) {
         ASSERT_EQ(banded[i], direct[i]) << "pixel " << i % kWidth << "," << i / kWidth;
 }
 
-// A column of identical skin pieces (a page of combo boxes) in one flush: rows sampled for the
-// first are used for the others, on every band and thread, with the pixels of drawing each alone;
-// a texture changed between two flushes is sampled afresh.
-TEST_F(AlignedQuadTest, PiecesRepeatedInAFlushGiveThePixelsOfEachDrawnAlone) {
+// A column of identical skin pieces (a page of combo boxes), frame after frame: rows sampled for
+// the first piece are used for the others and in later frames, on every band and thread, with the
+// pixels of drawing each alone; after the texture changed, wholly or in one texel, it is sampled
+// afresh.
+TEST_F(AlignedQuadTest, RepeatedPiecesGiveThePixelsOfEachDrawnAlone) {
     std::vector<uint32_t> queued = Target(), direct = Target();
     PixelConfig c = SpriteConfig(1);
     c.clip = RECT{0, 0, kWidth, kHeight};
@@ -446,6 +447,7 @@ TEST_F(AlignedQuadTest, PiecesRepeatedInAFlushGiveThePixelsOfEachDrawnAlone) {
         }
     };
     auto drawBoth = [&](int round) {
+        queued = direct = Target();
         DrawQueue queue;
         queue.SetParallelThreshold(0);
         for (int k = 0; k < 12; ++k) {
@@ -473,9 +475,16 @@ TEST_F(AlignedQuadTest, PiecesRepeatedInAFlushGiveThePixelsOfEachDrawnAlone) {
                 << "round " << round << ", pixel " << i % kWidth << "," << i / kWidth;
     };
     ASSERT_NO_FATAL_FAILURE(drawBoth(0));
-    // New texels at the same address: the next flush must not use the rows sampled before.
+    ASSERT_NO_FATAL_FAILURE(drawBoth(1));  // the same texels: the rows kept from the last frame
+    // New texels at the same address: the rows sampled before must not be used.
     for (uint32_t& t : m_texels[1]) t = ~t;
-    ASSERT_NO_FATAL_FAILURE(drawBoth(1));
+    ASSERT_NO_FATAL_FAILURE(drawBoth(2));
+    // Texels the pieces read (column 17 of the 40-texel pitch) changed from row 11 down only: the
+    // row sampled between texel rows 10 and 11 keeps its first row and must still be sampled again.
+    const std::vector<uint32_t> before = direct;
+    for (int y = 11; y < 23; ++y) m_texels[1][size_t(y * 40 + 17)] ^= 0x00FFFFFFu;
+    ASSERT_NO_FATAL_FAILURE(drawBoth(3));
+    EXPECT_NE(direct, before);  // the change shows
 }
 
 }  // namespace
