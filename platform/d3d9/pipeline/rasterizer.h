@@ -23,7 +23,7 @@ class Rasterizer {
         m_rowBottom = bottom;
     }
 
-    // Stretched quads may use rows sampled earlier in this flush (see ShadeAlignedQuad).
+    // Stretched quads may use rows sampled before from the same texels (see ShadeAlignedQuad).
     void ReuseSampledRows(bool on) { m_reuseRows = on; }
 
     // A triangle after culling; `flat` supplies the colours under flat shading.
