@@ -11,54 +11,66 @@
 
 namespace plat {
 
-StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
-    : m_chars(std::max(count, 0)) {
-    TextSegments seg;
-    SegmentText(text, m_chars, &seg);
+namespace {
 
-    // x before every code point: each shaping cluster's advance spread over its code points.
-    const size_t points = seg.codePoints.size();
+// The segmentation and the shaping's measures, kept per thread so that an
+// analysis allocates only what it keeps.
+struct Scratch {
+    TextSegments seg;
     std::vector<int> advances;
     std::vector<uint8_t> starts;
-    engine.MeasureClusters(seg.codePoints, &advances, &starts);
-    std::vector<int> pointX(points + 1, 0);
+};
+Scratch& TheScratch() {
+    thread_local Scratch scratch;
+    return scratch;
+}
+
+}  // namespace
+
+StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
+    : m_chars(std::max(count, 0)) {
+    Scratch& scratch = TheScratch();
+    TextSegments& seg = scratch.seg;
+    SegmentText(text, m_chars, &seg);
+    engine.MeasureClusters(seg.codePoints, &scratch.advances, &scratch.starts);
+    const int* advances = scratch.advances.data();
+    const uint8_t* starts = scratch.starts.data();
+    const uint8_t* clusterStart = seg.clusterStart.data();
+    const int* firstCharOf = seg.firstCharOf.data();
+
+    // Caret stops at the grapheme boundaries, with the x before their code
+    // point: each shaping cluster's advance spread over its code points.
+    const size_t points = seg.codePoints.size();
+    m_stops.resize(points + 1);
+    m_edgeX.resize(points + 1);
+    size_t stops = 0;
     int pen = 0;
     for (size_t a = 0; a < points;) {
         size_t b = a + 1;
         while (b < points && !starts[b]) ++b;
         const long long width = advances[a];
         const long long span = static_cast<long long>(b - a);
-        pointX[a] = pen;
-        for (size_t k = a + 1; k < b; ++k)
-            pointX[k] = pen + static_cast<int>(width * static_cast<long long>(k - a) / span);
+        for (size_t k = a; k < b; ++k) {
+            const int i = firstCharOf[k];
+            if (!clusterStart[i]) continue;
+            m_stops[stops] = i;
+            m_edgeX[stops++] = pen + static_cast<int>(width * static_cast<long long>(k - a) / span);
+        }
         pen += static_cast<int>(width);
         a = b;
     }
-    pointX[points] = pen;
+    m_stops[stops] = m_chars;
+    m_edgeX[stops++] = pen;
+    m_stops.resize(stops);
+    m_edgeX.resize(stops);
 
-    // Caret stops at the grapheme boundaries.
-    m_clusterFirst.resize(m_chars);
-    m_clusterEnd.resize(m_chars);
-    m_stops.reserve(points + 1);
-    m_edgeX.reserve(points + 1);
-    for (int i = 0; i <= m_chars; ++i) {
-        if (!seg.clusterStart[i]) continue;
-        m_stops.push_back(i);
-        m_edgeX.push_back(i == m_chars ? pen : pointX[seg.codePointOf[i]]);
-    }
-    for (size_t s = 0; s + 1 < m_stops.size(); ++s) {
-        for (int i = m_stops[s]; i < m_stops[s + 1]; ++i) {
-            m_clusterFirst[i] = m_stops[s];
-            m_clusterEnd[i] = m_stops[s + 1];
-        }
-    }
-
-    m_attrs.assign(m_chars, SCRIPT_LOGATTR{});
+    m_attrs.resize(static_cast<size_t>(m_chars));
     for (int i = 0; i < m_chars; ++i) {
         SCRIPT_LOGATTR& a = m_attrs[i];
-        a.fCharStop = seg.clusterStart[i];
+        a = SCRIPT_LOGATTR{};
+        a.fCharStop = clusterStart[i];
         a.fWhiteSpace = seg.whiteSpace[i];
-        a.fWordStop = seg.wordStart[i] && !seg.whiteSpace[i] && seg.clusterStart[i];
+        a.fWordStop = seg.wordStart[i] && !seg.whiteSpace[i] && clusterStart[i];
         a.fInvalid = seg.invalid[i];
     }
 }
@@ -71,9 +83,11 @@ HRESULT StringAnalysis::CaretToX(int cp, bool trailing, int* x) const {
         *x = Width();
         return S_OK;
     }
-    const int stop = trailing ? m_clusterEnd[cp] : m_clusterFirst[cp];
-    const auto found = std::lower_bound(m_stops.begin(), m_stops.end(), stop);
-    *x = m_edgeX[found - m_stops.begin()];
+    // The stops are the cluster starts in order, the first at 0: the last at or
+    // before cp starts its cluster, the next one ends it.
+    const size_t s =
+        static_cast<size_t>(std::upper_bound(m_stops.begin(), m_stops.end(), cp) - m_stops.begin()) - 1;
+    *x = m_edgeX[trailing ? s + 1 : s];
     return S_OK;
 }
 

@@ -32,10 +32,8 @@ class StringAnalysis {
 
   private:
     int m_chars = 0;
-    std::vector<int> m_clusterFirst;  // per character: first character of its cluster
-    std::vector<int> m_clusterEnd;    // per character: one past its cluster
-    std::vector<int> m_stops;         // cluster starts in order, then Chars()
-    std::vector<int> m_edgeX;         // x of each entry of m_stops
+    std::vector<int> m_stops;  // cluster starts in order, then Chars()
+    std::vector<int> m_edgeX;  // x of each entry of m_stops
     std::vector<SCRIPT_LOGATTR> m_attrs;
 };
 
