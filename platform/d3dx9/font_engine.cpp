@@ -18,6 +18,7 @@ constexpr int kDefaultHeight = 16;
 constexpr double kMaxEm = 2048.0;
 constexpr size_t kShapeCacheLimit = 512;
 constexpr size_t kRecentParagraphs = 4;
+constexpr char32_t kPlaneSize = 0x10000;
 
 FontRequest RequestOf(const D3DXFONT_DESCW& desc) {
     FontRequest request;
@@ -46,8 +47,9 @@ bool IsCombining(char32_t ch) {
 
 }  // namespace
 
-FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize) : m_desc(desc), m_atlas(pageSize) {
-    std::fill(std::begin(m_asciiSlots), std::end(m_asciiSlots), static_cast<int8_t>(-1));
+FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize)
+    : m_desc(desc), m_planeSlots(new int8_t[kPlaneSize]), m_atlas(pageSize) {
+    std::fill(m_planeSlots.get(), m_planeSlots.get() + kPlaneSize, static_cast<int8_t>(-1));
 }
 FontEngine::~FontEngine() = default;
 
@@ -98,7 +100,7 @@ HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngin
 }
 
 int FontEngine::SlotFor(char32_t ch) {
-    if (ch < 128 && m_asciiSlots[ch] >= 0) return m_asciiSlots[ch];
+    if (ch < kPlaneSize && m_planeSlots[ch] >= 0) return m_planeSlots[ch];
     auto found = m_charSlots.find(ch);
     if (found != m_charSlots.end()) return found->second;
     int slot = 0;
@@ -123,7 +125,7 @@ int FontEngine::SlotFor(char32_t ch) {
         }
     }
     m_charSlots.emplace(ch, slot);
-    if (ch < 128 && slot < 128) m_asciiSlots[ch] = static_cast<int8_t>(slot);
+    if (ch < kPlaneSize && slot < 128) m_planeSlots[ch] = static_cast<int8_t>(slot);
     return slot;
 }
 
@@ -160,7 +162,8 @@ void FontEngine::ShapeWhole(const std::u32string& text, const std::vector<Run>& 
 }
 
 const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32string& text) {
-    auto cached = m_shapeCache.find(text);
+    const size_t hash = std::hash<std::u32string_view>{}(text);
+    auto cached = m_shapeCache.find(ShapeKeyView{text, hash});
     if (cached != m_shapeCache.end()) return cached->second;
     if (m_shapeCache.size() >= kShapeCacheLimit) m_shapeCache.clear();
 
@@ -169,7 +172,7 @@ const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32
     std::vector<Shaped> shaped;
     if (!m_reuseShaping) {
         ShapeWhole(text, runs, &shaped);
-        return m_shapeCache.emplace(text, std::move(shaped)).first->second;
+        return m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped)).first->second;
     }
 
     // Start from the recent paragraph sharing the longest head and tail with this
@@ -199,7 +202,7 @@ const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32
     base->runs = std::move(runs);
     base->glyphs = shaped;
     base->used = ++m_recentClock;
-    return m_shapeCache.emplace(text, std::move(shaped)).first->second;
+    return m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped)).first->second;
 }
 
 const CachedGlyph* FontEngine::Glyph(int slot, uint32_t glyph) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -115,8 +116,29 @@ class FontEngine {
     std::vector<std::unique_ptr<SizedFace>> m_faces;       // by slot
     std::vector<std::pair<std::string, int>> m_faceFiles;  // file and index of each slot
     std::unordered_map<char32_t, int> m_charSlots;
-    int8_t m_asciiSlots[128];  // the same for ASCII without hashing; -1 not yet known
-    std::unordered_map<std::u32string, std::vector<Shaped>> m_shapeCache;
+    std::unique_ptr<int8_t[]> m_planeSlots;  // the same for the basic plane without hashing; -1 not yet known
+    // Shaped paragraphs by text, with the text's hash kept so a paragraph is hashed once.
+    struct ShapeKey {
+        std::u32string text;
+        size_t hash;
+    };
+    struct ShapeKeyView {
+        std::u32string_view text;
+        size_t hash;
+    };
+    struct ShapeKeyHash {
+        using is_transparent = void;
+        size_t operator()(const ShapeKey& k) const { return k.hash; }
+        size_t operator()(const ShapeKeyView& k) const { return k.hash; }
+    };
+    struct ShapeKeyEqual {
+        using is_transparent = void;
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const {
+            return a.hash == b.hash && std::u32string_view(a.text) == std::u32string_view(b.text);
+        }
+    };
+    std::unordered_map<ShapeKey, std::vector<Shaped>, ShapeKeyHash, ShapeKeyEqual> m_shapeCache;
     // The last few paragraphs shaped (not found in the cache), for reuse after an
     // edit: an edit box's whole line and its visible part each find their own.
     bool m_reuseShaping = true;

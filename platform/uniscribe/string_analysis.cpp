@@ -50,7 +50,12 @@ StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
         while (b < points && !starts[b]) ++b;
         const long long width = advances[a];
         const long long span = static_cast<long long>(b - a);
-        for (size_t k = a; k < b; ++k) {
+        // Nearly every shaping cluster is one code point: no share to work out.
+        if (clusterStart[firstCharOf[a]]) {
+            m_stops[stops] = firstCharOf[a];
+            m_edgeX[stops++] = pen;
+        }
+        for (size_t k = a + 1; k < b; ++k) {
             const int i = firstCharOf[k];
             if (!clusterStart[i]) continue;
             m_stops[stops] = i;
@@ -65,13 +70,16 @@ StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
     m_edgeX.resize(stops);
 
     m_attrs.resize(static_cast<size_t>(m_chars));
+    const uint8_t* white = seg.whiteSpace.data();
+    const uint8_t* wordStart = seg.wordStart.data();
+    const uint8_t* invalid = seg.invalid.data();
     for (int i = 0; i < m_chars; ++i) {
-        SCRIPT_LOGATTR& a = m_attrs[i];
-        a = SCRIPT_LOGATTR{};
+        SCRIPT_LOGATTR a{};
         a.fCharStop = clusterStart[i];
-        a.fWhiteSpace = seg.whiteSpace[i];
-        a.fWordStop = seg.wordStart[i] && !seg.whiteSpace[i] && clusterStart[i];
-        a.fInvalid = seg.invalid[i];
+        a.fWhiteSpace = white[i];
+        a.fWordStop = wordStart[i] && !white[i] && clusterStart[i];
+        a.fInvalid = invalid[i];
+        m_attrs[i] = a;
     }
 }
 
