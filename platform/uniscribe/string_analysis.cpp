@@ -5,6 +5,7 @@
 #include "platform/uniscribe/string_analysis.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/d3dx9/font_engine.h"
 #include "platform/uniscribe/text_segments.h"
@@ -25,6 +26,28 @@ Scratch& TheScratch() {
     return scratch;
 }
 
+// Where each flag of a logical attribute lies in its byte.
+struct AttrBits {
+    unsigned charStop, whiteSpace, wordStop, invalid;
+};
+static_assert(sizeof(SCRIPT_LOGATTR) == 1);
+const AttrBits& TheAttrBits() {
+    static const AttrBits bits = [] {
+        auto byteOf = [](SCRIPT_LOGATTR a) {
+            unsigned char b = 0;
+            std::memcpy(&b, &a, 1);
+            return unsigned{b};
+        };
+        SCRIPT_LOGATTR c{}, w{}, s{}, v{};
+        c.fCharStop = 1;
+        w.fWhiteSpace = 1;
+        s.fWordStop = 1;
+        v.fInvalid = 1;
+        return AttrBits{byteOf(c), byteOf(w), byteOf(s), byteOf(v)};
+    }();
+    return bits;
+}
+
 }  // namespace
 
 StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
@@ -39,47 +62,62 @@ StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
     const int* firstCharOf = seg.firstCharOf.data();
 
     // Caret stops at the grapheme boundaries, with the x before their code
-    // point: each shaping cluster's advance spread over its code points.
+    // point: each shaping cluster's advance spread over its code points. A
+    // cluster is nearly always one code point, so a first pass assumes so (a
+    // code point that starts none has no advance of its own) and the share is
+    // worked out only when some cluster holds several.
     const size_t points = seg.codePoints.size();
     m_stops.resize(points + 1);
     m_edgeX.resize(points + 1);
+    int* stopAt = m_stops.data();
+    int* stopX = m_edgeX.data();
     size_t stops = 0;
     int pen = 0;
-    for (size_t a = 0; a < points;) {
-        size_t b = a + 1;
-        while (b < points && !starts[b]) ++b;
-        const long long width = advances[a];
-        const long long span = static_cast<long long>(b - a);
-        // Nearly every shaping cluster is one code point: no share to work out.
-        if (clusterStart[firstCharOf[a]]) {
-            m_stops[stops] = firstCharOf[a];
-            m_edgeX[stops++] = pen;
-        }
-        for (size_t k = a + 1; k < b; ++k) {
-            const int i = firstCharOf[k];
-            if (!clusterStart[i]) continue;
-            m_stops[stops] = i;
-            m_edgeX[stops++] = pen + static_cast<int>(width * static_cast<long long>(k - a) / span);
-        }
-        pen += static_cast<int>(width);
-        a = b;
+    bool shared = false;
+    for (size_t k = 0; k < points; ++k) {
+        const int i = firstCharOf[k];
+        stopAt[stops] = i;
+        stopX[stops] = pen;
+        stops += clusterStart[i] != 0;
+        pen += advances[k];
+        shared |= !starts[k];
     }
-    m_stops[stops] = m_chars;
-    m_edgeX[stops++] = pen;
+    if (shared) {
+        stops = 0;
+        pen = 0;
+        for (size_t a = 0; a < points;) {
+            size_t b = a + 1;
+            while (b < points && !starts[b]) ++b;
+            const long long width = advances[a];
+            const long long span = static_cast<long long>(b - a);
+            for (size_t k = a; k < b; ++k) {
+                const int i = firstCharOf[k];
+                if (!clusterStart[i]) continue;
+                stopAt[stops] = i;
+                stopX[stops++] = pen + static_cast<int>(width * static_cast<long long>(k - a) / span);
+            }
+            pen += static_cast<int>(width);
+            a = b;
+        }
+    }
+    stopAt[stops] = m_chars;
+    stopX[stops++] = pen;
     m_stops.resize(stops);
     m_edgeX.resize(stops);
 
-    m_attrs.resize(static_cast<size_t>(m_chars));
+    // The logical attributes, byte by byte from the segmentation's 0/1 flags.
+    if (m_chars == 0) return;
+    m_attrs.reset(new SCRIPT_LOGATTR[static_cast<size_t>(m_chars)]);
+    const AttrBits bits = TheAttrBits();
+    auto* attrs = reinterpret_cast<unsigned char*>(m_attrs.get());
     const uint8_t* white = seg.whiteSpace.data();
     const uint8_t* wordStart = seg.wordStart.data();
     const uint8_t* invalid = seg.invalid.data();
     for (int i = 0; i < m_chars; ++i) {
-        SCRIPT_LOGATTR a{};
-        a.fCharStop = clusterStart[i];
-        a.fWhiteSpace = white[i];
-        a.fWordStop = wordStart[i] && !white[i] && clusterStart[i];
-        a.fInvalid = invalid[i];
-        m_attrs[i] = a;
+        const unsigned c = clusterStart[i], w = white[i];
+        attrs[i] = static_cast<unsigned char>(((0u - c) & bits.charStop) | ((0u - w) & bits.whiteSpace) |
+                                              ((0u - (wordStart[i] & c & (w ^ 1u))) & bits.wordStop) |
+                                              ((0u - invalid[i]) & bits.invalid));
     }
 }
 
