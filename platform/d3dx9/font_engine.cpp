@@ -17,6 +17,9 @@ constexpr HRESULT kNoFont = static_cast<HRESULT>(0x80070002);
 constexpr int kDefaultHeight = 16;
 constexpr double kMaxEm = 2048.0;
 constexpr size_t kShapeCacheLimit = 512;
+// Characters over all cached paragraphs: a long edit-box line makes a new
+// paragraph at every keystroke, and its glyphs take 28 bytes a character.
+constexpr size_t kShapeCacheChars = size_t{1} << 16;
 constexpr size_t kRecentParagraphs = 4;
 constexpr char32_t kPlaneSize = 0x10000;
 
@@ -165,14 +168,13 @@ const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32
     const size_t hash = std::hash<std::u32string_view>{}(text);
     auto cached = m_shapeCache.find(ShapeKeyView{text, hash});
     if (cached != m_shapeCache.end()) return cached->second;
-    if (m_shapeCache.size() >= kShapeCacheLimit) m_shapeCache.clear();
 
     std::vector<Run> runs;
     SplitRuns(text, &runs);
     std::vector<Shaped> shaped;
     if (!m_reuseShaping) {
         ShapeWhole(text, runs, &shaped);
-        return m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped)).first->second;
+        return Cache(text, hash, std::move(shaped));
     }
 
     // Start from the recent paragraph sharing the longest head and tail with this
@@ -202,7 +204,24 @@ const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32
     base->runs = std::move(runs);
     base->glyphs = shaped;
     base->used = ++m_recentClock;
-    return m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped)).first->second;
+    return Cache(text, hash, std::move(shaped));
+}
+
+const std::vector<FontEngine::Shaped>& FontEngine::Cache(const std::u32string& text, size_t hash,
+                                                         std::vector<Shaped>&& shaped) {
+    // The oldest paragraphs make room, one by one, so that their memory serves
+    // the next ones; a paragraph larger than the whole budget is kept alone.
+    while (!m_shapeOrder.empty() &&
+           (m_shapeCache.size() >= kShapeCacheLimit || m_shapeChars + text.size() > kShapeCacheChars)) {
+        const ShapeKey* oldest = m_shapeOrder.front();
+        m_shapeOrder.pop_front();
+        m_shapeChars -= oldest->text.size();
+        m_shapeCache.erase(m_shapeCache.find(ShapeKeyView{oldest->text, oldest->hash}));
+    }
+    const auto added = m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped)).first;
+    m_shapeOrder.push_back(&added->first);
+    m_shapeChars += text.size();
+    return added->second;
 }
 
 const CachedGlyph* FontEngine::Glyph(int slot, uint32_t glyph) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -139,6 +140,10 @@ class FontEngine {
         }
     };
     std::unordered_map<ShapeKey, std::vector<Shaped>, ShapeKeyHash, ShapeKeyEqual> m_shapeCache;
+    std::deque<const ShapeKey*> m_shapeOrder;  // the cached paragraphs, oldest first
+    size_t m_shapeChars = 0;                   // characters over all cached paragraphs
+    // Caches a shaped paragraph, making room first; the cached glyphs.
+    const std::vector<Shaped>& Cache(const std::u32string& text, size_t hash, std::vector<Shaped>&& shaped);
     // The last few paragraphs shaped (not found in the cache), for reuse after an
     // edit: an edit box's whole line and its visible part each find their own.
     bool m_reuseShaping = true;
