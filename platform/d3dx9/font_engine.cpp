@@ -142,7 +142,8 @@ void FontEngine::SplitRuns(const std::u32string& text, std::vector<Run>* runs) {
         if (i < length) {
             const char32_t ch = text[i];
             // Spaces and marks stay in the current run so runs are not split needlessly.
-            if (!(ch == U' ' || IsCombining(ch))) slot = SlotFor(ch);
+            if (!(ch == U' ' || IsCombining(ch)))
+                slot = ch < kPlaneSize && m_planeSlots[ch] >= 0 ? m_planeSlots[ch] : SlotFor(ch);
         }
         if (i < length && slot == runSlot) continue;
         runs->push_back(Run{start, i, runSlot, GuessScript(text.data() + start, i - start)});
