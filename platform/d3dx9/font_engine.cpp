@@ -168,14 +168,14 @@ void FontEngine::ShapeWhole(const std::u32string& text, const std::vector<Run>& 
 const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32string& text) {
     const size_t hash = std::hash<std::u32string_view>{}(text);
     auto cached = m_shapeCache.find(ShapeKeyView{text, hash});
-    if (cached != m_shapeCache.end()) return cached->second;
+    if (cached != m_shapeCache.end()) return *cached->second;
 
     std::vector<Run> runs;
     SplitRuns(text, &runs);
     std::vector<Shaped> shaped;
     if (!m_reuseShaping) {
         ShapeWhole(text, runs, &shaped);
-        return Cache(text, hash, std::move(shaped));
+        return Cache(text, hash, std::make_shared<const std::vector<Shaped>>(std::move(shaped)));
     }
 
     // Start from the recent paragraph sharing the longest head and tail with this
@@ -203,13 +203,13 @@ const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32
     }
     base->text = text;
     base->runs = std::move(runs);
-    base->glyphs = shaped;
+    base->glyphs = std::make_shared<const std::vector<Shaped>>(std::move(shaped));
     base->used = ++m_recentClock;
-    return Cache(text, hash, std::move(shaped));
+    return Cache(text, hash, base->glyphs);
 }
 
 const std::vector<FontEngine::Shaped>& FontEngine::Cache(const std::u32string& text, size_t hash,
-                                                         std::vector<Shaped>&& shaped) {
+                                                         ShapedGlyphs shaped) {
     // The oldest paragraphs make room, one by one, so that their memory serves
     // the next ones; a paragraph larger than the whole budget is kept alone.
     while (!m_shapeOrder.empty() &&
@@ -222,7 +222,7 @@ const std::vector<FontEngine::Shaped>& FontEngine::Cache(const std::u32string& t
     const auto added = m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped)).first;
     m_shapeOrder.push_back(&added->first);
     m_shapeChars += text.size();
-    return added->second;
+    return *added->second;
 }
 
 const CachedGlyph* FontEngine::Glyph(int slot, uint32_t glyph) {

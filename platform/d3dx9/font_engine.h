@@ -99,7 +99,7 @@ class FontEngine {
     struct Recent {
         std::u32string text;
         std::vector<Run> runs;
-        std::vector<Shaped> glyphs;
+        std::shared_ptr<const std::vector<Shaped>> glyphs;  // shared with the cache
         uint64_t used = 0;
     };
     void ShapeWhole(const std::u32string& text, const std::vector<Run>& runs, std::vector<Shaped>* out);
@@ -139,11 +139,12 @@ class FontEngine {
             return a.hash == b.hash && std::u32string_view(a.text) == std::u32string_view(b.text);
         }
     };
-    std::unordered_map<ShapeKey, std::vector<Shaped>, ShapeKeyHash, ShapeKeyEqual> m_shapeCache;
+    using ShapedGlyphs = std::shared_ptr<const std::vector<Shaped>>;
+    std::unordered_map<ShapeKey, ShapedGlyphs, ShapeKeyHash, ShapeKeyEqual> m_shapeCache;
     std::deque<const ShapeKey*> m_shapeOrder;  // the cached paragraphs, oldest first
     size_t m_shapeChars = 0;                   // characters over all cached paragraphs
     // Caches a shaped paragraph, making room first; the cached glyphs.
-    const std::vector<Shaped>& Cache(const std::u32string& text, size_t hash, std::vector<Shaped>&& shaped);
+    const std::vector<Shaped>& Cache(const std::u32string& text, size_t hash, ShapedGlyphs shaped);
     // The last few paragraphs shaped (not found in the cache), for reuse after an
     // edit: an edit box's whole line and its visible part each find their own.
     bool m_reuseShaping = true;

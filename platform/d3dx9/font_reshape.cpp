@@ -32,7 +32,8 @@ bool FontEngine::ShapeEdited(const Recent& before, const std::u32string& text, c
                              std::vector<Shaped>* out) {
     const std::u32string& old = before.text;
     const std::vector<Run>& oldRuns = before.runs;
-    const std::vector<Shaped>& og = before.glyphs;
+    if (!before.glyphs) return false;
+    const std::vector<Shaped>& og = *before.glyphs;
     if (old.empty() || text.empty() || og.empty()) return false;
     for (const Run& r : oldRuns)
         if (IsRightToLeft(r.script)) return false;
