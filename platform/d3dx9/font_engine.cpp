@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 #include "platform/d3dx9/font_face.h"
@@ -41,6 +42,23 @@ int PageSizeFor(int cellHeight) {
     int size = 256;
     while (size < cellHeight * 12 && size < 2048) size *= 2;
     return size;
+}
+
+// A paragraph's hash for the shape cache, two code points at a time (the
+// cache compares texts whose hashes agree, so this only has to spread well).
+size_t HashText(const std::u32string& text) {
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ text.size();
+    const char32_t* p = text.data();
+    size_t i = 0;
+    for (; i + 2 <= text.size(); i += 2) {
+        uint64_t pair;
+        std::memcpy(&pair, p + i, sizeof pair);
+        h = (h ^ pair) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 29;
+    }
+    if (i < text.size()) h = (h ^ p[i]) * 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return static_cast<size_t>(h * 0x94D049BB133111EBull);
 }
 
 // Marks that belong to the previous character's face.
@@ -166,7 +184,7 @@ void FontEngine::ShapeWhole(const std::u32string& text, const std::vector<Run>& 
 }
 
 const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32string& text) {
-    const size_t hash = std::hash<std::u32string_view>{}(text);
+    const size_t hash = HashText(text);
     auto cached = m_shapeCache.find(ShapeKeyView{text, hash});
     if (cached != m_shapeCache.end()) return *cached->second;
 
