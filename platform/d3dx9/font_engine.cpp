@@ -237,9 +237,11 @@ const std::vector<FontEngine::Shaped>& FontEngine::Cache(const std::u32string& t
         m_shapeChars -= oldest->text.size();
         m_shapeCache.erase(m_shapeCache.find(ShapeKeyView{oldest->text, oldest->hash}));
     }
-    const auto added = m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped)).first;
-    m_shapeOrder.push_back(&added->first);
-    m_shapeChars += text.size();
+    const auto [added, isNew] = m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped));
+    if (isNew) {
+        m_shapeOrder.push_back(&added->first);
+        m_shapeChars += text.size();
+    }
     return *added->second;
 }
 
