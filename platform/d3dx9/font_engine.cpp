@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 #include "platform/d3dx9/font_face.h"
@@ -17,7 +18,11 @@ constexpr HRESULT kNoFont = static_cast<HRESULT>(0x80070002);
 constexpr int kDefaultHeight = 16;
 constexpr double kMaxEm = 2048.0;
 constexpr size_t kShapeCacheLimit = 512;
+// Characters over all cached paragraphs: a long edit-box line makes a new
+// paragraph at every keystroke, and its glyphs take 28 bytes a character.
+constexpr size_t kShapeCacheChars = size_t{1} << 16;
 constexpr size_t kRecentParagraphs = 4;
+constexpr char32_t kPlaneSize = 0x10000;
 
 FontRequest RequestOf(const D3DXFONT_DESCW& desc) {
     FontRequest request;
@@ -39,6 +44,23 @@ int PageSizeFor(int cellHeight) {
     return size;
 }
 
+// A paragraph's hash for the shape cache, two code points at a time (the
+// cache compares texts whose hashes agree, so this only has to spread well).
+size_t HashText(const std::u32string& text) {
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ text.size();
+    const char32_t* p = text.data();
+    size_t i = 0;
+    for (; i + 2 <= text.size(); i += 2) {
+        uint64_t pair;
+        std::memcpy(&pair, p + i, sizeof pair);
+        h = (h ^ pair) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 29;
+    }
+    if (i < text.size()) h = (h ^ p[i]) * 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return static_cast<size_t>(h * 0x94D049BB133111EBull);
+}
+
 // Marks that belong to the previous character's face.
 bool IsCombining(char32_t ch) {
     return (ch >= 0x0300 && ch <= 0x036F) || (ch >= 0x200C && ch <= 0x200D) || (ch >= 0xFE00 && ch <= 0xFE0F);
@@ -46,8 +68,9 @@ bool IsCombining(char32_t ch) {
 
 }  // namespace
 
-FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize) : m_desc(desc), m_atlas(pageSize) {
-    std::fill(std::begin(m_asciiSlots), std::end(m_asciiSlots), static_cast<int8_t>(-1));
+FontEngine::FontEngine(const D3DXFONT_DESCW& desc, int pageSize)
+    : m_desc(desc), m_planeSlots(new int8_t[kPlaneSize]), m_atlas(pageSize) {
+    std::fill(m_planeSlots.get(), m_planeSlots.get() + kPlaneSize, static_cast<int8_t>(-1));
 }
 FontEngine::~FontEngine() = default;
 
@@ -98,7 +121,7 @@ HRESULT FontEngine::Create(const D3DXFONT_DESCW& desc, std::unique_ptr<FontEngin
 }
 
 int FontEngine::SlotFor(char32_t ch) {
-    if (ch < 128 && m_asciiSlots[ch] >= 0) return m_asciiSlots[ch];
+    if (ch < kPlaneSize && m_planeSlots[ch] >= 0) return m_planeSlots[ch];
     auto found = m_charSlots.find(ch);
     if (found != m_charSlots.end()) return found->second;
     int slot = 0;
@@ -123,7 +146,7 @@ int FontEngine::SlotFor(char32_t ch) {
         }
     }
     m_charSlots.emplace(ch, slot);
-    if (ch < 128 && slot < 128) m_asciiSlots[ch] = static_cast<int8_t>(slot);
+    if (ch < kPlaneSize && slot < 128) m_planeSlots[ch] = static_cast<int8_t>(slot);
     return slot;
 }
 
@@ -137,7 +160,8 @@ void FontEngine::SplitRuns(const std::u32string& text, std::vector<Run>* runs) {
         if (i < length) {
             const char32_t ch = text[i];
             // Spaces and marks stay in the current run so runs are not split needlessly.
-            if (!(ch == U' ' || IsCombining(ch))) slot = SlotFor(ch);
+            if (!(ch == U' ' || IsCombining(ch)))
+                slot = ch < kPlaneSize && m_planeSlots[ch] >= 0 ? m_planeSlots[ch] : SlotFor(ch);
         }
         if (i < length && slot == runSlot) continue;
         runs->push_back(Run{start, i, runSlot, GuessScript(text.data() + start, i - start)});
@@ -160,16 +184,16 @@ void FontEngine::ShapeWhole(const std::u32string& text, const std::vector<Run>& 
 }
 
 const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32string& text) {
-    auto cached = m_shapeCache.find(text);
-    if (cached != m_shapeCache.end()) return cached->second;
-    if (m_shapeCache.size() >= kShapeCacheLimit) m_shapeCache.clear();
+    const size_t hash = HashText(text);
+    auto cached = m_shapeCache.find(ShapeKeyView{text, hash});
+    if (cached != m_shapeCache.end()) return *cached->second;
 
     std::vector<Run> runs;
     SplitRuns(text, &runs);
     std::vector<Shaped> shaped;
     if (!m_reuseShaping) {
         ShapeWhole(text, runs, &shaped);
-        return m_shapeCache.emplace(text, std::move(shaped)).first->second;
+        return Cache(text, hash, std::make_shared<const std::vector<Shaped>>(std::move(shaped)));
     }
 
     // Start from the recent paragraph sharing the longest head and tail with this
@@ -197,9 +221,28 @@ const std::vector<FontEngine::Shaped>& FontEngine::ShapeParagraph(const std::u32
     }
     base->text = text;
     base->runs = std::move(runs);
-    base->glyphs = shaped;
+    base->glyphs = std::make_shared<const std::vector<Shaped>>(std::move(shaped));
     base->used = ++m_recentClock;
-    return m_shapeCache.emplace(text, std::move(shaped)).first->second;
+    return Cache(text, hash, base->glyphs);
+}
+
+const std::vector<FontEngine::Shaped>& FontEngine::Cache(const std::u32string& text, size_t hash,
+                                                         ShapedGlyphs shaped) {
+    // The oldest paragraphs make room, one by one, so that their memory serves
+    // the next ones; a paragraph larger than the whole budget is kept alone.
+    while (!m_shapeOrder.empty() &&
+           (m_shapeCache.size() >= kShapeCacheLimit || m_shapeChars + text.size() > kShapeCacheChars)) {
+        const ShapeKey* oldest = m_shapeOrder.front();
+        m_shapeOrder.pop_front();
+        m_shapeChars -= oldest->text.size();
+        m_shapeCache.erase(m_shapeCache.find(ShapeKeyView{oldest->text, oldest->hash}));
+    }
+    const auto [added, isNew] = m_shapeCache.emplace(ShapeKey{text, hash}, std::move(shaped));
+    if (isNew) {
+        m_shapeOrder.push_back(&added->first);
+        m_shapeChars += text.size();
+    }
+    return *added->second;
 }
 
 const CachedGlyph* FontEngine::Glyph(int slot, uint32_t glyph) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -97,7 +99,7 @@ class FontEngine {
     struct Recent {
         std::u32string text;
         std::vector<Run> runs;
-        std::vector<Shaped> glyphs;
+        std::shared_ptr<const std::vector<Shaped>> glyphs;  // shared with the cache
         uint64_t used = 0;
     };
     void ShapeWhole(const std::u32string& text, const std::vector<Run>& runs, std::vector<Shaped>* out);
@@ -115,8 +117,34 @@ class FontEngine {
     std::vector<std::unique_ptr<SizedFace>> m_faces;       // by slot
     std::vector<std::pair<std::string, int>> m_faceFiles;  // file and index of each slot
     std::unordered_map<char32_t, int> m_charSlots;
-    int8_t m_asciiSlots[128];  // the same for ASCII without hashing; -1 not yet known
-    std::unordered_map<std::u32string, std::vector<Shaped>> m_shapeCache;
+    std::unique_ptr<int8_t[]> m_planeSlots;  // the same for the basic plane without hashing; -1 not yet known
+    // Shaped paragraphs by text, with the text's hash kept so a paragraph is hashed once.
+    struct ShapeKey {
+        std::u32string text;
+        size_t hash;
+    };
+    struct ShapeKeyView {
+        std::u32string_view text;
+        size_t hash;
+    };
+    struct ShapeKeyHash {
+        using is_transparent = void;
+        size_t operator()(const ShapeKey& k) const { return k.hash; }
+        size_t operator()(const ShapeKeyView& k) const { return k.hash; }
+    };
+    struct ShapeKeyEqual {
+        using is_transparent = void;
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const {
+            return a.hash == b.hash && std::u32string_view(a.text) == std::u32string_view(b.text);
+        }
+    };
+    using ShapedGlyphs = std::shared_ptr<const std::vector<Shaped>>;
+    std::unordered_map<ShapeKey, ShapedGlyphs, ShapeKeyHash, ShapeKeyEqual> m_shapeCache;
+    std::deque<const ShapeKey*> m_shapeOrder;  // the cached paragraphs, oldest first
+    size_t m_shapeChars = 0;                   // characters over all cached paragraphs
+    // Caches a shaped paragraph, making room first; the cached glyphs.
+    const std::vector<Shaped>& Cache(const std::u32string& text, size_t hash, ShapedGlyphs shaped);
     // The last few paragraphs shaped (not found in the cache), for reuse after an
     // edit: an edit box's whole line and its visible part each find their own.
     bool m_reuseShaping = true;

@@ -70,7 +70,13 @@ int RoundPixels(hb_position_t v) { return static_cast<int>(std::lround(v / 64.0)
 uint32_t GuessScript(const char32_t* text, int count) {
     hb_unicode_funcs_t* funcs = hb_unicode_funcs_get_default();
     for (int i = 0; i < count; ++i) {
-        const hb_script_t script = hb_unicode_script(funcs, text[i]);
+        // ASCII without a look-up: its letters are Latin, the rest common to all scripts.
+        const char32_t ch = text[i];
+        if (ch < 0x80) {
+            if ((ch | 0x20) >= U'a' && (ch | 0x20) <= U'z') return HB_SCRIPT_LATIN;
+            continue;
+        }
+        const hb_script_t script = hb_unicode_script(funcs, ch);
         if (script != HB_SCRIPT_COMMON && script != HB_SCRIPT_INHERITED && script != HB_SCRIPT_UNKNOWN)
             return script;
     }

@@ -5,61 +5,119 @@
 #include "platform/uniscribe/string_analysis.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/d3dx9/font_engine.h"
 #include "platform/uniscribe/text_segments.h"
 
 namespace plat {
 
-StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
-    : m_chars(std::max(count, 0)) {
-    TextSegments seg;
-    SegmentText(text, m_chars, &seg);
+namespace {
 
-    // x before every code point: each shaping cluster's advance spread over its code points.
-    const size_t points = seg.codePoints.size();
+// The segmentation and the shaping's measures, kept per thread so that an
+// analysis allocates only what it keeps.
+struct Scratch {
+    TextSegments seg;
     std::vector<int> advances;
     std::vector<uint8_t> starts;
-    engine.MeasureClusters(seg.codePoints, &advances, &starts);
-    std::vector<int> pointX(points + 1, 0);
-    int pen = 0;
-    for (size_t a = 0; a < points;) {
-        size_t b = a + 1;
-        while (b < points && !starts[b]) ++b;
-        const long long width = advances[a];
-        const long long span = static_cast<long long>(b - a);
-        pointX[a] = pen;
-        for (size_t k = a + 1; k < b; ++k)
-            pointX[k] = pen + static_cast<int>(width * static_cast<long long>(k - a) / span);
-        pen += static_cast<int>(width);
-        a = b;
-    }
-    pointX[points] = pen;
+};
+Scratch& TheScratch() {
+    thread_local Scratch scratch;
+    return scratch;
+}
 
-    // Caret stops at the grapheme boundaries.
-    m_clusterFirst.resize(m_chars);
-    m_clusterEnd.resize(m_chars);
-    m_stops.reserve(points + 1);
-    m_edgeX.reserve(points + 1);
-    for (int i = 0; i <= m_chars; ++i) {
-        if (!seg.clusterStart[i]) continue;
-        m_stops.push_back(i);
-        m_edgeX.push_back(i == m_chars ? pen : pointX[seg.codePointOf[i]]);
+// Where each flag of a logical attribute lies in its byte.
+struct AttrBits {
+    unsigned charStop, whiteSpace, wordStop, invalid;
+};
+static_assert(sizeof(SCRIPT_LOGATTR) == 1);
+const AttrBits& TheAttrBits() {
+    static const AttrBits bits = [] {
+        auto byteOf = [](SCRIPT_LOGATTR a) {
+            unsigned char b = 0;
+            std::memcpy(&b, &a, 1);
+            return unsigned{b};
+        };
+        SCRIPT_LOGATTR c{}, w{}, s{}, v{};
+        c.fCharStop = 1;
+        w.fWhiteSpace = 1;
+        s.fWordStop = 1;
+        v.fInvalid = 1;
+        return AttrBits{byteOf(c), byteOf(w), byteOf(s), byteOf(v)};
+    }();
+    return bits;
+}
+
+}  // namespace
+
+StringAnalysis::StringAnalysis(FontEngine& engine, const WCHAR* text, int count)
+    : m_chars(std::max(count, 0)) {
+    Scratch& scratch = TheScratch();
+    TextSegments& seg = scratch.seg;
+    SegmentText(text, m_chars, &seg);
+    engine.MeasureClusters(seg.codePoints, &scratch.advances, &scratch.starts);
+    const int* advances = scratch.advances.data();
+    const uint8_t* starts = scratch.starts.data();
+    const uint8_t* clusterStart = seg.clusterStart.data();
+    const int* firstCharOf = seg.firstCharOf.data();
+
+    // Caret stops at the grapheme boundaries, with the x before their code
+    // point: each shaping cluster's advance spread over its code points. A
+    // cluster is nearly always one code point, so a first pass assumes so (a
+    // code point that starts none has no advance of its own) and the share is
+    // worked out only when some cluster holds several.
+    const size_t points = seg.codePoints.size();
+    m_stops.resize(points + 1);
+    m_edgeX.resize(points + 1);
+    int* stopAt = m_stops.data();
+    int* stopX = m_edgeX.data();
+    size_t stops = 0;
+    int pen = 0;
+    bool shared = false;
+    for (size_t k = 0; k < points; ++k) {
+        const int i = firstCharOf[k];
+        stopAt[stops] = i;
+        stopX[stops] = pen;
+        stops += clusterStart[i] != 0;
+        pen += advances[k];
+        shared |= !starts[k];
     }
-    for (size_t s = 0; s + 1 < m_stops.size(); ++s) {
-        for (int i = m_stops[s]; i < m_stops[s + 1]; ++i) {
-            m_clusterFirst[i] = m_stops[s];
-            m_clusterEnd[i] = m_stops[s + 1];
+    if (shared) {
+        stops = 0;
+        pen = 0;
+        for (size_t a = 0; a < points;) {
+            size_t b = a + 1;
+            while (b < points && !starts[b]) ++b;
+            const long long width = advances[a];
+            const long long span = static_cast<long long>(b - a);
+            for (size_t k = a; k < b; ++k) {
+                const int i = firstCharOf[k];
+                if (!clusterStart[i]) continue;
+                stopAt[stops] = i;
+                stopX[stops++] = pen + static_cast<int>(width * static_cast<long long>(k - a) / span);
+            }
+            pen += static_cast<int>(width);
+            a = b;
         }
     }
+    stopAt[stops] = m_chars;
+    stopX[stops++] = pen;
+    m_stops.resize(stops);
+    m_edgeX.resize(stops);
 
-    m_attrs.assign(m_chars, SCRIPT_LOGATTR{});
+    // The logical attributes, byte by byte from the segmentation's 0/1 flags.
+    if (m_chars == 0) return;
+    m_attrs.reset(new SCRIPT_LOGATTR[static_cast<size_t>(m_chars)]);
+    const AttrBits bits = TheAttrBits();
+    auto* attrs = reinterpret_cast<unsigned char*>(m_attrs.get());
+    const uint8_t* white = seg.whiteSpace.data();
+    const uint8_t* wordStart = seg.wordStart.data();
+    const uint8_t* invalid = seg.invalid.data();
     for (int i = 0; i < m_chars; ++i) {
-        SCRIPT_LOGATTR& a = m_attrs[i];
-        a.fCharStop = seg.clusterStart[i];
-        a.fWhiteSpace = seg.whiteSpace[i];
-        a.fWordStop = seg.wordStart[i] && !seg.whiteSpace[i] && seg.clusterStart[i];
-        a.fInvalid = seg.invalid[i];
+        const unsigned c = clusterStart[i], w = white[i];
+        attrs[i] = static_cast<unsigned char>(((0u - c) & bits.charStop) | ((0u - w) & bits.whiteSpace) |
+                                              ((0u - (wordStart[i] & c & (w ^ 1u))) & bits.wordStop) |
+                                              ((0u - invalid[i]) & bits.invalid));
     }
 }
 
@@ -71,9 +129,11 @@ HRESULT StringAnalysis::CaretToX(int cp, bool trailing, int* x) const {
         *x = Width();
         return S_OK;
     }
-    const int stop = trailing ? m_clusterEnd[cp] : m_clusterFirst[cp];
-    const auto found = std::lower_bound(m_stops.begin(), m_stops.end(), stop);
-    *x = m_edgeX[found - m_stops.begin()];
+    // The stops are the cluster starts in order, the first at 0: the last at or
+    // before cp starts its cluster, the next one ends it.
+    const size_t s =
+        static_cast<size_t>(std::upper_bound(m_stops.begin(), m_stops.end(), cp) - m_stops.begin()) - 1;
+    *x = m_edgeX[trailing ? s + 1 : s];
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 // attributes. Text stays in logical order: x grows with the character index.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/usp10.h"
@@ -19,7 +20,7 @@ class StringAnalysis {
 
     int Chars() const { return m_chars; }
     int Width() const { return m_edgeX.empty() ? 0 : m_edgeX.back(); }
-    const SCRIPT_LOGATTR* LogAttrs() const { return m_attrs.data(); }
+    const SCRIPT_LOGATTR* LogAttrs() const { return m_attrs.get(); }
     const int* OutChars() const { return &m_chars; }
 
     // x of the leading or trailing edge of the cluster holding character cp
@@ -32,11 +33,9 @@ class StringAnalysis {
 
   private:
     int m_chars = 0;
-    std::vector<int> m_clusterFirst;  // per character: first character of its cluster
-    std::vector<int> m_clusterEnd;    // per character: one past its cluster
-    std::vector<int> m_stops;         // cluster starts in order, then Chars()
-    std::vector<int> m_edgeX;         // x of each entry of m_stops
-    std::vector<SCRIPT_LOGATTR> m_attrs;
+    std::vector<int> m_stops;                   // cluster starts in order, then Chars()
+    std::vector<int> m_edgeX;                   // x of each entry of m_stops
+    std::unique_ptr<SCRIPT_LOGATTR[]> m_attrs;  // per character
 };
 
 }  // namespace plat

@@ -108,29 +108,41 @@ Edit FindEdit(const WCHAR* text, size_t n, const Previous& old) {
     return edit;
 }
 
+// The text as ICU's UTF-16, each unit (and the end) mapped to its character;
+// kept per thread so that an analysis allocates nothing once it has run.
+struct Units {
+    std::vector<char16_t> units;
+    std::vector<int> unitChar;
+    size_t count = 0;  // units in use
+};
+Units& TheUnits() {
+    thread_local Units units;
+    return units;
+}
+
 // Marks in flags (indexed by character) every boundary the iterator finds in
-// the UTF-16 text; unitChar maps each unit, and the end, to its character.
-// With an edit, flags arrive holding the previous boundaries up to edit.from,
-// and only the boundaries from there to the first anchor inside the unchanged
-// tail are found anew; the rest are the previous text's, shifted.
-bool MarkBoundaries(UBreakIteratorType type, const std::u16string& units, const std::vector<int>& unitChar,
-                    const WCHAR* text, const Edit& edit, size_t fromUnit, const std::vector<uint8_t>& old,
-                    std::vector<uint8_t>* flags) {
+// the UTF-16 text. With an edit, flags arrive holding the previous boundaries
+// up to edit.from, and only the boundaries from there to the first anchor
+// inside the unchanged tail are found anew; the rest are the previous text's,
+// shifted.
+bool MarkBoundaries(UBreakIteratorType type, const Units& u, const WCHAR* text, const Edit& edit,
+                    size_t fromUnit, const std::vector<uint8_t>& old, std::vector<uint8_t>* flags) {
     UBreakIterator* it = Iterator(type);
     if (!it) return false;
     UErrorCode status = U_ZERO_ERROR;
-    ubrk_setText(it, units.data(), static_cast<int32_t>(units.size()), &status);
+    ubrk_setText(it, u.units.data(), static_cast<int32_t>(u.count), &status);
     if (U_FAILURE(status)) return false;
     const size_t n = flags->size() - 1;
+    const int* unitChar = u.unitChar.data();
     if (!edit.reuse) {
         for (int32_t b = ubrk_first(it); b != UBRK_DONE; b = ubrk_next(it))
-            if (b >= 0 && static_cast<size_t>(b) < unitChar.size()) (*flags)[unitChar[b]] = 1;
+            if (b >= 0 && static_cast<size_t>(b) <= u.count) (*flags)[unitChar[b]] = 1;
     } else {
         const size_t oldN = old.size() - 1;
         const size_t tailStart = n - edit.tail;
         for (int32_t b = ubrk_following(it, static_cast<int32_t>(fromUnit)); b != UBRK_DONE;
              b = ubrk_next(it)) {
-            if (b < 0 || static_cast<size_t>(b) >= unitChar.size()) continue;
+            if (b < 0 || static_cast<size_t>(b) > u.count) continue;
             const size_t c = static_cast<size_t>(unitChar[b]);
             if (c > tailStart && c < n && IsAnchor(text, c) && old[c + oldN - n]) {
                 // From here on the text, and so every boundary, is the previous one's.
@@ -146,6 +158,12 @@ bool MarkBoundaries(UBreakIteratorType type, const std::u16string& units, const 
     return true;
 }
 
+// Unicode white space, for a character that is not a surrogate.
+bool IsWhite(char32_t cp) {
+    if (cp < 0x80) return cp == U' ' || (cp >= U'\t' && cp <= U'\r');
+    return u_isUWhiteSpace(static_cast<UChar32>(cp)) != 0;
+}
+
 }  // namespace
 
 void SegmentText(const WCHAR* text, int count, TextSegments* out) {
@@ -153,23 +171,43 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
     Previous& previous = ThePrevious();
     const Edit edit = FindEdit(text, n, previous);
 
-    out->codePoints.clear();
-    out->codePointOf.assign(n, 0);
-    out->firstCharOf.clear();
+    // Every entry below is written, so the buffers are only sized, not cleared.
+    out->codePoints.resize(n);
+    out->codePointOf.resize(n);
+    out->firstCharOf.resize(n + 1);
     out->clusterStart.assign(n + 1, 0);
     out->wordStart.assign(n + 1, 0);
-    out->whiteSpace.assign(n, 0);
+    out->whiteSpace.resize(n);
     out->invalid.assign(n, 0);
+    Units& u = TheUnits();
+    u.units.resize(2 * n + 1);
+    u.unitChar.resize(2 * n + 1);
 
-    std::u16string units;
-    std::vector<int> unitChar;
-    units.reserve(n + 1);
-    unitChar.reserve(n + 2);
-    size_t fromUnit = 0;
+    char32_t* points = out->codePoints.data();
+    int* pointOf = out->codePointOf.data();
+    int* firstChar = out->firstCharOf.data();
+    uint8_t* white = out->whiteSpace.data();
+    char16_t* units = u.units.data();
+    int* unitChar = u.unitChar.data();
+    // White space depends on the character alone (never a surrogate): unchanged ones keep theirs.
+    const size_t keptHead = edit.reuse ? edit.from : 0;
+    const size_t keptTail = edit.reuse ? n - edit.tail : n;
+    size_t p = 0, k = 0, fromUnit = 0;
     for (size_t i = 0; i < n; ++i) {
-        if (i == edit.from) fromUnit = units.size();
+        if (i == edit.from) fromUnit = k;
         const WCHAR c = text[i];
         char32_t cp = static_cast<char32_t>(c);
+        pointOf[i] = static_cast<int>(p);
+        firstChar[p] = static_cast<int>(i);
+        if (cp < 0xD800 || (cp >= 0xE000 && cp <= 0xFFFF)) {
+            // A character of the basic plane: one code point, one unit.
+            points[p++] = cp;
+            units[k] = static_cast<char16_t>(cp);
+            unitChar[k++] = static_cast<int>(i);
+            if (i < keptHead || i >= keptTail) continue;
+            white[i] = IsWhite(cp) ? 1 : 0;
+            continue;
+        }
         size_t used = 1;
         if (IsHigh(c) && i + 1 < n && IsLow(text[i + 1])) {
             cp = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
@@ -179,33 +217,36 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
             out->invalid[i] = 1;
             cp = 0xFFFD;
         }
-        const int index = static_cast<int>(out->codePoints.size());
-        out->codePoints.push_back(cp);
-        out->firstCharOf.push_back(static_cast<int>(i));
-        for (size_t k = 0; k < used; ++k) out->codePointOf[i + k] = index;
-        // White space depends on the character alone (never a surrogate): unchanged ones keep theirs.
-        if (edit.reuse && i < edit.from)
-            out->whiteSpace[i] = previous.whiteSpace[i];
-        else if (edit.reuse && i >= n - edit.tail)
-            out->whiteSpace[i] = previous.whiteSpace[i + previous.text.size() - n];
-        else
-            out->whiteSpace[i] = u_isUWhiteSpace(static_cast<UChar32>(cp)) ? 1 : 0;
+        points[p++] = cp;
+        if (used == 2) pointOf[i + 1] = pointOf[i];
         if (cp >= 0x10000) {
-            units.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            units.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+            units[k] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            units[k + 1] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
             // Both units of a pair belong to the pair's first character.
-            unitChar.push_back(static_cast<int>(i));
-            unitChar.push_back(static_cast<int>(i));
+            unitChar[k] = unitChar[k + 1] = static_cast<int>(i);
+            k += 2;
         } else {
-            units.push_back(static_cast<char16_t>(cp));
-            unitChar.push_back(static_cast<int>(i));
+            units[k] = static_cast<char16_t>(cp);
+            unitChar[k++] = static_cast<int>(i);
         }
+        // No surrogate and nothing outside the basic plane is white space.
+        white[i] = 0;
+        if (used == 2) white[i + 1] = 0;
         i += used - 1;
     }
-    out->firstCharOf.push_back(static_cast<int>(n));
-    unitChar.push_back(static_cast<int>(n));
+    firstChar[p] = static_cast<int>(n);
+    out->codePoints.resize(p);
+    out->firstCharOf.resize(p + 1);
+    unitChar[k] = static_cast<int>(n);
+    u.count = k;
 
     if (edit.reuse) {
+        const size_t oldN = previous.text.size();
+        std::copy(previous.whiteSpace.begin(),
+                  previous.whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptHead),
+                  out->whiteSpace.begin());
+        std::copy(previous.whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptTail + oldN - n),
+                  previous.whiteSpace.end(), out->whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptTail));
         // The boundaries up to the anchor are the previous text's.
         const auto kept = static_cast<std::ptrdiff_t>(edit.from + 1);
         std::copy(previous.clusterStart.begin(), previous.clusterStart.begin() + kept,
@@ -213,9 +254,8 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
         std::copy(previous.wordStart.begin(), previous.wordStart.begin() + kept, out->wordStart.begin());
     }
     const bool found =
-        MarkBoundaries(UBRK_CHARACTER, units, unitChar, text, edit, fromUnit, previous.clusterStart,
-                       &out->clusterStart) &&
-        MarkBoundaries(UBRK_WORD, units, unitChar, text, edit, fromUnit, previous.wordStart, &out->wordStart);
+        MarkBoundaries(UBRK_CHARACTER, u, text, edit, fromUnit, previous.clusterStart, &out->clusterStart) &&
+        MarkBoundaries(UBRK_WORD, u, text, edit, fromUnit, previous.wordStart, &out->wordStart);
     out->clusterStart[0] = out->clusterStart[n] = 1;
 
     // Keep this text for the next analysis, unless ICU failed on it.

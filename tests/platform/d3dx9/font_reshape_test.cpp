@@ -145,6 +145,27 @@ TEST(FontReshape, TypingAndErasingInALongLineStaysExact) {
     }
 }
 
+// Letters typed one after another inside words of several scripts: a typed
+// letter that kerns with the one after it cannot join the unchanged text right
+// there, so the reuse has to cut further on, and must still match.
+TEST(FontReshape, TypingLettersThatKernWithWhatFollowsStaysExact) {
+    auto reusing = MakeEngine(L"Arial", 14);
+    auto whole = MakeEngine(L"Arial", 14);
+    ASSERT_TRUE(reusing && whole);
+    whole->SetShapingReuse(false);
+    std::u32string text;
+    while (text.size() < 1000) text += U"Tumbral 还原 cube, Κύβος 立方体 кубик 42; AVATAR Typo ";
+    int step = 0;
+    // Between T|y, A|V, у|б and ύ|β, from the last so each stays where it is.
+    for (size_t caret : {size_t(535), size_t(528), size_t(519), size_t(509)}) {
+        for (char32_t ch = U'a'; ch <= U'z'; ++ch) {
+            text.insert(caret++, 1, ch == U'q' ? U'V' : ch);
+            ExpectSameGlyphs(*reusing, *whole, text, step++);
+            ASSERT_FALSE(testing::Test::HasFatalFailure());
+        }
+    }
+}
+
 // The random texts above only prove something if the faces really join and
 // kern: a ligature takes fewer glyphs than characters, a kerning pair less room.
 TEST(FontReshape, TheTestFacesLigateAndKern) {

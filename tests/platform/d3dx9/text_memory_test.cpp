@@ -4,9 +4,12 @@
 // goes on working once memory is there again.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <memory>
 #include <string>
 
 #include "d3dx_device_env.h"
+#include "platform/d3dx9/font_engine.h"
 #include "support/memory_limit.h"
 
 namespace {
@@ -80,6 +83,31 @@ TEST_F(TextMemoryTest, DrawTextWithoutMemoryFailsAndTheFontStaysUsable) {
     });
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.hr, S_OK);
+}
+
+// Typing into a long line makes a new paragraph at every keystroke, and each
+// is kept shaped for reuse: the kept ones must stay within a bound, not grow
+// with every keystroke (two hundred of these take some 200 MB unbounded).
+TEST(ShapedParagraphMemory, TypingIntoALongLineKeepsTheCacheBounded) {
+    D3DXFONT_DESCW desc{};
+    desc.Height = 14;
+    desc.Weight = FW_NORMAL;
+    desc.MipLevels = 1;
+    std::wcsncpy(desc.FaceName, L"Arial", LF_FACESIZE - 1);
+    std::unique_ptr<plat::FontEngine> engine;
+    ASSERT_EQ(plat::FontEngine::Create(desc, &engine), S_OK);
+    std::u32string line;
+    while (line.size() < 30000) line += U"Tumbral cube, Kubus 42; ";
+    const tumbral_test::ChildResult r = tumbral_test::RunInChild(0, [&] {
+        for (int k = 0; k < 200; ++k) {
+            line.insert(line.size() / 2, 1, U'a' + k % 26);
+            if (engine->ShapeParagraph(line).size() < line.size() / 2) return E_UNEXPECTED;
+        }
+        return S_OK;
+    });
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.hr, S_OK);
+    EXPECT_LT(r.peakGrowth, uint64_t(48) << 20);
 }
 
 }  // namespace

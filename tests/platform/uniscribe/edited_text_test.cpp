@@ -132,6 +132,13 @@ const std::vector<std::wstring> kDictionary = {
     L"a",
 };
 
+// White space of every kind among words, surrogate pairs and unpaired halves,
+// whose flags an analysis keeps from the previous text around an edit.
+const std::vector<std::wstring> kSpaces = {
+    L" ",    L"\t",   L"\x00A0", L"\x3000",       L"\x2028", L"\x0085", L"\x2003",  L"\r\n",   L"\x001F",
+    L"word", L"还原", L"x",      L"\xD83D\xDE00", L"\xD83D", L"\xDE00", L"\x1F600", L"\x200B",
+};
+
 std::wstring RandomText(std::mt19937& rng, const std::vector<std::wstring>& pieces, size_t count) {
     std::wstring text;
     for (size_t i = 0; i < count; ++i) text += pieces[rng() % pieces.size()];
@@ -172,6 +179,20 @@ TEST_F(EditedText, RandomEditsAnalyseAsAFreshText) {
                 ASSERT_TRUE(Matches(
                     text, "round " + std::to_string(round) + " step " + std::to_string(step) + ": " + what));
             }
+        }
+    }
+}
+
+TEST_F(EditedText, WhiteSpaceFlagsAfterEditsMatchAFreshText) {
+    std::mt19937 rng(23);
+    for (int round = 0; round < 4; ++round) {
+        std::wstring text = RandomText(rng, kSpaces, 30 + rng() % 40);
+        ASSERT_TRUE(Matches(text, "round " + std::to_string(round) + " start"));
+        for (int step = 0; step < 100; ++step) {
+            std::string what;
+            Edit(rng, kSpaces, &text, &what);
+            ASSERT_TRUE(Matches(
+                text, "round " + std::to_string(round) + " step " + std::to_string(step) + ": " + what));
         }
     }
 }
