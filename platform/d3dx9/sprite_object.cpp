@@ -24,6 +24,8 @@ struct SpriteVertex {
 static_assert(sizeof(SpriteVertex) == 28);
 
 struct SpriteQuad {
+    SpriteQuad() {}  // every field is set by Draw: no zeroing first
+
     IDirect3DTexture9* texture;  // one reference held while queued
     bool scaled;                 // not drawn at one texel per pixel: sample linearly
     float depth;                 // for depth sorting
@@ -153,7 +155,14 @@ HRESULT Sprite::Draw(IDirect3DTexture9* pTexture, const RECT* pSrcRect, const D3
     const float invW = 1.f / static_cast<float>(desc.Width), invH = 1.f / static_cast<float>(desc.Height);
     const D3DXMATRIX& m = m_transform;
 
-    SpriteQuad quad;
+    // Built in place: a quad built aside and copied in was read back in wider pieces than it was
+    // written, which stalls the stores.
+    try {
+        m_quads.emplace_back();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    SpriteQuad& quad = m_quads.back();
     quad.texture = pTexture;
     quad.scaled = m._11 != 1.f || m._22 != 1.f || m._12 != 0.f || m._21 != 0.f;
     const float localX[4] = {0, w, w, 0}, localY[4] = {0, 0, h, h};
@@ -169,11 +178,6 @@ HRESULT Sprite::Draw(IDirect3DTexture9* pTexture, const RECT* pSrcRect, const D3
         v.v = (static_cast<float>(src.top) + localY[i]) * invH;
     }
     quad.depth = quad.corners[0].z;
-    try {
-        m_quads.push_back(quad);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
     pTexture->AddRef();  // only once the quad is queued, so a refused quad holds nothing
     return S_OK;
 }
