@@ -1,6 +1,7 @@
 // The SDL backend in a real X server: windows, input through xdotool, pixels
 // on the screen, clipboard and a full-screen switch. Skipped, with a message,
 // where Xvfb or xdotool are not installed.
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,6 +18,7 @@
 #include "platform/backend.h"
 #include "platform/d3d9.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/imm.h"
 #include "platform/win32.h"
 #include "sdl_suite.h"
 #include "support/x11_session.h"
@@ -156,6 +158,58 @@ TEST_F(SdlWindowTest, KeysArriveAsVirtualKeysWithAltInBit29) {
     for (const SeenMessage& m : SeenOf(WM_SYSKEYDOWN))
         if (m.wParam == 'A') altA = (m.lParam & (1 << 29)) != 0;
     EXPECT_TRUE(altA) << "no WM_SYSKEYDOWN 'A' with the Alt bit";
+}
+
+// What an input method sends through SDL while the user composes (the text being composed, then the
+// committed text) reaches the focused window as WM_IME_* messages, the composition string through
+// imm32.dll, and then the committed characters as WM_CHAR.
+TEST_F(SdlWindowTest, InputMethodCompositionArrivesAsImeMessagesThenCharacters) {
+    Open(320, 200);
+    Activate();
+    SDL_Window* focused = SDL_GetKeyboardFocus();
+    ASSERT_NE(focused, nullptr) << "the SDL window has no keyboard focus";
+    auto send = [&](Uint32 type, const char* utf8) {
+        SDL_Event e{};
+        e.type = type;
+        if (type == SDL_TEXTEDITING) {
+            e.edit.windowID = SDL_GetWindowID(focused);
+            std::snprintf(e.edit.text, sizeof e.edit.text, "%s", utf8);
+            e.edit.length = int(std::strlen(utf8));
+        } else {
+            e.text.windowID = SDL_GetWindowID(focused);
+            std::snprintf(e.text.text, sizeof e.text.text, "%s", utf8);
+        }
+        ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+    };
+    HMODULE imm = LoadLibraryW(L"imm32.dll");
+    ASSERT_NE(imm, nullptr);
+    auto getContext = reinterpret_cast<PFN_ImmGetContext>(
+        reinterpret_cast<void (*)()>(GetProcAddress(imm, "ImmGetContext")));
+    auto getString = reinterpret_cast<PFN_ImmGetCompositionStringW>(
+        reinterpret_cast<void (*)()>(GetProcAddress(imm, "ImmGetCompositionStringW")));
+    ASSERT_TRUE(getContext && getString);
+    auto composition = [&] {
+        wchar_t text[32] = {};
+        const LONG bytes = getString(getContext(m_hwnd), GCS_COMPSTR, text, sizeof text - sizeof(wchar_t));
+        return bytes < 0 ? std::wstring(L"(failed)") : std::wstring(text, size_t(bytes) / sizeof(wchar_t));
+    };
+
+    send(SDL_TEXTEDITING, "h");
+    send(SDL_TEXTEDITING, "ha");
+    Pump(2000, [] { return SeenOf(WM_IME_COMPOSITION).size() >= 2; });
+    EXPECT_EQ(SeenOf(WM_IME_STARTCOMPOSITION).size(), 1u);
+    ASSERT_EQ(SeenOf(WM_IME_COMPOSITION).size(), 2u);
+    EXPECT_EQ(SeenOf(WM_IME_COMPOSITION)[1].lParam & GCS_COMPSTR, GCS_COMPSTR);
+    EXPECT_EQ(composition(), L"ha");
+    EXPECT_TRUE(SeenOf(WM_CHAR).empty()) << "nothing is typed while composing";
+
+    send(SDL_TEXTINPUT, "\xe8\xbf\x98");  // committed: U+8FD8
+    Pump(2000, [] { return !SeenOf(WM_CHAR).empty(); });
+    EXPECT_EQ(SeenOf(WM_IME_ENDCOMPOSITION).size(), 1u);
+    ASSERT_EQ(SeenOf(WM_CHAR).size(), 1u);
+    EXPECT_EQ(SeenOf(WM_CHAR)[0].wParam, WPARAM(0x8FD8));
+    EXPECT_EQ(composition(), L"");
+    FreeLibrary(imm);
 }
 
 TEST_F(SdlWindowTest, WheelArrivesInNotchesWithScreenCoordinates) {
