@@ -108,6 +108,16 @@ class AlignedQuadTest : public ::testing::Test {
         return r.left < r.right && r.top < r.bottom;
     }
 
+    // A target after the scalar span loop shaded the rows of `r` under `c` (its colour target aside).
+    std::vector<uint32_t> ScalarPixels(PixelConfig c, const Gradients& g, const RECT& r) {
+        std::vector<uint32_t> pixels = Target();
+        c.color = ColorTarget{pixels.data(), kWidth, kHeight, kWidth};
+        SpanSetup setup;
+        const SpanFn fn = ChooseScalarSpanFunctions(c).Prepare(c, g, setup);
+        for (int y = r.top; y < r.bottom; ++y) fn(setup, y, r.left, r.right);
+        return pixels;
+    }
+
     std::vector<uint32_t> Target() {
         std::vector<uint32_t> t(kWidth * kHeight);
         std::mt19937 fill(7);
@@ -134,11 +144,8 @@ TEST_F(AlignedQuadTest, QuadsGiveTheScalarSpanPixels) {
         SCOPED_TRACE("quad " + std::to_string(n));
         ASSERT_TRUE(AlignedQuadApplies(c, g));
 
-        std::vector<uint32_t> expected = Target(), actual = Target();
-        c.color = ColorTarget{expected.data(), kWidth, kHeight, kWidth};
-        SpanSetup setup;
-        const SpanFn fn = ChooseScalarSpanFunctions(c).Prepare(c, g, setup);
-        for (int y = r.top; y < r.bottom; ++y) fn(setup, y, r.left, r.right);
+        const std::vector<uint32_t> expected = ScalarPixels(c, g, r);
+        std::vector<uint32_t> actual = Target();
         c.color = ColorTarget{actual.data(), kWidth, kHeight, kWidth};
         ShadeAlignedQuad(c, g, r.left, r.right, r.top, r.bottom);
         for (size_t i = 0; i < expected.size(); ++i)
@@ -351,11 +358,8 @@ TEST_F(AlignedQuadTest, PointSampledRectanglesGiveTheScalarPixels) {
         RECT r;
         if (!Bounds(c, v, r)) continue;
         SCOPED_TRACE("rectangle " + std::to_string(n));
-        std::vector<uint32_t> expected = Target(), actual = Target();
-        c.color = ColorTarget{expected.data(), kWidth, kHeight, kWidth};
-        SpanSetup setup;
-        const SpanFn fn = ChooseScalarSpanFunctions(c).Prepare(c, g, setup);
-        for (int y = r.top; y < r.bottom; ++y) fn(setup, y, r.left, r.right);
+        const std::vector<uint32_t> expected = ScalarPixels(c, g, r);
+        std::vector<uint32_t> actual = Target();
         c.color = ColorTarget{actual.data(), kWidth, kHeight, kWidth};
         SpanSetup probe;
         if (span::PrepareRectRows(c, g, probe, r.left, r.right, r.top))
