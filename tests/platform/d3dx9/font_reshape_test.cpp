@@ -24,6 +24,23 @@ std::unique_ptr<plat::FontEngine> MakeEngine(const wchar_t* face, int height) {
     return engine;
 }
 
+// Two engines of one face: one reusing earlier shaping after edits, one always shaping whole.
+struct ReusingAndWhole {
+    std::unique_ptr<plat::FontEngine> reusing, whole;
+    ReusingAndWhole(const wchar_t* face, int height)
+        : reusing(MakeEngine(face, height)), whole(MakeEngine(face, height)) {
+        if (whole) whole->SetShapingReuse(false);
+    }
+    bool Ready() const { return reusing && whole; }
+};
+
+// `piece` repeated to at least `length` characters.
+std::u32string LineOf(const std::u32string& piece, size_t length) {
+    std::u32string line;
+    while (line.size() < length) line += piece;
+    return line;
+}
+
 // Pieces the random text is made of: kerning pairs, ligature candidates, spaces,
 // CJK from a fallback face, combining marks, emoji, digits and punctuation.
 const std::vector<std::u32string>& Pieces() {
@@ -92,10 +109,9 @@ void ExpectSameGlyphs(plat::FontEngine& reusing, plat::FontEngine& whole, const 
 }
 
 void RunRandomEdits(const wchar_t* face, int height, unsigned seed, int edits, bool rightToLeft) {
-    auto reusing = MakeEngine(face, height);
-    auto whole = MakeEngine(face, height);
-    ASSERT_TRUE(reusing && whole);
-    whole->SetShapingReuse(false);
+    ReusingAndWhole engines(face, height);
+    ASSERT_TRUE(engines.Ready());
+    plat::FontEngine &reusing = *engines.reusing, &whole = *engines.whole;
     std::mt19937 rng(seed);
     std::u32string text = RandomText(rng, 60);
     for (int step = 0; step < edits; ++step) {
@@ -103,12 +119,12 @@ void RunRandomEdits(const wchar_t* face, int height, unsigned seed, int edits, b
         if (rightToLeft && rng() % 50 == 0)
             text.insert(rng() % (text.size() + 1), U"\u05E9\u05DC\u05D5\u05DD");
         if (text.empty()) text = RandomText(rng, 10);
-        ExpectSameGlyphs(*reusing, *whole, text, step);
+        ExpectSameGlyphs(reusing, whole, text, step);
         if (testing::Test::HasFatalFailure()) return;
         // A part of the line in between, as an edit box draws only what it shows.
         if (text.size() > 2 && step % 2) {
             const size_t from = rng() % (text.size() / 2);
-            ExpectSameGlyphs(*reusing, *whole, text.substr(from, 1 + rng() % (text.size() - from)), step);
+            ExpectSameGlyphs(reusing, whole, text.substr(from, 1 + rng() % (text.size() - from)), step);
             if (testing::Test::HasFatalFailure()) return;
         }
     }
@@ -124,23 +140,21 @@ TEST(FontReshape, RightToLeftTextAmongTheEditsStaysExact) { RunRandomEdits(L"Ari
 
 // The edit box's case: a long line typed into and erased at a caret.
 TEST(FontReshape, TypingAndErasingInALongLineStaysExact) {
-    auto reusing = MakeEngine(L"Arial", 16);
-    auto whole = MakeEngine(L"Arial", 16);
-    ASSERT_TRUE(reusing && whole);
-    whole->SetShapingReuse(false);
-    std::u32string text;
-    while (text.size() < 1000) text += U"Wave office To fix AV 还原 e\u0301 42 ";
+    ReusingAndWhole engines(L"Arial", 16);
+    ASSERT_TRUE(engines.Ready());
+    plat::FontEngine &reusing = *engines.reusing, &whole = *engines.whole;
+    std::u32string text = LineOf(U"Wave office To fix AV 还原 e\u0301 42 ", 1000);
     const std::u32string typed = U"ffi AVo 还 fi\u0301";
     size_t caret = 500;
     int step = 0;
     for (char32_t ch : typed) {
         text.insert(caret++, 1, ch);
-        ExpectSameGlyphs(*reusing, *whole, text, step++);
+        ExpectSameGlyphs(reusing, whole, text, step++);
         ASSERT_FALSE(testing::Test::HasFatalFailure());
     }
     for (size_t i = 0; i < typed.size(); ++i) {
         text.erase(--caret, 1);
-        ExpectSameGlyphs(*reusing, *whole, text, step++);
+        ExpectSameGlyphs(reusing, whole, text, step++);
         ASSERT_FALSE(testing::Test::HasFatalFailure());
     }
 }
@@ -149,18 +163,16 @@ TEST(FontReshape, TypingAndErasingInALongLineStaysExact) {
 // letter that kerns with the one after it cannot join the unchanged text right
 // there, so the reuse has to cut further on, and must still match.
 TEST(FontReshape, TypingLettersThatKernWithWhatFollowsStaysExact) {
-    auto reusing = MakeEngine(L"Arial", 14);
-    auto whole = MakeEngine(L"Arial", 14);
-    ASSERT_TRUE(reusing && whole);
-    whole->SetShapingReuse(false);
-    std::u32string text;
-    while (text.size() < 1000) text += U"Tumbral 还原 cube, Κύβος 立方体 кубик 42; AVATAR Typo ";
+    ReusingAndWhole engines(L"Arial", 14);
+    ASSERT_TRUE(engines.Ready());
+    plat::FontEngine &reusing = *engines.reusing, &whole = *engines.whole;
+    std::u32string text = LineOf(U"Tumbral 还原 cube, Κύβος 立方体 кубик 42; AVATAR Typo ", 1000);
     int step = 0;
     // Between T|y, A|V, у|б and ύ|β, from the last so each stays where it is.
     for (size_t caret : {size_t(535), size_t(528), size_t(519), size_t(509)}) {
         for (char32_t ch = U'a'; ch <= U'z'; ++ch) {
             text.insert(caret++, 1, ch == U'q' ? U'V' : ch);
-            ExpectSameGlyphs(*reusing, *whole, text, step++);
+            ExpectSameGlyphs(reusing, whole, text, step++);
             ASSERT_FALSE(testing::Test::HasFatalFailure());
         }
     }
