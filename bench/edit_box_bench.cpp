@@ -20,6 +20,7 @@
 #include "platform/d3dx9/font_dc.h"
 #include "platform/d3dx9/font_engine.h"
 #include "platform/usp10.h"
+#include "tests/support/layout_service.h"
 
 namespace {
 
@@ -31,35 +32,7 @@ std::wstring MixedLine(size_t length) {
     return line;
 }
 
-struct Service {
-    std::unique_ptr<plat::FontEngine> engine;
-    HDC dc = nullptr;
-    HMODULE module = nullptr;
-    PFN_ScriptStringAnalyse analyse = nullptr;
-    PFN_ScriptStringCPtoX cpToX = nullptr;
-    PFN_ScriptStringXtoCP xToCp = nullptr;
-    PFN_ScriptStringFree free = nullptr;
-
-    Service() {
-        D3DXFONT_DESCW desc{};
-        desc.Height = 14;
-        desc.Weight = FW_NORMAL;
-        desc.MipLevels = 1;
-        std::wcsncpy(desc.FaceName, L"Arial", LF_FACESIZE - 1);
-        if (FAILED(plat::FontEngine::Create(desc, &engine))) return;
-        dc = plat::RegisterFontDC(engine.get());
-        module = LoadLibraryW(L"usp10.dll");
-        if (!module) return;
-        Take(analyse, "ScriptStringAnalyse");
-        Take(cpToX, "ScriptStringCPtoX");
-        Take(xToCp, "ScriptStringXtoCP");
-        Take(free, "ScriptStringFree");
-    }
-    template <typename Fn>
-    void Take(Fn& fn, const char* name) {
-        fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
-    }
-    bool Ready() const { return analyse && cpToX && xToCp && free; }
+struct Service : tumbral_test::LayoutService {
     SCRIPT_STRING_ANALYSIS Analyse(const std::wstring& text) {
         SCRIPT_CONTROL control{};
         SCRIPT_STATE state{};

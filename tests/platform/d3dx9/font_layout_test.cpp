@@ -11,20 +11,14 @@
 
 #include "platform/d3dx9/font_dc.h"
 #include "platform/d3dx9/font_engine.h"
+#include "support/font_engine_setup.h"
 
 namespace {
 
 std::unique_ptr<plat::FontEngine> MakeEngine(const wchar_t* face, int height, UINT weight = FW_NORMAL,
                                              BOOL italic = FALSE, BYTE quality = DEFAULT_QUALITY) {
-    D3DXFONT_DESCW desc{};
-    desc.Height = height;
-    desc.Weight = weight;
-    desc.Italic = italic;
-    desc.Quality = quality;
-    desc.MipLevels = 1;
-    std::wcsncpy(desc.FaceName, face, LF_FACESIZE - 1);
-    std::unique_ptr<plat::FontEngine> engine;
-    EXPECT_EQ(plat::FontEngine::Create(desc, &engine), S_OK) << face;
+    auto engine = tumbral_test::MakeFontEngine(face, height, weight, italic, quality);
+    EXPECT_NE(engine, nullptr) << face;
     return engine;
 }
 

@@ -10,25 +10,17 @@
 #include <vector>
 
 #include "platform/d3dx9/font_engine.h"
+#include "support/font_engine_setup.h"
 
 namespace {
 
-std::unique_ptr<plat::FontEngine> MakeEngine(const wchar_t* face, int height) {
-    D3DXFONT_DESCW desc{};
-    desc.Height = height;
-    desc.Weight = FW_NORMAL;
-    desc.MipLevels = 1;
-    std::wcsncpy(desc.FaceName, face, LF_FACESIZE - 1);
-    std::unique_ptr<plat::FontEngine> engine;
-    EXPECT_EQ(plat::FontEngine::Create(desc, &engine), S_OK) << face;
-    return engine;
-}
+using tumbral_test::MakeFontEngine;
 
 // Two engines of one face: one reusing earlier shaping after edits, one always shaping whole.
 struct ReusingAndWhole {
     std::unique_ptr<plat::FontEngine> reusing, whole;
     ReusingAndWhole(const wchar_t* face, int height)
-        : reusing(MakeEngine(face, height)), whole(MakeEngine(face, height)) {
+        : reusing(MakeFontEngine(face, height)), whole(MakeFontEngine(face, height)) {
         if (whole) whole->SetShapingReuse(false);
     }
     bool Ready() const { return reusing && whole; }
@@ -181,10 +173,10 @@ TEST(FontReshape, TypingLettersThatKernWithWhatFollowsStaysExact) {
 // The random texts above only prove something if the faces really join and
 // kern: a ligature takes fewer glyphs than characters, a kerning pair less room.
 TEST(FontReshape, TheTestFacesLigateAndKern) {
-    auto serif = MakeEngine(L"P052", 23);
+    auto serif = MakeFontEngine(L"P052", 23);
     ASSERT_TRUE(serif);
     EXPECT_LT(serif->ShapeParagraph(U"ffi").size(), 3u);
-    auto sans = MakeEngine(L"Arial", 16);
+    auto sans = MakeFontEngine(L"Arial", 16);
     ASSERT_TRUE(sans);
     const auto av = sans->ShapeParagraph(U"AV");
     const auto& a = sans->ShapeParagraph(U"A");

@@ -10,6 +10,7 @@
 
 #include "d3dx_device_env.h"
 #include "platform/d3dx9/font_engine.h"
+#include "support/font_engine_setup.h"
 #include "support/memory_limit.h"
 
 namespace {
@@ -91,13 +92,8 @@ TEST_F(TextMemoryTest, DrawTextWithoutMemoryFailsAndTheFontStaysUsable) {
 TEST(ShapedParagraphMemory, TypingIntoALongLineKeepsTheCacheBounded) {
     // The sanitizer keeps freed memory in quarantine, so the peak says nothing about what is kept.
     if (kAddressSanitized) GTEST_SKIP() << "freed memory stays in the address sanitizer's quarantine";
-    D3DXFONT_DESCW desc{};
-    desc.Height = 14;
-    desc.Weight = FW_NORMAL;
-    desc.MipLevels = 1;
-    std::wcsncpy(desc.FaceName, L"Arial", LF_FACESIZE - 1);
-    std::unique_ptr<plat::FontEngine> engine;
-    ASSERT_EQ(plat::FontEngine::Create(desc, &engine), S_OK);
+    std::unique_ptr<plat::FontEngine> engine = tumbral_test::MakeFontEngine(L"Arial", 14);
+    ASSERT_NE(engine, nullptr);
     std::u32string line;
     while (line.size() < 30000) line += U"Tumbral cube, Kubus 42; ";
     const tumbral_test::ChildResult r = tumbral_test::RunInChild(0, [&] {
