@@ -207,6 +207,8 @@ class Device final : public IDirect3DDevice9 {
     // State writes go to the device or, while recording, into the recorded block.
     DeviceState& Target();
     StateMask* Recording();
+    // Notes a change of light `Index` in the block being recorded, or marks the lighting to derive again.
+    void LightChanged(DWORD Index);
 
     // Drawing helpers (device_draw.cpp).
     void DeriveVertexConfig();

@@ -96,16 +96,21 @@ HRESULT Device::GetMaterial(D3DMATERIAL9* pMaterial) {
     return S_OK;
 }
 
+// A light was set or switched: a state block being recorded notes it, else the lighting is derived again.
+void Device::LightChanged(DWORD Index) {
+    if (StateMask* m = Recording())
+        m->lights[Index] = true;
+    else
+        m_vertexDirty = true;
+}
+
 HRESULT Device::SetLight(DWORD Index, const D3DLIGHT9* pLight) {
     if (!pLight || pLight->Type < D3DLIGHT_POINT || pLight->Type > D3DLIGHT_DIRECTIONAL)
         return D3DERR_INVALIDCALL;
     if (pLight->Type != D3DLIGHT_DIRECTIONAL && pLight->Range < 0.0f) return D3DERR_INVALIDCALL;
     try {
         Target().lights[Index].light = *pLight;
-        if (StateMask* m = Recording())
-            m->lights[Index] = true;
-        else
-            m_vertexDirty = true;
+        LightChanged(Index);
     } catch (const std::bad_alloc&) {  // a new slot in the light table
         return E_OUTOFMEMORY;
     }
@@ -132,10 +137,7 @@ HRESULT Device::LightEnable(DWORD Index, BOOL Enable) {
             it = s.lights.emplace(Index, slot).first;
         }
         it->second.enabled = Enable != FALSE;
-        if (StateMask* m = Recording())
-            m->lights[Index] = true;
-        else
-            m_vertexDirty = true;
+        LightChanged(Index);
     } catch (const std::bad_alloc&) {  // a new slot in the light table
         return E_OUTOFMEMORY;
     }
