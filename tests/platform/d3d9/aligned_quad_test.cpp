@@ -108,13 +108,29 @@ class AlignedQuadTest : public ::testing::Test {
         return r.left < r.right && r.top < r.bottom;
     }
 
-    // A target after the scalar span loop shaded the rows of `r` under `c` (its colour target aside).
-    std::vector<uint32_t> ScalarPixels(PixelConfig c, const Gradients& g, const RECT& r) {
+    struct Span {
+        int y, x0, x1;
+    };
+    static std::vector<Span> RowsOf(const RECT& r) {
+        std::vector<Span> spans;
+        for (int y = r.top; y < r.bottom; ++y) spans.push_back(Span{y, int(r.left), int(r.right)});
+        return spans;
+    }
+
+    // A target after `spans` were shaded under `c` (its colour target aside) by the scalar span loop,
+    // or by the four-pixel loops of combine mode `vectorMode` when it is not negative.
+    std::vector<uint32_t> Shaded(PixelConfig c, const Gradients& g, const std::vector<Span>& spans,
+                                 int vectorMode = -1) {
         std::vector<uint32_t> pixels = Target();
         c.color = ColorTarget{pixels.data(), kWidth, kHeight, kWidth};
+        SpanFunctions functions = ChooseScalarSpanFunctions(c);
+        if (vectorMode >= 0 && !span::ChooseVectorSpans(c, vectorMode, false, functions)) {
+            ADD_FAILURE() << "no four-pixel loops for mode " << vectorMode;
+            return {};
+        }
         SpanSetup setup;
-        const SpanFn fn = ChooseScalarSpanFunctions(c).Prepare(c, g, setup);
-        for (int y = r.top; y < r.bottom; ++y) fn(setup, y, r.left, r.right);
+        const SpanFn fn = functions.Prepare(c, g, setup);
+        for (const Span& s : spans) fn(setup, s.y, s.x0, s.x1);
         return pixels;
     }
 
@@ -144,7 +160,7 @@ TEST_F(AlignedQuadTest, QuadsGiveTheScalarSpanPixels) {
         SCOPED_TRACE("quad " + std::to_string(n));
         ASSERT_TRUE(AlignedQuadApplies(c, g));
 
-        const std::vector<uint32_t> expected = ScalarPixels(c, g, r);
+        const std::vector<uint32_t> expected = Shaded(c, g, RowsOf(r));
         std::vector<uint32_t> actual = Target();
         c.color = ColorTarget{actual.data(), kWidth, kHeight, kWidth};
         ShadeAlignedQuad(c, g, r.left, r.right, r.top, r.bottom);
@@ -249,24 +265,16 @@ TEST_F(AlignedQuadTest, SkippedBlendsGiveTheScalarPixels) {
         Rasterizer cover;
         cover.Begin(solid);
         cover.Triangle(v[0], v[1], v[2], v[0]);
-        const int mode = textured ? span::kModulate : span::kDiffuse;
-        std::vector<uint32_t> results[2];
-        for (int vector = 0; vector < 2; ++vector) {
-            results[vector] = Target();
-            c.color = ColorTarget{results[vector].data(), kWidth, kHeight, kWidth};
-            SpanFunctions functions = ChooseScalarSpanFunctions(c);
-            if (vector) {
-                ASSERT_TRUE(span::ChooseVectorSpans(c, mode, false, functions));
-            }
-            SpanSetup setup;
-            const SpanFn fn = functions.Prepare(c, g, setup);
-            for (int y = 0; y < kHeight; ++y) {
-                const auto row = coverage.begin() + y * kWidth;
-                const auto first = std::find_if(row, row + kWidth, [](uint32_t p) { return p != 0; });
-                const auto last = std::find_if(first, row + kWidth, [](uint32_t p) { return p == 0; });
-                if (first != last) fn(setup, y, int(first - row), int(last - row));
-            }
+        std::vector<Span> spans;
+        for (int y = 0; y < kHeight; ++y) {
+            const auto row = coverage.begin() + y * kWidth;
+            const auto first = std::find_if(row, row + kWidth, [](uint32_t p) { return p != 0; });
+            const auto last = std::find_if(first, row + kWidth, [](uint32_t p) { return p == 0; });
+            if (first != last) spans.push_back(Span{y, int(first - row), int(last - row)});
         }
+        const std::vector<uint32_t> results[2] = {
+            Shaded(c, g, spans), Shaded(c, g, spans, textured ? span::kModulate : span::kDiffuse)};
+        ASSERT_EQ(results[1].size(), results[0].size());
         for (size_t i = 0; i < results[0].size(); ++i)
             ASSERT_EQ(results[1][i], results[0][i])
                 << "triangle " << n << (textured ? " textured" : " coloured") << " pixel " << i % kWidth
@@ -304,19 +312,7 @@ TEST_F(AlignedQuadTest, OneTexelPerPixelGivesTheScalarPixels) {
         ASSERT_TRUE(SetupTriangle(v[0], v[1], v[2], c, v[0], g));
         RECT r;
         if (!Bounds(c, v, r)) continue;
-        std::vector<uint32_t> results[2];
-        for (int vector = 0; vector < 2; ++vector) {
-            results[vector] = Target();
-            c.color = ColorTarget{results[vector].data(), kWidth, kHeight, kWidth};
-            SpanFunctions functions = ChooseScalarSpanFunctions(c);
-            if (vector) {
-                ASSERT_TRUE(span::ChooseVectorSpans(c, span::kModulate, false, functions));
-            }
-            SpanSetup setup;
-            const SpanFn fn = functions.Prepare(c, g, setup);
-            for (int y = r.top; y < r.bottom; ++y) fn(setup, y, r.left, r.right);
-        }
-        ASSERT_EQ(results[1], results[0]) << "quad " << n;
+        ASSERT_EQ(Shaded(c, g, RowsOf(r), span::kModulate), Shaded(c, g, RowsOf(r))) << "quad " << n;
     }
 }
 
@@ -358,7 +354,7 @@ TEST_F(AlignedQuadTest, PointSampledRectanglesGiveTheScalarPixels) {
         RECT r;
         if (!Bounds(c, v, r)) continue;
         SCOPED_TRACE("rectangle " + std::to_string(n));
-        const std::vector<uint32_t> expected = ScalarPixels(c, g, r);
+        const std::vector<uint32_t> expected = Shaded(c, g, RowsOf(r));
         std::vector<uint32_t> actual = Target();
         c.color = ColorTarget{actual.data(), kWidth, kHeight, kWidth};
         SpanSetup probe;
