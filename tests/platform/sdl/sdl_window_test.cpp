@@ -99,6 +99,14 @@ class SdlWindowTest : public SdlSuite {
     unsigned long m_xid = 0;
 };
 
+// A width x height frame, blue (0x336699) in its left half and red (0xCC2211) in its right half.
+std::vector<uint32_t> BlueThenRed(int width, int height) {
+    std::vector<uint32_t> pixels(size_t(width) * height, 0x00336699);
+    for (int y = 0; y < height; ++y)
+        for (int x = width / 2; x < width; ++x) pixels[size_t(y) * width + x] = 0x00CC2211;
+    return pixels;
+}
+
 int XwininfoField(const std::string& info, const char* field) {
     size_t at = info.find(field);
     return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + std::strlen(field));
@@ -234,9 +242,7 @@ TEST_F(SdlWindowTest, WheelArrivesInNotchesWithScreenCoordinates) {
 
 TEST_F(SdlWindowTest, PresentedPixelsReachTheScreen) {
     Open(160, 120);
-    std::vector<uint32_t> pixels(160 * 120, 0x00336699);
-    for (int y = 0; y < 120; ++y)
-        for (int x = 80; x < 160; ++x) pixels[y * 160 + x] = 0x00CC2211;
+    std::vector<uint32_t> pixels = BlueThenRed(160, 120);
     plat::FrameView frame{pixels.data(), 160, 120, 160};
     ASSERT_TRUE(plat::PresentToWindow(m_hwnd, frame, false));
     std::string shot = ScreenShotPath("sdl_screen");
@@ -408,9 +414,7 @@ TEST_F(SdlWindowTest, WindowSurfaceSendsChangedRowsWithoutOpenGlAndAllOfTheFrame
 // yet) is scaled to the whole window; the next frame of the window's size is sent whole.
 TEST_F(SdlWindowTest, FrameOfAnotherSizeIsScaledToTheWindow) {
     Open(160, 120);
-    std::vector<uint32_t> small(80 * 60, 0x00336699);
-    for (int y = 0; y < 60; ++y)
-        for (int x = 40; x < 80; ++x) small[y * 80 + x] = 0x00CC2211;
+    std::vector<uint32_t> small = BlueThenRed(80, 60);
     plat::FrameView half{small.data(), 80, 60, 80};
     half.source = this;
     uint32_t left = 0, right = 0;
