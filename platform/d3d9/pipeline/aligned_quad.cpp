@@ -241,24 +241,24 @@ class SampledRows {
 };
 
 // Columns [first, first + count) of the span [x0, ...) in rows [y0, y1); the columns' u starts at
-// `uStart` at x0 and steps by `du`. `reuseRows`: sampled rows are kept and looked up (SampledRows).
+// `uStart` at x0 and steps by `du`. Sampled rows are kept and looked up (SampledRows).
 template <bool kBlend>
 void ShadeChunk(const PixelConfig& c, const Gradients& g, const ColumnTables& t, float uStart, float du,
-                int x0, int first, int count, int y0, int y1, bool reuseRows) {
+                int x0, int first, int count, int y0, int y1) {
     const TriangleSampling& ts = g.sampling[0];
     const Sampler& sampler = c.samplers[0];
     const ImageLevel& img = *ts.level;
     const bool textureAlpha = !c.alphaUsesDiffuse;
     const float fx = static_cast<float>(x0);
     RowCache cache;
-    SampledRows* sampledRows = reuseRows ? &SampledRows::OfThisThread() : nullptr;
+    SampledRows* sampledRows = &SampledRows::OfThisThread();
     SampledRowKey key{img.texels, img.pitch, img.width, img.height, 0, 0, 0, 0, first, count};
     std::memcpy(&key.uStart, &uStart, sizeof key.uStart);
     std::memcpy(&key.du, &du, sizeof key.du);
     // The texel columns the kept rows read: the left texels of the columns filtered here and the
     // texel right of each.
     int column = INT32_MAX, lastColumn = -1;
-    for (int k = 0; sampledRows && k + 4 <= count; k += 4)
+    for (int k = 0; k + 4 <= count; k += 4)
         if (t.groupInside[k / 4]) {
             column = std::min(column, std::min(t.index[k], t.index[k + 3]));
             lastColumn = std::max(lastColumn, std::max(t.index[k], t.index[k + 3]) + 1);
@@ -353,8 +353,7 @@ bool AlignedQuadApplies(const PixelConfig& c, const Gradients& g) {
            ts.level->texels != c.color.pixels;  // filtered rows are kept: the texels must not change
 }
 
-void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, int y0, int y1,
-                      bool reuseRows) {
+void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, int y0, int y1) {
     if (x0 >= x1 || y0 >= y1) return;
     const ImageLevel& img = *g.sampling[0].level;
     // Pixel i's u, as the span loops form it from the row's start (the y term is zero).
@@ -365,16 +364,16 @@ void ShadeAlignedQuad(const PixelConfig& c, const Gradients& g, int x0, int x1, 
         const int count = std::min(kChunk, x1 - x0 - first);
         tables.Fill(start, du, first, count, img.width);
         if (c.blend)
-            ShadeChunk<true>(c, g, tables, start, du, x0, first, count, y0, y1, reuseRows);
+            ShadeChunk<true>(c, g, tables, start, du, x0, first, count, y0, y1);
         else
-            ShadeChunk<false>(c, g, tables, start, du, x0, first, count, y0, y1, reuseRows);
+            ShadeChunk<false>(c, g, tables, start, du, x0, first, count, y0, y1);
     }
 }
 
 #else
 
 bool AlignedQuadApplies(const PixelConfig&, const Gradients&) { return false; }
-void ShadeAlignedQuad(const PixelConfig&, const Gradients&, int, int, int, int, bool) {}
+void ShadeAlignedQuad(const PixelConfig&, const Gradients&, int, int, int, int) {}
 
 #endif
 

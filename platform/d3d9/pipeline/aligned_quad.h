@@ -17,9 +17,8 @@ bool AlignedQuadApplies(const PixelConfig& config, const Gradients& g);
 
 // Shades pixels [x0, x1) of rows [y0, y1) (already clipped) of such a
 // rectangle, as the span loops would shade the spans [x0, x1) of those rows.
-// `reuseRows`: rows this thread sampled before from the same texels are used
-// again (their source texels are compared first).
-void ShadeAlignedQuad(const PixelConfig& config, const Gradients& g, int x0, int x1, int y0, int y1,
-                      bool reuseRows = false);
+// Rows this thread sampled before from the same texels are used again (their
+// source texels are compared first).
+void ShadeAlignedQuad(const PixelConfig& config, const Gradients& g, int x0, int x1, int y0, int y1);
 
 }  // namespace plat::d3d9

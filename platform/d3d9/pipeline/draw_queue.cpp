@@ -326,7 +326,6 @@ bool DrawQueue::Writes(const void* pixels) const {
 void DrawQueue::DrawBand(int top, int bottom) const {
     Rasterizer raster;
     raster.SetRows(top, bottom);
-    raster.ReuseSampledRows(true);
     uint32_t current = UINT32_MAX;
     bool flat = false;
     const auto touches = [top, bottom](const Primitive& p) { return p.bottom > top && p.top < bottom; };

@@ -100,7 +100,7 @@ void Rasterizer::Rectangle(const ScreenVertex& a, const ScreenVertex& b, const S
     int y1 = std::min<int>({CeilToInt(bottom), int(cfg.clip.bottom), m_rowBottom});
     if (x0 >= x1 || y0 >= y1) return;
     if (AlignedQuadApplies(cfg, g)) {
-        ShadeAlignedQuad(cfg, g, x0, x1, y0, y1, m_reuseRows);
+        ShadeAlignedQuad(cfg, g, x0, x1, y0, y1);
         return;
     }
     SpanSetup spans;

@@ -23,9 +23,6 @@ class Rasterizer {
         m_rowBottom = bottom;
     }
 
-    // Stretched quads may use rows sampled before from the same texels (see ShadeAlignedQuad).
-    void ReuseSampledRows(bool on) { m_reuseRows = on; }
-
     // A triangle after culling; `flat` supplies the colours under flat shading.
     void Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
                   const ScreenVertex& flat);
@@ -49,7 +46,6 @@ class Rasterizer {
     const PixelConfig* m_config = nullptr;
     SpanFunctions m_spans;
     int m_rowTop = INT32_MIN, m_rowBottom = INT32_MAX;
-    bool m_reuseRows = false;
 };
 
 }  // namespace plat::d3d9

@@ -117,20 +117,26 @@ class AlignedQuadTest : public ::testing::Test {
         return spans;
     }
 
-    // A target after `spans` were shaded under `c` (its colour target aside) by the scalar span loop,
-    // or by the four-pixel loops of combine mode `vectorMode` when it is not negative.
-    std::vector<uint32_t> Shaded(PixelConfig c, const Gradients& g, const std::vector<Span>& spans,
-                                 int vectorMode = -1) {
-        std::vector<uint32_t> pixels = Target();
+    // `pixels` after `spans` were shaded into them under `c` (its colour target aside) by the scalar
+    // span loop, or by the four-pixel loops of combine mode `vectorMode` when it is not negative.
+    static void ShadeInto(std::vector<uint32_t>& pixels, PixelConfig c, const Gradients& g,
+                          const std::vector<Span>& spans, int vectorMode = -1) {
         c.color = ColorTarget{pixels.data(), kWidth, kHeight, kWidth};
         SpanFunctions functions = ChooseScalarSpanFunctions(c);
         if (vectorMode >= 0 && !span::ChooseVectorSpans(c, vectorMode, false, functions)) {
             ADD_FAILURE() << "no four-pixel loops for mode " << vectorMode;
-            return {};
+            pixels.clear();
+            return;
         }
         SpanSetup setup;
         const SpanFn fn = functions.Prepare(c, g, setup);
         for (const Span& s : spans) fn(setup, s.y, s.x0, s.x1);
+    }
+    // The same on a fresh target.
+    std::vector<uint32_t> Shaded(const PixelConfig& c, const Gradients& g, const std::vector<Span>& spans,
+                                 int vectorMode = -1) {
+        std::vector<uint32_t> pixels = Target();
+        ShadeInto(pixels, c, g, spans, vectorMode);
         return pixels;
     }
 
@@ -459,14 +465,14 @@ TEST_F(AlignedQuadTest, RepeatedPiecesGiveThePixelsOfEachDrawnAlone) {
             queue.BeginDraw(c);
             queue.Triangle(v[0], v[1], v[2], v[0]);
             queue.Triangle(v[0], v[2], v[3], v[0]);
-            c.color = ColorTarget{direct.data(), kWidth, kHeight, kWidth};
+            // The reference: the scalar span loop, which keeps nothing from piece to piece.
             const ScreenVertex corners[3] = {v[0], v[1], v[2]};
             Gradients g;
             RECT r;
             ASSERT_TRUE(SetupTriangle(v[0], v[1], v[2], c, v[0], g));
             ASSERT_TRUE(AlignedQuadApplies(c, g));
             ASSERT_TRUE(Bounds(c, corners, r));
-            ShadeAlignedQuad(c, g, r.left, r.right, r.top, r.bottom);
+            ShadeInto(direct, c, g, RowsOf(r));
         }
         EXPECT_EQ(queue.Pending(), 12u);  // each piece one rectangle
         queue.Flush(WorkerPool::Shared());
