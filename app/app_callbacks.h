@@ -2,7 +2,7 @@
 // framework, plus the HUD those callbacks draw.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
+#include "common/kit/state/kit_callbacks.h"
 #include "platform/d3d9.h"
 
 // Registers the callbacks, creates the window and the device, runs the main

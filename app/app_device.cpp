@@ -4,8 +4,8 @@
 #include "app/app_globals.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_getters.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_getters.h"
 
 namespace {
 

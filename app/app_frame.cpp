@@ -4,9 +4,9 @@
 #include "app/app_globals.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
-#include "kit/device/kit_device_terminate.h"
-#include "kit/startup/kit_d3d9_library.h"
-#include "kit/errors/kit_errors.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/startup/kit_d3d9_library.h"
+#include "common/kit/errors/kit_errors.h"
 
 void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) {
     g_ViewCamera.Advance(fElapsedTime);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/puzzle_cube.h"
-#include "kitmisc/model_viewer_camera.h"
+#include "common/kitmisc/model_viewer_camera.h"
 #include "platform/d3dx9.h"
 
 extern CModelViewerCamera g_ViewCamera;  // the view: right drag orbits, wheel zooms, Home resets

@@ -3,10 +3,10 @@
 // device.
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/loop/kit_frame_stats.h"
-#include "kit/state/kit_getters.h"
-#include "kitmisc/text_writer.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/loop/kit_frame_stats.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitmisc/text_writer.h"
 
 void AppDrawHud() {
     CKitTextWriter txtHelper(g_pFont, g_pTextSprite, 15);

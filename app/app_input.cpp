@@ -6,7 +6,7 @@
 #include "app/app_pick.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
-#include "kit/state/kit_getters.h"
+#include "common/kit/state/kit_getters.h"
 
 namespace {
 

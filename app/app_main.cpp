@@ -3,13 +3,13 @@
 #include "app/app_callbacks.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
-#include "kit/device/kit_device_build.h"
-#include "kit/device/kit_device_terminate.h"
-#include "kit/loop/kit_mainloop.h"
-#include "kit/startup/kit_startup.h"
-#include "kit/state/kit_getters.h"
-#include "kit/window/kit_cursor.h"
-#include "kit/window/kit_window_create.h"
+#include "common/kit/device/kit_device_build.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/loop/kit_mainloop.h"
+#include "common/kit/startup/kit_startup.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/window/kit_cursor.h"
+#include "common/kit/window/kit_window_create.h"
 
 int AppMain() {
     // Allocation tracking with a leak report at exit has no runtime switch on

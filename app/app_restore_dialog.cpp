@@ -3,7 +3,7 @@
 #include "app/app_restore_dialog.h"
 
 #include "app/app_globals.h"
-#include "kitgui/control_button.h"
+#include "common/kitgui/control_button.h"
 
 CKitDialogResourceManager g_DialogResourceManager;
 CKitDialog g_TipsUI;

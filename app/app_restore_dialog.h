@@ -3,8 +3,8 @@
 // application shares.
 #pragma once
 
-#include "kitgui/dialog.h"
-#include "kitgui/dialog_resource_manager.h"
+#include "common/kitgui/dialog.h"
+#include "common/kitgui/dialog_resource_manager.h"
 
 #define IDC_RESTORE 4  // the restore button
 

@@ -3,7 +3,7 @@
 // draws the whole frame and takes every window message.
 #pragma once
 
-#include "kitsettingsdlg/settings_dialog.h"
+#include "common/kitsettingsdlg/settings_dialog.h"
 
 extern CD3DSettingsDlg g_SettingsDlg;  // the settings page, inactive from start
 

@@ -4,9 +4,9 @@
 // draws everything queued.
 #pragma once
 
-#include "kit/state/kit_state.h"
-#include "kitgui/dialog.h"
-#include "kitgui/dialog_resource_manager.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kitgui/dialog.h"
+#include "common/kitgui/dialog_resource_manager.h"
 #include "tests/support/device_setup.h"
 
 struct DialogBenchScene {

@@ -15,8 +15,8 @@
 #include <memory>
 #include <string>
 
-#include "dialog_bench_scene.h"
-#include "kitgui/control_edit_box.h"
+#include "bench/dialog_bench_scene.h"
+#include "common/kitgui/control_edit_box.h"
 #include "platform/d3dx9/font_dc.h"
 #include "platform/d3dx9/font_engine.h"
 #include "platform/usp10.h"

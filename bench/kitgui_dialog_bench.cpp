@@ -6,8 +6,8 @@
 //   BM_DialogOnRenderHovered  the button under the mouse (both layers drawn)
 #include <benchmark/benchmark.h>
 
-#include "dialog_bench_scene.h"
-#include "kitgui/control_button.h"
+#include "bench/dialog_bench_scene.h"
+#include "common/kitgui/control_button.h"
 
 namespace {
 

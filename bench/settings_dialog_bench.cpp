@@ -13,13 +13,13 @@
 
 #include <cstdlib>
 
-#include "kit/device/kit_device_build.h"
-#include "kit/device/kit_device_terminate.h"
-#include "kit/startup/kit_startup.h"
-#include "kit/state/kit_getters.h"
-#include "kit/window/kit_window_create.h"
-#include "kitgui/dialog_resource_manager.h"
-#include "kitsettingsdlg/settings_dialog.h"
+#include "common/kit/device/kit_device_build.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/startup/kit_startup.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/window/kit_window_create.h"
+#include "common/kitgui/dialog_resource_manager.h"
+#include "common/kitsettingsdlg/settings_dialog.h"
 
 namespace {
 

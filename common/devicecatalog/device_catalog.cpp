@@ -2,7 +2,7 @@
 // lives in device_catalog_populate.cpp.
 #include <initializer_list>
 
-#include "devicecatalog/device_catalog.h"
+#include "common/devicecatalog/device_catalog.h"
 
 CKitCatalogDevice::~CKitCatalogDevice() {
     for (int i = 0; i < m_Combos.Length(); ++i) delete m_Combos.GetAt(i);

@@ -2,9 +2,9 @@
 // state, populated with the framework's Direct3D object and the application's
 // device-acceptance callback; and the adapter-format lookup used when the
 // framework adopts a device the application created.
-#include "devicecatalog/device_catalog.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
 
 namespace {
 

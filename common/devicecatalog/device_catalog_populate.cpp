@@ -7,9 +7,9 @@
 #include <cstring>
 #include <new>
 
-#include "devicecatalog/device_catalog.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_getters.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_getters.h"
 
 namespace {
 

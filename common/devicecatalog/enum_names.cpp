@@ -1,6 +1,6 @@
 // Names of Direct3D enumeration values: formats, device types, multisample
 // types, vertex-processing kinds and present intervals.
-#include "devicecatalog/enum_names.h"
+#include "common/devicecatalog/enum_names.h"
 
 #include <cwchar>
 

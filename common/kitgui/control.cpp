@@ -1,6 +1,6 @@
 // The control base: element list, geometry, and the behaviour every control
 // inherits unless it overrides a slot.
-#include "kitgui/control.h"
+#include "common/kitgui/control.h"
 
 #include <new>
 

@@ -1,9 +1,9 @@
 // The push button: input (space, mouse, hot key), then drawing (face and fill
 // layer, each with the label, offset while hovered or pressed).
-#include "kitgui/control_button.h"
+#include "common/kitgui/control_button.h"
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 
 CKitButton::CKitButton(CKitDialog* pDialog) : CKitStatic(pDialog) { m_eKind = KIT_KIND_BUTTON; }
 

@@ -2,7 +2,7 @@
 // its hot key raises it whatever the focus.
 #pragma once
 
-#include "kitgui/control_static.h"
+#include "common/kitgui/control_static.h"
 
 class CKitButton : public CKitStatic {
   public:

@@ -1,9 +1,9 @@
 // The check box: geometry (box and label), input (space, mouse, hot key),
 // then drawing (box with label, and the mark fading in and out).
-#include "kitgui/control_check_box.h"
+#include "common/kitgui/control_check_box.h"
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 
 CKitCheckBox::CKitCheckBox(CKitDialog* pDialog) : CKitButton(pDialog) { m_eKind = KIT_KIND_CHECKBOX; }
 

@@ -2,7 +2,7 @@
 // hot key toggles it and raises KIT_EVT_CHECK_CHANGED.
 #pragma once
 
-#include "kitgui/control_button.h"
+#include "common/kitgui/control_button.h"
 
 class CKitCheckBox : public CKitButton {
   public:

@@ -1,15 +1,15 @@
 // The combo box: items, geometry (box, label, drop-down, its scroll bar),
 // input (keys, mouse, wheel, hot key), then drawing (the open list first, the
 // button, the box with the chosen text).
-#include "kitgui/control_combo_box.h"
+#include "common/kitgui/control_combo_box.h"
 
 #include <cwchar>
 #include <initializer_list>
 #include <new>
 
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 #include "platform/strsafe.h"
 
 bool CKitComboBox::s_bPageLearnt = false;

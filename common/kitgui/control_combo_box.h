@@ -4,8 +4,8 @@
 // KIT_EVT_COMBO_CHANGED.
 #pragma once
 
-#include "kitgui/control_button.h"
-#include "kitgui/control_scroll_bar.h"
+#include "common/kitgui/control_button.h"
+#include "common/kitgui/control_scroll_bar.h"
 
 struct KitChoiceItem {
     WCHAR wszLabel[256];  // the item's text

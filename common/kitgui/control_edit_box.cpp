@@ -1,13 +1,13 @@
 // The edit box: content, geometry (rim, gap and the nine pieces), the caret
 // and scrolling, selection and the clipboard; input and drawing follow in
 // control_edit_box_input.cpp and control_edit_box_draw.cpp.
-#include "kitgui/control_edit_box.h"
+#include "common/kitgui/control_edit_box.h"
 
 #include <algorithm>
 #include <cwchar>
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 #include "platform/strsafe.h"
 
 bool CKitEditBox::s_bCaretSuppressed = false;

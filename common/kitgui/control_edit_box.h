@@ -4,8 +4,8 @@
 // the change and Enter events. Text is measured by its CKitTextBuffer.
 #pragma once
 
-#include "kitgui/control.h"
-#include "kitgui/text_buffer.h"
+#include "common/kitgui/control.h"
+#include "common/kitgui/text_buffer.h"
 
 class CKitEditBox : public CKitControl {
   public:

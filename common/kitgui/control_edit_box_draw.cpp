@@ -2,9 +2,9 @@
 // and the selected text over it, and the blinking caret.
 #include <algorithm>
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/control_edit_box.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/control_edit_box.h"
+#include "common/kitgui/dialog.h"
 
 void CKitEditBox::Draw(IDirect3DDevice9*, float fElapsedTime) {
     if (!m_bShown) return;

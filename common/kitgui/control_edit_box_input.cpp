@@ -2,9 +2,9 @@
 // the mouse (click or double-click places the caret, dragging selects).
 #include <algorithm>
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/control_edit_box.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/control_edit_box.h"
+#include "common/kitgui/dialog.h"
 
 namespace {
 

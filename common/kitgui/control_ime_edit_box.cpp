@@ -1,11 +1,11 @@
 // The input-method edit box: composition messages, the composed text read
 // through imm32.dll (loaded on first use), and its drawing at the caret.
-#include "kitgui/control_ime_edit_box.h"
+#include "common/kitgui/control_ime_edit_box.h"
 
 #include <algorithm>
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 #include "platform/imm.h"
 
 namespace {

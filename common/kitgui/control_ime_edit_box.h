@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "kitgui/control_edit_box.h"
+#include "common/kitgui/control_edit_box.h"
 
 class CKitIMEEditBox : public CKitEditBox {
   public:

@@ -1,13 +1,13 @@
 // The list box: rows, geometry (row area, text area, scroll bar), input
 // (keys, clicks with Ctrl and Shift, drag selection, wheel), then drawing.
-#include "kitgui/control_list_box.h"
+#include "common/kitgui/control_list_box.h"
 
 #include <algorithm>
 #include <initializer_list>
 #include <new>
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 #include "platform/strsafe.h"
 
 bool CKitListBox::s_bPageLearnt = false;

@@ -4,8 +4,8 @@
 // KIT_EVT_LIST_SELECT_END.
 #pragma once
 
-#include "kitgui/control.h"
-#include "kitgui/control_scroll_bar.h"
+#include "common/kitgui/control.h"
+#include "common/kitgui/control_scroll_bar.h"
 
 #define KIT_LIST_MULTI 1  // multiple selection
 

@@ -1,8 +1,8 @@
 // The radio button: input (space, mouse, hot key) and the group rule. Its
 // geometry and drawing are the check box's.
-#include "kitgui/control_radio_button.h"
+#include "common/kitgui/control_radio_button.h"
 
-#include "kitgui/dialog.h"
+#include "common/kitgui/dialog.h"
 
 CKitRadioButton::CKitRadioButton(CKitDialog* pDialog) : CKitCheckBox(pDialog) {
     m_eKind = KIT_KIND_RADIOBUTTON;

@@ -3,7 +3,7 @@
 // raises KIT_EVT_RADIO_CHANGED.
 #pragma once
 
-#include "kitgui/control_check_box.h"
+#include "common/kitgui/control_check_box.h"
 
 class CKitRadioButton : public CKitCheckBox {
   public:

@@ -1,12 +1,12 @@
 // The scroll bar: geometry (arrows, track, thumb), input (arrows, track pages,
 // thumb drag), then drawing with the arrows' auto-repeat.
-#include "kitgui/control_scroll_bar.h"
+#include "common/kitgui/control_scroll_bar.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 
 namespace {
 

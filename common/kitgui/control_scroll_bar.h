@@ -4,7 +4,7 @@
 // the focus.
 #pragma once
 
-#include "kitgui/control.h"
+#include "common/kitgui/control.h"
 
 // Lines one wheel notch scrolls, as the user set it (3 when unknown).
 UINT KitWheelScrollLines();

@@ -1,12 +1,12 @@
 // The slider: geometry (knob from the value, value from a position), input
 // (keys, clicks, drag, wheel), then drawing.
-#include "kitgui/control_slider.h"
+#include "common/kitgui/control_slider.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 
 CKitSlider::CKitSlider(CKitDialog* pDialog) : CKitControl(pDialog) { m_eKind = KIT_KIND_SLIDER; }
 

@@ -3,7 +3,7 @@
 // KIT_EVT_SLIDER_CHANGED.
 #pragma once
 
-#include "kitgui/control.h"
+#include "common/kitgui/control.h"
 
 class CKitSlider : public CKitControl {
   public:

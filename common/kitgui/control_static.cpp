@@ -1,7 +1,7 @@
 // The static text control: text storage and drawing.
-#include "kitgui/control_static.h"
+#include "common/kitgui/control_static.h"
 
-#include "kitgui/dialog.h"
+#include "common/kitgui/dialog.h"
 #include "platform/strsafe.h"
 
 CKitStatic::CKitStatic(CKitDialog* pDialog) : CKitControl(pDialog) { m_eKind = KIT_KIND_STATIC; }

@@ -2,7 +2,7 @@
 // nor blocks clicks to a control beneath it.
 #pragma once
 
-#include "kitgui/control.h"
+#include "common/kitgui/control.h"
 
 class CKitStatic : public CKitControl {
   public:

@@ -3,8 +3,8 @@
 // data: a row per element, built once.
 #include <iterator>
 
-#include "kitgui/gui_types.h"
-#include "kitgui/skin_element.h"
+#include "common/kitgui/gui_types.h"
+#include "common/kitgui/skin_element.h"
 
 namespace {
 

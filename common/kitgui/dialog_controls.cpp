@@ -2,11 +2,11 @@
 // adoption (default looks, OnInit, the list), finders, and removal.
 #include <new>
 
-#include "kit/errors/kit_errors.h"
-#include "kitgui/control_check_box.h"
-#include "kitgui/control_ime_edit_box.h"
-#include "kitgui/control_radio_button.h"
-#include "kitgui/dialog.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kitgui/control_check_box.h"
+#include "common/kitgui/control_ime_edit_box.h"
+#include "common/kitgui/control_radio_button.h"
+#include "common/kitgui/dialog.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Keyboard focus (one control in all dialogs), events, and focus travel with
 // Tab and the arrows along the ring of registered dialogs.
-#include "kit/errors/kit_errors.h"
-#include "kitgui/dialog.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kitgui/dialog.h"
 
 void CKitDialog::FocusControl(CKitControl* pControl) {
     if (!pControl || s_pFocusedControl == pControl) return;

@@ -1,8 +1,8 @@
 // The dialog's message routing: caption drag and collapse, the focused
 // control first, hot keys, Tab and arrow travel, mouse messages to the
 // control under the pointer, and hover tracking.
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // emptying a combo box.
 #include <new>
 
-#include "kitgui/control_combo_box.h"
-#include "kitgui/control_list_box.h"
-#include "kitgui/control_slider.h"
-#include "kitgui/dialog.h"
+#include "common/kitgui/control_combo_box.h"
+#include "common/kitgui/control_list_box.h"
+#include "common/kitgui/control_slider.h"
+#include "common/kitgui/dialog.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The dialog's drawing: render states around it, the background gradient,
 // the caption, the controls (the focused one last), and the painting services
 // the controls draw with (sprites, text, text extents, plain rectangles).
-#include "kit/state/kit_getters.h"
-#include "kitgui/dialog.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/dialog.h"
 #include "platform/strsafe.h"
 
 namespace {

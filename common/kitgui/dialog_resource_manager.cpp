@@ -1,18 +1,18 @@
 // The dialog resource manager: font and texture pools with their matching
 // rules, the device hooks that build and release what the pools name, the
 // shared sprite and state block, and the ring of registered dialogs.
-#include "kitgui/dialog_resource_manager.h"
+#include "common/kitgui/dialog_resource_manager.h"
 
 #include <cstdlib>
 #include <cwctype>
 
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_getters.h"
-#include "kitgui/control_ime_edit_box.h"
-#include "kitgui/dialog.h"
-#include "kitgui/skin_image.h"
-#include "kitgui/text_layout_service.h"
-#include "kitmisc/media_search.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/control_ime_edit_box.h"
+#include "common/kitgui/dialog.h"
+#include "common/kitgui/skin_image.h"
+#include "common/kitgui/text_layout_service.h"
+#include "common/kitmisc/media_search.h"
 #include "platform/strsafe.h"
 
 namespace {

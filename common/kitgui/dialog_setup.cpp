@@ -2,8 +2,8 @@
 // default looks, and the ring links.
 #include <new>
 
-#include "kitgui/dialog.h"
-#include "kitgui/skin_image.h"
+#include "common/kitgui/dialog.h"
+#include "common/kitgui/skin_image.h"
 #include "platform/strsafe.h"
 
 CKitControl* CKitDialog::s_pFocusedControl = nullptr;

@@ -1,6 +1,6 @@
 // The built-in skin's bytes (generated at build time from kitgui/media) and
 // their place in the platform's built-in resource table.
-#include "kitgui/skin_image.h"
+#include "common/kitgui/skin_image.h"
 
 #include <mutex>
 

@@ -2,7 +2,7 @@
 // a state's colour, and the ARGB <-> float conversions.
 #include <cmath>
 
-#include "kitgui/skin_element.h"
+#include "common/kitgui/skin_element.h"
 
 D3DXCOLOR KitColorFromArgb(D3DCOLOR argb) {
     const float k = 1.0f / 255.0f;

@@ -2,14 +2,14 @@
 // text terminated and within its limit, and layout queries over the
 // text-layout service (the text is analysed with its terminator, so the caret
 // after the last character has a position too).
-#include "kitgui/text_buffer.h"
+#include "common/kitgui/text_buffer.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 
-#include "kitgui/gui_types.h"
-#include "kitgui/text_layout_service.h"
+#include "common/kitgui/gui_types.h"
+#include "common/kitgui/text_layout_service.h"
 
 CKitTextBuffer::CKitTextBuffer(int nInitialSize) {
     KitLoadTextLayout();

@@ -3,7 +3,7 @@
 // service: caret x positions, hit tests, cluster and word stops.
 #pragma once
 
-#include "kitgui/dialog_resource_manager.h"
+#include "common/kitgui/dialog_resource_manager.h"
 #include "platform/usp10.h"
 #include "platform/win32.h"
 

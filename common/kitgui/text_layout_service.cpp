@@ -1,5 +1,5 @@
 // Loading and unloading the text-layout library, and its stand-bys.
-#include "kitgui/text_layout_service.h"
+#include "common/kitgui/text_layout_service.h"
 
 #include <cwchar>
 

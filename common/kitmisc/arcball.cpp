@@ -1,5 +1,5 @@
 // Arcball: ball mapping, arc quaternion, drags and the arcball's own mouse handler.
-#include "kitmisc/arcball.h"
+#include "common/kitmisc/arcball.h"
 
 #include <cmath>
 

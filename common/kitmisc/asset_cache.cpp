@@ -1,6 +1,6 @@
 // The asset cache's fonts, effects and device hooks, its key names, and the
 // framework's one instance.
-#include "kitmisc/asset_cache.h"
+#include "common/kitmisc/asset_cache.h"
 
 #include <cwchar>
 #include <cwctype>

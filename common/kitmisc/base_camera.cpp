@@ -1,7 +1,7 @@
 // Base camera: construction, message handling, placement, projection and the
 // input-to-motion steps the derived cameras run each frame.
-#include "kit/state/kit_getters.h"
-#include "kitmisc/base_camera.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitmisc/base_camera.h"
 
 #include <climits>
 #include <cmath>

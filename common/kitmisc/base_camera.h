@@ -5,7 +5,7 @@
 // supply the per-frame Advance.
 #pragma once
 
-#include "kitmisc/camera_gamepad.h"
+#include "common/kitmisc/camera_gamepad.h"
 #include "platform/d3dx9math.h"
 #include "platform/win32.h"
 

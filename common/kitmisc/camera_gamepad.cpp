@@ -1,5 +1,5 @@
 // Game-pad poll through the game-pad module, loaded once by name.
-#include "kitmisc/camera_gamepad.h"
+#include "common/kitmisc/camera_gamepad.h"
 
 #include <cstdint>
 #include <cstdlib>

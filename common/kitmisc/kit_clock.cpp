@@ -1,5 +1,5 @@
 // The framework clock: halt/resume arithmetic over the performance counter.
-#include "kitmisc/kit_clock.h"
+#include "common/kitmisc/kit_clock.h"
 
 CKitClock::CKitClock() {
     LARGE_INTEGER freq;

@@ -1,10 +1,10 @@
 // Media file search over the fixed candidate folders and the parent walk.
 // A candidate that does not fit its buffer is never taken as found.
-#include "kitmisc/media_search.h"
+#include "common/kitmisc/media_search.h"
 
 #include <cwchar>
 
-#include "kit/errors/kit_errors.h"
+#include "common/kit/errors/kit_errors.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Model-viewer camera: arcball drags, wheel zoom and the per-frame update of
 // the view and world matrices.
-#include "kitmisc/model_viewer_camera.h"
+#include "common/kitmisc/model_viewer_camera.h"
 
 #include <cfloat>
 #include <climits>

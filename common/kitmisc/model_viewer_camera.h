@@ -3,8 +3,8 @@
 // Produces a view matrix for the scene and a world matrix for the model.
 #pragma once
 
-#include "kitmisc/arcball.h"
-#include "kitmisc/base_camera.h"
+#include "common/kitmisc/arcball.h"
+#include "common/kitmisc/base_camera.h"
 
 class CModelViewerCamera : public CBaseCamera {
   public:

@@ -1,11 +1,11 @@
 // The reference-device warning dialog, built in memory as a dialog template.
-#include "kitmisc/ref_warning.h"
+#include "common/kitmisc/ref_warning.h"
 
 #include <vector>
 
-#include "kit/device/kit_device_terminate.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // CKitTextWriter: lines of text at a moving insertion point.
-#include "kitmisc/text_writer.h"
+#include "common/kitmisc/text_writer.h"
 
 #include <cstdarg>
 
-#include "kit/errors/kit_errors.h"
+#include "common/kit/errors/kit_errors.h"
 
 namespace {
 

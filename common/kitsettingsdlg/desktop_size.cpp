@@ -1,7 +1,7 @@
 // The desktop size of an adapter's display, from the system's saved display
 // settings of the adapter's device name.
-#include "devicecatalog/device_catalog.h"
-#include "kitsettingsdlg/settings_dialog.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kitsettingsdlg/settings_dialog.h"
 
 SIZE KitDesktopSizeOfAdapter(UINT nOrdinal) {
     SIZE size = {0, 0};

@@ -1,8 +1,8 @@
 // OK on the settings page: the edited record, completed for a windowed
 // device, goes through the framework's device change.
-#include "kit/device/kit_device_build.h"
-#include "kit/state/kit_getters.h"
-#include "kitsettingsdlg/settings_dialog.h"
+#include "common/kit/device/kit_device_build.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitsettingsdlg/settings_dialog.h"
 
 void CD3DSettingsDlg::ApplyEditedSetup() {
     D3DPRESENT_PARAMETERS& pp = s_EditedSetup.PresentParams;

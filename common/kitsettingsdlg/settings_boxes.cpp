@@ -2,10 +2,10 @@
 // added only when no item has the same text, and the window-mode radios.
 #include <cwchar>
 
-#include "devicecatalog/enum_names.h"
-#include "kitgui/control_combo_box.h"
-#include "kitgui/control_radio_button.h"
-#include "kitsettingsdlg/settings_dialog.h"
+#include "common/devicecatalog/enum_names.h"
+#include "common/kitgui/control_combo_box.h"
+#include "common/kitgui/control_radio_button.h"
+#include "common/kitsettingsdlg/settings_dialog.h"
 
 void CD3DSettingsDlg::AddUnique(int nId, const WCHAR* strText, UINT_PTR data) {
     CKitComboBox* pBox = m_Panel.FindComboBox(nId);

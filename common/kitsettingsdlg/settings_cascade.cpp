@@ -2,14 +2,14 @@
 // the edited record and refills the boxes below it from the catalogue.
 #include <cmath>
 
-#include "devicecatalog/device_catalog.h"
-#include "devicecatalog/enum_names.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_getters.h"
-#include "kitgui/control_check_box.h"
-#include "kitgui/control_combo_box.h"
-#include "kitgui/control_radio_button.h"
-#include "kitsettingsdlg/settings_dialog.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/devicecatalog/enum_names.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/control_check_box.h"
+#include "common/kitgui/control_combo_box.h"
+#include "common/kitgui/control_radio_button.h"
+#include "common/kitsettingsdlg/settings_dialog.h"
 
 CKitCatalogAdapter* CD3DSettingsDlg::CurrentAdapter() {
     return KitPrepareDeviceCatalog()->FindAdapter(s_EditedSetup.AdapterOrdinal);

@@ -1,15 +1,15 @@
 // The settings page's set-up, device hooks, drawing, message handling,
 // activation and reload, and the routing of its controls' events.
-#include "kitsettingsdlg/settings_dialog.h"
+#include "common/kitsettingsdlg/settings_dialog.h"
 
-#include "devicecatalog/device_catalog.h"
-#include "devicecatalog/enum_names.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_getters.h"
-#include "kitgui/control_check_box.h"
-#include "kitgui/control_combo_box.h"
-#include "kitgui/control_radio_button.h"
-#include "kitgui/control_static.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/devicecatalog/enum_names.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitgui/control_check_box.h"
+#include "common/kitgui/control_combo_box.h"
+#include "common/kitgui/control_radio_button.h"
+#include "common/kitgui/control_static.h"
 
 KitDeviceSetup CD3DSettingsDlg::s_EditedSetup = {};
 

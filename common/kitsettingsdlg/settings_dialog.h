@@ -5,9 +5,9 @@
 // OK hands the edited record to the framework's device change.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
-#include "kitgui/dialog.h"
-#include "kitgui/dialog_resource_manager.h"
+#include "common/kit/state/kit_callbacks.h"
+#include "common/kitgui/dialog.h"
+#include "common/kitgui/dialog_resource_manager.h"
 
 // Control ids of the page.
 #define KIT_SETTINGS_OK 1

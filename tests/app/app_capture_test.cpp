@@ -2,7 +2,7 @@
 // a left click during a right-button drag, and losing activation mid-turn.
 #include <gtest/gtest.h>
 
-#include "app_test_env.h"
+#include "tests/app/app_test_env.h"
 
 using AppCaptureTest = AppCubeTest;
 

@@ -2,9 +2,9 @@
 // turn, the mouse capture, and the framework's clock after a click.
 #include <gtest/gtest.h>
 
-#include "app_test_env.h"
-#include "kit/loop/kit_timers.h"
-#include "kitmisc/kit_clock.h"
+#include "tests/app/app_test_env.h"
+#include "common/kit/loop/kit_timers.h"
+#include "common/kitmisc/kit_clock.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include "app/app_globals.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
-#include "cube_test_env.h"
-#include "kit/startup/kit_startup.h"
-#include "kit/state/kit_getters.h"
-#include "kit/window/kit_window_create.h"
-#include "support/headless_fixture.h"
-#include "support/kit_test_app.h"
+#include "tests/app/cube_test_env.h"
+#include "common/kit/startup/kit_startup.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/window/kit_window_create.h"
+#include "tests/support/headless_fixture.h"
+#include "tests/support/kit_test_app.h"
 
 class AppOnKitTest : public tumbral_test::HeadlessTest {
   protected:

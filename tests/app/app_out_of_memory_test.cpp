@@ -3,8 +3,8 @@
 // exit code, the device released, no frame drawn with an empty cube.
 #include <string>
 
-#include "app_kit_env.h"
-#include "support/memory_limit.h"
+#include "tests/app/app_kit_env.h"
+#include "tests/support/memory_limit.h"
 
 namespace {
 

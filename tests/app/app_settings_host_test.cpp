@@ -8,8 +8,8 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "app/app_settings_dialog.h"
-#include "app_kit_env.h"
-#include "kit/state/kit_getters.h"
+#include "tests/app/app_kit_env.h"
+#include "common/kit/state/kit_getters.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
-#include "cube_test_env.h"
+#include "tests/app/cube_test_env.h"
 
 // Passes a message to the application's callback; the mouse at (100, 100) unless given.
 inline LRESULT SendToApp(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = MAKELPARAM(100, 100)) {

@@ -3,7 +3,7 @@
 // and the camera's world matrix having no effect.
 #include <cmath>
 
-#include "cube_test_env.h"
+#include "tests/app/cube_test_env.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "cube_test_env.h"
+#include "tests/app/cube_test_env.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Picking: the nearest hit centre flips, ties go to the lower index, misses
 // change nothing, and a screen point becomes the right world ray.
 #include "app/app_pick.h"
-#include "cube_test_env.h"
+#include "tests/app/cube_test_env.h"
 
 namespace {
 

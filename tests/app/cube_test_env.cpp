@@ -1,6 +1,6 @@
 // Test environment for the puzzle cube: generated meshes and images, the
 // headless device, and back-buffer reads.
-#include "cube_test_env.h"
+#include "tests/app/cube_test_env.h"
 
 #include <cmath>
 #include <cstdio>

@@ -13,7 +13,7 @@
 #include "platform/d3d9.h"
 #include "platform/d3dx9.h"
 #include "platform/win32.h"
-#include "support/device_fixture.h"
+#include "tests/support/device_fixture.h"
 
 // One four-cornered face of a generated mesh.
 struct XQuad {

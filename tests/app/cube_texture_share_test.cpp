@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/cube_test_env.h"
+#include "tests/app/cube_test_env.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "cube_test_env.h"
+#include "tests/app/cube_test_env.h"
 
 namespace {
 

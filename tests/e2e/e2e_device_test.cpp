@@ -3,7 +3,7 @@
 // leaves a device reference behind.
 #include <gtest/gtest.h>
 
-#include "e2e_support.h"
+#include "tests/e2e/e2e_support.h"
 
 using namespace e2e;
 

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "e2e_support.h"
+#include "tests/e2e/e2e_support.h"
 
 using namespace e2e;
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "e2e_support.h"
-#include "support/x11_session.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/support/x11_session.h"
 
 namespace e2e {
 

@@ -9,9 +9,9 @@
 #include <functional>
 #include <thread>
 
-#include "e2e_real_window.h"
-#include "e2e_support.h"
-#include "support/x11_session.h"
+#include "tests/e2e/e2e_real_window.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/support/x11_session.h"
 
 using namespace e2e;
 

@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "e2e_real_window.h"
-#include "e2e_support.h"
-#include "support/x11_session.h"
+#include "tests/e2e/e2e_real_window.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/support/x11_session.h"
 
 using namespace e2e;
 

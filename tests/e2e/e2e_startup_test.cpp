@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "e2e_support.h"
+#include "tests/e2e/e2e_support.h"
 
 using namespace e2e;
 

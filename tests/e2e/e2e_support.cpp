@@ -1,5 +1,5 @@
 // Running the program for end-to-end tests, and reading its frames.
-#include "e2e_support.h"
+#include "tests/e2e/e2e_support.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -3,7 +3,7 @@
 // input during a turn is ignored except F1 and the end of a press.
 #include <gtest/gtest.h>
 
-#include "e2e_script_test.h"
+#include "tests/e2e/e2e_script_test.h"
 
 using namespace e2e;
 

@@ -1,5 +1,5 @@
 // Opening and closing a device with test checks, and a private working directory.
-#include "device_fixture.h"
+#include "tests/support/device_fixture.h"
 
 #include <stdlib.h>
 

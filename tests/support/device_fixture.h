@@ -10,7 +10,7 @@
 
 #include "platform/d3d9.h"
 #include "platform/win32.h"
-#include "support/device_setup.h"
+#include "tests/support/device_setup.h"
 
 namespace tumbral_test {
 

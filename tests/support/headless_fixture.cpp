@@ -1,5 +1,5 @@
 // Test fixture on a fresh headless backend, and the recording window procedure.
-#include "headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 #include "platform/win32/user_keymap.h"
 

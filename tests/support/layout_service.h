@@ -9,7 +9,7 @@
 #include "platform/d3dx9/font_engine.h"
 #include "platform/usp10.h"
 #include "platform/win32.h"
-#include "font_engine_setup.h"
+#include "tests/support/font_engine_setup.h"
 
 namespace tumbral_test {
 

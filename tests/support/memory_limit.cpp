@@ -1,6 +1,6 @@
 // Child processes for memory tests: limits through setrlimit(RLIMIT_AS), the
 // peak from VmPeak, which a forked child starts afresh at its current size.
-#include "support/memory_limit.h"
+#include "tests/support/memory_limit.h"
 
 #include <malloc.h>
 #include <poll.h>

@@ -3,7 +3,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
 
-#include "headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 namespace tumbral_test {
 

@@ -1,5 +1,5 @@
 // Xvfb and openbox for real-window tests.
-#include "support/x11_session.h"
+#include "tests/support/x11_session.h"
 
 #include <signal.h>
 #include <sys/socket.h>

@@ -2,20 +2,20 @@
 // may veto or edit the settings; the windows are prepared; the device is
 // reset when only the presentation changes and recreated otherwise; then the
 // window is fitted to the back buffer and shown.
-#include "kit/device/kit_apply.h"
+#include "common/kit/device/kit_apply.h"
 
 #include <new>
 
-#include "kit/device/kit_device_build.h"
-#include "kit/device/kit_device_env.h"
-#include "kit/device/kit_device_terminate.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/loop/kit_settings_stats.h"
-#include "kit/loop/kit_timers.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_accessibility_keys.h"
-#include "kit/window/kit_apply_window.h"
+#include "common/kit/device/kit_device_build.h"
+#include "common/kit/device/kit_device_env.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/loop/kit_settings_stats.h"
+#include "common/kit/loop/kit_timers.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_accessibility_keys.h"
+#include "common/kit/window/kit_apply_window.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The one place where devices change.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
+#include "common/kit/state/kit_callbacks.h"
 
 // Veto, window preparation, reset or recreation with the device callbacks,
 // window sizing and showing.

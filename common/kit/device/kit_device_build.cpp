@@ -1,15 +1,15 @@
 // Getting the first device: from a request matched against the catalogue,
 // from a complete settings record, or by adopting the application's device.
-#include "kit/device/kit_device_build.h"
+#include "common/kit/device/kit_device_build.h"
 
 #include <new>
 
-#include "devicecatalog/device_catalog.h"
-#include "kit/device/kit_apply.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/match/kit_device_rules.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_window_create.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/device/kit_apply.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/match/kit_device_rules.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_window_create.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // from a complete settings record, or by adopting the application's device.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
+#include "common/kit/state/kit_callbacks.h"
 
 // The application's normal way to get a device: populates the catalogue,
 // matches the request (and the command line) against it and applies it.

@@ -1,15 +1,15 @@
 // Creating, resetting and releasing the device itself, with the application's
 // device callbacks and the resource cache in their fixed order: created,
 // reset, then (lost, reset) pairs, then lost and destroyed.
-#include "kit/device/kit_device_env.h"
+#include "common/kit/device/kit_device_env.h"
 
-#include "devicecatalog/device_catalog.h"
-#include "kit/device/kit_device_cache.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/loop/kit_settings_stats.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_cursor.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/device/kit_device_cache.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/loop/kit_settings_stats.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_cursor.h"
 
 namespace {
 

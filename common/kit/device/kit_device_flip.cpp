@@ -1,12 +1,12 @@
 // The two switches the hot keys offer: windowed <-> full screen and
 // HAL <-> reference device. A switch that fails goes back to where it came
 // from; when even that fails the framework terminates.
-#include "kit/device/kit_device_flip.h"
+#include "common/kit/device/kit_device_flip.h"
 
-#include "kit/device/kit_apply.h"
-#include "kit/device/kit_device_terminate.h"
-#include "kit/match/kit_device_rules.h"
-#include "kit/state/kit_getters.h"
+#include "common/kit/device/kit_apply.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/match/kit_device_rules.h"
+#include "common/kit/state/kit_getters.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Terminating the framework: the window, the device, the accessibility keys
 // and the Direct3D object, in that order.
-#include "kit/device/kit_device_terminate.h"
+#include "common/kit/device/kit_device_terminate.h"
 
-#include "kit/device/kit_device_env.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_accessibility_keys.h"
+#include "common/kit/device/kit_device_env.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_accessibility_keys.h"
 
 void KitTerminate(int nExitCode) {
     CKitCoreState& s = KitCore();

@@ -1,5 +1,5 @@
 // One formatted debug-output line.
-#include "kit/errors/kit_debug_line.h"
+#include "common/kit/errors/kit_debug_line.h"
 
 #include <cstdarg>
 

@@ -1,9 +1,9 @@
 // The error box for the framework's own codes, and the failure trace.
-#include "kit/errors/kit_errors.h"
+#include "common/kit/errors/kit_errors.h"
 
-#include "kit/errors/kit_result_names.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
+#include "common/kit/errors/kit_result_names.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // security and smart cards, Direct3D 9, D3DX, DXGI, DirectSound and the
 // framework's own codes. Data only: a table of result codes and a table of
 // Win32 error numbers.
-#include "kit/errors/kit_result_names.h"
+#include "common/kit/errors/kit_result_names.h"
 
-#include "kit/errors/kit_errors.h"
+#include "common/kit/errors/kit_errors.h"
 
 namespace {
 

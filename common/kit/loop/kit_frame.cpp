@@ -1,20 +1,20 @@
 // One idle-time frame: lost-device recovery, time, statistics, timers, the
 // frame-move and frame-render callbacks, Present, and quit-after-frame.
-#include "kit/loop/kit_frame.h"
+#include "common/kit/loop/kit_frame.h"
 
 #include <cassert>
 
-#include "kit/device/kit_apply.h"
-#include "kit/device/kit_device_env.h"
-#include "kit/device/kit_device_flip.h"
-#include "kit/device/kit_device_terminate.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/loop/kit_frame_stats.h"
-#include "kit/loop/kit_timers.h"
-#include "kit/match/kit_device_rules.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kitmisc/kit_clock.h"
+#include "common/kit/device/kit_apply.h"
+#include "common/kit/device/kit_device_env.h"
+#include "common/kit/device/kit_device_flip.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/loop/kit_frame_stats.h"
+#include "common/kit/loop/kit_timers.h"
+#include "common/kit/match/kit_device_rules.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kitmisc/kit_clock.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The main loop: window messages first; whenever the queue is empty, one frame.
 #include <new>
 
-#include "kit/device/kit_device_build.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/loop/kit_frame.h"
-#include "kit/loop/kit_mainloop.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
+#include "common/kit/device/kit_device_build.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/loop/kit_frame.h"
+#include "common/kit/loop/kit_mainloop.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The settings and device statistics texts, composed after device changes
 // from the current settings and the device catalogue.
-#include "kit/loop/kit_settings_stats.h"
+#include "common/kit/loop/kit_settings_stats.h"
 
 #include <cstring>
 
-#include "devicecatalog/device_catalog.h"
-#include "devicecatalog/enum_names.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/devicecatalog/enum_names.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
 
 void KitComposeStaticStats() {
     CKitCoreState& s = KitCore();

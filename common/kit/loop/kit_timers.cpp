@@ -1,11 +1,11 @@
 // Pause counting and the timer list.
-#include "kit/loop/kit_timers.h"
+#include "common/kit/loop/kit_timers.h"
 
 #include <new>
 
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_state.h"
-#include "kitmisc/kit_clock.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kitmisc/kit_clock.h"
 
 void KitSuspend(bool bPauseTime, bool bPauseRendering) {
     CKitCoreState& s = KitCore();

@@ -1,7 +1,7 @@
 // Pausing time and rendering, and the application's periodic timers.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
+#include "common/kit/state/kit_callbacks.h"
 
 // Each argument counts one pause level up (true) or down (false); the clock
 // is halted while the time count is above 0.

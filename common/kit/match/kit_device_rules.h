@@ -1,7 +1,7 @@
 // Settings-rule records the device lifecycle and the window handling build.
 #pragma once
 
-#include "kit/match/kit_match.h"
+#include "common/kit/match/kit_match.h"
 
 // Every one of the fifteen rules set to one value.
 inline KitSettingsRules KitRulesAll(KitRule rule) {

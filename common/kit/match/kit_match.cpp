@@ -1,17 +1,17 @@
 // Settings matching: the search over every combination of the catalogue, the
 // ideal record it scores against, the filter for fields that must be kept,
 // and the score.
-#include "kit/match/kit_match.h"
+#include "common/kit/match/kit_match.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
-#include "kit/errors/kit_errors.h"
-#include "kit/match/kit_match_bits.h"
-#include "kit/match/kit_match_result.h"
-#include "kit/match/kit_match_support.h"
-#include "kit/state/kit_getters.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/match/kit_match_bits.h"
+#include "common/kit/match/kit_match_result.h"
+#include "common/kit/match/kit_match_support.h"
+#include "common/kit/state/kit_getters.h"
 
 using kitmatch::AdapterHasRefresh;
 using kitmatch::AdapterHasSize;

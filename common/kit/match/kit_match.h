@@ -4,7 +4,7 @@
 // exactly or approached as closely as possible.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
+#include "common/kit/state/kit_callbacks.h"
 
 class CKitCatalogCombo;
 

@@ -1,5 +1,5 @@
 // Colour, depth and stencil bits of the formats that settings matching compares.
-#include "kit/match/kit_match_bits.h"
+#include "common/kit/match/kit_match_bits.h"
 
 UINT KitColorBitsOf(D3DFORMAT format) {
     switch (format) {

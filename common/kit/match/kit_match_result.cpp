@@ -1,14 +1,14 @@
 // Settings matching, last step: the complete settings record for the chosen
 // combination, every field picked by its rule, and the nearest full-screen
 // resolution.
-#include "kit/match/kit_match_result.h"
+#include "common/kit/match/kit_match_result.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "kit/match/kit_match_bits.h"
-#include "kit/match/kit_match_support.h"
-#include "kit/state/kit_getters.h"
+#include "common/kit/match/kit_match_bits.h"
+#include "common/kit/match/kit_match_support.h"
+#include "common/kit/state/kit_getters.h"
 
 namespace {
 

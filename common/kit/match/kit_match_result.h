@@ -2,8 +2,8 @@
 // combination and the nearest full-screen resolution.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
-#include "kit/match/kit_match.h"
+#include "common/kit/state/kit_callbacks.h"
+#include "common/kit/match/kit_match.h"
 
 class CKitCatalogCombo;
 

@@ -1,6 +1,6 @@
 // Helpers shared by the steps of settings matching.
-#include "kit/match/kit_match_support.h"
-#include "kit/state/kit_getters.h"
+#include "common/kit/match/kit_match_support.h"
+#include "common/kit/state/kit_getters.h"
 
 namespace kitmatch {
 

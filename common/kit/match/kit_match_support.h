@@ -2,8 +2,8 @@
 // desktop mode of an adapter and questions about an adapter's display modes.
 #pragma once
 
-#include "devicecatalog/device_catalog.h"
-#include "kit/match/kit_match.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/match/kit_match.h"
 
 namespace kitmatch {
 

@@ -1,14 +1,14 @@
 // KitReadCommandLine: "/name" or "-name" switches, some with ":value", turned
 // into overrides in the framework state. Unknown arguments are only reported.
-#include "kit/startup/kit_commandline.h"
+#include "common/kit/startup/kit_commandline.h"
 
 #include <climits>
 #include <cmath>
 #include <cwchar>
 #include <cwctype>
 
-#include "kit/errors/kit_debug_line.h"
-#include "kit/state/kit_state.h"
+#include "common/kit/errors/kit_debug_line.h"
+#include "common/kit/state/kit_state.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Run-time loading of d3d9.dll and its entry points.
-#include "kit/startup/kit_d3d9_library.h"
+#include "common/kit/startup/kit_d3d9_library.h"
 
 namespace {
 

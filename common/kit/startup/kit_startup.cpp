@@ -1,14 +1,14 @@
 // KitStartup: records the user's accessibility settings, raises the timer
 // resolution, stores the switches, reads the command line, checks the library
 // versions and creates the Direct3D object.
-#include "kit/startup/kit_startup.h"
+#include "common/kit/startup/kit_startup.h"
 
-#include "kit/errors/kit_errors.h"
-#include "kit/startup/kit_commandline.h"
-#include "kit/startup/kit_d3d9_library.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kitmisc/kit_clock.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/startup/kit_commandline.h"
+#include "common/kit/startup/kit_d3d9_library.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kitmisc/kit_clock.h"
 #include "platform/d3dx9.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // Getters and small setters of the framework state. Each reads or writes
 // under the state lock; settings and descriptions are handed out as copies.
-#include "kit/state/kit_getters.h"
+#include "common/kit/state/kit_getters.h"
 
-#include "kit/state/kit_state.h"
+#include "common/kit/state/kit_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // lock; settings and descriptions are handed out as copies.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
+#include "common/kit/state/kit_callbacks.h"
 
 IDirect3D9* KitGetD3DObject();
 IDirect3DDevice9* KitCurrentDevice();

@@ -1,10 +1,10 @@
 // The framework state object, its lock and the callback registry.
-#include "kit/state/kit_state.h"
+#include "common/kit/state/kit_state.h"
 
 #include <cstdlib>
 
-#include "kit/device/kit_device_terminate.h"
-#include "kitmisc/asset_cache.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kitmisc/asset_cache.h"
 
 namespace {
 

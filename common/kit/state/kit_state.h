@@ -12,8 +12,8 @@
 
 #include <type_traits>
 
-#include "kit/state/kit_callbacks.h"
-#include "kitmisc/growable_array.h"
+#include "common/kit/state/kit_callbacks.h"
+#include "common/kitmisc/growable_array.h"
 
 class CKitDeviceCatalog;
 

@@ -3,7 +3,7 @@
 // to the back buffer.
 #pragma once
 
-#include "kit/state/kit_callbacks.h"
+#include "common/kit/state/kit_callbacks.h"
 
 // Saves or restores the windowed style, placement, top-most state and menu,
 // and remembers the size of the mode being left.

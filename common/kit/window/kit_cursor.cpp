@@ -1,12 +1,12 @@
 // The cursor in full-screen mode: hidden or drawn by the device, clipped to
 // the window or free; and the copy of a window cursor into the device.
-#include "kit/window/kit_cursor.h"
+#include "common/kit/window/kit_cursor.h"
 
 #include <vector>
 
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_msgproc_framework.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_msgproc_framework.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The default hot keys: Escape closes, Pause freezes time, F3 switches to the
 // reference device and back, F8 toggles wireframe.
-#include "kit/window/kit_hotkeys.h"
+#include "common/kit/window/kit_hotkeys.h"
 
-#include "kit/device/kit_device_flip.h"
-#include "kit/loop/kit_timers.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
+#include "common/kit/device/kit_device_flip.h"
+#include "common/kit/loop/kit_timers.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
 
 void KitHandleHotkey(HWND hWnd, WPARAM wParam) {
     CKitCoreState& s = KitCore();

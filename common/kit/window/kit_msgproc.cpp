@@ -1,10 +1,10 @@
 // The framework's window procedure: every message passes the keyboard
 // bookkeeping, the mouse bookkeeping, the application's message callback, the
 // framework's own handling and the default window procedure, in that order.
-#include "kit/window/kit_msgproc.h"
+#include "common/kit/window/kit_msgproc.h"
 
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_msgproc_framework.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_msgproc_framework.h"
 
 namespace {
 

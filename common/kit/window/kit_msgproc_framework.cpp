@@ -1,17 +1,17 @@
 // The framework's own handling of window messages: full-screen switching by
 // Alt+Enter, closing, painting while paused, activation, the full-screen
 // cursor and window commands, pausing around moves and menus, power events.
-#include "kit/window/kit_msgproc_framework.h"
+#include "common/kit/window/kit_msgproc_framework.h"
 
-#include "kit/device/kit_device_flip.h"
-#include "kit/loop/kit_timers.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_accessibility_keys.h"
-#include "kit/window/kit_hotkeys.h"
-#include "kit/window/kit_window_devices.h"
-#include "kit/window/kit_window_sizing.h"
-#include "kitmisc/kit_clock.h"
+#include "common/kit/device/kit_device_flip.h"
+#include "common/kit/loop/kit_timers.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_accessibility_keys.h"
+#include "common/kit/window/kit_hotkeys.h"
+#include "common/kit/window/kit_window_devices.h"
+#include "common/kit/window/kit_window_sizing.h"
+#include "common/kitmisc/kit_clock.h"
 
 namespace {
 

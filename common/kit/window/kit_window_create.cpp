@@ -1,12 +1,12 @@
 // Creating the framework's window, or adopting the windows of an application
 // that made its own.
-#include "kit/window/kit_window_create.h"
+#include "common/kit/window/kit_window_create.h"
 
-#include "kit/errors/kit_errors.h"
-#include "kit/startup/kit_startup.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_msgproc.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/startup/kit_startup.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_msgproc.h"
 
 namespace {
 

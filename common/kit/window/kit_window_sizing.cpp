@@ -1,16 +1,16 @@
 // Window size and monitor changes: WM_SIZE, the back buffer following the
 // client area, and the device following the window to another adapter.
-#include "kit/window/kit_window_sizing.h"
+#include "common/kit/window/kit_window_sizing.h"
 
-#include "devicecatalog/device_catalog.h"
-#include "kit/device/kit_apply.h"
-#include "kit/device/kit_device_terminate.h"
-#include "kit/loop/kit_timers.h"
-#include "kit/match/kit_device_rules.h"
-#include "kit/match/kit_match.h"
-#include "kit/state/kit_getters.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_window_devices.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/device/kit_apply.h"
+#include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/loop/kit_timers.h"
+#include "common/kit/match/kit_device_rules.h"
+#include "common/kit/match/kit_match.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_window_devices.h"
 
 namespace {
 

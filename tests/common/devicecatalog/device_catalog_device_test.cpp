@@ -2,9 +2,9 @@
 // headless monitors.
 #include <gtest/gtest.h>
 
-#include "devicecatalog/device_catalog.h"
-#include "kit/state/kit_state.h"
-#include "support/headless_fixture.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/state/kit_state.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 

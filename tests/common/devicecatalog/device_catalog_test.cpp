@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "common/devicecatalog/fake_direct3d.h"
-#include "devicecatalog/device_catalog.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_state.h"
+#include "tests/common/devicecatalog/fake_direct3d.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "devicecatalog/enum_names.h"
+#include "common/devicecatalog/enum_names.h"
 
 namespace {
 

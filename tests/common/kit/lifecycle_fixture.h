@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "kit/loop/kit_mainloop.h"
-#include "kit/startup/kit_startup.h"
-#include "kit/state/kit_getters.h"
-#include "support/headless_fixture.h"
-#include "support/kit_test_app.h"
+#include "common/kit/loop/kit_mainloop.h"
+#include "common/kit/startup/kit_startup.h"
+#include "common/kit/state/kit_getters.h"
+#include "tests/support/headless_fixture.h"
+#include "tests/support/kit_test_app.h"
 
 namespace kittest {
 

@@ -2,7 +2,7 @@
 // their start values between tests (the state lives for the whole process).
 #pragma once
 
-#include "support/kit_test_app.h"
+#include "tests/support/kit_test_app.h"
 
 namespace kittest {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "support/inert_backend.h"
+#include "tests/support/inert_backend.h"
 
 namespace kittest {
 

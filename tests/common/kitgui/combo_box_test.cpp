@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "controls_fixture.h"
-#include "kitgui/control_button.h"
-#include "kitgui/control_combo_box.h"
+#include "tests/common/kitgui/controls_fixture.h"
+#include "common/kitgui/control_button.h"
+#include "common/kitgui/control_combo_box.h"
 
 namespace {
 

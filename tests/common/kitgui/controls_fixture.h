@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "gui_fixture.h"
-#include "kit/state/kit_state.h"
+#include "tests/common/kitgui/gui_fixture.h"
+#include "common/kit/state/kit_state.h"
 
 namespace guitest {
 

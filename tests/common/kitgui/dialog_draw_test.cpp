@@ -3,9 +3,9 @@
 // block that puts device state back, and the refresh stamp.
 #include <gtest/gtest.h>
 
-#include "gui_fixture.h"
-#include "kit/state/kit_state.h"
-#include "kitgui/control_button.h"
+#include "tests/common/kitgui/gui_fixture.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kitgui/control_button.h"
 
 namespace {
 

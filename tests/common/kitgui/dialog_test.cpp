@@ -5,11 +5,11 @@
 
 #include <vector>
 
-#include "common/kit/debug_capture.h"
-#include "gui_fixture.h"
-#include "kitgui/control_button.h"
-#include "kitgui/control_check_box.h"
-#include "kitgui/control_radio_button.h"
+#include "tests/common/kit/debug_capture.h"
+#include "tests/common/kitgui/gui_fixture.h"
+#include "common/kitgui/control_button.h"
+#include "common/kitgui/control_check_box.h"
+#include "common/kitgui/control_radio_button.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "gui_fixture.h"
-#include "kit/state/kit_state.h"
-#include "kitgui/control_button.h"
-#include "kitgui/control_edit_box.h"
-#include "kitgui/control_ime_edit_box.h"
-#include "kitgui/text_layout_service.h"
+#include "tests/common/kitgui/gui_fixture.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kitgui/control_button.h"
+#include "common/kitgui/control_edit_box.h"
+#include "common/kitgui/control_ime_edit_box.h"
+#include "common/kitgui/text_layout_service.h"
 #include "platform/backend/backend.h"
 #include "platform/builtin/usp10_module.h"
 #include "platform/win32/kernel_modules.h"

@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "common/kit/state_reset.h"
-#include "kitgui/dialog.h"
-#include "kitgui/dialog_resource_manager.h"
-#include "support/device_fixture.h"
-#include "support/headless_fixture.h"
+#include "tests/common/kit/state_reset.h"
+#include "common/kitgui/dialog.h"
+#include "common/kitgui/dialog_resource_manager.h"
+#include "tests/support/device_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 namespace guitest {
 

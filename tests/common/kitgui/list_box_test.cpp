@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "controls_fixture.h"
-#include "kitgui/control_list_box.h"
+#include "tests/common/kitgui/controls_fixture.h"
+#include "common/kitgui/control_list_box.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 // and the slider's knob marks its value.
 #include <gtest/gtest.h>
 
-#include "controls_fixture.h"
-#include "kitgui/control_button.h"
-#include "kitgui/control_combo_box.h"
-#include "kitgui/control_list_box.h"
-#include "kitgui/control_slider.h"
+#include "tests/common/kitgui/controls_fixture.h"
+#include "common/kitgui/control_button.h"
+#include "common/kitgui/control_combo_box.h"
+#include "common/kitgui/control_list_box.h"
+#include "common/kitgui/control_slider.h"
 
 namespace {
 

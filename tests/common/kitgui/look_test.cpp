@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "kitgui/gui_types.h"
-#include "kitgui/skin_element.h"
-#include "kitgui/skin_image.h"
+#include "common/kitgui/gui_types.h"
+#include "common/kitgui/skin_element.h"
+#include "common/kitgui/skin_image.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "common/kit/debug_capture.h"
-#include "gui_fixture.h"
-#include "kitgui/skin_image.h"
+#include "tests/common/kit/debug_capture.h"
+#include "tests/common/kitgui/gui_fixture.h"
+#include "common/kitgui/skin_image.h"
 #include "platform/d3dx9/resources.h"
 
 namespace {

@@ -3,9 +3,9 @@
 // track), and the arrows' auto-repeat on the framework's clock.
 #include <gtest/gtest.h>
 
-#include "controls_fixture.h"
-#include "kitgui/control_list_box.h"
-#include "kitgui/control_scroll_bar.h"
+#include "tests/common/kitgui/controls_fixture.h"
+#include "common/kitgui/control_list_box.h"
+#include "common/kitgui/control_scroll_bar.h"
 
 namespace {
 

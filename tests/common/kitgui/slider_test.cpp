@@ -3,8 +3,8 @@
 // pointer, the wheel, range clamping, and empty ranges or widths.
 #include <gtest/gtest.h>
 
-#include "controls_fixture.h"
-#include "kitgui/control_slider.h"
+#include "tests/common/kitgui/controls_fixture.h"
+#include "common/kitgui/control_slider.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "camera_test_window.h"
-#include "kitmisc/arcball.h"
+#include "tests/common/kitmisc/camera_test_window.h"
+#include "common/kitmisc/arcball.h"
 
 namespace {
 

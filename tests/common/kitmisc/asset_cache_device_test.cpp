@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "common/kit/state_reset.h"
-#include "kitmisc/asset_cache.h"
+#include "tests/common/kit/state_reset.h"
+#include "common/kitmisc/asset_cache.h"
 #include "platform/d3dx9/resources.h"
-#include "support/device_fixture.h"
-#include "support/headless_fixture.h"
+#include "tests/support/device_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 

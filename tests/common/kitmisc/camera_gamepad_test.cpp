@@ -7,10 +7,10 @@
 #include <array>
 #include <memory>
 
-#include "camera_test_window.h"
-#include "kit/state/kit_state.h"
-#include "kitmisc/camera_gamepad.h"
-#include "kitmisc/model_viewer_camera.h"
+#include "tests/common/kitmisc/camera_test_window.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kitmisc/camera_gamepad.h"
+#include "common/kitmisc/model_viewer_camera.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 

@@ -5,7 +5,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "model_viewer_fixture.h"
+#include "tests/common/kitmisc/model_viewer_fixture.h"
 
 namespace {
 

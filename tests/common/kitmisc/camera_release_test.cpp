@@ -6,7 +6,7 @@
 #include <climits>
 #include <cmath>
 
-#include "model_viewer_fixture.h"
+#include "tests/common/kitmisc/model_viewer_fixture.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "kit/errors/kit_errors.h"
-#include "kitmisc/media_search.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kitmisc/media_search.h"
 
 namespace fs = std::filesystem;
 

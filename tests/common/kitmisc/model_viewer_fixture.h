@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "camera_test_window.h"
-#include "kitmisc/model_viewer_camera.h"
+#include "tests/common/kitmisc/camera_test_window.h"
+#include "common/kitmisc/model_viewer_camera.h"
 
 class ModelViewerCameraTest : public ::testing::Test {
   protected:

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/kit/state_reset.h"
-#include "common/kit/test_backend.h"
-#include "kit/state/kit_getters.h"
-#include "kitmisc/ref_warning.h"
+#include "tests/common/kit/state_reset.h"
+#include "tests/common/kit/test_backend.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitmisc/ref_warning.h"
 
 namespace {
 

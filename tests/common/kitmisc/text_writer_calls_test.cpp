@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/kit/state_reset.h"
-#include "kitmisc/text_writer.h"
+#include "tests/common/kit/state_reset.h"
+#include "common/kitmisc/text_writer.h"
 
 namespace {
 

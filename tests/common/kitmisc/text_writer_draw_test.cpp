@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/kit/state_reset.h"
-#include "kitmisc/text_writer.h"
-#include "support/device_fixture.h"
-#include "support/headless_fixture.h"
+#include "tests/common/kit/state_reset.h"
+#include "common/kitmisc/text_writer.h"
+#include "tests/support/device_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // OK, Cancel and F2 on the settings page: OK changes the device through the
 // framework (windowed to full screen at a picked resolution and back), Cancel
 // and F2 close the page without touching it.
-#include "settings_fixture.h"
+#include "tests/common/kitsettingsdlg/settings_fixture.h"
 
 namespace {
 

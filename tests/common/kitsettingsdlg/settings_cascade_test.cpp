@@ -3,7 +3,7 @@
 // with only what the catalogue allows, the edited record kept consistent.
 #include <set>
 
-#include "settings_fixture.h"
+#include "tests/common/kitsettingsdlg/settings_fixture.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // right-aligned against their boxes, an open combo box over the boxes below.
 #include <cstdlib>
 
-#include "settings_fixture.h"
-#include "support/device_fixture.h"
+#include "tests/common/kitsettingsdlg/settings_fixture.h"
+#include "tests/support/device_fixture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // system no longer has, settings the catalogue has no combination for, a
 // missing device or manager. Each is traced, nothing crashes and the page
 // stays usable.
-#include "common/kit/debug_capture.h"
-#include "settings_fixture.h"
+#include "tests/common/kit/debug_capture.h"
+#include "tests/common/kitsettingsdlg/settings_fixture.h"
 
 namespace {
 

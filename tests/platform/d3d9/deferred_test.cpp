@@ -2,7 +2,7 @@
 // its texture held when the draw was issued, drawing into a texture is
 // finished before the texture is sampled, and pixels are complete whenever
 // they are read, copied or freed.
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 
 namespace tumbral_test {
 namespace {

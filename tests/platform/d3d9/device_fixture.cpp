@@ -1,5 +1,5 @@
 // Test fixture for the device: window, device and pixel read-back, on the shared device set-up.
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 
 namespace tumbral_test {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "platform/d3d9.h"
-#include "support/device_fixture.h"
-#include "support/headless_fixture.h"
+#include "tests/support/device_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 namespace tumbral_test {
 

@@ -1,7 +1,7 @@
 // The Direct3D object: versions, adapters, modes, capabilities and format checks.
 #include <string>
 
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 
 namespace tumbral_test {
 namespace {

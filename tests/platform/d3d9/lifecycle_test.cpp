@@ -1,6 +1,6 @@
 // Device lifecycle: creation parameters, reset rules, lost devices, present
 // and reference counts.
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 
 namespace tumbral_test {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 
 namespace tumbral_test {
 namespace {

@@ -4,8 +4,8 @@
 #include <functional>
 #include <utility>
 
-#include "device_fixture.h"
-#include "support/memory_limit.h"
+#include "tests/platform/d3d9/device_fixture.h"
+#include "tests/support/memory_limit.h"
 
 namespace tumbral_test {
 namespace {

@@ -2,7 +2,7 @@
 // 16-bit back buffers, cube and volume textures, and the full-screen cursor.
 #include <cstring>
 
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 
 namespace tumbral_test {
 namespace {

@@ -2,7 +2,7 @@
 // linear sampling with wrap and clamp addressing.
 #include <cstring>
 
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 
 namespace tumbral_test {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "platform/d3d9/pipeline/span_shading.h"
 #include "platform/d3d9/pipeline/span_vector.h"
-#include "target_bits.h"
+#include "tests/platform/d3d9/target_bits.h"
 
 namespace tumbral_test {
 namespace {

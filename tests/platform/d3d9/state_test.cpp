@@ -2,7 +2,7 @@
 // and invalid calls.
 #include <cstring>
 
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 
 namespace tumbral_test {
 namespace {

@@ -4,7 +4,7 @@
 // although presents hand it only the rows that changed.
 #include <vector>
 
-#include "device_fixture.h"
+#include "tests/platform/d3d9/device_fixture.h"
 #include "platform/backend.h"
 #include "platform/d3d9/device.h"
 

@@ -1,5 +1,5 @@
 // The device fixture for the D3DX tests.
-#include "d3dx_device_env.h"
+#include "tests/platform/d3dx9/d3dx_device_env.h"
 
 #include <fstream>
 

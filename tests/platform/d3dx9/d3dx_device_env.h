@@ -11,7 +11,7 @@
 #include "platform/d3d9.h"
 #include "platform/d3dx9.h"
 #include "platform/win32.h"
-#include "support/device_fixture.h"
+#include "tests/support/device_fixture.h"
 
 class D3dxDeviceTest : public ::testing::Test {
   protected:

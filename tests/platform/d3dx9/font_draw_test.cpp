@@ -9,7 +9,7 @@
 
 #include "platform/d3dx9.h"
 #include "platform/d3dx9/font_dc.h"
-#include "support/device_fixture.h"
+#include "tests/support/device_fixture.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "platform/d3dx9/font_dc.h"
 #include "platform/d3dx9/font_engine.h"
-#include "support/font_engine_setup.h"
+#include "tests/support/font_engine_setup.h"
 
 namespace {
 

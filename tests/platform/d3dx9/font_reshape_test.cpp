@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/d3dx9/font_engine.h"
-#include "support/font_engine_setup.h"
+#include "tests/support/font_engine_setup.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <cstring>
 
-#include "d3dx_device_env.h"
-#include "support/memory_limit.h"
-#include "test_images.h"
+#include "tests/platform/d3dx9/d3dx_device_env.h"
+#include "tests/support/memory_limit.h"
+#include "tests/platform/d3dx9/test_images.h"
 
 namespace {
 

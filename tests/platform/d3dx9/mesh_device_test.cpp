@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "d3dx_device_env.h"
+#include "tests/platform/d3dx9/d3dx_device_env.h"
 
 namespace {
 

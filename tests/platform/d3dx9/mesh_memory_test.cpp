@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "d3dx_device_env.h"
-#include "support/memory_limit.h"
+#include "tests/platform/d3dx9/d3dx_device_env.h"
+#include "tests/support/memory_limit.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/d3dx9.h"
-#include "support/device_fixture.h"
+#include "tests/support/device_fixture.h"
 
 namespace {
 

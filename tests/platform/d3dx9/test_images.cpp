@@ -1,5 +1,5 @@
 // Test image encoders.
-#include "test_images.h"
+#include "tests/platform/d3dx9/test_images.h"
 
 #include <cstring>
 

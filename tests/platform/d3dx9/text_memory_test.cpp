@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "d3dx_device_env.h"
+#include "tests/platform/d3dx9/d3dx_device_env.h"
 #include "platform/d3dx9/font_engine.h"
-#include "support/font_engine_setup.h"
-#include "support/memory_limit.h"
+#include "tests/support/font_engine_setup.h"
+#include "tests/support/memory_limit.h"
 
 namespace {
 

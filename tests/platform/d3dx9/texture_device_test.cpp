@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "d3dx_device_env.h"
+#include "tests/platform/d3dx9/d3dx_device_env.h"
 #include "platform/d3dx9/resources.h"
-#include "test_images.h"
+#include "tests/platform/d3dx9/test_images.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "platform/manual_clock.h"
-#include "support/headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 using tumbral_test::HeadlessTest;
 using tumbral_test::Seen;

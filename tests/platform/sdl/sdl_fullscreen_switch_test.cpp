@@ -18,9 +18,9 @@
 #include "platform/d3d9.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/win32.h"
-#include "sdl_suite.h"
-#include "support/x11_session.h"
-#include "x_bad_request.h"
+#include "tests/platform/sdl/sdl_suite.h"
+#include "tests/support/x11_session.h"
+#include "tests/platform/sdl/x_bad_request.h"
 
 namespace tumbral_test {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "platform/backend.h"
 #include "platform/win32.h"
-#include "sdl_subsystems.h"
-#include "sdl_suite.h"
-#include "support/x11_session.h"
+#include "tests/platform/sdl/sdl_subsystems.h"
+#include "tests/platform/sdl/sdl_suite.h"
+#include "tests/support/x11_session.h"
 
 namespace tumbral_test {
 namespace {

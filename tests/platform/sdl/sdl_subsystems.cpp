@@ -1,5 +1,5 @@
 // SDL's own state for tests; SDL's macros stay in this file.
-#include "sdl_subsystems.h"
+#include "tests/platform/sdl/sdl_subsystems.h"
 
 #include <SDL2/SDL.h>
 

@@ -11,7 +11,7 @@
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "support/x11_session.h"
+#include "tests/support/x11_session.h"
 
 namespace tumbral_test {
 

@@ -14,14 +14,14 @@
 #include <utility>
 #include <vector>
 
-#include "support/headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 #include "platform/backend.h"
 #include "platform/d3d9.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/imm.h"
 #include "platform/win32.h"
-#include "sdl_suite.h"
-#include "support/x11_session.h"
+#include "tests/platform/sdl/sdl_suite.h"
+#include "tests/support/x11_session.h"
 
 namespace tumbral_test {
 namespace {

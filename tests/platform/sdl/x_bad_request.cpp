@@ -1,6 +1,6 @@
 // A request naming an X window that does not exist. Xlib's macros stay in
 // this file, away from the test framework's headers.
-#include "x_bad_request.h"
+#include "tests/platform/sdl/x_bad_request.h"
 
 #include <X11/Xlib.h>
 

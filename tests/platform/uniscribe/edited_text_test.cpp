@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "layout_service_fixture.h"
+#include "tests/platform/uniscribe/layout_service_fixture.h"
 
 namespace {
 

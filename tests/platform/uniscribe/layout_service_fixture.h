@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/layout_service.h"
+#include "tests/support/layout_service.h"
 
 namespace tumbral_test {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "layout_service_fixture.h"
+#include "tests/platform/uniscribe/layout_service_fixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/d3d9.h"
 #include "platform/win32.h"
 #include "platform/xinput.h"
-#include "support/inert_backend.h"
+#include "tests/support/inert_backend.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // rectangles stay ordered and nothing overflows.
 #include <climits>
 
-#include "support/headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 using tumbral_test::HeadlessTest;
 

@@ -1,5 +1,5 @@
 // Modal dialogs from in-memory templates, answered by keys, clicks and code.
-#include "support/headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 #include "platform/base/keymap.h"
 

@@ -1,6 +1,6 @@
 // Input: key messages and their lParam bits, characters, key state, hooks,
 // mouse messages, double-clicks, the wheel, capture and activation.
-#include "support/headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 using plat::EventType;
 using plat::MouseButton;

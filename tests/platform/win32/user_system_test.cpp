@@ -1,6 +1,6 @@
 // Monitors, work areas, display settings, system parameters, metrics, the
 // cursor and its image, message boxes.
-#include "support/headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 using tumbral_test::HeadlessTest;
 

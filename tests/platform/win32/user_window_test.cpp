@@ -1,5 +1,5 @@
 // Windows: creation and destruction messages, frames, placements, show states, stale handles.
-#include "support/headless_fixture.h"
+#include "tests/support/headless_fixture.h"
 
 using tumbral_test::HeadlessTest;
 using tumbral_test::Seen;

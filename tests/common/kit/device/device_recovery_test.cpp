@@ -1,13 +1,13 @@
 // Device changes that go wrong or come back: a full-screen first device, a
 // deferred creation whose retry fails, a reset that fails during the switch
 // to full screen, and the wireframe switch across resets and re-creations.
-#include "common/kit/lifecycle_fixture.h"
-#include "common/kit/test_backend.h"
-#include "kit/device/kit_apply.h"
-#include "kit/device/kit_device_flip.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_window_create.h"
+#include "tests/common/kit/lifecycle_fixture.h"
+#include "tests/common/kit/test_backend.h"
+#include "common/kit/device/kit_apply.h"
+#include "common/kit/device/kit_device_flip.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_window_create.h"
 
 namespace {
 

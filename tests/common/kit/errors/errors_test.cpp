@@ -7,12 +7,12 @@
 #include <sstream>
 #include <string>
 
-#include "common/kit/debug_capture.h"
-#include "common/kit/state_reset.h"
-#include "common/kit/test_backend.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/errors/kit_result_names.h"
-#include "kit/state/kit_getters.h"
+#include "tests/common/kit/debug_capture.h"
+#include "tests/common/kit/state_reset.h"
+#include "tests/common/kit/test_backend.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/errors/kit_result_names.h"
+#include "common/kit/state/kit_getters.h"
 #include "platform/d3dx9.h"
 
 namespace {

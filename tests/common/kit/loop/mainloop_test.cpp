@@ -1,9 +1,9 @@
 // The main loop and its frames: constant frame time, quit-after-frame,
 // lost devices that cannot yet be reset, forced losses recovered by the loop,
 // and a loop started without a device.
-#include "common/kit/lifecycle_fixture.h"
-#include "kit/loop/kit_frame.h"
-#include "kit/loop/kit_timers.h"
+#include "tests/common/kit/lifecycle_fixture.h"
+#include "common/kit/loop/kit_frame.h"
+#include "common/kit/loop/kit_timers.h"
 #include "platform/manual_clock.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <string>
 
-#include "common/kit/state_reset.h"
-#include "devicecatalog/device_catalog.h"
-#include "kit/loop/kit_frame_stats.h"
-#include "kit/loop/kit_settings_stats.h"
-#include "support/headless_fixture.h"
+#include "tests/common/kit/state_reset.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/loop/kit_frame_stats.h"
+#include "common/kit/loop/kit_settings_stats.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "common/kit/state_reset.h"
-#include "kit/loop/kit_frame_stats.h"
-#include "kit/state/kit_getters.h"
-#include "kitmisc/kit_clock.h"
+#include "tests/common/kit/state_reset.h"
+#include "common/kit/loop/kit_frame_stats.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitmisc/kit_clock.h"
 
 namespace {
 

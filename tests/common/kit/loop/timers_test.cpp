@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "common/kit/state_reset.h"
-#include "common/kit/test_backend.h"
-#include "kit/loop/kit_timers.h"
-#include "kit/state/kit_getters.h"
-#include "kitmisc/kit_clock.h"
+#include "tests/common/kit/state_reset.h"
+#include "tests/common/kit/test_backend.h"
+#include "common/kit/loop/kit_timers.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kitmisc/kit_clock.h"
 #include "platform/manual_clock.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // really be created.
 #include <gtest/gtest.h>
 
-#include "devicecatalog/device_catalog.h"
-#include "kit/match/kit_match.h"
-#include "kit/state/kit_state.h"
-#include "support/headless_fixture.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/match/kit_match.h"
+#include "common/kit/state/kit_state.h"
+#include "tests/support/headless_fixture.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 // the result chosen per rule, including rule values other than 0, 1 and 2.
 #include <gtest/gtest.h>
 
-#include "common/devicecatalog/fake_direct3d.h"
-#include "common/kit/debug_capture.h"
-#include "common/kit/test_backend.h"
-#include "devicecatalog/device_catalog.h"
-#include "kit/errors/kit_errors.h"
-#include "kit/match/kit_match.h"
-#include "kit/match/kit_match_bits.h"
-#include "kit/match/kit_match_result.h"
-#include "kit/state/kit_state.h"
+#include "tests/common/devicecatalog/fake_direct3d.h"
+#include "tests/common/kit/debug_capture.h"
+#include "tests/common/kit/test_backend.h"
+#include "common/devicecatalog/device_catalog.h"
+#include "common/kit/errors/kit_errors.h"
+#include "common/kit/match/kit_match.h"
+#include "common/kit/match/kit_match_bits.h"
+#include "common/kit/match/kit_match_result.h"
+#include "common/kit/state/kit_state.h"
 
 namespace {
 

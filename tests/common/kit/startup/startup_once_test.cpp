@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "common/kit/state_reset.h"
-#include "common/kit/test_backend.h"
-#include "kit/loop/kit_frame_stats.h"
-#include "kit/startup/kit_startup.h"
-#include "kit/state/kit_state.h"
-#include "kit/window/kit_accessibility_keys.h"
+#include "tests/common/kit/state_reset.h"
+#include "tests/common/kit/test_backend.h"
+#include "common/kit/loop/kit_frame_stats.h"
+#include "common/kit/startup/kit_startup.h"
+#include "common/kit/state/kit_state.h"
+#include "common/kit/window/kit_accessibility_keys.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // the accessibility records and the Direct3D object.
 #include <gtest/gtest.h>
 
-#include "common/kit/debug_capture.h"
-#include "common/kit/state_reset.h"
-#include "common/kit/test_backend.h"
-#include "kit/errors/kit_debug_line.h"
-#include "kit/startup/kit_d3d9_library.h"
-#include "kit/startup/kit_startup.h"
-#include "kit/state/kit_getters.h"
+#include "tests/common/kit/debug_capture.h"
+#include "tests/common/kit/state_reset.h"
+#include "tests/common/kit/test_backend.h"
+#include "common/kit/errors/kit_debug_line.h"
+#include "common/kit/startup/kit_d3d9_library.h"
+#include "common/kit/startup/kit_startup.h"
+#include "common/kit/state/kit_getters.h"
 #include "platform/win32/kernel_process.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // A maximised window through full screen and back: it comes back maximised,
 // and a restore afterwards gives back its normal placement.
-#include "common/kit/lifecycle_fixture.h"
-#include "kit/device/kit_device_flip.h"
+#include "tests/common/kit/lifecycle_fixture.h"
+#include "common/kit/device/kit_device_flip.h"
 
 namespace {
 
