@@ -4,8 +4,8 @@
 #include "app/app_callbacks.h"
 #include "app/app_globals.h"
 #include "common/kit/errors/kit_errors.h"
-#include "common/kit/loop/kit_frame_stats.h"
 #include "common/kit/state/kit_getters.h"
+#include "common/kit/time/kit_frame_stats.h"
 #include "common/kitmisc/text_writer.h"
 
 void AppDrawHud() {

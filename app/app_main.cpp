@@ -3,12 +3,12 @@
 #include "app/app_callbacks.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
-#include "common/kit/device/kit_device_build.h"
+#include "common/kit/device/kit_cursor.h"
 #include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/loop/kit_device_build.h"
 #include "common/kit/loop/kit_mainloop.h"
 #include "common/kit/startup/kit_startup.h"
 #include "common/kit/state/kit_getters.h"
-#include "common/kit/window/kit_cursor.h"
 #include "common/kit/window/kit_window_create.h"
 
 int AppMain() {

@@ -13,8 +13,8 @@
 
 #include <cstdlib>
 
-#include "common/kit/device/kit_device_build.h"
 #include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/loop/kit_device_build.h"
 #include "common/kit/startup/kit_startup.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/window/kit_window_create.h"

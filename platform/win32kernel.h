@@ -71,6 +71,7 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define ERROR_DEVICE_NOT_CONNECTED 1167L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_CLIPBOARD_NOT_OPEN 1418L
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD dwErrCode);
@@ -215,6 +216,19 @@ HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName);
 FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 // Drops one reference; at zero the module is unloaded and its handle stale.
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);
+
+// Resources of the program's module (what a resource script compiled into it
+// holds; see platform/resource_script.h). Every module handle names the same
+// table; names compare without regard to ASCII case and an integer identifier n
+// (MAKEINTRESOURCE) is the name "#n". Types are not kept apart: any type finds a
+// resource by its name. A resource stays loaded and locked for the program's life.
+#define RT_BITMAP MAKEINTRESOURCEW(2)
+#define RT_RCDATA MAKEINTRESOURCEW(10)
+// NULL and ERROR_RESOURCE_NAME_NOT_FOUND when there is no such resource.
+HRSRC WINAPI FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
+HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+LPVOID WINAPI LockResource(HGLOBAL hResData);
+DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
 
 // Results of the timer-resolution entry points of "winmm.dll".
 #define TIMERR_NOERROR 0u

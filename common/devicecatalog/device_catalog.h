@@ -8,8 +8,8 @@
 // Direct3D object's query operations, so any IDirect3D9 can drive it.
 #pragma once
 
+#include "common/kit/base/growable_array.h"
 #include "common/kit/state/kit_callbacks.h"
-#include "common/kitmisc/growable_array.h"
 
 class CKitCatalogAdapter;
 class CKitCatalogDevice;

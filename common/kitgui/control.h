@@ -3,9 +3,9 @@
 // through which the owning dialog routes input, focus, hover and drawing.
 #pragma once
 
+#include "common/kit/base/growable_array.h"
 #include "common/kitgui/gui_types.h"
 #include "common/kitgui/skin_element.h"
-#include "common/kitmisc/growable_array.h"
 #include "platform/d3d9.h"
 #include "platform/win32.h"
 

@@ -6,11 +6,11 @@
 // callback, and draws background, caption and controls.
 #pragma once
 
+#include "common/kit/base/growable_array.h"
 #include "common/kitgui/control.h"
 #include "common/kitgui/dialog_resource_manager.h"
 #include "common/kitgui/gui_types.h"
 #include "common/kitgui/skin_element.h"
-#include "common/kitmisc/growable_array.h"
 #include "platform/d3dx9.h"
 #include "platform/win32.h"
 

@@ -4,7 +4,7 @@
 // registered dialogs that keyboard focus travels along.
 #pragma once
 
-#include "common/kitmisc/growable_array.h"
+#include "common/kit/base/growable_array.h"
 #include "platform/d3dx9.h"
 #include "platform/win32.h"
 

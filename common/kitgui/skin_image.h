@@ -1,6 +1,5 @@
 // The built-in skin: a 256 x 256, 32-bit DDS image compiled into the program
-// and registered in the platform's built-in resource table under the
-// identifier 0xFFFF.
+// and found among its module resources under the identifier 0xFFFF.
 #pragma once
 
 #include "platform/win32types.h"
@@ -11,7 +10,8 @@
 // Size of the skin image: 128-byte header plus 256 x 256 x 4 bytes of pixels.
 #define KIT_SKIN_IMAGE_BYTES 262272u
 
-// Registers the compiled-in image once (later registrations under the same
-// identifier, for example a replacement skin, are left in place), then looks
-// the resource up. False, with null and 0, when no such resource exists.
+// Places the compiled-in image among the module's resources on first use
+// (unless a resource of that identifier, a replacement skin, is already there;
+// later replacements are left in place), then finds it there. False, with null
+// and 0, when no such resource exists.
 bool KitFindSkinImage(const void** ppBytes, UINT* pnSize);

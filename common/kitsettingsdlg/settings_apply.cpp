@@ -1,6 +1,6 @@
 // OK on the settings page: the edited record, completed for a windowed
 // device, goes through the framework's device change.
-#include "common/kit/device/kit_device_build.h"
+#include "common/kit/loop/kit_device_build.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kitsettingsdlg/settings_dialog.h"
 

@@ -5,7 +5,7 @@
 
 #include "platform/d3dx9/buffer.h"
 #include "platform/d3dx9/file_bytes.h"
-#include "platform/d3dx9/resources.h"
+#include "platform/win32/kernel_resources.h"
 #include "platform/d3dx9effect.h"
 #include "platform/win32.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/d3dx9/file_bytes.h"
 #include "platform/d3dx9/image.h"
-#include "platform/d3dx9/resources.h"
+#include "platform/win32/kernel_resources.h"
 #include "platform/d3dx9/texture_create.h"
 #include "platform/d3dx9tex.h"
 

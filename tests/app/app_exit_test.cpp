@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "app/app_callbacks.h"
-#include "common/kit/loop/kit_timers.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
+#include "common/kit/time/kit_timers.h"
 
 namespace {
 

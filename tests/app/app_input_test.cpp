@@ -2,9 +2,9 @@
 // turn, the mouse capture, and the framework's clock after a click.
 #include <gtest/gtest.h>
 
+#include "common/kit/base/kit_clock.h"
+#include "common/kit/time/kit_timers.h"
 #include "tests/app/app_test_env.h"
-#include "common/kit/loop/kit_timers.h"
-#include "common/kitmisc/kit_clock.h"
 
 namespace {
 

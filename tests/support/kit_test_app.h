@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "common/kit/device/kit_device_build.h"
+#include "common/kit/base/kit_clock.h"
 #include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/loop/kit_device_build.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kitmisc/kit_clock.h"
 #include "platform/backend.h"
 
 namespace kittest {

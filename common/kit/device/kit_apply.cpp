@@ -6,16 +6,16 @@
 
 #include <new>
 
-#include "common/kit/device/kit_device_build.h"
+#include "common/kit/device/kit_apply_window.h"
 #include "common/kit/device/kit_device_env.h"
 #include "common/kit/device/kit_device_terminate.h"
 #include "common/kit/errors/kit_errors.h"
-#include "common/kit/loop/kit_settings_stats.h"
-#include "common/kit/loop/kit_timers.h"
+#include "common/kit/startup/kit_accessibility_keys.h"
+#include "common/kit/startup/kit_commandline.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_accessibility_keys.h"
-#include "common/kit/window/kit_apply_window.h"
+#include "common/kit/time/kit_settings_stats.h"
+#include "common/kit/time/kit_timers.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include "common/kit/device/kit_device_env.h"
 
 #include "common/devicecatalog/device_catalog.h"
+#include "common/kit/device/kit_cursor.h"
 #include "common/kit/device/kit_device_cache.h"
 #include "common/kit/errors/kit_errors.h"
-#include "common/kit/loop/kit_settings_stats.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_cursor.h"
+#include "common/kit/time/kit_settings_stats.h"
 
 namespace {
 

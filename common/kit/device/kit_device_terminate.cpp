@@ -3,9 +3,16 @@
 #include "common/kit/device/kit_device_terminate.h"
 
 #include "common/kit/device/kit_device_env.h"
+#include "common/kit/startup/kit_accessibility_keys.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_accessibility_keys.h"
+
+namespace {
+
+// The state's exit action terminates through this layer (the state sits below it).
+[[maybe_unused]] const bool g_bExitTerminationSet = (KitSetExitTermination(&KitTerminate), true);
+
+}  // namespace
 
 void KitTerminate(int nExitCode) {
     CKitCoreState& s = KitCore();

@@ -4,17 +4,17 @@
 
 #include <cassert>
 
+#include "common/kit/base/kit_clock.h"
 #include "common/kit/device/kit_apply.h"
 #include "common/kit/device/kit_device_env.h"
 #include "common/kit/device/kit_device_flip.h"
 #include "common/kit/device/kit_device_terminate.h"
 #include "common/kit/errors/kit_errors.h"
-#include "common/kit/loop/kit_frame_stats.h"
-#include "common/kit/loop/kit_timers.h"
 #include "common/kit/match/kit_device_rules.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kitmisc/kit_clock.h"
+#include "common/kit/time/kit_frame_stats.h"
+#include "common/kit/time/kit_timers.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The main loop: window messages first; whenever the queue is empty, one frame.
 #include <new>
 
-#include "common/kit/device/kit_device_build.h"
 #include "common/kit/errors/kit_errors.h"
+#include "common/kit/loop/kit_device_build.h"
 #include "common/kit/loop/kit_frame.h"
 #include "common/kit/loop/kit_mainloop.h"
 #include "common/kit/state/kit_getters.h"

@@ -179,3 +179,31 @@ void KitReadCommandLine() {
     }
     LocalFree(pstrArgList);
 }
+
+void KitApplyCommandLineOverrides(KitDeviceSetup* pSetup) {
+    CKitCoreState& s = KitCore();
+    KitStateLock lock;
+    if (s.m_nOverrideAdapter != -1) pSetup->AdapterOrdinal = static_cast<UINT>(s.m_nOverrideAdapter);
+    if (s.m_bOverrideFullScreen) pSetup->PresentParams.Windowed = FALSE;
+    if (s.m_bOverrideWindowed) pSetup->PresentParams.Windowed = TRUE;
+    if (s.m_bOverrideForceREF)
+        pSetup->DeviceType = D3DDEVTYPE_REF;
+    else if (s.m_bOverrideForceHAL)
+        pSetup->DeviceType = D3DDEVTYPE_HAL;
+    if (s.m_nOverrideWidth != 0)
+        pSetup->PresentParams.BackBufferWidth = static_cast<UINT>(s.m_nOverrideWidth);
+    if (s.m_nOverrideHeight != 0)
+        pSetup->PresentParams.BackBufferHeight = static_cast<UINT>(s.m_nOverrideHeight);
+    if (s.m_bOverrideForcePureHWVP) {
+        pSetup->BehaviorFlags &= ~static_cast<DWORD>(D3DCREATE_SOFTWARE_VERTEXPROCESSING);
+        pSetup->BehaviorFlags |= D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE;
+    } else if (s.m_bOverrideForceHWVP) {
+        pSetup->BehaviorFlags &=
+            ~static_cast<DWORD>(D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE);
+        pSetup->BehaviorFlags |= D3DCREATE_HARDWARE_VERTEXPROCESSING;
+    } else if (s.m_bOverrideForceSWVP) {
+        pSetup->BehaviorFlags &=
+            ~static_cast<DWORD>(D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE);
+        pSetup->BehaviorFlags |= D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+    }
+}

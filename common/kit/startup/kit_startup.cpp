@@ -3,12 +3,12 @@
 // versions and creates the Direct3D object.
 #include "common/kit/startup/kit_startup.h"
 
+#include "common/kit/base/kit_clock.h"
 #include "common/kit/errors/kit_errors.h"
 #include "common/kit/startup/kit_commandline.h"
 #include "common/kit/startup/kit_d3d9_library.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kitmisc/kit_clock.h"
 #include "platform/d3dx9.h"
 
 namespace {

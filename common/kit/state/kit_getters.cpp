@@ -96,6 +96,12 @@ bool KitInWindowedMode() {
     return s.m_pCurrentSetup != nullptr && s.m_pCurrentSetup->PresentParams.Windowed != 0;
 }
 
+bool KitInFullScreenMode() {
+    CKitCoreState& s = KitCore();
+    KitStateLock lock;
+    return s.m_pCurrentSetup != nullptr && s.m_pCurrentSetup->PresentParams.Windowed == 0;
+}
+
 KitDeviceSetup KitCurrentSetup() {
     CKitCoreState& s = KitCore();
     KitStateLock lock;

@@ -29,6 +29,7 @@ bool KitErrorBoxesEnabled();
 bool KitAutomationMode();
 bool KitDefaultHotkeysEnabled();
 bool KitInWindowedMode();
+bool KitInFullScreenMode();        // current settings exist and are full screen
 KitDeviceSetup KitCurrentSetup();  // all zero without current settings
 D3DPRESENT_PARAMETERS KitCurrentPresentParams();
 bool KitKeyDown(BYTE vKey);

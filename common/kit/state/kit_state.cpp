@@ -3,8 +3,7 @@
 
 #include <cstdlib>
 
-#include "common/kit/device/kit_device_terminate.h"
-#include "common/kitmisc/asset_cache.h"
+#include "common/kit/base/asset_cache.h"
 
 namespace {
 
@@ -14,9 +13,15 @@ bool g_bUseStateLock = true;
 
 CRITICAL_SECTION g_StateLock;
 
+// How the exit action terminates the framework. The state sits below the layer
+// that owns the device, which sets this when it is linked into the program
+// (constant-initialised, so it is null until then whatever the order of static
+// initialisers).
+constinit KitTerminateFn g_pfnTerminate = nullptr;
+
 // At process exit: terminate the framework, then drop the lock.
 void KitCoreExitAction() {
-    KitTerminate(0);
+    if (g_pfnTerminate != nullptr) g_pfnTerminate(0);
     // Whatever runs after this at exit reads the state without the lock.
     g_bUseStateLock = false;
     DeleteCriticalSection(&g_StateLock);
@@ -42,6 +47,8 @@ CKitCoreState& KitCore() {
 }
 
 void KitSetStateLocking(bool bUseLock) { g_bUseStateLock = bUseLock; }
+
+void KitSetExitTermination(KitTerminateFn pfnTerminate) { g_pfnTerminate = pfnTerminate; }
 
 KitStateLock::KitStateLock() : m_bLocked(g_bUseStateLock) {
     if (m_bLocked) EnterCriticalSection(&g_StateLock);

@@ -12,8 +12,8 @@
 
 #include <type_traits>
 
+#include "common/kit/base/growable_array.h"
 #include "common/kit/state/kit_callbacks.h"
-#include "common/kitmisc/growable_array.h"
 
 class CKitDeviceCatalog;
 
@@ -173,6 +173,12 @@ CKitCoreState& KitCore();
 
 // The process-wide use-lock switch.
 void KitSetStateLocking(bool bUseLock);
+
+// What the state's process-exit action calls to terminate the framework (with
+// exit code 0). The device layer, which owns termination, sets it; it must be
+// safe to call from a static initialiser.
+using KitTerminateFn = void (*)(int nExitCode);
+void KitSetExitTermination(KitTerminateFn pfnTerminate);
 
 // Holds the state lock (when the use-lock switch is on) for one scope.
 class KitStateLock {

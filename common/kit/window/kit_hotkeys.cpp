@@ -3,9 +3,9 @@
 #include "common/kit/window/kit_hotkeys.h"
 
 #include "common/kit/device/kit_device_flip.h"
-#include "common/kit/loop/kit_timers.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
+#include "common/kit/time/kit_timers.h"
 
 void KitHandleHotkey(HWND hWnd, WPARAM wParam) {
     CKitCoreState& s = KitCore();

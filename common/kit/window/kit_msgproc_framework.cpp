@@ -3,15 +3,15 @@
 // cursor and window commands, pausing around moves and menus, power events.
 #include "common/kit/window/kit_msgproc_framework.h"
 
+#include "common/kit/base/kit_clock.h"
+#include "common/kit/base/kit_window_devices.h"
 #include "common/kit/device/kit_device_flip.h"
-#include "common/kit/loop/kit_timers.h"
+#include "common/kit/startup/kit_accessibility_keys.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_accessibility_keys.h"
+#include "common/kit/time/kit_timers.h"
 #include "common/kit/window/kit_hotkeys.h"
-#include "common/kit/window/kit_window_devices.h"
 #include "common/kit/window/kit_window_sizing.h"
-#include "common/kitmisc/kit_clock.h"
 
 namespace {
 
@@ -87,12 +87,6 @@ bool IsDroppedFullScreenCommand(WPARAM wParam) {
 }
 
 }  // namespace
-
-bool KitInFullScreenMode() {
-    CKitCoreState& s = KitCore();
-    KitStateLock lock;
-    return s.m_pCurrentSetup != nullptr && s.m_pCurrentSetup->PresentParams.Windowed == 0;
-}
 
 bool KitHandleFrameworkMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     CKitCoreState& s = KitCore();

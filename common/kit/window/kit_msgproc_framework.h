@@ -6,5 +6,3 @@
 // The framework's handling of one message; true when the message is answered
 // with *pResult and goes no further.
 bool KitHandleFrameworkMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-// Current settings exist and are full screen.
-bool KitInFullScreenMode();

@@ -3,14 +3,14 @@
 #include "common/kit/window/kit_window_sizing.h"
 
 #include "common/devicecatalog/device_catalog.h"
+#include "common/kit/base/kit_window_devices.h"
 #include "common/kit/device/kit_apply.h"
 #include "common/kit/device/kit_device_terminate.h"
-#include "common/kit/loop/kit_timers.h"
 #include "common/kit/match/kit_device_rules.h"
 #include "common/kit/match/kit_match.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_window_devices.h"
+#include "common/kit/time/kit_timers.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "tests/common/kit/debug_capture.h"
 #include "tests/common/kitgui/gui_fixture.h"
 #include "common/kitgui/skin_image.h"
-#include "platform/d3dx9/resources.h"
+#include "platform/resource_script.h"
 
 namespace {
 
@@ -117,11 +117,11 @@ TEST_F(GuiTest, AnUnreadableSkinIsTracedAndFails) {
 
     // Replace the skin with bytes that are no image, then put it back.
     static const unsigned char kJunk[] = "DDS but not really an image";
-    plat::RegisterBuiltinResource(MAKEINTRESOURCEW(KIT_SKIN_RESOURCE_ID), kJunk, sizeof kJunk);
+    AddModuleResource(MAKEINTRESOURCEW(KIT_SKIN_RESOURCE_ID), kJunk, sizeof kJunk);
     kittest::DebugCapture trace;
     m_Manager.RegisterTexture(MAKEINTRESOURCEW(KIT_SKIN_RESOURCE_ID), kSkinModule);
     const HRESULT hr = m_Manager.OnCreateDevice(m_pDevice);
-    plat::RegisterBuiltinResource(MAKEINTRESOURCEW(KIT_SKIN_RESOURCE_ID), pBytes, nBytes);
+    AddModuleResource(MAKEINTRESOURCEW(KIT_SKIN_RESOURCE_ID), pBytes, nBytes);
 
     EXPECT_TRUE(FAILED(hr));
     EXPECT_NE(trace.Text().find("D3DXCreateTextureFromFileInMemoryEx"), std::string::npos) << trace.Text();

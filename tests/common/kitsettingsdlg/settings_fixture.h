@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/common/kit/lifecycle_fixture.h"
 #include "common/devicecatalog/device_catalog.h"
 #include "common/devicecatalog/enum_names.h"
-#include "common/kit/device/kit_device_build.h"
+#include "common/kit/loop/kit_device_build.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/window/kit_window_create.h"
 #include "common/kitgui/control_check_box.h"
 #include "common/kitgui/control_combo_box.h"
 #include "common/kitgui/control_radio_button.h"
 #include "common/kitsettingsdlg/settings_dialog.h"
+#include "tests/common/kit/lifecycle_fixture.h"
 
 namespace settingstest {
 

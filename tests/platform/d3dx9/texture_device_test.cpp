@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "tests/platform/d3dx9/d3dx_device_env.h"
-#include "platform/d3dx9/resources.h"
+#include "platform/win32/kernel_resources.h"
 #include "tests/platform/d3dx9/test_images.h"
 
 namespace {

@@ -1,10 +1,11 @@
 // Built-in modules: finding them by path or name, their exports, and their
-// reference counts.
+// reference counts; the program's resources.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "platform/resource_script.h"
 #include "platform/win32.h"
 #include "platform/win32/kernel_modules.h"
 
@@ -96,6 +97,28 @@ TEST(Modules, ProgramFileName) {
     EXPECT_EQ(GetModuleFileNameW(nullptr, small, 5), 5u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(std::wstring(small), std::wstring(path, 4));
+}
+
+TEST(Resources, FoundByNameOrIdentifierWithTheirBytesAndSize) {
+    static const char kBytes[] = "resource bytes";
+    AddModuleResource(L"Kernel_Test.bin", kBytes, sizeof kBytes);
+    AddModuleResource(MAKEINTRESOURCEW(4321), kBytes, 5);
+
+    HRSRC byName = FindResourceW(nullptr, L"KERNEL_test.BIN", RT_RCDATA);
+    ASSERT_NE(byName, nullptr);
+    EXPECT_EQ(LockResource(LoadResource(nullptr, byName)), static_cast<const void*>(kBytes));
+    EXPECT_EQ(SizeofResource(nullptr, byName), sizeof kBytes);
+    HRSRC byId = FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(4321), RT_BITMAP);
+    ASSERT_NE(byId, nullptr);
+    EXPECT_EQ(SizeofResource(nullptr, byId), 5u);
+    // "#n" and the integer identifier n are the same name.
+    EXPECT_EQ(FindResourceW(nullptr, L"#4321", RT_RCDATA), byId);
+
+    SetLastError(0);
+    EXPECT_EQ(FindResourceW(nullptr, L"no such resource", RT_RCDATA), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
+    EXPECT_EQ(LoadResource(nullptr, nullptr), nullptr);
+    EXPECT_EQ(SizeofResource(nullptr, nullptr), 0u);
 }
 
 }  // namespace

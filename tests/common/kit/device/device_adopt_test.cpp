@@ -1,10 +1,10 @@
 // Devices from other sources: one the application created itself, and a
 // complete settings record such as the settings dialog hands over.
-#include "tests/common/kit/lifecycle_fixture.h"
-#include "common/kit/device/kit_device_build.h"
 #include "common/kit/device/kit_device_terminate.h"
+#include "common/kit/loop/kit_device_build.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/window/kit_window_create.h"
+#include "tests/common/kit/lifecycle_fixture.h"
 
 namespace {
 

@@ -4,17 +4,17 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tests/common/kit/lifecycle_fixture.h"
+#include "common/kit/base/asset_cache.h"
 #include "common/kit/device/kit_apply.h"
 #include "common/kit/device/kit_device_env.h"
 #include "common/kit/device/kit_device_flip.h"
 #include "common/kit/device/kit_device_terminate.h"
 #include "common/kit/errors/kit_errors.h"
-#include "common/kit/loop/kit_frame_stats.h"
 #include "common/kit/loop/kit_mainloop.h"
 #include "common/kit/startup/kit_startup.h"
 #include "common/kit/state/kit_getters.h"
-#include "common/kitmisc/asset_cache.h"
+#include "common/kit/time/kit_frame_stats.h"
+#include "tests/common/kit/lifecycle_fixture.h"
 
 #define TUMBRAL_WIDEN2(x) L##x
 #define TUMBRAL_WIDEN(x) TUMBRAL_WIDEN2(x)

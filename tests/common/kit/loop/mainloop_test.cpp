@@ -1,10 +1,10 @@
 // The main loop and its frames: constant frame time, quit-after-frame,
 // lost devices that cannot yet be reset, forced losses recovered by the loop,
 // and a loop started without a device.
-#include "tests/common/kit/lifecycle_fixture.h"
 #include "common/kit/loop/kit_frame.h"
-#include "common/kit/loop/kit_timers.h"
+#include "common/kit/time/kit_timers.h"
 #include "platform/manual_clock.h"
+#include "tests/common/kit/lifecycle_fixture.h"
 
 namespace {
 

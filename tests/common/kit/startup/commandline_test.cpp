@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "common/kit/loop/kit_device_build.h"
+#include "common/kit/startup/kit_commandline.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/time/kit_frame_stats.h"
+#include "common/kit/window/kit_window_create.h"
+#include "platform/win32/kernel_process.h"
 #include "tests/common/kit/debug_capture.h"
 #include "tests/common/kit/lifecycle_fixture.h"
 #include "tests/common/kit/state_reset.h"
-#include "common/kit/device/kit_device_build.h"
-#include "common/kit/loop/kit_frame_stats.h"
-#include "common/kit/startup/kit_commandline.h"
-#include "common/kit/state/kit_getters.h"
-#include "common/kit/window/kit_window_create.h"
-#include "platform/win32/kernel_process.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "tests/common/kit/state_reset.h"
-#include "tests/common/kit/test_backend.h"
-#include "common/kit/loop/kit_frame_stats.h"
+#include "common/kit/startup/kit_accessibility_keys.h"
 #include "common/kit/startup/kit_startup.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_accessibility_keys.h"
+#include "common/kit/time/kit_frame_stats.h"
+#include "tests/common/kit/state_reset.h"
+#include "tests/common/kit/test_backend.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The window procedure's stages and the framework's own handling: key and
 // button bookkeeping, the hot keys, pausing on minimise and during a drag,
 // and the back buffer following the client area.
-#include "tests/common/kit/lifecycle_fixture.h"
-#include "common/kit/loop/kit_timers.h"
-#include "common/kit/window/kit_accessibility_keys.h"
+#include "common/kit/startup/kit_accessibility_keys.h"
+#include "common/kit/time/kit_timers.h"
 #include "platform/manual_clock.h"
+#include "tests/common/kit/lifecycle_fixture.h"
 
 namespace {
 

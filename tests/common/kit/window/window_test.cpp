@@ -1,15 +1,15 @@
 // The framework's window: creation and adoption, the switch to full screen
 // and back, sizing and clipping to the work area, and the mouse coordinates.
-#include "tests/common/kit/lifecycle_fixture.h"
+#include "common/kit/base/kit_window_devices.h"
 #include "common/kit/device/kit_apply.h"
+#include "common/kit/device/kit_cursor.h"
 #include "common/kit/device/kit_device_flip.h"
 #include "common/kit/startup/kit_startup.h"
 #include "common/kit/state/kit_getters.h"
-#include "common/kit/window/kit_cursor.h"
 #include "common/kit/window/kit_msgproc.h"
 #include "common/kit/window/kit_window_create.h"
-#include "common/kit/window/kit_window_devices.h"
 #include "common/kit/window/kit_window_sizing.h"
+#include "tests/common/kit/lifecycle_fixture.h"
 
 namespace {
 

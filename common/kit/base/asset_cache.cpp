@@ -1,6 +1,6 @@
 // The asset cache's fonts, effects and device hooks, its key names, and the
 // framework's one instance.
-#include "common/kitmisc/asset_cache.h"
+#include "common/kit/base/asset_cache.h"
 
 #include <cwchar>
 #include <cwctype>

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "tests/common/kit/state_reset.h"
 #include "common/devicecatalog/device_catalog.h"
-#include "common/kit/loop/kit_frame_stats.h"
-#include "common/kit/loop/kit_settings_stats.h"
+#include "common/kit/time/kit_frame_stats.h"
+#include "common/kit/time/kit_settings_stats.h"
+#include "tests/common/kit/state_reset.h"
 #include "tests/support/headless_fixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // or a module resource), their short forms and the key match they share.
 #include <cwchar>
 
-#include "common/kitmisc/asset_cache.h"
+#include "common/kit/base/asset_cache.h"
 
 namespace {
 

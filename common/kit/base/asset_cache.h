@@ -9,7 +9,7 @@
 // that receives an object owns one more and releases it itself.
 #pragma once
 
-#include "common/kitmisc/growable_array.h"
+#include "common/kit/base/growable_array.h"
 #include "platform/d3dx9.h"
 #include "platform/strsafe.h"
 #include "platform/win32.h"

@@ -1,6 +1,6 @@
 // System services the window handling reaches by name: the monitor functions
 // of user32 (with a one-monitor fallback) and the game-pad library.
-#include "common/kit/window/kit_window_devices.h"
+#include "common/kit/base/kit_window_devices.h"
 
 #include "platform/xinput.h"
 

@@ -1,7 +1,7 @@
 // Accessibility shortcut keys and the Windows keys while the application runs.
 // The user's settings as read at start-up are never edited: suppressing writes
 // edited copies, so allowing always gives the user's own settings back.
-#include "common/kit/window/kit_accessibility_keys.h"
+#include "common/kit/startup/kit_accessibility_keys.h"
 
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"

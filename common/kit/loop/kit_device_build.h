@@ -14,5 +14,3 @@ HRESULT KitBuildDeviceFromSetup(KitDeviceSetup* pSetup, bool bUseAsIs = false,
                                 bool bClipWindowToAdapter = true);
 // Adopts a device the application created.
 HRESULT KitSetDevice(IDirect3DDevice9* pd3dDevice);
-// The command line's adapter, mode, device type, size and vertex processing, written into the record.
-void KitApplyCommandLineOverrides(KitDeviceSetup* pSetup);

@@ -1,6 +1,6 @@
 // The settings and device statistics texts, composed after device changes
 // from the current settings and the device catalogue.
-#include "common/kit/loop/kit_settings_stats.h"
+#include "common/kit/time/kit_settings_stats.h"
 
 #include <cstring>
 

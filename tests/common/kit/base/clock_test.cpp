@@ -1,7 +1,7 @@
 // The clock's halt/resume arithmetic, on a manual clock the tests step.
 #include <gtest/gtest.h>
 
-#include "common/kitmisc/kit_clock.h"
+#include "common/kit/base/kit_clock.h"
 #include "platform/manual_clock.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The framework clock: halt/resume arithmetic over the performance counter.
-#include "common/kitmisc/kit_clock.h"
+#include "common/kit/base/kit_clock.h"
 
 CKitClock::CKitClock() {
     LARGE_INTEGER freq;

@@ -1,11 +1,11 @@
 // Pause counting and the timer list.
-#include "common/kit/loop/kit_timers.h"
+#include "common/kit/time/kit_timers.h"
 
 #include <new>
 
+#include "common/kit/base/kit_clock.h"
 #include "common/kit/errors/kit_errors.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kitmisc/kit_clock.h"
 
 void KitSuspend(bool bPauseTime, bool bPauseRendering) {
     CKitCoreState& s = KitCore();

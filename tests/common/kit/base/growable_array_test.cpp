@@ -1,7 +1,7 @@
 // CGrowableArray: growth rule, reserving, insertion and removal bounds, search.
 #include <gtest/gtest.h>
 
-#include "common/kitmisc/growable_array.h"
+#include "common/kit/base/growable_array.h"
 
 namespace {
 

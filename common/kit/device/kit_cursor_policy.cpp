@@ -1,7 +1,7 @@
 // The full-screen cursor switches: stored in the state, then applied to the
 // current device by the window handling.
+#include "common/kit/device/kit_cursor.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_cursor.h"
 
 void KitSetCursorPolicy(bool bShowCursorWhenFullScreen, bool bClipCursorWhenFullScreen) {
     CKitCoreState& s = KitCore();

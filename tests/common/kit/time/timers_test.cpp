@@ -3,12 +3,12 @@
 
 #include <vector>
 
+#include "common/kit/base/kit_clock.h"
+#include "common/kit/state/kit_getters.h"
+#include "common/kit/time/kit_timers.h"
+#include "platform/manual_clock.h"
 #include "tests/common/kit/state_reset.h"
 #include "tests/common/kit/test_backend.h"
-#include "common/kit/loop/kit_timers.h"
-#include "common/kit/state/kit_getters.h"
-#include "common/kitmisc/kit_clock.h"
-#include "platform/manual_clock.h"
 
 namespace {
 

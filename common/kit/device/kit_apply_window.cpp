@@ -1,10 +1,10 @@
 // The window side of a device change. Leaving windowed mode saves the
 // window's placement, style, top-most state and menu; coming back restores
 // them. A windowed back buffer of a given size gets a window to match.
+#include "common/kit/base/kit_window_devices.h"
+#include "common/kit/device/kit_apply_window.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_apply_window.h"
-#include "common/kit/window/kit_window_devices.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "tests/common/kit/state_reset.h"
-#include "common/kit/loop/kit_frame_stats.h"
+#include "common/kit/base/kit_clock.h"
 #include "common/kit/state/kit_getters.h"
-#include "common/kitmisc/kit_clock.h"
+#include "common/kit/time/kit_frame_stats.h"
+#include "tests/common/kit/state_reset.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Frame-rate bookkeeping and the composed statistics texts.
 
-#include "common/kit/loop/kit_frame_stats.h"
+#include "common/kit/time/kit_frame_stats.h"
 
+#include "common/kit/base/kit_clock.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kitmisc/kit_clock.h"
 
 void KitTickFrameStats() {
     CKitCoreState& s = KitCore();

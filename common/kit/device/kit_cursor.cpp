@@ -1,12 +1,11 @@
 // The cursor in full-screen mode: hidden or drawn by the device, clipped to
 // the window or free; and the copy of a window cursor into the device.
-#include "common/kit/window/kit_cursor.h"
+#include "common/kit/device/kit_cursor.h"
 
 #include <vector>
 
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
-#include "common/kit/window/kit_msgproc_framework.h"
 
 namespace {
 

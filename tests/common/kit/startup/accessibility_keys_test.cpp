@@ -3,11 +3,11 @@
 // policy applies for the current mode once the framework has started.
 #include <gtest/gtest.h>
 
+#include "common/kit/startup/kit_accessibility_keys.h"
+#include "common/kit/startup/kit_startup.h"
 #include "tests/common/kit/lifecycle_fixture.h"
 #include "tests/common/kit/state_reset.h"
 #include "tests/common/kit/test_backend.h"
-#include "common/kit/startup/kit_startup.h"
-#include "common/kit/window/kit_accessibility_keys.h"
 
 namespace {
 

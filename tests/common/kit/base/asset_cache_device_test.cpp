@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "common/kit/base/asset_cache.h"
+#include "platform/resource_script.h"
 #include "tests/common/kit/state_reset.h"
-#include "common/kitmisc/asset_cache.h"
-#include "platform/d3dx9/resources.h"
 #include "tests/support/device_fixture.h"
 #include "tests/support/headless_fixture.h"
 
@@ -96,8 +96,8 @@ class AssetCacheDevice : public tumbral_test::HeadlessTest {
         WriteFile("cube.dds", SolidCubeDds(0xFF808080));
         WriteFile("junk.bmp",
                   std::vector<uint8_t>{'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
-        plat::RegisterBuiltinResource(L"red.bmp", BlueBmp().data(), BlueBmp().size());
-        plat::RegisterBuiltinResource(L"#77", BlueBmp().data(), BlueBmp().size());
+        AddModuleResource(L"red.bmp", BlueBmp().data(), BlueBmp().size());
+        AddModuleResource(L"#77", BlueBmp().data(), BlueBmp().size());
 
         RegisterTestClass();
         m_hWnd = CreateTestWindow(int(kWidth), int(kHeight));
@@ -468,7 +468,7 @@ TEST_F(AssetCacheDevice, LongFaceNamesAreCutTo31CharactersBeforeMatching) {
 TEST_F(AssetCacheDevice, EffectsFailCleanlyAndAreNotRemembered) {
     WriteFile("shade.fx", std::vector<uint8_t>{'t', 'e', 'c', 'h', 'n', 'i', 'q', 'u', 'e'});
     static const char kFx[] = "technique T {}";
-    plat::RegisterBuiltinResource(L"Shade.fx", kFx, sizeof kFx);
+    AddModuleResource(L"Shade.fx", kFx, sizeof kFx);
 
     ID3DXEffect* effect = nullptr;
     EXPECT_EQ(m_Cache.LoadEffect(m_pDevice, L"missing.fx", nullptr, nullptr, 0, nullptr, &effect),
