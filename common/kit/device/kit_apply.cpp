@@ -58,6 +58,92 @@ void ApplyFirstDeviceOverrides(KitDeviceSetup* pNext) {
     }
 }
 
+// The application's modify callback may veto or edit the record: S_OK goes
+// on, E_ABORT is a veto (reported when there is no device yet), S_FALSE means
+// the callback terminated the framework.
+HRESULT LetApplicationModify(KitDeviceSetup* pNext, bool bHadOld) {
+    CKitCoreState& s = KitCore();
+    KitModifySetupFn pfnModify = s.Get(&CKitCoreState::m_pfnModifySetup);
+    if (pfnModify == nullptr) return S_OK;
+    D3DCAPS9 caps{};
+    KitGetD3DObject()->GetDeviceCaps(pNext->AdapterOrdinal, pNext->DeviceType, &caps);
+    if (!pfnModify(pNext, &caps, s.Get(&CKitCoreState::m_pModifySetupContext))) {
+        if (!bHadOld) KitShowErrorMessage(KITERR_NOCOMPATIBLEDEVICES);
+        return E_ABORT;
+    }
+    return KitGetD3DObject() == nullptr ? S_FALSE : S_OK;
+}
+
+// Recreates the device, or resets it when only the presentation changes.
+// Returns true when the change goes on; false when it ended here, with *phr
+// what KitApplyDeviceSetup returns (pOld is then released).
+bool RecreateOrReset(const KitDeviceSetup* pNewSetup, KitDeviceSetup* pOld, KitDeviceSetup* pNext,
+                     IDirect3DDevice9* pd3dDeviceFromApp, bool bForceRecreate, bool bClipWindowToAdapter,
+                     HRESULT* phr) {
+    CKitCoreState& s = KitCore();
+    if (NeedsRecreate(pOld, pNext, pd3dDeviceFromApp, bForceRecreate)) {
+        if (pOld != nullptr) KitCleanup3DEnvironment(false);
+        HRESULT hr = KitOpen3DEnvironment(pd3dDeviceFromApp);
+        if (SUCCEEDED(hr)) return true;
+        delete pOld;
+        KitCleanup3DEnvironment(true);
+        KitShowErrorMessage(hr);
+        EndChange();
+        *phr = hr;
+        return false;
+    }
+    HRESULT hr = KitRestore3DEnvironment();
+    if (hr == D3DERR_DEVICELOST) {
+        // The frame loop finishes the change once the device can be reset.
+        s.Set(&CKitCoreState::m_bDeviceLost, true);
+        return true;
+    }
+    if (hr == KITERR_RESETTINGDEVICEOBJECTS || hr == KITERR_MEDIANOTFOUND) {
+        delete pOld;
+        KitShowErrorMessage(hr);
+        EndChange();
+        KitTerminate(0);
+        *phr = hr;
+        return false;
+    }
+    if (FAILED(hr)) {
+        // The reset failed: recreate from the requested settings, starting
+        // again from the old ones.
+        ReplaceCurrentSetup(pOld);
+        hr = KitApplyDeviceSetup(pNewSetup, pd3dDeviceFromApp, true, bClipWindowToAdapter);
+        EndChange();
+        if (FAILED(hr)) {
+            KitTerminate(0);
+            *phr = KITERR_CREATINGDEVICE;
+        } else {
+            *phr = S_OK;
+        }
+        return false;
+    }
+    return true;
+}
+
+// A windowed device's window takes the back buffer's size; when the work area
+// limited it, the back buffer takes the window's client size instead.
+HRESULT FitWindowToBackBuffer(const KitDeviceSetup* pNext, bool bClipWindowToAdapter) {
+    if (!IsWindowed(pNext) ||
+        (pNext->PresentParams.BackBufferWidth == 0 && pNext->PresentParams.BackBufferHeight == 0) ||
+        !KitWindowNeedsResize(pNext, bClipWindowToAdapter))
+        return S_OK;
+    KitResizeWindowForBackBuffer(pNext, bClipWindowToAdapter);
+
+    RECT rcClient;
+    GetClientRect(KitWindowedWindow(), &rcClient);
+    KitDeviceSetup current = KitCurrentSetup();
+    if (static_cast<UINT>(rcClient.right) == current.PresentParams.BackBufferWidth &&
+        static_cast<UINT>(rcClient.bottom) == current.PresentParams.BackBufferHeight)
+        return S_OK;
+    // The window was limited to the work area: the back buffer takes its client size.
+    current.PresentParams.BackBufferWidth = 0;
+    current.PresentParams.BackBufferHeight = 0;
+    return KitApplyDeviceSetup(&current, nullptr, false, bClipWindowToAdapter);
+}
+
 }  // namespace
 
 HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* pd3dDeviceFromApp,
@@ -71,20 +157,10 @@ HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* p
     if (pNext == nullptr) return E_OUTOFMEMORY;
 
     bool bHadOld = s.Get(&CKitCoreState::m_pCurrentSetup) != nullptr;
-    KitModifySetupFn pfnModify = s.Get(&CKitCoreState::m_pfnModifySetup);
-    if (pfnModify != nullptr) {
-        D3DCAPS9 caps{};
-        pD3D->GetDeviceCaps(pNext->AdapterOrdinal, pNext->DeviceType, &caps);
-        if (!pfnModify(pNext, &caps, s.Get(&CKitCoreState::m_pModifySetupContext))) {
-            if (!bHadOld) KitShowErrorMessage(KITERR_NOCOMPATIBLEDEVICES);
-            delete pNext;
-            return E_ABORT;
-        }
-        if (KitGetD3DObject() == nullptr) {
-            // The callback terminated the framework.
-            delete pNext;
-            return S_FALSE;
-        }
+    HRESULT hrModify = LetApplicationModify(pNext, bHadOld);
+    if (hrModify != S_OK) {
+        delete pNext;
+        return hrModify;
     }
 
     // From here this function owns the old record; the state owns pNext.
@@ -103,40 +179,10 @@ HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* p
 
     KitPrepareWindowsForSetup(pOld, pNext);
 
-    if (NeedsRecreate(pOld, pNext, pd3dDeviceFromApp, bForceRecreate)) {
-        if (pOld != nullptr) KitCleanup3DEnvironment(false);
-        HRESULT hr = KitOpen3DEnvironment(pd3dDeviceFromApp);
-        if (FAILED(hr)) {
-            delete pOld;
-            KitCleanup3DEnvironment(true);
-            KitShowErrorMessage(hr);
-            EndChange();
-            return hr;
-        }
-    } else {
-        HRESULT hr = KitRestore3DEnvironment();
-        if (hr == D3DERR_DEVICELOST) {
-            // The frame loop finishes the change once the device can be reset.
-            s.Set(&CKitCoreState::m_bDeviceLost, true);
-        } else if (hr == KITERR_RESETTINGDEVICEOBJECTS || hr == KITERR_MEDIANOTFOUND) {
-            delete pOld;
-            KitShowErrorMessage(hr);
-            EndChange();
-            KitTerminate(0);
-            return hr;
-        } else if (FAILED(hr)) {
-            // The reset failed: recreate from the requested settings, starting
-            // again from the old ones.
-            ReplaceCurrentSetup(pOld);
-            hr = KitApplyDeviceSetup(pNewSetup, pd3dDeviceFromApp, true, bClipWindowToAdapter);
-            EndChange();
-            if (FAILED(hr)) {
-                KitTerminate(0);
-                return KITERR_CREATINGDEVICE;
-            }
-            return S_OK;
-        }
-    }
+    HRESULT hrEnded = S_OK;
+    if (!RecreateOrReset(pNewSetup, pOld, pNext, pd3dDeviceFromApp, bForceRecreate, bClipWindowToAdapter,
+                         &hrEnded))
+        return hrEnded;
 
     KitAllowAccessibilityKeys(IsWindowed(pNext) ? s.Get(&CKitCoreState::m_bAllowKeysWindowed)
                                                 : s.Get(&CKitCoreState::m_bAllowKeysFullScreen));
@@ -146,27 +192,12 @@ HRESULT KitApplyDeviceSetup(const KitDeviceSetup* pNewSetup, IDirect3DDevice9* p
 
     if (pOld != nullptr && !IsWindowed(pOld) && IsWindowed(pNext)) KitRestoreWindowedPlacement();
 
-    if (IsWindowed(pNext) &&
-        (pNext->PresentParams.BackBufferWidth != 0 || pNext->PresentParams.BackBufferHeight != 0) &&
-        KitWindowNeedsResize(pNext, bClipWindowToAdapter)) {
-        KitResizeWindowForBackBuffer(pNext, bClipWindowToAdapter);
-
-        RECT rcClient;
-        GetClientRect(KitWindowedWindow(), &rcClient);
-        KitDeviceSetup current = KitCurrentSetup();
-        if (static_cast<UINT>(rcClient.right) != current.PresentParams.BackBufferWidth ||
-            static_cast<UINT>(rcClient.bottom) != current.PresentParams.BackBufferHeight) {
-            // The window was limited to the work area: the back buffer takes its client size.
-            current.PresentParams.BackBufferWidth = 0;
-            current.PresentParams.BackBufferHeight = 0;
-            HRESULT hr = KitApplyDeviceSetup(&current, nullptr, false, bClipWindowToAdapter);
-            if (FAILED(hr)) {
-                delete pOld;
-                KitCleanup3DEnvironment(true);
-                EndChange();
-                return hr;
-            }
-        }
+    HRESULT hr = FitWindowToBackBuffer(pNext, bClipWindowToAdapter);
+    if (FAILED(hr)) {
+        delete pOld;
+        KitCleanup3DEnvironment(true);
+        EndChange();
+        return hr;
     }
 
     HWND hWndActive = KitActiveWindow();
