@@ -123,10 +123,16 @@ bool RecreateOrReset(const KitDeviceSetup* pNewSetup, KitDeviceSetup* pOld, KitD
     return true;
 }
 
+// Set while the back buffer takes the client size of a window that the work
+// area limited: that change does not fit the window again. On a screen smaller
+// than a window's frame no back buffer matches the client area, and fitting
+// again would never end.
+bool g_bTakingClientSize = false;
+
 // A windowed device's window takes the back buffer's size; when the work area
 // limited it, the back buffer takes the window's client size instead.
 HRESULT FitWindowToBackBuffer(const KitDeviceSetup* pNext, bool bClipWindowToAdapter) {
-    if (!IsWindowed(pNext) ||
+    if (g_bTakingClientSize || !IsWindowed(pNext) ||
         (pNext->PresentParams.BackBufferWidth == 0 && pNext->PresentParams.BackBufferHeight == 0) ||
         !KitWindowNeedsResize(pNext, bClipWindowToAdapter))
         return S_OK;
@@ -141,7 +147,10 @@ HRESULT FitWindowToBackBuffer(const KitDeviceSetup* pNext, bool bClipWindowToAda
     // The window was limited to the work area: the back buffer takes its client size.
     current.PresentParams.BackBufferWidth = 0;
     current.PresentParams.BackBufferHeight = 0;
-    return KitApplyDeviceSetup(&current, nullptr, false, bClipWindowToAdapter);
+    g_bTakingClientSize = true;
+    HRESULT hr = KitApplyDeviceSetup(&current, nullptr, false, bClipWindowToAdapter);
+    g_bTakingClientSize = false;
+    return hr;
 }
 
 }  // namespace

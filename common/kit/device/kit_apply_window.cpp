@@ -1,8 +1,11 @@
 // The window side of a device change. Leaving windowed mode saves the
 // window's placement, style, top-most state and menu; coming back restores
 // them. A windowed back buffer of a given size gets a window to match.
-#include "common/kit/base/kit_window_devices.h"
 #include "common/kit/device/kit_apply_window.h"
+
+#include <algorithm>
+
+#include "common/kit/base/kit_window_devices.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/state/kit_state.h"
 
@@ -186,6 +189,14 @@ void KitResizeWindowForBackBuffer(const KitDeviceSetup* pNext, bool bClipWindowT
     int nWorkHeight = rcWork.bottom - rcWork.top;
     if (nWindowWidth > nWorkWidth) nWindowWidth = nWorkWidth;
     if (nWindowHeight > nWorkHeight) nWindowHeight = nWorkHeight;
+    // Never smaller than the frame around a one-pixel client area: on a screen
+    // smaller than the frame the window reaches past the work area rather than
+    // losing its client area (a back buffer cannot be empty).
+    RECT rcSmallest = {0, 0, 1, 1};
+    AdjustWindowRect(&rcSmallest, static_cast<DWORD>(GetWindowLongW(hWndWindowed, GWL_STYLE)),
+                     HasMenu(hWndWindowed));
+    nWindowWidth = std::max(nWindowWidth, static_cast<int>(rcSmallest.right - rcSmallest.left));
+    nWindowHeight = std::max(nWindowHeight, static_cast<int>(rcSmallest.bottom - rcSmallest.top));
     int x = rcWindow.left;
     int y = rcWindow.top;
     if (OutsideWorkArea(rcWindow, rcWork)) {
