@@ -142,6 +142,10 @@ class CKitDialog {
   private:
     void LoadDefaultElements();
     void TrackPointer(POINT pt);
+    // Steps of ProcessMessage: a click on the caption band, keys, mouse messages.
+    bool CaptionClick(HWND hWnd, UINT uMsg, POINT pt);
+    bool RouteKey(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool RoutePointer(UINT uMsg, POINT ptMouse, WPARAM wParam, LPARAM lParam);
     bool CycleFocus(bool bForward);
     // The screen rectangle of a rectangle in control coordinates.
     RECT ToScreen(const RECT* prc) const;
