@@ -147,6 +147,10 @@ class CKitDialog {
     bool RouteKey(UINT uMsg, WPARAM wParam, LPARAM lParam);
     bool RoutePointer(UINT uMsg, POINT ptMouse, WPARAM wParam, LPARAM lParam);
     bool CycleFocus(bool bForward);
+    // Where Tab (forward) or Shift+Tab starts when no control has the focus.
+    CKitControl* TravelStart(bool bForward) const;
+    // The first or the last control, null without controls.
+    CKitControl* EndControl(bool bFirst) const;
     // The screen rectangle of a rectangle in control coordinates.
     RECT ToScreen(const RECT* prc) const;
     void DrawBackground(IDirect3DDevice9* pd3dDevice);
