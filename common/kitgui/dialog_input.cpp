@@ -53,7 +53,12 @@ bool CKitDialog::ProcessMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
             break;
 
         default:
-            if (IsPointerMessage(uMsg) && m_bPointerInput) return RoutePointer(uMsg, ptMouse, wParam, lParam);
+            if (IsPointerMessage(uMsg) && m_bPointerInput) {
+                // The wheel comes with a screen point, the other mouse messages with a client point.
+                POINT pt = ptMouse;
+                if (uMsg == WM_MOUSEWHEEL) ScreenToClient(hWnd, &pt);
+                return RoutePointer(uMsg, pt, wParam, lParam);
+            }
             break;
     }
     return false;
