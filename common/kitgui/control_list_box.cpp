@@ -246,15 +246,20 @@ bool CKitListBox::OnPointer(UINT uMsg, POINT pt, WPARAM wParam, LPARAM lParam) {
             return true;
         }
 
-        case WM_LBUTTONUP:
+        case WM_LBUTTONUP: {
+            // Only the release of a click on the rows ends a selection, not one
+            // on the scroll bar or the frame. (Releasing the capture ends the
+            // drag, so the flag is read first.)
+            const bool bEndsRowClick = m_bDragSelect;
             ReleaseCapture();
             m_bDragSelect = false;
-            if (m_nCurrent >= 0 && m_nCurrent < nCount) {
+            if (bEndsRowClick && m_nCurrent >= 0 && m_nCurrent < nCount) {
                 SpreadAnchorPick();
                 if (m_nAnchor != m_nCurrent) m_pOwner->RaiseEvent(KIT_EVT_LIST_SELECT, true, this);
                 m_pOwner->RaiseEvent(KIT_EVT_LIST_SELECT_END, true, this);
             }
             return false;
+        }
 
         case WM_MOUSEMOVE: {
             if (!m_bDragSelect || m_nRowHeight <= 0 || nCount == 0) return false;

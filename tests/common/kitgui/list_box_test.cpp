@@ -137,6 +137,26 @@ TEST_F(ListBoxTest, DraggingSelectsAndScrollsPastTheEdges) {
     EXPECT_EQ(Count(KIT_EVT_LIST_SELECT_END), 1);
 }
 
+// Only the release that ends a click on the rows reports the selection: not
+// one after a click on the scroll bar or the frame.
+TEST_F(ListBoxTest, OnlyAReleaseAfterAClickOnTheRowsEndsASelection) {
+    CKitListBox* p = List(20, KIT_LIST_MULTI);
+    Frame();
+    Click(100, RowY(2));
+    Click(100, RowY(5), MK_SHIFT);
+    ASSERT_EQ(Count(KIT_EVT_LIST_SELECT_END), 2);
+    m_Events.clear();
+
+    EXPECT_TRUE(Down(242, 184));  // the scroll bar's down arrow
+    Up(242, 184);
+    EXPECT_EQ(p->GetScroller()->GetFirst(), 1);
+    EXPECT_EQ(Count(KIT_EVT_LIST_SELECT_END), 0) << "after the arrow";
+    Click(100, 52);  // the frame above the rows
+    EXPECT_EQ(Count(KIT_EVT_LIST_SELECT), 0);
+    EXPECT_EQ(Count(KIT_EVT_LIST_SELECT_END), 0);
+    EXPECT_EQ(Picked(p), (std::vector<int>{2, 3, 4, 5}));
+}
+
 TEST_F(ListBoxTest, RemovalsKeepCurrentAndAnchorOnExistingRows) {
     CKitListBox* p = List(6, KIT_LIST_MULTI);
     EXPECT_EQ(p->InsertRow(9, L"x", nullptr), E_INVALIDARG);
