@@ -129,10 +129,9 @@ void CKitListBox::LayoutRects() {
 
 int CKitListBox::RowUnder(POINT pt) const {
     if (m_nRowHeight <= 0) return -1;
-    const int dy = pt.y - m_rcRows.top;
-    // Rounded down, so a point just above the rows lies on the row before the first.
-    const int nRow = dy >= 0 ? dy / m_nRowHeight : -((-dy + m_nRowHeight - 1) / m_nRowHeight);
-    return m_Scroller.GetFirst() + nRow;
+    // Truncated toward zero: a point less than a row above the rows still
+    // counts as the first visible row.
+    return m_Scroller.GetFirst() + (pt.y - m_rcRows.top) / m_nRowHeight;
 }
 
 bool CKitListBox::IsRowVisible(int iIndex) const {
