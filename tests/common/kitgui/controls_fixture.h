@@ -76,6 +76,7 @@ class ControlsTest : public GuiTest {
             ADD_FAILURE() << "no wheel message";
             return false;
         }
+        EXPECT_NE(msg.lParam, Point(x, y)) << "the window sits away from the screen's corner";
         return m_Dialog.ProcessMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     }
     bool Key(UINT vk, LPARAM lParam = 0) { return Send(WM_KEYDOWN, vk, lParam); }

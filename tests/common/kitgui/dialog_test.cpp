@@ -156,33 +156,6 @@ TEST_F(DialogTest, TabTravelsAcrossRegisteredDialogsAndWrapsToNoFocus) {
     Pump();
 }
 
-// A dialog kept off the manager's list travels among its own controls, while
-// a registered dialog without keyboard navigation comes first in the list.
-TEST_F(DialogTest, TabOnADialogOffTheListStaysInIt) {
-    Button(m_A, 1, 0, 0);  // registered first, no keyboard navigation
-    CKitDialog page;
-    page.Init(&m_Manager, false);
-    page.SetKeyboardNav(true);
-    CKitButton* p1 = Button(page, 5, 0, 0);
-    CKitButton* p2 = Button(page, 6, 50, 0);
-    kittest::DebugCapture capture;
-
-    EXPECT_TRUE(Key(page, VK_TAB));
-    EXPECT_EQ(CKitDialog::FocusedControl(), p1);
-    EXPECT_TRUE(Key(page, VK_TAB));
-    EXPECT_EQ(CKitDialog::FocusedControl(), p2);
-    EXPECT_TRUE(Key(page, VK_TAB));
-    EXPECT_EQ(CKitDialog::FocusedControl(), p1) << "round within the page";
-    CKitDialog::DropFocus();
-    PushKey(VK_SHIFT, true);
-    Pump();
-    EXPECT_TRUE(Key(page, VK_TAB));
-    PushKey(VK_SHIFT, false);
-    Pump();
-    EXPECT_EQ(CKitDialog::FocusedControl(), p2);
-    EXPECT_EQ(capture.Text(), "");
-}
-
 // A walk that comes round to where it began without finding a control that
 // takes the focus ends there: Tab is taken, nothing is focused or traced.
 TEST_F(DialogTest, TabWithNoControlThatTakesTheFocusChangesNothing) {

@@ -45,6 +45,9 @@ TEST_F(SettingsFocusTest, TabWithNothingFocusedStartsAtThePagesFirstOrLastContro
     Key(VK_TAB);
     HoldShift(false);
     EXPECT_EQ(CKitDialog::FocusedControl(), Panel()->FindControl(KIT_SETTINGS_CANCEL));
+    Key(VK_TAB);
+    EXPECT_EQ(CKitDialog::FocusedControl(), Panel()->FindControl(KIT_SETTINGS_ADAPTER))
+        << "round within the page";
 
     EXPECT_EQ(capture.Text().find("improperly chained"), std::string::npos) << capture.Text();
 }
