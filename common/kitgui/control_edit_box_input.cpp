@@ -38,10 +38,10 @@ bool CKitEditBox::OnKey(UINT uMsg, WPARAM wParam, LPARAM) {
                 m_bInserting = !m_bInserting;
             break;
         case VK_DELETE:
+            // Without a selection: up to the next caret stop, so a cluster goes whole.
+            if (m_nCursor == m_nSelAnchor) m_nSelAnchor = m_Buffer.NextCharStop(m_nCursor);
             if (m_nCursor != m_nSelAnchor) {
                 DeleteSelection();
-                RaiseChanged();
-            } else if (m_Buffer.DeleteCharAt(m_nCursor)) {
                 RaiseChanged();
             }
             RestartBlink();
@@ -91,13 +91,10 @@ bool CKitEditBox::ProcessMessage(UINT uMsg, WPARAM wParam, LPARAM) {
     const WCHAR wChar = WCHAR(wParam);
     switch (wChar) {
         case 8:  // Backspace
+            // Without a selection: back to the previous caret stop.
+            if (m_nCursor == m_nSelAnchor) m_nSelAnchor = m_Buffer.PrevCharStop(m_nCursor);
             if (m_nCursor != m_nSelAnchor) {
                 DeleteSelection();
-                RaiseChanged();
-            } else if (m_nCursor > 0) {
-                PutCursor(m_nCursor - 1);
-                m_nSelAnchor = m_nCursor;
-                m_Buffer.DeleteCharAt(m_nCursor);
                 RaiseChanged();
             }
             RestartBlink();

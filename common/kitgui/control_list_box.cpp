@@ -129,10 +129,9 @@ void CKitListBox::LayoutRects() {
 
 int CKitListBox::RowUnder(POINT pt) const {
     if (m_nRowHeight <= 0) return -1;
-    const int dy = pt.y - m_rcRows.top;
-    // Rounded down, so a point just above the rows lies on the row before the first.
-    const int nRow = dy >= 0 ? dy / m_nRowHeight : -((-dy + m_nRowHeight - 1) / m_nRowHeight);
-    return m_Scroller.GetFirst() + nRow;
+    // Truncated toward zero: a point less than a row above the rows still
+    // counts as the first visible row.
+    return m_Scroller.GetFirst() + (pt.y - m_rcRows.top) / m_nRowHeight;
 }
 
 bool CKitListBox::IsRowVisible(int iIndex) const {
@@ -246,15 +245,20 @@ bool CKitListBox::OnPointer(UINT uMsg, POINT pt, WPARAM wParam, LPARAM lParam) {
             return true;
         }
 
-        case WM_LBUTTONUP:
+        case WM_LBUTTONUP: {
+            // Only the release of a click on the rows ends a selection, not one
+            // on the scroll bar or the frame. (Releasing the capture ends the
+            // drag, so the flag is read first.)
+            const bool bEndsRowClick = m_bDragSelect;
             ReleaseCapture();
             m_bDragSelect = false;
-            if (m_nCurrent >= 0 && m_nCurrent < nCount) {
+            if (bEndsRowClick && m_nCurrent >= 0 && m_nCurrent < nCount) {
                 SpreadAnchorPick();
                 if (m_nAnchor != m_nCurrent) m_pOwner->RaiseEvent(KIT_EVT_LIST_SELECT, true, this);
                 m_pOwner->RaiseEvent(KIT_EVT_LIST_SELECT_END, true, this);
             }
             return false;
+        }
 
         case WM_MOUSEMOVE: {
             if (!m_bDragSelect || m_nRowHeight <= 0 || nCount == 0) return false;

@@ -142,7 +142,15 @@ class CKitDialog {
   private:
     void LoadDefaultElements();
     void TrackPointer(POINT pt);
+    // Steps of ProcessMessage: a click on the caption band, keys, mouse messages.
+    bool CaptionClick(HWND hWnd, UINT uMsg, POINT pt);
+    bool RouteKey(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool RoutePointer(UINT uMsg, POINT ptMouse, WPARAM wParam, LPARAM lParam);
     bool CycleFocus(bool bForward);
+    // Where Tab (forward) or Shift+Tab starts when no control has the focus.
+    CKitControl* TravelStart(bool bForward) const;
+    // The first or the last control, null without controls.
+    CKitControl* EndControl(bool bFirst) const;
     // The screen rectangle of a rectangle in control coordinates.
     RECT ToScreen(const RECT* prc) const;
     void DrawBackground(IDirect3DDevice9* pd3dDevice);

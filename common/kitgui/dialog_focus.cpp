@@ -79,6 +79,24 @@ int CKitDialog::DialogIndex(const CKitDialog* pDialog) const {
     return m_pManager ? m_pManager->Dialogs().Find(const_cast<CKitDialog*>(pDialog)) : -1;
 }
 
+CKitControl* CKitDialog::EndControl(bool bFirst) const {
+    const int nControls = m_ControlList.Length();
+    if (nControls == 0) return nullptr;
+    return m_ControlList.GetAt(bFirst ? 0 : nControls - 1);
+}
+
+CKitControl* CKitDialog::TravelStart(bool bForward) const {
+    // A dialog kept off the manager's list (a page shown on its own) travels
+    // within its own ring, so it starts at its own controls.
+    if (DialogIndex(this) < 0) return EndControl(bForward);
+    const CGrowableArray<CKitDialog*>& dialogs = m_pManager->Dialogs();
+    const int nDialogs = dialogs.Length();
+    for (int n = 0; n < nDialogs; ++n)
+        if (CKitControl* pControl = dialogs.GetAt(bForward ? n : nDialogs - 1 - n)->EndControl(bForward))
+            return pControl;
+    return nullptr;
+}
+
 bool CKitDialog::CycleFocus(bool bForward) {
     if (!m_pManager) return false;
     CKitDialog* pDialog = nullptr;
@@ -86,18 +104,9 @@ bool CKitDialog::CycleFocus(bool bForward) {
     CKitControl* pControl = nullptr;
 
     if (!s_pFocusedControl) {
-        const CGrowableArray<CKitDialog*>& dialogs = m_pManager->Dialogs();
-        const int nDialogs = dialogs.Length();
-        for (int n = 0; n < nDialogs; ++n) {
-            CKitDialog* pCandidate = dialogs.GetAt(bForward ? n : nDialogs - 1 - n);
-            const int nControls = pCandidate->m_ControlList.Length();
-            if (nControls == 0) continue;
-            pDialog = pCandidate;
-            pControl = pCandidate->m_ControlList.GetAt(bForward ? 0 : nControls - 1);
-            break;
-        }
-        if (!pDialog) return true;
-        pLastDialog = pDialog;
+        pControl = TravelStart(bForward);
+        if (!pControl) return true;
+        pDialog = pLastDialog = pControl->m_pOwner;
     } else if (s_pFocusedControl->m_pOwner != this) {
         // That dialog handles the key.
         return false;
@@ -107,6 +116,7 @@ bool CKitDialog::CycleFocus(bool bForward) {
         pDialog = pControl->m_pOwner;
     }
 
+    CKitControl* const pStart = pControl;
     for (int i = 0; i < 0xFFFF; ++i) {
         const int iCurrent = DialogIndex(pDialog);
         const int iLast = DialogIndex(pLastDialog);
@@ -118,6 +128,8 @@ bool CKitDialog::CycleFocus(bool bForward) {
             return true;
         }
         if (pControl == s_pFocusedControl) return true;  // a full circle
+        // Round to where a walk without focus began: no control takes the focus.
+        if (i > 0 && !s_pFocusedControl && pControl == pStart) return true;
         if (pDialog->m_bKeyboardNav && pControl->AcceptsFocus()) {
             if (s_pFocusedControl) s_pFocusedControl->OnFocusLost();
             s_pFocusedControl = pControl;

@@ -212,11 +212,25 @@ void CKitTextBuffer::NextWordStop(int nCP, int* pNext) {
     *pNext = nCount - 1;
 }
 
+namespace {
+
+bool IsHighSurrogate(WCHAR c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(WCHAR c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
+bool CKitTextBuffer::SplitsPair(int nCP) const {
+    const int nLength = GetTextSize();
+    return nCP > 0 && nCP < nLength && IsHighSurrogate(m_pwszChars[nCP - 1]) &&
+           IsLowSurrogate(m_pwszChars[nCP]);
+}
+
 int CKitTextBuffer::PrevCharStop(int nCP) {
     if (nCP <= 0) return 0;
     const SCRIPT_LOGATTR* pAttr = nullptr;
     int nCount = 0;
-    if (!LogAttrs(&pAttr, &nCount) || nCP > nCount) return nCP - 1;
+    // Without stops: one character, a surrogate pair counting as one.
+    if (!LogAttrs(&pAttr, &nCount) || nCP > nCount) return SplitsPair(nCP - 1) ? nCP - 2 : nCP - 1;
     int i = nCP - 1;
     while (i > 0 && !pAttr[i].fCharStop) --i;
     return i;
@@ -227,7 +241,7 @@ int CKitTextBuffer::NextCharStop(int nCP) {
     if (nCP >= nLength) return nLength;
     const SCRIPT_LOGATTR* pAttr = nullptr;
     int nCount = 0;
-    if (!LogAttrs(&pAttr, &nCount) || nCount < nLength) return nCP + 1;
+    if (!LogAttrs(&pAttr, &nCount) || nCount < nLength) return SplitsPair(nCP + 1) ? nCP + 2 : nCP + 1;
     int i = nCP + 1;
     while (i < nLength && !pAttr[i].fCharStop) ++i;
     return i;

@@ -36,9 +36,11 @@ class CKitTextBuffer {
     void PrevWordStop(int nCP, int* pPrior);
     void NextWordStop(int nCP, int* pNext);
     // The caret stop before / after a position, never inside a cluster; one
-    // character when the layout gives no stops.
+    // character (a surrogate pair as one) when the layout gives no stops.
     int PrevCharStop(int nCP);
     int NextCharStop(int nCP);
+    // A position between the two halves of a surrogate pair.
+    bool SplitsPair(int nCP) const;
 
   private:
     // The logical attributes and their count, re-shaping if stale; false when there are none.

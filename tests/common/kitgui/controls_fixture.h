@@ -67,8 +67,17 @@ class ControlsTest : public GuiTest {
         Up(x, y, wKeys);
         return bDown;
     }
+    // The wheel over a client point, as the window system posts it (with the
+    // screen point) to the window, handed to the dialog.
     bool Wheel(int nDelta, int x, int y) {
-        return Send(WM_MOUSEWHEEL, WPARAM(MAKELONG(0, short(nDelta))), Point(x, y));
+        PushMouse(plat::EventType::MouseWheel, x, y, plat::MouseButton::Left, false, nDelta);
+        MSG msg = {};
+        if (!PeekMessageW(&msg, m_hWnd, WM_MOUSEWHEEL, WM_MOUSEWHEEL, PM_REMOVE)) {
+            ADD_FAILURE() << "no wheel message";
+            return false;
+        }
+        EXPECT_NE(msg.lParam, Point(x, y)) << "the window sits away from the screen's corner";
+        return m_Dialog.ProcessMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     }
     bool Key(UINT vk, LPARAM lParam = 0) { return Send(WM_KEYDOWN, vk, lParam); }
 

@@ -156,6 +156,19 @@ TEST_F(DialogTest, TabTravelsAcrossRegisteredDialogsAndWrapsToNoFocus) {
     Pump();
 }
 
+// A walk that comes round to where it began without finding a control that
+// takes the focus ends there: Tab is taken, nothing is focused or traced.
+TEST_F(DialogTest, TabWithNoControlThatTakesTheFocusChangesNothing) {
+    m_Manager.DetachDialog(&m_B);
+    m_A.SetKeyboardNav(true);
+    Button(m_A, 1, 0, 0)->SetActive(false);
+    Button(m_A, 2, 50, 0)->SetActive(false);
+    kittest::DebugCapture capture;
+    EXPECT_TRUE(Key(m_A, VK_TAB));
+    EXPECT_EQ(CKitDialog::FocusedControl(), nullptr);
+    EXPECT_EQ(capture.Text(), "");
+}
+
 TEST_F(DialogTest, ArrowsWithoutFocusAndKeysWithoutKeyboardNavigationDoNothing) {
     m_A.SetKeyboardNav(true);
     Button(m_A, 1, 0, 0);

@@ -356,6 +356,41 @@ TEST_F(EditBoxTest, CaretPositionsIncreaseAndNeverFallInsideAClusterOrOutsideThe
     EXPECT_LE(caretScreenX(), rc.right);
 }
 
+// Delete removes up to the next caret stop and Backspace back to the previous
+// one: a surrogate pair or a combining cluster goes whole, never half of it.
+TEST_F(EditBoxTest, DeleteAndBackspaceRemoveWholeClusters) {
+    const std::wstring pair =
+        L"a\xD83D\xDE00"
+        L"b";
+    m_pBox->SetContent(pair.c_str());
+    Key(VK_LEFT);
+    Key(VK_LEFT);
+    ASSERT_EQ(m_pBox->GetCaret(), 1);
+    EXPECT_TRUE(Key(VK_DELETE));
+    EXPECT_EQ(Text(), L"ab");
+    EXPECT_EQ(m_pBox->GetCaret(), 1);
+
+    m_pBox->SetContent(pair.c_str());
+    Key(VK_LEFT);
+    ASSERT_EQ(m_pBox->GetCaret(), 3);
+    Send(WM_CHAR, 8);
+    EXPECT_EQ(Text(), L"ab");
+    EXPECT_EQ(m_pBox->GetCaret(), 1);
+    EXPECT_EQ(m_pBox->GetSelectionAnchor(), 1);
+    EXPECT_EQ(Count(KIT_EVT_EDIT_CHANGED), 2) << "one event per key";
+
+    // e + combining acute: Backspace from the end, Delete from the start.
+    m_pBox->SetContent(L"xe\x0301y");
+    Key(VK_LEFT);
+    Send(WM_CHAR, 8);
+    EXPECT_EQ(Text(), L"xy");
+    m_pBox->SetContent(L"xe\x0301y");
+    Key(VK_HOME);
+    Key(VK_RIGHT);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(), L"xy");
+}
+
 TEST_F(EditBoxTest, AClickPutsTheCaretBetweenTheCharactersAndADragSelects) {
     m_pBox->SetContent(L"abcdef");
     const int x3 = m_pBox->CaretX(3);
@@ -583,6 +618,18 @@ TEST_F(EditBoxStandbyTest, EditingWorksWithEveryCaretAtZero) {
     send(WM_CHAR, 22);
     EXPECT_STREQ(pBox->GetContent(), L"h_ello worh_ello wor");
     EXPECT_EQ(dialog.OnRender(1.0f), S_OK);
+
+    // No stops, but a surrogate pair still moves and goes as one character.
+    pBox->SetContent(L"a\xD83D\xDE00z");
+    send(WM_KEYDOWN, VK_LEFT);
+    send(WM_KEYDOWN, VK_LEFT);
+    EXPECT_EQ(pBox->GetCaret(), 1);
+    send(WM_KEYDOWN, VK_DELETE);
+    EXPECT_STREQ(pBox->GetContent(), L"az");
+    pBox->SetContent(L"a\xD83D\xDE00z");
+    send(WM_KEYDOWN, VK_LEFT);
+    send(WM_CHAR, 8);
+    EXPECT_STREQ(pBox->GetContent(), L"az");
 
     dialog.DeleteAllControls();
     m_Manager.DetachDialog(&dialog);

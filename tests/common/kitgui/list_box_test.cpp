@@ -124,17 +124,44 @@ TEST_F(ListBoxTest, DraggingSelectsAndScrollsPastTheEdges) {
     Move(100, 200);  // below the rows: one row down, the last visible row current
     EXPECT_EQ(p->GetScroller()->GetFirst(), 1);
     EXPECT_EQ(p->GetCurrent(), 9);
-    Move(100, 52);  // above the rows
+    // Above the rows the row is (y - top) / height, truncated: less than a
+    // whole row above is still the first visible row, a whole row scrolls.
+    Move(100, 55);
+    EXPECT_EQ(p->GetScroller()->GetFirst(), 1);
+    EXPECT_EQ(p->GetCurrent(), 1);
+    Move(100, 56 - 13);
+    EXPECT_EQ(p->GetScroller()->GetFirst(), 1);
+    Move(100, 56 - 14);
     EXPECT_EQ(p->GetScroller()->GetFirst(), 0);
     EXPECT_EQ(p->GetCurrent(), 0);
     Move(100, RowY(3));
     const int nSelects = Count(KIT_EVT_LIST_SELECT);
-    EXPECT_EQ(nSelects, 5) << "the click and every change";
+    EXPECT_EQ(nSelects, 6) << "the click and every change";
     Up(100, RowY(3));
     EXPECT_FALSE(p->IsDragSelecting());
     EXPECT_EQ(Picked(p), (std::vector<int>{1, 2, 3})) << "the rows up to the anchor take its state";
     EXPECT_EQ(Count(KIT_EVT_LIST_SELECT), nSelects + 1);
     EXPECT_EQ(Count(KIT_EVT_LIST_SELECT_END), 1);
+}
+
+// Only the release that ends a click on the rows reports the selection: not
+// one after a click on the scroll bar or the frame.
+TEST_F(ListBoxTest, OnlyAReleaseAfterAClickOnTheRowsEndsASelection) {
+    CKitListBox* p = List(20, KIT_LIST_MULTI);
+    Frame();
+    Click(100, RowY(2));
+    Click(100, RowY(5), MK_SHIFT);
+    ASSERT_EQ(Count(KIT_EVT_LIST_SELECT_END), 2);
+    m_Events.clear();
+
+    EXPECT_TRUE(Down(242, 184));  // the scroll bar's down arrow
+    Up(242, 184);
+    EXPECT_EQ(p->GetScroller()->GetFirst(), 1);
+    EXPECT_EQ(Count(KIT_EVT_LIST_SELECT_END), 0) << "after the arrow";
+    Click(100, 52);  // the frame above the rows
+    EXPECT_EQ(Count(KIT_EVT_LIST_SELECT), 0);
+    EXPECT_EQ(Count(KIT_EVT_LIST_SELECT_END), 0);
+    EXPECT_EQ(Picked(p), (std::vector<int>{2, 3, 4, 5}));
 }
 
 TEST_F(ListBoxTest, RemovalsKeepCurrentAndAnchorOnExistingRows) {
