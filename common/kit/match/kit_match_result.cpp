@@ -104,48 +104,36 @@ UINT ChooseRefreshRate(const CKitCatalogCombo* pCombo, UINT nWidth, UINT nHeight
     return nChosen;
 }
 
-}  // namespace
-
-KitDeviceSetup KitSettingsFromCombo(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIn,
-                                    const KitSettingsRules* pRules) {
-    const KitSettingsRules rules = kitmatch::RulesInForce(pIn, pRules);
-    const KitDeviceSetup req = kitmatch::RequestOrZero(pIn);
-    const D3DPRESENT_PARAMETERS& rpp = req.PresentParams;
-    const bool bHwTnL = (pCombo->m_pDevice->m_Caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) != 0;
-
-    KitDeviceSetup out{};
-    D3DPRESENT_PARAMETERS& pp = out.PresentParams;
-    out.AdapterOrdinal = pCombo->m_nOrdinal;
-    out.DeviceType = pCombo->m_DeviceType;
-    out.AdapterFormat = pCombo->m_AdapterFormat;
-    pp.BackBufferFormat = pCombo->m_BackBufferFormat;
-    pp.Windowed = pCombo->m_bWindowed;
-
-    const D3DDISPLAYMODE desktop = kitmatch::DesktopModeOf(pCombo->m_nOrdinal);
-
-    out.BehaviorFlags = ChooseBehaviorFlags(rules.ruleVertexProcessing, req.BehaviorFlags, bHwTnL);
-
+// The back-buffer size: kept, the nearest full-screen mode to the request, or
+// to a default (640 x 480 windowed, the desktop's size full screen).
+void ChooseBackBufferSize(const CKitCatalogCombo* pCombo, const KitSettingsRules& rules,
+                          const KitDeviceSetup* pIn, const D3DPRESENT_PARAMETERS& rpp,
+                          const D3DDISPLAYMODE& desktop, D3DPRESENT_PARAMETERS& pp) {
     if (rules.ruleResolution == KITRULE_KEEP) {
         pp.BackBufferWidth = rpp.BackBufferWidth;
         pp.BackBufferHeight = rpp.BackBufferHeight;
-    } else {
-        D3DDISPLAYMODE wanted{};
-        if (rules.ruleResolution == KITRULE_NEAREST && pIn != nullptr) {
-            wanted.Width = rpp.BackBufferWidth;
-            wanted.Height = rpp.BackBufferHeight;
-        } else if (pCombo->m_bWindowed) {
-            wanted.Width = 640;
-            wanted.Height = 480;
-        } else {
-            wanted.Width = desktop.Width;
-            wanted.Height = desktop.Height;
-        }
-        D3DDISPLAYMODE chosen{};
-        KitNearestFullScreenResolution(pCombo, wanted, &chosen);
-        pp.BackBufferWidth = chosen.Width;
-        pp.BackBufferHeight = chosen.Height;
+        return;
     }
+    D3DDISPLAYMODE wanted{};
+    if (rules.ruleResolution == KITRULE_NEAREST && pIn != nullptr) {
+        wanted.Width = rpp.BackBufferWidth;
+        wanted.Height = rpp.BackBufferHeight;
+    } else if (pCombo->m_bWindowed) {
+        wanted.Width = 640;
+        wanted.Height = 480;
+    } else {
+        wanted.Width = desktop.Width;
+        wanted.Height = desktop.Height;
+    }
+    D3DDISPLAYMODE chosen{};
+    KitNearestFullScreenResolution(pCombo, wanted, &chosen);
+    pp.BackBufferWidth = chosen.Width;
+    pp.BackBufferHeight = chosen.Height;
+}
 
+// Back-buffer count, multisampling and swap effect.
+void ChooseBuffering(const CKitCatalogCombo* pCombo, const KitSettingsRules& rules, const KitDeviceSetup* pIn,
+                     const D3DPRESENT_PARAMETERS& rpp, D3DPRESENT_PARAMETERS& pp) {
     if (rules.ruleBackBufferCount == KITRULE_KEEP)
         pp.BackBufferCount = rpp.BackBufferCount;
     else if (rules.ruleBackBufferCount == KITRULE_ANY)
@@ -176,7 +164,12 @@ KitDeviceSetup KitSettingsFromCombo(const CKitCatalogCombo* pCombo, const KitDev
                          rpp.SwapEffect == D3DSWAPEFFECT_COPY)
                             ? rpp.SwapEffect
                             : D3DSWAPEFFECT_DISCARD;
+}
 
+// Depth buffer, present flags, refresh rate and presentation interval.
+void ChoosePresentation(const CKitCatalogCombo* pCombo, const KitSettingsRules& rules,
+                        const D3DPRESENT_PARAMETERS& rpp, const D3DDISPLAYMODE& desktop,
+                        D3DPRESENT_PARAMETERS& pp) {
     pp.AutoDepthStencilFormat = ChooseDepthFormat(pCombo, rules, rpp.AutoDepthStencilFormat);
     pp.EnableAutoDepthStencil = pp.AutoDepthStencilFormat != D3DFMT_UNKNOWN ? 1 : 0;
 
@@ -205,6 +198,30 @@ KitDeviceSetup KitSettingsFromCombo(const CKitCatalogCombo* pCombo, const KitDev
         pp.PresentationInterval = pCombo->m_PresentIntervals.Has(rpp.PresentationInterval)
                                       ? rpp.PresentationInterval
                                       : UINT(D3DPRESENT_INTERVAL_DEFAULT);
+}
+
+}  // namespace
+
+KitDeviceSetup KitSettingsFromCombo(const CKitCatalogCombo* pCombo, const KitDeviceSetup* pIn,
+                                    const KitSettingsRules* pRules) {
+    const KitSettingsRules rules = kitmatch::RulesInForce(pIn, pRules);
+    const KitDeviceSetup req = kitmatch::RequestOrZero(pIn);
+    const D3DPRESENT_PARAMETERS& rpp = req.PresentParams;
+    const bool bHwTnL = (pCombo->m_pDevice->m_Caps.DevCaps & D3DDEVCAPS_HWTRANSFORMANDLIGHT) != 0;
+
+    KitDeviceSetup out{};
+    D3DPRESENT_PARAMETERS& pp = out.PresentParams;
+    out.AdapterOrdinal = pCombo->m_nOrdinal;
+    out.DeviceType = pCombo->m_DeviceType;
+    out.AdapterFormat = pCombo->m_AdapterFormat;
+    pp.BackBufferFormat = pCombo->m_BackBufferFormat;
+    pp.Windowed = pCombo->m_bWindowed;
+
+    const D3DDISPLAYMODE desktop = kitmatch::DesktopModeOf(pCombo->m_nOrdinal);
+    out.BehaviorFlags = ChooseBehaviorFlags(rules.ruleVertexProcessing, req.BehaviorFlags, bHwTnL);
+    ChooseBackBufferSize(pCombo, rules, pIn, rpp, desktop, pp);
+    ChooseBuffering(pCombo, rules, pIn, rpp, pp);
+    ChoosePresentation(pCombo, rules, rpp, desktop, pp);
 
     pp.hDeviceWindow = pCombo->m_bWindowed ? KitWindowedWindow() : KitFullScreenWindow();
     return out;
