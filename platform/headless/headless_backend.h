@@ -100,6 +100,10 @@ class HeadlessBackend : public Backend {
     NativeWindowId Target() const;
     bool StepDue(const ScriptStep& step) const;
     void Expand(const ScriptStep& step, NativeWindowId target);
+    void ExpandMouse(const ScriptStep& step, NativeWindowId target);
+    void ExpandKey(const ScriptStep& step, NativeWindowId target);
+    void ExpandType(const ScriptStep& step, NativeWindowId target);
+    void ExpandWindow(const ScriptStep& step, NativeWindowId target);
     void Queue(EventType type, NativeWindowId window);
     void QueueMouse(EventType type, NativeWindowId window, int x, int y, MouseButton b = MouseButton::Left,
                     bool down = false);

@@ -67,10 +67,10 @@ void HeadlessBackend::QueueKey(NativeWindowId window, UINT vk, bool down) {
     m_queue.push_back(e);
 }
 
-void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
+// Mouse steps: moves, presses, clicks, drags and the wheel.
+void HeadlessBackend::ExpandMouse(const ScriptStep& s, NativeWindowId t) {
     using Kind = ScriptStep::Kind;
     int x = s.hasPoint ? s.x : m_lastClient.x, y = s.hasPoint ? s.y : m_lastClient.y;
-    WindowRecord* rec = m_windows.count(t) ? &m_windows[t] : nullptr;
     switch (s.kind) {
         case Kind::MouseMove:
             QueueMouse(EventType::MouseMove, t, x, y);
@@ -107,36 +107,47 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
             m_lastClient = POINT{x, y};
             break;
         }
-        case Kind::KeyDown:
-        case Kind::KeyUp:
-        case Kind::KeyPress: {
-            bool down = s.kind != Kind::KeyUp, up = s.kind != Kind::KeyDown;
-            if (down) {
-                for (UINT m : s.modifiers) QueueKey(t, m, true);
-                QueueKey(t, s.vk, true);
-            }
-            if (up) {
-                QueueKey(t, s.vk, false);
-                for (auto it = s.modifiers.rbegin(); it != s.modifiers.rend(); ++it) QueueKey(t, *it, false);
-            }
+        default:
             break;
-        }
-        case Kind::Type:
-            for (char32_t ch : s.text) {
-                UINT vk = 0;
-                bool shift = false;
-                bool keyed = KeyOfCharacter(ch, &vk, &shift);
-                if (keyed && shift) QueueKey(t, VK_LSHIFT, true);
-                if (keyed) QueueKey(t, vk, true);
-                Event e;
-                e.type = EventType::Text;
-                e.window = t;
-                e.codepoint = ch;
-                m_queue.push_back(e);
-                if (keyed) QueueKey(t, vk, false);
-                if (keyed && shift) QueueKey(t, VK_LSHIFT, false);
-            }
-            break;
+    }
+}
+
+// Key steps: a key down, up or pressed, with its modifiers around it.
+void HeadlessBackend::ExpandKey(const ScriptStep& s, NativeWindowId t) {
+    bool down = s.kind != ScriptStep::Kind::KeyUp, up = s.kind != ScriptStep::Kind::KeyDown;
+    if (down) {
+        for (UINT m : s.modifiers) QueueKey(t, m, true);
+        QueueKey(t, s.vk, true);
+    }
+    if (up) {
+        QueueKey(t, s.vk, false);
+        for (auto it = s.modifiers.rbegin(); it != s.modifiers.rend(); ++it) QueueKey(t, *it, false);
+    }
+}
+
+// Typing: each character with the key that makes it (and Shift), if any.
+void HeadlessBackend::ExpandType(const ScriptStep& s, NativeWindowId t) {
+    for (char32_t ch : s.text) {
+        UINT vk = 0;
+        bool shift = false;
+        bool keyed = KeyOfCharacter(ch, &vk, &shift);
+        if (keyed && shift) QueueKey(t, VK_LSHIFT, true);
+        if (keyed) QueueKey(t, vk, true);
+        Event e;
+        e.type = EventType::Text;
+        e.window = t;
+        e.codepoint = ch;
+        m_queue.push_back(e);
+        if (keyed) QueueKey(t, vk, false);
+        if (keyed && shift) QueueKey(t, VK_LSHIFT, false);
+    }
+}
+
+// What the user does to the window, and device loss and quitting.
+void HeadlessBackend::ExpandWindow(const ScriptStep& s, NativeWindowId t) {
+    using Kind = ScriptStep::Kind;
+    WindowRecord* rec = m_windows.count(t) ? &m_windows[t] : nullptr;
+    switch (s.kind) {
         case Kind::Minimize:
             if (rec) rec->desc.show = ShowState::Minimized;
             Queue(EventType::WindowMinimized, t);
@@ -196,6 +207,43 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
             break;
         case Kind::Quit:
             Queue(EventType::Quit, t);
+            break;
+        default:
+            break;
+    }
+}
+
+void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
+    using Kind = ScriptStep::Kind;
+    switch (s.kind) {
+        case Kind::MouseMove:
+        case Kind::MouseDown:
+        case Kind::MouseUp:
+        case Kind::Click:
+        case Kind::DoubleClick:
+        case Kind::Drag:
+        case Kind::Wheel:
+            ExpandMouse(s, t);
+            break;
+        case Kind::KeyDown:
+        case Kind::KeyUp:
+        case Kind::KeyPress:
+            ExpandKey(s, t);
+            break;
+        case Kind::Type:
+            ExpandType(s, t);
+            break;
+        case Kind::Minimize:
+        case Kind::Maximize:
+        case Kind::Restore:
+        case Kind::Activate:
+        case Kind::Deactivate:
+        case Kind::MoveWindow:
+        case Kind::Resize:
+        case Kind::Close:
+        case Kind::DeviceLoss:
+        case Kind::Quit:
+            ExpandWindow(s, t);
             break;
         case Kind::Shot: {
             std::string error;
