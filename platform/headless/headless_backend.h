@@ -78,7 +78,10 @@ class HeadlessBackend : public Backend {
     // Queues an event as if the user made it; window 0 means the focused window.
     void PushEvent(const Event& e);
     // Runs `script` (replacing any other) from now on.
-    void RunScript(const Script& script);
+    void RunScript(Script script);
+    // Events handed out at most in one go: a burst, then one a pump until
+    // the program presents a frame or waits.
+    static constexpr size_t kInputBurst = 4096;
     bool ScriptFinished() const { return m_next >= m_script.steps.size(); }
     uint64_t FramesPresented() const { return m_frames; }
     const WindowRecord* Window(NativeWindowId id) const;
@@ -99,6 +102,7 @@ class HeadlessBackend : public Backend {
 
     NativeWindowId Target() const;
     bool StepDue(const ScriptStep& step) const;
+    bool NextEvent(Event& out);
     void Expand(const ScriptStep& step, NativeWindowId target);
     void ExpandMouse(const ScriptStep& step, NativeWindowId target);
     void ExpandKey(const ScriptStep& step, NativeWindowId target);
@@ -118,6 +122,8 @@ class HeadlessBackend : public Backend {
     NativeWindowId m_focused = 0;
     NativeWindowId m_lastCreated = 0;
     std::deque<Event> m_queue;
+    size_t m_inputAllowance = kInputBurst;  // events the current pump may still hand out
+    bool m_inPump = false;                  // PollEvent was called and has not yet returned false
     Script m_script;
     size_t m_next = 0;
     std::chrono::steady_clock::time_point m_scriptStart;

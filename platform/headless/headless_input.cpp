@@ -2,6 +2,7 @@
 // their frame or time has come.
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "platform/headless/headless_backend.h"
 #include "platform/base/keymap.h"
@@ -10,10 +11,10 @@
 
 namespace plat {
 
-void HeadlessBackend::RunScript(const Script& script) {
-    m_script = script;
+void HeadlessBackend::RunScript(Script script) {
+    m_script = std::move(script);
     m_next = 0;
-    for (const ScriptStep& step : script.steps)
+    for (const ScriptStep& step : m_script.steps)
         if (step.kind == ScriptStep::Kind::Shot) m_keepFrames = true;
     m_scriptStart = ClockNow();
 }
@@ -254,7 +255,25 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
     }
 }
 
+// Input goes out as the program reads it. A pump (the calls until one
+// returns false) may hand out one event more than the pump before it left,
+// up to a burst; a presented frame or a wait, which the program only reaches
+// with its queue read, allows a whole burst again. So a script's worth of
+// input due at once never lies in the message queue together.
 bool HeadlessBackend::PollEvent(Event& out) {
+    if (!m_inPump) {
+        m_inPump = true;
+        m_inputAllowance = std::min(m_inputAllowance + 1, kInputBurst);
+    }
+    if (m_inputAllowance == 0 || !NextEvent(out)) {
+        m_inPump = false;
+        return false;
+    }
+    --m_inputAllowance;
+    return true;
+}
+
+bool HeadlessBackend::NextEvent(Event& out) {
     // Steps run in order, each once its frame or time has come.
     while (m_queue.empty() && m_next < m_script.steps.size()) {
         const ScriptStep& step = m_script.steps[m_next];
@@ -281,6 +300,7 @@ bool HeadlessBackend::PollEvent(Event& out) {
 }
 
 void HeadlessBackend::WaitEvent(int timeoutMs) {
+    m_inputAllowance = kInputBurst;
     if (!m_queue.empty()) return;
     auto deadline = ClockNow() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     if (m_next < m_script.steps.size()) {
