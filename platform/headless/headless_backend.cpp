@@ -267,9 +267,7 @@ std::unique_ptr<Backend> CreateHeadlessBackend() {
             std::exit(2);
         }
     }
-    config.keepFrames = false;
-    for (const ScriptStep& step : config.script.steps)
-        if (step.kind == ScriptStep::Kind::Shot) config.keepFrames = true;
+    config.keepFrames = config.script.anyShot;
     return std::make_unique<HeadlessBackend>(std::move(config));
 }
 

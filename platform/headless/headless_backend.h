@@ -9,6 +9,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -82,7 +83,7 @@ class HeadlessBackend : public Backend {
     // Events handed out at most in one go: a burst, then one a pump until
     // the program presents a frame or waits.
     static constexpr size_t kInputBurst = 4096;
-    bool ScriptFinished() const { return m_next >= m_script.steps.size(); }
+    bool ScriptFinished() const { return m_next >= m_script.StepCount(); }
     uint64_t FramesPresented() const { return m_frames; }
     const WindowRecord* Window(NativeWindowId id) const;
     NativeWindowId FocusedWindow() const { return m_focused; }
@@ -101,6 +102,8 @@ class HeadlessBackend : public Backend {
     };
 
     NativeWindowId Target() const;
+    // The step at m_next, made from its line once.
+    const ScriptStep& CurrentStep();
     bool StepDue(const ScriptStep& step) const;
     bool NextEvent(Event& out);
     void Expand(const ScriptStep& step, NativeWindowId target);
@@ -126,6 +129,8 @@ class HeadlessBackend : public Backend {
     bool m_inPump = false;                  // PollEvent was called and has not yet returned false
     Script m_script;
     size_t m_next = 0;
+    ScriptStep m_current;              // step m_currentIndex of the script
+    size_t m_currentIndex = SIZE_MAX;  // SIZE_MAX: none made yet
     std::chrono::steady_clock::time_point m_scriptStart;
     std::chrono::steady_clock::time_point m_lastPresent;
     RefreshPacer m_pacer;

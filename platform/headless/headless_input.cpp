@@ -14,8 +14,8 @@ namespace plat {
 void HeadlessBackend::RunScript(Script script) {
     m_script = std::move(script);
     m_next = 0;
-    for (const ScriptStep& step : m_script.steps)
-        if (step.kind == ScriptStep::Kind::Shot) m_keepFrames = true;
+    m_currentIndex = SIZE_MAX;
+    if (m_script.anyShot) m_keepFrames = true;
     m_scriptStart = ClockNow();
 }
 
@@ -30,6 +30,14 @@ NativeWindowId HeadlessBackend::Target() const {
     for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
         if (it->second.desc.show != ShowState::Hidden) return it->first;
     return m_lastCreated && m_windows.count(m_lastCreated) ? m_lastCreated : 0;
+}
+
+const ScriptStep& HeadlessBackend::CurrentStep() {
+    if (m_currentIndex != m_next) {
+        m_current = m_script.Step(m_next);
+        m_currentIndex = m_next;
+    }
+    return m_current;
 }
 
 bool HeadlessBackend::StepDue(const ScriptStep& step) const {
@@ -275,8 +283,8 @@ bool HeadlessBackend::PollEvent(Event& out) {
 
 bool HeadlessBackend::NextEvent(Event& out) {
     // Steps run in order, each once its frame or time has come.
-    while (m_queue.empty() && m_next < m_script.steps.size()) {
-        const ScriptStep& step = m_script.steps[m_next];
+    while (m_queue.empty() && m_next < m_script.StepCount()) {
+        const ScriptStep& step = CurrentStep();
         if (!StepDue(step)) break;
         bool needsWindow = step.kind != ScriptStep::Kind::Quit && step.kind != ScriptStep::Kind::DeviceLoss;
         NativeWindowId target = Target();
@@ -303,8 +311,8 @@ void HeadlessBackend::WaitEvent(int timeoutMs) {
     m_inputAllowance = kInputBurst;
     if (!m_queue.empty()) return;
     auto deadline = ClockNow() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-    if (m_next < m_script.steps.size()) {
-        const ScriptStep& step = m_script.steps[m_next];
+    if (m_next < m_script.StepCount()) {
+        const ScriptStep& step = CurrentStep();
         if (StepDue(step) && Target() &&
             (step.kind != ScriptStep::Kind::Shot || m_frames > m_framesAtLastEvent))
             return;
