@@ -188,7 +188,7 @@ void HeadlessBackend::Present(NativeWindowId id, const FrameView& frame, bool vs
     }
     w.presented++;
     m_frames++;
-    m_inputAllowance = kInputBurst;
+    AllowInputBurst();
     if (vsync && !m_noWait && !m_monitors.empty()) {
         int hz = std::max(1, m_monitors[0].current.refreshHz);
         m_lastPresent = m_pacer.Wait(hz);

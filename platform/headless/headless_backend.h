@@ -80,9 +80,10 @@ class HeadlessBackend : public Backend {
     void PushEvent(const Event& e);
     // Runs `script` (replacing any other) from now on.
     void RunScript(Script script);
-    // Events handed out at most in one go: a burst, then one a pump until
-    // the program presents a frame or waits.
-    static constexpr size_t kInputBurst = 4096;
+    // Events handed out at most in one go, and how long a program that neither
+    // presents nor waits is given to read them before the next go.
+    static constexpr size_t kInputBurst = 16384;
+    static constexpr std::chrono::milliseconds kInputBurstPause{100};
     bool ScriptFinished() const { return m_next >= m_script.StepCount(); }
     uint64_t FramesPresented() const { return m_frames; }
     const WindowRecord* Window(NativeWindowId id) const;
@@ -106,6 +107,7 @@ class HeadlessBackend : public Backend {
     const ScriptStep& CurrentStep();
     bool StepDue(const ScriptStep& step) const;
     bool NextEvent(Event& out);
+    void AllowInputBurst();
     void Expand(const ScriptStep& step, NativeWindowId target);
     void ExpandMouse(const ScriptStep& step, NativeWindowId target);
     void ExpandKey(const ScriptStep& step, NativeWindowId target);
@@ -125,8 +127,8 @@ class HeadlessBackend : public Backend {
     NativeWindowId m_focused = 0;
     NativeWindowId m_lastCreated = 0;
     std::deque<Event> m_queue;
-    size_t m_inputAllowance = kInputBurst;  // events the current pump may still hand out
-    bool m_inPump = false;                  // PollEvent was called and has not yet returned false
+    size_t m_inputAllowance = kInputBurst;                  // events that may go out before the next burst
+    std::chrono::steady_clock::time_point m_lastAllowance;  // when the last burst was allowed
     Script m_script;
     size_t m_next = 0;
     ScriptStep m_current;              // step m_currentIndex of the script

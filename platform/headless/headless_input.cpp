@@ -16,6 +16,7 @@ void HeadlessBackend::RunScript(Script script) {
     m_next = 0;
     m_currentIndex = SIZE_MAX;
     if (m_script.anyShot) m_keepFrames = true;
+    AllowInputBurst();
     m_scriptStart = ClockNow();
 }
 
@@ -263,22 +264,21 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
     }
 }
 
-// Input goes out as the program reads it. A pump (the calls until one
-// returns false) may hand out one event more than the pump before it left,
-// up to a burst; a presented frame or a wait, which the program only reaches
-// with its queue read, allows a whole burst again. So a script's worth of
-// input due at once never lies in the message queue together.
+// Input goes out as the program reads it: a burst at a time, the next once
+// the program has presented a frame or waited for input (which it does only
+// with its message queue read), or, when it does neither (paused or
+// minimised), once kInputBurstPause has passed. So a script's worth of input
+// due at once never lies in the message queue together.
 bool HeadlessBackend::PollEvent(Event& out) {
-    if (!m_inPump) {
-        m_inPump = true;
-        m_inputAllowance = std::min(m_inputAllowance + 1, kInputBurst);
-    }
-    if (m_inputAllowance == 0 || !NextEvent(out)) {
-        m_inPump = false;
-        return false;
-    }
+    if (m_inputAllowance == 0 && ClockNow() - m_lastAllowance >= kInputBurstPause) AllowInputBurst();
+    if (m_inputAllowance == 0 || !NextEvent(out)) return false;
     --m_inputAllowance;
     return true;
+}
+
+void HeadlessBackend::AllowInputBurst() {
+    m_inputAllowance = kInputBurst;
+    m_lastAllowance = ClockNow();
 }
 
 bool HeadlessBackend::NextEvent(Event& out) {
@@ -308,7 +308,7 @@ bool HeadlessBackend::NextEvent(Event& out) {
 }
 
 void HeadlessBackend::WaitEvent(int timeoutMs) {
-    m_inputAllowance = kInputBurst;
+    AllowInputBurst();
     if (!m_queue.empty()) return;
     auto deadline = ClockNow() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     if (m_next < m_script.StepCount()) {

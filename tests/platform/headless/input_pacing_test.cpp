@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "platform/manual_clock.h"
 #include "tests/support/headless_fixture.h"
 #include "tests/support/memory_limit.h"
 
@@ -30,21 +31,24 @@ class InputPacingTest : public HeadlessTest {
         return CreateTestWindow(200, 100, true, L"CountingWindow");
     }
     // A program's loop: messages while there are any, else a frame; gives the
-    // characters typed once the script has finished and the queue is empty.
+    // characters typed once the script has finished and a frame brings no more.
     static size_t TypeThrough(HWND hwnd, plat::HeadlessBackend& backend) {
         std::vector<uint32_t> pixels(4, 0);
         const plat::FrameView view{pixels.data(), 2, 2, 2};
         size_t chars = 0;
+        bool idleFrame = false;  // a frame was presented and no message came since
         MSG msg;
         for (;;) {
             if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
                 if (msg.message == WM_CHAR) ++chars;
-            } else if (backend.ScriptFinished()) {
+                idleFrame = false;
+            } else if (idleFrame && backend.ScriptFinished()) {
                 return chars;
             } else {
                 plat::PresentToWindow(hwnd, view, false);
+                idleFrame = true;
             }
         }
     }
@@ -76,6 +80,42 @@ TEST_F(InputPacingTest, LongTypingDueAtOnceIsQueuedAsItIsRead) {
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.hr, S_OK);
     EXPECT_LT(r.peakGrowth, uint64_t(16) << 20);
+}
+
+// A burst goes out at once; the rest waits for a frame, a wait, or (for a
+// program that does neither, such as a paused one) a pause on the clock.
+TEST_F(InputPacingTest, InputBeyondABurstWaitsForAFrameOrAPause) {
+    plat::ManualClock clock;
+    HWND hwnd = CreateCountingWindow();
+    Pump();
+    constexpr size_t kLetters = 4000;  // 12,000 events a line
+    plat::Script script;
+    std::string error;
+    const std::string line = "type " + std::string(kLetters, 'q') + "\n";
+    ASSERT_TRUE(plat::ParseScript(line + line + line, "burst.txt", script, error)) << error;
+    Backend().RunScript(std::move(script));
+    auto typed = [] {
+        size_t chars = 0;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            if (msg.message == WM_CHAR) ++chars;
+        }
+        return chars;
+    };
+    // Three events a letter; a letter's character comes with its key going down.
+    EXPECT_EQ(typed(), (plat::HeadlessBackend::kInputBurst + 2) / 3);
+    EXPECT_EQ(typed(), 0u);
+    clock.Advance(plat::HeadlessBackend::kInputBurstPause - std::chrono::milliseconds(1));
+    EXPECT_EQ(typed(), 0u);
+    clock.AdvanceMs(1);
+    EXPECT_GT(typed(), 0u);
+    std::vector<uint32_t> pixels(4, 0);
+    for (int frame = 0; frame < 3; ++frame)
+        plat::PresentToWindow(hwnd, plat::FrameView{pixels.data(), 2, 2, 2}, false);
+    typed();
+    EXPECT_TRUE(Backend().ScriptFinished());
 }
 
 }  // namespace
