@@ -3,6 +3,7 @@
 #include "app/puzzle_cube.h"
 
 #include <cmath>
+#include <cstdio>
 #include <new>
 #include <string>
 #include <unordered_map>
@@ -14,6 +15,34 @@ namespace {
 void ZeroMatrix(D3DXMATRIX& m) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) m.m[r][c] = 0.0f;
+}
+
+// What names one texture file: the volume it is on and its index there, so
+// that every spelling of its path ("big.png", "./big.png", a link to it)
+// shares one texture. A file that cannot be opened keeps its spelling as its
+// name (it is tried once and fails).
+std::string TextureFileKey(const char* szFile) {
+    const int nChars = MultiByteToWideChar(CP_ACP, 0, szFile, -1, nullptr, 0);
+    if (nChars > 0) {
+        std::wstring wszFile(size_t(nChars), L'\0');
+        if (MultiByteToWideChar(CP_ACP, 0, szFile, -1, wszFile.data(), nChars) > 0) {
+            HANDLE hFile = CreateFileW(wszFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (hFile != INVALID_HANDLE_VALUE) {
+                BY_HANDLE_FILE_INFORMATION info{};
+                const BOOL bKnown = GetFileInformationByHandle(hFile, &info);
+                CloseHandle(hFile);
+                if (bKnown) {
+                    char szKey[40];
+                    std::snprintf(szKey, sizeof(szKey), "file:%08x:%08x%08x",
+                                  unsigned(info.dwVolumeSerialNumber), unsigned(info.nFileIndexHigh),
+                                  unsigned(info.nFileIndexLow));
+                    return szKey;
+                }
+            }
+        }
+    }
+    return std::string("name:") + szFile;
 }
 
 }  // namespace
@@ -109,8 +138,8 @@ bool CPuzzleCube::LoadMesh(IDirect3DDevice9* pd3dDevice, ID3DXMesh** ppMesh, ID3
 
 // Takes over a loaded mesh: one material (ambient = diffuse) and one texture
 // slot per subset. Consumes the material buffer. Materials that name the same
-// file share one texture (each slot holds its own reference), so a file with
-// many materials costs one decode per distinct file. Out of memory leaves the
+// file, however spelt, share one texture (each slot holds its own reference),
+// so a file with many materials costs one decode. Out of memory leaves the
 // cube without device objects and gives E_OUTOFMEMORY.
 HRESULT CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh* pMesh,
                                         ID3DXBuffer* pMaterials, DWORD dwMaterials) {
@@ -122,7 +151,7 @@ HRESULT CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh*
         try {
             m_Materials.reserve(dwMaterials);
             m_Textures.reserve(dwMaterials);
-            std::unordered_map<std::string, IDirect3DTexture9*> created;  // by file name; null = failed
+            std::unordered_map<std::string, IDirect3DTexture9*> created;  // by file; null = failed
             for (DWORD i = 0; i < dwMaterials; ++i) {
                 D3DMATERIAL9 mtrl = pMtrls[i].MatD3D;
                 mtrl.Ambient = mtrl.Diffuse;
@@ -130,7 +159,8 @@ HRESULT CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh*
                 IDirect3DTexture9* pTexture = nullptr;
                 const char* szTexture = pMtrls[i].pTextureFilename;
                 if (szTexture && szTexture[0] != '\0') {
-                    const auto it = created.find(szTexture);
+                    const std::string key = TextureFileKey(szTexture);
+                    const auto it = created.find(key);
                     if (it != created.end()) {
                         pTexture = it->second;
                         if (pTexture) pTexture->AddRef();
@@ -139,7 +169,7 @@ HRESULT CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh*
                         if (FAILED(D3DXCreateTextureFromFileA(pd3dDevice, szTexture, &pTexture)))
                             pTexture = nullptr;
                         m_Textures.push_back(pTexture);  // owned before anything else can throw
-                        created.emplace(szTexture, pTexture);
+                        created.emplace(key, pTexture);
                         continue;
                     }
                 }

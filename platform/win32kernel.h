@@ -189,6 +189,54 @@ DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName);
 DWORD WINAPI GetFullPathNameW(LPCWSTR lpFileName, DWORD nBufferLength, LPWSTR lpBuffer, LPWSTR* lpFilePart);
 DWORD WINAPI GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer);
 BOOL WINAPI SetCurrentDirectoryW(LPCWSTR lpPathName);
+// Opening a file to learn what it is. Only reading an existing file or folder
+// is offered: dwDesiredAccess 0 or GENERIC_READ with OPEN_EXISTING; anything
+// else fails with ERROR_ACCESS_DENIED. The share mode, security attributes,
+// flags and template are accepted and ignored. A FIFO or device opens without
+// waiting. Failures give INVALID_HANDLE_VALUE and ERROR_FILE_NOT_FOUND,
+// ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED or ERROR_INVALID_PARAMETER.
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+#define FILE_SHARE_READ 0x00000001u
+#define FILE_SHARE_WRITE 0x00000002u
+#define FILE_SHARE_DELETE 0x00000004u
+#define CREATE_NEW 1u
+#define CREATE_ALWAYS 2u
+#define OPEN_EXISTING 3u
+#define OPEN_ALWAYS 4u
+#define TRUNCATE_EXISTING 5u
+#define FILE_FLAG_BACKUP_SEMANTICS 0x02000000u
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+// What a file is: the volume it is on and its index there name the file
+// itself, whatever path was used to open it (hard and symbolic links
+// included). Times are 100 ns intervals since 1601-01-01 UTC.
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;  // the last status change: Linux keeps no creation time here
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+typedef BY_HANDLE_FILE_INFORMATION* LPBY_HANDLE_FILE_INFORMATION;
+
+HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                          LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                          DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
+// FALSE with ERROR_INVALID_HANDLE for a handle that is not an open file.
+BOOL WINAPI GetFileInformationByHandle(HANDLE hFile, LPBY_HANDLE_FILE_INFORMATION lpFileInformation);
+// Closes a handle from CreateFileW; FALSE with ERROR_INVALID_HANDLE for any other value.
+BOOL WINAPI CloseHandle(HANDLE hObject);
 // The virtual folder of the built-in system libraries: "/system". LoadLibraryW
 // finds "d3d9.dll" as "/system\\d3d9.dll", "/system/d3d9.dll" or "D3D9.DLL".
 UINT WINAPI GetSystemDirectoryW(LPWSTR lpBuffer, UINT uSize);

@@ -34,56 +34,64 @@ PositionKey KeyOf(const D3DVECTOR& p) {
     return {bits(p.x), bits(p.y), bits(p.z)};
 }
 
-}  // namespace
+// Output vertices: each file vertex, and a copy of it for each further normal
+// it is used with.
+struct VertexSplit {
+    std::vector<uint32_t> source;        // file vertex of each output vertex
+    std::vector<uint32_t> normalOf;      // normal of each output vertex
+    std::vector<uint32_t> cornerVertex;  // output vertex of each corner
+};
 
-void BuildMeshImage(const XMeshData& data, MeshImage* out) {
-    const bool hasNormals = !data.normals.empty();
-    const bool hasCoords = !data.texCoords.empty();
-    out->fvf = D3DFVF_XYZ | (hasNormals ? D3DFVF_NORMAL : 0) | (hasCoords ? D3DFVF_TEX1 : 0);
-    out->stride = 12 + (hasNormals ? 12 : 0) + (hasCoords ? 8 : 0);
-
-    // Output vertex of each corner: the file's vertex, or a copy of it for a
-    // second, third, ... normal.
+VertexSplit SplitVertices(const XMeshData& data, bool hasNormals) {
     const uint32_t nFileVertices = static_cast<uint32_t>(data.positions.size());
-    std::vector<uint32_t> source(nFileVertices);  // file vertex of each output vertex
-    std::iota(source.begin(), source.end(), 0u);
-    std::vector<uint32_t> normalOf(nFileVertices, kUnset);  // normal of each output vertex
-    std::unordered_map<uint64_t, uint32_t> copies;          // (file vertex, normal) -> copy
+    VertexSplit split;
+    split.source.resize(nFileVertices);
+    std::iota(split.source.begin(), split.source.end(), 0u);
+    split.normalOf.assign(nFileVertices, kUnset);
+    std::unordered_map<uint64_t, uint32_t> copies;  // (file vertex, normal) -> copy
     const size_t nCorners = data.corners.size();
-    std::vector<uint32_t> cornerVertex(nCorners);
+    split.cornerVertex.resize(nCorners);
     for (size_t i = 0; i < nCorners; ++i) {
         const XCorner& c = data.corners[i];
         uint32_t v = c.vertex;
         if (hasNormals) {
-            if (normalOf[v] == kUnset) {
-                normalOf[v] = c.normal;
-            } else if (normalOf[v] != c.normal) {
+            if (split.normalOf[v] == kUnset) {
+                split.normalOf[v] = c.normal;
+            } else if (split.normalOf[v] != c.normal) {
                 const auto [it, added] =
-                    copies.try_emplace(Key(c.vertex, c.normal), static_cast<uint32_t>(source.size()));
+                    copies.try_emplace(Key(c.vertex, c.normal), static_cast<uint32_t>(split.source.size()));
                 if (added) {
-                    source.push_back(c.vertex);
-                    normalOf.push_back(c.normal);
+                    split.source.push_back(c.vertex);
+                    split.normalOf.push_back(c.normal);
                 }
                 v = it->second;
             }
         }
-        cornerVertex[i] = v;
+        split.cornerVertex[i] = v;
     }
+    return split;
+}
 
-    out->numVertices = static_cast<uint32_t>(source.size());
+void WriteVertices(const XMeshData& data, const VertexSplit& split, bool hasNormals, bool hasCoords,
+                   MeshImage* out) {
+    out->numVertices = static_cast<uint32_t>(split.source.size());
     out->vertices.assign(size_t(out->numVertices) * out->stride, 0);
     for (uint32_t v = 0; v < out->numVertices; ++v) {
         uint8_t* p = out->vertices.data() + size_t(v) * out->stride;
-        std::memcpy(p, &data.positions[source[v]], 12);
+        std::memcpy(p, &data.positions[split.source[v]], 12);
         p += 12;
         if (hasNormals) {
-            if (normalOf[v] != kUnset) std::memcpy(p, &data.normals[normalOf[v]], 12);
+            if (split.normalOf[v] != kUnset) std::memcpy(p, &data.normals[split.normalOf[v]], 12);
             p += 12;
         }
-        if (hasCoords) std::memcpy(p, &data.texCoords[size_t(source[v]) * 2], 8);
+        if (hasCoords) std::memcpy(p, &data.texCoords[size_t(split.source[v]) * 2], 8);
     }
+}
 
-    // Faces in material order (stable, so file order within a material).
+// Faces in material order (stable, so file order within a material); gives
+// the file face of each output face.
+std::vector<uint32_t> WriteFacesByMaterial(const XMeshData& data, const std::vector<uint32_t>& cornerVertex,
+                                           MeshImage* out) {
     const uint32_t nFaces = static_cast<uint32_t>(data.attributes.size());
     std::vector<uint32_t> order(nFaces);
     std::iota(order.begin(), order.end(), 0u);
@@ -96,7 +104,12 @@ void BuildMeshImage(const XMeshData& data, MeshImage* out) {
         for (int k = 0; k < 3; ++k) out->indices[size_t(f) * 3 + k] = cornerVertex[size_t(src) * 3 + k];
         out->attributes[f] = data.attributes[src];
     }
+    return order;
+}
 
+// One range per run of a material, with the vertices its faces use.
+void WriteAttributeTable(MeshImage* out) {
+    const uint32_t nFaces = static_cast<uint32_t>(out->attributes.size());
     out->table.clear();
     for (uint32_t f = 0; f < nFaces; ++f) {
         if (out->table.empty() || out->table.back().AttribId != out->attributes[f])
@@ -112,10 +125,14 @@ void BuildMeshImage(const XMeshData& data, MeshImage* out) {
         r.VertexStart = lo;
         r.VertexCount = hi - lo + 1;
     }
+}
 
-    // Adjacency over point representatives: vertices at the same position
-    // count as one, so faces with separate corners (split by normals or
-    // texture coordinates) are still neighbours.
+// Adjacency over point representatives: vertices at the same position
+// count as one, so faces with separate corners (split by normals or
+// texture coordinates) are still neighbours.
+void WriteAdjacency(const XMeshData& data, const std::vector<uint32_t>& order, MeshImage* out) {
+    const uint32_t nFileVertices = static_cast<uint32_t>(data.positions.size());
+    const uint32_t nFaces = static_cast<uint32_t>(order.size());
     std::unordered_map<PositionKey, uint32_t, PositionHash> firstAtPosition;
     std::vector<uint32_t> rep(nFileVertices);
     for (uint32_t v = 0; v < nFileVertices; ++v)
@@ -140,6 +157,20 @@ void BuildMeshImage(const XMeshData& data, MeshImage* out) {
             }
         }
     }
+}
+
+}  // namespace
+
+void BuildMeshImage(const XMeshData& data, MeshImage* out) {
+    const bool hasNormals = !data.normals.empty();
+    const bool hasCoords = !data.texCoords.empty();
+    out->fvf = D3DFVF_XYZ | (hasNormals ? D3DFVF_NORMAL : 0) | (hasCoords ? D3DFVF_TEX1 : 0);
+    out->stride = 12 + (hasNormals ? 12 : 0) + (hasCoords ? 8 : 0);
+    const VertexSplit split = SplitVertices(data, hasNormals);
+    WriteVertices(data, split, hasNormals, hasCoords, out);
+    const std::vector<uint32_t> order = WriteFacesByMaterial(data, split.cornerVertex, out);
+    WriteAttributeTable(out);
+    WriteAdjacency(data, order, out);
 }
 
 }  // namespace plat

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <new>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/d3d9/com_object.h"
@@ -44,7 +45,10 @@ class Mesh final : public DeviceChild<ID3DXMesh> {
           m_nVertices(image.numVertices),
           m_dwOptions(options),
           m_Attributes(image.attributes),
-          m_Table(image.table) {}
+          m_Table(image.table) {
+        m_RangeOf.reserve(m_Table.size());
+        for (size_t i = 0; i < m_Table.size(); ++i) m_RangeOf.try_emplace(m_Table[i].AttribId, i);
+    }
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
@@ -58,18 +62,17 @@ class Mesh final : public DeviceChild<ID3DXMesh> {
     }
 
     HRESULT DrawSubset(DWORD AttribId) override {
-        for (const D3DXATTRIBUTERANGE& r : m_Table) {
-            if (r.AttribId != AttribId) continue;
-            if (r.FaceCount == 0) return S_OK;
-            HRESULT hr = m_device->SetFVF(m_dwFVF);
-            if (SUCCEEDED(hr)) hr = m_device->SetStreamSource(0, m_pVB, 0, m_nStride);
-            if (SUCCEEDED(hr)) hr = m_device->SetIndices(m_pIB);
-            if (SUCCEEDED(hr))
-                hr = m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, r.VertexStart, r.VertexCount,
-                                                    r.FaceStart * 3, r.FaceCount);
-            return hr;
-        }
-        return S_OK;  // no faces carry this attribute
+        const auto it = m_RangeOf.find(AttribId);
+        if (it == m_RangeOf.end()) return S_OK;  // no faces carry this attribute
+        const D3DXATTRIBUTERANGE& r = m_Table[it->second];
+        if (r.FaceCount == 0) return S_OK;
+        HRESULT hr = m_device->SetFVF(m_dwFVF);
+        if (SUCCEEDED(hr)) hr = m_device->SetStreamSource(0, m_pVB, 0, m_nStride);
+        if (SUCCEEDED(hr)) hr = m_device->SetIndices(m_pIB);
+        if (SUCCEEDED(hr))
+            hr = m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, r.VertexStart, r.VertexCount,
+                                                r.FaceStart * 3, r.FaceCount);
+        return hr;
     }
     DWORD GetNumFaces() override { return static_cast<DWORD>(m_Attributes.size()); }
     DWORD GetNumVertices() override { return m_nVertices; }
@@ -126,6 +129,9 @@ class Mesh final : public DeviceChild<ID3DXMesh> {
     DWORD m_dwOptions;
     std::vector<DWORD> m_Attributes;
     std::vector<D3DXATTRIBUTERANGE> m_Table;
+    // The first range of each attribute, so that drawing a subset does not
+    // search the table (a mesh may have thousands of subsets).
+    std::unordered_map<DWORD, size_t> m_RangeOf;
 };
 
 HRESULT Fill(IDirect3DVertexBuffer9* vb, const void* bytes, size_t size) {

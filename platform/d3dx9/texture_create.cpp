@@ -1,22 +1,18 @@
-// Texture creation from decoded images. Levels are built on the CPU as ARGB
-// (top level resampled from the image, each further level box-filtered from
-// the one above) and then encoded into the texture's format. Textures in the
-// default pool that cannot be locked are filled through a system-memory copy
-// and UpdateTexture.
+// Texture creation from decoded images. Levels are made on the CPU as ARGB
+// (the top level read through from the image, each further level
+// box-filtered from the one above; see texture_levels.h) and encoded into the
+// texture's format as they are made. Textures in the default pool that cannot
+// be locked are filled through a system-memory copy and UpdateTexture.
 #include "platform/d3dx9/texture_create.h"
 
 #include <cstring>
 #include <vector>
 
-#include "platform/d3dx9/image_resample.h"
 #include "platform/d3dx9/pixel_format.h"
+#include "platform/d3dx9/texture_levels.h"
 
 namespace plat {
 namespace {
-
-struct Extent {
-    UINT w, h, d;
-};
 
 UINT NextPowerOfTwo(UINT v) {
     UINT p = 1;
@@ -33,7 +29,7 @@ UINT ResolveDimension(UINT requested, UINT fromFile) {
 UINT FullChain(Extent e) {
     UINT n = 1;
     while (e.w > 1 || e.h > 1 || e.d > 1) {
-        e = {e.w > 1 ? e.w / 2 : 1, e.h > 1 ? e.h / 2 : 1, e.d > 1 ? e.d / 2 : 1};
+        e = HalfExtent(e);
         ++n;
     }
     return n;
@@ -58,53 +54,39 @@ D3DFORMAT ResolveFormat(D3DFORMAT requested, const Image& image, D3DCOLOR colorK
 
 DWORD ResolveFilter(DWORD f) { return f == D3DX_DEFAULT ? D3DX_FILTER_BOX : f; }
 
-// Texels equal to the key (alpha included) become transparent black.
-void ApplyColorKey(Image& image, D3DCOLOR key) {
-    if (!key) return;
-    for (uint32_t& p : image.argb)
-        if (p == key) p = 0;
-}
-
-// The levels of one face or volume: level 0 from the source texels, then halving.
-std::vector<std::vector<uint32_t>> BuildLevels(const uint32_t* src, Extent srcExtent, Extent top, UINT levels,
-                                               DWORD filter, DWORD mipFilter) {
-    std::vector<std::vector<uint32_t>> out(levels);
-    Extent e = top;
-    out[0].resize(size_t(e.w) * e.h * e.d);
-    Resample(src, srcExtent.w, srcExtent.h, srcExtent.d, out[0].data(), e.w, e.h, e.d, filter);
-    for (UINT l = 1; l < levels; ++l) {
-        const Extent next{e.w > 1 ? e.w / 2 : 1, e.h > 1 ? e.h / 2 : 1, e.d > 1 ? e.d / 2 : 1};
-        out[l].resize(size_t(next.w) * next.h * next.d);
-        Resample(out[l - 1].data(), e.w, e.h, e.d, out[l].data(), next.w, next.h, next.d, mipFilter);
-        e = next;
-    }
-    return out;
-}
-
 Extent LevelExtent(Extent top, UINT level) {
-    for (UINT l = 0; l < level; ++l)
-        top = {top.w > 1 ? top.w / 2 : 1, top.h > 1 ? top.h / 2 : 1, top.d > 1 ? top.d / 2 : 1};
+    for (UINT l = 0; l < level; ++l) top = HalfExtent(top);
     return top;
 }
 
-HRESULT WriteRect(const D3DLOCKED_RECT& lr, const std::vector<uint32_t>& texels, Extent e, D3DFORMAT format) {
+HRESULT WriteRect(const D3DLOCKED_RECT& lr, RowReader& rows, Extent e, D3DFORMAT format) {
     if (!lr.pBits) return D3DERR_INVALIDCALL;
     auto* row = static_cast<uint8_t*>(lr.pBits);
-    for (UINT y = 0; y < e.h; ++y, row += lr.Pitch)
-        EncodeTexels(texels.data() + size_t(y) * e.w, e.w, format, row);
+    for (UINT y = 0; y < e.h; ++y, row += lr.Pitch) EncodeTexels(rows.Row(0, y), e.w, format, row);
     return S_OK;
 }
 
+// Where the levels come from, and how: the image, one face of it, the
+// texture's top extent, level count and format, and the filters.
+struct LevelSource {
+    const Image& image;
+    const TextureRequest& req;
+    Extent top;
+    UINT levels;
+    D3DFORMAT format;
+};
+
 // Fills every level of a 2D texture (or one cube face) through the lock
-// function given.
+// function given, each level made while it is locked.
 template <typename LockFn, typename UnlockFn>
-HRESULT FillLevels(const std::vector<std::vector<uint32_t>>& levels, Extent top, D3DFORMAT format,
-                   LockFn lock, UnlockFn unlock) {
-    for (UINT l = 0; l < levels.size(); ++l) {
+HRESULT FillLevels(const LevelSource& src, UINT face, LockFn lock, UnlockFn unlock) {
+    TopLevelRows top(src.image, face, src.req.colorKey, src.top, ResolveFilter(src.req.filter));
+    LevelChain chain(top, src.top, ResolveFilter(src.req.mipFilter));
+    for (UINT l = 0; l < src.levels; ++l) {
         D3DLOCKED_RECT lr{};
         HRESULT hr = lock(l, &lr);
         if (FAILED(hr)) return hr;
-        hr = WriteRect(lr, levels[l], LevelExtent(top, l), format);
+        hr = WriteRect(lr, chain.Level(l), LevelExtent(src.top, l), src.format);
         const HRESULT hrUnlock = unlock(l);
         if (FAILED(hr)) return hr;
         if (FAILED(hrUnlock)) return hrUnlock;
@@ -112,38 +94,37 @@ HRESULT FillLevels(const std::vector<std::vector<uint32_t>>& levels, Extent top,
     return S_OK;
 }
 
-HRESULT Fill2D(IDirect3DTexture9* tex, const std::vector<std::vector<uint32_t>>& levels, Extent top,
-               D3DFORMAT format) {
+HRESULT Fill2D(IDirect3DTexture9* tex, const LevelSource& src) {
     return FillLevels(
-        levels, top, format, [&](UINT l, D3DLOCKED_RECT* lr) { return tex->LockRect(l, lr, nullptr, 0); },
+        src, 0, [&](UINT l, D3DLOCKED_RECT* lr) { return tex->LockRect(l, lr, nullptr, 0); },
         [&](UINT l) { return tex->UnlockRect(l); });
 }
 
-HRESULT FillCube(IDirect3DCubeTexture9* tex, const std::vector<std::vector<std::vector<uint32_t>>>& faces,
-                 Extent top, D3DFORMAT format) {
-    for (UINT f = 0; f < faces.size(); ++f) {
+HRESULT FillCube(IDirect3DCubeTexture9* tex, const LevelSource& src) {
+    for (UINT f = 0; f < 6; ++f) {
         const auto face = static_cast<D3DCUBEMAP_FACES>(f);
         const HRESULT hr = FillLevels(
-            faces[f], top, format,
-            [&](UINT l, D3DLOCKED_RECT* lr) { return tex->LockRect(face, l, lr, nullptr, 0); },
+            src, f, [&](UINT l, D3DLOCKED_RECT* lr) { return tex->LockRect(face, l, lr, nullptr, 0); },
             [&](UINT l) { return tex->UnlockRect(face, l); });
         if (FAILED(hr)) return hr;
     }
     return S_OK;
 }
 
-HRESULT FillVolume(IDirect3DVolumeTexture9* tex, const std::vector<std::vector<uint32_t>>& levels, Extent top,
-                   D3DFORMAT format) {
-    for (UINT l = 0; l < levels.size(); ++l) {
-        const Extent e = LevelExtent(top, l);
+HRESULT FillVolume(IDirect3DVolumeTexture9* tex, const LevelSource& src) {
+    TopLevelRows top(src.image, 0, src.req.colorKey, src.top, ResolveFilter(src.req.filter));
+    LevelChain chain(top, src.top, ResolveFilter(src.req.mipFilter));
+    for (UINT l = 0; l < src.levels; ++l) {
+        const Extent e = LevelExtent(src.top, l);
         D3DLOCKED_BOX lb{};
         HRESULT hr = tex->LockBox(l, &lb, nullptr, 0);
         if (FAILED(hr)) return hr;
         if (!lb.pBits) hr = D3DERR_INVALIDCALL;
+        RowReader& rows = chain.Level(l);
         for (UINT z = 0; SUCCEEDED(hr) && z < e.d; ++z) {
             auto* row = static_cast<uint8_t*>(lb.pBits) + size_t(z) * lb.SlicePitch;
             for (UINT y = 0; y < e.h; ++y, row += lb.RowPitch)
-                EncodeTexels(levels[l].data() + (size_t(z) * e.h + y) * e.w, e.w, format, row);
+                EncodeTexels(rows.Row(z, y), e.w, src.format, row);
         }
         const HRESULT hrUnlock = tex->UnlockBox(l);
         if (FAILED(hr)) return hr;
@@ -177,52 +158,45 @@ HRESULT CreateAndFill(IDirect3DDevice9* device, D3DPOOL pool, CreateFn create, F
 
 }  // namespace
 
-HRESULT CreateTextureFromImage(IDirect3DDevice9* device, Image& image, const TextureRequest& req,
+HRESULT CreateTextureFromImage(IDirect3DDevice9* device, const Image& image, const TextureRequest& req,
                                IDirect3DTexture9** ppTexture) {
     if (image.faces != 1 || image.info.Depth != 1) return D3DXERR_INVALIDDATA;  // cube maps and volumes
-    ApplyColorKey(image, req.colorKey);
     const Extent src{image.info.Width, image.info.Height, 1};
     const Extent top{ResolveDimension(req.width, src.w), ResolveDimension(req.height, src.h), 1};
     if (top.w == 0 || top.h == 0 || top.w > kMaxImageDimension || top.h > kMaxImageDimension)
         return D3DERR_INVALIDCALL;
     const UINT levels = ResolveLevels(req.mipLevels, image.info.MipLevels, top);
     const D3DFORMAT format = ResolveFormat(req.format, image, req.colorKey);
-    const auto texels = BuildLevels(image.argb.data(), src, top, levels, ResolveFilter(req.filter),
-                                    ResolveFilter(req.mipFilter));
+    const LevelSource levelSource{image, req, top, levels, format};
     return CreateAndFill<IDirect3DTexture9>(
         device, req.pool,
         [&](D3DPOOL pool, IDirect3DTexture9** t) {
             return device->CreateTexture(top.w, top.h, levels, req.usage, format, pool, t, nullptr);
         },
-        [&](IDirect3DTexture9* t) { return Fill2D(t, texels, top, format); }, ppTexture);
+        [&](IDirect3DTexture9* t) { return Fill2D(t, levelSource); }, ppTexture);
 }
 
-HRESULT CreateCubeTextureFromImage(IDirect3DDevice9* device, Image& image, const TextureRequest& req,
+HRESULT CreateCubeTextureFromImage(IDirect3DDevice9* device, const Image& image, const TextureRequest& req,
                                    IDirect3DCubeTexture9** ppTexture) {
     if (image.faces != 6) return D3DXERR_INVALIDDATA;
-    ApplyColorKey(image, req.colorKey);
     const UINT edge = image.info.Width;
     const UINT size = ResolveDimension(req.width, edge);
     if (size == 0 || size > kMaxImageDimension) return D3DERR_INVALIDCALL;
-    const Extent src{edge, edge, 1}, top{size, size, 1};
+    const Extent top{size, size, 1};
     const UINT levels = ResolveLevels(req.mipLevels, image.info.MipLevels, top);
     const D3DFORMAT format = ResolveFormat(req.format, image, req.colorKey);
-    std::vector<std::vector<std::vector<uint32_t>>> faces(6);
-    for (UINT f = 0; f < 6; ++f)
-        faces[f] = BuildLevels(image.argb.data() + size_t(f) * edge * edge, src, top, levels,
-                               ResolveFilter(req.filter), ResolveFilter(req.mipFilter));
+    const LevelSource levelSource{image, req, top, levels, format};
     return CreateAndFill<IDirect3DCubeTexture9>(
         device, req.pool,
         [&](D3DPOOL pool, IDirect3DCubeTexture9** t) {
             return device->CreateCubeTexture(size, levels, req.usage, format, pool, t, nullptr);
         },
-        [&](IDirect3DCubeTexture9* t) { return FillCube(t, faces, top, format); }, ppTexture);
+        [&](IDirect3DCubeTexture9* t) { return FillCube(t, levelSource); }, ppTexture);
 }
 
-HRESULT CreateVolumeTextureFromImage(IDirect3DDevice9* device, Image& image, const TextureRequest& req,
+HRESULT CreateVolumeTextureFromImage(IDirect3DDevice9* device, const Image& image, const TextureRequest& req,
                                      IDirect3DVolumeTexture9** ppTexture) {
     if (image.faces != 1) return D3DXERR_INVALIDDATA;
-    ApplyColorKey(image, req.colorKey);
     const Extent src{image.info.Width, image.info.Height, image.info.Depth};
     const Extent top{ResolveDimension(req.width, src.w), ResolveDimension(req.height, src.h),
                      ResolveDimension(req.depth, src.d)};
@@ -231,15 +205,14 @@ HRESULT CreateVolumeTextureFromImage(IDirect3DDevice9* device, Image& image, con
         return D3DERR_INVALIDCALL;
     const UINT levels = ResolveLevels(req.mipLevels, image.info.MipLevels, top);
     const D3DFORMAT format = ResolveFormat(req.format, image, req.colorKey);
-    const auto texels = BuildLevels(image.argb.data(), src, top, levels, ResolveFilter(req.filter),
-                                    ResolveFilter(req.mipFilter));
+    const LevelSource levelSource{image, req, top, levels, format};
     return CreateAndFill<IDirect3DVolumeTexture9>(
         device, req.pool,
         [&](D3DPOOL pool, IDirect3DVolumeTexture9** t) {
             return device->CreateVolumeTexture(top.w, top.h, top.d, levels, req.usage, format, pool, t,
                                                nullptr);
         },
-        [&](IDirect3DVolumeTexture9* t) { return FillVolume(t, texels, top, format); }, ppTexture);
+        [&](IDirect3DVolumeTexture9* t) { return FillVolume(t, levelSource); }, ppTexture);
 }
 
 }  // namespace plat

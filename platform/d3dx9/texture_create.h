@@ -21,14 +21,14 @@ struct TextureRequest {
     D3DCOLOR colorKey = 0;
 };
 
-// The image is consumed (its texels may be modified by the colour key).
-HRESULT CreateTextureFromImage(IDirect3DDevice9* device, Image& image, const TextureRequest& req,
+// The image is only read; its texels reach the texture a row at a time.
+HRESULT CreateTextureFromImage(IDirect3DDevice9* device, const Image& image, const TextureRequest& req,
                                IDirect3DTexture9** ppTexture);
 // Needs a DDS cube map; anything else is D3DXERR_INVALIDDATA.
-HRESULT CreateCubeTextureFromImage(IDirect3DDevice9* device, Image& image, const TextureRequest& req,
+HRESULT CreateCubeTextureFromImage(IDirect3DDevice9* device, const Image& image, const TextureRequest& req,
                                    IDirect3DCubeTexture9** ppTexture);
 // Accepts DDS volumes and 2D images (depth 1); cube maps are D3DXERR_INVALIDDATA.
-HRESULT CreateVolumeTextureFromImage(IDirect3DDevice9* device, Image& image, const TextureRequest& req,
+HRESULT CreateVolumeTextureFromImage(IDirect3DDevice9* device, const Image& image, const TextureRequest& req,
                                      IDirect3DVolumeTexture9** ppTexture);
 
 }  // namespace plat

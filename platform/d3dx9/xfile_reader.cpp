@@ -57,7 +57,22 @@ class XReader {
     bool ParseTopLevel(std::string_view type);
     bool ParseFrame(int depth);
     bool ParseMatrix(D3DXMATRIX* m);
+    // A mesh being read: its counts, its faces as polygons and what its children add.
+    struct MeshInProgress {
+        size_t vertexBase = 0;  // its first vertex among every mesh's
+        uint32_t nVertices = 0, nFaces = 0;
+        std::vector<uint32_t> polygonStart, polygonIndex;  // corners of each face, then the end
+        std::vector<uint32_t> normalIndex;                 // per polygon corner, into the normals
+        std::vector<uint32_t> faceMaterials;
+        bool hasNormals = false, hasCoords = false, hasMaterials = false;
+    };
     bool ParseMesh(int depth);
+    bool ParseMeshVertices(MeshInProgress* mesh);
+    bool ParseMeshFaces(MeshInProgress* mesh);
+    bool ParseMeshChildren(MeshInProgress* mesh, int depth);
+    bool ParseMeshNormals(MeshInProgress* mesh);
+    bool ParseMeshTextureCoords(const MeshInProgress& mesh);
+    void AddMeshTriangles(const MeshInProgress& mesh);
     bool ParseMaterial(XMaterial* mat, int depth);
     bool ParseMaterialList(uint32_t nFaces, std::vector<uint32_t>* faceMaterials, int depth);
     bool ParseObjectOrSkip(int depth);
@@ -281,47 +296,58 @@ bool XReader::ParseMesh(int depth) {
     if (depth > kMaxDepth) return false;
     if (!ParseObjectHeader(nullptr)) return false;
     m_bAnyMesh = true;
-    XMeshData& out = *m_pOut;
+    MeshInProgress mesh;
+    mesh.vertexBase = m_pOut->positions.size();
+    if (!ParseMeshVertices(&mesh) || !ParseMeshFaces(&mesh) || !ParseMeshChildren(&mesh, depth)) return false;
+    m_bAnyNormals |= mesh.hasNormals;
+    m_bAnyCoords |= mesh.hasCoords;
+    if (!mesh.hasCoords) m_pOut->texCoords.resize(m_pOut->positions.size() * 2, 0.0f);
+    AddMeshTriangles(mesh);
+    return true;
+}
 
-    // Vertices: three numbers, each at least one character and a separator.
-    uint32_t nVertices = 0;
-    if (!ReadCount(&nVertices, 6)) return false;
-    const size_t vertexBase = out.positions.size();
-    if (vertexBase + nVertices > 0xFFFFFFF0u || (vertexBase + nVertices) * 12 > kMaxMeshBufferBytes)
+// Vertices: three numbers, each at least one character and a separator.
+bool XReader::ParseMeshVertices(MeshInProgress* mesh) {
+    XMeshData& out = *m_pOut;
+    if (!ReadCount(&mesh->nVertices, 6)) return false;
+    const size_t vertexBase = mesh->vertexBase;
+    if (vertexBase + mesh->nVertices > 0xFFFFFFF0u ||
+        (vertexBase + mesh->nVertices) * 12 > kMaxMeshBufferBytes)
         return false;
-    out.positions.reserve(vertexBase + nVertices);
-    for (uint32_t i = 0; i < nVertices; ++i) {
+    out.positions.reserve(vertexBase + mesh->nVertices);
+    for (uint32_t i = 0; i < mesh->nVertices; ++i) {
         D3DVECTOR p;
         if (!ReadFloat(&p.x) || !ReadFloat(&p.y) || !ReadFloat(&p.z)) return false;
         out.positions.push_back(p);
     }
+    return true;
+}
 
-    // Faces: polygons of three or more indices; kept as polygons until the
-    // normals (given per polygon corner) are known.
-    uint32_t nFaces = 0;
-    if (!ReadCount(&nFaces, 8)) return false;
-    std::vector<uint32_t> polygonStart, polygonIndex;
-    polygonStart.reserve(nFaces + 1);
-    for (uint32_t f = 0; f < nFaces; ++f) {
+// Faces: polygons of three or more indices; kept as polygons until the
+// normals (given per polygon corner) are known.
+bool XReader::ParseMeshFaces(MeshInProgress* mesh) {
+    if (!ReadCount(&mesh->nFaces, 8)) return false;
+    mesh->polygonStart.reserve(mesh->nFaces + 1);
+    for (uint32_t f = 0; f < mesh->nFaces; ++f) {
         uint32_t n = 0;
         if (!ReadCount(&n, 2) || n < 3) return false;
         // Indices are 16-bit while the mesh has at most 65535 vertices, 32-bit beyond.
         m_nTriangles += n - 2;
-        const uint64_t indexBytes = out.positions.size() > 0xFFFF ? 12 : 6;
+        const uint64_t indexBytes = m_pOut->positions.size() > 0xFFFF ? 12 : 6;
         if (m_nTriangles * indexBytes > kMaxMeshBufferBytes) return false;
-        polygonStart.push_back(static_cast<uint32_t>(polygonIndex.size()));
+        mesh->polygonStart.push_back(static_cast<uint32_t>(mesh->polygonIndex.size()));
         for (uint32_t k = 0; k < n; ++k) {
             uint32_t v = 0;
-            if (!ReadIndex(&v) || v >= nVertices) return false;
-            polygonIndex.push_back(v);
+            if (!ReadIndex(&v) || v >= mesh->nVertices) return false;
+            mesh->polygonIndex.push_back(v);
         }
     }
-    polygonStart.push_back(static_cast<uint32_t>(polygonIndex.size()));
+    mesh->polygonStart.push_back(static_cast<uint32_t>(mesh->polygonIndex.size()));
+    return true;
+}
 
-    // Optional children.
-    std::vector<uint32_t> normalIndex;  // per polygon corner, into out.normals
-    std::vector<uint32_t> faceMaterials;
-    bool hasNormals = false, hasCoords = false, hasMaterials = false;
+// Optional children: normals, texture coordinates, the material list; others skipped.
+bool XReader::ParseMeshChildren(MeshInProgress* mesh, int depth) {
     for (;;) {
         const XToken t = m_Lex.Next();
         if (t == XToken::RBrace) break;
@@ -332,67 +358,80 @@ bool XReader::ParseMesh(int depth) {
         if (t != XToken::Name) return false;
         const std::string_view type = m_Lex.text();
         if (NameIs(type, "MeshNormals")) {
-            if (hasNormals || !ParseObjectHeader(nullptr)) return false;
-            uint32_t nNormals = 0, nFaceNormals = 0;
-            if (!ReadCount(&nNormals, 6)) return false;
-            const size_t normalBase = out.normals.size();
-            if (normalBase + nNormals > 0xFFFFFFF0u) return false;
-            out.normals.reserve(normalBase + nNormals);
-            for (uint32_t i = 0; i < nNormals; ++i) {
-                D3DVECTOR n;
-                if (!ReadFloat(&n.x) || !ReadFloat(&n.y) || !ReadFloat(&n.z)) return false;
-                out.normals.push_back(n);
-            }
-            if (!ReadCount(&nFaceNormals, 8) || nFaceNormals != nFaces) return false;
-            normalIndex.resize(polygonIndex.size());
-            for (uint32_t f = 0; f < nFaces; ++f) {
-                uint32_t n = 0;
-                if (!ReadIndex(&n) || n != polygonStart[f + 1] - polygonStart[f]) return false;
-                for (uint32_t k = 0; k < n; ++k) {
-                    uint32_t ni = 0;
-                    if (!ReadIndex(&ni) || ni >= nNormals) return false;
-                    normalIndex[polygonStart[f] + k] = static_cast<uint32_t>(normalBase + ni);
-                }
-            }
-            if (m_Lex.Next() != XToken::RBrace) return false;
-            hasNormals = true;
+            if (mesh->hasNormals || !ParseObjectHeader(nullptr) || !ParseMeshNormals(mesh)) return false;
+            mesh->hasNormals = true;
         } else if (NameIs(type, "MeshTextureCoords")) {
-            if (hasCoords || !ParseObjectHeader(nullptr)) return false;
-            uint32_t n = 0;
-            if (!ReadCount(&n, 4) || n != nVertices) return false;
-            out.texCoords.resize(vertexBase * 2, 0.0f);  // earlier meshes without coordinates
-            out.texCoords.reserve((vertexBase + n) * 2);
-            for (uint32_t i = 0; i < n; ++i) {
-                float u = 0, v = 0;
-                if (!ReadFloat(&u) || !ReadFloat(&v)) return false;
-                out.texCoords.push_back(u);
-                out.texCoords.push_back(v);
-            }
-            if (m_Lex.Next() != XToken::RBrace) return false;
-            hasCoords = true;
+            if (mesh->hasCoords || !ParseObjectHeader(nullptr) || !ParseMeshTextureCoords(*mesh))
+                return false;
+            mesh->hasCoords = true;
         } else if (NameIs(type, "MeshMaterialList")) {
-            if (hasMaterials || !ParseMaterialList(nFaces, &faceMaterials, depth + 1)) return false;
-            hasMaterials = true;
+            if (mesh->hasMaterials || !ParseMaterialList(mesh->nFaces, &mesh->faceMaterials, depth + 1))
+                return false;
+            mesh->hasMaterials = true;
         } else if (!ParseObjectOrSkip(depth)) {
             return false;
         }
     }
-    m_bAnyNormals |= hasNormals;
-    m_bAnyCoords |= hasCoords;
-    if (!hasCoords) out.texCoords.resize(out.positions.size() * 2, 0.0f);
+    return true;
+}
 
-    // Triangle fans, with their materials (kNone until a default is known).
-    for (uint32_t f = 0; f < nFaces; ++f) {
-        const uint32_t s = polygonStart[f], e = polygonStart[f + 1];
+// After the header: the normals, then one list of normal indices per face.
+bool XReader::ParseMeshNormals(MeshInProgress* mesh) {
+    XMeshData& out = *m_pOut;
+    uint32_t nNormals = 0, nFaceNormals = 0;
+    if (!ReadCount(&nNormals, 6)) return false;
+    const size_t normalBase = out.normals.size();
+    if (normalBase + nNormals > 0xFFFFFFF0u) return false;
+    out.normals.reserve(normalBase + nNormals);
+    for (uint32_t i = 0; i < nNormals; ++i) {
+        D3DVECTOR n;
+        if (!ReadFloat(&n.x) || !ReadFloat(&n.y) || !ReadFloat(&n.z)) return false;
+        out.normals.push_back(n);
+    }
+    if (!ReadCount(&nFaceNormals, 8) || nFaceNormals != mesh->nFaces) return false;
+    const std::vector<uint32_t>& polygonStart = mesh->polygonStart;
+    mesh->normalIndex.resize(mesh->polygonIndex.size());
+    for (uint32_t f = 0; f < mesh->nFaces; ++f) {
+        uint32_t n = 0;
+        if (!ReadIndex(&n) || n != polygonStart[f + 1] - polygonStart[f]) return false;
+        for (uint32_t k = 0; k < n; ++k) {
+            uint32_t ni = 0;
+            if (!ReadIndex(&ni) || ni >= nNormals) return false;
+            mesh->normalIndex[polygonStart[f] + k] = static_cast<uint32_t>(normalBase + ni);
+        }
+    }
+    return m_Lex.Next() == XToken::RBrace;
+}
+
+// After the header: one (u, v) per vertex of this mesh.
+bool XReader::ParseMeshTextureCoords(const MeshInProgress& mesh) {
+    XMeshData& out = *m_pOut;
+    uint32_t n = 0;
+    if (!ReadCount(&n, 4) || n != mesh.nVertices) return false;
+    out.texCoords.resize(mesh.vertexBase * 2, 0.0f);  // earlier meshes without coordinates
+    out.texCoords.reserve((mesh.vertexBase + n) * 2);
+    for (uint32_t i = 0; i < n; ++i) {
+        float u = 0, v = 0;
+        if (!ReadFloat(&u) || !ReadFloat(&v)) return false;
+        out.texCoords.push_back(u);
+        out.texCoords.push_back(v);
+    }
+    return m_Lex.Next() == XToken::RBrace;
+}
+
+// Triangle fans, with their materials (kNone until a default is known).
+void XReader::AddMeshTriangles(const MeshInProgress& mesh) {
+    XMeshData& out = *m_pOut;
+    for (uint32_t f = 0; f < mesh.nFaces; ++f) {
+        const uint32_t s = mesh.polygonStart[f], e = mesh.polygonStart[f + 1];
         for (uint32_t k = s + 1; k + 1 < e; ++k) {
             const uint32_t corner[3] = {s, k, k + 1};
             for (uint32_t c : corner)
-                out.corners.push_back({static_cast<uint32_t>(vertexBase + polygonIndex[c]),
-                                       hasNormals ? normalIndex[c] : kNone});
-            out.attributes.push_back(hasMaterials ? faceMaterials[f] : kNone);
+                out.corners.push_back({static_cast<uint32_t>(mesh.vertexBase + mesh.polygonIndex[c]),
+                                       mesh.hasNormals ? mesh.normalIndex[c] : kNone});
+            out.attributes.push_back(mesh.hasMaterials ? mesh.faceMaterials[f] : kNone);
         }
     }
-    return true;
 }
 
 bool XReader::ParseTopLevel(std::string_view type) {

@@ -76,7 +76,7 @@ HeadlessBackend::HeadlessBackend(HeadlessConfig config)
         m_monitors.push_back(m);
     }
     m_lastPresent = ClockNow();
-    RunScript(config.script);
+    RunScript(std::move(config.script));
 }
 
 MonitorDesc HeadlessBackend::Describe(size_t i) const {
@@ -188,6 +188,7 @@ void HeadlessBackend::Present(NativeWindowId id, const FrameView& frame, bool vs
     }
     w.presented++;
     m_frames++;
+    AllowInputBurst();
     if (vsync && !m_noWait && !m_monitors.empty()) {
         int hz = std::max(1, m_monitors[0].current.refreshHz);
         m_lastPresent = m_pacer.Wait(hz);
@@ -266,9 +267,7 @@ std::unique_ptr<Backend> CreateHeadlessBackend() {
             std::exit(2);
         }
     }
-    config.keepFrames = false;
-    for (const ScriptStep& step : config.script.steps)
-        if (step.kind == ScriptStep::Kind::Shot) config.keepFrames = true;
+    config.keepFrames = config.script.anyShot;
     return std::make_unique<HeadlessBackend>(std::move(config));
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -78,8 +79,12 @@ class HeadlessBackend : public Backend {
     // Queues an event as if the user made it; window 0 means the focused window.
     void PushEvent(const Event& e);
     // Runs `script` (replacing any other) from now on.
-    void RunScript(const Script& script);
-    bool ScriptFinished() const { return m_next >= m_script.steps.size(); }
+    void RunScript(Script script);
+    // Events handed out at most in one go, and how long a program that neither
+    // presents nor waits is given to read them before the next go.
+    static constexpr size_t kInputBurst = 16384;
+    static constexpr std::chrono::milliseconds kInputBurstPause{100};
+    bool ScriptFinished() const { return m_next >= m_script.StepCount(); }
     uint64_t FramesPresented() const { return m_frames; }
     const WindowRecord* Window(NativeWindowId id) const;
     NativeWindowId FocusedWindow() const { return m_focused; }
@@ -98,8 +103,16 @@ class HeadlessBackend : public Backend {
     };
 
     NativeWindowId Target() const;
+    // The step at m_next, made from its line once.
+    const ScriptStep& CurrentStep();
     bool StepDue(const ScriptStep& step) const;
+    bool NextEvent(Event& out);
+    void AllowInputBurst();
     void Expand(const ScriptStep& step, NativeWindowId target);
+    void ExpandMouse(const ScriptStep& step, NativeWindowId target);
+    void ExpandKey(const ScriptStep& step, NativeWindowId target);
+    void ExpandType(const ScriptStep& step, NativeWindowId target);
+    void ExpandWindow(const ScriptStep& step, NativeWindowId target);
     void Queue(EventType type, NativeWindowId window);
     void QueueMouse(EventType type, NativeWindowId window, int x, int y, MouseButton b = MouseButton::Left,
                     bool down = false);
@@ -114,8 +127,12 @@ class HeadlessBackend : public Backend {
     NativeWindowId m_focused = 0;
     NativeWindowId m_lastCreated = 0;
     std::deque<Event> m_queue;
+    size_t m_inputAllowance = kInputBurst;                  // events that may go out before the next burst
+    std::chrono::steady_clock::time_point m_lastAllowance;  // when the last burst was allowed
     Script m_script;
     size_t m_next = 0;
+    ScriptStep m_current;              // step m_currentIndex of the script
+    size_t m_currentIndex = SIZE_MAX;  // SIZE_MAX: none made yet
     std::chrono::steady_clock::time_point m_scriptStart;
     std::chrono::steady_clock::time_point m_lastPresent;
     RefreshPacer m_pacer;

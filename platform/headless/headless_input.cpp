@@ -2,6 +2,7 @@
 // their frame or time has come.
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "platform/headless/headless_backend.h"
 #include "platform/base/keymap.h"
@@ -10,11 +11,12 @@
 
 namespace plat {
 
-void HeadlessBackend::RunScript(const Script& script) {
-    m_script = script;
+void HeadlessBackend::RunScript(Script script) {
+    m_script = std::move(script);
     m_next = 0;
-    for (const ScriptStep& step : script.steps)
-        if (step.kind == ScriptStep::Kind::Shot) m_keepFrames = true;
+    m_currentIndex = SIZE_MAX;
+    if (m_script.anyShot) m_keepFrames = true;
+    AllowInputBurst();
     m_scriptStart = ClockNow();
 }
 
@@ -29,6 +31,14 @@ NativeWindowId HeadlessBackend::Target() const {
     for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
         if (it->second.desc.show != ShowState::Hidden) return it->first;
     return m_lastCreated && m_windows.count(m_lastCreated) ? m_lastCreated : 0;
+}
+
+const ScriptStep& HeadlessBackend::CurrentStep() {
+    if (m_currentIndex != m_next) {
+        m_current = m_script.Step(m_next);
+        m_currentIndex = m_next;
+    }
+    return m_current;
 }
 
 bool HeadlessBackend::StepDue(const ScriptStep& step) const {
@@ -67,10 +77,10 @@ void HeadlessBackend::QueueKey(NativeWindowId window, UINT vk, bool down) {
     m_queue.push_back(e);
 }
 
-void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
+// Mouse steps: moves, presses, clicks, drags and the wheel.
+void HeadlessBackend::ExpandMouse(const ScriptStep& s, NativeWindowId t) {
     using Kind = ScriptStep::Kind;
     int x = s.hasPoint ? s.x : m_lastClient.x, y = s.hasPoint ? s.y : m_lastClient.y;
-    WindowRecord* rec = m_windows.count(t) ? &m_windows[t] : nullptr;
     switch (s.kind) {
         case Kind::MouseMove:
             QueueMouse(EventType::MouseMove, t, x, y);
@@ -107,36 +117,47 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
             m_lastClient = POINT{x, y};
             break;
         }
-        case Kind::KeyDown:
-        case Kind::KeyUp:
-        case Kind::KeyPress: {
-            bool down = s.kind != Kind::KeyUp, up = s.kind != Kind::KeyDown;
-            if (down) {
-                for (UINT m : s.modifiers) QueueKey(t, m, true);
-                QueueKey(t, s.vk, true);
-            }
-            if (up) {
-                QueueKey(t, s.vk, false);
-                for (auto it = s.modifiers.rbegin(); it != s.modifiers.rend(); ++it) QueueKey(t, *it, false);
-            }
+        default:
             break;
-        }
-        case Kind::Type:
-            for (char32_t ch : s.text) {
-                UINT vk = 0;
-                bool shift = false;
-                bool keyed = KeyOfCharacter(ch, &vk, &shift);
-                if (keyed && shift) QueueKey(t, VK_LSHIFT, true);
-                if (keyed) QueueKey(t, vk, true);
-                Event e;
-                e.type = EventType::Text;
-                e.window = t;
-                e.codepoint = ch;
-                m_queue.push_back(e);
-                if (keyed) QueueKey(t, vk, false);
-                if (keyed && shift) QueueKey(t, VK_LSHIFT, false);
-            }
-            break;
+    }
+}
+
+// Key steps: a key down, up or pressed, with its modifiers around it.
+void HeadlessBackend::ExpandKey(const ScriptStep& s, NativeWindowId t) {
+    bool down = s.kind != ScriptStep::Kind::KeyUp, up = s.kind != ScriptStep::Kind::KeyDown;
+    if (down) {
+        for (UINT m : s.modifiers) QueueKey(t, m, true);
+        QueueKey(t, s.vk, true);
+    }
+    if (up) {
+        QueueKey(t, s.vk, false);
+        for (auto it = s.modifiers.rbegin(); it != s.modifiers.rend(); ++it) QueueKey(t, *it, false);
+    }
+}
+
+// Typing: each character with the key that makes it (and Shift), if any.
+void HeadlessBackend::ExpandType(const ScriptStep& s, NativeWindowId t) {
+    for (char32_t ch : s.text) {
+        UINT vk = 0;
+        bool shift = false;
+        bool keyed = KeyOfCharacter(ch, &vk, &shift);
+        if (keyed && shift) QueueKey(t, VK_LSHIFT, true);
+        if (keyed) QueueKey(t, vk, true);
+        Event e;
+        e.type = EventType::Text;
+        e.window = t;
+        e.codepoint = ch;
+        m_queue.push_back(e);
+        if (keyed) QueueKey(t, vk, false);
+        if (keyed && shift) QueueKey(t, VK_LSHIFT, false);
+    }
+}
+
+// What the user does to the window, and device loss and quitting.
+void HeadlessBackend::ExpandWindow(const ScriptStep& s, NativeWindowId t) {
+    using Kind = ScriptStep::Kind;
+    WindowRecord* rec = m_windows.count(t) ? &m_windows[t] : nullptr;
+    switch (s.kind) {
         case Kind::Minimize:
             if (rec) rec->desc.show = ShowState::Minimized;
             Queue(EventType::WindowMinimized, t);
@@ -197,6 +218,43 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
         case Kind::Quit:
             Queue(EventType::Quit, t);
             break;
+        default:
+            break;
+    }
+}
+
+void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
+    using Kind = ScriptStep::Kind;
+    switch (s.kind) {
+        case Kind::MouseMove:
+        case Kind::MouseDown:
+        case Kind::MouseUp:
+        case Kind::Click:
+        case Kind::DoubleClick:
+        case Kind::Drag:
+        case Kind::Wheel:
+            ExpandMouse(s, t);
+            break;
+        case Kind::KeyDown:
+        case Kind::KeyUp:
+        case Kind::KeyPress:
+            ExpandKey(s, t);
+            break;
+        case Kind::Type:
+            ExpandType(s, t);
+            break;
+        case Kind::Minimize:
+        case Kind::Maximize:
+        case Kind::Restore:
+        case Kind::Activate:
+        case Kind::Deactivate:
+        case Kind::MoveWindow:
+        case Kind::Resize:
+        case Kind::Close:
+        case Kind::DeviceLoss:
+        case Kind::Quit:
+            ExpandWindow(s, t);
+            break;
         case Kind::Shot: {
             std::string error;
             if (!WriteFrame(t, s.path, error))
@@ -206,10 +264,27 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
     }
 }
 
+// Input goes out as the program reads it: a burst at a time, the next once
+// the program has presented a frame or waited for input (which it does only
+// with its message queue read), or, when it does neither (paused or
+// minimised), once kInputBurstPause has passed. So a script's worth of input
+// due at once never lies in the message queue together.
 bool HeadlessBackend::PollEvent(Event& out) {
+    if (m_inputAllowance == 0 && ClockNow() - m_lastAllowance >= kInputBurstPause) AllowInputBurst();
+    if (m_inputAllowance == 0 || !NextEvent(out)) return false;
+    --m_inputAllowance;
+    return true;
+}
+
+void HeadlessBackend::AllowInputBurst() {
+    m_inputAllowance = kInputBurst;
+    m_lastAllowance = ClockNow();
+}
+
+bool HeadlessBackend::NextEvent(Event& out) {
     // Steps run in order, each once its frame or time has come.
-    while (m_queue.empty() && m_next < m_script.steps.size()) {
-        const ScriptStep& step = m_script.steps[m_next];
+    while (m_queue.empty() && m_next < m_script.StepCount()) {
+        const ScriptStep& step = CurrentStep();
         if (!StepDue(step)) break;
         bool needsWindow = step.kind != ScriptStep::Kind::Quit && step.kind != ScriptStep::Kind::DeviceLoss;
         NativeWindowId target = Target();
@@ -233,10 +308,11 @@ bool HeadlessBackend::PollEvent(Event& out) {
 }
 
 void HeadlessBackend::WaitEvent(int timeoutMs) {
+    AllowInputBurst();
     if (!m_queue.empty()) return;
     auto deadline = ClockNow() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-    if (m_next < m_script.steps.size()) {
-        const ScriptStep& step = m_script.steps[m_next];
+    if (m_next < m_script.StepCount()) {
+        const ScriptStep& step = CurrentStep();
         if (StepDue(step) && Target() &&
             (step.kind != ScriptStep::Kind::Shot || m_frames > m_framesAtLastEvent))
             return;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <sstream>
+#include <utility>
 
 #include "platform/base/keymap.h"
 #include "platform/base/printable_text.h"
@@ -259,19 +260,30 @@ bool ParseLine(const std::string& line, const std::vector<std::string>& w, Scrip
 
 }  // namespace
 
-bool ParseScript(const std::string& text, const std::string& fileName, Script& out, std::string& error) {
+namespace {
+
+// The line starting at `offset` (without its line end) and where the next begins.
+std::string LineAt(const std::string& text, size_t offset, size_t* next) {
+    size_t end = text.find('\n', offset);
+    if (end == std::string::npos) end = text.size();
+    *next = end + 1;
+    if (end > offset && text[end - 1] == '\r') --end;
+    return text.substr(offset, end - offset);
+}
+
+}  // namespace
+
+bool ParseScript(std::string text, const std::string& fileName, Script& out, std::string& error) {
     out = Script{};
     out.file = fileName;
-    ScriptStep::Trigger trigger = ScriptStep::Trigger::Frame;
+    bool byTime = false;
     uint64_t at = 0;
     const std::string printableName = PrintableText(fileName);
     auto where = [&](int number) { return printableName + ":" + std::to_string(number) + ": "; };
-    std::istringstream in(text);
-    std::string line;
     int number = 0;
-    while (std::getline(in, line)) {
+    for (size_t offset = 0, next = 0; offset < text.size(); offset = next) {
+        const std::string line = LineAt(text, offset, &next);
         ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.size() > kMaxScriptLineBytes) {
             error = where(number) + "line longer than " + std::to_string(kMaxScriptLineBytes) + " bytes";
             return false;
@@ -286,21 +298,33 @@ bool ParseScript(const std::string& text, const std::string& fileName, Script& o
                 error = where(number) + "expected \"@frame N\" or \"@ms N\"";
                 return false;
             }
-            trigger = kind == "@frame" ? ScriptStep::Trigger::Frame : ScriptStep::Trigger::Ms;
+            byTime = kind == "@ms";
             at = static_cast<uint64_t>(n);
             continue;
         }
         ScriptStep step;
-        step.trigger = trigger;
-        step.at = at;
-        step.line = number;
         if (!ParseLine(line, w, step, why)) {
             error = where(number) + PrintableText(why);
             return false;
         }
-        out.steps.push_back(step);
+        out.anyShot |= step.kind == Kind::Shot;
+        out.entries.push_back(ScriptEntry{at, byTime, static_cast<uint32_t>(offset), number});
     }
+    out.text = std::move(text);
     return true;
+}
+
+ScriptStep Script::Step(size_t i) const {
+    const ScriptEntry& entry = entries[i];
+    size_t next = 0;
+    const std::string line = LineAt(text, entry.offset, &next);
+    ScriptStep step;
+    step.trigger = entry.byTime ? ScriptStep::Trigger::Ms : ScriptStep::Trigger::Frame;
+    step.at = entry.at;
+    step.line = entry.line;
+    std::string why;
+    ParseLine(line, Split(line), step, why);
+    return step;
 }
 
 bool LoadScript(const std::string& path, Script& out, std::string& error) {
@@ -312,7 +336,9 @@ bool LoadScript(const std::string& path, Script& out, std::string& error) {
                                                 : ")");
         return false;
     }
-    return ParseScript(std::string(bytes.begin(), bytes.end()), path, out, error);
+    std::string text(bytes.begin(), bytes.end());
+    bytes = {};
+    return ParseScript(std::move(text), path, out, error);
 }
 
 }  // namespace plat

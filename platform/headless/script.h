@@ -1,5 +1,7 @@
 // The headless input script: a line-based text format of timed input steps
-// (see docs/input-script.md). Parsing checks every line before anything runs.
+// (see docs/input-script.md). Parsing checks every line before anything runs;
+// a step is kept as where its line is and when it is due, and made from its
+// line again when it is wanted, so a script costs little more than its text.
 #pragma once
 
 #include <cstdint>
@@ -53,9 +55,24 @@ struct ScriptStep {
     std::string path;     // shot
 };
 
+// A step as kept: its line in the text and when it is due (16 bytes).
+struct ScriptEntry {
+    uint64_t at : 63;     // frame count or milliseconds since the script started
+    uint64_t byTime : 1;  // `at` counts milliseconds (@ms), else frames
+    uint32_t offset;      // of its line in Script::text
+    int32_t line;         // 1-based line in the script file
+};
+static_assert(sizeof(ScriptEntry) == 16);
+
 struct Script {
     std::string file;
-    std::vector<ScriptStep> steps;
+    std::string text;                  // the script as read
+    std::vector<ScriptEntry> entries;  // one per step, in order
+    bool anyShot = false;              // some step is a shot
+
+    size_t StepCount() const { return entries.size(); }
+    // Step i, made from its line (which parsing checked).
+    ScriptStep Step(size_t i) const;
 };
 
 // Bounds on what a script may cost: the whole file and each line.
@@ -64,7 +81,7 @@ constexpr size_t kMaxScriptLineBytes = 4096;
 
 // Parses script text; on failure `error` reads "FILE:LINE: what is wrong",
 // with control bytes of the file shown as \xNN escapes.
-bool ParseScript(const std::string& text, const std::string& fileName, Script& out, std::string& error);
+bool ParseScript(std::string text, const std::string& fileName, Script& out, std::string& error);
 // Reads a regular file of at most kMaxScriptBytes (anything else is an error
 // at once: a FIFO, a device, a directory) and parses it.
 bool LoadScript(const std::string& path, Script& out, std::string& error);

@@ -26,6 +26,17 @@ std::string NativePath(const std::wstring& path) {
 
 std::string NativePath(const wchar_t* path) { return NativePath(std::wstring(path ? path : L"")); }
 
+DWORD FileAttributesOf(unsigned mode, const std::wstring& name) {
+    DWORD attributes = 0;
+    if (S_ISDIR(mode)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (!(mode & (S_IWUSR | S_IWGRP | S_IWOTH))) attributes |= FILE_ATTRIBUTE_READONLY;
+    const size_t slash = name.find_last_of(L"/\\");
+    const std::wstring leaf = slash == std::wstring::npos ? name : name.substr(slash + 1);
+    if (leaf.size() > 1 && leaf[0] == L'.' && leaf != L"..") attributes |= FILE_ATTRIBUTE_HIDDEN;
+    if (attributes == 0) attributes = S_ISREG(mode) ? FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_NORMAL;
+    return attributes;
+}
+
 }  // namespace plat
 
 namespace {
@@ -93,15 +104,7 @@ DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName) {
                                        : ERROR_PATH_NOT_FOUND);
         return INVALID_FILE_ATTRIBUTES;
     }
-    DWORD attributes = 0;
-    if (S_ISDIR(st.st_mode)) attributes |= FILE_ATTRIBUTE_DIRECTORY;
-    if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) attributes |= FILE_ATTRIBUTE_READONLY;
-    const std::wstring name(lpFileName);
-    const size_t slash = name.find_last_of(L"/\\");
-    const std::wstring leaf = slash == std::wstring::npos ? name : name.substr(slash + 1);
-    if (leaf.size() > 1 && leaf[0] == L'.' && leaf != L"..") attributes |= FILE_ATTRIBUTE_HIDDEN;
-    if (attributes == 0) attributes = S_ISREG(st.st_mode) ? FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_NORMAL;
-    return attributes;
+    return plat::FileAttributesOf(st.st_mode, lpFileName);
 }
 
 DWORD WINAPI GetFullPathNameW(LPCWSTR lpFileName, DWORD nBufferLength, LPWSTR lpBuffer, LPWSTR* lpFilePart) {

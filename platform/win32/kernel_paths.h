@@ -12,6 +12,11 @@ namespace plat {
 std::string NativePath(const wchar_t* path);
 std::string NativePath(const std::wstring& path);
 
+// The attributes of a file of this st_mode named `name`: folder, read-only
+// (no write permission), hidden (a leaf name starting with '.'), else archive
+// for a regular file, normal for anything else.
+DWORD FileAttributesOf(unsigned mode, const std::wstring& name);
+
 // The virtual folder of the built-in system libraries.
 extern const wchar_t kSystemDirectory[];
 

@@ -1,5 +1,6 @@
 // Bounded text functions: copies, appends and formats that always terminate
 // the destination and report truncation.
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -105,17 +106,34 @@ HRESULT StringCchVPrintfW(LPWSTR pszDest, size_t cchDest, LPCWSTR pszFormat, va_
     if (BadCapacity(pszDest, cchDest)) return STRSAFE_E_INVALID_PARAMETER;
     pszDest[0] = 0;
     if (!pszFormat) return STRSAFE_E_INVALID_PARAMETER;
-    // vswprintf cannot tell truncation from a format error, so the whole text
-    // is formatted into a memory stream first and then copied.
-    wchar_t* text = nullptr;
-    size_t size = 0;
-    FILE* stream = open_wmemstream(&text, &size);
-    if (!stream) return E_OUTOFMEMORY;
+    // Text that fits is formatted straight into the destination, with no
+    // memory of its own (so a trace line can still be written when memory
+    // has run out). vswprintf cannot tell truncation from a format error, so
+    // when it fails the whole text is formatted into a memory stream and copied.
+    va_list again;
+    va_copy(again, argList);
     int written;
     {
         FormatLocale locale;
-        written = vfwprintf(stream, pszFormat, argList);
+        written = std::vswprintf(pszDest, cchDest, pszFormat, argList);
     }
+    if (written >= 0) {
+        va_end(again);
+        return S_OK;
+    }
+    pszDest[0] = 0;
+    wchar_t* text = nullptr;
+    size_t size = 0;
+    FILE* stream = open_wmemstream(&text, &size);
+    if (!stream) {
+        va_end(again);
+        return E_OUTOFMEMORY;
+    }
+    {
+        FormatLocale locale;
+        written = vfwprintf(stream, pszFormat, again);
+    }
+    va_end(again);
     std::fclose(stream);
     HRESULT hr = written < 0 ? STRSAFE_E_INVALID_PARAMETER : CopyBounded(pszDest, cchDest, text, size);
     std::free(text);

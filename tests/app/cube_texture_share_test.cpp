@@ -2,6 +2,7 @@
 // held once by every slot that names it, and released without leaks.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/app/cube_test_env.h"
 
@@ -38,6 +39,31 @@ TEST_F(CubeTextureShareTest, MaterialsNamingOneFileShareItsTexture) {
     ASSERT_TRUE(m_pCube->CreateDeviceObjects(m_pDevice));
     EXPECT_EQ(m_pCube->GetTexture(0), m_pCube->GetTexture(5));
     EXPECT_EQ(tumbral_test::RefCount(m_pCube->GetTexture(0)), 4u);
+}
+
+// Every spelling of a file's path, and every link to it, names one texture
+// (a file is decoded once however many ways it is named); another file with
+// the same bytes is another texture.
+TEST_F(CubeTextureShareTest, SpellingsAndLinksOfOneFileShareItsTexture) {
+    WriteSolidBmp("sticker.bmp", 8, 8, 200, 100, 50);
+    WriteSolidBmp("copy.bmp", 8, 8, 200, 100, 50);
+    ASSERT_EQ(mkdir("sub", 0700), 0);
+    ASSERT_EQ(symlink("sticker.bmp", "soft.bmp"), 0);
+    ASSERT_EQ(link("sticker.bmp", "hard.bmp"), 0);
+    std::vector<XMaterial> materials = SixColours();
+    const char* names[] = {"sticker.bmp", "./sticker.bmp", "././sub/../sticker.bmp",
+                           "soft.bmp",    "hard.bmp",      "copy.bmp"};
+    for (size_t i = 0; i < 6; ++i) materials[i].texture = names[i];
+    WriteTextFile("box.x", MakeXFile(CubeQuads(4.0f), materials, kR));
+    ASSERT_TRUE(m_pCube->Build(m_pDevice));
+    ASSERT_EQ(m_pCube->GetTextureCount(), 6u);
+
+    IDirect3DTexture9* sticker = m_pCube->GetTexture(0);
+    ASSERT_NE(sticker, nullptr);
+    for (size_t i = 1; i < 5; ++i) EXPECT_EQ(m_pCube->GetTexture(i), sticker) << names[i];
+    EXPECT_EQ(tumbral_test::RefCount(sticker), 5u);
+    ASSERT_NE(m_pCube->GetTexture(5), nullptr);
+    EXPECT_NE(m_pCube->GetTexture(5), sticker);
 }
 
 // A file that cannot be decoded is tried once; every material naming it is

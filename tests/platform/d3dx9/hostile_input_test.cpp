@@ -187,6 +187,34 @@ TEST_F(HostileInputTest, PngTooShortForItsRowsIsInvalidData) {
     EXPECT_LT(r.peakGrowth, uint64_t(16) << 20);
 }
 
+// An 8192 x 8192 one-bit grey PNG of a few dozen kilobytes becomes a
+// 256 MB texture with its mip levels. Loading it costs the texture and less
+// than one more full-size image beside it (the decoder's byte a texel and the
+// level below the top), not full-size copies at every step.
+TEST_F(HostileInputTest, LargeImageLoadsWithLessThanOneImageBesideItsTexture) {
+    if (tumbral_test::kAddressSanitized)
+        GTEST_SKIP() << "address-space figures mean nothing under the sanitizer";
+    constexpr uint32_t kSide = 8192;
+    constexpr uint64_t kTopLevelBytes = uint64_t(kSide) * kSide * 4;
+    std::vector<uint8_t> rows(size_t(kSide) * (1 + kSide / 8), 0);
+    for (size_t y = 0; y < kSide; y += 2) rows[y * (1 + kSide / 8) + 1] = 0xA5;  // some texels white
+    const std::vector<uint8_t> png = MakePng(kSide, kSide, 1, 0, rows);
+    EXPECT_LT(png.size(), size_t(256) << 10);
+
+    const tumbral_test::ChildResult bare = tumbral_test::RunInChild(0, [&] {
+        IDirect3DTexture9* tex = nullptr;
+        const HRESULT hr =
+            D3DXCreateTexture(m_pDevice, kSide, kSide, 0, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &tex);
+        if (tex) tex->Release();
+        return hr;
+    });
+    ASSERT_EQ(bare.hr, S_OK);
+    const tumbral_test::ChildResult r = tumbral_test::RunInChild(0, [&] { return Load(png); });
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.hr, S_OK);
+    EXPECT_LT(r.peakGrowth, bare.peakGrowth + kTopLevelBytes);
+}
+
 // The header alone still describes the image; only decoding needs the data.
 TEST_F(HostileInputTest, ImageInfoComesFromTheHeader) {
     const std::vector<uint8_t> bmp =

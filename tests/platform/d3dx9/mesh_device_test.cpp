@@ -149,6 +149,60 @@ TEST_F(MeshDeviceTest, DrawSubsetDrawsOnlyThatMaterialsFaces) {
     mesh->Release();
 }
 
+// 64 subsets, the faces' materials scrambled: each subset draws its own
+// quad of an 8 x 8 grid, and only that one; an attribute no face carries draws nothing.
+TEST_F(MeshDeviceTest, EachOfManySubsetsDrawsItsOwnFace) {
+    constexpr int kQuads = 64;
+    std::string x = "xof 0302txt 0032\nMesh { " + std::to_string(kQuads * 4) + ";\n";
+    for (int i = 0; i < kQuads; ++i) {
+        const int left = -32 + (i % 8) * 8, bottom = -32 + (i / 8) * 8;
+        for (int c = 0; c < 4; ++c)
+            x += std::to_string(left + (c == 1 || c == 2 ? 6 : 0)) + ";" +
+                 std::to_string(bottom + (c >= 2 ? 6 : 0)) + ";1;" + (i + 1 == kQuads && c == 3 ? ";" : ",");
+    }
+    x += std::to_string(kQuads) + ";";
+    for (int i = 0; i < kQuads; ++i)
+        x += "4;" + std::to_string(i * 4 + 3) + "," + std::to_string(i * 4 + 2) + "," +
+             std::to_string(i * 4 + 1) + "," + std::to_string(i * 4) + (i + 1 == kQuads ? ";;" : ";,");
+    x += "MeshMaterialList { " + std::to_string(kQuads + 1) + "; " + std::to_string(kQuads) + ";";
+    for (int i = 0; i < kQuads; ++i)
+        x += std::to_string((i * 37 + 5) % kQuads) + (i + 1 == kQuads ? ";" : ",");
+    for (int i = 0; i <= kQuads; ++i) x += "Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }";
+    x += "} }";
+    WriteFile("grid.x", x);
+    ID3DXMesh* mesh = nullptr;
+    ASSERT_EQ(
+        D3DXLoadMeshFromXA("grid.x", D3DXMESH_MANAGED, m_pDevice, nullptr, nullptr, nullptr, nullptr, &mesh),
+        S_OK);
+    D3DXMATRIX ident, proj;
+    D3DXMatrixIdentity(&ident);
+    D3DXMatrixOrthoLH(&proj, 64.0f, 64.0f, 0.0f, 10.0f);  // one world unit per pixel
+    m_pDevice->SetTransform(D3DTS_WORLD, &ident);
+    m_pDevice->SetTransform(D3DTS_VIEW, &ident);
+    m_pDevice->SetTransform(D3DTS_PROJECTION, &proj);
+    m_pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+    m_pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    m_pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    m_pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    for (DWORD subset = 0; subset <= kQuads; ++subset) {
+        m_pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        m_pDevice->BeginScene();
+        EXPECT_EQ(mesh->DrawSubset(subset), S_OK);
+        m_pDevice->EndScene();
+        int lit = 0, litQuad = -1;
+        for (int q = 0; q < kQuads; ++q)
+            if (ReadPixel(UINT((q % 8) * 8 + 3), UINT(64 - ((q / 8) * 8 + 3))) != 0) ++lit, litQuad = q;
+        const int expected = subset == kQuads ? -1 : [&] {
+            for (int q = 0; q < kQuads; ++q)
+                if ((q * 37 + 5) % kQuads == int(subset)) return q;
+            return -2;
+        }();
+        EXPECT_EQ(lit, expected < 0 ? 0 : 1) << "subset " << subset;
+        EXPECT_EQ(litQuad, expected) << "subset " << subset;
+    }
+    mesh->Release();
+}
+
 TEST_F(MeshDeviceTest, OurBoxFacesTheCameraUnderDefaultCulling) {
     const std::wstring path = TUMBRAL_SOURCE_DIR L"/app/media/box.x";
     ID3DXMesh* mesh = nullptr;

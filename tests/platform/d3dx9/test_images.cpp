@@ -80,3 +80,38 @@ std::vector<uint8_t> MakeDds(uint32_t w, uint32_t h, uint32_t bits, uint32_t r, 
     v.insert(v.end(), texels.begin(), texels.end());
     return v;
 }
+
+namespace {
+
+void PutBe32(std::vector<uint8_t>& v, uint32_t x) {
+    for (int shift = 24; shift >= 0; shift -= 8) v.push_back(uint8_t(x >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>& png, const std::string& type, const std::vector<uint8_t>& data) {
+    PutBe32(png, uint32_t(data.size()));
+    const size_t start = png.size();
+    png.insert(png.end(), type.begin(), type.end());
+    png.insert(png.end(), data.begin(), data.end());
+    PutBe32(png, stbiw__crc32(png.data() + start, int(png.size() - start)));
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakePng(uint32_t w, uint32_t h, uint8_t bitDepth, uint8_t colourType,
+                             const std::vector<uint8_t>& rows,
+                             const std::vector<std::pair<std::string, std::vector<uint8_t>>>& chunks) {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    PutBe32(header, w);
+    PutBe32(header, h);
+    header.insert(header.end(), {bitDepth, colourType, 0, 0, 0});
+    PutChunk(png, "IHDR", header);
+    for (const auto& [type, data] : chunks) PutChunk(png, type, data);
+    int length = 0;
+    unsigned char* z =
+        stbi_zlib_compress(const_cast<unsigned char*>(rows.data()), int(rows.size()), &length, 8);
+    PutChunk(png, "IDAT", std::vector<uint8_t>(z, z + length));
+    STBIW_FREE(z);
+    PutChunk(png, "IEND", {});
+    return png;
+}

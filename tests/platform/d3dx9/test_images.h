@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 enum class TestImageKind { Bmp, Png, Jpeg, Tga };
@@ -18,3 +20,10 @@ std::vector<uint8_t> EncodeTestImage(TestImageKind kind, int w, int h, int chann
 std::vector<uint8_t> MakeDds(uint32_t w, uint32_t h, uint32_t bits, uint32_t r, uint32_t g, uint32_t b,
                              uint32_t a, uint32_t pfFlags, const std::vector<uint8_t>& texels,
                              uint32_t depth = 1, bool cube = false, uint32_t mips = 1);
+
+// A PNG of any colour type and bit depth from its raw rows (each starting
+// with its filter byte), deflated; `chunks` (type, data) go before the image
+// data. Checksums are real.
+std::vector<uint8_t> MakePng(uint32_t w, uint32_t h, uint8_t bitDepth, uint8_t colourType,
+                             const std::vector<uint8_t>& rows,
+                             const std::vector<std::pair<std::string, std::vector<uint8_t>>>& chunks = {});

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "tests/platform/d3dx9/d3dx_device_env.h"
+#include "platform/d3dx9/image_resample.h"
 #include "platform/win32/kernel_resources.h"
 #include "tests/platform/d3dx9/test_images.h"
 
@@ -61,6 +62,65 @@ TEST_F(TextureDeviceTest, LosslessFormatsDecodeToTheirTexels) {
         }
         tex->Release();
     }
+}
+
+// Grey PNGs keep a byte a texel until they are read into the texture: grey
+// fills the colour channels; a grey alpha, or a transparency chunk, gives alpha.
+TEST_F(TextureDeviceTest, GreyPngsWidenWithTheirAlpha) {
+    const struct {
+        std::vector<uint8_t> png;
+        D3DFORMAT format;
+        DWORD texels[2];
+    } cases[] = {
+        {MakePng(2, 1, 8, 0, {0, 0x40, 0xC0}), D3DFMT_X8R8G8B8, {0xFF404040, 0xFFC0C0C0}},
+        {MakePng(2, 1, 1, 0, {0, 0x80}), D3DFMT_X8R8G8B8, {0xFFFFFFFF, 0xFF000000}},
+        {MakePng(2, 1, 8, 4, {0, 0x40, 0x80, 0xC0, 0xFF}), D3DFMT_A8R8G8B8, {0x80404040, 0xFFC0C0C0}},
+        {MakePng(2, 1, 8, 0, {0, 0x40, 0xC0}, {{"tRNS", {0x00, 0x40}}}),
+         D3DFMT_A8R8G8B8,
+         {0x00404040, 0xFFC0C0C0}},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        IDirect3DTexture9* tex = LoadExact(cases[i].png, nullptr, cases[i].format);
+        ASSERT_NE(tex, nullptr);
+        const std::vector<DWORD> texels = ReadTexels(tex, 0);
+        ASSERT_EQ(texels.size(), 2u);
+        EXPECT_EQ(texels[0], cases[i].texels[0]);
+        EXPECT_EQ(texels[1], cases[i].texels[1]);
+        tex->Release();
+    }
+}
+
+// The top level made a row at a time (keyed, then resampled to a power of
+// two) and each level made from the one above equal the same steps done on
+// whole images.
+TEST_F(TextureDeviceTest, LevelsMadeRowByRowMatchWholeImages) {
+    std::vector<uint32_t> px(7 * 5);
+    for (size_t i = 0; i < px.size(); ++i) px[i] = 0xFF000000u | uint32_t(i * 2654435761u) >> 8;
+    const D3DCOLOR key = px[9];
+    IDirect3DTexture9* tex = nullptr;
+    const auto png = EncodeTestImage(TestImageKind::Png, 7, 5, 3, px);
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(
+                  m_pDevice, png.data(), UINT(png.size()), D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                  D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, key, nullptr, nullptr, &tex),
+              S_OK);
+    ASSERT_EQ(tex->GetLevelCount(), 4u);  // 8 x 8 down to 1 x 1
+
+    for (uint32_t& p : px)
+        if (p == key) p = 0;
+    std::vector<uint32_t> level(64);
+    plat::Resample(px.data(), 7, 5, 1, level.data(), 8, 8, 1, D3DX_FILTER_BOX);
+    for (UINT l = 0, side = 8; l < 4; ++l, side /= 2) {
+        SCOPED_TRACE(l);
+        if (l > 0) {
+            std::vector<uint32_t> next(size_t(side) * side);
+            plat::Resample(level.data(), side * 2, side * 2, 1, next.data(), side, side, 1, D3DX_FILTER_BOX);
+            level.swap(next);
+        }
+        const std::vector<DWORD> texels = ReadTexels(tex, l);
+        EXPECT_EQ(std::vector<uint32_t>(texels.begin(), texels.end()), level);
+    }
+    tex->Release();
 }
 
 TEST_F(TextureDeviceTest, JpegDecodesToNearlyItsColours) {

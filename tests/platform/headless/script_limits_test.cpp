@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/headless/script.h"
+#include "tests/support/memory_limit.h"
 
 using plat::LoadScript;
 using plat::ParseScript;
@@ -49,7 +50,7 @@ TEST_F(ScriptFiles, OnlyRegularFilesAreRead) {
 
     std::ofstream(Path("ok.txt")) << "@frame 2\nquit\n";
     EXPECT_TRUE(LoadScript(Path("ok.txt"), s, error)) << error;
-    EXPECT_EQ(s.steps.size(), 1u);
+    EXPECT_EQ(s.StepCount(), 1u);
 }
 
 TEST_F(ScriptFiles, FileSizeIsBounded) {
@@ -75,8 +76,8 @@ TEST(ScriptLimits, LongLinesAreRefusedWithTheirNumber) {
     // A line just within the bound is fine.
     const std::string fits = "type " + std::string(plat::kMaxScriptLineBytes - 5, 'a');
     EXPECT_TRUE(ParseScript(fits + "\n", "s.txt", s, error)) << error;
-    ASSERT_EQ(s.steps.size(), 1u);
-    EXPECT_EQ(s.steps[0].text.size(), plat::kMaxScriptLineBytes - 5);
+    ASSERT_EQ(s.StepCount(), 1u);
+    EXPECT_EQ(s.Step(0).text.size(), plat::kMaxScriptLineBytes - 5);
 }
 
 TEST(ScriptLimits, ControlBytesInErrorsAreEscaped) {
@@ -93,6 +94,32 @@ TEST(ScriptLimits, ControlBytesInErrorsAreEscaped) {
     // UTF-8 text is kept as it is.
     EXPECT_FALSE(ParseScript("wheel 2 \xc3\xa9 1\n", "s.txt", s, error));
     EXPECT_NE(error.find("\"\xc3\xa9\""), std::string::npos) << error;
+}
+
+}  // namespace
+
+namespace {
+
+// A script of the largest size in the shortest commands keeps within a few
+// times its own size: each step is kept as where its line is, not as a whole
+// parsed step.
+TEST(ScriptLimits, ManyShortStepsCostLittleMoreThanTheirText) {
+    if (tumbral_test::kAddressSanitized)
+        GTEST_SKIP() << "address-space figures mean nothing under the sanitizer";
+    std::string text;
+    while (text.size() + 8 <= plat::kMaxScriptBytes) text += "press A\n";
+    const size_t size = text.size();
+    Script s;
+    const tumbral_test::ChildResult r = tumbral_test::RunInChild(0, [&] {
+        std::string error;
+        return ParseScript(std::move(text), "short.txt", s, error) && s.StepCount() == size / 8 &&
+                       s.Step(size / 8 - 1).vk == UINT('A')
+                   ? S_OK
+                   : E_FAIL;
+    });
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.hr, S_OK);
+    EXPECT_LT(r.peakGrowth, 5 * uint64_t(size));
 }
 
 }  // namespace

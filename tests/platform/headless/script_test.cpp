@@ -35,30 +35,30 @@ TEST(ScriptParse, CommandsAndTriggers) {
     Script s;
     std::string error;
     ASSERT_TRUE(ParseScript(text, "t.txt", s, error)) << error;
-    ASSERT_EQ(s.steps.size(), 23u);
-    EXPECT_EQ(s.steps[0].trigger, ScriptStep::Trigger::Frame);
-    EXPECT_EQ(s.steps[0].at, 0u);
-    EXPECT_EQ(s.steps[1].at, 5u);
-    EXPECT_EQ(s.steps[1].kind, ScriptStep::Kind::Click);
-    EXPECT_EQ(s.steps[1].line, 4);
-    EXPECT_EQ(s.steps[2].button, plat::MouseButton::Right);
-    EXPECT_EQ(s.steps[4].steps, 4);
-    EXPECT_EQ(s.steps[4].x2, 50);
-    EXPECT_FALSE(s.steps[5].hasPoint);
-    EXPECT_EQ(s.steps[6].notches, -2);
-    const ScriptStep& press = s.steps[7];
+    ASSERT_EQ(s.StepCount(), 23u);
+    EXPECT_EQ(s.Step(0).trigger, ScriptStep::Trigger::Frame);
+    EXPECT_EQ(s.Step(0).at, 0u);
+    EXPECT_EQ(s.Step(1).at, 5u);
+    EXPECT_EQ(s.Step(1).kind, ScriptStep::Kind::Click);
+    EXPECT_EQ(s.Step(1).line, 4);
+    EXPECT_EQ(s.Step(2).button, plat::MouseButton::Right);
+    EXPECT_EQ(s.Step(4).steps, 4);
+    EXPECT_EQ(s.Step(4).x2, 50);
+    EXPECT_FALSE(s.Step(5).hasPoint);
+    EXPECT_EQ(s.Step(6).notches, -2);
+    const ScriptStep press = s.Step(7);
     EXPECT_EQ(press.trigger, ScriptStep::Trigger::Ms);
     EXPECT_EQ(press.at, 250u);
     EXPECT_EQ(press.vk, UINT(VK_RETURN));
     ASSERT_EQ(press.modifiers.size(), 1u);
     EXPECT_EQ(press.modifiers[0], UINT(VK_LMENU));
-    EXPECT_EQ(s.steps[8].vk, UINT('A'));
-    EXPECT_EQ(s.steps[8].modifiers.size(), 2u);
-    EXPECT_EQ(s.steps[10].text, U"Hi there\r");
-    EXPECT_EQ(s.steps[11].text, U"plain words");
-    EXPECT_EQ(s.steps[18].kind, ScriptStep::Kind::MoveWindow);
-    EXPECT_EQ(s.steps[21].path, "out.png");
-    EXPECT_EQ(s.steps[22].kind, ScriptStep::Kind::Quit);
+    EXPECT_EQ(s.Step(8).vk, UINT('A'));
+    EXPECT_EQ(s.Step(8).modifiers.size(), 2u);
+    EXPECT_EQ(s.Step(10).text, U"Hi there\r");
+    EXPECT_EQ(s.Step(11).text, U"plain words");
+    EXPECT_EQ(s.Step(18).kind, ScriptStep::Kind::MoveWindow);
+    EXPECT_EQ(s.Step(21).path, "out.png");
+    EXPECT_EQ(s.Step(22).kind, ScriptStep::Kind::Quit);
 }
 
 TEST(ScriptParse, MalformedLinesNameTheFileAndLine) {
@@ -101,8 +101,8 @@ TEST(ScriptParse, TypedTextIsStrictUtf8) {
     Script s;
     std::string error;
     ASSERT_TRUE(ParseScript("type \xe8\xbf\x98\xe5\x8e\x9f \xf0\x9f\x98\x80\n", "u.txt", s, error)) << error;
-    ASSERT_EQ(s.steps.size(), 1u);
-    EXPECT_EQ(s.steps[0].text, U"\u8FD8\u539F \U0001F600");
+    ASSERT_EQ(s.StepCount(), 1u);
+    EXPECT_EQ(s.Step(0).text, U"\u8FD8\u539F \U0001F600");
     const char* malformed[] = {
         "type \xc0\xaf\n",          // overlong '/'
         "type \xe0\x80\xaf\n",      // overlong three-byte form

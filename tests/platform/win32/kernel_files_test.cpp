@@ -78,4 +78,56 @@ TEST_F(Files, CurrentAndSystemFolders) {
     EXPECT_EQ(GetSystemDirectoryW(buf, 3), 8u);
 }
 
+// A file opened by any path (dots, backslashes, a link) has one volume and
+// index; another file has another. Handles are checked, and only reading an
+// existing file is offered.
+TEST_F(Files, FileInformationNamesTheFileWhateverThePath) {
+    fs::create_hard_link(m_root / "media" / "box.x", m_root / "media" / "hard.x");
+    fs::create_symlink("box.x", m_root / "media" / "soft.x");
+    std::ofstream(m_root / "media" / "other.x") << "xof";
+    auto identity = [](const wchar_t* path, BY_HANDLE_FILE_INFORMATION* info) {
+        HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        const BOOL ok = GetFileInformationByHandle(h, info);
+        EXPECT_TRUE(CloseHandle(h));
+        return ok == TRUE;
+    };
+    BY_HANDLE_FILE_INFORMATION box{}, other{};
+    ASSERT_TRUE(identity(L"..\\box.x", &box));
+    EXPECT_EQ(box.nFileSizeLow, 3u);
+    EXPECT_EQ(box.nNumberOfLinks, 2u);
+    EXPECT_EQ(box.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    for (const wchar_t* path : {L"../box.x", L"./../sub/../box.x", L"..\\hard.x", L"../soft.x"}) {
+        SCOPED_TRACE(fs::path(path).string());
+        BY_HANDLE_FILE_INFORMATION info{};
+        ASSERT_TRUE(identity(path, &info));
+        EXPECT_EQ(info.dwVolumeSerialNumber, box.dwVolumeSerialNumber);
+        EXPECT_EQ(info.nFileIndexHigh, box.nFileIndexHigh);
+        EXPECT_EQ(info.nFileIndexLow, box.nFileIndexLow);
+    }
+    ASSERT_TRUE(identity(L"../other.x", &other));
+    EXPECT_NE(uint64_t(other.nFileIndexHigh) << 32 | other.nFileIndexLow,
+              uint64_t(box.nFileIndexHigh) << 32 | box.nFileIndexLow);
+
+    SetLastError(0);
+    EXPECT_EQ(CreateFileW(L"../missing.x", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(CreateFileW(L"../box.x", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(CreateFileW(L"../box.x", GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+
+    HANDLE h = CreateFileW(L"../box.x", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(h));
+    BY_HANDLE_FILE_INFORMATION info{};
+    EXPECT_FALSE(GetFileInformationByHandle(h, &info));  // closed
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+    EXPECT_FALSE(CloseHandle(h));
+    EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
+}
+
 }  // namespace

@@ -2,12 +2,40 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "platform/win32.h"
+#include "tests/support/memory_limit.h"
 
 namespace {
+
+// When memory has run out, text that fits is still formatted whole (a trace
+// line reporting the failure must not lose its result).
+TEST(StrSafe, PrintfThatFitsNeedsNoMemory) {
+    if (tumbral_test::kAddressSanitized)
+        GTEST_SKIP() << "address-space limits cannot be used under the sanitizer";
+    const tumbral_test::ChildResult r = tumbral_test::RunInChild(uint64_t(8) << 20, [] {
+        std::vector<void*> blocks;  // the heap filled up to the limit
+        blocks.reserve(4096);
+        for (size_t size = 1 << 20; size >= 16; size /= 2)
+            while (blocks.size() < blocks.capacity())
+                if (void* p = std::malloc(size))
+                    blocks.push_back(p);
+                else
+                    break;
+        WCHAR text[64];
+        HRESULT hr =
+            StringCchPrintfW(text, 64, L"%s: hr=%ls (0x%0.8x)", "f.cpp", L"E_OUTOFMEMORY", 0x8007000Eu);
+        if (SUCCEEDED(hr) && std::wcscmp(text, L"f.cpp: hr=E_OUTOFMEMORY (0x8007000e)") != 0) hr = E_FAIL;
+        for (void* p : blocks) std::free(p);
+        return hr;
+    });
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.hr, S_OK);
+}
 
 TEST(StrSafe, CopyAndCatTerminateAndReportTruncation) {
     WCHAR buf[6];
