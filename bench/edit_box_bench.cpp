@@ -9,6 +9,11 @@
 //   BM_EditBoxTypingNewText  the same, but every keystroke types a new character, so each text
 //                            is one the layout service has not seen before
 //   BM_EditBoxFrameIdle      the same drawing without a keystroke, to read the keystroke's share
+//   BM_EditBoxKeystrokeAtEnd/N  one typed character (then one Backspace, alternately) at the end
+//                            of an N-character line (1,000 to 65,533, the most a box holds less
+//                            one), to read how the keystroke grows with the line
+//   BM_EditBoxTypingAtEnd/N  typing on at the end of a line of N - 100 to N characters, every
+//                            keystroke a text not seen before (as BM_EditBoxTypingNewText)
 #include <benchmark/benchmark.h>
 
 #include <cwchar>
@@ -161,6 +166,55 @@ void BM_EditBoxFrameIdle(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditBoxFrameIdle)->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+// The benchmarks below run after those above (registration order): they replace the box's text.
+void LineLengths(benchmark::internal::Benchmark* b) {
+    b->Arg(1000)->Arg(4000)->Arg(16000)->Arg(65533);
+    b->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+}
+
+// The box holds a line of the given length with the caret at its end, drawn.
+void PlaceAtEnd(Scene& s, size_t length) {
+    s.box->SetContent(MixedLine(length).c_str());
+    for (int i = 0; i < 4; ++i) {
+        s.dialog.OnRender(1.0f / 60.0f);
+        s.Finish();
+    }
+}
+
+void BM_EditBoxKeystrokeAtEnd(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.ready) return state.SkipWithError("no device, font or skin");
+    PlaceAtEnd(s, static_cast<size_t>(state.range(0)));
+    bool bType = true;
+    for (auto _ : state) {
+        s.dialog.ProcessMessage(s.hwnd, WM_CHAR, bType ? WPARAM(L'x') : WPARAM(8), 0);
+        bType = !bType;
+        s.dialog.OnRender(1.0f / 60.0f);
+        s.Finish();
+    }
+}
+BENCHMARK(BM_EditBoxKeystrokeAtEnd)->Apply(LineLengths);
+
+void BM_EditBoxTypingAtEnd(benchmark::State& state) {
+    Scene& s = TheScene();
+    if (!s.ready) return state.SkipWithError("no device, font or skin");
+    PlaceAtEnd(s, static_cast<size_t>(state.range(0)) - 100);
+    unsigned n = 0;
+    for (auto _ : state) {
+        s.dialog.ProcessMessage(s.hwnd, WM_CHAR, WPARAM(L'a' + (n + n / 100) % 26), 0);
+        s.dialog.OnRender(1.0f / 60.0f);
+        s.Finish();
+        if (++n % 100 == 0) {
+            state.PauseTiming();
+            for (int k = 0; k < 100; ++k) s.dialog.ProcessMessage(s.hwnd, WM_CHAR, WPARAM(8), 0);
+            s.dialog.OnRender(1.0f / 60.0f);
+            s.Finish();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_EditBoxTypingAtEnd)->Apply(LineLengths);
 
 }  // namespace
 

@@ -7,8 +7,15 @@
 
 namespace plat {
 
-// Bytes below 0x20 and 0x7F become "\xNN" (so an escape sequence in a file
-// cannot reach the terminal); everything else, UTF-8 included, is kept.
+// C0 controls (below 0x20) and DEL, C1 controls (U+0080..U+009F, which a
+// terminal may read as CSI, OSC and the like) and every byte that is not part
+// of well-formed UTF-8 become "\xNN", one escape per byte, so that no escape
+// sequence in outside text reaches the terminal; other text, UTF-8 included,
+// is kept.
 std::string PrintableText(std::string_view text);
+
+// The same, except that line feeds are kept: for output whose writers end
+// their own lines (the debug output).
+std::string PrintableLines(std::string_view text);
 
 }  // namespace plat

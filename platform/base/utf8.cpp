@@ -10,9 +10,9 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsScalar(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
 
-// Decodes one sequence at `i` and advances `i`. A malformed sequence gives
-// one kReplacement for its longest valid start (at least one byte) and clears `ok`.
-char32_t DecodeOne(std::string_view s, size_t& i, bool& ok) {
+}  // namespace
+
+char32_t DecodeUtf8At(std::string_view s, size_t& i, bool& ok) {
     const unsigned char b = static_cast<unsigned char>(s[i]);
     if (b < 0x80) {
         ++i;
@@ -50,6 +50,8 @@ char32_t DecodeOne(std::string_view s, size_t& i, bool& ok) {
     return c;
 }
 
+namespace {
+
 void EncodeOne(char32_t c, std::string& out) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -74,7 +76,7 @@ std::wstring Utf8ToWide(std::string_view utf8, bool* valid) {
     std::wstring out;
     out.reserve(utf8.size());
     bool ok = true;
-    for (size_t i = 0; i < utf8.size();) out += static_cast<wchar_t>(DecodeOne(utf8, i, ok));
+    for (size_t i = 0; i < utf8.size();) out += static_cast<wchar_t>(DecodeUtf8At(utf8, i, ok));
     if (valid) *valid = ok;
     return out;
 }

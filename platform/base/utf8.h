@@ -12,4 +12,9 @@ namespace plat {
 std::wstring Utf8ToWide(std::string_view utf8, bool* valid = nullptr);
 std::string WideToUtf8(std::wstring_view wide, bool* valid = nullptr);
 
+// Decodes the sequence at utf8[i] (i < size) and moves i past it. A malformed
+// sequence gives U+FFFD, moves i past its longest valid start (at least one
+// byte) and sets `ok` to false; a well-formed one leaves `ok` as it was.
+char32_t DecodeUtf8At(std::string_view utf8, size_t& i, bool& ok);
+
 }  // namespace plat

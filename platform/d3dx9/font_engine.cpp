@@ -124,12 +124,14 @@ int FontEngine::SlotFor(char32_t ch) {
     if (ch < kPlaneSize && m_planeSlots[ch] >= 0) return m_planeSlots[ch];
     auto found = m_charSlots.find(ch);
     if (found != m_charSlots.end()) return found->second;
+    // A character the chosen face lacks takes the first face of the fixed
+    // fallback order that covers it, never simply a fallback face loaded
+    // earlier for another character: the same text shapes the same whatever
+    // was shaped before.
     int slot = 0;
     if (!m_faces[0]->HasChar(ch)) {
-        for (size_t i = 1; i < m_faces.size() && slot == 0; ++i)
-            if (m_faces[i]->HasChar(ch)) slot = static_cast<int>(i);
         FontFile file;
-        if (slot == 0 && m_fallback->Find(ch, &file)) {
+        if (m_fallback->Find(ch, &file)) {
             const auto key = std::make_pair(file.path, file.index);
             const auto known = std::find(m_faceFiles.begin(), m_faceFiles.end(), key);
             if (known != m_faceFiles.end()) {

@@ -103,6 +103,9 @@ class FontEngine {
         uint64_t used = 0;
     };
     void ShapeWhole(const std::u32string& text, const std::vector<Run>& runs, std::vector<Shaped>* out);
+    // Reshapes text from a recent paragraph it differs from by an edit (font_reshape.cpp);
+    // false when that cannot be done exactly.
+    struct EditReshape;
     bool ShapeEdited(const Recent& before, const std::u32string& text, const std::vector<Run>& runs,
                      std::vector<Shaped>* out);
     int SlotFor(char32_t ch);

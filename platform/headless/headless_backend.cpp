@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/base/printable_text.h"
 #include "platform/base/utf8.h"
 #include "platform/manual_clock.h"
 #include "platform/win32user.h"
@@ -256,7 +257,7 @@ std::unique_ptr<Backend> CreateHeadlessBackend() {
             std::fprintf(stderr,
                          "tumbral: TUMBRAL_HEADLESS_MONITORS=\"%s\" is not a list like "
                          "\"1920x1080@60,1280x1024@60\"; using one 1920x1080 monitor\n",
-                         mons);
+                         PrintableText(mons).c_str());
     }
     const char* noWait = std::getenv("TUMBRAL_HEADLESS_NOWAIT");
     config.noWait = noWait && std::string(noWait) == "1";

@@ -164,25 +164,10 @@ bool IsWhite(char32_t cp) {
     return u_isUWhiteSpace(static_cast<UChar32>(cp)) != 0;
 }
 
-}  // namespace
-
-void SegmentText(const WCHAR* text, int count, TextSegments* out) {
-    const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
-    Previous& previous = ThePrevious();
-    const Edit edit = FindEdit(text, n, previous);
-
-    // Every entry below is written, so the buffers are only sized, not cleared.
-    out->codePoints.resize(n);
-    out->codePointOf.resize(n);
-    out->firstCharOf.resize(n + 1);
-    out->clusterStart.assign(n + 1, 0);
-    out->wordStart.assign(n + 1, 0);
-    out->whiteSpace.resize(n);
-    out->invalid.assign(n, 0);
-    Units& u = TheUnits();
-    u.units.resize(2 * n + 1);
-    u.unitChar.resize(2 * n + 1);
-
+// Fills the code points and their maps, the UTF-16 units and their characters,
+// and the white space of the characters the edit changed (all, without an
+// edit); gives the unit where the edit's anchor lies.
+size_t ConvertText(const WCHAR* text, size_t n, const Edit& edit, TextSegments* out, Units& u) {
     char32_t* points = out->codePoints.data();
     int* pointOf = out->codePointOf.data();
     int* firstChar = out->firstCharOf.data();
@@ -239,35 +224,62 @@ void SegmentText(const WCHAR* text, int count, TextSegments* out) {
     out->firstCharOf.resize(p + 1);
     unitChar[k] = static_cast<int>(n);
     u.count = k;
+    return fromUnit;
+}
 
-    if (edit.reuse) {
-        const size_t oldN = previous.text.size();
-        std::copy(previous.whiteSpace.begin(),
-                  previous.whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptHead),
-                  out->whiteSpace.begin());
-        std::copy(previous.whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptTail + oldN - n),
-                  previous.whiteSpace.end(), out->whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptTail));
-        // The boundaries up to the anchor are the previous text's.
-        const auto kept = static_cast<std::ptrdiff_t>(edit.from + 1);
-        std::copy(previous.clusterStart.begin(), previous.clusterStart.begin() + kept,
-                  out->clusterStart.begin());
-        std::copy(previous.wordStart.begin(), previous.wordStart.begin() + kept, out->wordStart.begin());
-    }
-    const bool found =
-        MarkBoundaries(UBRK_CHARACTER, u, text, edit, fromUnit, previous.clusterStart, &out->clusterStart) &&
-        MarkBoundaries(UBRK_WORD, u, text, edit, fromUnit, previous.wordStart, &out->wordStart);
-    out->clusterStart[0] = out->clusterStart[n] = 1;
+// With an edit: the white space outside the changed stretch and the boundaries
+// up to the anchor are the previous text's.
+void KeepUnchanged(const Previous& previous, const Edit& edit, size_t n, TextSegments* out) {
+    const size_t oldN = previous.text.size();
+    const size_t keptHead = edit.from, keptTail = n - edit.tail;
+    std::copy(previous.whiteSpace.begin(),
+              previous.whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptHead), out->whiteSpace.begin());
+    std::copy(previous.whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptTail + oldN - n),
+              previous.whiteSpace.end(), out->whiteSpace.begin() + static_cast<std::ptrdiff_t>(keptTail));
+    const auto kept = static_cast<std::ptrdiff_t>(edit.from + 1);
+    std::copy(previous.clusterStart.begin(), previous.clusterStart.begin() + kept, out->clusterStart.begin());
+    std::copy(previous.wordStart.begin(), previous.wordStart.begin() + kept, out->wordStart.begin());
+}
 
-    // Keep this text for the next analysis, unless ICU failed on it.
+// Keeps this text for the next analysis, unless ICU failed on it.
+void Remember(const WCHAR* text, size_t n, const TextSegments& segments, bool found, Previous& previous) {
     previous.text.clear();
     previous.clusterStart.clear();
     previous.wordStart.clear();
     previous.whiteSpace.clear();
     if (!found) return;
     previous.text.assign(text, text + n);
-    previous.clusterStart = out->clusterStart;
-    previous.wordStart = out->wordStart;
-    previous.whiteSpace = out->whiteSpace;
+    previous.clusterStart = segments.clusterStart;
+    previous.wordStart = segments.wordStart;
+    previous.whiteSpace = segments.whiteSpace;
+}
+
+}  // namespace
+
+void SegmentText(const WCHAR* text, int count, TextSegments* out) {
+    const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
+    Previous& previous = ThePrevious();
+    const Edit edit = FindEdit(text, n, previous);
+
+    // Every entry below is written, so the buffers are only sized, not cleared.
+    out->codePoints.resize(n);
+    out->codePointOf.resize(n);
+    out->firstCharOf.resize(n + 1);
+    out->clusterStart.assign(n + 1, 0);
+    out->wordStart.assign(n + 1, 0);
+    out->whiteSpace.resize(n);
+    out->invalid.assign(n, 0);
+    Units& u = TheUnits();
+    u.units.resize(2 * n + 1);
+    u.unitChar.resize(2 * n + 1);
+
+    const size_t fromUnit = ConvertText(text, n, edit, out, u);
+    if (edit.reuse) KeepUnchanged(previous, edit, n, out);
+    const bool found =
+        MarkBoundaries(UBRK_CHARACTER, u, text, edit, fromUnit, previous.clusterStart, &out->clusterStart) &&
+        MarkBoundaries(UBRK_WORD, u, text, edit, fromUnit, previous.wordStart, &out->wordStart);
+    out->clusterStart[0] = out->clusterStart[n] = 1;
+    Remember(text, n, *out, found, previous);
 }
 
 }  // namespace plat

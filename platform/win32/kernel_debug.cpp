@@ -9,6 +9,7 @@
 #include <fstream>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "platform/base/printable_text.h"
 #include "platform/base/regular_file.h"
@@ -29,11 +30,14 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
-// Writes the text unchanged (callers put their own line ends). A target that
-// is not a regular file (a FIFO would block every trace line) or cannot be
-// opened is reported once on standard error, which then takes the lines.
-void WriteDebugText(const std::string& utf8) {
+// Writes the text with control characters and malformed UTF-8 escaped (the
+// lines quote file names, flags and other outside text), line feeds kept:
+// callers put their own line ends. A target that is not a regular file (a FIFO
+// would block every trace line) or cannot be opened is reported once on
+// standard error, which then takes the lines.
+void WriteDebugText(std::string_view text) {
     static auto* s_reportedTarget = new std::string();  // never destroyed: traces may come at exit
+    const std::string utf8 = plat::PrintableLines(text);
     const char* target = std::getenv("TUMBRAL_DEBUG_OUTPUT");
     std::lock_guard<std::mutex> lock(g_outputLock);
     if (target && std::string(target) == "off") return;

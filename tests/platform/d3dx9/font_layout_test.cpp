@@ -7,6 +7,8 @@
 #include <cwchar>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/d3dx9/font_dc.h"
@@ -148,6 +150,40 @@ TEST(FontLayout, CharactersTheFaceLacksComeFromAnotherInstalledFont) {
     const auto mixed = Lay(*engine, L"a\u8fd8", RECT{}, DT_NOCLIP);
     ASSERT_EQ(mixed.glyphs.size(), 2u);
     EXPECT_EQ(mixed.glyphs[0].y, mixed.glyphs[1].y);
+}
+
+// What a text looks like: each glyph with its place, and each character's advance.
+struct Look {
+    std::vector<std::pair<uint32_t, int>> glyphs;  // glyph and pen position
+    std::vector<int> advances;
+};
+
+Look LookOf(plat::FontEngine& engine, const std::wstring& text) {
+    Look look;
+    for (const auto& g : Lay(engine, text.c_str(), RECT{}, DT_NOCLIP).glyphs)
+        look.glyphs.emplace_back(g.glyph, g.x);
+    engine.MeasureCharacters(text.c_str(), static_cast<int>(text.size()), &look.advances);
+    return look;
+}
+
+// A character the face lacks and several fallback faces cover (the check mark:
+// a symbol face and the CJK face) comes from the same face whatever the engine
+// shaped before: each text looks as it does in an engine that never saw another.
+TEST(FontLayout, FallbackForACharacterDoesNotDependOnWhatWasShapedBefore) {
+    const std::vector<std::wstring> texts = {L"\u2713", L"\u8fd8\u2713", L"\u2605\u2713 \u8fd8\u539f",
+                                             L"\u2192\u8fd8", L"a\u2713\u2192"};
+    std::vector<Look> alone;
+    for (const std::wstring& text : texts) alone.push_back(LookOf(*MakeEngine(L"Arial", 15), text));
+    for (const bool reversed : {false, true}) {
+        auto engine = MakeEngine(L"Arial", 15);
+        for (size_t k = 0; k < texts.size(); ++k) {
+            const size_t i = reversed ? texts.size() - 1 - k : k;
+            SCOPED_TRACE(testing::Message() << "text " << i << (reversed ? ", last first" : ""));
+            const Look look = LookOf(*engine, texts[i]);
+            EXPECT_EQ(look.glyphs, alone[i].glyphs);
+            EXPECT_EQ(look.advances, alone[i].advances);
+        }
+    }
 }
 
 TEST(FontLayout, AlignmentPlacesTheBlockInTheRectangle) {

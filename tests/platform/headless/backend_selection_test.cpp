@@ -80,4 +80,22 @@ TEST(BackendSelection, HeadlessMessageBoxesReachStandardErrorAsUtf8) {
               "b\xef\xbf\xbd\n");
 }
 
+// A monitor list that cannot be read is quoted in the note with its control
+// characters and malformed bytes escaped.
+TEST(BackendSelection, UnreadableMonitorListIsQuotedEscaped) {
+    setenv("TUMBRAL_HEADLESS_MONITORS",
+           "1x1\x1b]0;t\x07\xc2\x9b"
+           "2J\xfe",
+           1);
+    testing::internal::CaptureStderr();
+    auto backend = plat::CreateHeadlessBackend();
+    const std::string out = testing::internal::GetCapturedStderr();
+    unsetenv("TUMBRAL_HEADLESS_MONITORS");
+    ASSERT_TRUE(backend);
+    EXPECT_EQ(backend->Monitors().size(), 1u);
+    EXPECT_NE(out.find("TUMBRAL_HEADLESS_MONITORS=\"1x1\\x1B]0;t\\x07\\xC2\\x9B2J\\xFE\" is not a list"),
+              std::string::npos)
+        << out;
+}
+
 }  // namespace

@@ -91,6 +91,13 @@ TEST(ScriptLimits, ControlBytesInErrorsAreEscaped) {
     // The file name is outside text too.
     EXPECT_FALSE(ParseScript("bogus\n", "a\rb.txt", s, error));
     EXPECT_EQ(error, "a\\x0Db.txt:1: unknown command \"bogus\"");
+    // C1 controls and bytes that are not UTF-8, in the text and in the file name.
+    EXPECT_FALSE(
+        ParseScript("\xc2\x9b"
+                    "2J\xc2\x9d"
+                    "0;x\xc2\x9c \xff\n",
+                    "s\xc2\x9b\xfe.txt", s, error));
+    EXPECT_EQ(error, "s\\xC2\\x9B\\xFE.txt:1: unknown command \"\\xC2\\x9B2J\\xC2\\x9D0;x\\xC2\\x9C\"");
     // UTF-8 text is kept as it is.
     EXPECT_FALSE(ParseScript("wheel 2 \xc3\xa9 1\n", "s.txt", s, error));
     EXPECT_NE(error.find("\"\xc3\xa9\""), std::string::npos) << error;

@@ -126,6 +126,37 @@ TEST(DebugOutput, GoesToTheChosenFileOrNowhere) {
     std::filesystem::remove(path);
 }
 
+// Trace lines quote outside text (flags, file names): control characters and
+// malformed UTF-8 are escaped once, on the way out; line ends stay.
+TEST(DebugOutput, ControlCharactersAndMalformedTextAreEscaped) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("tumbral_debug_esc_" + std::to_string(getpid()))).string();
+    std::filesystem::remove(path);
+    setenv("TUMBRAL_DEBUG_OUTPUT", path.c_str(), 1);
+    OutputDebugStringW(
+        L"flag: \x9b"
+        L"31m \x1b]0;t\x07 \x9d\n");
+    OutputDebugStringA("narrow \xc2\x9c\xff\r\n");
+    unsetenv("TUMBRAL_DEBUG_OUTPUT");
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "flag: \\xC2\\x9B31m \\x1B]0;t\\x07 \\xC2\\x9D\nnarrow \\xC2\\x9C\\xFF\\x0D\n");
+    std::filesystem::remove(path);
+
+    // A target that cannot be opened is named in a note on standard error, which takes the line.
+    setenv("TUMBRAL_DEBUG_OUTPUT",
+           "/nonexistent/\xc2\x9b"
+           "6n\x1b\xfe",
+           1);
+    testing::internal::CaptureStderr();
+    OutputDebugStringA("line \x9b\n");
+    const std::string err = testing::internal::GetCapturedStderr();
+    unsetenv("TUMBRAL_DEBUG_OUTPUT");
+    EXPECT_NE(err.find("TUMBRAL_DEBUG_OUTPUT=/nonexistent/\\xC2\\x9B6n\\x1B\\xFE: "), std::string::npos)
+        << err;
+    EXPECT_NE(err.find("\nline \\x9B\n"), std::string::npos) << err;
+}
+
 TEST(Debugger, BreakWithoutADebuggerDoesNothing) {
     if (IsDebuggerPresent()) GTEST_SKIP() << "running under a debugger";
     DebugBreak();  // would end the test program with SIGTRAP otherwise

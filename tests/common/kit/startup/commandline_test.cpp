@@ -124,6 +124,19 @@ TEST_F(CommandLine, ArgumentWithoutLeadingMarkIsReported) {
     EXPECT_EQ(Overridden().PresentParams.Windowed, 2);  // no windowed override
 }
 
+// An unknown argument is quoted escaped, once: C1 controls (CSI, ST, OSC as
+// characters) as their UTF-8 bytes, bytes that are not UTF-8 as the replacement character.
+TEST_F(CommandLine, UnrecognisedArgumentsAreEscapedOnce) {
+    std::string out =
+        Read({"/x\xc2\x9b"
+              "31m\xc2\x9c",
+              "\xc2\x9d"
+              "0;t\xff\\x1B"});
+    EXPECT_EQ(out,
+              "Unrecognized flag: x\\xC2\\x9B31m\\xC2\\x9C\n"
+              "Unrecognized flag: \\xC2\\x9D0;t\xef\xbf\xbd\\x1B\n");
+}
+
 TEST_F(CommandLine, SimilarNamesNeedTheirWholeName) {
     Read({"/forcehwvp"});
     KitDeviceSetup setup = Overridden();
