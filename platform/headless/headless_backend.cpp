@@ -215,8 +215,8 @@ bool HeadlessBackend::GetClipboardText(std::string& utf8) {
 
 int HeadlessBackend::ShowMessageBox(const MessageBoxRequest& request) {
     m_messageBoxes.push_back(request);
-    std::fprintf(stderr, "[message box] %s: %s\n", WideToUtf8(request.caption).c_str(),
-                 WideToUtf8(request.text).c_str());
+    std::fprintf(stderr, "[message box] %s: %s\n", PrintableText(WideToUtf8(request.caption)).c_str(),
+                 PrintableLines(WideToUtf8(request.text)).c_str());
     static const std::vector<int> buttons[] = {
         {IDOK},        {IDOK, IDCANCEL},    {IDABORT, IDRETRY, IDIGNORE},       {IDYES, IDNO, IDCANCEL},
         {IDYES, IDNO}, {IDRETRY, IDCANCEL}, {IDCANCEL, IDTRYAGAIN, IDCONTINUE},

@@ -6,6 +6,7 @@
 
 #include "platform/headless/headless_backend.h"
 #include "platform/base/keymap.h"
+#include "platform/base/printable_text.h"
 #include "platform/manual_clock.h"
 #include "platform/win32user.h"
 
@@ -194,6 +195,12 @@ void HeadlessBackend::ExpandWindow(const ScriptStep& s, NativeWindowId t) {
             break;
         }
         case Kind::Resize: {
+            // A full-screen window has no frame to drag: the size is the display mode's.
+            if (rec && rec->fullscreenMonitor >= 0) {
+                std::fprintf(stderr, "tumbral: %s:%d: resize ignored: the window is full screen\n",
+                             PrintableText(m_script.file).c_str(), s.line);
+                break;
+            }
             Queue(EventType::SizeMoveBegin, t);
             Event e;
             e.type = EventType::WindowResized;
@@ -258,7 +265,8 @@ void HeadlessBackend::Expand(const ScriptStep& s, NativeWindowId t) {
         case Kind::Shot: {
             std::string error;
             if (!WriteFrame(t, s.path, error))
-                std::fprintf(stderr, "tumbral: %s:%d: %s\n", m_script.file.c_str(), s.line, error.c_str());
+                std::fprintf(stderr, "tumbral: %s:%d: %s\n", PrintableText(m_script.file).c_str(), s.line,
+                             PrintableText(error).c_str());
             break;
         }
     }

@@ -24,6 +24,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/base/printable_text.h"
 #include "platform/sdl/sdl_backend_impl.h"
 #include "platform/sdl/sdl_x11_probe.h"
 
@@ -104,7 +105,7 @@ SdlBackend::PresentPath SdlBackend::ChoosePresentPath(SDL_Window* window) {
     if (want == "renderer") return PresentPath::Renderer;
     if (want != "auto" && !want.empty())
         std::fprintf(stderr, "tumbral: TUMBRAL_PRESENT=\"%s\" is not surface, renderer or auto; using auto\n",
-                     setting);
+                     PrintableText(setting).c_str());
     const char* soft = std::getenv("LIBGL_ALWAYS_SOFTWARE");
     if (soft && *soft && std::strcmp(soft, "0") != 0) return PresentPath::Surface;
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -153,7 +154,7 @@ void SdlBackend::Present(NativeWindowId id, const FrameView& frame, bool vsync) 
         }
         // No window surface (the display refused one): the renderer instead, from now on.
         std::fprintf(stderr, "tumbral: no window surface (%s); presenting through SDL's renderer\n",
-                     SDL_GetError());
+                     PrintableText(SDL_GetError()).c_str());
         w->path = PresentPath::Renderer;
         w->renderer = SDL_CreateRenderer(w->window, -1, SDL_RENDERER_ACCELERATED);
         if (!w->renderer) w->renderer = SDL_CreateRenderer(w->window, -1, SDL_RENDERER_SOFTWARE);

@@ -92,3 +92,26 @@ TEST(DeviceSwitch, FullScreenAndBackAndALostDeviceKeepThePuzzle) {
     ASSERT_EQ(back.nWidth, 640);
     EXPECT_EQ(CountDifferent(marked, back, SceneArea(marked)), 0);
 }
+
+TEST(DeviceSwitch, AResizeWhileFullScreenIsRefusedAndTheFramesGoOn) {
+    ScratchDir scratch;
+    RunOptions options;
+    options.strScript = "@frame 2\npress alt+VK_RETURN\n@frame 8\nresize 640 480\n@frame 12\nshot " +
+                        scratch.File("full.png") +
+                        "\npress alt+VK_RETURN\n@frame 18\nresize 800 600\n@frame 24\nshot " +
+                        scratch.File("back.png") + "\npress VK_ESCAPE\n";
+    RunResult r = RunApp(options, scratch);
+    ASSERT_FALSE(r.bTimedOut);
+    EXPECT_EQ(r.nExitCode, 0) << r.strStderr;
+    EXPECT_NE(r.strStderr.find("resize ignored: the window is full screen"), std::string::npos)
+        << r.strStderr;
+
+    // Full screen keeps the display mode's size; windowed again, a resize reaches the back buffer.
+    Image full, back;
+    ASSERT_TRUE(full.Load(scratch.File("full.png")));
+    ASSERT_TRUE(back.Load(scratch.File("back.png")));
+    EXPECT_EQ(full.nWidth, 1920);
+    EXPECT_EQ(full.nHeight, 1080);
+    EXPECT_EQ(back.nWidth, 800);
+    EXPECT_EQ(back.nHeight, 600);
+}

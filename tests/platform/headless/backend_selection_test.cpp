@@ -64,20 +64,22 @@ TEST(BackendSelection, HeadlessMonitorsModesAndWorkArea) {
 namespace {
 
 // Headless message boxes are written to standard error as UTF-8; a value that
-// is no character becomes U+FFFD rather than bytes no reader can decode.
+// is no character becomes U+FFFD rather than bytes no reader can decode, and
+// terminal controls are escaped.
 TEST(BackendSelection, HeadlessMessageBoxesReachStandardErrorAsUtf8) {
     plat::HeadlessBackend backend(plat::HeadlessConfig{});
     plat::MessageBoxRequest request;
     request.caption = L"\u8FD8\u539F";
-    request.text = std::wstring(L"a\U0001F600b") + wchar_t(0x110000);
+    request.text = std::wstring(L"a\U0001F600b") + wchar_t(0x110000) + L"\n\x1b[2J\x9b";
     request.type = MB_YESNO;
     testing::internal::CaptureStderr();
     const int answer = backend.ShowMessageBox(request);
     const std::string out = testing::internal::GetCapturedStderr();
     EXPECT_EQ(answer, IDYES);
+    // Line feeds stay; terminal controls (C0 and C1) are escaped.
     EXPECT_EQ(out,
               "[message box] \xe8\xbf\x98\xe5\x8e\x9f: a\xf0\x9f\x98\x80"
-              "b\xef\xbf\xbd\n");
+              "b\xef\xbf\xbd\n\\x1B[2J\\xC2\\x9B\n");
 }
 
 // A monitor list that cannot be read is quoted in the note with its control
