@@ -52,108 +52,76 @@ int ParseInt(const WCHAR* strValue) {
     return static_cast<int>(nValue);
 }
 
+// Switches that set a flag, and switches that take an integer after ':'
+// (without one they are not recognised). A name matches only when the
+// argument ends or a ':' follows it, so at most one name matches.
+struct FlagSwitch {
+    const WCHAR* strName;
+    bool CKitCoreState::*pFlag;
+    bool bValue;
+};
+constexpr FlagSwitch kFlagSwitches[] = {
+    {L"windowed", &CKitCoreState::m_bOverrideWindowed, true},
+    {L"fullscreen", &CKitCoreState::m_bOverrideFullScreen, true},
+    {L"forcehal", &CKitCoreState::m_bOverrideForceHAL, true},
+    {L"forceref", &CKitCoreState::m_bOverrideForceREF, true},
+    {L"forcepurehwvp", &CKitCoreState::m_bOverrideForcePureHWVP, true},
+    {L"forcehwvp", &CKitCoreState::m_bOverrideForceHWVP, true},
+    {L"forceswvp", &CKitCoreState::m_bOverrideForceSWVP, true},
+    {L"noerrormsgboxes", &CKitCoreState::m_bShowErrorBoxes, false},
+    {L"nostats", &CKitCoreState::m_bNoStats, true},
+    {L"relaunchmce", &CKitCoreState::m_bRelaunchMediaCenter, true},
+    {L"automation", &CKitCoreState::m_bAutomation, true},
+};
+struct IntSwitch {
+    const WCHAR* strName;
+    int CKitCoreState::*pValue;
+};
+constexpr IntSwitch kIntSwitches[] = {
+    {L"adapter", &CKitCoreState::m_nOverrideAdapter},
+    {L"forcevsync", &CKitCoreState::m_nOverrideForceVsync},
+    {L"width", &CKitCoreState::m_nOverrideWidth},
+    {L"height", &CKitCoreState::m_nOverrideHeight},
+    {L"startx", &CKitCoreState::m_nOverrideStartX},
+    {L"starty", &CKitCoreState::m_nOverrideStartY},
+    {L"quitafterframe", &CKitCoreState::m_nOverrideQuitAfterFrame},
+};
+
+// "constantframetime[:seconds]": a fixed time per frame, 0.0333 s by default.
+void ReadConstantFrameTime(CKitCoreState& s, const WCHAR*& strArg) {
+    WCHAR strParam[kMaxParam];
+    float fTimePerFrame = 0.0333f;
+    if (GetCmdParam(strArg, strParam)) {
+        double fValue = wcstod(strParam, nullptr);
+        // A time that is not a finite, non-negative number of seconds keeps the default.
+        if (std::isfinite(fValue) && fValue >= 0.0 && fValue <= 3600.0)
+            fTimePerFrame = static_cast<float>(fValue);
+    }
+    s.m_bOverrideFixedFrameTime = true;
+    s.m_fOverrideFixedFrameTime = fTimePerFrame;
+    s.m_bFixedFrameTime = true;
+    s.m_fFixedFrameTime = fTimePerFrame;
+}
+
 // Handles one switch; false when the argument is not a recognised switch.
 bool ReadSwitch(CKitCoreState& s, const WCHAR*& strArg) {
-    WCHAR strParam[kMaxParam];
     KitStateLock lock;
-    if (IsNextArg(strArg, L"adapter")) {
-        if (GetCmdParam(strArg, strParam)) {
-            s.m_nOverrideAdapter = ParseInt(strParam);
+    for (const FlagSwitch& flag : kFlagSwitches) {
+        if (IsNextArg(strArg, flag.strName)) {
+            s.*flag.pFlag = flag.bValue;
             return true;
         }
     }
-    if (IsNextArg(strArg, L"windowed")) {
-        s.m_bOverrideWindowed = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"fullscreen")) {
-        s.m_bOverrideFullScreen = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"forcehal")) {
-        s.m_bOverrideForceHAL = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"forceref")) {
-        s.m_bOverrideForceREF = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"forcepurehwvp")) {
-        s.m_bOverrideForcePureHWVP = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"forcehwvp")) {
-        s.m_bOverrideForceHWVP = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"forceswvp")) {
-        s.m_bOverrideForceSWVP = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"forcevsync")) {
-        if (GetCmdParam(strArg, strParam)) {
-            s.m_nOverrideForceVsync = ParseInt(strParam);
-            return true;
-        }
-    }
-    if (IsNextArg(strArg, L"width")) {
-        if (GetCmdParam(strArg, strParam)) {
-            s.m_nOverrideWidth = ParseInt(strParam);
-            return true;
-        }
-    }
-    if (IsNextArg(strArg, L"height")) {
-        if (GetCmdParam(strArg, strParam)) {
-            s.m_nOverrideHeight = ParseInt(strParam);
-            return true;
-        }
-    }
-    if (IsNextArg(strArg, L"startx")) {
-        if (GetCmdParam(strArg, strParam)) {
-            s.m_nOverrideStartX = ParseInt(strParam);
-            return true;
-        }
-    }
-    if (IsNextArg(strArg, L"starty")) {
-        if (GetCmdParam(strArg, strParam)) {
-            s.m_nOverrideStartY = ParseInt(strParam);
+    for (const IntSwitch& number : kIntSwitches) {
+        if (IsNextArg(strArg, number.strName)) {
+            WCHAR strParam[kMaxParam];
+            if (!GetCmdParam(strArg, strParam)) return false;
+            s.*number.pValue = ParseInt(strParam);
             return true;
         }
     }
     if (IsNextArg(strArg, L"constantframetime")) {
-        float fTimePerFrame = 0.0333f;
-        if (GetCmdParam(strArg, strParam)) {
-            double fValue = wcstod(strParam, nullptr);
-            // A time that is not a finite, non-negative number of seconds keeps the default.
-            if (std::isfinite(fValue) && fValue >= 0.0 && fValue <= 3600.0)
-                fTimePerFrame = static_cast<float>(fValue);
-        }
-        s.m_bOverrideFixedFrameTime = true;
-        s.m_fOverrideFixedFrameTime = fTimePerFrame;
-        s.m_bFixedFrameTime = true;
-        s.m_fFixedFrameTime = fTimePerFrame;
-        return true;
-    }
-    if (IsNextArg(strArg, L"quitafterframe")) {
-        if (GetCmdParam(strArg, strParam)) {
-            s.m_nOverrideQuitAfterFrame = ParseInt(strParam);
-            return true;
-        }
-    }
-    if (IsNextArg(strArg, L"noerrormsgboxes")) {
-        s.m_bShowErrorBoxes = false;
-        return true;
-    }
-    if (IsNextArg(strArg, L"nostats")) {
-        s.m_bNoStats = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"relaunchmce")) {
-        s.m_bRelaunchMediaCenter = true;
-        return true;
-    }
-    if (IsNextArg(strArg, L"automation")) {
-        s.m_bAutomation = true;
+        ReadConstantFrameTime(s, strArg);
         return true;
     }
     return false;
