@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -137,9 +138,9 @@ bool Coords(const std::vector<std::string>& w, size_t from, int count, int* out,
     return true;
 }
 
-bool ParseLine(const std::string& line, const std::vector<std::string>& w, ScriptStep& step,
-               std::string& why) {
-    std::string cmd = Lower(w[0]);
+// Pointer commands (move, down, up, click, double click); nullopt when cmd is none of them.
+std::optional<bool> ParsePointer(const std::string& cmd, const std::vector<std::string>& w, ScriptStep& step,
+                                 std::string& why) {
     int v[4] = {};
     auto optionalButton = [&](size_t& next) {
         if (w.size() > next && ParseButton(w[next], step.button)) ++next;
@@ -167,38 +168,54 @@ bool ParseLine(const std::string& line, const std::vector<std::string>& w, Scrip
         step.x = v[0], step.y = v[1], step.hasPoint = true;
         return true;
     }
-    if (cmd == "drag") {
-        step.kind = Kind::Drag;
-        size_t next = 1;
-        optionalButton(next);
-        if (w.size() == next + 5) {
-            long long n;
-            if (!ToInt(w.back(), 1, 1000, n)) {
-                why = "drag steps must be 1 to 1000";
-                return false;
-            }
-            step.steps = static_cast<int>(n);
-            std::vector<std::string> trimmed(w.begin(), w.end() - 1);
-            if (!Coords(trimmed, next, 4, v, why)) return false;
-        } else if (!Coords(w, next, 4, v, why)) {
-            return false;
-        }
-        step.x = v[0], step.y = v[1], step.x2 = v[2], step.y2 = v[3], step.hasPoint = true;
-        return true;
-    }
-    if (cmd == "wheel") {
-        step.kind = Kind::Wheel;
+    return std::nullopt;
+}
+
+// "drag [button] X1 Y1 X2 Y2 [steps]".
+bool ParseDrag(const std::vector<std::string>& w, ScriptStep& step, std::string& why) {
+    int v[4] = {};
+    step.kind = Kind::Drag;
+    size_t next = 1;
+    if (w.size() > next && ParseButton(w[next], step.button)) ++next;
+    if (w.size() == next + 5) {
         long long n;
-        if (w.size() < 2 || !ToInt(w[1], -1000, 1000, n)) {
-            why = "wheel needs a number of notches (positive: away from the user)";
+        if (!ToInt(w.back(), 1, 1000, n)) {
+            why = "drag steps must be 1 to 1000";
             return false;
         }
-        step.notches = static_cast<int>(n);
-        if (w.size() == 2) return true;
-        if (!Coords(w, 2, 2, v, why)) return false;
-        step.x = v[0], step.y = v[1], step.hasPoint = true;
-        return true;
+        step.steps = static_cast<int>(n);
+        std::vector<std::string> trimmed(w.begin(), w.end() - 1);
+        if (!Coords(trimmed, next, 4, v, why)) return false;
+    } else if (!Coords(w, next, 4, v, why)) {
+        return false;
     }
+    step.x = v[0], step.y = v[1], step.x2 = v[2], step.y2 = v[3], step.hasPoint = true;
+    return true;
+}
+
+// "wheel NOTCHES [X Y]".
+bool ParseWheel(const std::vector<std::string>& w, ScriptStep& step, std::string& why) {
+    int v[4] = {};
+    step.kind = Kind::Wheel;
+    long long n;
+    if (w.size() < 2 || !ToInt(w[1], -1000, 1000, n)) {
+        why = "wheel needs a number of notches (positive: away from the user)";
+        return false;
+    }
+    step.notches = static_cast<int>(n);
+    if (w.size() == 2) return true;
+    if (!Coords(w, 2, 2, v, why)) return false;
+    step.x = v[0], step.y = v[1], step.hasPoint = true;
+    return true;
+}
+
+bool ParseLine(const std::string& line, const std::vector<std::string>& w, ScriptStep& step,
+               std::string& why) {
+    std::string cmd = Lower(w[0]);
+    int v[4] = {};
+    if (std::optional<bool> pointer = ParsePointer(cmd, w, step, why)) return *pointer;
+    if (cmd == "drag") return ParseDrag(w, step, why);
+    if (cmd == "wheel") return ParseWheel(w, step, why);
     if (cmd == "keydown" || cmd == "keyup" || cmd == "press" || cmd == "key") {
         step.kind = cmd == "keydown" ? Kind::KeyDown : cmd == "keyup" ? Kind::KeyUp : Kind::KeyPress;
         if (w.size() != 2) {
