@@ -27,7 +27,10 @@ Surface::Surface(Device* device, IUnknown* container, UINT width, UINT height, D
             m_depth.assign(count, 1.0f);
         } else {
             m_argb.assign(count, format == D3DFMT_A8R8G8B8 ? 0u : 0xFF000000u);
-            if (format != D3DFMT_A8R8G8B8) {
+            // X8R8G8B8 is A8R8G8B8 with the top byte unused: outside render
+            // targets it is stored once, the unused byte kept at 0xFF.
+            m_opaqueDirect = format == D3DFMT_X8R8G8B8 && (usage & D3DUSAGE_RENDERTARGET) == 0;
+            if (format != D3DFMT_A8R8G8B8 && !m_opaqueDirect) {
                 m_nativePitch = width * ColorFormatBytes(format);
                 m_renderMaster = (usage & D3DUSAGE_RENDERTARGET) != 0;
                 // A render target's pixels in its own format exist only for locks: made at the first.
@@ -145,7 +148,9 @@ HRESULT Surface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD 
 HRESULT Surface::UnlockRect() {
     if (!m_locked) return D3DERR_INVALIDCALL;
     m_locked = false;
-    if (m_native.empty() || m_lockReadOnly) return S_OK;
+    if (m_lockReadOnly) return S_OK;
+    if (m_opaqueDirect) ForceOpaque(m_lockRect);
+    if (m_native.empty()) return S_OK;
     if (m_renderMaster) {
         for (LONG y = m_lockRect.top; y < m_lockRect.bottom; ++y)
             ConvertRowToArgb(m_desc.Format,
@@ -157,6 +162,13 @@ HRESULT Surface::UnlockRect() {
         m_copyStale = true;
     }
     return S_OK;
+}
+
+void Surface::ForceOpaque(const RECT& r) {
+    for (LONG y = r.top; y < r.bottom; ++y) {
+        uint32_t* row = m_argb.data() + size_t(y) * m_desc.Width;
+        for (LONG x = r.left; x < r.right; ++x) row[x] |= 0xFF000000u;
+    }
 }
 
 void Surface::SyncCopyFromNative() {
@@ -209,6 +221,7 @@ void Surface::WriteArgb(const RECT& rect, const uint32_t* src, int srcPitch) {
         std::memcpy(m_argb.data() + size_t(y) * m_desc.Width + r.left,
                     src + size_t(y - rect.top) * srcPitch + (r.left - rect.left),
                     size_t(r.right - r.left) * 4);
+    if (m_opaqueDirect) ForceOpaque(r);
     SyncNativeFromCopy(r);
 }
 
@@ -219,7 +232,7 @@ void Surface::Fill(const RECT& rect, uint32_t argb) {
     if (r.left >= r.right || r.top >= r.bottom) return;
     for (LONG y = r.top; y < r.bottom; ++y) {
         uint32_t* row = m_argb.data() + size_t(y) * m_desc.Width;
-        std::fill(row + r.left, row + r.right, argb);
+        std::fill(row + r.left, row + r.right, m_opaqueDirect ? argb | 0xFF000000u : argb);
     }
     SyncNativeFromCopy(r);
 }

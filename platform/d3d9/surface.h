@@ -3,10 +3,11 @@
 //
 // Colour pixels are kept in the surface's own format for locking; the
 // rasterizer and the sampler read and write A8R8G8B8, so surfaces in other
-// formats keep an A8R8G8B8 copy as well. For render targets that copy is the
-// master (a lock converts it out and the unlock converts it back); for other
-// surfaces the stored format is the master and the copy is refreshed when a
-// lock ends. Depth surfaces hold one float per pixel and cannot be locked.
+// formats keep an A8R8G8B8 copy as well (X8R8G8B8 surfaces other than render
+// targets need none: they are stored as A8R8G8B8 with the alpha kept opaque). For render targets that copy is
+// the master (a lock converts it out and the unlock converts it back); for other surfaces the stored format
+// is the master and the copy is refreshed when a lock ends. Depth surfaces hold one float per pixel and
+// cannot be locked.
 #pragma once
 
 #include <cstdint>
@@ -66,11 +67,14 @@ class Surface final : public DeviceChild<IDirect3DSurface9> {
     void OnLastPublicRelease() override;
     void SyncCopyFromNative();
     void SyncNativeFromCopy(const RECT& rect);
+    // Sets the unused top byte of an X8R8G8B8 surface stored directly.
+    void ForceOpaque(const RECT& rect);
 
     IUnknown* m_container;
     D3DSURFACE_DESC m_desc{};
     bool m_lockable;
     bool m_renderMaster = false;    // the A8R8G8B8 copy is the master
+    bool m_opaqueDirect = false;    // X8R8G8B8 kept in m_argb alone, its top byte 0xFF
     std::vector<uint8_t> m_native;  // pixels in m_desc.Format (empty when the format is A8R8G8B8, and
                                     // for render targets until the first lock)
     std::vector<uint32_t> m_argb;   // A8R8G8B8 pixels

@@ -83,6 +83,38 @@ TEST_F(ResourceTest, SurfaceCopiesAndFills) {
     EXPECT_EQ(rt->Release(), 0u);
 }
 
+// An X8R8G8B8 texture's unused byte never reaches blending: whatever a lock
+// wrote there, the texture is sampled opaque.
+TEST_F(ResourceTest, XrgbTextureSamplesOpaqueWhateverItsUnusedByte) {
+    IDirect3DTexture9* tex = nullptr;
+    ASSERT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &tex, nullptr), S_OK);
+    D3DLOCKED_RECT lr;
+    ASSERT_EQ(tex->LockRect(0, &lr, nullptr, 0), S_OK);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x] = 0x0000FF00u;
+    ASSERT_EQ(tex->UnlockRect(0), S_OK);
+
+    // Texture alpha blended over the black frame: an alpha of 0 would leave it black.
+    m_device->SetTexture(0, tex);
+    m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    m_device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    m_device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    TLVertex q[4] = {{-0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                     {31.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 1, 0},
+                     {31.5f, 31.5f, 0.5f, 1, 0xFFFFFFFF, 1, 1},
+                     {-0.5f, 31.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1}};
+    ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLEFAN, 2, q, sizeof(TLVertex)), S_OK);
+    EXPECT_EQ(Pixel(16, 16) & 0xFFFFFF, 0x00FF00u);
+    m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    m_device->SetTexture(0, nullptr);
+    EXPECT_EQ(tex->Release(), 0u);
+}
+
 TEST_F(ResourceTest, SixteenBitBackBufferLocksInItsFormat) {
     D3DPRESENT_PARAMETERS pp = Params(16, 16);
     pp.BackBufferFormat = D3DFMT_R5G6B5;

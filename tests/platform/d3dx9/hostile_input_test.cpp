@@ -213,6 +213,10 @@ TEST_F(HostileInputTest, LargeImageLoadsWithLessThanOneImageBesideItsTexture) {
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.hr, S_OK);
     EXPECT_LT(r.peakGrowth, bare.peakGrowth + kTopLevelBytes);
+    // The texture itself is stored once: its levels come to 4/3 of the top level.
+    EXPECT_LT(bare.peakGrowth, kTopLevelBytes * 3 / 2);
+    // So the whole load stays within twice the texture's own size.
+    EXPECT_LT(r.peakGrowth, 2 * (kTopLevelBytes * 4 / 3));
 }
 
 // The header alone still describes the image; only decoding needs the data.
