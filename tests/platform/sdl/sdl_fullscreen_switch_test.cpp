@@ -3,11 +3,12 @@
 // keys typed during a switch still arrive, a maximised window comes back
 // maximised without passing through "restored", and an X error about a window
 // that is gone (a window manager's frame, asked about after the manager dropped
-// it) does not end the process. Skipped, with the reason, where Xvfb,
-// xdotool or openbox are missing.
+// it) is logged and does not end the process. Skipped, with the reason, where
+// Xvfb, xdotool or openbox are missing.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -19,8 +20,8 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/win32.h"
 #include "tests/platform/sdl/sdl_suite.h"
-#include "tests/support/x11_session.h"
 #include "tests/platform/sdl/x_bad_request.h"
+#include "tests/support/x11_session.h"
 
 namespace tumbral_test {
 namespace {
@@ -228,8 +229,29 @@ TEST_F(SdlFullScreenSwitchTest, MaximiseTheWindowManagerRefusesEndsRestored) {
 TEST_F(SdlFullScreenSwitchTest, QuestionAboutAFrameTheWindowManagerDroppedIsLoggedAndIgnored) {
     Open();
     // Hidden for real, the window loses its frame; shown again, it gets a new one.
-    // SDL, handling a size change that was queued meanwhile, asks the server where
-    // the old frame is: BadWindow on X_TranslateCoords (request 40).
+    // SDL, handling a size change that was queued meanwhile, may ask the server
+    // where the old frame is, just after the manager destroyed it. Whether that
+    // happens depends on timing, so the same question is put here directly: on
+    // SDL's own connection, about another client's window that is gone.
+    testing::internal::CaptureStderr();
+    unsigned long gone = 0;
+    bool bAsked = AskWhereAGoneWindowIs(static_cast<unsigned int>(plat::NativeWindowOf(m_hWnd)), gone);
+    bool bAnswers = Settle();
+    std::string strErrors = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(bAsked) << "the window has no X11 connection";
+    char expected[128];
+    std::snprintf(expected, sizeof expected,
+                  "X error ignored: BadWindow (invalid Window parameter) (request 40.0, resource 0x%lx)",
+                  gone);
+    EXPECT_NE(strErrors.find(expected), std::string::npos) << strErrors;
+    EXPECT_TRUE(bAnswers) << "the window no longer takes keys";
+}
+
+TEST_F(SdlFullScreenSwitchTest, WindowHiddenAndShownOverAndOverGoesOnTakingKeys) {
+    Open();
+    // Every round gives the window a new frame and may provoke the late question
+    // above, or not: what holds either way is that the program goes on, any X
+    // error is one logged and ignored, and the window still takes keys.
     testing::internal::CaptureStderr();
     for (int i = 0; i < 20; ++i) {
         SetWindowPos(m_hWnd, nullptr, 40 + i % 3, 50, 300 + 10 * (i % 5), 220, SWP_NOZORDER);
@@ -241,9 +263,9 @@ TEST_F(SdlFullScreenSwitchTest, QuestionAboutAFrameTheWindowManagerDroppedIsLogg
     s_x11->Run("xdotool windowactivate --sync " + std::to_string(m_xid));
     bool bAnswers = Settle();
     std::string strErrors = testing::internal::GetCapturedStderr();
-    EXPECT_NE(strErrors.find("X error ignored: BadWindow (invalid Window parameter) (request 40."),
-              std::string::npos)
-        << "not provoked: " << strErrors;
+    for (size_t at = strErrors.find("X error"); at != std::string::npos;
+         at = strErrors.find("X error", at + 1))
+        EXPECT_EQ(strErrors.compare(at, 15, "X error ignored"), 0) << strErrors;
     EXPECT_TRUE(bAnswers) << "the window no longer takes keys";
     EXPECT_TRUE(IsWindowVisible(m_hWnd));
 }
