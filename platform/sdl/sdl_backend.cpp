@@ -105,6 +105,10 @@ void SdlBackend::SetNativeWindowRect(NativeWindowId id, const RECT& r) {
     if (!w || w->fullscreen) return;
     int cw = std::max<LONG>(1, r.right - r.left), ch = std::max<LONG>(1, r.bottom - r.top);
     w->lastSet = {r.left, r.top, cw, ch};
+    // A maximised window's is the window manager's: it refuses another, which SDL, asked,
+    // would take for the window's all the same. The manager's reports of the geometry it
+    // gives differ from the rectangle asked for here, so they still come through.
+    if (SDL_GetWindowFlags(w->window) & SDL_WINDOW_MAXIMIZED) return;
     // SDL places the client area where it knows the window manager's frame;
     // where it does not (just after leaving full screen), the manager puts
     // the frame at the position asked for. The frame seen last is taken off
@@ -161,6 +165,27 @@ bool SdlBackend::NoteFrame(Window& w) {
     w.frameLeft = left;
     w.frameTop = top;
     return true;
+}
+
+void SdlBackend::NoteMaximizedFrame(const Window& w) {
+    if (w.fullscreen || !(SDL_GetWindowFlags(w.window) & SDL_WINDOW_MAXIMIZED)) return;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(w.window, &top, &left, &bottom, &right) != 0) return;
+    SDL_Rect client{}, work{};
+    SDL_GetWindowPosition(w.window, &client.x, &client.y);
+    SDL_GetWindowSize(w.window, &client.w, &client.h);
+    if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(w.window), &work) != 0) return;
+    // Reports of the state, the geometry and the frame arrive one by one: only a
+    // view in which they agree is the manager's maximised frame.
+    if (client.x - left != work.x || client.y - top != work.y ||
+        client.x + client.w + right != work.x + work.w || client.y + client.h + bottom != work.y + work.h)
+        return;
+    maximizedFrame_ = RECT{left, top, right, bottom};
+}
+
+bool SdlBackend::ManagerMaximizedFrame(RECT& frame) const {
+    frame = maximizedFrame_.value_or(RECT{});
+    return maximizedFrame_.has_value();
 }
 
 void SdlBackend::ApplyPendingHides() {

@@ -116,7 +116,10 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
         w->presentAll = true;
     switch (we.event) {
         case SDL_WINDOWEVENT_MOVED:
-            if (w) NoteFrame(*w);
+            if (w) {
+                NoteFrame(*w);
+                NoteMaximizedFrame(*w);
+            }
             // Our own SetNativeWindowRect comes back as an event; the window system already knows.
             if (w && w->lastSet.x == we.data1 && w->lastSet.y == we.data2) return false;
             if (w) w->lastSet.x = we.data1, w->lastSet.y = we.data2;
@@ -125,6 +128,7 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
             out.y = we.data2;
             return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (w) NoteMaximizedFrame(*w);
             if (w && w->lastSet.w == we.data1 && w->lastSet.h == we.data2) return false;
             if (w) w->lastSet.w = we.data1, w->lastSet.h = we.data2;
             out.type = EventType::WindowResized;

@@ -273,8 +273,10 @@ void HandleWindowEvent(const Event& e, Window* w) {
             r.right += e.width - (c.right - c.left);
             r.bottom += e.height - (c.bottom - c.top);
             w->nativeRect = RECT{c.left, c.top, c.left + e.width, c.top + e.height};
-            // The user cannot drag the frame past the window's tracking limits.
-            if (!LimitToTrackingSize(hwnd, r)) break;
+            // The user cannot drag the frame past the window's tracking limits. A maximised
+            // window's size is the window manager's: its frame is not the one assumed here,
+            // so limits worked out with that frame do not apply to it.
+            if (!w->maximized && !LimitToTrackingSize(hwnd, r)) break;
             SetWindowRectInternal(*w, r, false, true);
             break;
         }

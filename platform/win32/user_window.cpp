@@ -70,6 +70,17 @@ void SyncNative(Window& w) {
         w.nativeStyle = styleBits;
         b.SetNativeWindowStyle(w.native, resizable, decorated, topmost);
     }
+    ShowState show = !(w.style & WS_VISIBLE) ? ShowState::Hidden
+                     : w.minimized           ? ShowState::Minimized
+                     : w.maximized           ? ShowState::Maximized
+                                             : ShowState::Normal;
+    // A window manager keeps the place a window is maximised from and restores it
+    // there: a window being maximised is maximised before it is given the rectangle
+    // worked out for that, which then does not become its normal place.
+    if (show == ShowState::Maximized && show != w.nativeShow) {
+        w.nativeShow = show;
+        b.SetNativeWindowShow(w.native, show);
+    }
     if (!w.minimized) {
         RECT c = ClientScreenRect(w);
         if (!EqualRect(&c, &w.nativeRect)) {
@@ -77,10 +88,6 @@ void SyncNative(Window& w) {
             b.SetNativeWindowRect(w.native, c);
         }
     }
-    ShowState show = !(w.style & WS_VISIBLE) ? ShowState::Hidden
-                     : w.minimized           ? ShowState::Minimized
-                     : w.maximized           ? ShowState::Maximized
-                                             : ShowState::Normal;
     if (show != w.nativeShow) {
         w.nativeShow = show;
         b.SetNativeWindowShow(w.native, show);
