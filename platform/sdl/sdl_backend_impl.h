@@ -87,6 +87,8 @@ class SdlBackend final : public Backend {
         // un-maximised for a moment) and is not the user's.
         bool maximizePending = false;
         Uint32 maximizeDeadline = 0;
+        // The window manager has just restored the window from maximised (until the next poll).
+        bool restoredByManager = false;
     };
 
     PresentPath ChoosePresentPath(SDL_Window* window);

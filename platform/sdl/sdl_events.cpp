@@ -11,6 +11,7 @@ namespace plat {
 bool SdlBackend::PollEvent(Event& out) {
     ForgetMonitors();
     ApplyPendingHides();
+    for (auto& [id, w] : windows_) w.restoredByManager = false;  // the last event was handled
     if (!pending_.empty()) {
         out = pending_.front();
         pending_.pop_front();
@@ -145,6 +146,7 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
             return true;
         case SDL_WINDOWEVENT_RESTORED:
             if (w && w->maximizePending && w->shown == ShowState::Maximized) return false;
+            if (w && w->shown == ShowState::Maximized) w->restoredByManager = true;
             if (w && w->shown != ShowState::Hidden) w->shown = ShowState::Normal;
             out.type = EventType::WindowRestored;
             return true;
