@@ -152,6 +152,14 @@ class Backend {
     virtual void FocusNativeWindow(NativeWindowId id) = 0;
     // The frame the non-client area adds around the client rectangle of a decorated window.
     virtual RECT DecorationInsets() const = 0;
+    // The frame a window manager leaves around a maximised window's client area within
+    // the work area, as last seen on a window it maximised; false while none was seen
+    // (no window manager, nothing maximised yet): the window system then works the
+    // maximised rectangle out from DecorationInsets.
+    virtual bool ManagerMaximizedFrame(RECT& frame) const {
+        frame = RECT{};
+        return false;
+    }
 
     // Frames. `vsync` asks the backend to pace to the monitor's refresh.
     virtual void Present(NativeWindowId id, const FrameView& frame, bool vsync) = 0;

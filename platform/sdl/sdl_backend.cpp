@@ -105,6 +105,14 @@ void SdlBackend::SetNativeWindowRect(NativeWindowId id, const RECT& r) {
     if (!w || w->fullscreen) return;
     int cw = std::max<LONG>(1, r.right - r.left), ch = std::max<LONG>(1, r.bottom - r.top);
     w->lastSet = {r.left, r.top, cw, ch};
+    // A maximised window's is the window manager's: it refuses another, which SDL, asked,
+    // would take for the window's all the same. The manager's reports of the geometry it
+    // gives differ from the rectangle asked for here, so they still come through.
+    if (SDL_GetWindowFlags(w->window) & SDL_WINDOW_MAXIMIZED) return;
+    // So is a window it has just restored: it puts the window back where it was before,
+    // and reports that. (Asked for a place now, SDL would work the frame's position out
+    // from the maximised window's frame, which it may still hold for a moment.)
+    if (w->restoredByManager) return;
     // SDL places the client area where it knows the window manager's frame;
     // where it does not (just after leaving full screen), the manager puts
     // the frame at the position asked for. The frame seen last is taken off
@@ -158,9 +166,37 @@ bool SdlBackend::NoteFrame(Window& w) {
     int top = 0, left = 0, bottom = 0, right = 0;
     if (SDL_GetWindowBordersSize(w.window, &top, &left, &bottom, &right) != 0) return false;
     if (top == 0 && left == 0 && bottom == 0 && right == 0) return false;
-    w.frameLeft = left;
-    w.frameTop = top;
+    // The frame to take off after full screen is a restored window's: not a maximised
+    // window's, which SDL may still report for a moment after the window is restored.
+    const RECT* maximized = maximizedFrame_ ? &*maximizedFrame_ : nullptr;
+    bool bMaximizedFrame = (SDL_GetWindowFlags(w.window) & SDL_WINDOW_MAXIMIZED) ||
+                           (maximized && maximized->left == left && maximized->top == top &&
+                            maximized->right == right && maximized->bottom == bottom);
+    if (!bMaximizedFrame) {
+        w.frameLeft = left;
+        w.frameTop = top;
+    }
     return true;
+}
+
+void SdlBackend::NoteMaximizedFrame(const Window& w) {
+    if (w.fullscreen || !(SDL_GetWindowFlags(w.window) & SDL_WINDOW_MAXIMIZED)) return;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(w.window, &top, &left, &bottom, &right) != 0) return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(w.window, &width, &height);
+    SDL_Rect work{};
+    if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(w.window), &work) != 0) return;
+    // Reports of the state, the size and the frame arrive one by one: only a view in
+    // which they agree is the manager's maximised frame. (SDL's idea of the position
+    // can be off by the frame's border while the frame changes.)
+    if (left + width + right != work.w || top + height + bottom != work.h) return;
+    maximizedFrame_ = RECT{left, top, right, bottom};
+}
+
+bool SdlBackend::ManagerMaximizedFrame(RECT& frame) const {
+    frame = maximizedFrame_.value_or(RECT{});
+    return maximizedFrame_.has_value();
 }
 
 void SdlBackend::ApplyPendingHides() {

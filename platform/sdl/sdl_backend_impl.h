@@ -34,6 +34,7 @@ class SdlBackend final : public Backend {
     void SetNativeWindowFullscreen(NativeWindowId id, int monitor) override;
     void FocusNativeWindow(NativeWindowId id) override;
     RECT DecorationInsets() const override;
+    bool ManagerMaximizedFrame(RECT& frame) const override;
 
     void Present(NativeWindowId id, const FrameView& frame, bool vsync) override;
 
@@ -86,6 +87,8 @@ class SdlBackend final : public Backend {
         // un-maximised for a moment) and is not the user's.
         bool maximizePending = false;
         Uint32 maximizeDeadline = 0;
+        // The window manager has just restored the window from maximised (until the next poll).
+        bool restoredByManager = false;
     };
 
     PresentPath ChoosePresentPath(SDL_Window* window);
@@ -103,6 +106,9 @@ class SdlBackend final : public Backend {
     bool ExpireMaximizeRequests(Event& out);
     // Remembers the frame SDL knows of; false when it knows of none.
     bool NoteFrame(Window& w);
+    // Remembers the frame around a window the manager maximised, once SDL's view of
+    // the window and its frame fills the work area exactly.
+    void NoteMaximizedFrame(const Window& w);
     void OpenGamepads();
     // What Monitors() last read goes stale when SDL takes in events or a window changes mode.
     void ForgetMonitors() { monitors_.reset(); }
@@ -118,6 +124,7 @@ class SdlBackend final : public Backend {
     // The monitors as last read: each read asks the X server for work areas, and the
     // framework asks many times while it starts.
     std::optional<std::vector<MonitorDesc>> monitors_;
+    std::optional<RECT> maximizedFrame_;  // see ManagerMaximizedFrame
 };
 
 }  // namespace plat

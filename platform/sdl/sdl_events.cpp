@@ -11,6 +11,7 @@ namespace plat {
 bool SdlBackend::PollEvent(Event& out) {
     ForgetMonitors();
     ApplyPendingHides();
+    for (auto& [id, w] : windows_) w.restoredByManager = false;  // the last event was handled
     if (!pending_.empty()) {
         out = pending_.front();
         pending_.pop_front();
@@ -116,7 +117,10 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
         w->presentAll = true;
     switch (we.event) {
         case SDL_WINDOWEVENT_MOVED:
-            if (w) NoteFrame(*w);
+            if (w) {
+                NoteFrame(*w);
+                NoteMaximizedFrame(*w);
+            }
             // Our own SetNativeWindowRect comes back as an event; the window system already knows.
             if (w && w->lastSet.x == we.data1 && w->lastSet.y == we.data2) return false;
             if (w) w->lastSet.x = we.data1, w->lastSet.y = we.data2;
@@ -125,6 +129,7 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
             out.y = we.data2;
             return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (w) NoteMaximizedFrame(*w);
             if (w && w->lastSet.w == we.data1 && w->lastSet.h == we.data2) return false;
             if (w) w->lastSet.w = we.data1, w->lastSet.h = we.data2;
             out.type = EventType::WindowResized;
@@ -141,6 +146,7 @@ bool SdlBackend::TranslateWindowEvent(const SDL_WindowEvent& we, Event& out) {
             return true;
         case SDL_WINDOWEVENT_RESTORED:
             if (w && w->maximizePending && w->shown == ShowState::Maximized) return false;
+            if (w && w->shown == ShowState::Maximized) w->restoredByManager = true;
             if (w && w->shown != ShowState::Hidden) w->shown = ShowState::Normal;
             out.type = EventType::WindowRestored;
             return true;

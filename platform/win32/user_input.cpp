@@ -239,6 +239,21 @@ void HandleMouse(const Event& e, Window* top) {
     PostInput(target, msg, wp, MAKELPARAM(pt.x, pt.y));
 }
 
+// Keeps a window rectangle within the tracking limits the window procedure gives.
+// False when the window procedure destroyed the window.
+bool LimitToTrackingSize(HWND hwnd, RECT& r) {
+    MINMAXINFO mmi{};
+    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    if (!Peek(hwnd)) return false;
+    r.right = r.left + std::clamp<LONG>(r.right - r.left, mmi.ptMinTrackSize.x,
+                                        std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+    r.bottom = r.top + std::clamp<LONG>(r.bottom - r.top, mmi.ptMinTrackSize.y,
+                                        std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+    return true;
+}
+
 void HandleWindowEvent(const Event& e, Window* w) {
     HWND hwnd = w->handle;
     switch (e.type) {
@@ -258,16 +273,10 @@ void HandleWindowEvent(const Event& e, Window* w) {
             r.right += e.width - (c.right - c.left);
             r.bottom += e.height - (c.bottom - c.top);
             w->nativeRect = RECT{c.left, c.top, c.left + e.width, c.top + e.height};
-            // The user cannot drag the frame past the window's tracking limits.
-            MINMAXINFO mmi{};
-            mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-            mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-            Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-            if (!(w = Peek(hwnd))) break;
-            r.right = r.left + std::clamp<LONG>(r.right - r.left, mmi.ptMinTrackSize.x,
-                                                std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
-            r.bottom = r.top + std::clamp<LONG>(r.bottom - r.top, mmi.ptMinTrackSize.y,
-                                                std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+            // The user cannot drag the frame past the window's tracking limits. A maximised
+            // window's size is the window manager's: its frame is not the one assumed here,
+            // so limits worked out with that frame do not apply to it.
+            if (!w->maximized && !LimitToTrackingSize(hwnd, r)) break;
             SetWindowRectInternal(*w, r, false, true);
             break;
         }

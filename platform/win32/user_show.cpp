@@ -14,12 +14,21 @@ RECT MaximizedRect(const Window& w) {
     std::vector<MonitorDesc> mons = Monitors();
     int index = MonitorIndexForRect(w.normalRect, MONITOR_DEFAULTTONEAREST);
     RECT work = (index >= 0 && index < static_cast<int>(mons.size())) ? mons[index].workArea : w.normalRect;
-    // The frame hangs over the work area's edges; the caption stays on screen.
-    RECT in = ClientInsets(w.style, w.exStyle, false);
     MINMAXINFO mmi{};
-    mmi.ptMaxSize =
-        POINT{work.right - work.left + in.left + in.right, work.bottom - work.top + in.left + in.bottom};
-    mmi.ptMaxPosition = POINT{-in.left, -in.left};
+    RECT manager{};
+    if (CurrentBackend().ManagerMaximizedFrame(manager)) {
+        // A window manager's own frame: the client area is the rest of the work area.
+        RECT in = ClientInsets(w.style, w.exStyle, HasMenuBar(w));
+        mmi.ptMaxPosition = POINT{manager.left - in.left, manager.top - in.top};
+        mmi.ptMaxSize = POINT{work.right - work.left - manager.left - manager.right + in.left + in.right,
+                              work.bottom - work.top - manager.top - manager.bottom + in.top + in.bottom};
+    } else {
+        // The frame hangs over the work area's edges; the caption stays on screen.
+        RECT in = ClientInsets(w.style, w.exStyle, false);
+        mmi.ptMaxSize =
+            POINT{work.right - work.left + in.left + in.right, work.bottom - work.top + in.left + in.bottom};
+        mmi.ptMaxPosition = POINT{-in.left, -in.left};
+    }
     mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
     mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
     Send(w.handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));

@@ -70,6 +70,17 @@ void SyncNative(Window& w) {
         w.nativeStyle = styleBits;
         b.SetNativeWindowStyle(w.native, resizable, decorated, topmost);
     }
+    ShowState show = !(w.style & WS_VISIBLE) ? ShowState::Hidden
+                     : w.minimized           ? ShowState::Minimized
+                     : w.maximized           ? ShowState::Maximized
+                                             : ShowState::Normal;
+    // A window manager keeps the place a window is maximised from and restores it
+    // there: a window being maximised is maximised before it is given the rectangle
+    // worked out for that, which then does not become its normal place.
+    if (show == ShowState::Maximized && show != w.nativeShow) {
+        w.nativeShow = show;
+        b.SetNativeWindowShow(w.native, show);
+    }
     if (!w.minimized) {
         RECT c = ClientScreenRect(w);
         if (!EqualRect(&c, &w.nativeRect)) {
@@ -77,10 +88,6 @@ void SyncNative(Window& w) {
             b.SetNativeWindowRect(w.native, c);
         }
     }
-    ShowState show = !(w.style & WS_VISIBLE) ? ShowState::Hidden
-                     : w.minimized           ? ShowState::Minimized
-                     : w.maximized           ? ShowState::Maximized
-                                             : ShowState::Normal;
     if (show != w.nativeShow) {
         w.nativeShow = show;
         b.SetNativeWindowShow(w.native, show);
@@ -158,18 +165,17 @@ void DestroyAll() {
 
 using namespace plat::user;
 
-HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X,
-                            int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
-                            LPVOID lpParam) {
-    State& s = S();
+namespace {
+
+// The checks made before anything is created: the class exists, the parent
+// (if any) is a window, a child has one, a top-level menu is a menu.
+WindowClass* CheckCreateRequest(LPCWSTR lpClassName, DWORD dwStyle, HWND hWndParent, HMENU hMenu) {
     WindowClass* cls = FindClass(lpClassName);
     if (!cls) {
         Fail(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
     }
     bool child = dwStyle & WS_CHILD;
-    bool messageOnly = hWndParent == HWND_MESSAGE;
-    if (messageOnly) hWndParent = nullptr;
     if (hWndParent && !Peek(hWndParent)) {
         Fail(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
@@ -178,13 +184,16 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         Fail(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
     }
-    if (!child && hMenu && !s.menus.Get(reinterpret_cast<uintptr_t>(hMenu))) {
+    if (!child && hMenu && !S().menus.Get(reinterpret_cast<uintptr_t>(hMenu))) {
         Fail(ERROR_INVALID_MENU_HANDLE);
         return nullptr;
     }
-    // Overlapped top-level windows always have a caption.
-    if (!child && !(dwStyle & WS_POPUP)) dwStyle |= WS_CAPTION | WS_CLIPSIBLINGS;
+    return cls;
+}
 
+// A new window record of the class, not yet placed or registered.
+std::unique_ptr<Window> NewWindow(WindowClass* cls, DWORD dwExStyle, LPCWSTR lpWindowName, DWORD dwStyle,
+                                  HWND hWndParent, HMENU hMenu, HINSTANCE hInstance) {
     auto w = std::make_unique<Window>();
     w->cls = cls;
     w->style = dwStyle & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
@@ -193,30 +202,34 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
     w->instance = hInstance;
     w->text = lpWindowName ? lpWindowName : L"";
     w->extra.assign(static_cast<size_t>(cls->wndExtra), 0);
-    if (child) {
+    if (dwStyle & WS_CHILD) {
         w->parent = hWndParent;
         w->id = static_cast<LONG_PTR>(reinterpret_cast<uintptr_t>(hMenu));
     } else {
         w->owner = hWndParent ? Root(hWndParent) : nullptr;
         w->menu = hMenu;
     }
+    return w;
+}
 
-    // Position and size; CW_USEDEFAULT cascades inside the primary work area.
+// Position and size; CW_USEDEFAULT cascades inside the primary work area.
+void ResolveDefaultPlacement(DWORD dwStyle, int& X, int& Y, int& nWidth, int& nHeight) {
+    bool childOrPopup = (dwStyle & WS_CHILD) || (dwStyle & WS_POPUP);
     RECT work{0, 0, 640, 480};
     std::vector<plat::MonitorDesc> mons = Monitors();
     for (auto& m : mons)
         if (m.primary) work = m.workArea;
     if (X == CW_USEDEFAULT) {
-        if (child || (dwStyle & WS_POPUP)) {
+        if (childOrPopup) {
             X = Y = 0;
         } else {
-            int step = 26 * (s.cascade++ % 8);
+            int step = 26 * (S().cascade++ % 8);
             X = work.left + step;
             Y = work.top + step;
         }
     }
     if (nWidth == CW_USEDEFAULT) {
-        if (child || (dwStyle & WS_POPUP)) {
+        if (childOrPopup) {
             nWidth = nHeight = 0;
         } else {
             nWidth = (work.right - work.left) * 3 / 4;
@@ -224,9 +237,89 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         }
     }
     // A given x with a default y places the window at the work area's top.
-    if (Y == CW_USEDEFAULT) Y = child || (dwStyle & WS_POPUP) ? 0 : work.top;
+    if (Y == CW_USEDEFAULT) Y = childOrPopup ? 0 : work.top;
     X = ClampCoordinate(X), Y = ClampCoordinate(Y);
     nWidth = ClampCoordinate(std::max(nWidth, 0)), nHeight = ClampCoordinate(std::max(nHeight, 0));
+}
+
+// A top-level window: its size within the tracking limits the window
+// procedure gives, then its native window (none for a message-only window).
+// False when the window procedure destroyed the window.
+bool SetUpTopLevel(HWND hwnd, bool messageOnly) {
+    MINMAXINFO mmi{};
+    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+    Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    Window* win = Peek(hwnd);
+    if (!win) return false;
+    win->rect.right = win->rect.left + std::min<LONG>(win->rect.right - win->rect.left, mmi.ptMaxTrackSize.x);
+    win->rect.bottom = win->rect.top + std::min<LONG>(win->rect.bottom - win->rect.top, mmi.ptMaxTrackSize.y);
+    win->normalRect = win->rect;
+    if (messageOnly) return true;
+    plat::NativeWindowDesc desc;
+    desc.title = win->text;
+    desc.clientRect = ClientScreenRect(*win);
+    desc.resizable = win->style & WS_THICKFRAME;
+    desc.decorated = ((win->style & WS_CAPTION) == WS_CAPTION) || desc.resizable;
+    desc.topmost = win->exStyle & WS_EX_TOPMOST;
+    desc.show = plat::ShowState::Hidden;
+    win->native = plat::CurrentBackend().CreateNativeWindow(desc);
+    win->nativeRect = desc.clientRect;
+    win->nativeStyle = (desc.resizable ? 1 : 0) | (desc.decorated ? 2 : 0) | (desc.topmost ? 4 : 0);
+    return true;
+}
+
+// WM_NCCREATE, then WM_CREATE; a refusal destroys the window. False when the window is gone.
+bool SendCreateMessages(HWND hwnd, CREATESTRUCTW& cs) {
+    if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+        if (Peek(hwnd)) DestroyWindow(hwnd);
+        return false;
+    }
+    if (!Peek(hwnd) || Send(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        if (Peek(hwnd)) DestroyWindow(hwnd);
+        return false;
+    }
+    return Peek(hwnd) != nullptr;
+}
+
+// The first WM_SIZE and WM_MOVE, then the window shown as its style asks.
+void FinishCreate(HWND hwnd, DWORD dwStyle) {
+    Window* win = Peek(hwnd);
+    win->created = true;
+    SendSizeMessage(*win);
+    if (!(win = Peek(hwnd))) return;
+    SetWindowRectInternal(*win, win->rect, true, false);
+    if (!(win = Peek(hwnd))) return;
+    if (dwStyle & WS_VISIBLE) {
+        if (dwStyle & WS_CHILD) {
+            win->style |= WS_VISIBLE;
+        } else {
+            ShowWindow(hwnd, (dwStyle & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
+                             : (dwStyle & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+                                                       : SW_SHOW);
+        }
+    } else if (dwStyle & WS_DISABLED) {
+        win->style |= WS_DISABLED;
+    }
+}
+
+}  // namespace
+
+HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X,
+                            int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                            LPVOID lpParam) {
+    State& s = S();
+    bool child = dwStyle & WS_CHILD;
+    bool messageOnly = hWndParent == HWND_MESSAGE;
+    if (messageOnly) hWndParent = nullptr;
+    WindowClass* cls = CheckCreateRequest(lpClassName, dwStyle, hWndParent, hMenu);
+    if (!cls) return nullptr;
+    // Overlapped top-level windows always have a caption.
+    if (!child && !(dwStyle & WS_POPUP)) dwStyle |= WS_CAPTION | WS_CLIPSIBLINGS;
+
+    auto w = NewWindow(cls, dwExStyle, lpWindowName, dwStyle, hWndParent, hMenu, hInstance);
+    ResolveDefaultPlacement(dwStyle, X, Y, nWidth, nHeight);
     w->rect = RECT{X, Y, X + nWidth, Y + nHeight};
     w->normalRect = w->rect;
 
@@ -236,36 +329,10 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         return nullptr;
     }
     HWND hwnd = reinterpret_cast<HWND>(value);
-    Window* win = Peek(hwnd);
-    win->handle = hwnd;
+    Peek(hwnd)->handle = hwnd;
     cls->windowCount++;
     if (child) Peek(hWndParent)->children.push_back(hwnd);
-
-    if (!child) {
-        MINMAXINFO mmi{};
-        mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-        mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        mmi.ptMaxSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
-        Send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-        if (!(win = Peek(hwnd))) return nullptr;
-        win->rect.right =
-            win->rect.left + std::min<LONG>(win->rect.right - win->rect.left, mmi.ptMaxTrackSize.x);
-        win->rect.bottom =
-            win->rect.top + std::min<LONG>(win->rect.bottom - win->rect.top, mmi.ptMaxTrackSize.y);
-        win->normalRect = win->rect;
-        if (!messageOnly) {
-            plat::NativeWindowDesc desc;
-            desc.title = win->text;
-            desc.clientRect = ClientScreenRect(*win);
-            desc.resizable = win->style & WS_THICKFRAME;
-            desc.decorated = ((win->style & WS_CAPTION) == WS_CAPTION) || desc.resizable;
-            desc.topmost = win->exStyle & WS_EX_TOPMOST;
-            desc.show = plat::ShowState::Hidden;
-            win->native = plat::CurrentBackend().CreateNativeWindow(desc);
-            win->nativeRect = desc.clientRect;
-            win->nativeStyle = (desc.resizable ? 1 : 0) | (desc.decorated ? 2 : 0) | (desc.topmost ? 4 : 0);
-        }
-    }
+    if (!child && !SetUpTopLevel(hwnd, messageOnly)) return nullptr;
 
     CREATESTRUCTW cs{};
     cs.lpCreateParams = lpParam;
@@ -280,31 +347,8 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
     cs.lpszName = lpWindowName;
     cs.lpszClass = lpClassName;
     cs.dwExStyle = dwExStyle;
-    if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
-        if (Peek(hwnd)) DestroyWindow(hwnd);
-        return nullptr;
-    }
-    if (!Peek(hwnd) || Send(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        if (Peek(hwnd)) DestroyWindow(hwnd);
-        return nullptr;
-    }
-    if (!(win = Peek(hwnd))) return nullptr;
-    win->created = true;
-    SendSizeMessage(*win);
-    if (!(win = Peek(hwnd))) return nullptr;
-    SetWindowRectInternal(*win, win->rect, true, false);
-    if (!(win = Peek(hwnd))) return nullptr;
-    if (dwStyle & WS_VISIBLE) {
-        if (child) {
-            win->style |= WS_VISIBLE;
-        } else {
-            ShowWindow(hwnd, (dwStyle & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
-                             : (dwStyle & WS_MINIMIZE) ? SW_SHOWMINIMIZED
-                                                       : SW_SHOW);
-        }
-    } else if (dwStyle & WS_DISABLED) {
-        win->style |= WS_DISABLED;
-    }
+    if (!SendCreateMessages(hwnd, cs)) return nullptr;
+    FinishCreate(hwnd, dwStyle);
     return Peek(hwnd) ? hwnd : nullptr;
 }
 

@@ -1,6 +1,7 @@
 // Alt+Enter in a real window under a window manager (Xvfb with openbox),
 // pressed with xdotool: the window comes back exactly where it was after
-// every round trip, a maximised window comes back maximised, and a switch
+// every round trip, a maximised window comes back maximised and is drawn to
+// the bottom of the client area the manager gives it, and a switch
 // right after a resize does not end the program. Skipped, with the reason,
 // where the X tools or openbox are missing.
 #include <gtest/gtest.h>
@@ -81,6 +82,16 @@ class RealWindowFullScreen : public ::testing::Test {
                state.find("_NET_WM_STATE_MAXIMIZED_VERT") != std::string::npos &&
                state.find("_NET_WM_STATE_FULLSCREEN") == std::string::npos;
     }
+    // The window's last row on the screen shows the clear colour: the frame reaches
+    // the bottom of the client area the manager gives (rows it misses stay black).
+    bool LastRowDrawn() {
+        const std::string path = scratch.File("last-row.png");
+        x11.Run("import -window " + wid + " " + path);
+        Image img;
+        if (!img.Load(path) || img.nHeight != Geometry(x11, wid).height) return false;
+        const Box lastRow{img.nWidth / 2, img.nHeight - 1, img.nWidth - 10, img.nHeight};
+        return Count(img, lastRow, IsBackground) == lastRow.Width();
+    }
     // A double click on the title bar, as a user maximises or restores a window.
     void DoubleClickTitleBar() {
         x11.Run("xdotool mousemove --window " + wid + " 200 -10 click --repeat 2 --delay 80 1");
@@ -116,6 +127,7 @@ TEST_F(RealWindowFullScreen, MaximisedWindowComesBackMaximisedThenRestoresToItsP
     DoubleClickTitleBar();
     ASSERT_TRUE(PollFor([&] { return Maximised() && Geometry(x11, wid).width == 1280 && Focused(); }, 5000))
         << "not maximised: " << Describe(Geometry(x11, wid));
+    EXPECT_TRUE(PollFor([&] { return LastRowDrawn(); }, 5000)) << "maximised: the last row is not drawn";
     for (int i = 0; i < 2; ++i) {
         Key("alt+Return");
         ASSERT_TRUE(PollFor([&] { return !Maximised() && FullScreen() && Focused(); }, 10000))
@@ -126,6 +138,8 @@ TEST_F(RealWindowFullScreen, MaximisedWindowComesBackMaximisedThenRestoresToItsP
             PollFor([&] { return Maximised() && Geometry(x11, wid).width == 1280 && Focused(); }, 5000))
             << "round trip " << i << ": came back " << (Maximised() ? "maximised, " : "not maximised, ")
             << Describe(Geometry(x11, wid));
+        EXPECT_TRUE(PollFor([&] { return LastRowDrawn(); }, 5000))
+            << "round trip " << i << ": the last row is not drawn";
     }
     DoubleClickTitleBar();
     bool bRestored = PollFor([&] { return !Maximised() && Geometry(x11, wid) == start && Focused(); }, 5000);

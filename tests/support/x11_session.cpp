@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/x11_manager_probe.h"
+
 namespace tumbral_test {
 namespace {
 
@@ -31,7 +33,7 @@ int Spawn(const std::vector<const char*>& argv) {
     return pid;
 }
 
-// Waits: between two looks of a poll, and for the window manager to settle.
+// Waits between two looks of a poll.
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // The process id an X server wrote into its display's lock file; 0 while there is none.
@@ -137,18 +139,15 @@ bool X11Session::Start(std::string& why, const std::vector<std::string>& serverA
     unsetenv("WAYLAND_DISPLAY");
     if (ToolInstalled("openbox")) {
         m_wmPid = Spawn({"openbox", nullptr});
-        // Creating a window before the manager has taken over the screen can hang
-        // the map: wait until it announces itself on the root window. Even then a
-        // window created at once hung the map now and then (1 in about 30 runs),
-        // and the manager shows no later sign of being ready, so the test also
-        // gives it the second that was seen to be enough.
-        const bool managed = PollUntil(
-            [&] {
-                return Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
-            },
-            5000);
-        if (!managed) std::fprintf(stderr, "openbox did not take over the screen of %s\n", disp.c_str());
-        Sleep(1000);
+        // A window mapped while the manager starts up can be missed for good (SDL
+        // then waits for the map without a timeout), also after the manager
+        // announced itself on the root window: the session is ready once the
+        // manager has framed a probe window.
+        if (!WindowManagerFramesWindows(10000)) {
+            why = "openbox did not frame a window on " + disp;
+            Stop();
+            return false;
+        }
     }
     return true;
 }

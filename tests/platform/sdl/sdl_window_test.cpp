@@ -395,12 +395,17 @@ TEST_F(SdlWindowTest, WindowSurfaceSendsChangedRowsWithoutOpenGlAndAllOfTheFrame
         EXPECT_FALSE(OpenGlLoaded());
     }
 
-    // Hidden and shown again, the window lost its pixels: the next present sends them all,
-    // even when it says nothing changed.
+    // Hidden and shown again, the window lost its pixels: the next present after the
+    // server said so (an expose, which becomes WM_PAINT) sends them all, even when it says
+    // nothing changed. The expose comes a moment after the window is mapped again.
     ShowWindow(m_hwnd, SW_HIDE);
     Pump(5000, [this] { return XwininfoOf().find("IsViewable") == std::string::npos; });
+    Seen().clear();
     ShowWindow(m_hwnd, SW_SHOW);
-    Pump(5000, [this] { return XwininfoOf().find("IsViewable") != std::string::npos; });
+    Pump(5000, [this] {
+        return !SeenOf(WM_PAINT).empty() && XwininfoOf().find("IsViewable") != std::string::npos;
+    });
+    ASSERT_FALSE(SeenOf(WM_PAINT).empty()) << "no expose after the window was shown again";
     plat::FrameView b{red.data(), 160, 120, 160};
     b.source = this;
     std::vector<std::pair<int, int>> none;

@@ -409,3 +409,48 @@ TEST_F(InputTest, UserResizeStopsAtTheMinimumTrackingSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputTest, MaximisedWindowTakesTheSizeTheWindowManagerGives) {
+    ShowWindow(m_hwnd, SW_MAXIMIZE);
+    Pump();
+    RECT computed, frame;
+    GetClientRect(m_hwnd, &computed);
+    GetWindowRect(m_hwnd, &frame);
+    const plat::NativeWindowId native = plat::NativeWindowOf(m_hwnd);
+    const RECT asked = Backend().Window(native)->desc.clientRect;
+    // A manager whose caption is thinner than the frame assumed here leaves the client
+    // area more rows, on a screen without panels past the height limit worked out with
+    // that frame: taken as they are, and the window is not asked for fewer.
+    const LONG nFrameHeight = (frame.bottom - frame.top) - computed.bottom;
+    const LONG nHeight = GetSystemMetrics(SM_CYMAXTRACK) - nFrameHeight + 4;
+    plat::Event e;
+    e.type = EventType::WindowResized;
+    e.window = native;
+    e.width = computed.right;
+    e.height = nHeight;
+    Push(e);
+    Pump();
+    RECT client;
+    GetClientRect(m_hwnd, &client);
+    EXPECT_EQ(client.right, computed.right);
+    EXPECT_EQ(client.bottom, nHeight);
+    EXPECT_EQ(SeenOf(WM_SIZE).back().wParam, WPARAM(SIZE_MAXIMIZED));
+    EXPECT_EQ(SeenOf(WM_SIZE).back().lParam, MAKELPARAM(computed.right, nHeight));
+    const RECT now = Backend().Window(native)->desc.clientRect;
+    EXPECT_TRUE(EqualRect(&now, &asked)) << "asked for " << now.bottom - now.top << " rows";
+
+    // Restored, a size past the limit is the user's drag again, and stops there.
+    ShowWindow(m_hwnd, SW_RESTORE);
+    e.width = 20000;
+    e.height = 20000;
+    Push(e);
+    Pump();
+    RECT w;
+    GetWindowRect(m_hwnd, &w);
+    EXPECT_EQ(w.right - w.left, GetSystemMetrics(SM_CXMAXTRACK));
+    EXPECT_EQ(w.bottom - w.top, GetSystemMetrics(SM_CYMAXTRACK));
+}
+
+}  // namespace

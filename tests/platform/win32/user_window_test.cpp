@@ -216,6 +216,44 @@ TEST_F(WindowTest, ShowMinimizeMaximizeRestoreSendSizeTypes) {
     EXPECT_EQ(c.bottom, 480);
 }
 
+// The headless backend with a window manager that was seen to leave a 19-row caption
+// and no border around the windows it maximised.
+class ManagedBackend : public plat::HeadlessBackend {
+  public:
+    using plat::HeadlessBackend::HeadlessBackend;
+    bool ManagerMaximizedFrame(RECT& frame) const override {
+        frame = RECT{0, 19, 0, 0};
+        return true;
+    }
+};
+
+TEST_F(WindowTest, MaximisedWindowFillsWhatTheManagersFrameLeavesOfTheWorkArea) {
+    plat::ResetWindowSystem();
+    plat::HeadlessConfig config;
+    config.noWait = true;
+    plat::SetBackend(std::make_unique<ManagedBackend>(config));
+    RegisterTestClass(0, L"Managed");
+    HWND hwnd = CreateTestWindow(640, 480, true, L"Managed");
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+
+    ShowWindow(hwnd, SW_MAXIMIZE);
+    RECT c;
+    GetClientRect(hwnd, &c);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    EXPECT_EQ(origin.x, work.left);
+    EXPECT_EQ(origin.y, work.top + 19);
+    EXPECT_EQ(c.right, work.right - work.left);
+    EXPECT_EQ(c.bottom, work.bottom - work.top - 19);
+    EXPECT_EQ(SeenOf(WM_SIZE).back().lParam, MAKELPARAM(c.right, c.bottom));
+
+    ShowWindow(hwnd, SW_RESTORE);
+    GetClientRect(hwnd, &c);
+    EXPECT_EQ(c.right, 640);
+    EXPECT_EQ(c.bottom, 480);
+}
+
 TEST_F(WindowTest, SetWindowPlacementRestoresRectangleAndShowCommand) {
     HWND hwnd = CreateTestWindow(640, 480, true);
     WINDOWPLACEMENT wp{};
