@@ -53,12 +53,21 @@ void CPuzzleCube::AdvanceTurn(IDirect3DDevice9* pd3dDevice) {
         return;
     }
 
-    m_bTurning = true;
     const int nAxis = SharedAxis(vA, vB);
-    const D3DXVECTOR3 vAxis = AxisVector(nAxis);
-    float* pfTurned = Accumulator(nAxis);
     const int nDir = TurnDirection(vA, vB);
     const float fLayer = Coord(vA, nAxis);
+    if (StepLayer(nAxis, fLayer, nDir)) {
+        m_aCubies[a].bSelected = false;
+        m_aCubies[b].bSelected = false;
+        SnapLayer(nAxis, fLayer, nDir);
+    }
+    DrawCubies(pd3dDevice);
+}
+
+bool CPuzzleCube::StepLayer(int nAxis, float fLayer, int nDir) {
+    m_bTurning = true;
+    const D3DXVECTOR3 vAxis = AxisVector(nAxis);
+    float* pfTurned = Accumulator(nAxis);
 
     D3DXMATRIX mStep;
     D3DXMatrixRotationAxis(&mStep, &vAxis, static_cast<float>(nDir * kStepNumerator / 100.0));
@@ -66,27 +75,29 @@ void CPuzzleCube::AdvanceTurn(IDirect3DDevice9* pd3dDevice) {
         if (NearlyEqual(Coord(m_aCubies[k].vCenter, nAxis), fLayer, kLayerTolerance))
             D3DXMatrixMultiply(&m_aCubies[k].mWorld, &m_aCubies[k].mWorld, &mStep);
 
-    if (static_cast<double>(*pfTurned) > kSnapThreshold) {
-        m_aCubies[a].bSelected = false;
-        m_aCubies[b].bSelected = false;
-        *pfTurned = 0.0f;
-
-        D3DXMATRIX mSnap;
-        D3DXMatrixRotationAxis(&mSnap, &vAxis, nDir * kSnapAngle);
-        for (SnapEntry& e : m_aSnapLog) e.nCubie = -1;
-        int nLogged = 0;
-        for (int d = 0; d < kCubieCount; ++d) {
-            if (!NearlyEqual(Coord(m_aCubies[d].vCenter, nAxis), fLayer, kLayerTolerance)) continue;
-            D3DXMatrixMultiply(&m_aCubies[d].mWorld, &m_aSettled[d], &mSnap);
-            // A layer holds nine cubies; the bound only guards the log.
-            if (nLogged < kLayerSize) m_aSnapLog[nLogged++] = SnapEntry{d, mSnap};
-        }
-        SettleAll();
-        ApplySnapToCenters();
-        m_bTurning = false;
-    }
+    // The accumulator is reset at the snap and still takes this frame's
+    // increment, so the next turn about this axis takes one frame less.
+    const bool bSnap = static_cast<double>(*pfTurned) > kSnapThreshold;
+    if (bSnap) *pfTurned = 0.0f;
     *pfTurned += kTurnIncrement;
-    DrawCubies(pd3dDevice);
+    return bSnap;
+}
+
+void CPuzzleCube::SnapLayer(int nAxis, float fLayer, int nDir) {
+    const D3DXVECTOR3 vAxis = AxisVector(nAxis);
+    D3DXMATRIX mSnap;
+    D3DXMatrixRotationAxis(&mSnap, &vAxis, nDir * kSnapAngle);
+    for (SnapEntry& e : m_aSnapLog) e.nCubie = -1;
+    int nLogged = 0;
+    for (int d = 0; d < kCubieCount; ++d) {
+        if (!NearlyEqual(Coord(m_aCubies[d].vCenter, nAxis), fLayer, kLayerTolerance)) continue;
+        D3DXMatrixMultiply(&m_aCubies[d].mWorld, &m_aSettled[d], &mSnap);
+        // A layer holds nine cubies; the bound only guards the log.
+        if (nLogged < kLayerSize) m_aSnapLog[nLogged++] = SnapEntry{d, mSnap};
+    }
+    SettleAll();
+    ApplySnapToCenters();
+    m_bTurning = false;
 }
 
 bool CPuzzleCube::IsTurnablePair(const D3DXVECTOR3& vA, const D3DXVECTOR3& vB) const {

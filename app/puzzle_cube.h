@@ -115,6 +115,12 @@ class CPuzzleCube {
     // LoadMesh, then AdoptDeviceObjects; false when either fails. The radius for a layout.
     bool LoadAndAdopt(IDirect3DDevice9* pd3dDevice, float* pfRadius);
     void LayOut(float fRadius);
+    // One frame of a turn of the layer at fLayer on the axis: the layer turns
+    // one step; true when the quarter turn is complete and must snap.
+    bool StepLayer(int nAxis, float fLayer, int nDir);
+    // The exact quarter turn of the layer from the settled matrices; the
+    // centres move and the turn ends.
+    void SnapLayer(int nAxis, float fLayer, int nDir);
     // Axis (0 x, 1 y, 2 z) on which A and B lie in one layer, the last such
     // axis when several agree; -1 when none.
     static int SharedAxis(const D3DXVECTOR3& vA, const D3DXVECTOR3& vB);
