@@ -18,7 +18,18 @@ void ZeroMatrix(D3DXMATRIX& m) {
 
 }  // namespace
 
-CPuzzleCube::CPuzzleCube() : m_bTurning(false), m_pMesh(nullptr), m_bLaidOut(false), m_hrDeviceObjects(S_OK) {
+CPuzzleCube::CPuzzleCube()
+    : m_bTurning(false),
+      m_pMesh(nullptr),
+      m_bLaidOut(false),
+      m_hrDeviceObjects(S_OK),
+      m_fRadius(0.0f),
+      m_bReverseTurn(false),
+      m_Replay(TurnKind::None),
+      m_ReplayRecord{},
+      m_Finished(TurnKind::None),
+      m_aFaceColour{},
+      m_bFaceColoursKnown(false) {
     for (Cubie& c : m_aCubies) {
         c.fPickDistSq = 0.0f;
         ZeroMatrix(c.mWorld);
@@ -151,6 +162,7 @@ HRESULT CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh*
     }
     if (pMaterials) pMaterials->Release();
     if (FAILED(hr)) ReleaseDeviceObjects();
+    MeasureFaceColours();
     m_hrDeviceObjects = hr;
     return hr;
 }
@@ -214,6 +226,11 @@ void CPuzzleCube::LayOut(float fRadius) {
     m_bTurning = false;
     SettleAll();
     m_bLaidOut = true;
+    m_fRadius = fRadius;
+    m_bReverseTurn = false;
+    m_Replay = TurnKind::None;
+    m_Finished = TurnKind::None;
+    ClearHistory();
 }
 
 void CPuzzleCube::SettleAll() {
