@@ -3,6 +3,7 @@
 // scramble before the turn's step and the moves and the solve after it.
 #include "app/app_game.h"
 
+#include <exception>
 #include <random>
 
 #include "app/app_globals.h"
@@ -22,6 +23,19 @@ bool g_bRandomSeeded = false;     // the generator has a seed
 
 bool KeyHeld(int nVirtKey) { return (GetKeyState(nVirtKey) & 0x8000) != 0; }
 
+// A seed nobody chose: the system's random source, or the performance
+// counter where that source cannot be opened.
+uint32_t RandomSeed() {
+    try {
+        std::random_device device;
+        return device();
+    } catch (const std::exception&) {
+        LARGE_INTEGER count{};
+        QueryPerformanceCounter(&count);
+        return static_cast<uint32_t>(count.QuadPart ^ (count.QuadPart >> 32));
+    }
+}
+
 }  // namespace
 
 void AppInitGame() {
@@ -36,8 +50,7 @@ void AppInitGame() {
 
 void AppRequestScramble() {
     if (!g_bRandomSeeded) {
-        std::random_device device;
-        g_GameRandom.Seed(device());
+        g_GameRandom.Seed(RandomSeed());
         g_bRandomSeeded = true;
     }
     g_bScramblePending = true;
