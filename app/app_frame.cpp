@@ -1,6 +1,7 @@
 // The application's per-frame callbacks: the camera moves, then the scene is
 // drawn (HUD text, the layer turn's step, the cubies and the restore dialog).
 #include "app/app_callbacks.h"
+#include "app/app_game.h"
 #include "app/app_globals.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
@@ -10,6 +11,7 @@
 
 void AppFrameMove(IDirect3DDevice9*, double, float fElapsedTime, void*) {
     g_ViewCamera.Advance(fElapsedTime);
+    AppGameFrameMove(fElapsedTime);
 }
 
 void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float fElapsedTime, void*) {
@@ -38,6 +40,9 @@ void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float fElapsedTime, vo
         }
     }
 
+    // A scramble asked for (Ctrl+N, /scramble) once the cube exists.
+    AppGameBeforeTurn();
+
     if (FAILED(hr = pd3dDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
                                       D3DCOLOR_ARGB(0, 45, 50, 170), 1.0f, 0)))
         KIT_LOG_FAILURE(
@@ -51,6 +56,7 @@ void AppFrameRender(IDirect3DDevice9* pd3dDevice, double, float fElapsedTime, vo
     AppDrawHud();
     // One step of a layer turn (when two usable cubies are marked), then the cubies.
     g_PuzzleCube.AdvanceTurn(pd3dDevice);
+    AppGameAfterTurn();
     // The restore dialog is drawn over the cube.
     if (FAILED(hr = g_TipsUI.OnRender(fElapsedTime)))
         KIT_LOG_FAILURE(L"g_TipsUI.OnRender( fElapsedTime )", hr);

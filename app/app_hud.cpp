@@ -1,7 +1,8 @@
 // The HUD: two statistics lines at the top left, and near the bottom left
-// either the help block or a one-line hint; its font and sprite follow the
-// device.
+// either the help block or a one-line hint, and during a game its lines at
+// the bottom right; its font and sprite follow the device.
 #include "app/app_callbacks.h"
+#include "app/app_game.h"
 #include "app/app_globals.h"
 #include "common/kit/errors/kit_errors.h"
 #include "common/kit/state/kit_getters.h"
@@ -29,6 +30,7 @@ void AppDrawHud() {
         txtHelper.SetTextColor(D3DXCOLOR(1.0f, 1.0f, 1.0f, 1.0f));
         txtHelper.DrawTextLine(L"Press F1 for help");
     }
+    AppDrawGameLines(txtHelper, static_cast<int>(KitGetBackBufferSurfaceDesc()->Width), nBackBufferHeight);
     txtHelper.EndText();
 }
 

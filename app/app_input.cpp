@@ -1,7 +1,9 @@
 // The application's input callbacks: window messages go to the camera and
-// left clicks to picking; F1 toggles the help. During a layer turn the
-// application takes no new input, but releases still end what was under way.
+// left clicks to picking, the game's keys to the game; F1 toggles the help.
+// During a layer turn the application takes no new input, but releases still
+// end what was under way.
 #include "app/app_callbacks.h"
+#include "app/app_game.h"
 #include "app/app_globals.h"
 #include "app/app_pick.h"
 #include "app/app_restore_dialog.h"
@@ -66,13 +68,16 @@ LRESULT AppMsgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool* pbN
     }
     *pbNoFurtherProcessing = g_TipsUI.ProcessMessage(hWnd, uMsg, wParam, lParam);
     if (*pbNoFurtherProcessing) return 0;
+    // Ctrl+N, Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z.
+    if (AppGameKey(uMsg, wParam, lParam)) return 0;
 
     g_ViewCamera.ProcessMessage(hWnd, uMsg, wParam, lParam);
 
     // A quick second click arrives as a double-click; it picks all the same.
     if (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK) {
         IDirect3DDevice9* pd3dDevice = KitCurrentDevice();
-        if (pd3dDevice) AppPick(pd3dDevice, g_PuzzleCube, LOWORD(lParam), HIWORD(lParam));
+        if (pd3dDevice && AppPick(pd3dDevice, g_PuzzleCube, LOWORD(lParam), HIWORD(lParam)))
+            AppGameAfterPick(wParam);
     } else {
         ReleaseCaptureIfDone(hWnd, uMsg, wParam, lParam);
     }

@@ -1,6 +1,7 @@
 // The application's entry: registers the callbacks, has the framework make a
 // window and a device, and runs the main loop until the window closes.
 #include "app/app_callbacks.h"
+#include "app/app_game.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
 #include "common/kit/device/kit_cursor.h"
@@ -27,6 +28,8 @@ int AppMain() {
     // The settings page and the restore dialog are set up before the framework starts.
     AppInitSettingsDialog();
     AppInitRestoreDialog();
+    // The game's own switch, /scramble, before the framework reads the command line.
+    AppInitGame();
 
     // Parse the command line, handle the default hot keys, show error boxes, handle Alt+Enter.
     KitStartup(true, true, true, true);

@@ -2,6 +2,7 @@
 // what a click (or R) on it does.
 #include "app/app_restore_dialog.h"
 
+#include "app/app_game.h"
 #include "app/app_globals.h"
 #include "common/kitgui/control_button.h"
 
@@ -29,4 +30,6 @@ void AppGuiEvent(UINT, int nControlId, CKitControl*, void*) {
     D3DXVECTOR3 vTarget(0.0f, 0.0f, 0.0f);
     g_ViewCamera.SetEyeAndTarget(&vEye, &vTarget);
     g_bCubeBuilt = false;
+    // The game ends with its lines and its history.
+    AppEndGame();
 }

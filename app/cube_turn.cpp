@@ -1,7 +1,8 @@
 // The layer turn: two marked edge cubies of one layer, at a right angle about
-// its centre, turn that layer a fixed step per frame about the world axis;
-// after a quarter turn the layer snaps exactly into place from the settled
-// matrices and the cubies' centres move.
+// its centre, turn that layer a fixed step per frame about the world axis
+// (the other way when the second mark was made with Shift); after a quarter
+// turn the layer snaps exactly into place from the settled matrices and the
+// cubies' centres move. An undo or redo runs through the same steps.
 #include "app/puzzle_cube.h"
 
 #include <cmath>
@@ -26,6 +27,12 @@ int CPuzzleCube::SharedAxis(const D3DXVECTOR3& vA, const D3DXVECTOR3& vB) {
 }
 
 void CPuzzleCube::AdvanceTurn(IDirect3DDevice9* pd3dDevice) {
+    if (m_Replay != TurnKind::None) {
+        StepReplayedTurn();
+        DrawCubies(pd3dDevice);
+        return;
+    }
+
     int nSelected = 0, a = -1, b = -1;
     for (int k = 0; k < kCubieCount; ++k) {
         if (!m_aCubies[k].bSelected) continue;
@@ -50,15 +57,31 @@ void CPuzzleCube::AdvanceTurn(IDirect3DDevice9* pd3dDevice) {
         DrawCubies(pd3dDevice);
         m_aCubies[a].bSelected = false;
         m_aCubies[b].bSelected = false;
+        m_bReverseTurn = false;
         return;
     }
 
-    m_bTurning = true;
     const int nAxis = SharedAxis(vA, vB);
+    const int nDir = m_bReverseTurn ? -TurnDirection(vA, vB) : TurnDirection(vA, vB);
+    const float fLayer = Coord(vA, nAxis);
+    if (StepLayer(nAxis, fLayer, nDir)) {
+        m_aCubies[a].bSelected = false;
+        m_aCubies[b].bSelected = false;
+        m_bReverseTurn = false;
+        TurnRecord record;
+        SnapLayer(nAxis, fLayer, nDir, &record);
+        // A new turn: what was taken back can no longer be made again.
+        m_Undo.push_back(record);
+        m_Redo.clear();
+        m_Finished = TurnKind::Marked;
+    }
+    DrawCubies(pd3dDevice);
+}
+
+bool CPuzzleCube::StepLayer(int nAxis, float fLayer, int nDir) {
+    m_bTurning = true;
     const D3DXVECTOR3 vAxis = AxisVector(nAxis);
     float* pfTurned = Accumulator(nAxis);
-    const int nDir = TurnDirection(vA, vB);
-    const float fLayer = Coord(vA, nAxis);
 
     D3DXMATRIX mStep;
     D3DXMatrixRotationAxis(&mStep, &vAxis, static_cast<float>(nDir * kStepNumerator / 100.0));
@@ -66,27 +89,39 @@ void CPuzzleCube::AdvanceTurn(IDirect3DDevice9* pd3dDevice) {
         if (NearlyEqual(Coord(m_aCubies[k].vCenter, nAxis), fLayer, kLayerTolerance))
             D3DXMatrixMultiply(&m_aCubies[k].mWorld, &m_aCubies[k].mWorld, &mStep);
 
-    if (static_cast<double>(*pfTurned) > kSnapThreshold) {
-        m_aCubies[a].bSelected = false;
-        m_aCubies[b].bSelected = false;
-        *pfTurned = 0.0f;
-
-        D3DXMATRIX mSnap;
-        D3DXMatrixRotationAxis(&mSnap, &vAxis, nDir * kSnapAngle);
-        for (SnapEntry& e : m_aSnapLog) e.nCubie = -1;
-        int nLogged = 0;
-        for (int d = 0; d < kCubieCount; ++d) {
-            if (!NearlyEqual(Coord(m_aCubies[d].vCenter, nAxis), fLayer, kLayerTolerance)) continue;
-            D3DXMatrixMultiply(&m_aCubies[d].mWorld, &m_aSettled[d], &mSnap);
-            // A layer holds nine cubies; the bound only guards the log.
-            if (nLogged < kLayerSize) m_aSnapLog[nLogged++] = SnapEntry{d, mSnap};
-        }
-        SettleAll();
-        ApplySnapToCenters();
-        m_bTurning = false;
-    }
+    // The accumulator is reset at the snap and still takes this frame's
+    // increment, so the next turn about this axis takes one frame less.
+    const bool bSnap = static_cast<double>(*pfTurned) > kSnapThreshold;
+    if (bSnap) *pfTurned = 0.0f;
     *pfTurned += kTurnIncrement;
-    DrawCubies(pd3dDevice);
+    return bSnap;
+}
+
+void CPuzzleCube::SnapLayer(int nAxis, float fLayer, int nDir, TurnRecord* pBefore) {
+    const D3DXVECTOR3 vAxis = AxisVector(nAxis);
+    D3DXMATRIX mSnap;
+    D3DXMatrixRotationAxis(&mSnap, &vAxis, nDir * kSnapAngle);
+    for (SnapEntry& e : m_aSnapLog) e.nCubie = -1;
+    if (pBefore) {
+        const float fSpacing = m_fRadius > 0.0f ? m_fRadius : 1.0f;
+        pBefore->turn = LayerTurn{nAxis, static_cast<int>(std::lround(fLayer / fSpacing)), nDir};
+        for (int& n : pBefore->aCubie) n = -1;
+    }
+    int nLogged = 0;
+    for (int d = 0; d < kCubieCount; ++d) {
+        if (!NearlyEqual(Coord(m_aCubies[d].vCenter, nAxis), fLayer, kLayerTolerance)) continue;
+        // A layer holds nine cubies; the bound only guards the log.
+        if (nLogged < kLayerSize && pBefore) {
+            pBefore->aCubie[nLogged] = d;
+            pBefore->aSettled[nLogged] = m_aSettled[d];
+            pBefore->aCenter[nLogged] = m_aCubies[d].vCenter;
+        }
+        D3DXMatrixMultiply(&m_aCubies[d].mWorld, &m_aSettled[d], &mSnap);
+        if (nLogged < kLayerSize) m_aSnapLog[nLogged++] = SnapEntry{d, mSnap};
+    }
+    SettleAll();
+    ApplySnapToCenters();
+    m_bTurning = false;
 }
 
 bool CPuzzleCube::IsTurnablePair(const D3DXVECTOR3& vA, const D3DXVECTOR3& vB) const {

@@ -47,7 +47,18 @@ std::string TextureFileKey(const char* szFile) {
 
 }  // namespace
 
-CPuzzleCube::CPuzzleCube() : m_bTurning(false), m_pMesh(nullptr), m_bLaidOut(false), m_hrDeviceObjects(S_OK) {
+CPuzzleCube::CPuzzleCube()
+    : m_bTurning(false),
+      m_pMesh(nullptr),
+      m_bLaidOut(false),
+      m_hrDeviceObjects(S_OK),
+      m_fRadius(0.0f),
+      m_bReverseTurn(false),
+      m_Replay(TurnKind::None),
+      m_ReplayRecord{},
+      m_Finished(TurnKind::None),
+      m_aFaceColour{},
+      m_bFaceColoursKnown(false) {
     for (Cubie& c : m_aCubies) {
         c.fPickDistSq = 0.0f;
         ZeroMatrix(c.mWorld);
@@ -181,6 +192,7 @@ HRESULT CPuzzleCube::AdoptDeviceObjects(IDirect3DDevice9* pd3dDevice, ID3DXMesh*
     }
     if (pMaterials) pMaterials->Release();
     if (FAILED(hr)) ReleaseDeviceObjects();
+    MeasureFaceColours();
     m_hrDeviceObjects = hr;
     return hr;
 }
@@ -244,6 +256,11 @@ void CPuzzleCube::LayOut(float fRadius) {
     m_bTurning = false;
     SettleAll();
     m_bLaidOut = true;
+    m_fRadius = fRadius;
+    m_bReverseTurn = false;
+    m_Replay = TurnKind::None;
+    m_Finished = TurnKind::None;
+    ClearHistory();
 }
 
 void CPuzzleCube::SettleAll() {

@@ -2,6 +2,7 @@
 // headless device, and back-buffer reads.
 #include "tests/app/cube_test_env.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -200,6 +201,22 @@ int CubeDeviceTest::RunTurn(CPuzzleCube& cube, IDirect3DDevice9* pDevice, int nM
         if (!cube.IsTurning()) return nFrame;
     }
     return -1;
+}
+
+void MarkLayerTurn(CPuzzleCube& cube, const LayerTurn& turn) {
+    D3DXVECTOR3 vA(0, 0, 0), vB(0, 0, 0);
+    (&vA.x)[turn.nAxis] = (&vB.x)[turn.nAxis] = float(turn.nLayer) * 10.0f;
+    (&vA.x)[(turn.nAxis + 1) % 3] = (&vB.x)[(turn.nAxis + 2) % 3] = 10.0f;
+    int a = -1, b = -1;
+    for (int i = 0; i < CPuzzleCube::kCubieCount; ++i) {
+        if (VectorNear(cube.GetCubie(i).vCenter, vA, 1.0f)) a = i;
+        if (VectorNear(cube.GetCubie(i).vCenter, vB, 1.0f)) b = i;
+    }
+    ASSERT_TRUE(a >= 0 && b >= 0);
+    const int nOwn = CPuzzleCube::TurnDirection(cube.GetCubie(std::min(a, b)).vCenter,
+                                                cube.GetCubie(std::max(a, b)).vCenter);
+    cube.GetCubie(a).bSelected = cube.GetCubie(b).bSelected = true;
+    cube.SetReverseTurn(nOwn != turn.nDir);
 }
 
 bool MatrixNear(const D3DXMATRIX& a, const D3DXMATRIX& b, float eps) {

@@ -77,6 +77,10 @@ class CubeDeviceTest : public ::testing::Test {
     std::unique_ptr<CPuzzleCube> m_pCube;
 };
 
+// Marks two edge cubies of the turn's layer (cubie spacing 10), with Shift's
+// reversal when their own direction is the other one: the next frames turn it.
+void MarkLayerTurn(CPuzzleCube& cube, const LayerTurn& turn);
+
 // Whether two matrices agree element by element within eps.
 bool MatrixNear(const D3DXMATRIX& a, const D3DXMATRIX& b, float eps);
 bool VectorNear(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float eps);

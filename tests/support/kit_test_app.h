@@ -101,6 +101,8 @@ inline void KitResetStateForTests() {
     s.m_nOverrideQuitAfterFrame = 0;
     s.m_nOverrideForceVsync = -1;
     s.m_bRelaunchMediaCenter = false;
+    for (auto& name : s.m_szAppSwitches) name[0] = L'\0';
+    s.m_nAppSwitches = 0;
     s.m_pfnAcceptDevice = nullptr;
     s.m_pAcceptDeviceContext = s.m_pModifySetupContext = s.m_pDeviceCreatedContext = nullptr;
     s.m_pDeviceResetContext = s.m_pDeviceLostContext = s.m_pDeviceDestroyedContext = nullptr;

@@ -1,5 +1,6 @@
 // KitReadCommandLine: "/name" or "-name" switches, some with ":value", turned
-// into overrides in the framework state. Unknown arguments are only reported.
+// into overrides in the framework state. The application's own registered
+// switches are passed over; other unknown arguments are only reported.
 #include "common/kit/startup/kit_commandline.h"
 
 #include <climits>
@@ -8,6 +9,7 @@
 #include <cwctype>
 
 #include "common/kit/errors/kit_debug_line.h"
+#include "common/kit/startup/kit_app_switches.h"
 #include "common/kit/state/kit_state.h"
 
 namespace {
@@ -139,7 +141,10 @@ void KitReadCommandLine() {
         const WCHAR* strArg = pstrArgList[iArg];
         if (*strArg == L'/' || *strArg == L'-') {
             ++strArg;
+            const WCHAR* strSwitch = strArg;
             if (ReadSwitch(s, strArg)) continue;
+            // The application reads this one itself.
+            if (KitIsAppSwitch(strSwitch)) continue;
         }
         WCHAR strFlag[kMaxParam];
         CopyToken(strFlag, strArg);

@@ -17,6 +17,11 @@
 
 class CKitDeviceCatalog;
 
+// Switches the application reads itself (KitRegisterAppSwitch): this many,
+// each name up to this many characters.
+constexpr int kKitMaxAppSwitches = 8;
+constexpr int kKitMaxAppSwitchName = 31;
+
 // One periodic timer (KitSetTimer); its identifier is its index in the list.
 struct KitTimerRecord {
     KitTimerFn pCallback;        // called when the countdown passes below 0
@@ -131,6 +136,9 @@ class CKitCoreState {
     int m_nOverrideQuitAfterFrame = 0;  // 0 = none
     int m_nOverrideForceVsync = -1;     // -1 none, 0 off, 1 on
     bool m_bRelaunchMediaCenter = false;
+    // Switches the application reads itself; the reader passes over them.
+    WCHAR m_szAppSwitches[kKitMaxAppSwitches][kKitMaxAppSwitchName + 1] = {};
+    int m_nAppSwitches = 0;
 
     // Application callbacks (null = skipped) and their user contexts.
     KitAcceptDeviceFn m_pfnAcceptDevice = nullptr;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/kit/loop/kit_device_build.h"
+#include "common/kit/startup/kit_app_switches.h"
 #include "common/kit/startup/kit_commandline.h"
 #include "common/kit/state/kit_getters.h"
 #include "common/kit/time/kit_frame_stats.h"
@@ -71,6 +72,19 @@ TEST_F(CommandLine, SwitchesIgnoreLetterCase) {
     // Both given: windowed wins.
     EXPECT_EQ(Read({"-WINDOWED", "/FullScreen"}), "");
     EXPECT_EQ(Overridden().PresentParams.Windowed, TRUE);
+}
+
+TEST_F(CommandLine, TheApplicationsOwnSwitchesAreLeftToItAndOthersStillReported) {
+    EXPECT_EQ(KitRegisterAppSwitch(L"scramble"), S_OK);
+    EXPECT_EQ(KitRegisterAppSwitch(L"SCRAMBLE"), S_FALSE);
+    EXPECT_EQ(KitRegisterAppSwitch(L"no:colon"), E_INVALIDARG);
+    EXPECT_EQ(KitRegisterAppSwitch(L""), E_INVALIDARG);
+    EXPECT_EQ(Read({"/scramble", "-SCRAMBLE:42", "/scramble:", "/scramblex", "scramble", "/windowed"}),
+              "Unrecognized flag: scramblex\nUnrecognized flag: scramble\n");
+    EXPECT_EQ(Overridden().PresentParams.Windowed, TRUE);
+    for (const WCHAR* name : {L"a", L"b", L"c", L"d", L"e", L"f", L"g"})
+        EXPECT_EQ(KitRegisterAppSwitch(name), S_OK);
+    EXPECT_EQ(KitRegisterAppSwitch(L"h"), E_OUTOFMEMORY);
 }
 
 TEST_F(CommandLine, IntegerValuesStopAtTheFirstNonDigit) {
