@@ -25,6 +25,7 @@ class ScratchDir {
 };
 
 struct RunOptions {
+    std::string strProgram;                                     // what to run; empty = the program binary
     std::string strScript;                                      // the input script's text
     std::vector<std::string> args;                              // command-line arguments
     std::string strWorkDir;                                     // current folder; empty = the media folder
@@ -37,6 +38,7 @@ struct RunResult {
     int nExitCode = -1;      // the process exit code; -1 when killed or not started
     bool bTimedOut = false;  // the program had to be killed
     std::string strStderr;   // standard error: debug output and message boxes
+    std::string strStdout;   // standard output
 };
 
 // The program binary and the folder with box.x and its textures.
@@ -65,6 +67,7 @@ class AppProcess {
     int m_pid = 0;
     int m_nTimeoutMs = 0;
     std::string m_strErrPath;
+    std::string m_strOutPath;
     std::string m_strStartError;
 };
 
