@@ -1,0 +1,68 @@
+// The desktop files: the icon script reproduces the committed icons.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSource = std::string(TUMBRAL_SOURCE_DIR) + "/packaging/";
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool Have(const std::string& tool) {
+    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// The width and height of a PNG file, from its header.
+std::pair<int, int> PngSize(const std::string& bytes) {
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+    auto be32 = [&](size_t at) {
+        return (uint8_t(bytes[at]) << 24) | (uint8_t(bytes[at + 1]) << 16) | (uint8_t(bytes[at + 2]) << 8) |
+               uint8_t(bytes[at + 3]);
+    };
+    return {be32(16), be32(20)};
+}
+
+TEST(Icon, TheScriptReproducesTheCommittedIconsInTheirSizes) {
+    if (!Have("python3")) GTEST_SKIP() << "python3 is not installed";
+    const fs::path out = fs::path(TUMBRAL_BINARY_DIR) / ("icon-check-" + std::to_string(getpid()));
+    const std::string command =
+        "python3 '" + std::string(TUMBRAL_SOURCE_DIR) + "/scripts/gen_icon.py' '" + out.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    int nCompared = 0;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(out)) {
+        if (e.is_directory()) continue;
+        const fs::path rel = fs::relative(e.path(), out);
+        const std::string made = ReadBytes(e.path());
+        EXPECT_TRUE(made == ReadBytes(kSource + "icons/" + rel.string()))
+            << rel << " differs from the committed one";
+        const std::string folder =
+            rel.parent_path().parent_path().filename().string();  // "48x48" or "scalable"
+        if (rel.extension() == ".png") {
+            const auto [w, h] = PngSize(made);
+            EXPECT_EQ(std::to_string(w) + "x" + std::to_string(h), folder) << rel;
+        }
+        ++nCompared;
+    }
+    fs::remove_all(out);
+    // Every committed icon is made by the script (none left over from an older one).
+    int nCommitted = 0;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(kSource + "icons"))
+        nCommitted += !e.is_directory();
+    EXPECT_EQ(nCompared, 8);  // seven sizes and the scalable one
+    EXPECT_EQ(nCommitted, nCompared);
+}
+
+}  // namespace
