@@ -1,4 +1,7 @@
-// The desktop files: the icon script reproduces the committed icons.
+// The desktop files: the icon script reproduces the committed icons, and the
+// menu entry, the AppStream description and the manual page pass the checks
+// of the tools that read them (each test skips when its tool is missing).
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -13,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kSource = std::string(TUMBRAL_SOURCE_DIR) + "/packaging/";
+const std::string kBuilt = std::string(TUMBRAL_BINARY_DIR) + "/packaging/";
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -23,6 +27,21 @@ std::string ReadBytes(const fs::path& path) {
 
 bool Have(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs a shell command with its standard error in *pErrors and its output in *pOutput.
+int Shell(const std::string& command, std::string* pOutput, std::string* pErrors) {
+    const std::string errFile = fs::temp_directory_path() / ("tumbral-packaging-" + std::to_string(getpid()));
+    FILE* pipe = popen((command + " 2>'" + errFile + "'").c_str(), "r");
+    if (!pipe) return -1;
+    char buf[4096];
+    size_t n = 0;
+    pOutput->clear();
+    while ((n = fread(buf, 1, sizeof(buf), pipe)) > 0) pOutput->append(buf, n);
+    const int status = pclose(pipe);
+    *pErrors = ReadBytes(errFile);
+    fs::remove(errFile);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // The width and height of a PNG file, from its header.
@@ -63,6 +82,45 @@ TEST(Icon, TheScriptReproducesTheCommittedIconsInTheirSizes) {
         nCommitted += !e.is_directory();
     EXPECT_EQ(nCompared, 8);  // seven sizes and the scalable one
     EXPECT_EQ(nCommitted, nCompared);
+}
+
+TEST(DesktopFiles, TheMenuEntryValidates) {
+    if (!Have("desktop-file-validate"))
+        GTEST_SKIP() << "desktop-file-validate is not installed (desktop-file-utils)";
+    std::string out, err;
+    EXPECT_EQ(Shell("desktop-file-validate '" + kSource + "org.tumbral.Tumbral.desktop'", &out, &err), 0)
+        << out << err;
+    EXPECT_EQ(out + err, "");  // not even a hint
+}
+
+TEST(DesktopFiles, TheAppStreamDescriptionValidates) {
+    if (!Have("appstreamcli")) GTEST_SKIP() << "appstreamcli is not installed (appstream)";
+    std::string out, err;
+    EXPECT_EQ(
+        Shell("appstreamcli validate --no-net '" + kBuilt + "org.tumbral.Tumbral.metainfo.xml'", &out, &err),
+        0)
+        << out << err;
+}
+
+TEST(DesktopFiles, TheManualPageFormatsWithoutWarnings) {
+    if (!Have("man") || !Have("lexgrog")) GTEST_SKIP() << "man and lexgrog are not installed (man-db)";
+    std::string out, err;
+    EXPECT_EQ(Shell("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l '" + kBuilt + "tumbral.6.gz'",
+                    &out, &err),
+              0)
+        << err;
+    EXPECT_EQ(err, "");
+    EXPECT_NE(out.find("ENVIRONMENT"), std::string::npos);
+    // The line the whatis database and apropos show.
+    EXPECT_EQ(Shell("lexgrog '" + kBuilt + "tumbral.6.gz'", &out, &err), 0) << err;
+    EXPECT_NE(out.find("\"tumbral - interactive 3x3x3 puzzle cube\""), std::string::npos) << out;
+}
+
+TEST(DesktopFiles, TheChangelogStartsWithThisVersion) {
+    std::ifstream in(kSource + "changelog");
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first.rfind("tumbral (" TUMBRAL_VERSION ") ", 0), 0u) << first;
 }
 
 }  // namespace
