@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what a Tumbral command needs on a Debian machine: scripts/setup.sh [run|test|fuzz]
-#   run   building and running the program (the default)
-#   test  also the test suite: GoogleTest, Google Benchmark, the real-window test
-#         tools (unless TUMBRAL_SKIP_X11=1), clang-format 14 for the format check,
-#         Python for the generated images and the desktop files' validators
-#   fuzz  also clang for the libFuzzer targets
+# Installs what a Tumbral command needs on a Debian machine: scripts/setup.sh [run|test|fuzz|package]
+#   run      building and running the program (the default)
+#   test     also the test suite: GoogleTest, Google Benchmark, the real-window test
+#            tools (unless TUMBRAL_SKIP_X11=1), clang-format 14 for the format check,
+#            Python for the generated images and the desktop files' validators
+#   fuzz     also clang for the libFuzzer targets
+#   package  what scripts/package.sh needs: dpkg-shlibdeps, file (CPack) and lintian
 # Idempotent: packages already present are not fetched again.
 set -euo pipefail
 profile=${1:-run}
@@ -31,8 +32,9 @@ case "$profile" in
       PACKAGES+=(clang libclang-rt-dev)
     fi
     ;;
+  package) PACKAGES+=(dpkg-dev file lintian) ;;
   *)
-    echo "setup: unknown profile '$profile' (run, test or fuzz)" >&2
+    echo "setup: unknown profile '$profile' (run, test, fuzz or package)" >&2
     exit 2
     ;;
 esac
