@@ -1,14 +1,13 @@
 // The runtime component installed into a scratch prefix: the files it holds,
 // and the launcher starting the program from its media folder wherever it is
 // called from (or failing in one line when the media folder is gone).
-#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "tests/e2e/e2e_support.h"
 
@@ -16,13 +15,6 @@ namespace {
 
 using namespace e2e;
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // Runs a shell command; its standard output and error together in *pOutput.
 int Shell(const std::string& command, std::string* pOutput) {
@@ -89,13 +81,13 @@ TEST_F(Installed, TheTreeHoldsTheRuntimeFilesAndNothingOfTheBuild) {
         EXPECT_NE(perms & fs::perms::others_read, fs::perms::none) << file;
         // Text files name no folder of the build or the sources.
         if (!bProgram && file.find(".png") == std::string::npos && file.find(".gz") == std::string::npos) {
-            const std::string text = ReadBytes(fs::path(m_prefix) / file);
+            const std::string text = ReadFile(m_prefix + "/" + file);
             EXPECT_EQ(text.find(TUMBRAL_BINARY_DIR), std::string::npos) << file;
             EXPECT_EQ(text.find(TUMBRAL_SOURCE_DIR), std::string::npos) << file;
         }
     }
     for (const char* media : {"box.x", "sticker.png"})
-        EXPECT_EQ(ReadBytes(m_prefix + "/share/tumbral/" + media), ReadBytes(MediaDir() + "/" + media))
+        EXPECT_EQ(ReadFile(m_prefix + "/share/tumbral/" + media), ReadFile(MediaDir() + "/" + media))
             << media;
     // The program finds its libraries without a search path into the build tree.
     std::string dynamic;

@@ -34,16 +34,12 @@ ScratchDir::~ScratchDir() {
 std::string AppBinary() { return std::string(TUMBRAL_BINARY_DIR) + "/app/tumbral"; }
 std::string MediaDir() { return std::string(TUMBRAL_SOURCE_DIR) + "/app/media"; }
 
-namespace {
-
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
 }
-
-}  // namespace
 
 RunResult RunApp(const RunOptions& options, const ScratchDir& scratch) {
     AppProcess app;

@@ -45,6 +45,9 @@ struct RunResult {
 std::string AppBinary();
 std::string MediaDir();
 
+// A file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
 // Writes the script into `scratch` and runs the program; shots named in the
 // script are best given as scratch.File("name.png").
 RunResult RunApp(const RunOptions& options, const ScratchDir& scratch);

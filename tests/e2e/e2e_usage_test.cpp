@@ -2,7 +2,6 @@
 // nothing else done (no window system, no device, no debug output), and a
 // usage text and manual page that name every switch, key and setting the
 // README lists.
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -12,13 +11,6 @@
 namespace {
 
 using namespace e2e;
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // Runs the program where a window system would complain if it were opened.
 RunResult RunWithoutDisplay(const std::vector<std::string>& args,
@@ -104,13 +96,13 @@ std::set<std::string> ReadmeNames(const std::string& readme, const std::string& 
 
 // The manual page's text without font changes and with its escaped dashes plain.
 std::string ManualText() {
-    std::string page = ReadText(std::string(TUMBRAL_SOURCE_DIR) + "/packaging/tumbral.6.in");
+    std::string page = ReadFile(std::string(TUMBRAL_SOURCE_DIR) + "/packaging/tumbral.6.in");
     page = std::regex_replace(page, std::regex(R"(\\f[BIRP])"), "");
     return std::regex_replace(page, std::regex(R"(\\-)"), "-");
 }
 
 TEST(Usage, HelpAndManualPageNameEverySwitchKeyAndSettingOfTheReadme) {
-    const std::string readme = ReadText(std::string(TUMBRAL_SOURCE_DIR) + "/README.md");
+    const std::string readme = ReadFile(std::string(TUMBRAL_SOURCE_DIR) + "/README.md");
     const std::set<std::string> switches =
         ReadmeNames(readme, "### Command-line switches", std::regex(R"(`(/\w+))"));
     const std::set<std::string> settings =
