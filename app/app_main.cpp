@@ -4,6 +4,7 @@
 #include "app/app_game.h"
 #include "app/app_restore_dialog.h"
 #include "app/app_settings_dialog.h"
+#include "app/app_usage.h"
 #include "common/kit/device/kit_cursor.h"
 #include "common/kit/device/kit_device_terminate.h"
 #include "common/kit/loop/kit_device_build.h"
@@ -13,6 +14,10 @@
 #include "common/kit/window/kit_window_create.h"
 
 int AppMain() {
+    // --help, -h and --version are answered before anything starts.
+    int nInfoExitCode = 0;
+    if (AppAnswerInfoSwitch(&nInfoExitCode)) return nInfoExitCode;
+
     // Allocation tracking with a leak report at exit has no runtime switch on
     // this platform; the sanitizer build (TUMBRAL_SANITIZE) reports leaks.
 

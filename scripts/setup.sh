@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what a Tumbral command needs on a Debian machine: scripts/setup.sh [run|test|fuzz]
-#   run   building and running the program (the default)
-#   test  also the test suite: GoogleTest, Google Benchmark, the real-window test
-#         tools (unless TUMBRAL_SKIP_X11=1) and clang-format 14 for the format check
-#   fuzz  also clang for the libFuzzer targets
+# Installs what a Tumbral command needs on a Debian machine: scripts/setup.sh [run|test|fuzz|package]
+#   run      building and running the program (the default)
+#   test     also the test suite: GoogleTest, Google Benchmark, the real-window test
+#            tools (unless TUMBRAL_SKIP_X11=1), clang-format 14 for the format check,
+#            Python for the generated images and the desktop files' validators
+#   fuzz     also clang for the libFuzzer targets
+#   package  what scripts/package.sh needs: dpkg-shlibdeps, file (CPack) and lintian
 # Idempotent: packages already present are not fetched again.
 set -euo pipefail
 profile=${1:-run}
@@ -18,6 +20,9 @@ case "$profile" in
   test | fuzz)
     # The format check runs clang-format 14 (Debian 12's); other versions format differently.
     PACKAGES+=(git libgtest-dev libgmock-dev libbenchmark-dev clang-format-14 clang-format)
+    # The skin and icon scripts are re-run and compared; the installed menu entry,
+    # AppStream file and manual page are validated.
+    PACKAGES+=(python3 desktop-file-utils appstream man-db)
     # Real-window tests: an X server, input injection, screenshots, a window manager
     # (and strace, with which bench/present_bench.sh times the first frame in a window).
     if [[ "${TUMBRAL_SKIP_X11:-0}" != 1 ]]; then
@@ -27,8 +32,9 @@ case "$profile" in
       PACKAGES+=(clang libclang-rt-dev)
     fi
     ;;
+  package) PACKAGES+=(dpkg-dev file lintian) ;;
   *)
-    echo "setup: unknown profile '$profile' (run, test or fuzz)" >&2
+    echo "setup: unknown profile '$profile' (run, test, fuzz or package)" >&2
     exit 2
     ;;
 esac

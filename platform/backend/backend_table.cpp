@@ -73,6 +73,8 @@ Backend& CurrentBackend() {
     return *current;
 }
 
+Backend* ChosenBackend() { return Current(); }
+
 void SetBackend(std::unique_ptr<Backend> backend) {
     Backend*& current = Current();
     delete current;

@@ -29,6 +29,9 @@ std::unique_ptr<Backend> CreateBackendByName(const std::string& name);
 
 // The backend in use, chosen on first use.
 Backend& CurrentBackend();
+// The backend in use, or null while nothing has needed one yet (no display
+// has been opened and no input script read).
+Backend* ChosenBackend();
 // Replaces the backend (tests); the window system must hold no windows.
 void SetBackend(std::unique_ptr<Backend> backend);
 

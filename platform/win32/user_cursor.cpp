@@ -88,7 +88,11 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
         Fail(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    *lpPoint = plat::CurrentBackend().CursorPos();
+    // A position query alone does not open the window system (the program's
+    // static cameras ask before main): until something else has chosen the
+    // backend the cursor is reported at the origin.
+    plat::Backend* backend = plat::ChosenBackend();
+    *lpPoint = backend ? backend->CursorPos() : POINT{0, 0};
     return TRUE;
 }
 

@@ -34,16 +34,12 @@ ScratchDir::~ScratchDir() {
 std::string AppBinary() { return std::string(TUMBRAL_BINARY_DIR) + "/app/tumbral"; }
 std::string MediaDir() { return std::string(TUMBRAL_SOURCE_DIR) + "/app/media"; }
 
-namespace {
-
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
 }
-
-}  // namespace
 
 RunResult RunApp(const RunOptions& options, const ScratchDir& scratch) {
     AppProcess app;
@@ -61,12 +57,13 @@ AppProcess::~AppProcess() {
 bool AppProcess::Start(const RunOptions& options, const ScratchDir& scratch) {
     const std::string scriptPath = scratch.File("script.txt");
     m_strErrPath = scratch.File("stderr.txt");
+    m_strOutPath = scratch.File("stdout.txt");
     m_nTimeoutMs = options.nTimeoutMs;
     {
         std::ofstream script(scriptPath);
         script << options.strScript;
     }
-    const std::string binary = AppBinary();
+    const std::string binary = options.strProgram.empty() ? AppBinary() : options.strProgram;
     if (access(binary.c_str(), X_OK) != 0) {
         m_strStartError = "the program is not built: " + binary;
         return false;
@@ -83,9 +80,10 @@ bool AppProcess::Start(const RunOptions& options, const ScratchDir& scratch) {
     if (pid == 0) {
         if (chdir(workDir.c_str()) != 0) _exit(126);
         int err = open(m_strErrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int out = open(m_strOutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int null = open("/dev/null", O_RDWR);
         dup2(null, STDIN_FILENO);
-        dup2(null, STDOUT_FILENO);
+        dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         unsetenv("TUMBRAL_DEBUG_OUTPUT");
         unsetenv("TUMBRAL_HEADLESS_MONITORS");
@@ -131,6 +129,7 @@ RunResult AppProcess::Wait() {
     m_pid = 0;
     if (!result.bTimedOut && WIFEXITED(status)) result.nExitCode = WEXITSTATUS(status);
     result.strStderr = ReadFile(m_strErrPath);
+    result.strStdout = ReadFile(m_strOutPath);
     return result;
 }
 

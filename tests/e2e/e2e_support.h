@@ -25,6 +25,7 @@ class ScratchDir {
 };
 
 struct RunOptions {
+    std::string strProgram;                                     // what to run; empty = the program binary
     std::string strScript;                                      // the input script's text
     std::vector<std::string> args;                              // command-line arguments
     std::string strWorkDir;                                     // current folder; empty = the media folder
@@ -37,11 +38,15 @@ struct RunResult {
     int nExitCode = -1;      // the process exit code; -1 when killed or not started
     bool bTimedOut = false;  // the program had to be killed
     std::string strStderr;   // standard error: debug output and message boxes
+    std::string strStdout;   // standard output
 };
 
 // The program binary and the folder with box.x and its textures.
 std::string AppBinary();
 std::string MediaDir();
+
+// A file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
 
 // Writes the script into `scratch` and runs the program; shots named in the
 // script are best given as scratch.File("name.png").
@@ -65,6 +70,7 @@ class AppProcess {
     int m_pid = 0;
     int m_nTimeoutMs = 0;
     std::string m_strErrPath;
+    std::string m_strOutPath;
     std::string m_strStartError;
 };
 
