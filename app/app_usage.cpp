@@ -43,6 +43,8 @@ a colon. Unknown arguments are reported on the debug output and ignored.
   /relaunchmce            accepted; restarts a media-centre shell at exit
                           where one exists
   /automation             automation mode for the GUI
+  /scramble[:SEED]        start in a scrambled game; with SEED (0 to
+                          4294967295) the same scramble on every run
   -h, --help              print this help and exit (exactly these spellings)
   --version               print the version and exit
 
@@ -52,7 +54,11 @@ Mouse and keys:
   Home (held)             return the view to the start
   left click on a cubie   mark it (white) or unmark it; when two marked cubies
                           sit at the middles of two neighbouring edges of one
-                          layer, that layer turns a quarter turn
+                          layer, that layer turns a quarter turn (with
+                          Shift held on the second, the other way)
+  Ctrl+N                  a new scrambled game, with a move count and a clock
+  Ctrl+Z                  take back the last quarter turn
+  Ctrl+Y, Ctrl+Shift+Z    make it again
   R, or the button "还原"  restore the start position and the start view
   F1                      show or hide the help (also during a turn)
   Escape                  quit
