@@ -2,7 +2,9 @@
 // to something it visibly changes (see gallery_events.cpp). Dialogs are made
 // once, before the device: the resource manager builds their fonts and the skin
 // when the device comes. Positions are pixels; a control's position is from its
-// dialog's top-left corner, below the caption.
+// dialog's top-left corner, below the caption. The layout is fixed and wants a
+// client area of 1180 x 700 or more (the gallery starts at 1280 x 720); only
+// the status lines follow the window's height.
 #include <new>
 
 #include "common/kitgui/control_combo_box.h"

@@ -2,8 +2,6 @@
 // acts on the event and then writes it to the event log (the log's lines in
 // the window, and one line each on the debug output: "gallery: EVENT id=N
 // value=V"). The scroll bar raises no events; the gallery polls it instead.
-#include <cwchar>
-
 #include "common/kit/errors/kit_debug_line.h"
 #include "common/kitgui/control_check_box.h"
 #include "common/kitgui/control_combo_box.h"
@@ -25,30 +23,18 @@ int g_nHellos = 0;                             // times "Say hello" was pressed
 int g_nScrolledFirst = -1;                     // the scroll bar's first line, as last shown
 
 const WCHAR* EventName(UINT nEvent) {
-    switch (nEvent) {
-        case KIT_EVT_BUTTON_CLICKED:
-            return L"BUTTON_CLICKED";
-        case KIT_EVT_COMBO_CHANGED:
-            return L"COMBO_CHANGED";
-        case KIT_EVT_RADIO_CHANGED:
-            return L"RADIO_CHANGED";
-        case KIT_EVT_CHECK_CHANGED:
-            return L"CHECK_CHANGED";
-        case KIT_EVT_SLIDER_CHANGED:
-            return L"SLIDER_CHANGED";
-        case KIT_EVT_EDIT_ENTER:
-            return L"EDIT_ENTER";
-        case KIT_EVT_EDIT_CHANGED:
-            return L"EDIT_CHANGED";
-        case KIT_EVT_LIST_ACTIVATE:
-            return L"LIST_ACTIVATE";
-        case KIT_EVT_LIST_SELECT:
-            return L"LIST_SELECT";
-        case KIT_EVT_LIST_SELECT_END:
-            return L"LIST_SELECT_END";
-        default:
-            return L"(unknown)";
-    }
+    static const struct {
+        UINT nEvent;
+        const WCHAR* strName;
+    } s_names[] = {
+        {KIT_EVT_BUTTON_CLICKED, L"BUTTON_CLICKED"}, {KIT_EVT_COMBO_CHANGED, L"COMBO_CHANGED"},
+        {KIT_EVT_RADIO_CHANGED, L"RADIO_CHANGED"},   {KIT_EVT_CHECK_CHANGED, L"CHECK_CHANGED"},
+        {KIT_EVT_SLIDER_CHANGED, L"SLIDER_CHANGED"}, {KIT_EVT_EDIT_ENTER, L"EDIT_ENTER"},
+        {KIT_EVT_EDIT_CHANGED, L"EDIT_CHANGED"},     {KIT_EVT_LIST_ACTIVATE, L"LIST_ACTIVATE"},
+        {KIT_EVT_LIST_SELECT, L"LIST_SELECT"},       {KIT_EVT_LIST_SELECT_END, L"LIST_SELECT_END"}};
+    for (const auto& name : s_names)
+        if (name.nEvent == nEvent) return name.strName;
+    return L"(unknown)";
 }
 
 // The list box's selection: its rows picked (many rows) or its current row.
