@@ -12,6 +12,10 @@ add_library(TumbralKit INTERFACE)
 target_link_libraries(TumbralKit INTERFACE tumbral_framework platform_entry)
 target_compile_features(TumbralKit INTERFACE cxx_std_20)
 add_library(TumbralKit::TumbralKit ALIAS TumbralKit)
+# Libraries built with the sanitizers need their run-time libraries in the program.
+if(TUMBRAL_SANITIZE)
+  target_link_options(TumbralKit INTERFACE -fsanitize=address,undefined)
+endif()
 
 set(_kit_include include/tumbral)
 set(_kit_cmake lib/cmake/TumbralKit)
