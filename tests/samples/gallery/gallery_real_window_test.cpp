@@ -6,9 +6,7 @@
 // reason, where the X tools or openbox are missing.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "tests/samples/gallery/gallery_test_support.h"
 #include "tests/support/x11_session.h"
@@ -65,9 +63,7 @@ class GalleryRealWindow : public ::testing::Test {
     bool WaitForEvent(const std::string& event) {
         return tumbral_test::PollUntil(
             [&] {
-                std::stringstream text;
-                text << std::ifstream(m_scratch.File("stderr.txt")).rdbuf();
-                const std::vector<std::string> events = Events(text.str());
+                const std::vector<std::string> events = Events(ReadFile(m_scratch.File("stderr.txt")));
                 for (size_t i = m_nEventsSeen; i < events.size(); ++i) {
                     if (events[i] == event) {
                         m_nEventsSeen = i + 1;
