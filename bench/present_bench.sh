@@ -22,6 +22,9 @@
 #   The second program, when given, is run in the same rounds (columns "before").
 #   ROUNDS=n (default 3). START_ONLY=1 measures only the start-up figures
 #   (with ROUNDS=15 or so: start-up times vary most between runs).
+#   SIZES="1280x720" limits the window sizes (default "640x480 1280x720").
+#   NAMES="gallery puzzle" names the two programs' columns (default "new before"):
+#   any program on the framework can be measured, e.g. samples/gallery against the puzzle.
 # Needs Xvfb, openbox and GNU time (/usr/bin/time). The machine should be
 # otherwise idle; the load average is printed with the table.
 set -euo pipefail
@@ -30,6 +33,8 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BIN="$(realpath "${1:-$ROOT/build/release/app/tumbral}")"
 BASE="${2:+$(realpath "$2")}"
 ROUNDS="${ROUNDS:-3}"
+SIZES="${SIZES:-640x480 1280x720}"
+read -r NEW_NAME OLD_NAME <<<"${NAMES:-new before}"
 [ -x "$BIN" ] || { echo "no program at $BIN (build the tumbral target first)" >&2; exit 1; }
 [ -z "$BASE" ] || [ -x "$BASE" ] || { echo "no program at $BASE" >&2; exit 1; }
 for tool in Xvfb openbox /usr/bin/time; do
@@ -108,14 +113,14 @@ elif command -v strace >/dev/null; then
 fi
 
 COLUMNS_=()
-for size in 640x480 1280x720; do
+for size in $SIZES; do
     for backend in headless sdl; do
-        COLUMNS_+=("new $backend $size")
-        [ -n "$BASE" ] && COLUMNS_+=("before $backend $size")
+        COLUMNS_+=("$NEW_NAME $backend $size")
+        [ -n "$BASE" ] && COLUMNS_+=("$OLD_NAME $backend $size")
     done
 done
-COLUMNS_+=("new headless 1920x1080")
-[ -n "$BASE" ] && COLUMNS_+=("before headless 1920x1080")
+COLUMNS_+=("$NEW_NAME headless 1920x1080")
+[ -n "$BASE" ] && COLUMNS_+=("$OLD_NAME headless 1920x1080")
 
 declare -A R  # R["figure|column"] = values, one per line
 
@@ -126,7 +131,7 @@ for round in $(seq "$ROUNDS"); do
     for col in "${COLUMNS_[@]}"; do
         read -r which backend size <<<"$col"
         prog=$BIN
-        [ "$which" = before ] && prog=$BASE
+        [ "$which" = "$OLD_NAME" ] && prog=$BASE
         w=${size%x*} h=${size#*x}
         if [ -n "${START_ONLY:-}" ] && [ "$size" = 1920x1080 ]; then continue; fi
         if [ "$size" = 1920x1080 ]; then  # memory only

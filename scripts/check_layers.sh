@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Fails when a project include goes against the layer order of the framework and
-# the application (docs/architecture.md): a folder includes only folders listed
-# before it (never a later one, never a sibling of the same rank), and app/ and
-# common/ include only the platform's public headers (platform/*.h).
+# Fails when a project include goes against the layer order of the framework,
+# the application and the samples (docs/architecture.md): a folder includes only
+# folders listed before it (never a later one, never a sibling of the same
+# rank), and app/, common/ and samples/ include only the platform's public
+# headers (platform/*.h).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,10 +24,12 @@ ranks=(
   "common/kitgui 10"
   "common/kitsettingsdlg 11"
   "app 12"
+  "samples/hello 12"
+  "samples/gallery 12"
 )
 table=$(printf '%s\n' "${ranks[@]}")
 
-git ls-files -- 'app/*.cpp' 'app/*.h' 'common/*.cpp' 'common/*.h' |
+git ls-files -- 'app/*.cpp' 'app/*.h' 'common/*.cpp' 'common/*.h' 'samples/*.cpp' 'samples/*.h' |
   xargs grep -Hn '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' |
   awk -v table="$table" '
     BEGIN {
@@ -64,4 +67,4 @@ if ((status != 0)); then
   echo "layers: the includes above go against the layer order (docs/architecture.md)" >&2
   exit 1
 fi
-echo "layers: every include of app/ and common/ follows the layer order"
+echo "layers: every include of app/, common/ and samples/ follows the layer order"

@@ -206,6 +206,11 @@ bool CKitListBox::OnKey(UINT uMsg, WPARAM wParam, LPARAM lParam) {
 bool CKitListBox::OnPointer(UINT uMsg, POINT pt, WPARAM wParam, LPARAM lParam) {
     if (!m_bActive || !m_bShown) return false;
     if (uMsg == WM_LBUTTONDOWN && !m_bFocused) m_pOwner->FocusControl(this);
+    // Only the release of a click on the rows ends a selection, not one on the
+    // scroll bar or the frame. The flag is read before the scroll bar sees the
+    // release: it lets go of the mouse, and the capture change that comes back
+    // ends the drag.
+    const bool bEndsRowClick = uMsg == WM_LBUTTONUP && m_bDragSelect;
     if (m_Scroller.OnPointer(uMsg, pt, wParam, lParam)) return true;
 
     const int nCount = m_Rows.Length();
@@ -246,10 +251,6 @@ bool CKitListBox::OnPointer(UINT uMsg, POINT pt, WPARAM wParam, LPARAM lParam) {
         }
 
         case WM_LBUTTONUP: {
-            // Only the release of a click on the rows ends a selection, not one
-            // on the scroll bar or the frame. (Releasing the capture ends the
-            // drag, so the flag is read first.)
-            const bool bEndsRowClick = m_bDragSelect;
             ReleaseCapture();
             m_bDragSelect = false;
             if (bEndsRowClick && m_nCurrent >= 0 && m_nCurrent < nCount) {

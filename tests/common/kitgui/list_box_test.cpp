@@ -15,6 +15,13 @@ namespace {
 // nine to a page, x 56..228.
 int RowY(int iVisibleRow) { return 56 + 14 * iVisibleRow + 7; }
 
+// A window procedure as an application's: every message goes to the dialog.
+CKitDialog* g_pRoutedDialog = nullptr;
+LRESULT CALLBACK RoutingWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (g_pRoutedDialog && g_pRoutedDialog->ProcessMessage(hWnd, uMsg, wParam, lParam)) return 0;
+    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
 class ListBoxTest : public guitest::ControlsTest {
   protected:
     CKitListBox* List(int nRows, DWORD dwStyle = 0) {
@@ -162,6 +169,30 @@ TEST_F(ListBoxTest, OnlyAReleaseAfterAClickOnTheRowsEndsASelection) {
     EXPECT_EQ(Count(KIT_EVT_LIST_SELECT), 0);
     EXPECT_EQ(Count(KIT_EVT_LIST_SELECT_END), 0);
     EXPECT_EQ(Picked(p), (std::vector<int>{2, 3, 4, 5}));
+}
+
+// In a window whose procedure hands its messages to the dialog, the list box
+// really holds the mouse between press and release, and the scroll bar's
+// letting go of it on the release comes back at once as WM_CAPTURECHANGED,
+// which ends a drag: the release still ends the click on the rows.
+TEST_F(ListBoxTest, TheReleaseEndsTheSelectionWhenTheWindowRoutesItsMessages) {
+    List(20, KIT_LIST_MULTI);
+    Frame();
+    g_pRoutedDialog = &m_Dialog;
+    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RoutingWndProc));
+    {
+        KitStateLock lock;
+        KitCore().m_hWndFullScreen = m_hWnd;  // the active window, with no device settings
+    }
+    PushMouse(plat::EventType::MouseButton, 100, RowY(2), plat::MouseButton::Left, true);
+    Pump();
+    EXPECT_EQ(GetCapture(), m_hWnd);
+    PushMouse(plat::EventType::MouseButton, 100, RowY(2), plat::MouseButton::Left, false);
+    Pump();
+    g_pRoutedDialog = nullptr;
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(m_Events,
+              (std::vector<guitest::Event>{{KIT_EVT_LIST_SELECT, 1}, {KIT_EVT_LIST_SELECT_END, 1}}));
 }
 
 TEST_F(ListBoxTest, RemovalsKeepCurrentAndAnchorOnExistingRows) {
