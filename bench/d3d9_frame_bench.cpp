@@ -3,6 +3,11 @@
 // about a fifth of the target, and 100 alpha-blended text-sized quads in one
 // batch. Clear and present are also measured on their own.
 //
+// A frame that repeats the last one keeps its bands (the queue does not draw
+// them again), so BM_Frame measures recording and comparing; BM_FrameDrawn
+// alternates the clear colour so that every band is drawn, with point or
+// bilinear sampling: the rasterizer's own cost.
+//
 // The device defers drawing until the pixels are needed; every measurement
 // includes finishing it (EndScene). Runs on the headless backend (no vsync
 // wait). Report medians:
@@ -105,7 +110,15 @@ class FrameScene {
 
     bool Ok() const { return m_device != nullptr; }
 
-    void Clear() { m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF2D3C5A, 1.0f, 0); }
+    void Clear(D3DCOLOR color = 0xFF2D3C5A) {
+        m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0);
+    }
+
+    // Point or bilinear sampling of both textures.
+    void SetFilter(D3DTEXTUREFILTERTYPE filter) {
+        m_device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
+        m_device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
+    }
 
     void DrawCubes() {
         m_device->SetRenderState(D3DRS_LIGHTING, TRUE);
@@ -152,8 +165,8 @@ class FrameScene {
         m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 200, m_text.data(), sizeof(TextVertex));
     }
 
-    void DrawFrame() {
-        Clear();
+    void DrawFrame(D3DCOLOR clearColor = 0xFF2D3C5A) {
+        Clear(clearColor);
         m_device->BeginScene();
         DrawCubes();
         DrawText();
@@ -304,6 +317,14 @@ void BM_Frame(benchmark::State& state) {
     for (auto _ : state) scene.DrawFrame();
 }
 
+void BM_FrameDrawn(benchmark::State& state) {
+    FrameScene scene(UINT(state.range(0)), UINT(state.range(1)));
+    if (!scene.Ok()) return state.SkipWithError("no device");
+    scene.SetFilter(state.range(2) ? D3DTEXF_LINEAR : D3DTEXF_POINT);
+    D3DCOLOR clear = 0xFF2D3C5A;
+    for (auto _ : state) scene.DrawFrame(clear ^= 1);
+}
+
 void BM_Clear(benchmark::State& state) {
     FrameScene scene(UINT(state.range(0)), UINT(state.range(1)));
     if (!scene.Ok()) return state.SkipWithError("no device");
@@ -328,6 +349,13 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }  // namespace
 
 BENCHMARK(BM_Frame)->Apply(Sizes);
+// Sizes, then 0 for point and 1 for bilinear sampling.
+BENCHMARK(BM_FrameDrawn)
+    ->Args({640, 480, 0})
+    ->Args({1280, 720, 0})
+    ->Args({1920, 1080, 0})
+    ->Args({1280, 720, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Clear)->Apply(Sizes);
 BENCHMARK(BM_Present)->Apply(Sizes);
 BENCHMARK_MAIN();

@@ -56,6 +56,15 @@ struct DrawQueue::Reuse {
     uint64_t forgets = 0, forgetsSeen = ~uint64_t(0);
     std::vector<std::pair<int, int>> changed;
 
+    // The one colour target and at most one depth target (not sampled) of all the queue's work;
+    // false when the work is not of that shape.
+    static bool OneTarget(const DrawQueue& q, const ColorTarget*& color, const void*& depth);
+    // The work kept for these targets and the band height in use, unless a texture `sampled` names
+    // was drawn into since then (it may hold other texels); null when there is none.
+    const Work* KeptFor(const ColorTarget& color, const void* depth,
+                        const std::unordered_set<const void*>& sampled) const;
+    class BandMatch;
+
     void NoteChanged(const void* pixels, int top, int bottom) {
         if (pixels != watched || top >= bottom) return;
         if (!changed.empty() && changed.back().second >= top && changed.back().first <= bottom) {
@@ -151,30 +160,21 @@ bool DrawQueue::TakeChangedRows(const void* pixels, std::vector<std::pair<int, i
 int DrawQueue::LastDrawnBands() const { return m_reuse->drawnBands; }
 int DrawQueue::LastKeptBands() const { return m_reuse->keptBands; }
 
-bool DrawQueue::DrawReusing(WorkerPool& pool) {
-    Reuse& r = *m_reuse;
-    r.eligible = false;
-    r.drawnBands = r.keptBands = 0;
-    r.run.clear();
-    if (!r.enabled || m_oneBand) return false;
-
-    // One colour target and at most one depth target for all the work.
-    const ColorTarget* color = nullptr;
-    const void* depth = nullptr;
+bool DrawQueue::Reuse::OneTarget(const DrawQueue& q, const ColorTarget*& color, const void*& depth) {
     auto sameDepth = [&](const void* d) {
         if (!d) return true;
         if (!depth) depth = d;
         return d == depth;
     };
-    for (const Primitive& p : m_prims) {
+    for (const Primitive& p : q.m_prims) {
         const ColorTarget* c;
         const void* d;
         if (p.kind == kClear) {
-            c = m_clears[p.config].color.pixels ? &m_clears[p.config].color : nullptr;
-            d = m_clears[p.config].depth.depth;
+            c = q.m_clears[p.config].color.pixels ? &q.m_clears[p.config].color : nullptr;
+            d = q.m_clears[p.config].depth.depth;
         } else {
-            c = &m_configs[p.config].config.color;
-            d = m_configs[p.config].config.depth.depth;
+            c = &q.m_configs[p.config].config.color;
+            d = q.m_configs[p.config].config.depth.depth;
         }
         if (c) {
             if (!c->pixels) return false;
@@ -184,33 +184,36 @@ bool DrawQueue::DrawReusing(WorkerPool& pool) {
         if (!sameDepth(d)) return false;
     }
     if (!color || color->height <= 0) return false;
-    for (const void* texels : m_sampled)
+    for (const void* texels : q.m_sampled)
         if (texels == depth) return false;
+    return true;
+}
 
-    r.eligible = true;
-    r.target = *color;
-    r.depth = depth;
-    const int height = color->height, width = color->width;
-    // Bands aligned to the target, so that the same rows are compared every flush.
-    int bands = std::max(1, pool.Threads() * 4);
-    r.bandHeight = std::max(16, ((height + bands - 1) / bands + 7) / 8 * 8);
-    const int bandCount = (height + r.bandHeight - 1) / r.bandHeight;
-
-    const Reuse::Work* last = nullptr;
-    for (const Reuse::Work& w : r.kept)
-        if (w.color == color->pixels && w.depth == depth && w.width == width && w.height == height &&
-            w.pitch == color->pitch && w.bandHeight == r.bandHeight)
+const DrawQueue::Reuse::Work* DrawQueue::Reuse::KeptFor(
+    const ColorTarget& color, const void* depth, const std::unordered_set<const void*>& sampled) const {
+    const Work* last = nullptr;
+    for (const Work& w : kept)
+        if (w.color == color.pixels && w.depth == depth && w.width == color.width &&
+            w.height == color.height && w.pitch == color.pitch && w.bandHeight == bandHeight)
             last = &w;
-    // A texture the queue drew into since then may hold other texels.
     if (last)
-        for (const void* texels : m_sampled)
-            if (r.WrittenAfter(texels, last->serial)) {
-                last = nullptr;
-                break;
-            }
+        for (const void* texels : sampled)
+            if (WrittenAfter(texels, last->serial)) return nullptr;
+    return last;
+}
 
-    auto touches = [](const Primitive& p, int top, int bottom) { return p.top < bottom && p.bottom > top; };
-    auto vertexCount = [](const Primitive& p, const PixelConfig& c) {
+// This flush's work against the work kept from the last flush into the same targets, band by band.
+class DrawQueue::Reuse::BandMatch {
+  public:
+    BandMatch(const DrawQueue& q, const Work* last) : m_q(q), m_last(last) {}
+
+    // Rows [top, bottom) hold what this flush's work would draw there (there is kept work).
+    bool Keeps(int top, int bottom) { return SameBand(top, bottom) && StartsWithClear(top, bottom); }
+
+  private:
+    static bool Touches(const Primitive& p, int top, int bottom) { return p.top < bottom && p.bottom > top; }
+
+    static int VertexCount(const Primitive& p, const PixelConfig& c) {
         switch (p.kind) {
             case kTriangle:
                 return c.flatShading ? 4 : 3;
@@ -223,13 +226,13 @@ bool DrawQueue::DrawReusing(WorkerPool& pool) {
             default:
                 return 1;
         }
-    };
-    // Configurations compared once per pair.
-    uint32_t sameNew = UINT32_MAX, sameOld = UINT32_MAX;
-    auto sameConfig = [&](uint32_t a, uint32_t b) {
-        if (a == sameNew && b == sameOld) return true;
-        const ConfigRecord& x = m_configs[a];
-        const ConfigRecord& y = last->configs[b];
+    }
+
+    // Configurations a (new) and b (kept) draw alike, texture levels included; compared once per pair.
+    bool SameConfig(uint32_t a, uint32_t b) {
+        if (a == m_sameNew && b == m_sameOld) return true;
+        const ConfigRecord& x = m_q.m_configs[a];
+        const ConfigRecord& y = m_last->configs[b];
         if (!SamePixelConfig(x.config, y.config)) return false;
         for (int st = 0; st < kPipelineTexStages; ++st) {
             const Sampler& s = x.config.samplers[st];
@@ -237,48 +240,54 @@ bool DrawQueue::DrawReusing(WorkerPool& pool) {
             for (int i = 0; i < s.levelCount; ++i)
                 if (!SameLevel(x.levels[st][i], y.levels[st][i])) return false;
         }
-        sameNew = a;
-        sameOld = b;
+        m_sameNew = a;
+        m_sameOld = b;
         return true;
-    };
-    auto samePrim = [&](const Primitive& a, const Primitive& b) {
+    }
+
+    bool SamePrim(const Primitive& a, const Primitive& b) {
         if (a.kind != b.kind || a.last != b.last || a.top != b.top || a.bottom != b.bottom) return false;
         if (a.kind == kClear) {
-            const ClearOp& x = m_clears[a.config];
-            const ClearOp& y = last->clears[b.config];
+            const ClearOp& x = m_q.m_clears[a.config];
+            const ClearOp& y = m_last->clears[b.config];
             // Field by field: the targets' padding is not initialised.
             return SameTarget(x.color, y.color) && SameDepth(x.depth, y.depth) && x.argb == y.argb &&
                    std::memcmp(&x.z, &y.z, sizeof x.z) == 0 &&
                    std::memcmp(&x.rect, &y.rect, sizeof x.rect) == 0;
         }
-        if (!sameConfig(a.config, b.config)) return false;
-        int n = vertexCount(a, m_configs[a.config].config);
-        return std::memcmp(&m_vertices[a.vertex], &last->vertices[b.vertex], sizeof(ScreenVertex) * n) == 0;
-    };
+        if (!SameConfig(a.config, b.config)) return false;
+        int n = VertexCount(a, m_q.m_configs[a.config].config);
+        return std::memcmp(&m_q.m_vertices[a.vertex], &m_last->vertices[b.vertex],
+                           sizeof(ScreenVertex) * n) == 0;
+    }
+
     // The band's work equals the kept work's for the same rows.
-    auto sameBand = [&](int top, int bottom) {
+    bool SameBand(int top, int bottom) {
+        const std::vector<Primitive>& now = m_q.m_prims;
+        const std::vector<Primitive>& before = m_last->prims;
         size_t i = 0, j = 0;
-        const size_t n = m_prims.size(), m = last->prims.size();
+        const size_t n = now.size(), m = before.size();
         for (;;) {
-            while (i < n && !touches(m_prims[i], top, bottom)) ++i;
-            while (j < m && !touches(last->prims[j], top, bottom)) ++j;
+            while (i < n && !Touches(now[i], top, bottom)) ++i;
+            while (j < m && !Touches(before[j], top, bottom)) ++j;
             if (i == n || j == m) return i == n && j == m;
-            if (!samePrim(m_prims[i], last->prims[j])) return false;
+            if (!SamePrim(now[i], before[j])) return false;
             ++i, ++j;
         }
-    };
+    }
+
     // The band's work overwrites every colour (and depth, when used) in its rows before
     // reading any: its result does not depend on what the rows held before.
-    auto startsWithClear = [&](int top, int bottom) {
+    bool StartsWithClear(int top, int bottom) const {
         bool colorCovered = false, depthCovered = false, usesDepth = false, drawing = false;
-        for (const Primitive& p : m_prims) {
-            if (!touches(p, top, bottom)) continue;
+        for (const Primitive& p : m_q.m_prims) {
+            if (!Touches(p, top, bottom)) continue;
             if (p.kind != kClear) {
                 drawing = true;
-                if (m_configs[p.config].config.depth.depth) usesDepth = true;
+                if (m_q.m_configs[p.config].config.depth.depth) usesDepth = true;
                 continue;
             }
-            const ClearOp& op = m_clears[p.config];
+            const ClearOp& op = m_q.m_clears[p.config];
             if (op.depth.depth) usesDepth = true;
             if (drawing) continue;
             bool rows = op.rect.top <= top && op.rect.bottom >= bottom;
@@ -288,12 +297,38 @@ bool DrawQueue::DrawReusing(WorkerPool& pool) {
                 depthCovered = true;
         }
         return colorCovered && (depthCovered || !usesDepth);
-    };
+    }
 
+    const DrawQueue& m_q;
+    const Work* m_last;
+    uint32_t m_sameNew = UINT32_MAX, m_sameOld = UINT32_MAX;  // the pair SameConfig found equal last
+};
+
+bool DrawQueue::DrawReusing(WorkerPool& pool) {
+    Reuse& r = *m_reuse;
+    r.eligible = false;
+    r.drawnBands = r.keptBands = 0;
+    r.run.clear();
+    if (!r.enabled || m_oneBand) return false;
+    const ColorTarget* color = nullptr;
+    const void* depth = nullptr;
+    if (!Reuse::OneTarget(*this, color, depth)) return false;
+
+    r.eligible = true;
+    r.target = *color;
+    r.depth = depth;
+    const int height = color->height;
+    // Bands aligned to the target, so that the same rows are compared every flush.
+    int bands = std::max(1, pool.Threads() * 4);
+    r.bandHeight = std::max(16, ((height + bands - 1) / bands + 7) / 8 * 8);
+    const int bandCount = (height + r.bandHeight - 1) / r.bandHeight;
+
+    const Reuse::Work* last = r.KeptFor(*color, depth, m_sampled);
+    Reuse::BandMatch match(*this, last);
     for (int b = 0; b < bandCount; ++b) {
         int top = b * r.bandHeight, bottom = std::min(height, top + r.bandHeight);
         if (bottom <= m_top || top >= m_bottom) continue;  // no work in these rows
-        if (last && sameBand(top, bottom) && startsWithClear(top, bottom)) {
+        if (last && match.Keeps(top, bottom)) {
             r.keptBands++;
             continue;
         }

@@ -166,15 +166,105 @@ enum CombineMode {
     kSimpleFlags,   // (texture or 1) x (diffuse or 1) from the configuration's flags
 };
 
-// Interpolated values are evaluated at pixel i of the span as start + step * i
-// (not summed pixel by pixel), so any pixel's value is the same whichever loop
-// shades it.
+// The scalar loop over one span. Interpolated values are evaluated at pixel i
+// of the span as start + step * i (not summed pixel by pixel), so any pixel's
+// value is the same whichever loop shades it. Everything the loop reads is
+// held here, copied out of the configuration first: the colour stores could
+// otherwise alias the configuration and force reloads per pixel. (The texture
+// and its segments are the caller's and Run's: an object whose address is
+// taken stays in memory, and so would everything else held here.)
 template <bool kPersp, int kMode, bool kDepth, bool kBlend>
-void ShadeSpan(const SpanSetup& setup, int y, int x0, int x1) {
-    const PixelConfig& c = *setup.config;
-    const Gradients& g = *setup.gradients;
-    // Everything the loop reads is copied into locals first: the colour stores
-    // could otherwise alias the configuration and force reloads per pixel.
+class SpanShader {
+    static constexpr bool kTexModes = kMode == kModulate || kMode == kModulateTexA;
+
+  public:
+    __attribute__((always_inline)) SpanShader(const PixelConfig& config, const Gradients& gradients,
+                                              const SpanTexture& texture, int y, int x0)
+        : c(config), g(gradients), tex0(texture), fx(static_cast<float>(x0)), fy(static_cast<float>(y)) {}
+
+    // Pixels [x0, x1) of line y.
+    __attribute__((always_inline)) void Run(int y, int x0, int x1) {
+        uint32_t* dst = c.color.pixels + static_cast<ptrdiff_t>(y) * c.color.pitch + x0;
+        float* zp = kDepth ? c.depth.depth + static_cast<ptrdiff_t>(y) * c.depth.pitch + x0 : nullptr;
+        TexSegment seg;
+        SegmentWalker segments(tex0, kPersp, u0s, v0s, qs, du0, dv0, dq);
+        int segmentLeft = 0;
+        for (int x = x0; x < x1; ++x) {
+            const int i = x - x0;
+            const float fi = static_cast<float>(i);
+            if (segmented && segmentLeft == 0) {
+                segmentLeft = std::min(kSegment, x1 - x);
+                seg = segments.Next(i, segmentLeft);
+            }
+            const float z = zs + dz * fi;
+            bool visible = true;
+            if constexpr (kDepth) visible = !depthTest || DepthPasses(depthFunc, z, *zp);
+            if (visible) {
+                uint32_t color = PixelColor(fi, seg);
+                if (specularAdd) color = AddSpecular(color, Specular());
+                if (!alphaTest || CompareFunc(alphaFunc, color >> 24, alphaRef)) {
+                    if constexpr (kBlend) color = BlendPixel(c, color, *dst);
+                    *dst = (color & writeMask) | (*dst & keep);
+                    if constexpr (kDepth) {
+                        if (depthWrite) *zp = z;
+                    }
+                }
+            }
+            if (segmented) seg.tu += seg.dtu, seg.tv += seg.dtv, --segmentLeft;
+            ++dst;
+            if constexpr (kDepth) ++zp;
+            r.Next(), gr.Next(), b.Next(), a.Next();
+            if (stepSpecular) sr.Next(), sg.Next(), sb.Next();
+        }
+    }
+
+  private:
+    // Pixel i's (fi's) colour from the combine mode, before specular, alpha test and blending.
+    __attribute__((always_inline)) uint32_t PixelColor(float fi, const TexSegment& seg) const {
+        const float q = kPersp ? qs + dq * fi : 1.0f;
+        const float u0 = u0s + du0 * fi, v0 = v0s + dv0 * fi;
+        const float w = (kPersp && !kTexModes) ? 1.0f / q : 1.0f;
+        uint32_t dr = r.Byte(), dg = gr.Byte(), db = b.Byte(), da = a.Byte();
+        if constexpr (kMode == kDiffuse) {
+            return (da << 24) | (dr << 16) | (dg << 8) | db;
+        } else if constexpr (kTexModes) {
+            uint32_t t;
+            if (segmented && !seg.general) {
+                t = tex0.FetchFixed(seg.tu, seg.tv);
+            } else {
+                const float wp = kPersp ? 1.0f / q : 1.0f;
+                t = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * wp, v0 * wp);
+            }
+            uint32_t alpha = kMode == kModulate ? Mul255(da, t >> 24) : t >> 24;
+            return (alpha << 24) | (Mul255(dr, Channel(t, 16)) << 16) | (Mul255(dg, Channel(t, 8)) << 8) |
+                   Mul255(db, t & 0xFF);
+        } else if constexpr (kMode == kSimpleFlags) {
+            uint32_t t = (hasTex0 && (colorTex || alphaTex))
+                             ? tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w)
+                             : 0xFFFFFFFFu;
+            if (!colorDiff) dr = dg = db = 255;
+            if (!alphaDiff) da = 255;
+            if (colorTex)
+                dr = Mul255(dr, Channel(t, 16)), dg = Mul255(dg, Channel(t, 8)), db = Mul255(db, t & 0xFF);
+            if (alphaTex) da = Mul255(da, t >> 24);
+            return (da << 24) | (dr << 16) | (dg << 8) | db;
+        } else {
+            const float u1 = u1s + du1 * fi, v1 = v1s + dv1 * fi;
+            uint32_t texels[kPipelineTexStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};
+            if (hasTex0) texels[0] = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
+            if (g.sampling[1].level) texels[1] = Sample(g.sampling[1], c.samplers[1], u1 * w, v1 * w);
+            return CombineStages(c, (da << 24) | (dr << 16) | (dg << 8) | db, Specular(), texels);
+        }
+    }
+
+    __attribute__((always_inline)) uint32_t Specular() const {
+        return (sr.Byte() << 16) | (sg.Byte() << 8) | sb.Byte();
+    }
+
+    const PixelConfig& c;
+    const Gradients& g;
+    const SpanTexture& tex0;
+    const float fx, fy;  // the span's first pixel
     const bool depthTest = c.depthTest, depthWrite = c.depthWrite;
     const DWORD depthFunc = c.depthFunc;
     const bool alphaTest = c.alphaTest;
@@ -185,92 +275,24 @@ void ShadeSpan(const SpanSetup& setup, int y, int x0, int x1) {
     const bool alphaTex = c.alphaUsesTexture, alphaDiff = c.alphaUsesDiffuse;
     const bool stepSpecular = specularAdd || kMode == kGeneral;
 
-    const float fx = static_cast<float>(x0), fy = static_cast<float>(y);
     const float zs = g.At(kZ, fx, fy), dz = g.ddx[kZ];
     const float qs = g.At(kRhw, fx, fy), dq = g.ddx[kRhw];
-    Stepper r(g.At(kR, fx, fy), g.ddx[kR]), gr(g.At(kG, fx, fy), g.ddx[kG]);
-    Stepper b(g.At(kB, fx, fy), g.ddx[kB]), a(g.At(kA, fx, fy), g.ddx[kA]);
+    Stepper r{g.At(kR, fx, fy), g.ddx[kR]}, gr{g.At(kG, fx, fy), g.ddx[kG]};
+    Stepper b{g.At(kB, fx, fy), g.ddx[kB]}, a{g.At(kA, fx, fy), g.ddx[kA]};
     const float u0s = g.At(kU0, fx, fy), v0s = g.At(kV0, fx, fy);
     const float du0 = g.ddx[kU0], dv0 = g.ddx[kV0];
     const float u1s = g.At(kU1, fx, fy), v1s = g.At(kV1, fx, fy);
     const float du1 = g.ddx[kU1], dv1 = g.ddx[kV1];
-    Stepper sr(g.At(kSR, fx, fy), g.ddx[kSR]), sg(g.At(kSG, fx, fy), g.ddx[kSG]),
-        sb(g.At(kSB, fx, fy), g.ddx[kSB]);
-    const SpanTexture tex0(g.sampling[0], c.samplers[0]);
+    Stepper sr{g.At(kSR, fx, fy), g.ddx[kSR]}, sg{g.At(kSG, fx, fy), g.ddx[kSG]},
+        sb{g.At(kSB, fx, fy), g.ddx[kSB]};
     const bool hasTex0 = tex0.texels != nullptr;
-
-    uint32_t* dst = c.color.pixels + static_cast<ptrdiff_t>(y) * c.color.pitch + x0;
-    float* zp = kDepth ? c.depth.depth + static_cast<ptrdiff_t>(y) * c.depth.pitch + x0 : nullptr;
-
-    constexpr bool kTexModes = kMode == kModulate || kMode == kModulateTexA;
     const bool segmented = kTexModes && tex0.fast;
-    TexSegment seg;
-    SegmentWalker segments(tex0, kPersp, u0s, v0s, qs, du0, dv0, dq);
-    int segmentLeft = 0;
+};
 
-    for (int x = x0; x < x1; ++x) {
-        const int i = x - x0;
-        const float fi = static_cast<float>(i);
-        if (segmented && segmentLeft == 0) {
-            segmentLeft = std::min(kSegment, x1 - x);
-            seg = segments.Next(i, segmentLeft);
-        }
-        const float z = zs + dz * fi;
-        bool visible = true;
-        if constexpr (kDepth) visible = !depthTest || DepthPasses(depthFunc, z, *zp);
-        if (visible) {
-            uint32_t color;
-            const float q = kPersp ? qs + dq * fi : 1.0f;
-            const float u0 = u0s + du0 * fi, v0 = v0s + dv0 * fi;
-            const float w = (kPersp && !kTexModes) ? 1.0f / q : 1.0f;
-            uint32_t dr = r.Byte(), dg = gr.Byte(), db = b.Byte(), da = a.Byte();
-            if constexpr (kMode == kDiffuse) {
-                color = (da << 24) | (dr << 16) | (dg << 8) | db;
-            } else if constexpr (kTexModes) {
-                uint32_t t;
-                if (segmented && !seg.general) {
-                    t = tex0.FetchFixed(seg.tu, seg.tv);
-                } else {
-                    const float wp = kPersp ? 1.0f / q : 1.0f;
-                    t = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * wp, v0 * wp);
-                }
-                uint32_t alpha = kMode == kModulate ? Mul255(da, t >> 24) : t >> 24;
-                color = (alpha << 24) | (Mul255(dr, Channel(t, 16)) << 16) |
-                        (Mul255(dg, Channel(t, 8)) << 8) | Mul255(db, t & 0xFF);
-            } else if constexpr (kMode == kSimpleFlags) {
-                uint32_t t = (hasTex0 && (colorTex || alphaTex))
-                                 ? tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w)
-                                 : 0xFFFFFFFFu;
-                if (!colorDiff) dr = dg = db = 255;
-                if (!alphaDiff) da = 255;
-                if (colorTex)
-                    dr = Mul255(dr, Channel(t, 16)), dg = Mul255(dg, Channel(t, 8)),
-                    db = Mul255(db, t & 0xFF);
-                if (alphaTex) da = Mul255(da, t >> 24);
-                color = (da << 24) | (dr << 16) | (dg << 8) | db;
-            } else {
-                const float u1 = u1s + du1 * fi, v1 = v1s + dv1 * fi;
-                uint32_t texels[kPipelineTexStages] = {0xFFFFFFFFu, 0xFFFFFFFFu};
-                if (hasTex0) texels[0] = tex0.Fetch(g.sampling[0], c.samplers[0], u0 * w, v0 * w);
-                if (g.sampling[1].level) texels[1] = Sample(g.sampling[1], c.samplers[1], u1 * w, v1 * w);
-                uint32_t spec = (sr.Byte() << 16) | (sg.Byte() << 8) | sb.Byte();
-                color = CombineStages(c, (da << 24) | (dr << 16) | (dg << 8) | db, spec, texels);
-            }
-            if (specularAdd) color = AddSpecular(color, (sr.Byte() << 16) | (sg.Byte() << 8) | sb.Byte());
-            if (!alphaTest || CompareFunc(alphaFunc, color >> 24, alphaRef)) {
-                if constexpr (kBlend) color = BlendPixel(c, color, *dst);
-                *dst = (color & writeMask) | (*dst & keep);
-                if constexpr (kDepth) {
-                    if (depthWrite) *zp = z;
-                }
-            }
-        }
-        if (segmented) seg.tu += seg.dtu, seg.tv += seg.dtv, --segmentLeft;
-        ++dst;
-        if constexpr (kDepth) ++zp;
-        r.Next(), gr.Next(), b.Next(), a.Next();
-        if (stepSpecular) sr.Next(), sg.Next(), sb.Next();
-    }
+template <bool kPersp, int kMode, bool kDepth, bool kBlend>
+void ShadeSpan(const SpanSetup& setup, int y, int x0, int x1) {
+    const SpanTexture tex0(setup.gradients->sampling[0], setup.config->samplers[0]);
+    SpanShader<kPersp, kMode, kDepth, kBlend>(*setup.config, *setup.gradients, tex0, y, x0).Run(y, x0, x1);
 }
 
 // The scalar loop needs no preparation beyond the configuration and planes.

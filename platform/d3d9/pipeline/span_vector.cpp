@@ -206,6 +206,13 @@ struct RowSegments {
     __m128i tu4 = _mm_setzero_si128(), tv4 = tu4, dtu4 = tu4, dtv4 = tu4;
     bool general = false;  // clamped coordinates beyond the fixed-point range: sample per pixel
 
+    // Starts the row at the planes of its first pixel, [z, rhw, u, v].
+    __attribute__((always_inline)) void Start(__m128 zquv) {
+        start = _mm_shuffle_ps(zquv, zquv, _MM_SHUFFLE(3, 2, 3, 2));
+        q = _mm_shuffle_ps(zquv, zquv, 0x55);
+        dq = _mm_set1_ps(s.ddx[0][1]);
+    }
+
     __attribute__((always_inline)) void Next(int i, int length) {
         const float a = static_cast<float>(i), b = static_cast<float>(i + length);
         const __m128 f = _mm_setr_ps(a, a, b, b);
@@ -309,82 +316,129 @@ inline bool RectTexelRow(const SpanSetup& s, __m128 zquv, int& row) {
     return true;
 }
 
-// One row of a prepared primitive. `kFlat`: the diffuse colour is the same
-// along the row (flat-lit faces, sprites and glyphs), so it is formed once.
-// `kRect`: a point-clamped rectangle whose texel offsets along x were found
-// once for all its rows (SpanSetup::rectColumns); the row adds its own.
-template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch, bool kFlat, bool kRect>
-void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
-    constexpr bool kTex = kMode != kDiffuse;
-    constexpr bool kClamp = kFetch == kPointClamp, kLinear = kTex && kFetch == kBilinear;
-    // Pixel indices along the row: for depth, and for bilinear texture coordinates.
-    constexpr bool kIndex = kDepth || kLinear;
-    // The planes at the row's first pixel, lane by lane as Gradients::At.
-    const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0);
-    const __m128 dy = _mm_set1_ps(static_cast<float>(y) - s.y0);
-    const __m128 zquv = _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[0]), _mm_mul_ps(_mm_load_ps(s.ddx[0]), dx)),
-                                   _mm_mul_ps(_mm_load_ps(s.ddy[0]), dy));
-    const __m128 bgra = _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[1]), _mm_mul_ps(_mm_load_ps(s.ddx[1]), dx)),
-                                   _mm_mul_ps(_mm_load_ps(s.ddy[1]), dy));
+// One set of a prepared primitive's planes (0: [z, rhw, u, v], 1: [b, g, r, a]) at dx, dy from its
+// origin, lane by lane as Gradients::At.
+__attribute__((always_inline)) inline __m128 PlanesAt(const SpanSetup& s, int set, __m128 dx, __m128 dy) {
+    return _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[set]), _mm_mul_ps(_mm_load_ps(s.ddx[set]), dx)),
+                      _mm_mul_ps(_mm_load_ps(s.ddy[set]), dy));
+}
 
-    // Colour steppers of pixels 0..3, each [b, g, r, a], as Stepper.
-    const __m128 clamped = _mm_max_ps(_mm_setzero_ps(), _mm_min_ps(_mm_set1_ps(255.0f), bgra));
-    const __m128i fixedStart = _mm_cvttps_epi32(_mm_mul_ps(clamped, _mm_set1_ps(65536.0f)));
-    __m128i c0 = _mm_add_epi32(fixedStart, _mm_set1_epi32(32768));
-    __m128i c1 = c0, c2 = c0, c3 = c0, colorStep4 = c0;
-    if constexpr (!kFlat) {
-        const __m128i step = _mm_load_si128(reinterpret_cast<const __m128i*>(s.colorStep));
+// The colour steppers of the four pixels of a group, each [b, g, r, a] as Stepper, starting from the
+// row's first pixel. A flat row keeps all four at the start.
+template <bool kFlat>
+struct GroupColors {
+    __m128i c0, c1, c2, c3, step4;
+
+    __attribute__((always_inline)) GroupColors(const SpanSetup& s, __m128 bgra) {
+        const __m128 clamped = _mm_max_ps(_mm_setzero_ps(), _mm_min_ps(_mm_set1_ps(255.0f), bgra));
+        const __m128i fixedStart = _mm_cvttps_epi32(_mm_mul_ps(clamped, _mm_set1_ps(65536.0f)));
+        c0 = _mm_add_epi32(fixedStart, _mm_set1_epi32(32768));
+        c1 = c2 = c3 = step4 = c0;
+        if constexpr (!kFlat) {
+            const __m128i step = _mm_load_si128(reinterpret_cast<const __m128i*>(s.colorStep));
+            From(c0, step);
+            step4 = _mm_slli_epi32(step, 2);
+        }
+    }
+
+    // Pixel 0 at `first`, the others `step` apart.
+    __attribute__((always_inline)) void From(__m128i first, __m128i step) {
+        c0 = first;
         c1 = _mm_add_epi32(c0, step);
         c2 = _mm_add_epi32(c1, step);
         c3 = _mm_add_epi32(c2, step);
-        colorStep4 = _mm_slli_epi32(step, 2);
-    }
-    // Texture alpha replaces diffuse alpha: a diffuse alpha of 255 leaves it unchanged.
-    const __m128i alphaOne =
-        kMode == kModulateTexA ? _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0) : _mm_setzero_si128();
-    const __m128i flatBytes = ColorBytes(c0, c0);
-    const Wide flatColor{_mm_or_si128(flatBytes, alphaOne), _mm_or_si128(flatBytes, alphaOne)};
-
-    const __m128 zs = _mm_shuffle_ps(zquv, zquv, 0x00), dz = _mm_set1_ps(s.ddx[0][0]);
-    const bool lessEqual = s.depthLessEqual, depthTest = s.depthTest, depthWrite = s.depthWrite;
-    const bool testAlpha = s.alphaTest, maskWrites = s.maskWrites;
-
-    RowSegments<kPersp, kClamp> seg{s};
-    const uint32_t* const texels = s.texels;
-    __m128i rectRow = _mm_setzero_si128();  // kRect: the row's texel offset less the first row's
-    if constexpr (kRect) {
-        int texelRow;
-        if (!RectTexelRow(s, zquv, texelRow))
-            return ShadeRow<kPersp, kMode, kDepth, kBlend, kFetch, kFlat>(s, y, x0, x1);
-        rectRow = _mm_set1_epi32((texelRow - s.rectFirstRow) * s.texelPitch);
-    }
-    if constexpr (kTex) {
-        seg.start = _mm_shuffle_ps(zquv, zquv, _MM_SHUFFLE(3, 2, 3, 2));
-        seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
-        seg.dq = _mm_set1_ps(s.ddx[0][1]);
-    }
-    std::conditional_t<kLinear, BilinearRow, NoBilinearRow> bilinear(s);
-    if constexpr (kLinear) {
-        bilinear.u = _mm_shuffle_ps(zquv, zquv, 0xAA);
-        bilinear.v = _mm_shuffle_ps(zquv, zquv, 0xFF);
-        // v + 0 * i is the same at every pixel i, so the rows found for the first group hold for all.
-        bilinear.constantV = !kPersp && s.ddx[0][3] == 0.0f;
-        if (bilinear.constantV)
-            bilinear.rows = FindTexelRows(
-                bilinear,
-                _mm_add_ps(bilinear.v, _mm_mul_ps(bilinear.dv, _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f))));
     }
 
-    uint32_t* const row = s.pixels + static_cast<ptrdiff_t>(y) * s.pitch + x0;
-    float* const zrow = kDepth ? s.depth + static_cast<ptrdiff_t>(y) * s.depthPitch + x0 : nullptr;
-    const int count = x1 - x0;
-    __m128 index = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);  // pixels i .. i + 3 of the row
-    int segmentLeft = 0;
+    // The four pixels' colours as 16-bit channels, with `alphaOne` set in.
+    __attribute__((always_inline)) Wide Bytes(__m128i alphaOne) const {
+        return Wide{_mm_or_si128(ColorBytes(c0, c1), alphaOne), _mm_or_si128(ColorBytes(c2, c3), alphaOne)};
+    }
+
+    __attribute__((always_inline)) void Step() {
+        if constexpr (!kFlat) {
+            c0 = _mm_add_epi32(c0, step4);
+            c1 = _mm_add_epi32(c1, step4);
+            c2 = _mm_add_epi32(c2, step4);
+            c3 = _mm_add_epi32(c3, step4);
+        }
+    }
+};
+
+// One row of a prepared primitive, shaded a group of four pixels at a time (see ShadeRow). Everything
+// the groups read is held here, out of the colour stores' way.
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch, bool kFlat, bool kRect>
+class RowShader {
+    static constexpr bool kTex = kMode != kDiffuse;
+    static constexpr bool kClamp = kFetch == kPointClamp, kLinear = kTex && kFetch == kBilinear;
+
+  public:
+    using Bilinear = std::conditional_t<kLinear, BilinearRow, NoBilinearRow>;
+
+    // Pixels [first, end) of line y, whose planes at `first` are `zquv` and `bgra`; `rectOffset`
+    // (kRect): the row's texel offset less the first row's; `rowBilinear` (kLinear): the row's
+    // bilinear sampling.
+    __attribute__((always_inline)) RowShader(const SpanSetup& setup, int y, int first, int end, __m128 zquv,
+                                             __m128 bgra, __m128i rectOffset, const Bilinear& rowBilinear)
+        : s(setup),
+          colors(setup, bgra),
+          flatColor(FlatColor(colors.c0, alphaOne)),
+          zs(_mm_shuffle_ps(zquv, zquv, 0x00)),
+          seg(StartSegments(setup, zquv)),
+          rectRow(rectOffset),
+          bilinear(rowBilinear),
+          row(setup.pixels + static_cast<ptrdiff_t>(y) * setup.pitch + first),
+          zrow(kDepth ? setup.depth + static_cast<ptrdiff_t>(y) * setup.depthPitch + first : nullptr),
+          x0(first),
+          count(end - first) {}
+
+    // Shades the row: whole groups in place, then the last, partial group, in place when four pixels
+    // fit in the target's row (the lanes past the span rewrite what they read), on copies at the right
+    // edge.
+    __attribute__((always_inline)) void Run() {
+        int i = 0;
+        if constexpr (kMode == kDiffuse && !kDepth && !kBlend && !kFlat) {
+            if (!maskWrites && !testAlpha && count >= 8 && HasAvx2()) {
+                const __m128i step = _mm_load_si128(reinterpret_cast<const __m128i*>(s.colorStep));
+                __m128i first = colors.c0;
+                i = OpaqueGouraudRowAvx2(row, count, first, step);
+                colors.From(first, step);
+            }
+        }
+        for (; i + 4 <= count; i += 4)
+            Shade<false>(i, row + i, kDepth ? zrow + i : nullptr, _mm_setzero_si128());
+        if (i == count) return;
+        const __m128i lanes = _mm_cmpgt_epi32(_mm_set1_epi32(count - i), _mm_setr_epi32(0, 1, 2, 3));
+        const int end = x0 + i + 4;
+        if (end <= s.width && (!kDepth || end <= s.depthWidth)) {
+            Shade<true>(i, row + i, kDepth ? zrow + i : nullptr, lanes);
+            return;
+        }
+        const int left = count - i;
+        alignas(16) uint32_t colorCopy[4] = {};
+        alignas(16) float depthCopy[4] = {};
+        CopyFew(colorCopy, row + i, left);
+        if constexpr (kDepth) CopyFew(depthCopy, zrow + i, left);
+        Shade<true>(i, colorCopy, depthCopy, lanes);
+        CopyFew(row + i, colorCopy, left);
+        if constexpr (kDepth) CopyFew(zrow + i, depthCopy, left);
+    }
+
+  private:
+    __attribute__((always_inline)) static Wide FlatColor(__m128i c0, __m128i alphaOne) {
+        const __m128i flatBytes = ColorBytes(c0, c0);
+        return Wide{_mm_or_si128(flatBytes, alphaOne), _mm_or_si128(flatBytes, alphaOne)};
+    }
+
+    __attribute__((always_inline)) static RowSegments<kPersp, kClamp> StartSegments(const SpanSetup& s,
+                                                                                    __m128 zquv) {
+        RowSegments<kPersp, kClamp> seg{s};
+        if constexpr (kTex) seg.Start(zquv);
+        return seg;
+    }
 
     // Shades pixels i .. i + 3 at dst and zp (only the `lanes` when masked), then steps to the next group.
-    auto shade = [&](auto masked, int i, uint32_t* dst, float* zp, __m128i lanes)
-        __attribute__((always_inline)) {
-        constexpr bool kMasked = decltype(masked)::value;
+    template <bool kMasked>
+    __attribute__((always_inline)) void Shade(int i, uint32_t* dst, float* zp, __m128i lanes) {
         if (kTex && !kLinear && !kRect && segmentLeft <= 0) {
             segmentLeft = std::min(kSegment, count - i);
             seg.Next(i, segmentLeft);
@@ -402,126 +456,160 @@ void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
         int passing = kDepth ? _mm_movemask_epi8(pass) : 0xFFFF;
         Wide color = flatColor;
         if (passing != 0) {
-            if constexpr (!kFlat) {
-                color.lo = _mm_or_si128(ColorBytes(c0, c1), alphaOne);
-                color.hi = _mm_or_si128(ColorBytes(c2, c3), alphaOne);
-            }
+            if constexpr (!kFlat) color = colors.Bytes(alphaOne);
             if constexpr (kTex) {
-                Wide texel;
-                if constexpr (kLinear) {
-                    // Texture coordinates of the four pixels as the scalar loop forms them.
-                    __m128 u = _mm_add_ps(bilinear.u, _mm_mul_ps(bilinear.du, index));
-                    __m128 v = _mm_add_ps(bilinear.v, _mm_mul_ps(bilinear.dv, index));
-                    if constexpr (kPersp) {
-                        const __m128 w =
-                            _mm_div_ps(_mm_set1_ps(1.0f), _mm_add_ps(seg.q, _mm_mul_ps(seg.dq, index)));
-                        u = _mm_mul_ps(u, w);
-                        v = _mm_mul_ps(v, w);
-                    }
-                    const int active = _mm_movemask_ps(_mm_castsi128_ps(pass));
-                    texel = bilinear.constantV
-                                ? SampleBilinear4(s, bilinear, u, v, bilinear.rows, active)
-                                : SampleBilinear4(s, bilinear, u, v, FindTexelRows(bilinear, v), active);
-                } else if constexpr (kRect) {
-                    const __m128i columns =
-                        _mm_load_si128(reinterpret_cast<const __m128i*>(s.rectColumns + i));
-                    texel = Widen(Gather(texels, _mm_add_epi32(columns, rectRow)));
-                } else if (!kClamp || !seg.general) {
-                    const __m128i offsets =
-                        TexelOffsets<kClamp>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
-                    texel = Widen(Gather(texels, offsets));
-                } else {
-                    // Per pixel, as the scalar loop's fast clamped fetch.
-                    const float us = _mm_cvtss_f32(seg.start);
-                    const float vs = _mm_cvtss_f32(_mm_shuffle_ps(seg.start, seg.start, 0x55));
-                    const float qs = _mm_cvtss_f32(seg.q);
-                    alignas(16) uint32_t fetched[4];
-                    for (int k = 0; k < 4; ++k) {
-                        const float f = static_cast<float>(i + k);
-                        const float w = kPersp ? 1.0f / (qs + s.ddx[0][1] * f) : 1.0f;
-                        const float u = (us + s.ddx[0][2] * f) * w, v = (vs + s.ddx[0][3] * f) * w;
-                        const int tx = std::clamp(FloorToInt(u * s.texSize[0]), 0, s.lastU);
-                        const int ty = std::clamp(FloorToInt(v * s.texSize[1]), 0, s.lastV);
-                        fetched[k] = texels[ty * s.texelPitch + tx];
-                    }
-                    texel = Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(fetched)));
-                }
+                const Wide texel = GroupTexels(i, pass);
                 // Blending a source alpha of 0 (a texel alpha of 0 times anything) leaves the
                 // destination as it is: groups in the empty part of a glyph's cell end here.
                 if (kBlend && (!kDepth || !depthWrite) && TransparentTexels(texel)) passing = 0;
                 color = Modulate(color, texel);
             }
         }
-        if (passing != 0) {
-            __m128i packed = Narrow(color);
-            if (testAlpha) {
-                const __m128i alpha = _mm_srli_epi32(packed, 24);
-                const __m128i inside = _mm_and_si128(_mm_cmpgt_epi32(alpha, Load(s.alphaLow)),
-                                                     _mm_cmpgt_epi32(Load(s.alphaHigh), alpha));
-                pass = _mm_and_si128(pass, _mm_xor_si128(inside, Load(s.alphaInvert)));
+        if (passing != 0) Write<kMasked>(color, pass, passing, dst, zp, z, stored);
+        Step();
+    }
+
+    // Stage 0's texels for pixels i .. i + 3 (only the lanes in `pass` matter).
+    __attribute__((always_inline)) Wide GroupTexels(int i, __m128i pass) {
+        Wide texel;
+        if constexpr (kLinear) {
+            // Texture coordinates of the four pixels as the scalar loop forms them.
+            __m128 u = _mm_add_ps(bilinear.u, _mm_mul_ps(bilinear.du, index));
+            __m128 v = _mm_add_ps(bilinear.v, _mm_mul_ps(bilinear.dv, index));
+            if constexpr (kPersp) {
+                const __m128 w = _mm_div_ps(_mm_set1_ps(1.0f), _mm_add_ps(seg.q, _mm_mul_ps(seg.dq, index)));
+                u = _mm_mul_ps(u, w);
+                v = _mm_mul_ps(v, w);
             }
-            // Every lane passing (the inside of most primitives) needs neither selection.
-            const bool everyLane = !kMasked && !testAlpha && passing == 0xFFFF;
-            if (kBlend || maskWrites || !everyLane) {
-                const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
-                if constexpr (kBlend) packed = BlendGroup(color, packed, old);
-                if (maskWrites)
-                    packed = _mm_or_si128(_mm_and_si128(packed, Load(s.writeMask)),
-                                          _mm_andnot_si128(Load(s.writeMask), old));
-                if (!everyLane)
-                    packed = _mm_or_si128(_mm_and_si128(packed, pass), _mm_andnot_si128(pass, old));
-            }
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), packed);
-            if constexpr (kDepth) {
-                if (depthWrite) {
-                    const __m128 keep = _mm_castsi128_ps(pass);
-                    const __m128 kept = _mm_or_ps(_mm_and_ps(z, keep), _mm_andnot_ps(keep, stored));
-                    _mm_storeu_ps(zp, everyLane ? z : kept);
-                }
+            const int active = _mm_movemask_ps(_mm_castsi128_ps(pass));
+            texel = bilinear.constantV
+                        ? SampleBilinear4(s, bilinear, u, v, bilinear.rows, active)
+                        : SampleBilinear4(s, bilinear, u, v, FindTexelRows(bilinear, v), active);
+        } else if constexpr (kRect) {
+            const __m128i columns = _mm_load_si128(reinterpret_cast<const __m128i*>(s.rectColumns + i));
+            texel = Widen(Gather(texels, _mm_add_epi32(columns, rectRow)));
+        } else if (!kClamp || !seg.general) {
+            const __m128i offsets =
+                TexelOffsets<kClamp>(seg.tu4, seg.tv4, Load(s.texLimits), Load(s.texRowAndOne));
+            texel = Widen(Gather(texels, offsets));
+        } else {
+            texel = ClampedTexels(i);
+        }
+        return texel;
+    }
+
+    // Point-clamped texels of pixels i .. i + 3 one by one, as the scalar loop's fast clamped fetch (the
+    // segment reaches beyond the fixed-point range).
+    __attribute__((always_inline)) Wide ClampedTexels(int i) {
+        const float us = _mm_cvtss_f32(seg.start);
+        const float vs = _mm_cvtss_f32(_mm_shuffle_ps(seg.start, seg.start, 0x55));
+        const float qs = _mm_cvtss_f32(seg.q);
+        alignas(16) uint32_t fetched[4];
+        for (int k = 0; k < 4; ++k) {
+            const float f = static_cast<float>(i + k);
+            const float w = kPersp ? 1.0f / (qs + s.ddx[0][1] * f) : 1.0f;
+            const float u = (us + s.ddx[0][2] * f) * w, v = (vs + s.ddx[0][3] * f) * w;
+            const int tx = std::clamp(FloorToInt(u * s.texSize[0]), 0, s.lastU);
+            const int ty = std::clamp(FloorToInt(v * s.texSize[1]), 0, s.lastV);
+            fetched[k] = texels[ty * s.texelPitch + tx];
+        }
+        return Widen(_mm_load_si128(reinterpret_cast<const __m128i*>(fetched)));
+    }
+
+    // Alpha test, blending and write mask, then the stores of the lanes that pass (`passing`: the
+    // depth test's lanes as a byte mask).
+    template <bool kMasked>
+    __attribute__((always_inline)) void Write(const Wide& color, __m128i pass, int passing, uint32_t* dst,
+                                              float* zp, __m128 z, __m128 stored) {
+        __m128i packed = Narrow(color);
+        if (testAlpha) {
+            const __m128i alpha = _mm_srli_epi32(packed, 24);
+            const __m128i inside = _mm_and_si128(_mm_cmpgt_epi32(alpha, Load(s.alphaLow)),
+                                                 _mm_cmpgt_epi32(Load(s.alphaHigh), alpha));
+            pass = _mm_and_si128(pass, _mm_xor_si128(inside, Load(s.alphaInvert)));
+        }
+        // Every lane passing (the inside of most primitives) needs neither selection.
+        const bool everyLane = !kMasked && !testAlpha && passing == 0xFFFF;
+        if (kBlend || maskWrites || !everyLane) {
+            const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+            if constexpr (kBlend) packed = BlendGroup(color, packed, old);
+            if (maskWrites)
+                packed = _mm_or_si128(_mm_and_si128(packed, Load(s.writeMask)),
+                                      _mm_andnot_si128(Load(s.writeMask), old));
+            if (!everyLane) packed = _mm_or_si128(_mm_and_si128(packed, pass), _mm_andnot_si128(pass, old));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), packed);
+        if constexpr (kDepth) {
+            if (depthWrite) {
+                const __m128 keep = _mm_castsi128_ps(pass);
+                const __m128 kept = _mm_or_ps(_mm_and_ps(z, keep), _mm_andnot_ps(keep, stored));
+                _mm_storeu_ps(zp, everyLane ? z : kept);
             }
         }
+    }
+
+    // On to the next group.
+    __attribute__((always_inline)) void Step() {
         if constexpr (kTex && !kLinear && !kRect) {
             seg.Step();
             segmentLeft -= 4;
         }
-        if constexpr (kIndex) index = _mm_add_ps(index, _mm_set1_ps(4.0f));
-        if constexpr (!kFlat) {
-            c0 = _mm_add_epi32(c0, colorStep4);
-            c1 = _mm_add_epi32(c1, colorStep4);
-            c2 = _mm_add_epi32(c2, colorStep4);
-            c3 = _mm_add_epi32(c3, colorStep4);
-        }
-    };
+        // Pixel indices along the row: for depth, and for bilinear texture coordinates.
+        if constexpr (kDepth || kLinear) index = _mm_add_ps(index, _mm_set1_ps(4.0f));
+        colors.Step();
+    }
 
-    int i = 0;
-    if constexpr (kMode == kDiffuse && !kDepth && !kBlend && !kFlat) {
-        if (!maskWrites && !testAlpha && count >= 8 && HasAvx2()) {
-            const __m128i step = _mm_load_si128(reinterpret_cast<const __m128i*>(s.colorStep));
-            i = OpaqueGouraudRowAvx2(row, count, c0, step);
-            c1 = _mm_add_epi32(c0, step);
-            c2 = _mm_add_epi32(c1, step);
-            c3 = _mm_add_epi32(c2, step);
-        }
+    const SpanSetup& s;
+    GroupColors<kFlat> colors;
+    // Texture alpha replaces diffuse alpha: a diffuse alpha of 255 leaves it unchanged.
+    const __m128i alphaOne =
+        kMode == kModulateTexA ? _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0) : _mm_setzero_si128();
+    const Wide flatColor;
+    const __m128 zs, dz = _mm_set1_ps(s.ddx[0][0]);
+    const bool lessEqual = s.depthLessEqual, depthTest = s.depthTest, depthWrite = s.depthWrite;
+    const bool testAlpha = s.alphaTest, maskWrites = s.maskWrites;
+    RowSegments<kPersp, kClamp> seg;
+    const uint32_t* const texels = s.texels;
+    const __m128i rectRow;     // kRect: the row's texel offset less the first row's
+    const Bilinear& bilinear;  // kLinear: the row's bilinear sampling (ShadeRow's)
+    uint32_t* const row;
+    float* const zrow;
+    const int x0, count;
+    __m128 index = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);  // pixels i .. i + 3 of the row
+    int segmentLeft = 0;
+};
+
+// One row of a prepared primitive. `kFlat`: the diffuse colour is the same
+// along the row (flat-lit faces, sprites and glyphs), so it is formed once.
+// `kRect`: a point-clamped rectangle whose texel offsets along x were found
+// once for all its rows (SpanSetup::rectColumns); the row adds its own.
+template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch, bool kFlat, bool kRect>
+void ShadeRow(const SpanSetup& s, int y, int x0, int x1) {
+    const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0);
+    const __m128 dy = _mm_set1_ps(static_cast<float>(y) - s.y0);
+    const __m128 zquv = PlanesAt(s, 0, dx, dy);
+    __m128i rectRow = _mm_setzero_si128();
+    if constexpr (kRect) {
+        int texelRow;
+        if (!RectTexelRow(s, zquv, texelRow))
+            return ShadeRow<kPersp, kMode, kDepth, kBlend, kFetch, kFlat>(s, y, x0, x1);
+        rectRow = _mm_set1_epi32((texelRow - s.rectFirstRow) * s.texelPitch);
     }
-    for (; i + 4 <= count; i += 4)
-        shade(std::false_type{}, i, row + i, kDepth ? zrow + i : nullptr, _mm_setzero_si128());
-    if (i == count) return;
-    // The last, partial group: in place when four pixels fit in the target's row (the lanes past
-    // the span rewrite what they read), on copies at the right edge.
-    const __m128i lanes = _mm_cmpgt_epi32(_mm_set1_epi32(count - i), _mm_setr_epi32(0, 1, 2, 3));
-    const int end = x0 + i + 4;
-    if (end <= s.width && (!kDepth || end <= s.depthWidth)) {
-        shade(std::true_type{}, i, row + i, kDepth ? zrow + i : nullptr, lanes);
-        return;
+    // The bilinear sampling is built here, not inside the shader (a value returned into it would keep
+    // it in memory, and reading its texel pointer from there costs in every group).
+    using Shader = RowShader<kPersp, kMode, kDepth, kBlend, kFetch, kFlat, kRect>;
+    typename Shader::Bilinear bilinear(s);
+    if constexpr (kMode != kDiffuse && kFetch == kBilinear) {
+        bilinear.u = _mm_shuffle_ps(zquv, zquv, 0xAA);
+        bilinear.v = _mm_shuffle_ps(zquv, zquv, 0xFF);
+        // v + 0 * i is the same at every pixel i, so the rows found for the first group hold for all.
+        bilinear.constantV = !kPersp && s.ddx[0][3] == 0.0f;
+        if (bilinear.constantV)
+            bilinear.rows = FindTexelRows(
+                bilinear,
+                _mm_add_ps(bilinear.v, _mm_mul_ps(bilinear.dv, _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f))));
     }
-    const int left = count - i;
-    alignas(16) uint32_t colorCopy[4] = {};
-    alignas(16) float depthCopy[4] = {};
-    CopyFew(colorCopy, row + i, left);
-    if constexpr (kDepth) CopyFew(depthCopy, zrow + i, left);
-    shade(std::true_type{}, i, colorCopy, depthCopy, lanes);
-    CopyFew(row + i, colorCopy, left);
-    if constexpr (kDepth) CopyFew(zrow + i, depthCopy, left);
+    Shader(s, y, x0, x1, zquv, PlanesAt(s, 1, dx, dy), rectRow, bilinear).Run();
 }
 
 template <bool kPersp, int kMode, bool kDepth, bool kBlend, int kFetch>
@@ -658,13 +746,10 @@ SpanFn PrepareRectRows(const PixelConfig& c, const Gradients& g, SpanSetup& s, i
     const int count = x1 - x0;
     const __m128 dx = _mm_set1_ps(static_cast<float>(x0) - s.x0);
     const __m128 dy = _mm_set1_ps(static_cast<float>(y0) - s.y0);
-    const __m128 zquv = _mm_add_ps(_mm_add_ps(_mm_load_ps(s.base[0]), _mm_mul_ps(_mm_load_ps(s.ddx[0]), dx)),
-                                   _mm_mul_ps(_mm_load_ps(s.ddy[0]), dy));
+    const __m128 zquv = PlanesAt(s, 0, dx, dy);
     if (!RectTexelRow(s, zquv, s.rectFirstRow)) return nullptr;
     RowSegments<false, true> seg{s};
-    seg.start = _mm_shuffle_ps(zquv, zquv, _MM_SHUFFLE(3, 2, 3, 2));
-    seg.q = _mm_shuffle_ps(zquv, zquv, 0x55);
-    seg.dq = _mm_set1_ps(s.ddx[0][1]);
+    seg.Start(zquv);
     // Whole groups, as the row loop steps them (the lanes past the end included).
     for (int i = 0, left = 0; i < count; i += 4, left -= 4) {
         if (left <= 0) {

@@ -4,6 +4,7 @@
 // every length and alignment, so partial last groups are covered.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -184,6 +185,42 @@ TEST_F(SpanTest, BilinearFourPixelSpansMatchTheScalarLoop) {
                                 }
                         }
     EXPECT_GT(checked, 10000);
+}
+
+// Specular added after the texture is modulated, channel by channel with saturation, the specular
+// colour stepping along the span as the diffuse one does (the four-pixel loops leave this to the
+// scalar loop).
+TEST_F(SpanTest, TheScalarLoopAddsSpecularAfterModulating) {
+    const uint32_t texel = 0xFF80C0F0u;
+    ImageLevel one{&texel, 1, 1, 1};
+    for (bool depth : {false, true}) {
+        SCOPED_TRACE(depth);
+        PixelConfig c = Config(depth, false, D3DCMP_LESSEQUAL, 0xFFFFFFFFu);
+        c.specularAdd = true;
+        c.samplers[0].levels = &one;
+        Gradients g = Plane(false);
+        g.sampling[0].level = &one;
+        g.base[kZ] = 0.1f;  // in front of the stored depths at first, behind them further on
+        const float diffuse[4] = {200, 100, 50, 255};  // r, g, b, a
+        const float specular[3] = {60, 10, 3};         // r, g, b at x = 0, each +2 per pixel
+        for (int k = 0; k < 4; ++k) g.base[kR + k] = diffuse[k], g.ddx[kR + k] = g.ddy[kR + k] = 0;
+        for (int k = 0; k < 3; ++k) g.base[kSR + k] = specular[k], g.ddx[kSR + k] = 2, g.ddy[kSR + k] = 0;
+        const std::vector<uint32_t> shaded = Run(false, kModulate, c, g, 0, kWidth);
+        int checked = 0;
+        for (int x = 0; x < kWidth; ++x) {
+            const uint32_t pixel = shaded[size_t(kWidth + x)];                    // row 1
+            if (depth && pixel == Noise(uint32_t(kWidth + x) * 3 + 1)) continue;  // failed the depth test
+            uint32_t expected = 0xFF000000u;
+            for (int ch = 0; ch < 3; ++ch) {
+                const uint32_t shift = 16 - 8 * uint32_t(ch);
+                const uint32_t modulated = Mul255(uint32_t(diffuse[ch]), (texel >> shift) & 0xFF);
+                expected |= std::min(255u, modulated + uint32_t(specular[ch]) + 2 * uint32_t(x)) << shift;
+            }
+            ASSERT_EQ(pixel, expected) << "x " << x;
+            ++checked;
+        }
+        EXPECT_GT(checked, kWidth / 3);
+    }
 }
 
 TEST_F(SpanTest, StatesTheFourPixelLoopsDoNotTakeAreLeftToTheScalarLoop) {
